@@ -1,0 +1,68 @@
+// The registry as the settings store.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/SettingsStore.h"
+#include "platform/win32/Handles.h"
+
+namespace vt {
+namespace {
+
+HKEY Root(Hive hive) { return hive == Hive::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+class RegistrySettings final : public SettingsStore {
+public:
+  bool KeyExists(Hive hive, const std::string& key) override {
+    HKEY h = nullptr;
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+  }
+
+  bool CreateKey(Hive hive, const std::string& key) override {
+    HKEY h = nullptr;
+    if (RegCreateKeyA(Root(hive), key.c_str(), &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+  }
+
+  bool QueryValue(Hive hive, const std::string& key, const std::string& name, std::string& bytes,
+                  uint32_t* type) override {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+    win::RegKey h(raw);
+    // The value may grow between the size query and the read; retry until it fits.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      DWORD t = 0, size = 0;
+      if (RegQueryValueExA(h.get(), name.c_str(), nullptr, &t, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+      std::vector<BYTE> buf(size + 1);
+      DWORD got = size;
+      LONG rc = RegQueryValueExA(h.get(), name.c_str(), nullptr, &t, buf.data(), &got);
+      if (rc == ERROR_MORE_DATA) continue;
+      if (rc != ERROR_SUCCESS) return false;
+      bytes.assign(reinterpret_cast<const char*>(buf.data()), got);
+      if (type) *type = t;
+      return true;
+    }
+    return false;
+  }
+
+  bool SetValue(Hive hive, const std::string& key, const std::string& name, uint32_t type,
+                std::string_view bytes) override {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS)
+      return false;
+    win::RegKey h(raw);
+    return RegSetValueExA(h.get(), name.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<SettingsStore> OpenSystemSettings() { return std::make_unique<RegistrySettings>(); }
+
+}  // namespace vt
