@@ -1,0 +1,291 @@
+#include "skin/ListBarLogic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace vt::skin {
+namespace {
+
+// A list that scrolls like the platform's: position clamped to 0..limit, pages of `page`
+// units; and the bar window's timers on a virtual clock.
+class SimulatedList : public ListBarHost {
+public:
+  SimulatedList(int length, int limit, int page) : length_(length), limit_(limit), page_(page) {}
+
+  int Length() override { return length_; }
+  int Position() override { return pos_; }
+  int Limit() override { return limit_; }
+  void Scroll(ScrollCommand c) override {
+    commands.push_back(c);
+    switch (c) {
+      case ScrollCommand::LineBack: Move(-1); break;
+      case ScrollCommand::LineForward: Move(1); break;
+      case ScrollCommand::PageBack: Move(-page_); break;
+      case ScrollCommand::PageForward: Move(page_); break;
+    }
+  }
+  void ScrollBy(int delta) override {
+    scrolledBy.push_back(delta);
+    Move(delta);
+  }
+  void StartTimer(int id, int ms) override { timers_[id] = {ms, now_ + ms}; }
+  void StopTimer(int id) override { timers_.erase(id); }
+  void Capture() override { captured = true; }
+  void ReleaseCapture() override { captured = false; }
+  void Repaint() override { ++repaints; }
+
+  // Advances the clock to `until`, firing due timers in time order as a message queue would.
+  void RunUntil(ListBarLogic& bar, int until) {
+    while (true) {
+      int id = -1, due = until + 1;
+      for (auto& [tid, t] : timers_)
+        if (t.due < due) id = tid, due = t.due;
+      if (id < 0) break;
+      now_ = due;
+      timers_[id].due += timers_[id].period;
+      const int before = pos_;
+      bar.Timer(id);
+      if (pos_ != before) changes.push_back(now_);
+    }
+    now_ = until;
+  }
+  void At(int t, ListBarLogic& bar) { RunUntil(bar, t); }
+  bool TimerRunning(int id) const { return timers_.count(id) != 0; }
+  void SetPosition(int p) { pos_ = p; }
+  int Now() const { return now_; }
+
+  std::vector<ScrollCommand> commands;
+  std::vector<int> scrolledBy;
+  std::vector<int> changes;  // virtual times at which a timer scrolled the list
+  bool captured = false;
+  int repaints = 0;
+
+private:
+  void Move(int d) { pos_ = std::clamp(pos_ + d, 0, limit_); }
+  struct Timer {
+    int period, due;
+  };
+  int length_, limit_, page_, pos_ = 0, now_ = 0;
+  std::map<int, Timer> timers_;
+};
+
+constexpr int kH = 400;
+// Points on the vertical bar of height 400.
+constexpr int kUpY = 20, kDownY = kH - 20, kX = 5;
+
+TEST(ListBarThumb, VerticalThumbFollowsPositionAndClampsAtTheEnd) {
+  SimulatedList list(kH, 302, 10);
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  EXPECT_EQ(bar.ThumbStart(), 36);
+  list.SetPosition(151);
+  bar.UpdateBar();
+  EXPECT_DOUBLE_EQ(bar.Ratio(), 1.0);
+  EXPECT_EQ(bar.ThumbStart(), 187);
+  list.SetPosition(302);
+  bar.UpdateBar();
+  EXPECT_EQ(bar.ThumbStart(), 338);
+  EXPECT_EQ(bar.ThumbStart(), kH - 62);
+  EXPECT_TRUE(bar.ThumbShown());
+  EXPECT_GE(list.repaints, 2);
+}
+
+TEST(ListBarThumb, HorizontalThumbUsesItsOwnOffsetsAndClamp) {
+  SimulatedList list(400, 325, 50);  // ratio (400 - 75) / 325 = 1
+  ListBarLogic bar(BarOrientation::Horizontal, list);
+  EXPECT_EQ(bar.ThumbStart(), 25);
+  list.SetPosition(100);
+  bar.UpdateBar();
+  EXPECT_EQ(bar.ThumbStart(), 125);
+  list.SetPosition(325);  // 350 + 26 > 400 - 26
+  bar.UpdateBar();
+  EXPECT_EQ(bar.ThumbStart(), 349);
+  // Truncation toward zero: ratio 325/650 = 0.5, position 3 gives 1.5 -> 1.
+  SimulatedList wide(400, 650, 50);
+  ListBarLogic half(BarOrientation::Horizontal, wide);
+  wide.SetPosition(3);
+  half.UpdateBar();
+  EXPECT_EQ(half.ThumbStart(), 26);
+}
+
+TEST(ListBarThumb, ListThatFitsHasHiddenThumbAndArrowsAndTrackScrollNothing) {
+  SimulatedList list(kH, 0, 10);
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  bar.UpdateBar();
+  EXPECT_EQ(bar.ThumbStart(), 36);
+  EXPECT_FALSE(bar.ThumbShown());
+  for (int y : {kDownY, kUpY, 200}) {
+    bar.ButtonDown(kX, y);
+    bar.ButtonUp(kX, y);
+  }
+  bar.ButtonDown(kX, 40);  // on the (hidden) thumb
+  bar.PointerMove(kX, 300);
+  bar.ButtonUp(kX, 300);
+  EXPECT_EQ(list.Position(), 0);
+  EXPECT_TRUE(list.scrolledBy.empty());
+}
+
+TEST(ListBarThumb, BarShorterThanItsPiecesKeepsThumbAtStartAndCannotDrag) {
+  SimulatedList list(80, 50, 5);
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  bar.UpdateBar();
+  EXPECT_EQ(bar.ThumbStart(), 36);
+  bar.ButtonDown(kX, 40);
+  bar.PointerMove(kX, 70);
+  EXPECT_TRUE(list.scrolledBy.empty());
+  EXPECT_EQ(bar.ThumbStart(), 36);
+}
+
+TEST(ListBarLogic, ScrollLimitIsMaximumLessPageButNeverNegative) {
+  EXPECT_EQ(ScrollLimit(99, 20), 80);
+  EXPECT_EQ(ScrollLimit(9, 20), 0);
+  EXPECT_EQ(ScrollLimit(9, 0), 9);
+  EXPECT_EQ(ScrollLimit(9, 1), 9);
+  EXPECT_EQ(ScrollLimit(0, 0xFFFFFFFFu), 0);
+}
+
+TEST(ListBarArrows, QuickClickScrollsOneLineAtReleaseAndLeavesNoTimer) {
+  SimulatedList list(kH, 100, 10);
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  bar.ButtonDown(kX, kDownY);
+  EXPECT_TRUE(list.captured);
+  EXPECT_TRUE(bar.ForwardPressed());
+  list.At(200, bar);
+  EXPECT_EQ(list.Position(), 0);
+  bar.ButtonUp(kX, kDownY);
+  EXPECT_EQ(list.Position(), 1);
+  EXPECT_FALSE(list.captured);
+  EXPECT_FALSE(list.TimerRunning(kRepeatTimer));
+  EXPECT_FALSE(list.TimerRunning(kRepeatDelayTimer));
+  list.At(2000, bar);
+  EXPECT_EQ(list.Position(), 1);
+}
+
+TEST(ListBarArrows, HoldingScrollsAt300msThenEvery50msPlusOneAtRelease) {
+  for (BarOrientation o : {BarOrientation::Vertical, BarOrientation::Horizontal}) {
+    SimulatedList list(kH, 100, 10);
+    ListBarLogic bar(o, list);
+    const bool v = o == BarOrientation::Vertical;
+    const int x = v ? kX : kH - 10, y = v ? kDownY : 5;
+    bar.ButtonDown(x, y);
+    EXPECT_EQ(list.Position(), 0) << "nothing scrolls at the press";
+    list.At(299, bar);
+    EXPECT_EQ(list.Position(), 0);
+    list.At(420, bar);
+    EXPECT_EQ(list.changes, (std::vector<int>{300, 350, 400}));
+    EXPECT_EQ(list.Position(), 3);
+    // The thumb followed every scroll.
+    EXPECT_EQ(bar.ThumbStart(), bar.ThumbMin() + static_cast<int>(3 * bar.Ratio()));
+    bar.ButtonUp(x, y);
+    EXPECT_EQ(list.Position(), 4);
+    list.At(1000, bar);
+    EXPECT_EQ(list.Position(), 4);
+  }
+}
+
+TEST(ListBarArrows, HoldingUpArrowScrollsBack) {
+  SimulatedList list(kH, 100, 10);
+  list.SetPosition(50);
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  bar.UpdateBar();
+  bar.ButtonDown(kX, kUpY);
+  list.At(360, bar);
+  bar.ButtonUp(kX, kUpY);
+  EXPECT_EQ(list.Position(), 47);
+}
+
+TEST(ListBarRelease, UpPressReleasedOnDownArrowPagesVerticallyButScrollsALineHorizontally) {
+  SimulatedList vlist(kH, 100, 10);
+  ListBarLogic vbar(BarOrientation::Vertical, vlist);
+  vbar.ButtonDown(kX, kUpY);
+  vbar.PointerMove(kX, kDownY);
+  vbar.ButtonUp(kX, kDownY);
+  EXPECT_EQ(vlist.commands, (std::vector<ScrollCommand>{ScrollCommand::PageForward}));
+  EXPECT_EQ(vlist.Position(), 10);
+
+  SimulatedList hlist(kH, 100, 10);
+  ListBarLogic hbar(BarOrientation::Horizontal, hlist);
+  hbar.ButtonDown(5, 5);  // left arrow
+  hbar.PointerMove(kH - 10, 5);
+  hbar.ButtonUp(kH - 10, 5);  // right arrow
+  EXPECT_EQ(hlist.commands, (std::vector<ScrollCommand>{ScrollCommand::LineForward}));
+  EXPECT_EQ(hlist.Position(), 1);
+}
+
+TEST(ListBarRelease, TrackClickPagesTowardThePointer) {
+  SimulatedList list(kH, 100, 10);
+  list.SetPosition(50);
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  bar.UpdateBar();
+  const int thumb = bar.ThumbStart();  // 36 + 50 * 3.02 = 187
+  ASSERT_EQ(thumb, 187);
+  bar.ButtonDown(kX, 300);
+  bar.ButtonUp(kX, 300);
+  EXPECT_EQ(list.Position(), 60);
+  bar.ButtonDown(kX, 50);
+  bar.ButtonUp(kX, 50);
+  EXPECT_EQ(list.Position(), 50);
+  // Releasing exactly at the thumb's top edge is in the thumb: no page.
+  bar.ButtonDown(kX, 187);
+  bar.ButtonUp(kX, 187);
+  EXPECT_EQ(list.Position(), 50);
+  // The page rule counts y <= thumbTop as above the thumb, even outside the bar's width.
+  bar.ButtonDown(40, 187);
+  bar.ButtonUp(40, 187);
+  EXPECT_EQ(list.Position(), 40);
+  EXPECT_FALSE(list.captured);
+}
+
+TEST(ListBarDrag, VerticalDragScrollsWholeRowsAndReleaseDoesNotPage) {
+  SimulatedList list(kH, 302, 10);  // ratio 1
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  bar.UpdateBar();
+  bar.ButtonDown(kX, 40);
+  EXPECT_TRUE(bar.ThumbGrabbed());
+  bar.PointerMove(kX, 113);  // thumbTop 100 -> row 64
+  EXPECT_EQ(list.Position(), 64);
+  EXPECT_EQ(bar.ThumbStart(), 100);
+  bar.PointerMove(kX, 395);  // beyond the end: thumb clamps, list goes to its limit
+  EXPECT_EQ(list.Position(), 302);
+  EXPECT_EQ(bar.ThumbStart(), kH - 62);
+  // The delta is taken from the unclamped thumb (382 - 36 - 64); the list stops at its limit.
+  EXPECT_EQ(list.scrolledBy, (std::vector<int>{64, 282}));
+  // Released over the cap, below the thumb: a grabbed thumb never pages.
+  bar.ButtonUp(kX, 395);
+  EXPECT_TRUE(list.commands.empty());
+  EXPECT_EQ(list.Position(), 302);
+  EXPECT_FALSE(bar.ThumbGrabbed());
+}
+
+TEST(ListBarDrag, HorizontalDragSetsDraggingAndScrollsPixels) {
+  SimulatedList list(400, 650, 50);  // ratio 0.5
+  ListBarLogic bar(BarOrientation::Horizontal, list);
+  bar.UpdateBar();
+  bar.ButtonDown(30, 5);
+  EXPECT_TRUE(bar.ThumbGrabbed());
+  EXPECT_FALSE(bar.Dragging());
+  bar.PointerMove(113, 5);  // thumbLeft 100 -> (100 - 25) / 0.5 = 150 pixels
+  EXPECT_TRUE(bar.Dragging());
+  EXPECT_EQ(list.Position(), 150);
+  EXPECT_EQ(bar.ThumbStart(), 100);
+  // Released over the left arrow after a drag: the horizontal bar still scrolls a line.
+  bar.ButtonUp(10, 5);
+  EXPECT_EQ(list.commands, (std::vector<ScrollCommand>{ScrollCommand::LineBack}));
+  EXPECT_EQ(list.Position(), 149);
+  EXPECT_FALSE(bar.Dragging());
+  EXPECT_FALSE(bar.ThumbGrabbed());
+}
+
+TEST(ListBarDrag, MovesWithoutGrabDoNothing) {
+  SimulatedList list(kH, 302, 10);
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  bar.PointerMove(kX, 200);
+  EXPECT_EQ(list.Position(), 0);
+  EXPECT_EQ(bar.ThumbStart(), 36);
+  EXPECT_EQ(list.repaints, 0);
+}
+
+}  // namespace
+}  // namespace vt::skin
