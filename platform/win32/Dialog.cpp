@@ -39,6 +39,7 @@ bool Dialog::Attach(Control& control, int id) {
   control.id_ = id;
   control.hwnd_ = h;
   controls_.push_back(&control);
+  control.OnAttached();
   return true;
 }
 
@@ -115,6 +116,7 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 
   switch (msg) {
     case WM_INITDIALOG:
+      OnBeforeInit();
       return OnInit() ? TRUE : FALSE;
     case WM_COMMAND:
       return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;

@@ -17,6 +17,8 @@ public:
   HWND Hwnd() const { return hwnd_; }
   // Returns true when the message was handled; result is what the dialog procedure returns.
   virtual bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) { return false; }
+  // Called once the object is bound to its window (Hwnd() is valid), e.g. to subclass it.
+  virtual void OnAttached() {}
 
 private:
   friend class Dialog;
@@ -47,6 +49,8 @@ public:
   bool Attach(Control& control, int id);
 
 protected:
+  // Runs at WM_INITDIALOG before OnInit, for bases that must act before their subclasses do.
+  virtual void OnBeforeInit() {}
   virtual bool OnInit() { return true; }  // true: let the platform set the default focus
   virtual bool OnCommand(int id, int code, HWND control);
   virtual bool OnNotify(int id, NMHDR* header, INT_PTR& result) { return false; }
