@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "input/BindingSlot.h"
+#include "input/InputDevices.h"
 #include "input/NesterBinding.h"
 
 namespace vt {
@@ -55,6 +56,8 @@ public:
 
   // --- device members (input devices and capture) ---
   // Added by the device layer; keep the members above in this order.
+  // The keyboard and joysticks of one capture, open only while it runs (Capture.h).
+  InputDevices input;
 };
 
 }  // namespace vt

@@ -49,6 +49,11 @@ struct JoystickState {
 static_assert(sizeof(JoystickState) == 272);
 static_assert(offsetof(JoystickState, rgbButtons) == 48);
 
+// The axes of a JoystickState in record order (the sliders last).
+enum class Axis { X, Y, Z, Rx, Ry, Rz, Slider0, Slider1 };
+inline constexpr int kAxisCount = 8;
+std::int32_t AxisValue(const JoystickState& state, Axis axis);
+
 inline constexpr std::size_t kKeyboardStateBytes = 256;
 inline constexpr int kMaxJoysticks = 5;
 

@@ -1,0 +1,31 @@
+// Without DirectInput there is no device source: creating the interface fails, so a capture
+// reports that no input can arrive instead of waiting for one.
+#include <cstdio>
+
+#include "input/InputDevices.h"
+
+namespace vt {
+
+namespace {
+
+class NoInputBackend final : public InputBackend {
+public:
+  void* ModuleInstance() override { return nullptr; }
+  HResult Create(void*, std::unique_ptr<InputSystem>& system) override {
+    system.reset();
+    return dierr::Unsupported;
+  }
+};
+
+}  // namespace
+
+InputBackend& PlatformInputBackend() {
+  static NoInputBackend backend;  // stateless
+  return backend;
+}
+
+void ShowPlatformMessage(const std::string& text, const std::string& caption) {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
+
+}  // namespace vt

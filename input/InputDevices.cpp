@@ -1,0 +1,247 @@
+#include "input/InputDevices.h"
+
+#include <cstring>
+#include <utility>
+
+namespace vt {
+
+namespace {
+
+constexpr char kInitKeyboardFailed[] = "InitKeyboard Failed";
+constexpr char kErrorCaption[] = "Error";
+constexpr char kDiErrorCaption[] = "DI Error";
+constexpr std::int32_t kAxisMinimum = -10000;
+constexpr std::int32_t kAxisMaximum = 10000;
+constexpr std::uint32_t kAxisDeadZone = 5000;
+// A device that reports "input lost" on every re-acquire would otherwise hold the window forever;
+// after this many attempts the read of this poll is given up and the next poll tries again.
+constexpr int kMaxReacquireAttempts = 64;
+
+bool Failed(HResult result) { return result < 0; }
+
+}  // namespace
+
+const char* DirectInputErrorName(HResult result) {
+  switch (result) {
+    case dierr::InputLost: return "DIERR_INPUTLOST";
+    case dierr::InvalidParam: return "DIERR_INVALIDPARAM";
+    case dierr::NotAcquired: return "DIERR_NOTACQUIRED";
+    case dierr::NotInitialized: return "DIERR_NOTINITIALIZED";
+    case dierr::Pending: return "E_PENDING";
+    case dierr::OtherAppHasPrio: return "DIERR_OTHERAPPHASPRIO";
+    case dierr::ObjectNotFound: return "DIERR_OBJECTNOTFOUND";
+    case dierr::Unsupported: return "DIERR_UNSUPPORTED";
+    default: return nullptr;
+  }
+}
+
+std::int32_t AxisValue(const JoystickState& state, Axis axis) {
+  switch (axis) {
+    case Axis::X: return state.lX;
+    case Axis::Y: return state.lY;
+    case Axis::Z: return state.lZ;
+    case Axis::Rx: return state.lRx;
+    case Axis::Ry: return state.lRy;
+    case Axis::Rz: return state.lRz;
+    case Axis::Slider0: return state.rglSlider[0];
+    case Axis::Slider1: return state.rglSlider[1];
+  }
+  return 0;
+}
+
+InputDevices::InputDevices() : InputDevices(PlatformInputBackend(), ShowPlatformMessage) {}
+
+InputDevices::InputDevices(InputBackend& backend, MessageSink messages)
+    : backend_(&backend), messages_(std::move(messages)) {}
+
+InputDevices::~InputDevices() { Close(); }
+
+InputDevices::InputDevices(const InputDevices& other)
+    : backend_(other.backend_), messages_(other.messages_), guids_(other.guids_) {}
+
+InputDevices& InputDevices::operator=(const InputDevices& other) {
+  if (this != &other) {
+    Close();
+    backend_ = other.backend_;
+    messages_ = other.messages_;
+    guids_ = other.guids_;
+  }
+  return *this;
+}
+
+InputDevices::InputDevices(InputDevices&& other) noexcept
+    : backend_(other.backend_),
+      messages_(std::move(other.messages_)),
+      moduleInstance_(other.moduleInstance_),
+      system_(std::move(other.system_)),
+      keyboard_(std::move(other.keyboard_)),
+      joysticks_(std::move(other.joysticks_)),
+      states_(other.states_),
+      guids_(other.guids_),
+      present_(std::exchange(other.present_, {})) {}
+
+InputDevices& InputDevices::operator=(InputDevices&& other) noexcept {
+  if (this != &other) {
+    Close();
+    backend_ = other.backend_;
+    messages_ = std::move(other.messages_);
+    moduleInstance_ = other.moduleInstance_;
+    system_ = std::move(other.system_);
+    keyboard_ = std::move(other.keyboard_);
+    joysticks_ = std::move(other.joysticks_);
+    states_ = other.states_;
+    guids_ = other.guids_;
+    present_ = std::exchange(other.present_, {});
+  }
+  return *this;
+}
+
+bool InputDevices::HasDevices() const {
+  if (keyboard_) return true;
+  for (const auto& joystick : joysticks_)
+    if (joystick) return true;
+  return false;
+}
+
+void InputDevices::ShowErrorName(HResult result, std::initializer_list<HResult> named) {
+  for (HResult name : named) {
+    if (name == result) {
+      if (messages_) messages_(DirectInputErrorName(result), kDiErrorCaption);
+      return;
+    }
+  }
+}
+
+HResult InputDevices::AcquireUntilNotLost(InputDevice& device) {
+  HResult result = device.Acquire();
+  for (int attempt = 1; result == dierr::InputLost && attempt < kMaxReacquireAttempts; ++attempt)
+    result = device.Acquire();
+  return result;
+}
+
+void InputDevices::Open(WindowHandle window) {
+  Close();
+  moduleInstance_ = backend_->ModuleInstance();
+  if (Failed(backend_->Create(moduleInstance_, system_)) || !system_) {
+    // Without the interface no device can exist; say so with the keyboard's own message once.
+    system_.reset();
+    if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
+    return;
+  }
+
+  std::unique_ptr<InputDevice> keyboard;
+  HResult result = system_->CreateDevice(kGuidSysKeyboard, keyboard);
+  if (Failed(result) || !keyboard) {
+    keyboard.reset();
+    if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
+  } else if (Failed(keyboard->SetDataFormat(DataFormat::Keyboard))) {
+    if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
+  }
+  keyboard_ = std::move(keyboard);
+
+  OpenJoysticks();
+
+  // A keyboard that could not be created has no level to set and nothing to acquire.
+  if (keyboard_) {
+    if (Failed(keyboard_->SetCooperativeLevel(window, kCooperativeNonExclusiveBackground)))
+      if (messages_) messages_("Failed to set keyboard coop level", kErrorCaption);
+    result = keyboard_->Acquire();
+    if (Failed(result))
+      ShowErrorName(result, {dierr::OtherAppHasPrio, dierr::NotInitialized, dierr::InvalidParam});
+  }
+
+  for (auto& joystick : joysticks_) {
+    if (joystick && Failed(joystick->SetCooperativeLevel(window, kCooperativeNonExclusiveBackground)))
+      if (messages_) messages_("Failed to set joystick coop level", kErrorCaption);
+  }
+  for (auto& joystick : joysticks_)
+    if (joystick) AcquireUntilNotLost(*joystick);
+}
+
+void InputDevices::OpenJoysticks() {
+  int count = 0;
+  HResult lastEnumeration = system_->EnumGameControllers([&](const DeviceGuid& instance) {
+    // Five entries: the sixth and later controllers are not stored.
+    if (count >= kMaxJoysticks) return false;
+    std::unique_ptr<InputDevice> device;
+    HResult created = system_->CreateDevice(instance, device);
+    guids_[count] = instance;  // copied even when the creation failed
+    if (Failed(created) || !device) return false;
+    joysticks_[count] = std::move(device);
+    ++count;
+    return true;
+  });
+  for (int i = 0; i < count; ++i) present_[i] = 1;
+
+  bool anyHeld = false;
+  for (auto& joystick : joysticks_) {
+    if (!joystick) continue;
+    anyHeld = true;
+    lastEnumeration = joystick->EnumObjects([&](std::uint32_t type) { return SetUpAxisObject(*joystick, type); });
+  }
+  HResult lastFormat = dierr::Ok;
+  for (auto& joystick : joysticks_)
+    if (joystick) lastFormat = joystick->SetDataFormat(DataFormat::Joystick2);
+
+  if (Failed(lastEnumeration) || (anyHeld && Failed(lastFormat)))
+    if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
+}
+
+bool InputDevices::SetUpAxisObject(InputDevice& joystick, std::uint32_t type) {
+  if ((type & (kObjectRelativeAxis | kObjectAbsoluteAxis)) == 0) return true;
+  const std::initializer_list<HResult> named = {dierr::InvalidParam, dierr::NotInitialized,
+                                                dierr::ObjectNotFound, dierr::Unsupported};
+  if (Failed(joystick.SetRange(type, kAxisMinimum, kAxisMaximum))) return false;
+  HResult result = joystick.SetDeadZone(type, kAxisDeadZone);
+  if (Failed(result)) {
+    ShowErrorName(result, named);
+    return false;
+  }
+  // Relative axes get both properties a second time, and here a failed range is reported too.
+  if (type & kObjectRelativeAxis) {
+    result = joystick.SetRange(type, kAxisMinimum, kAxisMaximum);
+    if (!Failed(result)) result = joystick.SetDeadZone(type, kAxisDeadZone);
+    if (Failed(result)) {
+      ShowErrorName(result, named);
+      return false;
+    }
+  }
+  return true;
+}
+
+void InputDevices::ReadKeyboardState(KeyboardState& state) {
+  state.fill(0);
+  if (!keyboard_) return;
+  HResult result = keyboard_->GetDeviceState(state);
+  if (Failed(result)) {
+    state.fill(0);
+    ShowErrorName(result, {dierr::InputLost, dierr::InvalidParam, dierr::NotAcquired, dierr::NotInitialized,
+                           dierr::Pending});
+  }
+}
+
+void InputDevices::PollJoystick(int index) {
+  if (index < 0 || index >= kMaxJoysticks || !joysticks_[index]) return;
+  InputDevice& joystick = *joysticks_[index];
+  if (joystick.Poll() == dierr::InputLost) AcquireUntilNotLost(joystick);
+  // A failed read is not reported; the record keeps what it held.
+  JoystickState fresh = states_[index];
+  std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(&fresh), sizeof fresh);
+  if (!Failed(joystick.GetDeviceState(bytes))) states_[index] = fresh;
+}
+
+void InputDevices::WaitForInput(std::chrono::microseconds atMost) {
+  if (system_) system_->WaitForInput(atMost);
+}
+
+void InputDevices::Close() {
+  if (keyboard_) keyboard_->Unacquire();
+  for (auto& joystick : joysticks_)
+    if (joystick) joystick->Unacquire();
+  keyboard_.reset();
+  for (auto& joystick : joysticks_) joystick.reset();
+  system_.reset();
+  present_.fill(0);
+}
+
+}  // namespace vt

@@ -1,0 +1,75 @@
+// The keyboard and up to five game controllers of one capture: opened just before a set-up window
+// waits for one binding and closed right after, so every capture sees a fresh enumeration.
+// Failures are shown as message boxes through the sink and opening goes on with the next step.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "input/DeviceApi.h"
+
+namespace vt {
+
+using MessageSink = std::function<void(const std::string& text, const std::string& caption)>;
+
+// A modal, ownerless box with one OK button on Windows; standard error elsewhere.
+void ShowPlatformMessage(const std::string& text, const std::string& caption);
+
+using KeyboardState = std::array<std::uint8_t, kKeyboardStateBytes>;
+
+class InputDevices {
+public:
+  InputDevices();  // the platform's devices and message boxes
+  InputDevices(InputBackend& backend, MessageSink messages);
+  ~InputDevices();
+
+  // A copy is closed: devices belong to one capture of one window. The instance GUIDs of the
+  // last enumeration come along, as nester records refer to them.
+  InputDevices(const InputDevices& other);
+  InputDevices& operator=(const InputDevices& other);
+  InputDevices(InputDevices&&) noexcept;
+  InputDevices& operator=(InputDevices&&) noexcept;
+
+  void Open(WindowHandle window);
+  // Unacquires and releases every device, then the interface; clears the present flags.
+  void Close();
+
+  // False when the interface could not be created: nothing will ever be pressed.
+  bool IsOpen() const { return system_ != nullptr; }
+  // True when a keyboard or a joystick is held, so waiting for an input can end.
+  bool HasDevices() const;
+
+  // Zeroes `state` and reads the keyboard into it; after a failure it holds no pressed key.
+  void ReadKeyboardState(KeyboardState& state);
+  // Refreshes joystick state i when entry i holds a device.
+  void PollJoystick(int index);
+  bool JoystickPresent(int index) const { return present_[index] != 0; }
+  const JoystickState& Joystick(int index) const { return states_[index]; }
+  const DeviceGuid& JoystickGuid(int index) const { return guids_[index]; }
+
+  // Returns when a device may have new input, or after `atMost` at the latest.
+  void WaitForInput(std::chrono::microseconds atMost);
+
+private:
+  void OpenJoysticks();
+  bool SetUpAxisObject(InputDevice& joystick, std::uint32_t type);
+  void ShowErrorName(HResult result, std::initializer_list<HResult> named);
+  HResult AcquireUntilNotLost(InputDevice& device);
+
+  InputBackend* backend_;
+  MessageSink messages_;
+  void* moduleInstance_ = nullptr;
+  std::unique_ptr<InputSystem> system_;
+  std::unique_ptr<InputDevice> keyboard_;
+  std::array<std::unique_ptr<InputDevice>, kMaxJoysticks> joysticks_;
+  std::array<JoystickState, kMaxJoysticks> states_{};
+  std::array<DeviceGuid, kMaxJoysticks> guids_{};
+  std::array<std::uint8_t, kMaxJoysticks> present_{};
+};
+
+}  // namespace vt
