@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what the builds and tests need on a fresh Debian machine; does nothing when all
+# of it is there already. Needs root (or sudo) only when something is missing.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libcpp-httplib-dev libstb-dev
+  mingw-w64 wine wine64 fonts-wine
+  xvfb xdotool x11-utils imagemagick
+  fonts-liberation fonts-dejavu-core
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the host flavour (sanitizers) and the
+# Windows flavour (mingw-w64), runs the host suites natively and the Windows suites under Wine.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh || exit 1
+
+jobs=${VT_JOBS:-2}
+logdir=build/test-logs
+mkdir -p "$logdir"
+rm -f "$logdir"/*-ctest.log
+status=0
+
+step() { echo; echo "== $*"; }
+
+step "host: configure and build"
+if cmake --preset host >"$logdir/host-configure.log" 2>&1 && cmake --build --preset host -j "$jobs"; then
+  step "host: tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+  ctest --preset host -j "$jobs" 2>&1 | tee "$logdir/host-ctest.log" | grep -vE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+else
+  cat "$logdir/host-configure.log"; status=1
+fi
+
+step "win32: configure and build"
+if cmake --preset win32 >"$logdir/win32-configure.log" 2>&1 && cmake --build --preset win32 -j "$jobs"; then
+  step "win32: tests under Wine"
+  tests/wine/with-wine ctest --preset win32 -j "$jobs" 2>&1 | tee "$logdir/win32-ctest.log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+else
+  cat "$logdir/win32-configure.log"; status=1
+fi
+
+# One closing line over both suites.
+passed=0 failed=0
+for log in "$logdir/host-ctest.log" "$logdir/win32-ctest.log"; do
+  [ -f "$log" ] || continue
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+    passed=$((passed + t - f)); failed=$((failed + f))
+  fi
+done
+echo
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] || status=1
+exit $status
