@@ -1,0 +1,18 @@
+#include "emuconfig/ConfigFile.h"
+
+#include "platform/FileReplace.h"
+
+namespace vt {
+
+bool ReadConfigFile(const std::string& path, std::string& bytes) {
+  std::string read;
+  if (!ReadWholeFile(NativeConfigPath(path), read) || read.size() > kMaxConfigFileBytes) return false;
+  bytes = std::move(read);
+  return true;
+}
+
+bool WriteConfigFile(const std::string& path, std::string_view bytes) {
+  return WriteFileAtomically(NativeConfigPath(path), bytes);
+}
+
+}  // namespace vt

@@ -1,0 +1,87 @@
+#include "emuconfig/GensConfig.h"
+
+#include <array>
+
+#include "emuconfig/ConfigFile.h"
+#include "emuconfig/ConfigText.h"
+#include "input/DecimalText.h"
+#include "input/KeyNames.h"
+
+namespace vt {
+namespace {
+
+using namespace configtext;
+
+struct GensKey {
+  const char* name;
+  BindingSlot slot;
+  int valueText;
+};
+
+// File order; the writer relies on it.
+constexpr std::array<GensKey, 8> kKeys = {{{"Up", SlotUp, 0},
+                                           {"Down", SlotDown, 1},
+                                           {"Left", SlotLeft, 2},
+                                           {"Right", SlotRight, 3},
+                                           {"Start", SlotStart, 5},
+                                           {"A", SlotA, 7},
+                                           {"B", SlotB, 8},
+                                           {"C", SlotC, 9}}};
+
+std::string KeyName(int player, const GensKey& key) { return "P" + std::to_string(player) + "." + key.name; }
+
+}  // namespace
+
+bool ReadGensBindings(std::string_view text, int player, ControllerConfig& config) {
+  if (player != 1 && player != 2) return false;
+  std::array<std::string_view, 8> values;
+  for (std::size_t i = 0; i < kKeys.size(); ++i) {
+    std::string name = KeyName(player, kKeys[i]);
+    std::size_t at = Find(text, name);
+    // The value starts one past the key name, after the "=".
+    if (at == npos || at + name.size() + 1 > text.size()) return false;
+    values[i] = LineValue(text, at + name.size() + 1);
+  }
+  for (std::size_t i = 0; i < kKeys.size(); ++i) {
+    config.valueTexts[kKeys[i].valueText] = std::string(values[i]);
+    config.Code(kKeys[i].slot) = ReadDecimal(values[i]);
+    config.DisplayName(kKeys[i].slot) = KeyDisplayName(config.Code(kKeys[i].slot));
+  }
+  return true;
+}
+
+std::optional<std::string> WriteGensBindings(std::string_view text, int player, const ControllerConfig& config) {
+  if (player != 1 && player != 2) return std::nullopt;
+  std::size_t up = Find(text, KeyName(player, kKeys.front()));
+  std::string cName = KeyName(player, kKeys.back());
+  std::size_t c = Find(text, cName);
+  if (up == npos || c == npos || c < up) return std::nullopt;
+  // The tail begins with the C line's own line end, so the file keeps its line-end style.
+  std::size_t tail = LineContentEnd(text, c + cName.size());
+  std::string_view eol = "\r\n";
+  if (tail < text.size() ? text[tail] == '\n' : Find(text, "\r\n") == npos && Find(text, "\n") != npos) eol = "\n";
+
+  std::string out(text.substr(0, up));
+  for (std::size_t i = 0; i < kKeys.size(); ++i) {
+    out += KeyName(player, kKeys[i]);
+    out += '=';
+    out += config.valueTexts[kKeys[i].valueText];
+    if (i + 1 < kKeys.size()) out += eol;
+  }
+  out += text.substr(tail);
+  return out;
+}
+
+bool LoadGensConfig(ControllerConfig& config, int player) {
+  std::string text;
+  return ReadConfigFile(config.gensPath, text) && ReadGensBindings(text, player, config);
+}
+
+bool SaveGensConfig(const ControllerConfig& config, int player) {
+  std::string text;
+  if (!ReadConfigFile(config.gensPath, text)) return false;
+  std::optional<std::string> out = WriteGensBindings(text, player, config);
+  return out && WriteConfigFile(config.gensPath, *out);
+}
+
+}  // namespace vt

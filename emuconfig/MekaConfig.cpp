@@ -1,0 +1,167 @@
+#include "emuconfig/MekaConfig.h"
+
+#include <array>
+#include <initializer_list>
+
+#include "emuconfig/ConfigFile.h"
+#include "emuconfig/ConfigText.h"
+#include "input/KeyNames.h"
+
+namespace vt {
+namespace {
+
+using namespace configtext;
+
+struct MekaLine {
+  const char* word;
+  BindingSlot key;
+  BindingSlot joy;
+};
+
+// Section order; the reader takes values by position, not by word.
+constexpr std::array<MekaLine, 7> kLines = {{{"player_up", SlotUp, SlotJoyUp},
+                                             {"player_down", SlotDown, SlotJoyDown},
+                                             {"player_left", SlotLeft, SlotJoyLeft},
+                                             {"player_right", SlotRight, SlotJoyRight},
+                                             {"player_button1", SlotButton1, SlotJoyButton1},
+                                             {"player_button2", SlotButton2, SlotJoyButton2},
+                                             {"player_start_pause", SlotPause, SlotJoyPause}}};
+constexpr std::size_t kPauseLine = 6;
+
+std::string BindingLine(const char* word, std::string_view prefix, std::string_view value, std::string_view eol) {
+  std::string line = word;
+  line.resize(20, ' ');
+  line += "= ";
+  line += prefix;
+  line += value;
+  line += eol;
+  return line;
+}
+
+std::string_view LineEnd(std::string_view text) { return Find(text, "\r\n") != npos ? "\r\n" : "\n"; }
+
+bool Ascending(std::initializer_list<std::size_t> positions) {
+  std::size_t last = 0;
+  bool first = true;
+  for (std::size_t p : positions) {
+    if (p == npos || (!first && p <= last)) return false;
+    last = p;
+    first = false;
+  }
+  return true;
+}
+
+// Reads `count` keyboard values from `p` on; p ends at the last value's start.
+bool ReadKeys(std::string_view text, std::size_t& p, std::size_t count, std::array<std::int32_t, 7>& codes) {
+  for (std::size_t i = 0; i < count; ++i) {
+    std::size_t at = Find(text, "key ", p);
+    if (at == npos) return false;
+    p = at + 4;
+    codes[i] = MekaKeyCode(LineValue(text, p));
+  }
+  return true;
+}
+
+// Seven joypad values after the first "player" of the section at `header`.
+bool ReadJoys(std::string_view text, std::size_t p, std::array<std::int32_t, 7>& codes) {
+  p = Find(text, "player", p);
+  for (std::size_t i = 0; i < kLines.size(); ++i) {
+    std::size_t at = Find(text, "joy", p);
+    if (at == npos) return false;
+    std::string_view value = LineValue(text, at);
+    codes[i] = MekaJoyCode(value);
+    p = at + value.size();
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& config) {
+  std::array<std::int32_t, 7> keys{}, joys{};
+  std::size_t p = Find(text, "[Keyboard 1]");
+  if (p == npos) return false;
+  if (player == 1) {
+    if (!ReadKeys(text, p, 7, keys)) return false;
+    p = Find(text, "[Joypad 1]", p);
+  } else if (player == 2) {
+    // Player 2's keyboard pause is the one of "[Keyboard 1]".
+    p = Find(text, "player_start_pause", p);
+    std::array<std::int32_t, 7> pause{};
+    if (!ReadKeys(text, p, 1, pause)) return false;
+    keys[kPauseLine] = pause[0];
+    p = Find(text, "[Keyboard 2]", p);
+    if (!ReadKeys(text, p, 6, keys)) return false;
+    p = Find(text, "[Joypad 2]", p);
+  } else {
+    return false;
+  }
+  if (p == npos || !ReadJoys(text, p, joys)) return false;
+  for (std::size_t i = 0; i < kLines.size(); ++i) {
+    config.Code(kLines[i].key) = keys[i];
+    config.Code(kLines[i].joy) = joys[i];
+  }
+  config.RefreshMasterSystemNames();
+  return true;
+}
+
+std::optional<std::string> WriteMekaBindings(std::string_view text, int player, const ControllerConfig& config) {
+  const std::string_view eol = LineEnd(text);
+  auto keyLine = [&](std::size_t i) { return BindingLine(kLines[i].word, "key ", config.DisplayName(kLines[i].key), eol); };
+  auto joyLines = [&] {
+    std::string lines;
+    for (const MekaLine& l : kLines) lines += BindingLine(l.word, "", config.DisplayName(l.joy), eol);
+    return lines + std::string(eol);
+  };
+  auto span = [&](std::size_t from, std::size_t to) { return text.substr(from, to - from); };
+
+  std::size_t keyboard1 = Find(text, "[Keyboard 1]");
+  std::size_t reset = Find(text, "player_reset");
+  std::string out;
+  if (player == 1) {
+    std::size_t up = Find(text, "player_up");
+    std::size_t joypad1 = Find(text, "[Joypad 1]", reset);
+    std::size_t joyUp = Find(text, "player_up", joypad1);
+    std::size_t joypad2 = Find(text, "[Joypad 2]");
+    if (!Ascending({keyboard1, up, reset, joypad1, joyUp, joypad2})) return std::nullopt;
+    out = span(0, up);
+    for (std::size_t i = 0; i < kLines.size(); ++i) out += keyLine(i);
+    out += span(reset, joyUp);
+    out += joyLines();
+    out += text.substr(joypad2);
+  } else if (player == 2) {
+    std::size_t pause = Find(text, "player_start_pause", keyboard1);
+    std::size_t keyboard2 = Find(text, "[Keyboard 2]");
+    std::size_t up2 = Find(text, "player_up", keyboard2);
+    std::size_t joypad1 = Find(text, "[Joypad 1]", reset);
+    std::size_t joypad2 = Find(text, "[Joypad 2]", joypad1);
+    std::size_t joyUp = Find(text, "player_up", joypad2);
+    std::size_t mouse1 = Find(text, "[Mouse 1]");
+    if (!Ascending({keyboard1, pause, reset, keyboard2, up2, joypad1, joypad2, joyUp, mouse1})) return std::nullopt;
+    out = span(0, pause);
+    out += keyLine(kPauseLine);
+    out += span(reset, up2);
+    for (std::size_t i = 0; i < kPauseLine; ++i) out += keyLine(i);
+    out += eol;
+    out += span(joypad1, joyUp);
+    out += joyLines();
+    out += text.substr(mouse1);
+  } else {
+    return std::nullopt;
+  }
+  return out;
+}
+
+bool LoadMekaConfig(ControllerConfig& config, int player) {
+  std::string text;
+  return ReadConfigFile(config.mekaPath, text) && ReadMekaBindings(text, player, config);
+}
+
+bool SaveMekaConfig(const ControllerConfig& config, int player) {
+  std::string text;
+  if (!ReadConfigFile(config.mekaPath, text)) return false;
+  std::optional<std::string> out = WriteMekaBindings(text, player, config);
+  return out && WriteConfigFile(config.mekaPath, *out);
+}
+
+}  // namespace vt

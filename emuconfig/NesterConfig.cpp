@@ -1,0 +1,133 @@
+#include "emuconfig/NesterConfig.h"
+
+#include <array>
+#include <cstring>
+
+#include "platform/SettingsStore.h"
+
+namespace vt {
+namespace {
+
+constexpr std::array<const char*, kNesButtonCount> kButtons = {"Up",     "Down",  "Left", "Right",
+                                                               "Select", "Start", "A",    "B"};
+constexpr std::array<std::uint32_t, kNesButtonCount> kDefaultKeys = {0xC8, 0xD0, 0xCB, 0xCD,
+                                                                     0x1E, 0x1F, 0x2D, 0x2C};
+
+// The value's first bytes, zero-filled to `width`; a missing value reads as zeros.
+std::string QueryBytes(SettingsStore& s, const std::string& key, const char* name, std::size_t width) {
+  std::string bytes;
+  if (!s.QueryValue(Hive::User, key, name, bytes)) bytes.clear();
+  bytes.resize(width, '\0');
+  return bytes;
+}
+
+std::uint32_t QueryU32(SettingsStore& s, const std::string& key, const char* name) {
+  std::string b = QueryBytes(s, key, name, 4);
+  std::uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) v |= std::uint32_t{static_cast<unsigned char>(b[i])} << (8 * i);
+  return v;
+}
+
+std::string U32Bytes(std::uint32_t v) {
+  std::string b(4, '\0');
+  for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  return b;
+}
+
+int ButtonOfPath(const std::string& keyPath) {
+  std::size_t slash = keyPath.rfind('\\');
+  std::string_view last = std::string_view(keyPath).substr(slash == std::string::npos ? 0 : slash + 1);
+  for (int i = 0; i < kNesButtonCount; ++i) {
+    if (last == kButtons[i]) return i;
+  }
+  return -1;
+}
+
+void WriteMissingDefaults(SettingsStore& settings, const ShowMessageFn& showMessage) {
+  for (int player = 1; player <= 2; ++player) {
+    for (int button = 0; button < kNesButtonCount; ++button) {
+      std::string path = NesterKeyPath(player, button);
+      if (settings.KeyExists(Hive::User, path) || !settings.CreateKey(Hive::User, path)) continue;
+      WriteNesterBinding(settings, path, NesterDefaultBinding(button), showMessage);
+    }
+  }
+}
+
+}  // namespace
+
+std::string NesterKeyPath(int player, int button) {
+  std::string path = "Software\\nester\\NES\\Input\\Controller" + std::to_string(player) + "\\";
+  if (button >= 0 && button < kNesButtonCount) path += kButtons[button];
+  return path;
+}
+
+NesterBinding NesterDefaultBinding(int button) {
+  if (button < 0 || button >= kNesButtonCount) return {};
+  return NesterKeyboardBinding(kDefaultKeys[button]);
+}
+
+NesterBinding ReadNesterBinding(SettingsStore& settings, ControllerConfig& config, const std::string& keyPath,
+                                const ShowMessageFn& showMessage) {
+  if (!settings.KeyExists(Hive::User, keyPath)) {
+    // Only the missing keys get defaults: a player's own bindings survive the other player's
+    // keys being absent, which is common.
+    WriteMissingDefaults(settings, showMessage);
+    return NesterDefaultBinding(ButtonOfPath(keyPath));
+  }
+  NesterBinding b;
+  std::string guid = QueryBytes(settings, keyPath, "DeviceGUID", 16);
+  std::memcpy(b.DeviceGUID.data(), guid.data(), 16);
+  b.DeviceType = QueryU32(settings, keyPath, "DeviceType");
+  b.JAxisPositive = QueryU32(settings, keyPath, "JAxisPositive");
+  b.JOffset = QueryU32(settings, keyPath, "JOffset");
+  b.Key = static_cast<unsigned char>(QueryBytes(settings, keyPath, "Key", 1)[0]);
+  return b;
+}
+
+bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, const NesterBinding& b,
+                        const ShowMessageFn& showMessage) {
+  if (!settings.KeyExists(Hive::User, keyPath)) {
+    if (showMessage) showMessage("Hmmmmm", "Not Sure");
+    return false;
+  }
+  const std::string guid(reinterpret_cast<const char*>(b.DeviceGUID.data()), b.DeviceGUID.size());
+  bool ok = settings.SetValue(Hive::User, keyPath, "DeviceGUID", kTypeBinary, guid);
+  ok = settings.SetValue(Hive::User, keyPath, "DeviceType", kTypeDword, U32Bytes(b.DeviceType)) && ok;
+  ok = settings.SetValue(Hive::User, keyPath, "JAxisPositive", kTypeDword, U32Bytes(b.JAxisPositive)) && ok;
+  ok = settings.SetValue(Hive::User, keyPath, "JOffset", kTypeDword, U32Bytes(b.JOffset)) && ok;
+  const char key = static_cast<char>(b.Key & 0xFF);
+  ok = settings.SetValue(Hive::User, keyPath, "Key", kTypeBinary, std::string_view(&key, 1)) && ok;
+  return ok;
+}
+
+void WriteNesterDefaults(SettingsStore& settings, ControllerConfig& config, const ShowMessageFn& showMessage) {
+  for (int player = 1; player <= 2; ++player) {
+    for (int button = 0; button < kNesButtonCount; ++button) settings.CreateKey(Hive::User, NesterKeyPath(player, button));
+  }
+  for (int button = 0; button < kNesButtonCount; ++button) {
+    config.nesRecords[button] = NesterDefaultBinding(button);
+    WriteNesterBinding(settings, NesterKeyPath(1, button), config.nesRecords[button], showMessage);
+    WriteNesterBinding(settings, NesterKeyPath(2, button), config.nesRecords[button], showMessage);
+  }
+}
+
+bool LoadNesterConfig(SettingsStore& settings, ControllerConfig& config, int player, const ShowMessageFn& showMessage) {
+  if (player != 1 && player != 2) return false;
+  for (int button = 0; button < kNesButtonCount; ++button) {
+    config.nesRecords[button] = ReadNesterBinding(settings, config, NesterKeyPath(player, button), showMessage);
+  }
+  config.RefreshNesNames();
+  return true;
+}
+
+bool SaveNesterConfig(SettingsStore& settings, const ControllerConfig& config, int player,
+                      const ShowMessageFn& showMessage) {
+  if (player != 1 && player != 2) return false;
+  bool ok = true;
+  for (int button = 0; button < kNesButtonCount; ++button) {
+    ok = WriteNesterBinding(settings, NesterKeyPath(player, button), config.nesRecords[button], showMessage) && ok;
+  }
+  return ok;
+}
+
+}  // namespace vt

@@ -1,0 +1,37 @@
+// nester's bindings: one registry key per player and button under the current user, holding the
+// five fields of a NesterBinding.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "input/ControllerConfig.h"
+
+namespace vt {
+
+class SettingsStore;
+
+// Shows a message to the user (text, caption); the window layer passes a message box.
+using ShowMessageFn = std::function<void(std::string_view text, std::string_view caption)>;
+
+// "Software\nester\NES\Input\Controller<player>\<button>", button 0..7 = Up .. B.
+std::string NesterKeyPath(int player, int button);
+NesterBinding NesterDefaultBinding(int button);
+
+// Fills NES records 0..7 and the NES names. A missing key gets the default binding, written to
+// every missing key of both players; keys that exist keep what they hold.
+bool LoadNesterConfig(SettingsStore& settings, ControllerConfig& config, int player, const ShowMessageFn& showMessage);
+// Writes NES records 0..7 to the player's keys; false if any of them could not be written.
+bool SaveNesterConfig(SettingsStore& settings, const ControllerConfig& config, int player,
+                      const ShowMessageFn& showMessage);
+// A missing key yields the default of the key's button, after the missing keys were filled in.
+NesterBinding ReadNesterBinding(SettingsStore& settings, ControllerConfig& config, const std::string& keyPath,
+                                const ShowMessageFn& showMessage);
+// A key that does not exist is not created: "Hmmmmm" / "Not Sure" and nothing written.
+bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, const NesterBinding& binding,
+                        const ShowMessageFn& showMessage);
+// Creates all sixteen keys and writes the defaults to them and to the NES records.
+void WriteNesterDefaults(SettingsStore& settings, ControllerConfig& config, const ShowMessageFn& showMessage);
+
+}  // namespace vt
