@@ -1,0 +1,65 @@
+#include "tools/vtservice/Options.h"
+
+namespace vt::service {
+
+const char* const kUsage =
+    "usage: vtservice [--data FILE] [--bind ADDRESS] [--game-port N] [--web-port N] [--version-text TEXT]\n"
+    "\n"
+    "Reference Vintara service: the game server (login, account tier, catalogue queries over\n"
+    "TCP) and the web host (version check, sign-up, account, game information and help pages\n"
+    "over HTTP).\n"
+    "\n"
+    "  --data FILE          accounts and catalogue to serve (format: docs/service.md);\n"
+    "                       default: the sample data built into the program\n"
+    "  --bind ADDRESS       IPv4 address or host name both servers listen on; default 127.0.0.1\n"
+    "  --game-port N        TCP port of the game server; default 11001 (0: any free port)\n"
+    "  --web-port N         TCP port of the web host; default 8011 (0: any free port)\n"
+    "  --version-text TEXT  body of /version_check.php, which the client searches for its own\n"
+    "                       version; default 4.05\n"
+    "  --help               show this text\n"
+    "\n"
+    "When both servers accept connections one line names their addresses, e.g.\n"
+    "  vtservice ready: game server 127.0.0.1:11001, web host http://127.0.0.1:8011/\n"
+    "SIGINT or SIGTERM stops the service; the exit code is then 0.\n";
+
+namespace {
+
+bool ParsePort(const std::string& text, std::uint16_t& out) {
+  if (text.empty() || text.size() > 5) return false;
+  unsigned v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (v > 65535) return false;
+  out = static_cast<std::uint16_t>(v);
+  return true;
+}
+
+}  // namespace
+
+bool ParseOptions(const std::vector<std::string>& args, ServiceOptions& out, std::string* error) {
+  auto fail = [&](const std::string& what) {
+    if (error) *error = what;
+    return false;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      out.help = true;
+      continue;
+    }
+    if (a != "--data" && a != "--bind" && a != "--game-port" && a != "--web-port" && a != "--version-text")
+      return fail("unknown option " + a);
+    if (i + 1 >= args.size()) return fail(a + " needs a value");
+    const std::string& v = args[++i];
+    if (a == "--data") out.dataPath = v;
+    else if (a == "--bind") out.bindAddress = v;
+    else if (a == "--version-text") out.versionText = v;
+    else if (!ParsePort(v, a == "--game-port" ? out.gamePort : out.webPort))
+      return fail(a + " takes a port number from 0 to 65535, not " + v);
+  }
+  return true;
+}
+
+}  // namespace vt::service
