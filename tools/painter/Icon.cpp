@@ -1,5 +1,7 @@
 #include "Icon.h"
 
+#include "Logo.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -9,41 +11,12 @@
 namespace vtpaint {
 namespace {
 
-struct Rgba {
-  uint8_t r, g, b, a;
-};
-
 void Put16(std::vector<uint8_t>& out, unsigned v) {
   out.push_back(v & 0xFF);
   out.push_back((v >> 8) & 0xFF);
 }
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back((v >> (8 * i)) & 0xFF);
-}
-
-double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
-
-// Distance from p to the segment a-b.
-double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
-  double dx = bx - ax, dy = by - ay;
-  double t = Clamp01(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy));
-  double cx = ax + t * dx - px, cy = ay + t * dy - py;
-  return std::sqrt(cx * cx + cy * cy);
-}
-
-// The product mark: a blue disc with a white "V" and a small gold play dot, drawn in
-// coordinates of a unit square and sampled with 4x4 supersampling for smooth edges.
-Rgba Sample(double u, double v) {
-  double disc = std::hypot(u - 0.5, v - 0.5);
-  double vStroke = std::min(SegmentDistance(u, v, 0.25, 0.27, 0.47, 0.76),
-                            SegmentDistance(u, v, 0.47, 0.76, 0.72, 0.27));
-  if (disc > 0.48) return {0, 0, 0, 0};
-  if (disc > 0.44) return {16, 40, 96, 255};  // rim
-  if (vStroke < 0.075) return {255, 255, 255, 255};
-  if (std::hypot(u - 0.70, v - 0.70) < 0.08) return {250, 196, 40, 255};
-  double shade = 1.0 - 0.5 * v;  // lighter at the top
-  return {static_cast<uint8_t>(34 * shade + 20), static_cast<uint8_t>(80 * shade + 30),
-          static_cast<uint8_t>(163 * shade + 60), 255};
 }
 
 std::vector<Rgba> Render(int size) {
@@ -54,7 +27,7 @@ std::vector<Rgba> Render(int size) {
       double r = 0, g = 0, b = 0, a = 0;
       for (int sy = 0; sy < ss; ++sy)
         for (int sx = 0; sx < ss; ++sx) {
-          Rgba s = Sample((x + (sx + 0.5) / ss) / size, (y + (sy + 0.5) / ss) / size);
+          Rgba s = LogoSample((x + (sx + 0.5) / ss) / size, (y + (sy + 0.5) / ss) / size);
           double w = s.a / 255.0;
           r += s.r * w;
           g += s.g * w;

@@ -1,8 +1,11 @@
 // vtpaint COMMAND OUT
-//   icon FILE.ico    the program icon (resource 128)
+//   icon FILE.ico      the program icon (resource 128)
+//   bitmaps DIR        every bitmap resource, as DIR/bitmap<number>.bmp
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
+#include "Bitmaps.h"
 #include "Icon.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +16,9 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  std::fprintf(stderr, "usage: vtpaint icon FILE.ico\n");
+  if (argc == 3 && std::strcmp(argv[1], "bitmaps") == 0) {
+    return vtpaint::WriteAllBitmaps(argv[2]) ? 0 : 1;
+  }
+  std::fprintf(stderr, "usage: vtpaint icon FILE.ico | vtpaint bitmaps DIR\n");
   return 2;
 }
