@@ -159,3 +159,14 @@ void ListBarLogic::Timer(int id) {
 }
 
 }  // namespace vt::skin
+
+namespace vt::skin {
+
+void ListBarLogic::CaptureLost() {
+  if (!backPressed_ && !forwardPressed_ && !thumbGrabbed_) return;
+  host_.StopTimer(kRepeatTimer);
+  host_.StopTimer(kRepeatDelayTimer);
+  backPressed_ = forwardPressed_ = thumbGrabbed_ = dragging_ = false;
+}
+
+}  // namespace vt::skin

@@ -57,6 +57,9 @@ public:
   void ButtonUp(int x, int y);
   void PointerMove(int x, int y);
   void Timer(int id);
+  // The bar lost the pointer capture without a release (another window took it): stop
+  // repeating and forget the press, scrolling nothing.
+  void CaptureLost();
 
   BarOrientation Orientation() const { return orientation_; }
   int ThumbStart() const { return thumb_; }  // thumbTop or thumbLeft

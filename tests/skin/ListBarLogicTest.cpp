@@ -289,3 +289,22 @@ TEST(ListBarDrag, MovesWithoutGrabDoNothing) {
 
 }  // namespace
 }  // namespace vt::skin
+
+namespace vt::skin {
+namespace {
+
+TEST(ListBarArrows, LostCaptureStopsRepeatingWithoutScrolling) {
+  SimulatedList list(kH, 100, 10);
+  ListBarLogic bar(BarOrientation::Vertical, list);
+  bar.ButtonDown(kX, kDownY);
+  list.At(360, bar);
+  ASSERT_EQ(list.Position(), 2);
+  bar.CaptureLost();
+  list.At(5000, bar);
+  EXPECT_EQ(list.Position(), 2);
+  EXPECT_FALSE(bar.ForwardPressed());
+  EXPECT_FALSE(list.TimerRunning(kRepeatTimer));
+}
+
+}  // namespace
+}  // namespace vt::skin

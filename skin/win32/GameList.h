@@ -1,0 +1,65 @@
+// The browser's list control in the skin's colours: its own selection colours through custom
+// draw, a header painted from images, two scroll bars of its own instead of the platform's,
+// and double-buffered painting.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/win32/Dialog.h"
+#include "platform/win32/Handles.h"
+#include "skin/win32/GameListHeader.h"
+#include "skin/win32/ListScrollBar.h"
+#include "skin/win32/SkinImages.h"
+
+namespace vt::skin {
+
+inline constexpr COLORREF kSelectedText = RGB(229, 229, 229);
+inline constexpr COLORREF kSelectedBackground = RGB(115, 123, 165);
+
+class GameList : public win::Control {
+public:
+  explicit GameList(BitmapLoader loader = ResourceBitmapLoader());
+  ~GameList() override;
+
+  // Hides the platform's scroll bars, creates the list's own beside it and lays them out.
+  void InitList();
+  // Vertical bar right of the list, horizontal bar below it, without reordering.
+  void LayoutBars();
+
+  ListVScrollBar& VerticalBar() { return vbar_; }
+  ListHScrollBar& HorizontalBar() { return hbar_; }
+  GameListHeader& Header() { return header_; }
+
+  // The skin image by resource number (scroll-bar and header pieces), or nullptr.
+  HBITMAP SkinImage(int id) const;
+  // Scroll position and limit of SB_VERT (rows) or SB_HORZ (pixels).
+  int ScrollPosition(int bar) const;
+  int ScrollLimitOf(int bar) const;
+
+  bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+  void OnAttached() override;
+
+private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint();
+  void UpdateBars();
+  LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
+  void Detach();
+
+  BitmapLoader loader_;
+  std::map<int, win::Bitmap> images_;
+  GameListHeader header_;
+  ListVScrollBar vbar_;
+  ListHScrollBar hbar_;
+  HWND subclassed_ = nullptr;
+  // Carries an item's selection from its pre-paint to its post-paint.
+  bool itemWasSelected_ = false;
+};
+
+}  // namespace vt::skin

@@ -1,0 +1,27 @@
+// An off-screen drawing surface for one rectangle of a target: everything is drawn into it in
+// the target's coordinates and copied to the target in one go when it closes.
+#pragma once
+
+#include <windows.h>
+
+namespace vt::skin {
+
+class OffscreenDC {
+public:
+  OffscreenDC(HDC target, const RECT& rect);
+  ~OffscreenDC();  // copies to the target and releases the surface
+  OffscreenDC(const OffscreenDC&) = delete;
+  OffscreenDC& operator=(const OffscreenDC&) = delete;
+
+  // The surface, or the target itself when no surface could be made (drawing still shows).
+  HDC get() const { return dc_ ? dc_ : target_; }
+
+private:
+  HDC target_;
+  RECT rect_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+};
+
+}  // namespace vt::skin

@@ -1,0 +1,117 @@
+#include "skin/win32/SkinnedDialog.h"
+
+#include <windowsx.h>
+
+namespace vt::skin {
+
+SkinnedDialog::SkinnedDialog(int templateId, const SkinOptions& options, HINSTANCE instance)
+    : win::Dialog(templateId, instance),
+      options_(options),
+      loader_(ResourceDibLoader(instance)),
+      reporter_([](HWND owner, const std::string& text, const std::string& caption) {
+        MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK);
+      }) {
+  if (options_.controlColours != kNoControlColours) brush_.reset(CreateSolidBrush(kSkinBlue));
+}
+
+SkinnedDialog::~SkinnedDialog() = default;
+
+std::string SkinnedDialog::ProgramName() {
+  char path[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name(path, n < MAX_PATH ? n : 0);
+  if (auto slash = name.find_last_of("\\/"); slash != std::string::npos) name.erase(0, slash + 1);
+  if (auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.erase(dot);
+  return name;
+}
+
+void SkinnedDialog::OnBeforeInit() {
+  // The platform's first size change comes before the window is bound to this object, so the
+  // skin is applied here once, before the subclass initialises its controls.
+  if (options_.controlColours != kNoControlColours && !brush_)
+    brush_.reset(CreateSolidBrush(kSkinBlue));
+  ApplySkin();
+}
+
+void SkinnedDialog::OnSize(UINT kind, int width, int height) {
+  // A minimised window keeps its place; restoring it is the size change that re-centres.
+  if (kind == SIZE_MINIMIZED) return;
+  ApplySkin();
+}
+
+void SkinnedDialog::ApplySkin() {
+  HWND hwnd = Hwnd();
+  if (!hwnd) return;
+  if (!image_ && loader_) image_.reset(loader_(options_.background));
+  if (!image_) {
+    reporter_(hwnd, "Error loading bitmap", ProgramName());
+    return;
+  }
+  const SIZE size = ImageSize();
+  const int w = size.cx, h = size.cy;
+
+  win::Region region;
+  if (options_.region == SkinRegion::Keyed) {
+    if (auto runs = KeyedRunsOf(image_.get())) region.reset(RegionFromRuns(*runs, w, h));
+  }
+  if (!region) region.reset(CreateRectRgn(0, 0, w, h));
+  // The window owns the region from here on.
+  if (SetWindowRgn(hwnd, region.get(), TRUE)) region.release();
+
+  const Point at = CentreOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
+  SetWindowPos(hwnd, HWND_TOP, at.x, at.y, w, h, 0);
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+bool SkinnedDialog::OnPaint() {
+  win::PaintDc dc(Hwnd());
+  if (image_) {
+    const SIZE size = ImageSize();
+    DrawBitmap(dc.get(), image_.get(), 0, 0, size.cx, size.cy);
+  }
+  return true;
+}
+
+HBRUSH SkinnedDialog::SkinColours(HDC dc) {
+  SetTextColor(dc, kSkinText);
+  SetBkColor(dc, kSkinBlue);
+  return brush_.get();
+}
+
+HBRUSH SkinnedDialog::OnCtlColor(UINT msg, HDC dc, HWND control) {
+  const unsigned c = options_.controlColours;
+  if (!brush_) return nullptr;
+  if ((msg == WM_CTLCOLOREDIT && (c & kTextBoxColours)) ||
+      (msg == WM_CTLCOLORSTATIC && (c & kStaticTextColours)) ||
+      (msg == WM_CTLCOLORMSGBOX && (c & kMessageBoxColours)))
+    return SkinColours(dc);
+  return nullptr;
+}
+
+bool SkinnedDialog::OnClose() {
+  if (options_.closeReleasesImage) ReleaseImage();
+  return win::Dialog::OnClose();
+}
+
+bool SkinnedDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
+  if (msg == WM_CTLCOLORMSGBOX) {
+    result = reinterpret_cast<INT_PTR>(OnCtlColor(msg, reinterpret_cast<HDC>(wp),
+                                                  reinterpret_cast<HWND>(lp)));
+    return result != 0;
+  }
+  if (msg == WM_NCDESTROY) {
+    // After the controls are gone; a later run of the same object makes a new brush.
+    brush_.reset();
+    return false;
+  }
+  if (msg == WM_LBUTTONDOWN && options_.drag) {
+    // The platform's own move, as if a caption had been pressed at the pointer.
+    POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    ClientToScreen(Hwnd(), &pt);
+    PostMessageA(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(pt.x, pt.y));
+    return false;  // and the default handling of the press
+  }
+  return false;
+}
+
+}  // namespace vt::skin

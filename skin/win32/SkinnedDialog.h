@@ -1,0 +1,78 @@
+// A caption-less dialog whose whole face is one bitmap: it takes the image's size, sits centred
+// on the primary screen, may be cut to the image's outline, is dragged by its face, and gives
+// its text controls the skin's blue and white.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/win32/Dialog.h"
+#include "platform/win32/Handles.h"
+#include "skin/win32/SkinImages.h"
+
+namespace vt::skin {
+
+enum class SkinRegion { Rectangular, Keyed };
+
+// Which kinds of control get the skin's colours.
+enum ControlColours : unsigned {
+  kNoControlColours = 0,
+  kMessageBoxColours = 1,
+  kTextBoxColours = 2,
+  kStaticTextColours = 4,
+};
+
+struct SkinOptions {
+  int background = 0;  // bitmap resource number
+  SkinRegion region = SkinRegion::Rectangular;
+  bool drag = true;
+  unsigned controlColours = kNoControlColours;
+  bool closeReleasesImage = false;
+};
+
+// Shows a plain modal message: owner, text, caption.
+using MessageReporter = std::function<void(HWND, const std::string&, const std::string&)>;
+
+class SkinnedDialog : public win::Dialog {
+public:
+  SkinnedDialog(int templateId, const SkinOptions& options, HINSTANCE instance = nullptr);
+  ~SkinnedDialog() override;
+
+  // Replace where the background comes from and how a load failure is reported (tests).
+  void SetImageLoader(BitmapLoader loader) { loader_ = std::move(loader); }
+  void SetMessageReporter(MessageReporter reporter) { reporter_ = std::move(reporter); }
+
+  HBITMAP Image() const { return image_.get(); }
+  SIZE ImageSize() const { return BitmapSize(image_.get()); }
+  HBRUSH ControlBrush() const { return brush_.get(); }
+  const SkinOptions& Options() const { return options_; }
+
+  // The executable's name without folder or extension: the caption of the skin's messages.
+  static std::string ProgramName();
+
+protected:
+  // Loads the image if needed, sets the region, sizes and centres the window.
+  void ApplySkin();
+  void ReleaseImage() { image_.reset(); }
+
+  // Subclasses that override these call the base first (OnClose: instead of Dialog's).
+  void OnBeforeInit() override;
+  void OnSize(UINT kind, int width, int height) override;
+  bool OnPaint() override;
+  HBRUSH OnCtlColor(UINT msg, HDC dc, HWND control) override;
+  bool OnClose() override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+
+private:
+  HBRUSH SkinColours(HDC dc);
+
+  SkinOptions options_;
+  BitmapLoader loader_;
+  MessageReporter reporter_;
+  win::Bitmap image_;
+  win::Brush brush_;
+};
+
+}  // namespace vt::skin
