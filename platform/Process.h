@@ -1,0 +1,18 @@
+// Starting programs and ending this one.
+#pragma once
+
+#include <string>
+
+namespace vt {
+
+// Starts the program that a command line names (split as in CommandLine.h), shown normally,
+// without waiting for it. True if the start succeeded; the launch does not examine it.
+bool StartProgram(const std::string& commandLine);
+
+// Opens an address in the user's web browser.
+bool OpenInBrowser(const std::string& address);
+
+// Ends the process at once with the code.
+[[noreturn]] void EndProcess(int code);
+
+}  // namespace vt

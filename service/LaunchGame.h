@@ -1,0 +1,40 @@
+// Launching the selected game: the emulator of the current system, started with a launch
+// address that names the game and carries the user's credentials.
+#pragma once
+
+#include <string>
+
+#include "platform/SettingsStore.h"
+#include "service/LaunchHost.h"
+#include "service/ServerSession.h"
+
+namespace vt {
+
+enum class LaunchOutcome {
+  Started,          // the emulator was started (whether it ran is not examined)
+  GameInUseFull,    // no copy free; full account
+  GameInUseFree,    // no copy free for anyone; free account
+  LightAccount,     // copies free for full accounts only; free account
+  FullAccountOnly,  // the system needs a full account
+  NoSelection,      // selectedIndex is not below gameCount: nothing to launch, no notice
+};
+
+struct Credentials {
+  std::string userName;
+  std::string password;
+};
+
+// The emulator's program path: the value alias + "_PATH" of Software\Vintara (machine hive).
+std::string EmulatorPath(SettingsStore& settings, const std::string& alias);
+
+// Emulator path, blank, launch address (scheme, user, ":", password, "@", web host, "/", key),
+// the address in double quotes for systems whose row says so.
+std::string LaunchCommandLine(const std::string& emulatorPath, const std::string& alias,
+                              const std::string& scheme, const Credentials& who,
+                              const std::string& webHost, const std::string& gameKey);
+
+// LaunchGame of the browser's Launch command. Disconnects the session before the start.
+LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, SettingsStore& settings,
+                         LaunchHost& host);
+
+}  // namespace vt

@@ -1,0 +1,25 @@
+// What a launch needs of the window that asked for it: the notices that refuse a launch, the
+// start of the emulator, and saving the browser state and minimising afterwards. The browser
+// window implements it; vtcli prints instead.
+#pragma once
+
+#include <string>
+
+namespace vt {
+
+class LaunchHost {
+public:
+  virtual ~LaunchHost() = default;
+  // The game-in-use notice: fullAccountForm without the Upgrade Account button.
+  virtual void ShowGameInUseNotice(bool fullAccountForm) = 0;
+  // Copies are free for full accounts only.
+  virtual void ShowLightAccountNotice() = 0;
+  // The system's games are for full accounts only.
+  virtual void ShowFullAccountOnlyNotice() = 0;
+  // Starts the emulator from its command line (the browser: StartProgram of platform/Process.h).
+  virtual void StartEmulator(const std::string& commandLine) = 0;
+  // SaveBrowserState, then minimise the browser window.
+  virtual void SaveStateAndMinimise() = 0;
+};
+
+}  // namespace vt

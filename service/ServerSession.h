@@ -1,0 +1,86 @@
+// The client's one link to the game server: the connection, the login it was granted, the
+// account tier, the current system and pattern, and the catalogue of the last query.
+// One instance exists for the whole run; windows read and write its fields directly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/TcpSocket.h"
+#include "service/Endpoints.h"
+#include "service/ServiceUi.h"
+
+namespace vt {
+
+struct Ipv4SocketAddress {
+  uint16_t family = 0;
+  uint16_t port = 0;     // network byte order
+  uint32_t address = 0;  // network byte order
+  std::array<uint8_t, 8> zero{};
+};
+
+class ServerSession {
+public:
+  static constexpr size_t kReplySize = 1024;
+
+  ServerSession(ServiceUi& ui, ServiceEndpoints endpoints);
+  ~ServerSession();
+  ServerSession(const ServerSession&) = delete;
+  ServerSession& operator=(const ServerSession&) = delete;
+
+  // Connects if not connected (version check first), then logs in. True means loggedIn; after
+  // false the flags say why.
+  bool Login(std::string user, std::string password);
+  void Disconnect();
+  // A message box with the text of reply and the default caption.
+  void ShowReply();
+  // The catalogue query; true means gameCount and the arrays hold the new answer.
+  bool QueryGames();
+  void SetSystem(const std::string& alias);
+
+  // The text of reply: its bytes up to the first NUL, at most kReplySize of them.
+  std::string ReplyText() const;
+
+  // Fields, in the order the client has always kept them.
+  std::string host;
+  Ipv4SocketAddress serverAddress;
+  TcpSocket socket;
+  uint16_t socketsVersion = 0;
+  int32_t socketsStartResult = 0;
+  std::array<char, kReplySize> reply{};
+  std::string clientVersion = "4.05";
+  std::string system = "NES";
+  std::string filter = "^[a-b]";
+  std::string scheme = "VTNES://";
+  std::string fullAccount = "False";
+  std::vector<std::string> rawRecords;
+  std::vector<std::string> titles;
+  std::vector<std::string> gameKeys;
+  std::vector<std::string> availableCopies;
+  std::vector<int32_t> fullAccountCopies;
+  uint32_t gameCount = 0;
+  uint32_t selectedIndex = 0;
+  bool connected = false;
+  bool loggedIn = false;
+  bool userInUse = false;
+  bool badCredentials = false;
+  bool connectFailed = false;
+
+  const ServiceEndpoints& endpoints() const { return endpoints_; }
+
+private:
+  bool Connect();
+  bool ConnectionFailure();
+  bool SendBytes(std::string_view bytes);
+  // One receive of at most size bytes into reply (size <= kReplySize); false on an error.
+  bool ReceiveReply(size_t size);
+  void ClearReply() { reply.fill(0); }
+  bool ReceiveRecords(uint32_t count);
+
+  ServiceUi& ui_;
+  ServiceEndpoints endpoints_;
+};
+
+}  // namespace vt
