@@ -1,0 +1,95 @@
+// Runs a real program for a test: arguments and extra environment given exactly, standard
+// output and error captured, the exit status or signal reported. Host only.
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace vt::test {
+
+class ChildProcess {
+public:
+  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {}) {
+    int out[2], err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<std::string> envStore(extraEnv);
+    for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
+    std::vector<char*> env;
+    for (auto& e : envStore) env.push_back(e.data());
+    env.push_back(nullptr);
+    if (::posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), env.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(err[1]);
+    out_ = out[0];
+    err_ = err[0];
+  }
+  ~ChildProcess() {
+    if (pid_ > 0 && !reaped_) {
+      ::kill(pid_, SIGKILL);
+      Wait();
+    }
+    if (out_ >= 0) ::close(out_);
+    if (err_ >= 0) ::close(err_);
+  }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  void Signal(int sig) { ::kill(pid_, sig); }
+
+  // One line of standard output (without its LF), waiting at most `guardMs`.
+  std::string ReadLine(int guardMs = 20000) {
+    std::string line;
+    char c;
+    while (true) {
+      pollfd p{out_, POLLIN, 0};
+      if (::poll(&p, 1, guardMs) <= 0 || ::read(out_, &c, 1) != 1 || c == '\n') break;
+      line += c;
+    }
+    return line;
+  }
+
+  // Waits for the end and returns the exit code, or 128 + the signal that ended it.
+  int Wait() {
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0) {
+    }
+    reaped_ = true;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+  std::string RestOfStdout() { return Drain(out_); }
+  std::string Stderr() { return Drain(err_); }
+
+private:
+  static std::string Drain(int fd) {
+    std::string s;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0) s.append(buf, static_cast<std::size_t>(n));
+    return s;
+  }
+
+  pid_t pid_ = -1;
+  bool reaped_ = false;
+  int out_ = -1, err_ = -1;
+};
+
+}  // namespace vt::test

@@ -1,0 +1,318 @@
+// The game server against a byte-level loopback client: every reply of the login and the
+// catalogue query, the user-in-use flow, and connections that misbehave.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/tools/WireClient.h"
+#include "tools/vtservice/Catalogue.h"
+#include "tools/vtservice/GameServer.h"
+
+namespace vt::service {
+namespace {
+
+using namespace std::string_literals;
+using test::WireClient;
+
+const char* kData =
+    "account|free|demo|demo\n"
+    "account|full|player|player\n"
+    "game|NES|N1|2|3|Alpha One\n"
+    "game|NES|N2|0|4|beta Two\n"
+    "game|NES|N3|0|0|Cobalt\n"
+    "game|NES|N4|1|1|3 Ducks\n"
+    "game|NES|N5|5|10|Bob's Big Day\n"
+    "game|GB|B1|1|2|Apple Cart\n"
+    "game|GBC|C1|0|1|Acorn Color\n"
+    "game|GBC|C2|1|1|Zebra Color\n";
+
+std::string WithManyAccounts(int n) {
+  std::string text = kData;
+  for (int i = 0; i < n; ++i) text += "account|free|u" + std::to_string(i) + "|pw\n";
+  return text;
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+class GameServerTest : public ::testing::Test {
+protected:
+  void StartServer(GameServerConfig config = {}, const std::string& data = kData) {
+    std::string error;
+    auto parsed = Catalogue::Parse(data, &error);
+    ASSERT_TRUE(parsed) << error;
+    catalogue_ = std::make_unique<Catalogue>(std::move(*parsed));
+    config.port = 0;
+    server_ = std::make_unique<GameServer>(*catalogue_, config);
+    ASSERT_TRUE(server_->Start(&error)) << error;
+  }
+  void SetUp() override { StartServer(); }
+  std::uint16_t port() const { return server_->Port(); }
+
+  std::unique_ptr<Catalogue> catalogue_;
+  std::unique_ptr<GameServer> server_;
+};
+
+TEST_F(GameServerTest, FreeLoginAnswersEveryStepAndReportsFalse) {
+  WireClient c(port());
+  ASSERT_TRUE(c.connected());
+  EXPECT_EQ(c.Exchange("demo"), "ok");
+  EXPECT_EQ(c.Exchange("demo"), "ok");
+  std::string field = "127.0.0.1"s;
+  field.resize(64, '\0');
+  std::string shortReply = c.Exchange(field, 1024);
+  EXPECT_LE(shortReply.size(), 3u);  // the client reads at most 3 bytes here
+  EXPECT_FALSE(shortReply.empty());
+  EXPECT_EQ(c.Exchange("qp\0"s), "False");
+  EXPECT_TRUE(c.NothingPending());
+}
+
+TEST_F(GameServerTest, FullAccountReportsTrue) {
+  WireClient c(port());
+  EXPECT_EQ(c.Login("player", "player"), "True");
+}
+
+TEST_F(GameServerTest, RefusedLoginsKeepTheConnectionForAnotherAttempt) {
+  WireClient c(port());
+  EXPECT_EQ(c.Login("demo", "wrong"), "Incorrect Username or Password");
+  EXPECT_EQ(c.Login("nobody", "demo"), "Incorrect Username or Password");
+  EXPECT_EQ(c.Login("DEMO", "demo"), "Incorrect Username or Password");  // names are exact
+  EXPECT_EQ(c.Login("demo", "demo"), "False");
+}
+
+TEST_F(GameServerTest, UserInUseIsRefusedOnceAndThatEndsTheStaleSession) {
+  WireClient stale(port());
+  ASSERT_EQ(stale.Login("demo", "demo"), "False");
+
+  WireClient fresh(port());
+  EXPECT_EQ(fresh.Login("demo", "demo"), "Username in use login again to clear.");
+  EXPECT_TRUE(stale.ClosedByPeer());
+  EXPECT_EQ(fresh.Login("demo", "demo"), "False");  // same connection, as the client retries
+  EXPECT_EQ(fresh.Query("NES", "^[c-d]"), "1\0\0\0\0Cobalt\nN3\n0\n0\0"s);
+
+  // The flow repeats for the next newcomer, on a new connection too.
+  WireClient third(port());
+  EXPECT_EQ(third.Login("demo", "demo"), "Username in use login again to clear.");
+  third.Close();
+  WireClient fourth(port());
+  EXPECT_EQ(fourth.Login("demo", "demo"), "False");
+}
+
+TEST_F(GameServerTest, WrongPasswordNeverEndsSomeoneElsesSession) {
+  WireClient owner(port());
+  ASSERT_EQ(owner.Login("player", "player"), "True");
+  WireClient intruder(port());
+  EXPECT_EQ(intruder.Login("player", "guess"), "Incorrect Username or Password");
+  EXPECT_EQ(owner.Query("NES", "^[0-9]"), "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s);
+}
+
+TEST_F(GameServerTest, LogoutByClosingFreesTheUserName) {
+  {
+    WireClient first(port());
+    ASSERT_EQ(first.Login("demo", "demo"), "False");
+  }
+  ASSERT_TRUE(WaitUntil([&] { return server_->LiveConnections() == 0; }));
+  WireClient second(port());
+  EXPECT_EQ(second.Login("demo", "demo"), "False");
+}
+
+TEST_F(GameServerTest, LetterRangeMatchesCaseInsensitivelyInTitleOrder) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  // Free account: field 3 is the copies free for free accounts, field 4 for full accounts.
+  EXPECT_EQ(c.Query("NES", "^[a-b]"),
+            "3\0\0\0\0Alpha One\nN1\n2\n3\0beta Two\nN2\n0\n4\0Bob's Big Day\nN5\n5\n10\0"s);
+  EXPECT_EQ(c.Query("NES", "^[0-9]"), "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s);
+  EXPECT_EQ(c.Query("NES", "^[y-z]"), "0\0\0\0\0"s);
+  EXPECT_EQ(c.Query("NES", "^[0-z]").substr(0, 5), "5\0\0\0\0"s);
+}
+
+TEST_F(GameServerTest, FullAccountGetsFullCopiesInBothFields) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("player", "player"), "True");
+  EXPECT_EQ(c.Query("NES", "^[a-a]"), "1\0\0\0\0Alpha One\nN1\n3\n3\0"s);
+}
+
+TEST_F(GameServerTest, SearchTextIsAPatternAnywhereInTheTitle) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  EXPECT_EQ(c.Query("NES", "DUCK"), "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s);
+  EXPECT_EQ(c.Query("NES", "bob's big"), "1\0\0\0\0" "Bob's Big Day\nN5\n5\n10\0"s);
+  EXPECT_EQ(c.Query("NES", "o(ne|balt)$"),
+            "2\0\0\0\0Alpha One\nN1\n2\n3\0Cobalt\nN3\n0\n0\0"s);
+}
+
+TEST_F(GameServerTest, GameBoyAliasTextSelectsBothGameBoyConsoles) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  EXPECT_EQ(c.Query("GB' OR Alias='GBC", "^[a-b]"),
+            "2\0\0\0\0Acorn Color\nC1\n0\n1\0Apple Cart\nB1\n1\n2\0"s);
+  EXPECT_EQ(c.Query("GBC", "^[0-z]"), "2\0\0\0\0Acorn Color\nC1\n0\n1\0Zebra Color\nC2\n1\n1\0"s);
+}
+
+TEST_F(GameServerTest, AliasTextIsParsedNeverPasted) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  EXPECT_EQ(c.Query("XYZ", "^[0-z]"), "0\0\0\0\0"s);
+  EXPECT_EQ(c.Query("NES' OR '1'='1", "^[0-z]"), "0\0\0\0\0"s);
+  EXPECT_EQ(c.Query("NES' OR Alias='", "^[0-z]"), "0\0\0\0\0"s);
+  EXPECT_EQ(c.Query("", "^[0-z]"), "0\0\0\0\0"s);
+  EXPECT_EQ(c.Query("nes", "^[0-z]"), "0\0\0\0\0"s);
+}
+
+TEST_F(GameServerTest, InvalidPatternGetsTheErrorMark) {
+  for (const char* bad : {"^[a-", "(abc", "*x", "a{3,1}", "[z-a]"}) {
+    WireClient c(port());
+    ASSERT_EQ(c.Login("demo", "demo"), "False");
+    EXPECT_EQ(c.Query("NES", bad), "1\0\0\0\0error\0"s) << bad;
+  }
+}
+
+TEST_F(GameServerTest, AnswersTheAccountTierAgainAndManyQueriesOnOneConnection) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("player", "player"), "True");
+  for (int i = 0; i < 20; ++i) ASSERT_EQ(c.Query("GB", "cart"), "1\0\0\0\0Apple Cart\nB1\n2\n2\0"s);
+  EXPECT_EQ(c.Exchange("qp\0"s), "True");
+}
+
+// --- connections that misbehave: each is closed, and the server goes on serving others ---
+
+class MisbehavingClientTest : public GameServerTest {
+protected:
+  void ExpectOthersStillServed() {
+    WireClient other(port());
+    ASSERT_EQ(other.Login("player", "player"), "True");
+    EXPECT_EQ(other.Query("NES", "^[c-d]"), "1\0\0\0\0Cobalt\nN3\n0\n0\0"s);
+  }
+};
+
+TEST_F(MisbehavingClientTest, OversizedUserNameClosesTheConnection) {
+  WireClient c(port());
+  c.Send(std::string(5000, 'x'));
+  EXPECT_TRUE(c.ClosedByPeer());
+  ExpectOthersStillServed();
+}
+
+TEST_F(MisbehavingClientTest, OversizedQueryTextClosesTheConnection) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  c.Exchange("qr\0"s);
+  c.Send(std::string(3000, 'N'));  // no NUL in sight
+  EXPECT_TRUE(c.ClosedByPeer());
+  ExpectOthersStillServed();
+}
+
+TEST_F(MisbehavingClientTest, UnknownCommandClosesTheConnection) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  c.Send("DROP TABLE games\0"s);
+  EXPECT_TRUE(c.ClosedByPeer());
+  ExpectOthersStillServed();
+}
+
+TEST_F(MisbehavingClientTest, QueryThatDoesNotEndInOkClosesTheConnection) {
+  WireClient c(port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  c.Exchange("qr\0"s);
+  c.Exchange("NES\0"s);
+  c.Exchange("^[a-b]\0"s);
+  c.Send("go\0"s);
+  EXPECT_TRUE(c.ClosedByPeer());
+  ExpectOthersStillServed();
+}
+
+TEST_F(MisbehavingClientTest, ClientVanishingAtAnyStepLeavesNothingBehind) {
+  // Leave after each prefix of a whole session.
+  const std::vector<std::string> steps = {"demo", "demo", std::string(64, '\0'), "qp\0"s, "qr\0"s, "NES\0"s, "^[a-b]\0"s};
+  for (std::size_t leaveAfter = 0; leaveAfter <= steps.size(); ++leaveAfter) {
+    WireClient c(port());
+    for (std::size_t i = 0; i < leaveAfter; ++i) c.Exchange(steps[i]);
+    if (leaveAfter == 2) c.Send("127.0");  // part of the address field
+  }
+  EXPECT_TRUE(WaitUntil([&] { return server_->LiveConnections() == 0; }));
+  WireClient again(port());
+  EXPECT_EQ(again.Login("demo", "demo"), "False");  // the vanished session freed the name
+}
+
+TEST_F(MisbehavingClientTest, RandomGarbageNeverTakesTheServerDown) {
+  std::mt19937 rng(11001);
+  for (int round = 0; round < 60; ++round) {
+    WireClient c(port());
+    if (round % 2) c.Login(round % 4 == 1 ? "demo" : "player", round % 4 == 1 ? "demo" : "player");
+    std::string junk(rng() % 3000, '\0');
+    for (char& b : junk) b = static_cast<char>(rng());
+    c.Send(junk);
+    c.Close();
+  }
+  ExpectOthersStillServed();
+}
+
+TEST(GameServerTimeouts, SilentConnectionIsClosedAfterTheIdleTimeOut) {
+  auto catalogue = Catalogue::Parse(kData, nullptr);
+  ASSERT_TRUE(catalogue);
+  GameServerConfig config;
+  config.port = 0;
+  config.idleTimeoutMs = 100;
+  GameServer server(*catalogue, config);
+  ASSERT_TRUE(server.Start(nullptr));
+  WireClient c(server.Port());
+  EXPECT_TRUE(c.ClosedByPeer());
+}
+
+TEST(GameServerTimeouts, TrickledMessageIsClosedAfterTheMessageTimeOut) {
+  auto catalogue = Catalogue::Parse(kData, nullptr);
+  ASSERT_TRUE(catalogue);
+  GameServerConfig config;
+  config.port = 0;
+  config.messageTimeoutMs = 100;
+  GameServer server(*catalogue, config);
+  ASSERT_TRUE(server.Start(nullptr));
+  WireClient c(server.Port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  c.Send("q");  // a command that never ends
+  EXPECT_TRUE(c.ClosedByPeer());
+}
+
+TEST(GameServerConcurrency, ServesTwoHundredClientsAtOnce) {
+  constexpr int kClients = 200;
+  auto catalogue = Catalogue::Parse(WithManyAccounts(kClients), nullptr);
+  ASSERT_TRUE(catalogue);
+  GameServerConfig config;
+  config.port = 0;
+  GameServer server(*catalogue, config);
+  ASSERT_TRUE(server.Start(nullptr));
+
+  std::vector<std::unique_ptr<WireClient>> clients;
+  for (int i = 0; i < kClients; ++i) {
+    clients.push_back(std::make_unique<WireClient>(server.Port()));
+    ASSERT_TRUE(clients.back()->connected()) << i;
+  }
+  // Every client sends before any reads, so all 200 exchanges are open at the same time.
+  for (int i = 0; i < kClients; ++i) ASSERT_TRUE(clients[i]->Send("u" + std::to_string(i)));
+  for (int i = 0; i < kClients; ++i) ASSERT_EQ(clients[i]->RecvOnce(), "ok") << i;
+  EXPECT_EQ(server.LiveConnections(), kClients);
+  for (int i = 0; i < kClients; ++i) ASSERT_TRUE(clients[i]->Send("pw"));
+  for (int i = 0; i < kClients; ++i) ASSERT_EQ(clients[i]->RecvOnce(), "ok") << i;
+  std::string field(64, '\0');
+  for (int i = 0; i < kClients; ++i) {
+    clients[i]->Exchange(field, 3);
+    ASSERT_EQ(clients[i]->Exchange("qp\0"s), "False") << i;
+  }
+  for (int i = 0; i < kClients; ++i)
+    ASSERT_EQ(clients[i]->Query("GBC", "zebra"), "1\0\0\0\0Zebra Color\nC2\n1\n1\0"s) << i;
+}
+
+}  // namespace
+}  // namespace vt::service
