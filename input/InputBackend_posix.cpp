@@ -1,7 +1,5 @@
 // Without DirectInput there is no device source: creating the interface fails, so a capture
 // reports that no input can arrive instead of waiting for one.
-#include <cstdio>
-
 #include "input/InputDevices.h"
 
 namespace vt {
@@ -22,10 +20,6 @@ public:
 InputBackend& PlatformInputBackend() {
   static NoInputBackend backend;  // stateless
   return backend;
-}
-
-void ShowPlatformMessage(const std::string& text, const std::string& caption) {
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
 }  // namespace vt

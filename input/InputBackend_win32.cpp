@@ -169,8 +169,4 @@ InputBackend& PlatformInputBackend() {
   return backend;
 }
 
-void ShowPlatformMessage(const std::string& text, const std::string& caption) {
-  MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
-}
-
 }  // namespace vt

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/MessageBox.h"
+
 namespace vt {
 
 namespace {
@@ -47,6 +49,10 @@ std::int32_t AxisValue(const JoystickState& state, Axis axis) {
     case Axis::Slider1: return state.rglSlider[1];
   }
   return 0;
+}
+
+void ShowPlatformMessage(const std::string& text, const std::string& caption) {
+  ShowMessageBox(text, caption.c_str());
 }
 
 InputDevices::InputDevices() : InputDevices(PlatformInputBackend(), ShowPlatformMessage) {}

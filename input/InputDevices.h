@@ -17,7 +17,7 @@ namespace vt {
 
 using MessageSink = std::function<void(const std::string& text, const std::string& caption)>;
 
-// A modal, ownerless box with one OK button on Windows; standard error elsewhere.
+// The platform's plain message box (platform/MessageBox.h).
 void ShowPlatformMessage(const std::string& text, const std::string& caption);
 
 using KeyboardState = std::array<std::uint8_t, kKeyboardStateBytes>;

@@ -1,0 +1,74 @@
+// The wait for one binding: CPU it uses while nothing is pressed, and how soon it sees a press
+// made from another thread. Counters: idle_cpu_pct (process CPU time / wall time of the wait, in
+// percent of one core), latency_us_mean and latency_us_max (press to return).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+#include "input/Capture.h"
+#include "input/ScriptedInput.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ProcessCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// Arg 0: 1 when the devices signal input (event notification), 0 when they must be polled.
+// Arg 1: idle time before the press, in milliseconds.
+void BM_CaptureWait(benchmark::State& state) {
+  vt::ScriptedInput input;
+  input.SetNotifies(state.range(0) != 0);
+  for (int i = 0; i < vt::kMaxJoysticks; ++i) input.Attach(vt::ScriptedInput::TestGuid(static_cast<std::uint8_t>(i + 1)));
+  std::vector<vt::ScriptedJoystick*> joysticks;
+  vt::ControllerConfig config;
+  config.input = vt::InputDevices(input, [](const std::string&, const std::string&) {});
+  const auto idle = std::chrono::milliseconds(state.range(1));
+
+  double cpu = 0, wall = 0, latencySum = 0, latencyMax = 0;
+  std::int64_t presses = 0;
+  for (auto _ : state) {
+    config.systemAlias = "SNES";
+    vt::OpenInput(config, nullptr);
+    std::atomic<std::int64_t> pressedAt{0};
+    const double cpu0 = ProcessCpuSeconds();
+    const auto start = Clock::now();
+    std::thread presser([&] {
+      std::this_thread::sleep_for(idle);  // the user thinking: this is the load, not synchronisation
+      pressedAt = Clock::now().time_since_epoch().count();
+      input.Keyboard().Press(0x2D);
+    });
+    const std::int32_t code = vt::WaitForCode(config, vt::CaptureBinding);
+    const auto seen = Clock::now();
+    presser.join();
+    const double cpu1 = ProcessCpuSeconds();
+    benchmark::DoNotOptimize(code);
+    if (code != 0x2D) state.SkipWithError("wrong code");
+
+    const double latency =
+        std::chrono::duration<double, std::micro>(seen - Clock::time_point(Clock::duration(pressedAt.load()))).count();
+    latencySum += latency;
+    latencyMax = std::max(latencyMax, latency);
+    cpu += cpu1 - cpu0;
+    wall += std::chrono::duration<double>(seen - start).count();
+    ++presses;
+    input.Keyboard().Release(0x2D);
+    vt::CloseInput(config);
+  }
+  state.counters["idle_cpu_pct"] = wall > 0 ? 100.0 * cpu / wall : 0;
+  state.counters["latency_us_mean"] = presses ? latencySum / static_cast<double>(presses) : 0;
+  state.counters["latency_us_max"] = latencyMax;
+}
+BENCHMARK(BM_CaptureWait)->Args({0, 200})->Args({1, 200})->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
