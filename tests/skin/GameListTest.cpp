@@ -153,6 +153,8 @@ TEST_F(GameListTest, SelectedRowIsGreyOnGreyBlueEvenUnfocusedAndStaysSelected) {
   EXPECT_GT(cap.Count(RGB(255, 255, 255), row0), 0);
   EXPECT_EQ(ListView_GetItemState(w.List(), 1, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
   EXPECT_EQ(ListView_GetSelectedCount(w.List()), 1u);
+  // Taking the selection away and back during the paint leaves nothing to repaint.
+  EXPECT_FALSE(GetUpdateRect(w.List(), nullptr, FALSE));
 }
 
 TEST_F(GameListTest, DownArrowScrollsOneRowOnAQuickClickAndRepeatsWhenHeld) {
