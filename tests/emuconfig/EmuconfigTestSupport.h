@@ -1,0 +1,36 @@
+// Fixtures for the configuration tests: a temporary emulator folder seeded with our sample files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "input/ControllerConfig.h"
+#include "tests/support/TempDir.h"
+
+namespace vt::test {
+
+// Bytes of a sample file in tests/emuconfig/fixtures.
+std::string Fixture(const std::string& name);
+
+// A fresh emulator folder; config's paths point into it.
+struct EmulatorFolder {
+  TempDir dir;
+  ControllerConfig config{dir.path().string()};
+
+  std::string Path(const std::string& name) const { return dir.File(name); }
+  void Put(const std::string& name, const std::string& bytes) const { WriteFileBytes(Path(name), bytes); }
+  void PutFixture(const std::string& name) const { Put(name, Fixture(name)); }
+  std::string Get(const std::string& name) const { return ReadFileBytes(Path(name)); }
+  bool OnlyFileIs(const std::string& name) const;  // no temporary files left beside it
+};
+
+// A gest.cfg: six text lines ending at `lineEnd` (the sixth LF is at lineEnd - 1), then `size`
+// bytes in all with a non-zero pattern, so untouched bytes can be told from padding.
+std::string GestFile(std::size_t lineEnd, std::size_t size);
+
+// Every lengths-prefix of `text`, and `count` buffers of random bytes seeded with `seed` that
+// splice in the words a reader looks for.
+std::vector<std::string> HostileInputs(const std::string& text, const std::vector<std::string>& words,
+                                       unsigned seed, int count);
+
+}  // namespace vt::test

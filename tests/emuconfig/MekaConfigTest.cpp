@@ -1,0 +1,176 @@
+#include "emuconfig/MekaConfig.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/emuconfig/EmuconfigTestSupport.h"
+
+namespace vt {
+namespace {
+
+using test::EmulatorFolder;
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+TEST(MekaConfig, PlayerOneLoadsKeyboardAndJoypadAndSavesIdentically) {
+  EmulatorFolder f;
+  f.PutFixture("meka.inp");
+  const std::string original = f.Get("meka.inp");
+  ASSERT_TRUE(LoadMekaConfig(f.config, 1));
+  EXPECT_EQ(f.config.Code(SlotUp), 0xC8);
+  EXPECT_EQ(f.config.Code(SlotButton1), 0x1D);
+  EXPECT_EQ(f.config.DisplayName(SlotButton1), "Left Ctrl");
+  EXPECT_EQ(f.config.Code(SlotPause), 0x1C);
+  EXPECT_EQ(f.config.Code(SlotJoyUp), 259);
+  EXPECT_EQ(f.config.Code(SlotJoyRight), 256);
+  EXPECT_EQ(f.config.Code(SlotJoyPause), 281);
+  EXPECT_EQ(f.config.DisplayName(SlotJoyUp), "joy stick 0 axis 1 dir 0");
+  ASSERT_TRUE(SaveMekaConfig(f.config, 1));
+  const std::string once = f.Get("meka.inp");
+  ASSERT_TRUE(SaveMekaConfig(f.config, 1));
+  EXPECT_EQ(f.Get("meka.inp"), once);
+  // The joypad's own reset line is not a binding line and does not survive the rewrite.
+  EXPECT_EQ(once, Replace(original, "player_reset        = joy_button 8\r\n", ""));
+  EXPECT_TRUE(f.OnlyFileIs("meka.inp"));
+}
+
+TEST(MekaConfig, PlayerOneEditsWriteMekaNames) {
+  EmulatorFolder f;
+  f.PutFixture("meka.inp");
+  ASSERT_TRUE(LoadMekaConfig(f.config, 1));
+  f.config.Code(SlotUp) = 0x1D;
+  f.config.Code(SlotDown) = 0x47;    // keypad 7
+  f.config.Code(SlotLeft) = 0x2B;    // no MEKA name
+  f.config.Code(SlotJoyDown) = 259;
+  f.config.RefreshMasterSystemNames();
+  ASSERT_TRUE(SaveMekaConfig(f.config, 1));
+  const std::string saved = f.Get("meka.inp");
+  EXPECT_NE(saved.find("\r\nplayer_up           = key Left Ctrl\r\nplayer_down         = key 7\r\n"
+                       "player_left         = key 2b\r\n"),
+            std::string::npos);
+  EXPECT_NE(saved.find("player_down         = joy stick 0 axis 1 dir 0\r\n"), std::string::npos);
+  ControllerConfig back(f.dir.path().string());
+  ASSERT_TRUE(LoadMekaConfig(back, 1));
+  EXPECT_EQ(back.Code(SlotUp), 0x1D);
+  EXPECT_EQ(back.Code(SlotDown), 0x08);  // the main-row 7
+  EXPECT_EQ(back.Code(SlotLeft), 0);
+  EXPECT_EQ(back.Code(SlotJoyDown), 259);
+  EXPECT_EQ(back.Code(SlotRight), 0xCD);
+  // Player 2's sections are untouched.
+  const std::string original = test::Fixture("meka.inp");
+  std::size_t k2 = original.find("[Keyboard 2]"), j1 = original.find("[Joypad 1]");
+  EXPECT_NE(saved.find(original.substr(k2, j1 - k2)), std::string::npos);
+  EXPECT_EQ(saved.substr(saved.find("[Joypad 2]")), original.substr(original.find("[Joypad 2]")));
+}
+
+TEST(MekaConfig, PlayerTwoUsesKeyboardOnesPauseAndItsOwnSections) {
+  EmulatorFolder f;
+  f.PutFixture("meka.inp");
+  const std::string original = f.Get("meka.inp");
+  ASSERT_TRUE(LoadMekaConfig(f.config, 2));
+  EXPECT_EQ(f.config.Code(SlotPause), 0x1C);
+  EXPECT_EQ(f.config.Code(SlotUp), 0x17);      // I
+  EXPECT_EQ(f.config.Code(SlotButton2), 0x23); // H
+  EXPECT_EQ(f.config.Code(SlotJoyButton1), 274);
+  EXPECT_EQ(f.config.Code(SlotJoyPause), 283);
+  ASSERT_TRUE(SaveMekaConfig(f.config, 2));
+  EXPECT_EQ(f.Get("meka.inp"), original);
+
+  f.config.Code(SlotPause) = 0x39;
+  f.config.Code(SlotLeft) = 0xCB;
+  f.config.Code(SlotJoyUp) = 272;
+  f.config.RefreshMasterSystemNames();
+  ASSERT_TRUE(SaveMekaConfig(f.config, 2));
+  std::string expected = Replace(original, "player_start_pause  = key Enter", "player_start_pause  = key Space");
+  expected = Replace(expected, "player_left         = key J", "player_left         = key Left");
+  std::size_t joy2 = expected.find("[Joypad 2]");
+  expected.replace(expected.find("joy stick 0 axis 1 dir 0", joy2), 24, "joy_button 0");
+  EXPECT_EQ(f.Get("meka.inp"), expected);
+  ControllerConfig p1(f.dir.path().string());
+  ASSERT_TRUE(LoadMekaConfig(p1, 1));
+  EXPECT_EQ(p1.Code(SlotPause), 0x39);
+  EXPECT_EQ(p1.Code(SlotLeft), 0xCB);
+  EXPECT_EQ(p1.Code(SlotJoyUp), 259);
+}
+
+TEST(MekaConfig, MissingOrDisorderedWordsLeaveFileAndBindingsAsTheyWere) {
+  EmulatorFolder f;
+  EXPECT_FALSE(LoadMekaConfig(f.config, 1));
+  EXPECT_FALSE(SaveMekaConfig(f.config, 2));
+  EXPECT_FALSE(std::filesystem::exists(f.Path("meka.inp")));
+  const std::string original = test::Fixture("meka.inp");
+  struct Case {
+    std::string word;
+    std::string replacement;
+  };
+  const Case cases[] = {{"[Keyboard 1]", "[Keyboard 9]"}, {"[Keyboard 2]", "[Keyboard X]"},
+                        {"[Joypad 1]", "[Joypad X]"},     {"[Joypad 2]", "[Joypad X]"},
+                        {"[Mouse 1]", "[Mouse X]"},       {"player_reset        = key", "player_rest         = key"}};
+  for (const Case& c : cases) {
+    const std::string broken = Replace(original, c.word, c.replacement);
+    for (int player : {1, 2}) {
+      // Player 1's writer does not look for "[Keyboard 2]" or "[Mouse 1]".
+      if (player == 1 && (c.word == "[Keyboard 2]" || c.word == "[Mouse 1]")) continue;
+      f.Put("meka.inp", broken);
+      EXPECT_FALSE(SaveMekaConfig(f.config, player)) << c.word << player;
+      EXPECT_EQ(f.Get("meka.inp"), broken) << c.word << player;
+      EXPECT_TRUE(f.OnlyFileIs("meka.inp"));
+    }
+  }
+  // Sections swapped: the reset line now stands after "[Joypad 1]".
+  std::string swapped = original;
+  std::size_t k1 = swapped.find("[Keyboard 1]"), j1 = swapped.find("[Joypad 1]"), j2 = swapped.find("[Joypad 2]");
+  swapped = swapped.substr(0, k1) + swapped.substr(j1, j2 - j1) + swapped.substr(k1, j1 - k1) + swapped.substr(j2);
+  EXPECT_FALSE(WriteMekaBindings(swapped, 1, f.config));
+  ControllerConfig c;
+  c.Code(SlotUp) = -5;
+  EXPECT_FALSE(ReadMekaBindings(Replace(original, "[Joypad 1]", "[Joypad X]"), 1, c));
+  EXPECT_FALSE(ReadMekaBindings(original.substr(0, original.find("player_start_pause  = joy_button 11")), 2, c));
+  EXPECT_FALSE(ReadMekaBindings(original, 3, c));
+  EXPECT_EQ(c.Code(SlotUp), -5);
+}
+
+TEST(MekaConfig, BareLineFeedsAndOversizedFilesLoseNothing) {
+  std::string bare = test::Fixture("meka.inp");
+  for (std::size_t at; (at = bare.find("\r\n")) != std::string::npos;) bare.erase(at, 1);
+  ControllerConfig c;
+  ASSERT_TRUE(ReadMekaBindings(bare, 1, c));
+  EXPECT_EQ(c.Code(SlotRight), 0xCD);  // "Right" keeps its last letter
+  EXPECT_EQ(c.Code(SlotJoyPause), 281);
+  auto out = WriteMekaBindings(bare, 1, c);
+  ASSERT_TRUE(out);
+  EXPECT_EQ(out->find('\r'), std::string::npos);
+  EXPECT_EQ(*out, Replace(bare, "player_reset        = joy_button 8\n", ""));
+
+  std::string big = test::Fixture("meka.inp") + std::string(7000, '-') + "\r\n";
+  ASSERT_TRUE(ReadMekaBindings(big, 2, c));
+  out = WriteMekaBindings(big, 2, c);
+  ASSERT_TRUE(out);
+  EXPECT_EQ(*out, big);
+}
+
+TEST(MekaConfig, HostileInputsNeitherCrashNorHalfLoad) {
+  const std::vector<std::string> words = {"[Keyboard 1]", "[Keyboard 2]", "[Joypad 1]", "[Joypad 2]", "[Mouse 1]",
+                                          "player_up",    "player_reset", "player_start_pause", "key ", "joy",
+                                          "player",       "joy_button 3", "axis 1 dir 0"};
+  for (const std::string& in : test::HostileInputs(test::Fixture("meka.inp"), words, 11, 3000)) {
+    for (int player : {1, 2}) {
+      ControllerConfig c;
+      c.Code(SlotJoyButton2) = -5;
+      if (!ReadMekaBindings(in, player, c)) {
+        EXPECT_EQ(c.Code(SlotJoyButton2), -5);
+      }
+      auto out = WriteMekaBindings(in, player, c);
+      if (out) {
+        EXPECT_EQ(out->substr(0, in.find("[Keyboard 1]")), in.substr(0, in.find("[Keyboard 1]")));
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vt

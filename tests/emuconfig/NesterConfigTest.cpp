@@ -1,0 +1,132 @@
+#include "emuconfig/NesterConfig.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/SettingsStore.h"
+#include "tests/emuconfig/EmuconfigTestSupport.h"
+
+namespace vt {
+namespace {
+
+struct NesterFixture : ::testing::Test {
+  test::TempDir dir;
+  std::unique_ptr<SettingsStore> store = OpenFileSettings(dir.File("registry.txt"));
+  ControllerConfig config;
+  std::vector<std::string> messages;
+  ShowMessageFn show = [this](std::string_view text, std::string_view caption) {
+    messages.push_back(std::string(text) + "|" + std::string(caption));
+  };
+
+  std::string Value(int player, const char* button, const char* name, std::uint32_t* type = nullptr) {
+    std::string bytes;
+    EXPECT_TRUE(store->QueryValue(Hive::User, "Software\\nester\\NES\\Input\\Controller" + std::to_string(player) +
+                                                  "\\" + button,
+                                  name, bytes, type))
+        << button << name;
+    return bytes;
+  }
+};
+
+TEST_F(NesterFixture, FirstUseCreatesAllSixteenKeysWithTheDefaults) {
+  ASSERT_TRUE(LoadNesterConfig(*store, config, 1, show));
+  const char* buttons[] = {"Up", "Down", "Left", "Right", "Select", "Start", "A", "B"};
+  const BindingSlot slots[] = {SlotUp, SlotDown, SlotLeft, SlotRight, SlotSelect, SlotStart, SlotA, SlotB};
+  const char* names[] = {"Up", "Down", "Left", "Right", "A", "S", "X", "Z"};
+  const unsigned char keys[] = {0xC8, 0xD0, 0xCB, 0xCD, 0x1E, 0x1F, 0x2D, 0x2C};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(config.DisplayName(slots[i]), names[i]);
+    for (int player : {1, 2}) {
+      std::uint32_t type = 0;
+      EXPECT_EQ(Value(player, buttons[i], "Key", &type), std::string(1, static_cast<char>(keys[i])));
+      EXPECT_EQ(type, kTypeBinary);
+      EXPECT_EQ(Value(player, buttons[i], "DeviceType", &type), std::string("\x01\0\0\0", 4));
+      EXPECT_EQ(type, kTypeDword);
+      EXPECT_EQ(Value(player, buttons[i], "JAxisPositive"), std::string(4, '\0'));
+      EXPECT_EQ(Value(player, buttons[i], "JOffset"), std::string(4, '\0'));
+      EXPECT_EQ(Value(player, buttons[i], "DeviceGUID", &type),
+                std::string(reinterpret_cast<const char*>(kGuidSysKeyboard.data()), 16));
+      EXPECT_EQ(type, kTypeBinary);
+    }
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(NesterFixture, JoystickRecordsRoundTripAndPlayerTwoTouchesOnlyItsKeys) {
+  ASSERT_TRUE(LoadNesterConfig(*store, config, 1, show));
+  NesterBinding button{};
+  for (int i = 0; i < 16; ++i) button.DeviceGUID[i] = static_cast<std::uint8_t>(0x10 + i);
+  button.DeviceType = kNesterJoystickButton;
+  button.JOffset = 53;
+  button.Key = 0x12D;  // only the low byte is stored
+  config.nesRecords[6] = button;
+  ASSERT_TRUE(SaveNesterConfig(*store, config, 2, show));
+  EXPECT_EQ(Value(1, "A", "Key"), "\x2D");
+  EXPECT_EQ(Value(1, "A", "DeviceType"), std::string("\x01\0\0\0", 4));
+
+  ControllerConfig p2;
+  ASSERT_TRUE(LoadNesterConfig(*store, p2, 2, show));
+  button.Key = 0x2D;
+  EXPECT_EQ(p2.nesRecords[6], button);
+  EXPECT_EQ(p2.DisplayName(SlotA), "J35");
+  ControllerConfig p1;
+  ASSERT_TRUE(LoadNesterConfig(*store, p1, 1, show));
+  EXPECT_EQ(p1.nesRecords[6], NesterKeyboardBinding(0x2D));
+}
+
+TEST_F(NesterFixture, MissingPlayerTwoKeysDoNotResetPlayerOne) {
+  const std::string up1 = NesterKeyPath(1, 0);
+  for (int b = 0; b < 8; ++b) ASSERT_TRUE(store->CreateKey(Hive::User, NesterKeyPath(1, b)));
+  config.nesRecords[0] = NesterKeyboardBinding(0x11);
+  for (int b = 1; b < 8; ++b) config.nesRecords[b] = NesterDefaultBinding(b);
+  ASSERT_TRUE(SaveNesterConfig(*store, config, 1, show));
+
+  ControllerConfig p2;
+  ASSERT_TRUE(LoadNesterConfig(*store, p2, 2, show));
+  EXPECT_EQ(p2.nesRecords[0], NesterDefaultBinding(0));
+  EXPECT_TRUE(store->KeyExists(Hive::User, NesterKeyPath(2, 7)));
+  EXPECT_EQ(Value(1, "Up", "Key"), "\x11");
+  ControllerConfig p1;
+  ASSERT_TRUE(LoadNesterConfig(*store, p1, 1, show));
+  EXPECT_EQ(p1.DisplayName(SlotUp), "W");
+}
+
+TEST_F(NesterFixture, OddValueSizesAreReadWithoutOverrun) {
+  const std::string key = NesterKeyPath(1, 3);
+  ASSERT_TRUE(store->CreateKey(Hive::User, key));
+  store->SetValue(Hive::User, key, "Key", kTypeBinary, std::string("\x2D\x99\x98\x97\x96", 5));
+  store->SetValue(Hive::User, key, "DeviceType", kTypeDword, std::string("\x03", 1));
+  store->SetValue(Hive::User, key, "JOffset", kTypeBinary, std::string(40, '\x01'));
+  store->SetValue(Hive::User, key, "DeviceGUID", kTypeBinary, "abc");
+  NesterBinding b = ReadNesterBinding(*store, config, key, show);
+  EXPECT_EQ(b.Key, 0x2Du);
+  EXPECT_EQ(b.DeviceType, 3u);
+  EXPECT_EQ(b.JOffset, 0x01010101u);
+  EXPECT_EQ(b.JAxisPositive, 0u);  // absent
+  EXPECT_EQ(b.DeviceGUID[0], 'a');
+  EXPECT_EQ(b.DeviceGUID[3], 0);
+}
+
+TEST_F(NesterFixture, WritingAKeyThatDoesNotExistSaysSoAndCreatesNothing) {
+  EXPECT_FALSE(WriteNesterBinding(*store, NesterKeyPath(1, 0), NesterKeyboardBinding(0x2D), show));
+  EXPECT_EQ(messages, std::vector<std::string>{"Hmmmmm|Not Sure"});
+  EXPECT_FALSE(store->KeyExists(Hive::User, NesterKeyPath(1, 0)));
+  messages.clear();
+  ASSERT_TRUE(store->CreateKey(Hive::User, NesterKeyPath(2, 4)));
+  EXPECT_FALSE(SaveNesterConfig(*store, config, 2, show));
+  EXPECT_EQ(messages.size(), 7u);  // once per missing button, the others still written
+  EXPECT_EQ(Value(2, "Select", "DeviceType"), std::string(4, '\0'));
+  EXPECT_FALSE(LoadNesterConfig(*store, config, 0, show));
+}
+
+TEST_F(NesterFixture, ExplicitDefaultsResetBothPlayersAndTheRecords) {
+  config.nesRecords[2] = NesterKeyboardBinding(0x10);
+  WriteNesterDefaults(*store, config, show);
+  EXPECT_EQ(config.nesRecords[2], NesterDefaultBinding(2));
+  EXPECT_EQ(Value(2, "Left", "Key"), "\xCB");
+  EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
+}  // namespace vt
