@@ -1,0 +1,107 @@
+// The login window's behaviour without the window: saved credentials and their byte layout,
+// the lamps, the Login button rule, the attempts and the notice each failure gets, automatic
+// login, and every way the program ends from here. LoginWindow (win32/) draws it; host tests
+// drive it through a fake surface.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "account/AccountShell.h"
+#include "platform/SettingsStore.h"
+#include "service/ServerSession.h"
+
+namespace vt {
+
+// The notice for a refused login, chosen from the session flags in this order.
+enum class LoginNotice { UserInUse, BadLogin, ConnectionError, ServerReply };
+LoginNotice ChooseLoginNotice(bool userInUse, bool badCredentials, bool connectFailed);
+
+// What the logic needs of the window it runs in.
+class LoginSurface {
+public:
+  virtual ~LoginSurface() = default;
+  // Shows the window modally; the window reports its events to the logic until EndWindow.
+  // Returns the window's result.
+  virtual int ShowModal() = 0;
+  virtual void EndWindow(int result) = 0;
+  virtual void EnableLogin(bool on) = 0;
+  virtual void ShowLamps(bool saveOn, bool autoOn) = 0;
+  // The modeless connecting notice: visible and painted when this returns, since the login
+  // that follows blocks the thread; closed again after it.
+  virtual void ShowConnecting() = 0;
+  virtual void CloseConnecting() = 0;
+  // One modal notice of a refused login (ServerReply is the session's own message box and
+  // never comes here).
+  virtual void ShowNotice(LoginNotice notice) = 0;
+};
+
+inline constexpr int kLoginOk = 1;  // Run's result, the dialog's OK
+
+class LoginLogic {
+public:
+  static constexpr size_t kSavedFlagSize = 6;
+  static constexpr size_t kSavedTextSize = 20;
+
+  LoginLogic(LoginSurface& surface, AccountShell& shell, SettingsStore& settings);
+
+  // Remembers where a successful login leaves the credentials and the session to log in
+  // with, then reads the four saved values (the key is never created).
+  void Setup(std::string& passwordDest, std::string& usernameDest, ServerSession& session);
+  void SetSuppressAutoLogin() { suppressAutoLogin_ = true; }
+  // Returns kLoginOk after a successful login; otherwise the program has ended (a test's
+  // AccountShell returns, and then so does Run, with 0).
+  int Run();
+
+  // The window's opening: what the edits, the Login button and the lamps show.
+  struct Opening {
+    std::string username, password;
+    bool loginEnabled = false, saveOn = false, autoOn = false;
+  };
+  Opening Open() const;
+  // Either edit changed: both texts read back from the edits.
+  void TextsChanged(std::string username, std::string password);
+  void PressSaveSettings();
+  void PressAutoLogin();
+  void PressSignup();
+  void PressLogin();
+  // Cancel and the system's close command: nothing is saved.
+  void PressCancel();
+
+  void SaveSettings();
+
+  bool saveSettings() const { return saveSettings_; }
+  bool autoLogin() const { return autoLogin_; }
+  int failedAttempts() const { return failedAttempts_; }
+  const std::string& username() const { return username_; }
+  const std::string& password() const { return password_; }
+  bool ended() const { return ended_; }
+
+private:
+  bool LoginOnce();  // connecting notice around Login; stores the credentials on success
+  void ShowRefusal();
+  void EndProgram();
+
+  LoginSurface& surface_;
+  AccountShell& shell_;
+  SettingsStore& settings_;
+  ServerSession* session_ = nullptr;
+  std::string* passwordDest_ = nullptr;
+  std::string* usernameDest_ = nullptr;
+
+  std::array<uint32_t, 4> readLengths_{};
+  std::array<char, kSavedFlagSize> savedSave_{};
+  std::array<char, kSavedFlagSize> savedAutoLogin_{};
+  std::array<char, kSavedTextSize> savedUsername_{};
+  std::array<char, kSavedTextSize> savedPassword_{};
+  bool suppressAutoLogin_ = false;
+  int failedAttempts_ = 0;
+  std::string password_;
+  std::string username_;
+  bool saveSettings_ = false;
+  bool autoLogin_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace vt
