@@ -1,6 +1,7 @@
 // emustub on Windows: records its command line byte for byte, then shows a small window
 // naming the console and game it was asked to play until a click or a few seconds pass.
-// With VT_EMUSTUB_EXIT set it ends right after recording, for tests.
+// With VT_EMUSTUB_EXIT set it ends right after recording, for tests; VT_EMUSTUB_SHOW_MS
+// changes how long the window stays.
 #include <windows.h>
 
 #include <cstdlib>
@@ -73,7 +74,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   if (!hwnd) return 1;
   SetWindowTextA(hwnd, title.c_str());
   ShowWindow(hwnd, show == SW_HIDE ? SW_SHOWNORMAL : show);
-  SetTimer(hwnd, kCloseTimer, kShowMs, nullptr);
+  UINT showMs = kShowMs;
+  if (const char* v = std::getenv("VT_EMUSTUB_SHOW_MS"); v && *v) showMs = static_cast<UINT>(std::strtoul(v, nullptr, 10));
+  SetTimer(hwnd, kCloseTimer, showMs, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
