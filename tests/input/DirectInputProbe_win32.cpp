@@ -1,0 +1,72 @@
+// Captures one binding through the real DirectInput keyboard, for the end-to-end key test: opens
+// a window titled argv[1], opens the devices, retitles the window argv[1] + " ready" (the test
+// sends its key only then), waits for a code and prints it as "code 0x%X". Gives up after 60 s.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "input/Capture.h"
+
+namespace {
+
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::printf("usage: probe TITLE ALIAS\n");
+    return 2;
+  }
+  const std::string title = argv[1];
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ProbeProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "VtCaptureProbe";
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 320, 200,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+  if (!hwnd) {
+    std::printf("no window\n");
+    return 1;
+  }
+  UpdateWindow(hwnd);
+  PumpMessages();
+
+  vt::ControllerConfig config;
+  config.input = vt::InputDevices(vt::PlatformInputBackend(), [](const std::string& text, const std::string& caption) {
+    std::printf("message %s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stdout);
+  });
+  config.systemAlias = argv[2];
+  vt::OpenInput(config, hwnd);
+  if (!config.input.HasDevices()) {
+    std::printf("no devices\n");
+    return 1;
+  }
+  SetWindowTextA(hwnd, (title + " ready").c_str());
+  PumpMessages();
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  const std::int32_t code = vt::WaitForCode(config, [&](vt::ControllerConfig& c) -> std::int32_t {
+    if (std::chrono::steady_clock::now() > deadline) return -1;
+    return vt::CaptureBinding(c);
+  });
+  vt::CloseInput(config);
+  DestroyWindow(hwnd);
+  std::printf("code 0x%X\n", static_cast<unsigned>(code));
+  std::fflush(stdout);
+  return code > 0 ? 0 : 1;
+}
