@@ -1,0 +1,23 @@
+#include "account/win32/LaunchNotices.h"
+
+#include "account/win32/Notices.h"
+
+namespace vt {
+
+void NoticeLaunchHost::ShowGameInUseNotice(bool fullAccountForm) {
+  GameInUseNotice notice(shell_, webHost_);
+  notice.SetAccountTier(fullAccountForm ? "True" : "False");
+  notice.RunModal(owner_);
+}
+
+void NoticeLaunchHost::ShowLightAccountNotice() {
+  LightAccountNotice notice(shell_, webHost_);
+  notice.RunModal(owner_);
+}
+
+void NoticeLaunchHost::ShowFullAccountOnlyNotice() {
+  FullAccountOnlyNotice notice(shell_, webHost_);
+  notice.RunModal(owner_);
+}
+
+}  // namespace vt

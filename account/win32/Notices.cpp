@@ -1,0 +1,147 @@
+#include "account/win32/Notices.h"
+
+#include "resources/resource.h"
+
+namespace vt {
+
+using skin::SkinRegion;
+
+Notice::Notice(int templateId, int background, SkinRegion region,
+               std::vector<NoticeButton> buttons)
+    : SkinnedDialog(templateId, skin::SkinOptions{.background = background, .region = region}),
+      table_(std::move(buttons)) {}
+
+skin::BitmapButton* Notice::Button(int id) {
+  for (size_t i = 0; i < table_.size(); ++i)
+    if (table_[i].id == id && i < buttons_.size()) return buttons_[i].get();
+  return nullptr;
+}
+
+bool Notice::OnInit() {
+  buttons_.clear();
+  for (const NoticeButton& b : table_) {
+    auto button = std::make_unique<skin::BitmapButton>();
+    if (Attach(*button, b.id)) {
+      button->LoadImages(b.normal, b.pressed, 0, b.disabled);
+      button->SizeToContent();
+    }
+    buttons_.push_back(std::move(button));
+  }
+  return true;
+}
+
+bool WaitingNotice::Open(HWND owner) {
+  if (!Hwnd() && !CreateModeless(owner)) return false;
+  ShowWindow(Hwnd(), SW_SHOWNA);
+  // Paint now: the caller blocks next and no message will be processed until it returns.
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  return true;
+}
+
+void WaitingNotice::Close() { End(0); }
+
+ConnectingNotice::ConnectingNotice()
+    : WaitingNotice(IDD_CONNECTING_NOTICE, IDB_CONNECTING_NOTICE, SkinRegion::Rectangular, {}) {}
+
+LoadingNotice::LoadingNotice()
+    : WaitingNotice(IDD_LOADING_NOTICE, IDB_LOADING_NOTICE, SkinRegion::Rectangular, {}) {}
+
+ConnectionErrorNotice::ConnectionErrorNotice()
+    : Notice(IDD_CONNECTION_ERROR_NOTICE, IDB_CONNECTION_ERROR_NOTICE, SkinRegion::Rectangular,
+             {{IDC_NOTICE_OK, IDB_OK_NORMAL, IDB_OK_PRESSED, 0}}) {}
+
+BadLoginNotice::BadLoginNotice()
+    : Notice(IDD_BAD_LOGIN_NOTICE, IDB_BAD_LOGIN_NOTICE, SkinRegion::Keyed,
+             {{IDC_NOTICE_OK, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0}}) {}
+
+UserInUseNotice::UserInUseNotice()
+    : Notice(IDD_USER_IN_USE_NOTICE, IDB_USER_IN_USE_NOTICE, SkinRegion::Keyed,
+             {{IDC_NOTICE_OK, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}) {}
+
+CloseClientsNotice::CloseClientsNotice()
+    : Notice(IDD_CLOSE_CLIENTS_NOTICE, IDB_CLOSE_CLIENTS_NOTICE, SkinRegion::Keyed,
+             {{IDC_NOTICE_OK, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}) {}
+
+GameInUseNotice::GameInUseNotice(AccountShell& shell, std::string webHost)
+    : Notice(IDD_GAME_IN_USE_NOTICE, IDB_GAME_IN_USE_FREE, SkinRegion::Keyed,
+             {{IDC_NOTICE_OK, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0},
+              {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0}}),
+      shell_(shell),
+      webHost_(std::move(webHost)) {
+  // The background follows the tier, which is set after construction.
+  SetImageLoader([this, load = skin::ResourceDibLoader()](int) {
+    return load(full_ ? IDB_GAME_IN_USE_FULL : IDB_GAME_IN_USE_FREE);
+  });
+}
+
+bool GameInUseNotice::OnInit() {
+  ShowWindow(Item(IDC_NOTICE_UPGRADE_ACCOUNT), full_ ? SW_HIDE : SW_SHOW);
+  return Notice::OnInit();
+}
+
+bool GameInUseNotice::OnCommand(int id, int code, HWND control) {
+  if (id == IDC_NOTICE_UPGRADE_ACCOUNT && code == BN_CLICKED) {
+    UpgradeToFullAccount(shell_, webHost_);  // the notice stays until CLOSE
+    return true;
+  }
+  return Notice::OnCommand(id, code, control);
+}
+
+FullAccountOnlyNotice::FullAccountOnlyNotice(AccountShell& shell, std::string webHost)
+    : Notice(IDD_FULL_ACCOUNT_ONLY_NOTICE, IDB_FULL_ACCOUNT_ONLY_NOTICE, SkinRegion::Keyed,
+             {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
+              {IDC_NOTICE_CANCEL, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}),
+      shell_(shell),
+      webHost_(std::move(webHost)) {}
+
+void FullAccountOnlyNotice::OnOK() {
+  shell_.OpenPage(WebPageAddress(webHost_, kFullAccountPage));
+  End(IDOK);
+}
+
+LightAccountNotice::LightAccountNotice(AccountShell& shell, std::string webHost)
+    : Notice(IDD_LIGHT_ACCOUNT_NOTICE, IDB_LIGHT_ACCOUNT_NOTICE, SkinRegion::Rectangular,
+             {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
+              {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED,
+               IDB_NO_THANKS_DISABLED}}),
+      shell_(shell),
+      webHost_(std::move(webHost)) {}
+
+void LightAccountNotice::OnOK() {
+  shell_.OpenPage(WebPageAddress(webHost_, kAccountInfoPage));
+  End(IDOK);
+}
+
+UpgradeReminder::UpgradeReminder(AccountShell& shell, std::string webHost)
+    : Notice(IDD_UPGRADE_REMINDER, IDB_UPGRADE_REMINDER, SkinRegion::Rectangular,
+             {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
+              {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED,
+               IDB_NO_THANKS_DISABLED}}),
+      shell_(shell),
+      webHost_(std::move(webHost)) {}
+
+bool UpgradeReminder::OnInit() {
+  Notice::OnInit();
+  EnableWindow(Item(IDC_NOTICE_CANCEL), FALSE);
+  SetTimer(Hwnd(), kTimerId, kDelayMs, nullptr);
+  return true;
+}
+
+bool UpgradeReminder::OnTimer(UINT_PTR id) {
+  if (id != kTimerId) return false;
+  KillTimer(Hwnd(), kTimerId);
+  EnableWindow(Item(IDC_NOTICE_CANCEL), TRUE);
+  return true;
+}
+
+void UpgradeReminder::OnCancel() {
+  if (IsWindowEnabled(Item(IDC_NOTICE_CANCEL))) End(IDCANCEL);
+}
+
+void UpgradeReminder::OnOK() {
+  shell_.OpenPage(WebPageAddress(webHost_, kAccountInfoPage));
+  End(IDOK);
+}
+
+}  // namespace vt
