@@ -16,7 +16,7 @@ step() { echo; echo "== $*"; }
 step "host: configure and build"
 if cmake --preset host >"$logdir/host-configure.log" 2>&1 && cmake --build --preset host -j "$jobs"; then
   step "host: tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-  ctest --preset host -j "$jobs" 2>&1 | tee "$logdir/host-ctest.log" | grep -vE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' || true
+  ctest --preset host -j "$jobs" 2>&1 | tee "$logdir/host-ctest.log" | grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 else
   cat "$logdir/host-configure.log"; status=1
