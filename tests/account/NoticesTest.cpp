@@ -1,0 +1,257 @@
+// The ten notices as real windows under Wine: size, region, centring, buttons and their
+// actions, the reminder's delay, and the waiting notices on screen while the thread blocks.
+#include "account/win32/Notices.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/account/WineNoticeSupport.h"
+
+namespace vt {
+namespace {
+
+using test::DialogRect;
+using test::RecordingAccountShell;
+using test::RunModalWith;
+
+const std::string kWeb = "www.example.test:8011";
+
+struct ButtonCase {
+  int id;
+  int x, y;    // template position, dialog units
+  int normal;  // its size is the button's size
+  bool visible = true;
+};
+
+struct NoticeCase {
+  const char* name;
+  std::function<std::unique_ptr<Notice>(AccountShell&)> make;
+  int width, height;
+  bool keyed;
+  std::vector<ButtonCase> buttons;
+  int closeWith;  // the button that ends the run
+  INT_PTR result;
+  std::vector<std::string> pages;  // what that button opens
+};
+
+template <typename T>
+std::function<std::unique_ptr<Notice>(AccountShell&)> Plain() {
+  return [](AccountShell&) { return std::make_unique<T>(); };
+}
+template <typename T>
+std::function<std::unique_ptr<Notice>(AccountShell&)> WithShell() {
+  return [](AccountShell& s) { return std::make_unique<T>(s, kWeb); };
+}
+
+std::vector<NoticeCase> ModalNotices() {
+  auto gameInUse = [](const char* tier) {
+    return [tier](AccountShell& s) {
+      auto n = std::make_unique<GameInUseNotice>(s, kWeb);
+      n->SetAccountTier(tier);
+      return std::unique_ptr<Notice>(std::move(n));
+    };
+  };
+  const std::string account = "http://" + kWeb + "/accountinfo.php";
+  return {
+      {"ConnectionErrorNotice", Plain<ConnectionErrorNotice>(), 275, 150, false,
+       {{1, 63, 69, IDB_OK_NORMAL}}, 1, IDOK, {}},
+      {"BadLoginNotice", Plain<BadLoginNotice>(), 275, 150, true,
+       {{1, 67, 69, IDB_CLOSE_NORMAL}}, 1, IDOK, {}},
+      {"UserInUseNotice", Plain<UserInUseNotice>(), 275, 150, true,
+       {{1, 63, 69, IDB_CLOSE_NORMAL}}, 1, IDOK, {}},
+      {"CloseClientsNotice", Plain<CloseClientsNotice>(), 275, 150, true,
+       {{1, 67, 69, IDB_CLOSE_NORMAL}}, 1, IDOK, {}},
+      {"GameInUseNotice full", gameInUse("True"), 275, 250, true,
+       {{1, 109, 127, IDB_CLOSE_NORMAL}, {1034, 7, 127, IDB_UPGRADE_NORMAL, false}}, 1, IDOK, {}},
+      {"GameInUseNotice free", gameInUse("False"), 275, 250, true,
+       {{1, 109, 127, IDB_CLOSE_NORMAL}, {1034, 7, 127, IDB_UPGRADE_NORMAL}}, 1, IDOK, {}},
+      {"GameInUseNotice other tier", gameInUse("true"), 275, 250, true,
+       {{1, 109, 127, IDB_CLOSE_NORMAL}, {1034, 7, 127, IDB_UPGRADE_NORMAL}}, 1, IDOK, {}},
+      {"FullAccountOnlyNotice upgrade", WithShell<FullAccountOnlyNotice>(), 275, 150, true,
+       {{1, 7, 69, IDB_UPGRADE_NORMAL}, {2, 112, 69, IDB_CLOSE_NORMAL}}, 1, IDOK,
+       {"http://" + kWeb + "/index.php?vt=accountinfo"}},
+      {"FullAccountOnlyNotice close", WithShell<FullAccountOnlyNotice>(), 275, 150, true,
+       {{1, 7, 69, IDB_UPGRADE_NORMAL}, {2, 112, 69, IDB_CLOSE_NORMAL}}, 2, IDCANCEL, {}},
+      {"LightAccountNotice upgrade", WithShell<LightAccountNotice>(), 275, 250, false,
+       {{1, 9, 128, IDB_UPGRADE_NORMAL}, {2, 114, 128, IDB_NO_THANKS_NORMAL}}, 1, IDOK, {account}},
+      {"LightAccountNotice no thanks", WithShell<LightAccountNotice>(), 275, 250, false,
+       {{1, 9, 128, IDB_UPGRADE_NORMAL}, {2, 114, 128, IDB_NO_THANKS_NORMAL}}, 2, IDCANCEL, {}},
+      {"UpgradeReminder upgrade", WithShell<UpgradeReminder>(), 275, 200, false,
+       {{1, 9, 97, IDB_UPGRADE_NORMAL}, {2, 111, 97, IDB_NO_THANKS_NORMAL}}, 1, IDOK, {account}},
+  };
+}
+
+SIZE ImageSize(int id) {
+  SIZE s{};
+  test::BitmapPixels(id, &s);
+  return s;
+}
+
+void ExpectSkinGeometry(HWND dlg, int w, int h, bool keyed) {
+  RECT wr{};
+  GetWindowRect(dlg, &wr);
+  EXPECT_EQ(wr.right - wr.left, w);
+  EXPECT_EQ(wr.bottom - wr.top, h);
+  EXPECT_EQ(wr.left, GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2) << "centred";
+  EXPECT_EQ(wr.top, GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2) << "centred";
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(dlg, rgn);
+  RECT box{};
+  GetRgnBox(rgn, &box);
+  if (keyed) {
+    EXPECT_EQ(kind, COMPLEXREGION);
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0)) << "the corner is cut";
+    EXPECT_FALSE(PtInRegion(rgn, w - 1, h - 1)) << "the corner is cut";
+  } else {
+    EXPECT_EQ(kind, SIMPLEREGION);
+    const RECT whole{0, 0, w, h};
+    EXPECT_TRUE(EqualRect(&box, &whole));
+  }
+  EXPECT_TRUE(PtInRegion(rgn, w / 2, h / 2));
+  DeleteObject(rgn);
+}
+
+TEST(Notices, EachHasItsSizeRegionCentringButtonsAndActions) {
+  for (const NoticeCase& c : ModalNotices()) {
+    SCOPED_TRACE(c.name);
+    RecordingAccountShell shell;
+    std::unique_ptr<Notice> notice = c.make(shell);
+    const INT_PTR r = RunModalWith(*notice, [&](HWND dlg) {
+      ExpectSkinGeometry(dlg, c.width, c.height, c.keyed);
+      for (const ButtonCase& b : c.buttons) {
+        SCOPED_TRACE("button " + std::to_string(b.id));
+        HWND button = GetDlgItem(dlg, b.id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(IsWindowVisible(button) != FALSE, b.visible);
+        const RECT at = test::ChildRect(button);
+        const RECT tmpl = DialogRect(dlg, b.x, b.y, 1, 1);
+        EXPECT_EQ(at.left, tmpl.left);
+        EXPECT_EQ(at.top, tmpl.top);
+        const SIZE image = ImageSize(b.normal);
+        EXPECT_EQ(at.right - at.left, image.cx) << "sized to its normal image";
+        EXPECT_EQ(at.bottom - at.top, image.cy);
+      }
+      PostMessageA(GetDlgItem(dlg, c.closeWith), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(r, c.result);
+    EXPECT_EQ(shell.pages, c.pages);
+  }
+}
+
+TEST(Notices, GameInUseUpgradeOpensThePageAndStaysUntilClose) {
+  RecordingAccountShell shell;
+  GameInUseNotice notice(shell, kWeb);
+  notice.SetAccountTier("False");
+  const INT_PTR r = RunModalWith(notice, [&](HWND dlg) {
+    SendMessageA(GetDlgItem(dlg, IDC_NOTICE_UPGRADE_ACCOUNT), BM_CLICK, 0, 0);
+    EXPECT_EQ(shell.pages, (std::vector<std::string>{"http://" + kWeb + "/accountinfo.php"}));
+    EXPECT_TRUE(IsWindowVisible(dlg)) << "the notice stays open";
+    PostMessageA(GetDlgItem(dlg, IDC_NOTICE_OK), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(r, IDOK);
+  EXPECT_EQ(shell.pages.size(), 1u);
+}
+
+TEST(Notices, GameInUseShowsTheBitmapOfTheTier) {
+  for (const char* tier : {"True", "False"}) {
+    SCOPED_TRACE(tier);
+    RecordingAccountShell shell;
+    GameInUseNotice notice(shell, kWeb);
+    notice.SetAccountTier(tier);
+    const std::vector<COLORREF> expected =
+        test::BitmapPixels(std::string(tier) == "True" ? IDB_GAME_IN_USE_FULL : IDB_GAME_IN_USE_FREE);
+    const std::vector<COLORREF> other =
+        test::BitmapPixels(std::string(tier) == "True" ? IDB_GAME_IN_USE_FREE : IDB_GAME_IN_USE_FULL);
+    ASSERT_GT(test::CountDifferent(expected, other), 100) << "the two bitmaps must differ";
+    RunModalWith(notice, [&](HWND dlg) {
+      // The image the window holds (and paints) is the tier's.
+      BITMAP info{};
+      ASSERT_TRUE(GetObjectA(notice.Image(), sizeof info, &info));
+      HDC mem = CreateCompatibleDC(nullptr);
+      HGDIOBJ old = SelectObject(mem, notice.Image());
+      int same = 0, checked = 0;
+      for (int y = 5; y < 245; y += 7)
+        for (int x = 5; x < 270; x += 7) {
+          ++checked;
+          if (GetPixel(mem, x, y) == expected[static_cast<size_t>(y) * 275 + x]) ++same;
+        }
+      SelectObject(mem, old);
+      DeleteDC(mem);
+      EXPECT_EQ(same, checked);
+      EndDialog(dlg, IDOK);
+    });
+  }
+}
+
+TEST(Notices, ReminderRefusesNoThanksForFiveSecondsThenAcceptsIt) {
+  RecordingAccountShell shell;
+  UpgradeReminder reminder(shell, kWeb);
+  DWORD opened = 0, enabled = 0;
+  const INT_PTR r = RunModalWith(reminder, [&](HWND dlg) {
+    opened = GetTickCount();
+    HWND noThanks = GetDlgItem(dlg, IDC_NOTICE_CANCEL);
+    EXPECT_FALSE(IsWindowEnabled(noThanks));
+    // A click that got through, Escape and the close command are all refused for now.
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_NOTICE_CANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(noThanks));
+    SendMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(dlg));
+    test::WhenTrue([noThanks] { return IsWindowEnabled(noThanks) != FALSE; },
+                   [&, noThanks] {
+                     enabled = GetTickCount();
+                     PostMessageA(noThanks, BM_CLICK, 0, 0);
+                   });
+  });
+  EXPECT_EQ(r, IDCANCEL);
+  EXPECT_GE(enabled - opened, 4900u) << "No Thanks came on after " << enabled - opened << " ms";
+  EXPECT_TRUE(shell.pages.empty());
+}
+
+// Shows the waiting notice, then blocks this thread the way a login or a query does while
+// another thread reads what the screen shows at the notice's place.
+void ExpectOnScreenWhileBlocked(WaitingNotice& notice, int background) {
+  ASSERT_TRUE(notice.Open());
+  RECT at{};
+  GetWindowRect(notice.Hwnd(), &at);
+  std::vector<COLORREF> seen;
+  std::thread observer([&] { seen = test::CaptureScreen(at); });
+  observer.join();  // no message is processed meanwhile
+  const std::vector<COLORREF> painted = test::BitmapPixels(background);
+  ASSERT_EQ(seen.size(), painted.size());
+  EXPECT_EQ(test::CountDifferent(seen, painted), 0);
+  notice.Close();
+  EXPECT_EQ(notice.Hwnd(), nullptr);
+}
+
+TEST(Notices, WaitingNoticesAreOnScreenWhileTheThreadBlocks) {
+  {
+    SCOPED_TRACE("ConnectingNotice");
+    ConnectingNotice connecting;
+    ExpectOnScreenWhileBlocked(connecting, IDB_CONNECTING_NOTICE);
+  }
+  {
+    SCOPED_TRACE("LoadingNotice");
+    LoadingNotice loading;
+    ExpectOnScreenWhileBlocked(loading, IDB_LOADING_NOTICE);
+    // Shown again after closing, as around every query.
+    ExpectOnScreenWhileBlocked(loading, IDB_LOADING_NOTICE);
+  }
+}
+
+TEST(Notices, WaitingNoticesAreRectangularCentredAndHaveNoButtons) {
+  ConnectingNotice connecting;
+  ASSERT_TRUE(connecting.Open());
+  ExpectSkinGeometry(connecting.Hwnd(), 275, 150, false);
+  EXPECT_EQ(GetWindow(connecting.Hwnd(), GW_CHILD), nullptr);
+  EXPECT_TRUE(IsWindowVisible(connecting.Hwnd()));
+  connecting.Close();
+}
+
+}  // namespace
+}  // namespace vt

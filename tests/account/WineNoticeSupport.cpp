@@ -1,0 +1,137 @@
+#include "tests/account/WineNoticeSupport.h"
+
+#include <cstdlib>
+
+namespace vt::test {
+
+namespace {
+std::function<void(HWND)> g_body;
+win::Dialog* g_dialog = nullptr;
+UINT_PTR g_timer = 0;
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (!g_dialog || !g_dialog->Hwnd() || !IsWindowVisible(g_dialog->Hwnd())) return;
+  KillTimer(nullptr, g_timer);
+  auto body = std::move(g_body);
+  g_body = nullptr;
+  if (body) body(g_dialog->Hwnd());
+}
+}  // namespace
+
+INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body, HWND owner) {
+  g_body = std::move(body);
+  g_dialog = &dialog;
+  g_timer = SetTimer(nullptr, 0, 10, &OnTick);
+  const INT_PTR r = dialog.RunModal(owner);
+  KillTimer(nullptr, g_timer);
+  g_dialog = nullptr;
+  return r;
+}
+
+namespace {
+struct Waiter {
+  std::function<bool()> condition;
+  std::function<void()> action;
+};
+std::vector<std::pair<UINT_PTR, Waiter>> g_waiters;
+
+void CALLBACK OnWaiterTick(HWND, UINT, UINT_PTR id, DWORD) {
+  for (auto it = g_waiters.begin(); it != g_waiters.end(); ++it) {
+    if (it->first != id) continue;
+    if (!it->second.condition()) return;
+    KillTimer(nullptr, id);
+    Waiter w = std::move(it->second);
+    g_waiters.erase(it);
+    w.action();
+    return;
+  }
+}
+}  // namespace
+
+void WhenTrue(std::function<bool()> condition, std::function<void()> action) {
+  const UINT_PTR id = SetTimer(nullptr, 0, 10, &OnWaiterTick);
+  g_waiters.push_back({id, Waiter{std::move(condition), std::move(action)}});
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return done();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+RECT DialogRect(HWND dialog, int x, int y, int w, int h) {
+  RECT r{x, y, x + w, y + h};
+  MapDialogRect(dialog, &r);
+  return r;
+}
+
+RECT ChildRect(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+namespace {
+std::vector<COLORREF> ReadPixels(HDC source, int x, int y, int w, int h) {
+  HDC mem = CreateCompatibleDC(source);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
+  GdiFlush();
+  std::vector<COLORREF> out(static_cast<size_t>(w) * h);
+  const auto* p = static_cast<const unsigned char*>(bits);
+  for (size_t i = 0; i < out.size(); ++i) out[i] = RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  return out;
+}
+}  // namespace
+
+std::vector<COLORREF> CaptureScreen(const RECT& r) {
+  HDC screen = GetDC(nullptr);
+  auto out = ReadPixels(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  ReleaseDC(nullptr, screen);
+  return out;
+}
+
+std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size) {
+  HBITMAP bmp = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
+  if (!bmp) return {};
+  BITMAP info{};
+  GetObjectA(bmp, sizeof info, &info);
+  HDC mem = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  auto out = ReadPixels(mem, 0, 0, info.bmWidth, info.bmHeight);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  DeleteObject(bmp);
+  if (size) *size = SIZE{info.bmWidth, info.bmHeight};
+  return out;
+}
+
+int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+  if (a.size() != b.size()) return static_cast<int>(a.size() > b.size() ? a.size() : b.size());
+  int n = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const int dr = std::abs(GetRValue(a[i]) - GetRValue(b[i]));
+    const int dg = std::abs(GetGValue(a[i]) - GetGValue(b[i]));
+    const int db = std::abs(GetBValue(a[i]) - GetBValue(b[i]));
+    if (dr > 8 || dg > 8 || db > 8) ++n;
+  }
+  return n;
+}
+
+}  // namespace vt::test
