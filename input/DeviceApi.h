@@ -83,6 +83,9 @@ public:
   virtual HResult Poll() = 0;
   // 256 bytes for a keyboard, sizeof(JoystickState) for a joystick.
   virtual HResult GetDeviceState(std::span<std::uint8_t> state) = 0;
+  // True when the device wakes InputSystem::WaitForInput by itself on every change of its state
+  // (event notification, and not a device that only reports when polled).
+  virtual bool SignalsInput() const = 0;
 };
 
 // IDirectInput8. Destroying the object releases the interface.

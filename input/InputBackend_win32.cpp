@@ -43,10 +43,16 @@ public:
   DirectInputDevice(const DirectInputDevice&) = delete;
   DirectInputDevice& operator=(const DirectInputDevice&) = delete;
 
-  // Wakes the capture's wait on input; allowed only before the device is acquired.
+  // Wakes the capture's wait on input; allowed only before the device is acquired. A device that
+  // must be polled sets the event only when polled, so it does not count as signalling.
   void NotifyThrough(HANDLE event) {
-    if (SUCCEEDED(device_->SetEventNotification(event))) event_ = event;
+    if (FAILED(device_->SetEventNotification(event))) return;
+    event_ = event;
+    DIDEVCAPS caps{};
+    caps.dwSize = sizeof caps;
+    signals_ = SUCCEEDED(device_->GetCapabilities(&caps)) && !(caps.dwFlags & DIDC_POLLEDDEVICE);
   }
+  bool SignalsInput() const override { return signals_; }
 
   HResult SetDataFormat(DataFormat format) override {
     return device_->SetDataFormat(format == DataFormat::Keyboard ? &c_dfDIKeyboard : &c_dfDIJoystick2);
@@ -96,6 +102,7 @@ private:
 
   IDirectInputDevice8A* device_;
   HANDLE event_ = nullptr;
+  bool signals_ = false;
 };
 
 class DirectInputSystem final : public InputSystem {
@@ -131,11 +138,16 @@ public:
   }
 
   void WaitForInput(std::chrono::microseconds atMost) override {
-    DWORD ms = static_cast<DWORD>((atMost.count() + 999) / 1000);
-    if (event_)
-      WaitForSingleObject(event_, ms);
-    else
+    const DWORD ms = static_cast<DWORD>((atMost.count() + 999) / 1000);
+    if (!event_) {
       Sleep(ms);
+      return;
+    }
+    // The capture processes no messages, but under Wine the window system's input reaches
+    // DirectInput only while the thread waits for input; so wait for the event or for new input.
+    // GetQueueStatus marks what is queued as seen, so only new input ends the wait early.
+    GetQueueStatus(QS_ALLINPUT);
+    MsgWaitForMultipleObjects(1, &event_, FALSE, ms, QS_ALLINPUT);
   }
 
 private:

@@ -236,8 +236,16 @@ void InputDevices::PollJoystick(int index) {
   if (!Failed(joystick.GetDeviceState(bytes))) states_[index] = fresh;
 }
 
-void InputDevices::WaitForInput(std::chrono::microseconds atMost) {
-  if (system_) system_->WaitForInput(atMost);
+bool InputDevices::AllDevicesSignal() const {
+  if (keyboard_ && !keyboard_->SignalsInput()) return false;
+  for (const auto& joystick : joysticks_)
+    if (joystick && !joystick->SignalsInput()) return false;
+  return HasDevices();
+}
+
+void InputDevices::WaitForInput(std::chrono::microseconds pollInterval) {
+  if (!system_) return;
+  system_->WaitForInput(AllDevicesSignal() ? std::chrono::microseconds(kSignalledInputWait) : pollInterval);
 }
 
 void InputDevices::Close() {

@@ -20,6 +20,10 @@ using MessageSink = std::function<void(const std::string& text, const std::strin
 // The platform's plain message box (platform/MessageBox.h).
 void ShowPlatformMessage(const std::string& text, const std::string& caption);
 
+// The longest wait when every device wakes the wait on input: only a safety net for a missed
+// signal, so a press is still seen at once.
+inline constexpr std::chrono::milliseconds kSignalledInputWait{20};
+
 using KeyboardState = std::array<std::uint8_t, kKeyboardStateBytes>;
 
 class InputDevices {
@@ -52,8 +56,10 @@ public:
   const JoystickState& Joystick(int index) const { return states_[index]; }
   const DeviceGuid& JoystickGuid(int index) const { return guids_[index]; }
 
-  // Returns when a device may have new input, or after `atMost` at the latest.
-  void WaitForInput(std::chrono::microseconds atMost);
+  // Returns when a device may have new input, or after `pollInterval` at the latest. When every
+  // held device signals its input by itself, the wait is bounded by kSignalledInputWait instead.
+  void WaitForInput(std::chrono::microseconds pollInterval);
+  bool AllDevicesSignal() const;
 
 private:
   void OpenJoysticks();

@@ -163,6 +163,11 @@ public:
     return result;
   }
 
+  bool SignalsInput() const override {
+    std::lock_guard lock(input_.mutex_);
+    return input_.notifies_;
+  }
+
 private:
   ScriptedDeviceResults& Results() { return keyboard_ ? keyboard_->results : joystick_->results; }
 
@@ -233,6 +238,7 @@ public:
 
   void WaitForInput(std::chrono::microseconds atMost) override {
     std::unique_lock lock(input_.mutex_);
+    input_.Record("WaitForInput " + std::to_string(atMost.count()));
     if (input_.notifies_) {
       // An auto-reset event: set by any change, cleared by the wait that sees it.
       input_.changed_.wait_for(lock, atMost, [&] { return input_.changes_ != seen_; });

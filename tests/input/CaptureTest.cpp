@@ -304,6 +304,26 @@ TEST_F(CaptureTest, WaitPollsUntilAnInputArrivesPausingInBetween) {
   EXPECT_EQ(calls, 4);
 }
 
+TEST_F(CaptureTest, WaitPausesAMillisecondWhileAnyDeviceMustBePolledAndLongerOnlyWhenAllSignal) {
+  OpenWithJoysticks(1);
+  config.systemAlias = "SMS";
+  auto waitUntilThirdCall = [&] {
+    int calls = 0;
+    input.ClearLog();
+    return WaitForCode(config, [&](ControllerConfig& c) {
+      if (++calls == 3) input.Keyboard().Press(0x10);
+      return CaptureBinding(c);
+    });
+  };
+  EXPECT_EQ(waitUntilThirdCall(), 0x10);
+  EXPECT_THAT(LogOf("WaitForInput"), ElementsAre("WaitForInput 1000", "WaitForInput 1000"));
+  input.Keyboard().Release(0x10);
+
+  input.SetNotifies(true);
+  EXPECT_EQ(waitUntilThirdCall(), 0x10);
+  EXPECT_THAT(LogOf("WaitForInput"), ElementsAre("WaitForInput 20000", "WaitForInput 20000"));
+}
+
 TEST_F(CaptureTest, CaptureOneStoresWhileDevicesAreOpenThenCloses) {
   input.Attach(ScriptedInput::TestGuid(1));
   input.Keyboard().Press(0x39);
