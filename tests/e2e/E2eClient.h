@@ -1,0 +1,67 @@
+// Driving the real client from another Wine process: its registry values, its process, and
+// its windows by window messages. Waits are for conditions (windows, exit), never fixed sleeps.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vt::e2e {
+
+// The web host vtservice serves ("127.0.0.1:port"); empty (and the reason) when the test
+// command did not start vtservice.
+std::string WebHost(std::string* whyMissing);
+
+// Software\Vintara of the machine hive as an installer leaves it, with the deployment values
+// pointing at vtservice, and these values as raw bytes without a type.
+void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw);
+std::string VintaraValue(const std::string& name);
+
+class Client {
+public:
+  Client();
+  ~Client();  // ends the client if it still runs
+  bool started() const { return process_.hProcess != nullptr; }
+  DWORD pid() const { return process_.dwProcessId; }
+  // The exit code once the process has ended, or STILL_ACTIVE after the time-out.
+  DWORD WaitExit(DWORD timeoutMs = 60000);
+  bool Running() const;
+
+  // Visible top-level windows of the client.
+  std::vector<HWND> Windows() const;
+  // Waits for a visible window of the client that `match` accepts; nullptr after the time-out
+  // or when the client has ended.
+  HWND WaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 60000) const;
+  bool WaitGone(HWND hwnd, DWORD timeoutMs = 60000) const;
+
+private:
+  PROCESS_INFORMATION process_{};
+};
+
+// What a client window is, from its geometry, region and controls.
+enum class Kind { Login, Connecting, ConnectionError, BadLogin, UserInUse, About, MessageBox, Other };
+Kind Classify(HWND hwnd);
+const char* KindName(Kind kind);
+
+void Click(HWND dialog, int id);
+void SetText(HWND dialog, int id, const std::string& text);
+std::string Text(HWND hwnd);
+// All texts of a message box's static controls.
+std::string MessageBoxText(HWND box);
+
+// A raw game-server client on loopback: logs in and keeps the connection open.
+class RawLogin {
+public:
+  ~RawLogin();
+  // The server's answer to the password ("ok" after which the rest of the exchange is run).
+  std::string Login(const std::string& user, const std::string& password);
+
+private:
+  SOCKET s_ = INVALID_SOCKET;
+};
+
+}  // namespace vt::e2e
