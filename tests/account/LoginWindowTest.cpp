@@ -1,0 +1,249 @@
+// The login window as a real window under Wine, over a real session on loopback and the file
+// settings store: the opening, the change rule, the lamps, Signup, Cancel and the close
+// command, and the connecting notice on screen while the login blocks.
+#include "account/win32/LoginWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "resources/resource.h"
+#include "service/ServerSession.h"
+#include "tests/account/WineNoticeSupport.h"
+#include "tests/support/HttpPeer.h"
+#include "tests/support/LoopbackSocket.h"
+#include "tests/support/TempDir.h"
+
+namespace vt {
+namespace {
+
+using test::RecordingAccountShell;
+
+class QuietUi : public ServiceUi {
+public:
+  void ShowMessage(const std::string& text, const char*) override { messages.push_back(text); }
+  void EndProgram(int code) override { endCodes.push_back(code); }
+  std::vector<std::string> messages;
+  std::vector<int> endCodes;
+};
+
+class LoginWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    store = OpenFileSettings(dir.File("registry.txt"));
+    ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
+  }
+  void Save(const std::string& name, const std::string& bytes) {
+    store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes);
+  }
+  std::string Value(const std::string& name) {
+    std::string bytes;
+    return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes) ? bytes : "<missing>";
+  }
+  std::unique_ptr<LoginWindow> Make(uint16_t gamePort = 1) {
+    ServiceEndpoints e;
+    e.gameServer = "127.0.0.1";
+    e.gamePort = gamePort;
+    e.webHost = web.hostPort();
+    e.receiveTimeoutMs = 10000;
+    session = std::make_unique<ServerSession>(ui, e);
+    auto w = std::make_unique<LoginWindow>(shell, *store);
+    w->Setup(passwordDest, usernameDest, *session);
+    return w;
+  }
+  static std::string EditText(HWND dlg, int id) {
+    char buffer[64] = {};
+    GetDlgItemTextA(dlg, id, buffer, sizeof buffer);
+    return buffer;
+  }
+  // What the lamp shows on screen, compared with the lit image.
+  static bool LampLit(HWND dlg, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(dlg, id), &r);
+    const auto seen = test::CaptureScreen(r);
+    const int toLit = test::CountDifferent(seen, test::BitmapPixels(IDB_LAMP_ON));
+    const int toOff = test::CountDifferent(seen, test::BitmapPixels(IDB_LAMP_OFF));
+    EXPECT_TRUE(toLit == 0 || toOff == 0) << "the lamp shows neither image";
+    return toLit == 0;
+  }
+  static void Repaint(HWND dlg) {
+    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+  }
+
+  test::TempDir dir;
+  std::unique_ptr<SettingsStore> store;
+  QuietUi ui;
+  RecordingAccountShell shell;
+  test::HttpPeer web{"4.05"};
+  std::unique_ptr<ServerSession> session;
+  std::string passwordDest, usernameDest;
+};
+
+TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
+  Save("SAVE", "TRUE");
+  Save("AUTOLOGIN", "FALSE");
+  Save("Username", "alice");
+  Save("Password", "wonderland");
+  auto window = Make();
+  bool ran = false;
+  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
+    ran = true;
+    HWND dlg = window->Hwnd();
+    RECT wr{};
+    GetWindowRect(dlg, &wr);
+    EXPECT_EQ(wr.right - wr.left, 275);
+    EXPECT_EQ(wr.bottom - wr.top, 150);
+    EXPECT_EQ(wr.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 275 / 2);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(dlg, rgn), COMPLEXREGION);
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0)) << "keyed: the corner lies outside";
+    DeleteObject(rgn);
+
+    EXPECT_EQ(EditText(dlg, IDC_LOGIN_USERNAME), "alice");
+    EXPECT_EQ(EditText(dlg, IDC_LOGIN_PASSWORD), "wonderland");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)));
+    EXPECT_NE(SendDlgItemMessageA(dlg, IDC_LOGIN_PASSWORD, EM_GETPASSWORDCHAR, 0, 0), 0);
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, 20);
+    EXPECT_STREQ(font.lfFaceName, "Arial");
+    // The edits draw white on skin blue.
+    HDC dc = GetDC(GetDlgItem(dlg, IDC_LOGIN_USERNAME));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
+        dlg, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+        reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_LOGIN_USERNAME))));
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 255));
+    EXPECT_EQ(GetBkColor(dc), RGB(34, 80, 163));
+    LOGBRUSH lb{};
+    GetObjectA(brush, sizeof lb, &lb);
+    EXPECT_EQ(lb.lbColor, RGB(34, 80, 163));
+    ReleaseDC(GetDlgItem(dlg, IDC_LOGIN_USERNAME), dc);
+
+    Repaint(dlg);
+    EXPECT_TRUE(LampLit(dlg, IDC_LOGIN_SAVE_SETTINGS));
+    EXPECT_FALSE(LampLit(dlg, IDC_LOGIN_AUTO_LOGIN));
+
+    // The change rule: both texts are needed once the user edits.
+    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)));
+    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "x");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)));
+
+    // Auto Login lights; Save Settings off puts both out and clears the saved values.
+    SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
+    Repaint(dlg);
+    EXPECT_TRUE(LampLit(dlg, IDC_LOGIN_AUTO_LOGIN));
+    SendDlgItemMessageA(dlg, IDC_LOGIN_SAVE_SETTINGS, BM_CLICK, 0, 0);
+    Repaint(dlg);
+    EXPECT_FALSE(LampLit(dlg, IDC_LOGIN_SAVE_SETTINGS));
+    EXPECT_FALSE(LampLit(dlg, IDC_LOGIN_AUTO_LOGIN));
+    EXPECT_EQ(Value("SAVE"), "FALSE");
+    EXPECT_EQ(Value("Username"), std::string(20, '\0'));
+    // While Save Settings is off, Auto Login stays dark.
+    SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
+    Repaint(dlg);
+    EXPECT_FALSE(LampLit(dlg, IDC_LOGIN_AUTO_LOGIN));
+
+    SendDlgItemMessageA(dlg, IDC_LOGIN_SIGNUP, BM_CLICK, 0, 0);
+    EXPECT_EQ(shell.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
+
+    SendDlgItemMessageA(dlg, IDC_LOGIN_CANCEL, BM_CLICK, 0, 0);
+    EXPECT_EQ(shell.endCodes, (std::vector<int>{0}));
+    // The close command ends the program too, and releases the background first.
+    SendMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_EQ(shell.endCodes, (std::vector<int>{0, 0}));
+    EXPECT_EQ(window->Image(), nullptr);
+    // The test's shell returned instead of ending the process; end the run here.
+    EndDialog(dlg, IDCANCEL);
+  });
+  window->Run();
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(usernameDest, "");
+}
+
+TEST_F(LoginWindowTest, EnterDoesNotLogInWhileLoginIsDisabled) {
+  auto window = Make();
+  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
+    HWND dlg = window->Hwnd();
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN))) << "empty window";
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(web.requests().size(), 0u) << "no login was attempted";
+    EndDialog(dlg, IDCANCEL);
+  });
+  window->Run();
+}
+
+// The game server side of one refused login that looks at the screen while the client waits
+// for the answer to its user name, i.e. while the login call blocks the window's thread.
+TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
+  uint16_t port = 0;
+  test::RawSocket listener = test::ListenLoopback(0, &port);
+  ASSERT_NE(listener, test::kNoSocket);
+  auto window = Make(port);
+  std::vector<COLORREF> seen;
+  RECT noticeAt{};
+  std::string received;
+  std::thread server([&] {
+    test::RawSocket c = test::AcceptOne(listener);
+    char buffer[64];
+    long n = test::RecvSome(c, buffer, sizeof buffer);
+    received.assign(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+    GetWindowRect(window->connecting().Hwnd(), &noticeAt);
+    seen = test::CaptureScreen(noticeAt);
+    test::SendAll(c, "user?");
+    n = test::RecvSome(c, buffer, sizeof buffer);
+    test::SendAll(c, "Incorrect Username or Password");
+    test::WaitReadable(c, 20000);  // until the client closes
+    test::CloseSocket(c);
+  });
+  int notices = 0;
+  std::function<void()> dismissNotice = [&] {
+    test::WhenTrue(
+        [&] {
+          HWND n = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+          for (; n; n = FindWindowExA(nullptr, n, "#32770", nullptr))
+            if (n != window->Hwnd() && IsWindowVisible(n) && GetDlgItem(n, IDC_NOTICE_OK)) return true;
+          return false;
+        },
+        [&] {
+          HWND n = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+          for (; n; n = FindWindowExA(nullptr, n, "#32770", nullptr))
+            if (n != window->Hwnd() && IsWindowVisible(n) && GetDlgItem(n, IDC_NOTICE_OK)) {
+              ++notices;
+              PostMessageA(GetDlgItem(n, IDC_NOTICE_OK), BM_CLICK, 0, 0);
+              break;
+            }
+          // Back in the login window: one failure counted, the connecting notice gone.
+          test::WhenTrue([&] { return window->connecting().Hwnd() == nullptr; }, [&] {
+            EXPECT_EQ(window->logic().failedAttempts(), 1);
+            EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
+            EndDialog(window->Hwnd(), IDCANCEL);
+          });
+        });
+  };
+  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
+    HWND dlg = window->Hwnd();
+    SetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, "alice");
+    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "nope");
+    dismissNotice();
+    PostMessageA(GetDlgItem(dlg, IDC_LOGIN_LOGIN), BM_CLICK, 0, 0);
+  });
+  window->Run();
+  session->Disconnect();
+  server.join();
+  test::CloseSocket(listener);
+  EXPECT_EQ(received, "alice");
+  EXPECT_EQ(notices, 1);
+  EXPECT_EQ(noticeAt.right - noticeAt.left, 275);
+  const std::vector<COLORREF> painted = test::BitmapPixels(IDB_CONNECTING_NOTICE);
+  ASSERT_EQ(seen.size(), painted.size());
+  EXPECT_EQ(test::CountDifferent(seen, painted), 0) << "the connecting notice was not on screen";
+}
+
+}  // namespace
+}  // namespace vt
