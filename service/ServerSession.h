@@ -78,6 +78,7 @@ private:
   bool ReceiveReply(size_t size);
   void ClearReply() { reply.fill(0); }
   bool ReceiveRecords(uint32_t count);
+  void SplitRecord(uint32_t index);
 
   ServiceUi& ui_;
   ServiceEndpoints endpoints_;

@@ -117,6 +117,45 @@ TEST_F(QueryGames, BytesAfterTheLastRecordStayInTheSocket) {
   EXPECT_EQ(std::string(rest, n > 0 ? static_cast<size_t>(n) : 0), std::string("trailing\0reply", 14));
 }
 
+// Large catalogues take bigger reads; the consumption must still end at the last record's NUL.
+class QueryLargeCount : public QueryGames, public ::testing::WithParamInterface<int> {};
+
+TEST_P(QueryLargeCount, BytesAfterTheLastRecordStayInTheSocket) {
+  const int count = GetParam();
+  std::string body;
+  for (int i = 0; i < count; ++i)
+    body += i % 3 == 0 ? Z("") : Record("T" + std::to_string(i), "k", "1", std::to_string(i));
+  ScriptQueryHead("NES", "^[a-b]");
+  peer.Send(CountField(std::to_string(count)) + body + "TAIL");
+  peer.Start();
+  auto s = MakeSession();
+  LogIn(*s);
+  ASSERT_TRUE(s->QueryGames());
+  ASSERT_EQ(s->gameCount, static_cast<uint32_t>(count));
+  EXPECT_EQ(s->titles[1], "T1");
+  EXPECT_EQ(s->titles[count - 1], (count - 1) % 3 == 0 ? "" : "T" + std::to_string(count - 1));
+  EXPECT_EQ(s->fullAccountCopies[count - 1], (count - 1) % 3 == 0 ? 0 : count - 1);
+  char rest[8] = {};
+  EXPECT_EQ(s->socket.Receive(rest, sizeof rest), 4);
+  EXPECT_EQ(std::string(rest), "TAIL");
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, QueryLargeCount, ::testing::Values(4095, 4096, 4097, 20000, 99999));
+
+TEST_F(QueryGames, AllEmptyRecordsEndExactlyAtTheirLastNul) {
+  ScriptQueryHead("NES", "^[a-b]");
+  peer.Send(CountField("5000") + std::string(5000, '\0') + std::string("X\0", 2));
+  peer.Start();
+  auto s = MakeSession();
+  LogIn(*s);
+  ASSERT_TRUE(s->QueryGames());
+  EXPECT_EQ(s->gameCount, 5000u);
+  EXPECT_EQ(s->rawRecords[4999], "");
+  char rest[4] = {};
+  EXPECT_EQ(s->socket.Receive(rest, sizeof rest), 2);
+  EXPECT_EQ(rest[0], 'X');
+}
+
 TEST_F(QueryGames, RecordsSplitAcrossManySegments) {
   std::string body;
   for (int i = 0; i < 40; ++i) body += Record("Title " + std::to_string(i), "k" + std::to_string(i),
