@@ -59,15 +59,13 @@ protected:
     GetDlgItemTextA(dlg, id, buffer, sizeof buffer);
     return buffer;
   }
-  // What the lamp shows on screen, compared with the lit image.
-  static bool LampLit(HWND dlg, int id) {
+  // Whether the lamp comes to show the lit (or the dark) image on screen.
+  static bool LampShows(HWND dlg, int id, bool lit) {
     RECT r{};
     GetWindowRect(GetDlgItem(dlg, id), &r);
-    const auto seen = test::CaptureScreen(r);
-    const int toLit = test::CountDifferent(seen, test::BitmapPixels(IDB_LAMP_ON));
-    const int toOff = test::CountDifferent(seen, test::BitmapPixels(IDB_LAMP_OFF));
-    EXPECT_TRUE(toLit == 0 || toOff == 0) << "the lamp shows neither image";
-    return toLit == 0;
+    const auto image = test::BitmapPixels(lit ? IDB_LAMP_ON : IDB_LAMP_OFF);
+    return test::PumpUntil([&] { return test::CountDifferent(test::CaptureScreen(r), image) == 0; },
+                           5000);
   }
   static void Repaint(HWND dlg) {
     RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -125,8 +123,8 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
     ReleaseDC(GetDlgItem(dlg, IDC_LOGIN_USERNAME), dc);
 
     Repaint(dlg);
-    EXPECT_TRUE(LampLit(dlg, IDC_LOGIN_SAVE_SETTINGS));
-    EXPECT_FALSE(LampLit(dlg, IDC_LOGIN_AUTO_LOGIN));
+    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_SAVE_SETTINGS, true));
+    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_AUTO_LOGIN, false));
 
     // The change rule: both texts are needed once the user edits.
     SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "");
@@ -137,17 +135,17 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
     // Auto Login lights; Save Settings off puts both out and clears the saved values.
     SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
     Repaint(dlg);
-    EXPECT_TRUE(LampLit(dlg, IDC_LOGIN_AUTO_LOGIN));
+    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_AUTO_LOGIN, true));
     SendDlgItemMessageA(dlg, IDC_LOGIN_SAVE_SETTINGS, BM_CLICK, 0, 0);
     Repaint(dlg);
-    EXPECT_FALSE(LampLit(dlg, IDC_LOGIN_SAVE_SETTINGS));
-    EXPECT_FALSE(LampLit(dlg, IDC_LOGIN_AUTO_LOGIN));
+    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_SAVE_SETTINGS, false));
+    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_AUTO_LOGIN, false));
     EXPECT_EQ(Value("SAVE"), "FALSE");
     EXPECT_EQ(Value("Username"), std::string(20, '\0'));
     // While Save Settings is off, Auto Login stays dark.
     SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
     Repaint(dlg);
-    EXPECT_FALSE(LampLit(dlg, IDC_LOGIN_AUTO_LOGIN));
+    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_AUTO_LOGIN, false));
 
     SendDlgItemMessageA(dlg, IDC_LOGIN_SIGNUP, BM_CLICK, 0, 0);
     EXPECT_EQ(shell.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
