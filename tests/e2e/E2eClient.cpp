@@ -40,6 +40,15 @@ void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, s
   RegCloseKey(key);
 }
 
+void ClearVintaraKey() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    return;
+  for (const char* name : {"SAVE", "AUTOLOGIN", "Username", "Password", "GameServer", "WebHost"})
+    RegDeleteValueA(key, name);
+  RegCloseKey(key);
+}
+
 std::string VintaraValue(const std::string& name) {
   char buffer[256];
   DWORD size = sizeof buffer;

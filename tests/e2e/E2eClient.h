@@ -20,6 +20,8 @@ std::string WebHost(std::string* whyMissing);
 // pointing at vtservice, and these values as raw bytes without a type.
 void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw);
 std::string VintaraValue(const std::string& name);
+// Removes the values PrepareVintaraKey wrote, so that other tests of the prefix do not see them.
+void ClearVintaraKey();
 
 class Client {
 public:

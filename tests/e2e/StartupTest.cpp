@@ -18,6 +18,9 @@ protected:
     web = WebHost(&why);
     if (web.empty()) GTEST_SKIP() << why;
   }
+  void TearDown() override {
+    if (!web.empty()) ClearVintaraKey();
+  }
 
   // Waits for a window of the kind; fails the test when it does not come.
   HWND Await(Client& client, Kind kind) {
