@@ -15,6 +15,8 @@ else()
   set(VT_GTEST_LIBS GTest::gmock GTest::gtest)
 endif()
 
+set(VT_WINE_DISPLAY_LOCK wine_display)
+
 # vt_test(NAME SOURCES... [LIBS ...] [MAIN] [RESOURCE_LOCK lock] [TIMEOUT s] [LABELS ...])
 #   MAIN: the sources bring their own main(); otherwise gtest_main is linked.
 # On the host every test case becomes its own ctest entry; under Wine one entry per program,
@@ -31,8 +33,14 @@ function(vt_test name)
     set(ARG_TIMEOUT 300)
   endif()
   set(props TIMEOUT ${ARG_TIMEOUT})
-  if(ARG_RESOURCE_LOCK)
-    list(APPEND props RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  set(locks ${ARG_RESOURCE_LOCK})
+  if(WIN32)
+    # One Xvfb display serves every Wine test, and Wine hands focus and activation to the
+    # newest window of any process: tests that run side by side steal each other's keyboard.
+    list(APPEND locks ${VT_WINE_DISPLAY_LOCK})
+  endif()
+  if(locks)
+    list(APPEND props RESOURCE_LOCK "${locks}")
   endif()
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
