@@ -31,6 +31,13 @@ bool ResolveIPv4(const std::string& host, in_addr& out) {
   return true;
 }
 
+// True once the peer has closed or reset the connection (or shut down its sending side, after
+// which it can never send another command), whatever is still unread.
+bool PeerHasLeft(int fd) {
+  pollfd p{fd, POLLRDHUP, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+}
+
 void Wake(int fd) {
   char b = 1;
   [[maybe_unused]] ssize_t n = ::write(fd, &b, 1);  // a full pipe already wakes the loop
@@ -177,6 +184,13 @@ LoginVerdict GameServer::Login(Connection& c, const std::string& user, const std
   if (!account || account->password != password) return LoginVerdict::Incorrect;
   std::lock_guard lock(mutex_);
   auto it = sessions_.find(user);
+  if (it != sessions_.end() && PeerHasLeft(it->second->fd)) {
+    // Its thread has not seen the close yet; the client that just logged out and is
+    // logging in again must not be told it is in use.
+    ::shutdown(it->second->fd, SHUT_RDWR);
+    sessions_.erase(it);
+    it = sessions_.end();
+  }
   if (it != sessions_.end()) {
     // The refusal itself clears the stale session, so the user's next attempt succeeds.
     ::shutdown(it->second->fd, SHUT_RDWR);
