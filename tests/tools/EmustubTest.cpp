@@ -30,6 +30,8 @@ TEST(LaunchLine, CredentialsWithSeparatorsDoNotHideTheKey) {
   LaunchRequest r = ParseLaunchLine("emu \"VTA26://carol:c@r:ol/1@127.0.0.1:8011/A260002\"");
   EXPECT_EQ(r.gameKey, "A260002");
   EXPECT_EQ(ParseLaunchLine("emu VTGEN://a/b:c@d@h/GEN0003\r\n").gameKey, "GEN0003");
+  // The client puts the 2600 address in quotes without escaping what is inside.
+  EXPECT_EQ(ParseLaunchLine("emu \"VTA26://u:p\"w/x@h/A260003\"").gameKey, "A260003");
 }
 
 TEST(LaunchLine, LinesWithoutAnAddressGiveNothing) {

@@ -31,7 +31,8 @@ LaunchRequest ParseLaunchLine(std::string_view line) {
   r.scheme = std::string(line.substr(start, sep + 3 - start));
   r.console = ConsoleOf(r.scheme);
   std::string_view address = line.substr(sep + 3);
-  if (quoted) address = address.substr(0, address.find('"'));
+  // The closing quote is the line's last one: a password may hold quotes of its own.
+  if (quoted) address = address.substr(0, address.rfind('"'));
   std::size_t slash = address.rfind('/');
   if (slash != std::string_view::npos) {
     std::string_view key = address.substr(slash + 1);
