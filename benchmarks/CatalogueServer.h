@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/LoopbackSocket.h"
 
@@ -34,19 +35,25 @@ public:
   ~CatalogueServer() {
     stop_ = true;
     thread_.join();
+    for (std::thread& t : connections_) t.join();
     test::CloseSocket(listener_);
   }
   uint16_t port() const { return port_; }
   const std::string& records() const { return records_; }
 
 private:
-  // One connection at a time. 'q' starts a query exchange (four NUL-terminated sends, a reply
-  // after each of the first three, then count and records); 'b' asks for the records in bulk.
+  // Each connection on a thread of its own. A query exchange is four NUL-terminated sends, a reply
+  // after each of the first three, then count and records; a lone "b" asks for the records in bulk.
   void Serve() {
     while (!stop_) {
       if (test::WaitReadable(listener_, 10) <= 0) continue;
       test::RawSocket s = test::AcceptOne(listener_);
-      if (s == test::kNoSocket) continue;
+      if (s != test::kNoSocket) connections_.emplace_back([this, s] { Answer(s); });
+    }
+  }
+
+  void Answer(test::RawSocket s) {
+    {
       std::string pending;
       int terminators = 0;
       char buf[4096];
@@ -80,6 +87,7 @@ private:
     }
   }
 
+  std::vector<std::thread> connections_;
   std::string records_, answer_;
   test::RawSocket listener_ = test::kNoSocket;
   uint16_t port_ = 0;
