@@ -130,6 +130,26 @@ TEST_P(FamilyNumbering, RestingAndHalfwayStickAndUnusedFieldsGiveNothing) {
   EXPECT_NE(CaptureOnce(), 0);
 }
 
+TEST_P(FamilyNumbering, WhenSeveralAxesHoldTheLaterTestWins) {
+  const auto& family = GetParam();
+  OpenWithJoysticks();
+  for (int j : {0, 4}) {
+    for (std::size_t first = 0; first < family.axes.size(); ++first) {
+      for (std::size_t later = first + 1; later < family.axes.size(); ++later) {
+        const auto& a = family.axes[first];
+        const auto& b = family.axes[later];
+        if (a.axis == b.axis) continue;
+        joysticks[j]->Push(a.axis, 1000 * a.sign);
+        joysticks[j]->Push(b.axis, 1000 * b.sign);
+        EXPECT_EQ(CaptureOnce(), b.code + family.perJoystick * j)
+            << "joystick " << j << " tests " << first << " and " << later;
+        joysticks[j]->Push(a.axis, 0);
+        joysticks[j]->Push(b.axis, 0);
+      }
+    }
+  }
+}
+
 TEST_P(FamilyNumbering, KeyboardGivesTheScanCode) {
   OpenWithJoysticks(1);
   input.Keyboard().Press(0xCB);
@@ -267,6 +287,25 @@ TEST_F(CaptureTest, NesRecordAfterKeyboardAxisAndButtonCaptures) {
   EXPECT_EQ(up.JAxisPositive, 1u);
   EXPECT_EQ(up.JOffset, 50u);
   EXPECT_EQ(up.Key, 0x1Cu);
+}
+
+TEST_F(CaptureTest, NesRecordTakesTheLastAxisTestThatHolds) {
+  OpenWithJoysticks(1);
+  NesterBinding& left = config.nesRecords[2];
+  joysticks[0]->Push(Axis::X, 1000);
+  joysticks[0]->Push(Axis::Y, -1000);
+  EXPECT_EQ(CaptureNesButton(config, "Left"), 0x1004);
+  EXPECT_EQ(left.DeviceType, 3u);
+  EXPECT_EQ(left.JAxisPositive, 0u);
+  EXPECT_EQ(left.JOffset, 4u);
+
+  joysticks[0]->Push(Axis::Y, 0);
+  joysticks[0]->Push(Axis::X, -1000);
+  joysticks[0]->Push(Axis::Z, 1000);
+  EXPECT_EQ(CaptureNesButton(config, "Left"), 0x1005);
+  EXPECT_EQ(left.JAxisPositive, 1u);
+  EXPECT_EQ(left.JOffset, 8u);
+  EXPECT_EQ(left.DeviceGUID, ScriptedInput::TestGuid(0x10));
 }
 
 TEST_F(CaptureTest, NesButtonsSelectTheirRecordsAndNothingPressedChangesNothing) {

@@ -255,6 +255,61 @@ TEST_F(InputDevicesTest, JoystickStepFailuresShowTheKeyboardMessage) {
   EXPECT_THAT(messages, ElementsAre(kInitKeyboardFailed));
 }
 
+TEST_F(InputDevicesTest, OnlyTheLastJoystickDecidesWhetherTheJoystickStepFailed) {
+  input.Attach(ScriptedInput::TestGuid(1)).results.enumObjects.Always(dierr::InvalidParam);
+  auto& second = input.Attach(ScriptedInput::TestGuid(2));
+  Open();
+  EXPECT_THAT(messages, IsEmpty());
+  CloseInput(config);
+
+  input.Attach(ScriptedInput::TestGuid(3)).results.dataFormat.Always(dierr::InvalidParam);
+  second.results.dataFormat.Always(dierr::InvalidParam);
+  input.Attach(ScriptedInput::TestGuid(4));
+  Open();
+  EXPECT_THAT(messages, IsEmpty());  // an unformatted joystick's failed acquire is silent too
+}
+
+// DirectInput's published error values, written out here so that a wrong constant shows up as a
+// missing or wrong name.
+TEST_F(InputDevicesTest, PublishedErrorValuesShowTheirNames) {
+  const std::vector<std::pair<std::uint32_t, std::string>> readErrors = {
+      {0x8007001Eu, "DIERR_INPUTLOST"}, {0x80070057u, "DIERR_INVALIDPARAM"}, {0x8007000Cu, "DIERR_NOTACQUIRED"},
+      {0x80070015u, "DIERR_NOTINITIALIZED"}, {0x8000000Au, "E_PENDING"}};
+  const std::vector<std::pair<std::uint32_t, std::string>> acquireErrors = {
+      {0x80070005u, "DIERR_OTHERAPPHASPRIO"}, {0x80070015u, "DIERR_NOTINITIALIZED"},
+      {0x80070057u, "DIERR_INVALIDPARAM"}};
+  const std::vector<std::pair<std::uint32_t, std::string>> axisErrors = {
+      {0x80070057u, "DIERR_INVALIDPARAM"}, {0x80070015u, "DIERR_NOTINITIALIZED"},
+      {0x80070002u, "DIERR_OBJECTNOTFOUND"}, {0x80004001u, "DIERR_UNSUPPORTED"}};
+  auto& joystick = input.Attach(ScriptedInput::TestGuid(1));
+
+  Open();
+  KeyboardState keys;
+  for (const auto& [value, name] : readErrors) {
+    messages.clear();
+    input.Keyboard().results.read.Next({static_cast<HResult>(value)});
+    config.input.ReadKeyboardState(keys);
+    EXPECT_THAT(messages, ElementsAre(Message{name, "DI Error"})) << std::hex << value;
+  }
+  for (const auto& [value, name] : acquireErrors) {
+    messages.clear();
+    input.Keyboard().results.acquire.Next({static_cast<HResult>(value)});
+    Open();
+    EXPECT_THAT(messages, ElementsAre(Message{name, "DI Error"})) << std::hex << value;
+  }
+  for (const auto& [value, name] : axisErrors) {
+    messages.clear();
+    joystick.results.setDeadZone.Next({static_cast<HResult>(value)});
+    Open();
+    EXPECT_THAT(messages, ElementsAre(Message{name, "DI Error"})) << std::hex << value;
+  }
+  // Published, but not among the names of a keyboard read.
+  messages.clear();
+  input.Keyboard().results.read.Next({static_cast<HResult>(0x80070005u)});
+  config.input.ReadKeyboardState(keys);
+  EXPECT_THAT(messages, IsEmpty());
+}
+
 TEST_F(InputDevicesTest, NoInterfaceMeansNoDevicesAndSaysSo) {
   input.create.Always(dierr::Generic);
   input.Keyboard().Press(0x1E);
