@@ -246,6 +246,55 @@ TEST_F(PaintedBitmaps, LitLampIsBrightGreenAndDarkLampIsDark) {
   EXPECT_LE(b.r + b.g + b.b, 200);
 }
 
+// Text boxes and set-up fields lie on the boxes painted for them: every pixel of the control's
+// rectangle, as the dialog manager places it with the 6 x 13 base units the painter designs
+// for (position and size each converted on its own), is the box's blue, and the pixels just
+// outside are its frame. The rectangles come from the resource script itself.
+TEST_F(PaintedBitmaps, TextBoxesAndFieldsOfTheScriptLieExactlyOnTheirPaintedBoxes) {
+  const std::string script =
+      vt::test::ReadFileBytes(std::string(VT_SOURCE_DIR) + "/resources/VTBrowser.rc");
+  const std::map<std::string, int> backgrounds = {
+      {"IDD_BROWSER", 213}, {"IDD_LOGIN", 220}, {"IDD_GBCC", 277}, {"IDD_GENC", 249},
+      {"IDD_NESC", 251},    {"IDD_SMSC", 289},  {"IDD_SNESC", 239}};
+  auto mapX = [](int du) { return (du * 6 + 2) / 4; };
+  auto mapY = [](int du) { return (du * 13 + 4) / 8; };
+  std::regex block(R"((IDD_\w+) DIALOGEX[^\n]*\n([\s\S]*?)\nEND)");
+  std::regex box(R"((?:EDITTEXT|CTEXT\s+"")\s*,?\s*(\w+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+))");
+  int checked = 0;
+  for (std::sregex_iterator it(script.begin(), script.end(), block), end; it != end; ++it) {
+    auto found = backgrounds.find((*it)[1]);
+    if (found == backgrounds.end()) continue;
+    const Bitmap b = Load(found->second);
+    const std::string body = (*it)[2];
+    for (std::sregex_iterator f(body.begin(), body.end(), box); f != end; ++f) {
+      SCOPED_TRACE(std::string((*it)[1]) + " " + std::string((*f)[1]));
+      const int x = mapX(std::stoi((*f)[2])), y = mapY(std::stoi((*f)[3]));
+      const int right = x + mapX(std::stoi((*f)[4])), bottom = y + mapY(std::stoi((*f)[5]));
+      const Rgb blue = b.At(x, y);
+      EXPECT_LT(std::abs(blue.r - 34) + std::abs(blue.g - 80) + std::abs(blue.b - 163), 16);
+      int inside = 0, frame = 0;
+      for (int py = y; py < bottom; ++py)
+        for (int px = x; px < right; ++px) {
+          const Rgb p = b.At(px, py);
+          inside += p.r != blue.r || p.g != blue.g || p.b != blue.b;
+        }
+      for (int px = x - 1; px <= right; ++px) {
+        frame += b.At(px, y - 1).b == blue.b && b.At(px, y - 1).r == blue.r;
+        frame += b.At(px, bottom).b == blue.b && b.At(px, bottom).r == blue.r;
+      }
+      for (int py = y - 1; py <= bottom; ++py) {
+        frame += b.At(x - 1, py).b == blue.b && b.At(x - 1, py).r == blue.r;
+        frame += b.At(right, py).b == blue.b && b.At(right, py).r == blue.r;
+      }
+      EXPECT_EQ(inside, 0) << "pixels of the control's rectangle that are not its box";
+      EXPECT_EQ(frame, 0) << "pixels around the control that are still its box";
+      ++checked;
+    }
+  }
+  // 2 text boxes of the login window, the search box, 16 + 8 + 8 + 14 + 12 set-up fields.
+  EXPECT_EQ(checked, 61);
+}
+
 // resource.h names, the script's BITMAP statements use the names, the files are by number.
 TEST(ResourceScript, IncludesEveryBitmapByItsNumber) {
   std::string header = vt::test::ReadFileBytes(std::string(VT_SOURCE_DIR) + "/resources/resource.h");

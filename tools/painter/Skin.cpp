@@ -10,8 +10,7 @@ namespace vtpaint {
 int DuX(int du) { return (du * 6 + 2) / 4; }
 int DuY(int du) { return (du * 13 + 4) / 8; }
 Rect DuRect(int left, int top, int width, int height) {
-  int x = DuX(left), y = DuY(top);
-  return {x, y, DuX(left + width) - x, DuY(top + height) - y};
+  return {DuX(left), DuY(top), DuX(width), DuY(height)};
 }
 
 namespace {

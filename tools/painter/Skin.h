@@ -32,6 +32,8 @@ struct Rect {
 // rounded as MapDialogRect rounds.
 int DuX(int du);
 int DuY(int du);
+// Where the dialog manager puts a control: position and size are each converted on their own,
+// so the far edge is DuX(left) + DuX(width), which can differ by a pixel from DuX(left + width).
 Rect DuRect(int left, int top, int width, int height);
 
 enum class Pill { Blue, Green, Grey };
