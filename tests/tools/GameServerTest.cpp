@@ -118,16 +118,6 @@ TEST_F(GameServerTest, WrongPasswordNeverEndsSomeoneElsesSession) {
   EXPECT_EQ(owner.Query("NES", "^[0-9]"), "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s);
 }
 
-TEST_F(GameServerTest, LogoutByClosingFreesTheUserName) {
-  {
-    WireClient first(port());
-    ASSERT_EQ(first.Login("demo", "demo"), "False");
-  }
-  ASSERT_TRUE(WaitUntil([&] { return server_->LiveConnections() == 0; }));
-  WireClient second(port());
-  EXPECT_EQ(second.Login("demo", "demo"), "False");
-}
-
 TEST_F(GameServerTest, AClosedSessionIsNotInUseEvenBeforeItsThreadNotices) {
   // The client closes its socket before a launch and logs in again at once; its old
   // connection has gone, however quickly the new login arrives.
