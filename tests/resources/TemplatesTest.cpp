@@ -274,6 +274,11 @@ TEST_F(DialogTemplates, EachCreatesItsControlsWithTheirKindsStylesAndRectangles)
     EXPECT_EQ(window.right - window.left, client.right) << "the window has a frame";
     EXPECT_EQ(window.bottom - window.top, client.bottom) << "the window has a frame";
 
+    // The backgrounds are painted for the base units of 8-point MS Sans Serif at 96 DPI.
+    const RECT cell = Dlu(dialog, 0, 0, 4, 8);
+    EXPECT_EQ(cell.right, 6) << "average character width of the template's font";
+    EXPECT_EQ(cell.bottom, 13) << "character height of the template's font";
+
     std::vector<HWND> children;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
     EXPECT_EQ(children.size(), t.controls.size());
