@@ -262,40 +262,34 @@ TEST_F(MisbehavingClientTest, RandomGarbageNeverTakesTheServerDown) {
   ExpectOthersStillServed();
 }
 
-TEST(GameServerTimeouts, SilentConnectionIsClosedAfterTheIdleTimeOut) {
-  auto catalogue = Catalogue::Parse(kData, nullptr);
-  ASSERT_TRUE(catalogue);
+// Servers with a configuration or data of the test's own.
+class GameServerSetUpTest : public GameServerTest {
+protected:
+  void SetUp() override {}
+};
+
+TEST_F(GameServerSetUpTest, SilentConnectionIsClosedAfterTheIdleTimeOut) {
   GameServerConfig config;
-  config.port = 0;
   config.idleTimeoutMs = 100;
-  GameServer server(*catalogue, config);
-  ASSERT_TRUE(server.Start(nullptr));
-  WireClient c(server.Port());
+  StartServer(config);
+  WireClient c(port());
   EXPECT_TRUE(c.ClosedByPeer());
 }
 
-TEST(GameServerTimeouts, TrickledMessageIsClosedAfterTheMessageTimeOut) {
-  auto catalogue = Catalogue::Parse(kData, nullptr);
-  ASSERT_TRUE(catalogue);
+TEST_F(GameServerSetUpTest, TrickledMessageIsClosedAfterTheMessageTimeOut) {
   GameServerConfig config;
-  config.port = 0;
   config.messageTimeoutMs = 100;
-  GameServer server(*catalogue, config);
-  ASSERT_TRUE(server.Start(nullptr));
-  WireClient c(server.Port());
+  StartServer(config);
+  WireClient c(port());
   ASSERT_EQ(c.Login("demo", "demo"), "False");
   c.Send("q");  // a command that never ends
   EXPECT_TRUE(c.ClosedByPeer());
 }
 
-TEST(GameServerConcurrency, ServesTwoHundredClientsAtOnce) {
+TEST_F(GameServerSetUpTest, ServesTwoHundredClientsAtOnce) {
   constexpr int kClients = 200;
-  auto catalogue = Catalogue::Parse(WithManyAccounts(kClients), nullptr);
-  ASSERT_TRUE(catalogue);
-  GameServerConfig config;
-  config.port = 0;
-  GameServer server(*catalogue, config);
-  ASSERT_TRUE(server.Start(nullptr));
+  StartServer({}, WithManyAccounts(kClients));
+  GameServer& server = *server_;
 
   std::vector<std::unique_ptr<WireClient>> clients;
   for (int i = 0; i < kClients; ++i) {
