@@ -60,8 +60,10 @@ inline constexpr int kMaxJoysticks = 5;
 // Object type word bits (DIDFT_RELAXIS, DIDFT_ABSAXIS).
 inline constexpr std::uint32_t kObjectRelativeAxis = 1;
 inline constexpr std::uint32_t kObjectAbsoluteAxis = 2;
-// DISCL_NONEXCLUSIVE | DISCL_BACKGROUND.
-inline constexpr std::uint32_t kCooperativeNonExclusiveBackground = 6;
+// DISCL_NONEXCLUSIVE (2) | DISCL_BACKGROUND (8). Not 6, which is non-exclusive foreground: a
+// foreground keyboard is unacquired whenever the set-up window loses activation, and as nothing
+// acquires it again, every later read of the capture would fail with a message box.
+inline constexpr std::uint32_t kCooperativeNonExclusiveBackground = 10;
 
 enum class DataFormat { Keyboard, Joystick2 };  // c_dfDIKeyboard, c_dfDIJoystick2
 

@@ -4,6 +4,7 @@
 #include <dinput.h>
 #include <mmsystem.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "input/InputDevices.h"
@@ -13,7 +14,15 @@ namespace vt {
 namespace {
 
 static_assert(sizeof(DIJOYSTATE2) == sizeof(JoystickState));
+static_assert(offsetof(DIJOYSTATE2, rgbButtons) == offsetof(JoystickState, rgbButtons));
 static_assert(sizeof(GUID) == sizeof(DeviceGuid));
+// The portable layer and the scripted devices use their own copies of these values.
+static_assert(dierr::InputLost == DIERR_INPUTLOST && dierr::InvalidParam == DIERR_INVALIDPARAM &&
+              dierr::NotAcquired == DIERR_NOTACQUIRED && dierr::NotInitialized == DIERR_NOTINITIALIZED &&
+              dierr::Pending == E_PENDING && dierr::OtherAppHasPrio == DIERR_OTHERAPPHASPRIO &&
+              dierr::ObjectNotFound == DIERR_OBJECTNOTFOUND && dierr::Unsupported == DIERR_UNSUPPORTED);
+static_assert(kObjectRelativeAxis == DIDFT_RELAXIS && kObjectAbsoluteAxis == DIDFT_ABSAXIS);
+static_assert(kCooperativeNonExclusiveBackground == (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND));
 
 GUID ToGuid(const DeviceGuid& bytes) {
   GUID guid;

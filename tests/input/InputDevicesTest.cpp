@@ -17,7 +17,7 @@ class InputDevicesTest : public InputFixture {};
 TEST_F(InputDevicesTest, OpenWithoutControllersSetsUpTheKeyboardOnly) {
   Open();
   EXPECT_THAT(input.Log(), ElementsAre("Create", "CreateDevice keyboard", "keyboard.SetDataFormat keyboard",
-                                       "EnumDevices", "keyboard.SetCooperativeLevel 6", "keyboard.Acquire"));
+                                       "EnumDevices", "keyboard.SetCooperativeLevel 10", "keyboard.Acquire"));
   EXPECT_THAT(messages, IsEmpty());
   EXPECT_EQ(input.LastModuleInstance(), input.moduleInstance);
   EXPECT_EQ(input.LastWindow(), window);
@@ -42,14 +42,14 @@ TEST_F(InputDevicesTest, ControllersTakeEntriesInEnumerationOrderWithTheirGuids)
   EXPECT_EQ(config.input.JoystickGuid(1), ScriptedInput::TestGuid(0xB2));
   // Set-up runs per joystick in entry order: objects, then formats, then levels, then acquires.
   EXPECT_THAT(LogOf("joystick"),
-              Contains("joystick0.SetCooperativeLevel 6"));
+              Contains("joystick0.SetCooperativeLevel 10"));
   const auto log = input.Log();
   auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
   EXPECT_LT(at("joystick0.EnumObjects"), at("joystick1.EnumObjects"));
   EXPECT_LT(at("joystick1.EnumObjects"), at("joystick0.SetDataFormat joystick2"));
-  EXPECT_LT(at("joystick1.SetDataFormat joystick2"), at("keyboard.SetCooperativeLevel 6"));
-  EXPECT_LT(at("keyboard.Acquire"), at("joystick0.SetCooperativeLevel 6"));
-  EXPECT_LT(at("joystick1.SetCooperativeLevel 6"), at("joystick0.Acquire"));
+  EXPECT_LT(at("joystick1.SetDataFormat joystick2"), at("keyboard.SetCooperativeLevel 10"));
+  EXPECT_LT(at("keyboard.Acquire"), at("joystick0.SetCooperativeLevel 10"));
+  EXPECT_LT(at("joystick1.SetCooperativeLevel 10"), at("joystick0.Acquire"));
 }
 
 TEST_F(InputDevicesTest, AxesGetRangeAndDeadZoneAndRelativeAxesASecondTime) {
@@ -61,7 +61,7 @@ TEST_F(InputDevicesTest, AxesGetRangeAndDeadZoneAndRelativeAxesASecondTime) {
               ElementsAre("joystick0.SetRange 0x2 -10000 10000", "joystick0.SetDeadZone 0x2 5000",
                           "joystick0.SetRange 0x101 -10000 10000", "joystick0.SetDeadZone 0x101 5000",
                           "joystick0.SetRange 0x101 -10000 10000", "joystick0.SetDeadZone 0x101 5000",
-                          "joystick0.SetDataFormat joystick2", "joystick0.SetCooperativeLevel 6"));
+                          "joystick0.SetDataFormat joystick2", "joystick0.SetCooperativeLevel 10"));
 }
 
 TEST_F(InputDevicesTest, AxisReadsZeroUntilPushedBeyondHalfItsTravel) {
@@ -87,7 +87,7 @@ TEST_F(InputDevicesTest, FailedRangeStopsTheDeviceSilentlyAndLeavesItsDefaultRan
   Open();
   EXPECT_THAT(LogOf("joystick0.Set"), ElementsAre("joystick0.SetRange 0x2 -10000 10000",
                                                   "joystick0.SetDataFormat joystick2",
-                                                  "joystick0.SetCooperativeLevel 6"));
+                                                  "joystick0.SetCooperativeLevel 10"));
   EXPECT_THAT(messages, IsEmpty());
   // Unconfigured, a centred stick reads DirectInput's default mid-range, not 0.
   config.input.PollJoystick(0);
@@ -137,7 +137,7 @@ TEST_F(InputDevicesTest, KeyboardWithoutDataFormatIsKeptAndItsAcquireFailureName
   Open();
   // The device stays; DirectInput then refuses to acquire an unformatted device.
   EXPECT_THAT(messages, ElementsAre(kInitKeyboardFailed, Message{"DIERR_INVALIDPARAM", "DI Error"}));
-  EXPECT_THAT(LogOf("keyboard.SetCooperativeLevel"), ElementsAre("keyboard.SetCooperativeLevel 6"));
+  EXPECT_THAT(LogOf("keyboard.SetCooperativeLevel"), ElementsAre("keyboard.SetCooperativeLevel 10"));
 }
 
 TEST_F(InputDevicesTest, KeyboardCooperativeLevelAndAcquireFailures) {
