@@ -286,6 +286,20 @@ TEST_F(GameServerSetUpTest, TrickledMessageIsClosedAfterTheMessageTimeOut) {
   EXPECT_TRUE(c.ClosedByPeer());
 }
 
+TEST_F(GameServerSetUpTest, CountOfSeveralDigitsIsNulPaddedAndCountsEveryRecord) {
+  std::string data = kData;
+  for (int i = 0; i < 123; ++i) data += "game|SGG|G" + std::to_string(i) + "|1|2|Gear " + std::to_string(i) + "\n";
+  StartServer({}, data);
+  WireClient c(port());
+  ASSERT_EQ(c.Login("demo", "demo"), "False");
+  std::string answer = c.Query("SGG", "^gear");
+  EXPECT_EQ(answer.substr(0, 5), "123\0\0"s);
+  std::size_t records = 0;
+  for (std::size_t i = 5; i < answer.size(); ++i) records += answer[i] == '\0';
+  EXPECT_EQ(records, 123u);
+  EXPECT_TRUE(c.NothingPending());  // not one byte beyond the last record
+}
+
 TEST_F(GameServerSetUpTest, ServesTwoHundredClientsAtOnce) {
   constexpr int kClients = 200;
   StartServer({}, WithManyAccounts(kClients));
