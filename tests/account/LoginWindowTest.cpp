@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "resources/resource.h"
@@ -162,6 +163,68 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
   window->Run();
   EXPECT_TRUE(ran);
   EXPECT_EQ(usernameDest, "");
+}
+
+TEST_F(LoginWindowTest, ControlsSitAtTheirPlacesAndShowTheirImages) {
+  auto window = Make();
+  bool ran = false;
+  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
+    ran = true;
+    HWND dlg = window->Hwnd();
+    for (const auto& [id, x, y, w, h] : {std::tuple{IDC_LOGIN_USERNAME, 63, 22, 83, 12},
+                                         std::tuple{IDC_LOGIN_PASSWORD, 63, 39, 83, 12}}) {
+      SCOPED_TRACE("edit " + std::to_string(id));
+      // The dialog manager maps the position and the size each on their own.
+      const RECT at = test::ChildRect(GetDlgItem(dlg, id));
+      const RECT place = test::DialogRect(dlg, x, y, 0, 0);
+      const RECT size = test::DialogRect(dlg, 0, 0, w, h);
+      EXPECT_EQ(at.left, place.left);
+      EXPECT_EQ(at.top, place.top);
+      EXPECT_EQ(at.right - at.left, size.right);
+      EXPECT_EQ(at.bottom - at.top, size.bottom);
+    }
+    EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, EM_GETPASSWORDCHAR, 0, 0), 0)
+        << "only the password is masked";
+
+    struct Button {
+      int id, x, y, normal, pressed;
+    };
+    for (const Button& b : {Button{IDC_LOGIN_LOGIN, 7, 71, IDB_LOGIN_NORMAL, IDB_LOGIN_PRESSED},
+                            Button{IDC_LOGIN_CANCEL, 123, 71, IDB_CANCEL_NORMAL, IDB_CANCEL_PRESSED},
+                            Button{IDC_LOGIN_SIGNUP, 66, 71, IDB_SIGNUP_NORMAL, IDB_SIGNUP_PRESSED},
+                            Button{IDC_LOGIN_SAVE_SETTINGS, 7, 54, IDB_LAMP_OFF, IDB_LAMP_ON},
+                            Button{IDC_LOGIN_AUTO_LOGIN, 103, 55, IDB_LAMP_OFF, IDB_LAMP_ON}}) {
+      SCOPED_TRACE("button " + std::to_string(b.id));
+      HWND button = GetDlgItem(dlg, b.id);
+      const RECT at = test::ChildRect(button);
+      const RECT tmpl = test::DialogRect(dlg, b.x, b.y, 1, 1);
+      EXPECT_EQ(at.left, tmpl.left);
+      EXPECT_EQ(at.top, tmpl.top);
+      SIZE image{};
+      test::BitmapPixels(b.normal, &image);
+      EXPECT_EQ(at.right - at.left, image.cx) << "sized to its normal image";
+      EXPECT_EQ(at.bottom - at.top, image.cy);
+      RECT onScreen{};
+      GetWindowRect(button, &onScreen);
+      auto shows = [&](int id) {
+        const auto pixels = test::BitmapPixels(id);
+        Repaint(dlg);
+        return test::PumpUntil(
+            [&] { return test::CountDifferent(test::CaptureScreen(onScreen), pixels) == 0; }, 5000);
+      };
+      if (b.id == IDC_LOGIN_LOGIN) {
+        EXPECT_TRUE(shows(IDB_LOGIN_DISABLED)) << "an empty window's Login is disabled";
+        EnableWindow(button, TRUE);
+      }
+      EXPECT_TRUE(shows(b.normal));
+      SendMessageA(button, BM_SETSTATE, TRUE, 0);
+      EXPECT_TRUE(shows(b.pressed)) << "pressed image";
+      SendMessageA(button, BM_SETSTATE, FALSE, 0);
+    }
+    EndDialog(dlg, IDCANCEL);
+  });
+  window->Run();
+  EXPECT_TRUE(ran);
 }
 
 TEST_F(LoginWindowTest, EnterDoesNotLogInWhileLoginIsDisabled) {

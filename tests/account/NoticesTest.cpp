@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +27,8 @@ struct ButtonCase {
   int id;
   int x, y;    // template position, dialog units
   int normal;  // its size is the button's size
+  int pressed;
+  int disabled = 0;  // 0: none, the normal image stays
   bool visible = true;
   int shown = 0;  // the image it shows when not the normal one
 };
@@ -61,30 +64,41 @@ std::vector<NoticeCase> ModalNotices() {
   const std::string account = "http://" + kWeb + "/accountinfo.php";
   return {
       {"ConnectionErrorNotice", Plain<ConnectionErrorNotice>(), 275, 150, false,
-       {{1, 63, 69, IDB_OK_NORMAL}}, 1, IDOK, {}},
+       {{1, 63, 69, IDB_OK_NORMAL, IDB_OK_PRESSED}}, 1, IDOK, {}},
       {"BadLoginNotice", Plain<BadLoginNotice>(), 275, 150, true,
-       {{1, 67, 69, IDB_CLOSE_NORMAL}}, 1, IDOK, {}},
+       {{1, 67, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED}}, 1, IDOK, {}},
       {"UserInUseNotice", Plain<UserInUseNotice>(), 275, 150, true,
-       {{1, 63, 69, IDB_CLOSE_NORMAL}}, 1, IDOK, {}},
+       {{1, 63, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, 1, IDOK, {}},
       {"CloseClientsNotice", Plain<CloseClientsNotice>(), 275, 150, true,
-       {{1, 67, 69, IDB_CLOSE_NORMAL}}, 1, IDOK, {}},
+       {{1, 67, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, 1, IDOK, {}},
       {"GameInUseNotice full", gameInUse("True"), 275, 250, true,
-       {{1, 109, 127, IDB_CLOSE_NORMAL}, {1034, 7, 127, IDB_UPGRADE_NORMAL, false}}, 1, IDOK, {}},
+       {{1, 109, 127, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED},
+        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0, false}}, 1, IDOK, {}},
       {"GameInUseNotice free", gameInUse("False"), 275, 250, true,
-       {{1, 109, 127, IDB_CLOSE_NORMAL}, {1034, 7, 127, IDB_UPGRADE_NORMAL}}, 1, IDOK, {}},
+       {{1, 109, 127, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED},
+        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED}}, 1, IDOK, {}},
       {"GameInUseNotice other tier", gameInUse("true"), 275, 250, true,
-       {{1, 109, 127, IDB_CLOSE_NORMAL}, {1034, 7, 127, IDB_UPGRADE_NORMAL}}, 1, IDOK, {}},
+       {{1, 109, 127, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED},
+        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED}}, 1, IDOK, {}},
       {"FullAccountOnlyNotice upgrade", WithShell<FullAccountOnlyNotice>(), 275, 150, true,
-       {{1, 7, 69, IDB_UPGRADE_NORMAL}, {2, 112, 69, IDB_CLOSE_NORMAL}}, 1, IDOK,
+       {{1, 7, 69, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
+        {2, 112, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, 1, IDOK,
        {"http://" + kWeb + "/index.php?vt=accountinfo"}},
       {"FullAccountOnlyNotice close", WithShell<FullAccountOnlyNotice>(), 275, 150, true,
-       {{1, 7, 69, IDB_UPGRADE_NORMAL}, {2, 112, 69, IDB_CLOSE_NORMAL}}, 2, IDCANCEL, {}},
+       {{1, 7, 69, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
+        {2, 112, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, 2, IDCANCEL, {}},
       {"LightAccountNotice upgrade", WithShell<LightAccountNotice>(), 275, 250, false,
-       {{1, 9, 128, IDB_UPGRADE_NORMAL}, {2, 114, 128, IDB_NO_THANKS_NORMAL}}, 1, IDOK, {account}},
+       {{1, 9, 128, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
+        {2, 114, 128, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED}},
+       1, IDOK, {account}},
       {"LightAccountNotice no thanks", WithShell<LightAccountNotice>(), 275, 250, false,
-       {{1, 9, 128, IDB_UPGRADE_NORMAL}, {2, 114, 128, IDB_NO_THANKS_NORMAL}}, 2, IDCANCEL, {}},
+       {{1, 9, 128, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
+        {2, 114, 128, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED}},
+       2, IDCANCEL, {}},
       {"UpgradeReminder upgrade", WithShell<UpgradeReminder>(), 275, 200, false,
-       {{1, 9, 97, IDB_UPGRADE_NORMAL}, {2, 111, 97, IDB_NO_THANKS_NORMAL, true, IDB_NO_THANKS_DISABLED}},
+       {{1, 9, 97, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
+        {2, 111, 97, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED, true,
+         IDB_NO_THANKS_DISABLED}},
        1, IDOK, {account}},
   };
 }
@@ -142,10 +156,27 @@ TEST(Notices, EachHasItsSizeRegionCentringButtonsAndActions) {
           // The display catches up with the window's painting when the loop next runs.
           RECT onScreen{};
           GetWindowRect(button, &onScreen);
-          const std::vector<COLORREF> image = test::BitmapPixels(b.shown ? b.shown : b.normal);
-          EXPECT_TRUE(test::PumpUntil(
-              [&] { return test::CountDifferent(test::CaptureScreen(onScreen), image) == 0; }, 5000))
-              << "the button does not show its image";
+          // An image smaller than the button (the Login button's disabled image on a CLOSE
+          // button) covers the button's top left corner.
+          auto shows = [&](int id) {
+            SIZE size{};
+            const std::vector<COLORREF> image = test::BitmapPixels(id, &size);
+            const RECT part{onScreen.left, onScreen.top,
+                            onScreen.left + std::min<LONG>(size.cx, onScreen.right - onScreen.left),
+                            onScreen.top + std::min<LONG>(size.cy, onScreen.bottom - onScreen.top)};
+            return test::PumpUntil(
+                [&] { return test::CountDifferent(test::CaptureScreen(part), image) == 0; }, 5000);
+          };
+          EXPECT_TRUE(shows(b.shown ? b.shown : b.normal)) << "the button does not show its image";
+          if (!b.shown) {
+            SendMessageA(button, BM_SETSTATE, TRUE, 0);
+            EXPECT_TRUE(shows(b.pressed)) << "pressed image";
+            SendMessageA(button, BM_SETSTATE, FALSE, 0);
+            EnableWindow(button, FALSE);
+            EXPECT_TRUE(shows(b.disabled ? b.disabled : b.normal)) << "disabled image";
+            EnableWindow(button, TRUE);
+            EXPECT_TRUE(shows(b.normal));
+          }
         }
       }
       PostMessageA(GetDlgItem(dlg, c.closeWith), BM_CLICK, 0, 0);
@@ -257,11 +288,16 @@ TEST(Notices, WaitingNoticesAreOnScreenWhileTheThreadBlocks) {
 
 TEST(Notices, WaitingNoticesAreRectangularCentredAndHaveNoButtons) {
   ConnectingNotice connecting;
-  ASSERT_TRUE(connecting.Open());
-  ExpectSkinGeometry(connecting.Hwnd(), 275, 150, false);
-  EXPECT_EQ(GetWindow(connecting.Hwnd(), GW_CHILD), nullptr);
-  EXPECT_TRUE(IsWindowVisible(connecting.Hwnd()));
-  connecting.Close();
+  LoadingNotice loading;
+  for (WaitingNotice* notice : {static_cast<WaitingNotice*>(&connecting),
+                                static_cast<WaitingNotice*>(&loading)}) {
+    SCOPED_TRACE(notice->TemplateId());
+    ASSERT_TRUE(notice->Open());
+    ExpectSkinGeometry(notice->Hwnd(), 275, 150, false);
+    EXPECT_EQ(GetWindow(notice->Hwnd(), GW_CHILD), nullptr);
+    EXPECT_TRUE(IsWindowVisible(notice->Hwnd()));
+    notice->Close();
+  }
 }
 
 }  // namespace
