@@ -117,15 +117,13 @@ void Canvas::Draw(const Canvas& src, int x, int y) {
     for (int sx = 0; sx < src.width_; ++sx) Set(x + sx, y + sy, src.At(sx, sy));
 }
 
-namespace {
-void Put16(std::vector<uint8_t>& out, unsigned v) {
+void PutLe16(std::vector<uint8_t>& out, unsigned v) {
   out.push_back(v & 0xFF);
   out.push_back((v >> 8) & 0xFF);
 }
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
+void PutLe32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back((v >> (8 * i)) & 0xFF);
 }
-}  // namespace
 
 bool WriteBmp(const Canvas& canvas, int bitsPerPixel, const std::string& path) {
   if (bitsPerPixel != 24 && bitsPerPixel != 16) return false;
@@ -136,20 +134,20 @@ bool WriteBmp(const Canvas& canvas, int bitsPerPixel, const std::string& path) {
   out.reserve(54 + imageSize);
   out.push_back('B');
   out.push_back('M');
-  Put32(out, 54 + imageSize);
-  Put32(out, 0);
-  Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, w);
-  Put32(out, h);  // positive: bottom-up
-  Put16(out, 1);
-  Put16(out, bitsPerPixel);
-  Put32(out, 0);  // BI_RGB
-  Put32(out, imageSize);
-  Put32(out, 3780);  // 96 DPI
-  Put32(out, 3780);
-  Put32(out, 0);
-  Put32(out, 0);
+  PutLe32(out, 54 + imageSize);
+  PutLe32(out, 0);
+  PutLe32(out, 54);
+  PutLe32(out, 40);
+  PutLe32(out, w);
+  PutLe32(out, h);  // positive: bottom-up
+  PutLe16(out, 1);
+  PutLe16(out, bitsPerPixel);
+  PutLe32(out, 0);  // BI_RGB
+  PutLe32(out, imageSize);
+  PutLe32(out, 3780);  // 96 DPI
+  PutLe32(out, 3780);
+  PutLe32(out, 0);
+  PutLe32(out, 0);
   for (int y = h - 1; y >= 0; --y) {
     size_t rowStart = out.size();
     for (int x = 0; x < w; ++x) {
@@ -157,7 +155,7 @@ bool WriteBmp(const Canvas& canvas, int bitsPerPixel, const std::string& path) {
       if (bitsPerPixel == 24) {
         out.insert(out.end(), {p.b, p.g, p.r});
       } else {
-        Put16(out, ((p.r >> 3) << 10) | ((p.g >> 3) << 5) | (p.b >> 3));
+        PutLe16(out, ((p.r >> 3) << 10) | ((p.g >> 3) << 5) | (p.b >> 3));
       }
     }
     out.resize(rowStart + stride, 0);

@@ -52,6 +52,10 @@ private:
   std::vector<Rgb> px_;
 };
 
+// Little-endian fields of the image files the painter writes.
+void PutLe16(std::vector<uint8_t>& out, unsigned v);
+void PutLe32(std::vector<uint8_t>& out, uint32_t v);
+
 // Writes a bottom-up BI_RGB bitmap file of 24 bits, or of 16 bits (5-5-5, each channel's top
 // five bits). Returns false when the file cannot be written.
 bool WriteBmp(const Canvas& canvas, int bitsPerPixel, const std::string& path);

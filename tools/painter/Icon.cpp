@@ -1,5 +1,6 @@
 #include "Icon.h"
 
+#include "Canvas.h"
 #include "Logo.h"
 
 #include <algorithm>
@@ -10,14 +11,6 @@
 
 namespace vtpaint {
 namespace {
-
-void Put16(std::vector<uint8_t>& out, unsigned v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back((v >> (8 * i)) & 0xFF);
-}
 
 std::vector<Rgba> Render(int size) {
   std::vector<Rgba> px(static_cast<size_t>(size) * size);
@@ -49,12 +42,12 @@ std::vector<Rgba> Render(int size) {
 std::vector<uint8_t> IconImage(int size) {
   std::vector<Rgba> px = Render(size);
   std::vector<uint8_t> out;
-  Put32(out, 40);
-  Put32(out, size);
-  Put32(out, size * 2);
-  Put16(out, 1);
-  Put16(out, 32);
-  for (int i = 0; i < 6; ++i) Put32(out, 0);
+  PutLe32(out, 40);
+  PutLe32(out, size);
+  PutLe32(out, size * 2);
+  PutLe16(out, 1);
+  PutLe16(out, 32);
+  for (int i = 0; i < 6; ++i) PutLe32(out, 0);
   for (int y = size - 1; y >= 0; --y)
     for (int x = 0; x < size; ++x) {
       const Rgba& p = px[static_cast<size_t>(y) * size + x];
@@ -77,19 +70,19 @@ bool WriteProgramIcon(const std::string& path) {
   std::vector<std::vector<uint8_t>> images;
   for (int s : sizes) images.push_back(IconImage(s));
   std::vector<uint8_t> out;
-  Put16(out, 0);
-  Put16(out, 1);  // icon
-  Put16(out, static_cast<unsigned>(images.size()));
+  PutLe16(out, 0);
+  PutLe16(out, 1);  // icon
+  PutLe16(out, static_cast<unsigned>(images.size()));
   uint32_t offset = 6 + 16 * static_cast<uint32_t>(images.size());
   for (size_t i = 0; i < images.size(); ++i) {
     out.push_back(static_cast<uint8_t>(sizes[i]));
     out.push_back(static_cast<uint8_t>(sizes[i]));
     out.push_back(0);
     out.push_back(0);
-    Put16(out, 1);
-    Put16(out, 32);
-    Put32(out, static_cast<uint32_t>(images[i].size()));
-    Put32(out, offset);
+    PutLe16(out, 1);
+    PutLe16(out, 32);
+    PutLe32(out, static_cast<uint32_t>(images[i].size()));
+    PutLe32(out, offset);
     offset += static_cast<uint32_t>(images[i].size());
   }
   for (auto& img : images) out.insert(out.end(), img.begin(), img.end());
