@@ -30,14 +30,17 @@ constexpr std::array<Element, 12> kElements = {{{SlotRight, 3},
                                                 {SlotR, 14}}};
 
 // "ScanKeyn" and " = " are 11 characters.
-constexpr std::size_t kValueOffset = 11;
+constexpr std::string_view kSeparator = " = ";
+constexpr std::size_t kValueOffset = 8 + kSeparator.size();
 
-// Start of the player's value, or npos when the word is missing or its line is too short.
+// Start of the player's value, or npos when the word is missing or not followed by " = ": the
+// value is found by its fixed distance from the word, so any other spacing would splice the new
+// list into the middle of the old numbers.
 std::size_t ValueStart(std::string_view text, int player) {
   if (player != 1 && player != 2) return npos;
   std::size_t word = Find(text, player == 1 ? "ScanKey1" : "ScanKey2");
   if (word == npos || word + kValueOffset > text.size()) return npos;
-  if (text.substr(word, kValueOffset).find('\n') != npos) return npos;
+  if (text.substr(word + 8, kSeparator.size()) != kSeparator) return npos;
   return word + kValueOffset;
 }
 

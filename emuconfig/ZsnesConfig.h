@@ -10,9 +10,11 @@
 namespace vt {
 
 // Fills the twelve codes, value texts, display names and the ScanKey list; false (config
-// untouched) when the player's line is missing or has fewer than eleven commas.
+// untouched) when the player's word is missing, is not followed by " = ", or its line has fewer
+// than eleven commas.
 bool ReadZsnesBindings(std::string_view text, int player, ControllerConfig& config);
-// The text with the value of the player's line replaced by the ScanKey list.
+// The text with the value of the player's line replaced by the ScanKey list; nullopt when the
+// word is missing or not followed by " = ".
 std::optional<std::string> WriteZsnesBindings(std::string_view text, int player, const ControllerConfig& config);
 
 bool LoadZsnesConfig(ControllerConfig& config, int player);

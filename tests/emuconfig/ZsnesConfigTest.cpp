@@ -66,6 +66,22 @@ TEST(ZsnesConfig, MalformedLinesLeaveFileAndBindingsAsTheyWere) {
   // The next line's commas do not count for this one.
   EXPECT_TRUE(ReadZsnesBindings(tenCommas, 2, c));
   EXPECT_EQ(c.Code(SlotR), 12);
+
+  // Other spacing around "=" puts the eleventh character inside the numbers: neither read nor
+  // spliced, and the file on disk stays as it was.
+  for (const std::string line : {"ScanKey1=205, 203, 208, 200, 28, 54, 45, 44, 46, 30, 16, 18\r\n",
+                                 "ScanKey1  =  205, 203, 208, 200, 28, 54, 45, 44, 46, 30, 16, 18\r\n",
+                                 "; ScanKey1 holds player 1's keys\r\nScanKey1 = 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12\r\n"}) {
+    ControllerConfig d(f.dir.path().string());
+    d.Code(SlotR) = 99;
+    EXPECT_FALSE(ReadZsnesBindings(line, 1, d)) << line;
+    EXPECT_EQ(d.Code(SlotR), 99);
+    d.scanKeyList = "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12";
+    EXPECT_FALSE(WriteZsnesBindings(line, 1, d)) << line;
+    f.Put("zsnesw.cfg", line);
+    EXPECT_FALSE(SaveZsnesConfig(d, 1));
+    EXPECT_EQ(f.Get("zsnesw.cfg"), line);
+  }
 }
 
 TEST(ZsnesConfig, BareLineFeedsLongElementsAndOversizedFiles) {
