@@ -36,18 +36,9 @@ LRESULT CALLBACK GameListHeader::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
   switch (msg) {
     case WM_ERASEBKGND:
       return 0;  // the paint covers everything
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT client{};
-      GetClientRect(hwnd, &client);
-      {
-        OffscreenDC off(dc, client);
-        self->Paint(off.get(), client);
-      }
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      PaintClientOffscreen(hwnd, [self](HDC dc, const RECT& client) { self->Paint(dc, client); });
       return 0;
-    }
     case WM_NCDESTROY:
       self->Detach();
       break;

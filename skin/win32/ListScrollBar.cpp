@@ -122,18 +122,9 @@ LRESULT ListScrollBar::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND:
       return 0;  // the paint covers every pixel
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      RECT r{};
-      GetClientRect(hwnd_, &r);
-      {
-        OffscreenDC off(dc, r);
-        Paint(off.get(), r.right, r.bottom);
-      }
-      EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+      PaintClientOffscreen(hwnd_, [this](HDC dc, const RECT& r) { Paint(dc, r.right, r.bottom); });
       return 0;
-    }
     default:
       break;
   }

@@ -24,4 +24,19 @@ private:
   HGDIOBJ previous_ = nullptr;
 };
 
+// Answers a paint request by drawing the whole client area off-screen: `paint(dc, client)`
+// draws into the surface, which reaches the window in one copy.
+template <typename Paint>
+void PaintClientOffscreen(HWND hwnd, Paint&& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  {
+    OffscreenDC off(dc, client);
+    paint(off.get(), client);
+  }
+  EndPaint(hwnd, &ps);
+}
+
 }  // namespace vt::skin
