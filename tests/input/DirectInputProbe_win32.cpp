@@ -1,7 +1,8 @@
 // Captures one binding through the real DirectInput keyboard, for the end-to-end key test: opens
 // a window titled argv[1], opens the devices, retitles the window argv[1] + " ready" (the test
 // sends its key only then), waits for a code and prints it as "code 0x%X". Gives up after 60 s.
-// With a third argument N, measures instead: waits N ms with nothing pressed and prints the CPU
+// With a third argument "away", moves the activation to another window and reads once. With a
+// third argument N, measures instead: waits N ms with nothing pressed and prints the CPU
 // used (percent of one core) and the mean time between two captures.
 #include <windows.h>
 
@@ -49,7 +50,9 @@ int main(int argc, char** argv) {
   PumpMessages();
 
   vt::ControllerConfig config;
-  config.input = vt::InputDevices(vt::PlatformInputBackend(), [](const std::string& text, const std::string& caption) {
+  int messages = 0;
+  config.input = vt::InputDevices(vt::PlatformInputBackend(), [&](const std::string& text, const std::string& caption) {
+    ++messages;
     std::printf("message %s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stdout);
   });
@@ -61,6 +64,23 @@ int main(int argc, char** argv) {
   }
   SetWindowTextA(hwnd, (title + " ready").c_str());
   PumpMessages();
+
+  if (argc > 3 && std::string(argv[3]) == "away") {
+    // Another window takes the activation and the focus; the devices must stay acquired, so the
+    // capture reads the keyboard without an error box.
+    HWND other = CreateWindowExA(0, wc.lpszClassName, (title + " other").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 400, 50, 320, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    SetFocus(other);
+    PumpMessages();
+    const bool moved = GetActiveWindow() == other && GetFocus() == other;
+    const std::int32_t code = vt::CaptureBinding(config);
+    std::printf("focus %s, capture %d\n", moved ? "moved" : "stayed", static_cast<int>(code));
+    std::fflush(stdout);
+    vt::CloseInput(config);
+    return moved && code == 0 && messages == 0 ? 0 : 1;
+  }
 
   if (argc > 3) {
     const auto idle = std::chrono::milliseconds(std::atoi(argv[3]));
