@@ -88,41 +88,44 @@ bool GameInUseNotice::OnCommand(int id, int code, HWND control) {
   return Notice::OnCommand(id, code, control);
 }
 
-FullAccountOnlyNotice::FullAccountOnlyNotice(AccountShell& shell, std::string webHost)
-    : Notice(IDD_FULL_ACCOUNT_ONLY_NOTICE, IDB_FULL_ACCOUNT_ONLY_NOTICE, SkinRegion::Keyed,
-             {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
-              {IDC_NOTICE_CANCEL, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}),
+AccountPageNotice::AccountPageNotice(int templateId, int background, SkinRegion region,
+                                     std::vector<NoticeButton> buttons, AccountShell& shell,
+                                     std::string webHost, std::string_view page)
+    : Notice(templateId, background, region, std::move(buttons)),
       shell_(shell),
-      webHost_(std::move(webHost)) {}
+      webHost_(std::move(webHost)),
+      page_(page) {}
 
-void FullAccountOnlyNotice::OnOK() {
-  shell_.OpenPage(WebPageAddress(webHost_, kFullAccountPage));
+void AccountPageNotice::OnOK() {
+  shell_.OpenPage(WebPageAddress(webHost_, page_));
   End(IDOK);
 }
+
+FullAccountOnlyNotice::FullAccountOnlyNotice(AccountShell& shell, std::string webHost)
+    : AccountPageNotice(
+          IDD_FULL_ACCOUNT_ONLY_NOTICE, IDB_FULL_ACCOUNT_ONLY_NOTICE, SkinRegion::Keyed,
+          {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
+           {IDC_NOTICE_CANCEL, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}},
+          shell, std::move(webHost), kFullAccountPage) {}
 
 LightAccountNotice::LightAccountNotice(AccountShell& shell, std::string webHost)
-    : Notice(IDD_LIGHT_ACCOUNT_NOTICE, IDB_LIGHT_ACCOUNT_NOTICE, SkinRegion::Rectangular,
-             {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
-              {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED,
-               IDB_NO_THANKS_DISABLED}}),
-      shell_(shell),
-      webHost_(std::move(webHost)) {}
-
-void LightAccountNotice::OnOK() {
-  shell_.OpenPage(WebPageAddress(webHost_, kAccountInfoPage));
-  End(IDOK);
-}
+    : AccountPageNotice(
+          IDD_LIGHT_ACCOUNT_NOTICE, IDB_LIGHT_ACCOUNT_NOTICE, SkinRegion::Rectangular,
+          {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
+           {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED,
+            IDB_NO_THANKS_DISABLED}},
+          shell, std::move(webHost), kAccountInfoPage) {}
 
 UpgradeReminder::UpgradeReminder(AccountShell& shell, std::string webHost)
-    : Notice(IDD_UPGRADE_REMINDER, IDB_UPGRADE_REMINDER, SkinRegion::Rectangular,
-             {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
-              {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED,
-               IDB_NO_THANKS_DISABLED}}),
-      shell_(shell),
-      webHost_(std::move(webHost)) {}
+    : AccountPageNotice(
+          IDD_UPGRADE_REMINDER, IDB_UPGRADE_REMINDER, SkinRegion::Rectangular,
+          {{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
+           {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED,
+            IDB_NO_THANKS_DISABLED}},
+          shell, std::move(webHost), kAccountInfoPage) {}
 
 bool UpgradeReminder::OnInit() {
-  Notice::OnInit();
+  AccountPageNotice::OnInit();
   EnableWindow(Item(IDC_NOTICE_CANCEL), FALSE);
   SetTimer(Hwnd(), kTimerId, kDelayMs, nullptr);
   return true;
@@ -137,11 +140,6 @@ bool UpgradeReminder::OnTimer(UINT_PTR id) {
 
 void UpgradeReminder::OnCancel() {
   if (IsWindowEnabled(Item(IDC_NOTICE_CANCEL))) End(IDCANCEL);
-}
-
-void UpgradeReminder::OnOK() {
-  shell_.OpenPage(WebPageAddress(webHost_, kAccountInfoPage));
-  End(IDOK);
 }
 
 }  // namespace vt

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "account/AccountShell.h"
@@ -95,10 +96,12 @@ private:
   bool full_ = false;
 };
 
-// Upgrade opens "/index.php?vt=accountinfo", then closes.
-class FullAccountOnlyNotice : public Notice {
+// A notice whose button 1 opens a page of the web host, then closes the notice with OK.
+class AccountPageNotice : public Notice {
 public:
-  FullAccountOnlyNotice(AccountShell& shell, std::string webHost);
+  AccountPageNotice(int templateId, int background, skin::SkinRegion region,
+                    std::vector<NoticeButton> buttons, AccountShell& shell, std::string webHost,
+                    std::string_view page);
 
 protected:
   void OnOK() override;
@@ -106,24 +109,24 @@ protected:
 private:
   AccountShell& shell_;
   std::string webHost_;
+  std::string_view page_;
+};
+
+// Upgrade opens "/index.php?vt=accountinfo", then closes.
+class FullAccountOnlyNotice : public AccountPageNotice {
+public:
+  FullAccountOnlyNotice(AccountShell& shell, std::string webHost);
 };
 
 // Upgrade opens "/accountinfo.php", then closes.
-class LightAccountNotice : public Notice {
+class LightAccountNotice : public AccountPageNotice {
 public:
   LightAccountNotice(AccountShell& shell, std::string webHost);
-
-protected:
-  void OnOK() override;
-
-private:
-  AccountShell& shell_;
-  std::string webHost_;
 };
 
 // Upgrade opens "/accountinfo.php" and closes at once; "No Thanks" is disabled until the first
 // event of timer 1, 5 seconds after the opening.
-class UpgradeReminder : public Notice {
+class UpgradeReminder : public AccountPageNotice {
 public:
   static constexpr UINT_PTR kTimerId = 1;
   static constexpr UINT kDelayMs = 5000;
@@ -133,13 +136,8 @@ public:
 protected:
   bool OnInit() override;
   bool OnTimer(UINT_PTR id) override;
-  void OnOK() override;
   // Escape and the close command are "No Thanks" by other means: refused while it is disabled.
   void OnCancel() override;
-
-private:
-  AccountShell& shell_;
-  std::string webHost_;
 };
 
 }  // namespace vt
