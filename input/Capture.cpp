@@ -1,6 +1,7 @@
 #include "input/Capture.h"
 
 #include <array>
+#include <utility>
 
 namespace vt {
 
@@ -19,14 +20,12 @@ constexpr std::array<AxisTest, 14> kSnesAxes = {{{Axis::X, true},        {Axis::
                                                   {Axis::Rz, false},      {Axis::Rz, true},
                                                   {Axis::Slider0, true},  {Axis::Slider0, false},
                                                   {Axis::Slider1, true},  {Axis::Slider1, false}}};
-// The same as SNES except that lRz comes positive first.
-constexpr std::array<AxisTest, 14> kMasterSystemAxes = {{{Axis::X, true},        {Axis::X, false},
-                                                         {Axis::Y, true},        {Axis::Y, false},
-                                                         {Axis::Z, true},        {Axis::Z, false},
-                                                         {Axis::Ry, true},       {Axis::Ry, false},
-                                                         {Axis::Rz, true},       {Axis::Rz, false},
-                                                         {Axis::Slider0, true},  {Axis::Slider0, false},
-                                                         {Axis::Slider1, true},  {Axis::Slider1, false}}};
+// The same as SNES except that lRz comes positive first (d = 8).
+constexpr std::array<AxisTest, 14> RzPositiveFirst(std::array<AxisTest, 14> axes) {
+  std::swap(axes[8], axes[9]);
+  return axes;
+}
+constexpr std::array<AxisTest, 14> kMasterSystemAxes = RzPositiveFirst(kSnesAxes);
 constexpr std::array<AxisTest, 4> kGenesisAxes = {{{Axis::Y, false}, {Axis::Y, true}, {Axis::X, false}, {Axis::X, true}}};
 constexpr std::array<AxisTest, 4> kGameBoyAxes = kGenesisAxes;  // every direction gives 257
 constexpr std::array<AxisTest, 6> kNesAxes = {
