@@ -1,4 +1,4 @@
-// Helpers of the skin's window tests: images made in memory, the message pump, and captures
+// Support for the skin's window tests: images made in memory, the message pump, and captures
 // of what a window shows.
 #pragma once
 
