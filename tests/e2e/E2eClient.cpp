@@ -49,10 +49,10 @@ void ClearVintaraKey() {
   RegCloseKey(key);
 }
 
-std::string VintaraValue(const std::string& name) {
+std::string VintaraValue(const std::string& name, DWORD* type) {
   char buffer[256];
   DWORD size = sizeof buffer;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Vintara", name.c_str(), RRF_RT_ANY, nullptr,
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Vintara", name.c_str(), RRF_RT_ANY, type,
                    buffer, &size) != ERROR_SUCCESS)
     return "<missing>";
   return std::string(buffer, size);

@@ -19,7 +19,8 @@ std::string WebHost(std::string* whyMissing);
 // Software\Vintara of the machine hive as an installer leaves it, with the deployment values
 // pointing at vtservice, and these values as raw bytes without a type.
 void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw);
-std::string VintaraValue(const std::string& name);
+// The value's bytes (and its type code), or "<missing>".
+std::string VintaraValue(const std::string& name, DWORD* type = nullptr);
 // Removes the values PrepareVintaraKey wrote, so that other tests of the prefix do not see them.
 void ClearVintaraKey();
 

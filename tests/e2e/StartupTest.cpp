@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/resource.h"
@@ -69,6 +70,34 @@ TEST_F(Startup, SavedAutoLoginLogsInWithoutTheWindow) {
   EXPECT_EQ(VintaraValue("SAVE"), "TRUE") << "a successful automatic login keeps the settings";
   Click(about, IDOK);
   EXPECT_EQ(client.WaitExit(), 0u);
+}
+
+TEST_F(Startup, FailedAutoLoginClearsTheSavedLoginAndEnds) {
+  PrepareVintaraKey(web, {{"SAVE", "TRUE"}, {"AUTOLOGIN", "TRUE"},
+                          {"Username", std::string("demo") + std::string(16, '\0')},
+                          {"Password", std::string("wrong") + std::string(15, '\0')}});
+  Client client;
+  ASSERT_TRUE(client.started());
+  bool sawLogin = false;
+  HWND notice = client.WaitWindow([&](HWND w) {
+    const Kind k = Classify(w);
+    sawLogin = sawLogin || k == Kind::Login;
+    return k == Kind::BadLogin;
+  });
+  ASSERT_NE(notice, nullptr) << "no bad login notice appeared";
+  EXPECT_FALSE(sawLogin) << "the login window was shown";
+  EXPECT_EQ(VintaraValue("SAVE"), "TRUE") << "cleared only after the notice";
+  Click(notice, IDC_NOTICE_OK);
+  EXPECT_EQ(client.WaitExit(), 0u);
+  // All four values cleared, as raw bytes without a type.
+  for (const auto& [name, bytes] :
+       {std::pair<std::string, std::string>{"SAVE", "FALSE"}, {"AUTOLOGIN", "FALSE"},
+        {"Username", std::string(20, '\0')}, {"Password", std::string(20, '\0')}}) {
+    SCOPED_TRACE(name);
+    DWORD type = 99;
+    EXPECT_EQ(VintaraValue(name, &type), bytes);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_NONE));
+  }
 }
 
 TEST_F(Startup, ThreeBadLoginsEndTheProgramAfterThreeNotices) {
