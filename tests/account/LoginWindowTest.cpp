@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/MessageBox.h"
 #include "resources/resource.h"
 #include "service/ServerSession.h"
 #include "tests/account/WineNoticeSupport.h"
@@ -44,13 +45,13 @@ protected:
     std::string bytes;
     return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes) ? bytes : "<missing>";
   }
-  std::unique_ptr<LoginWindow> Make(uint16_t gamePort = 1) {
+  std::unique_ptr<LoginWindow> Make(uint16_t gamePort = 1, ServiceUi* serviceUi = nullptr) {
     ServiceEndpoints e;
     e.gameServer = "127.0.0.1";
     e.gamePort = gamePort;
     e.webHost = web.hostPort();
     e.receiveTimeoutMs = 10000;
-    session = std::make_unique<ServerSession>(ui, e);
+    session = std::make_unique<ServerSession>(serviceUi ? *serviceUi : ui, e);
     auto w = std::make_unique<LoginWindow>(shell, *store);
     w->Setup(passwordDest, usernameDest, *session);
     return w;
@@ -304,6 +305,89 @@ TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
   const std::vector<COLORREF> painted = test::BitmapPixels(IDB_CONNECTING_NOTICE);
   ASSERT_EQ(seen.size(), painted.size());
   EXPECT_EQ(test::CountDifferent(seen, painted), 0) << "the connecting notice was not on screen";
+}
+
+// The client's real message box, as the program has it.
+class MessageBoxUi : public ServiceUi {
+public:
+  void ShowMessage(const std::string& text, const char* caption) override {
+    ShowMessageBox(text, caption);
+  }
+  void EndProgram(int code) override { endCodes.push_back(code); }
+  std::vector<int> endCodes;
+};
+
+// A visible dialog of this process other than the two given: the message box (or, should the
+// wrong window come, that window, so that the test fails instead of waiting forever).
+HWND FindOtherDialog(HWND login, HWND connecting) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (w != login && w != connecting && pid == GetCurrentProcessId() && IsWindowVisible(w))
+      return w;
+  }
+  return nullptr;
+}
+
+std::string StaticTexts(HWND box) {
+  std::string all;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[32] = {}, text[256] = {};
+    GetClassNameA(c, cls, sizeof cls);
+    GetWindowTextA(c, text, sizeof text);
+    if (std::string(cls) == "Static") all += text;
+  }
+  return all;
+}
+
+// An answer the session does not know gets the server's own text in a plain message box with
+// the default caption, and the window stays open for another try.
+TEST_F(LoginWindowTest, AnUnknownAnswerIsShownInAPlainMessageBox) {
+  uint16_t port = 0;
+  test::RawSocket listener = test::ListenLoopback(0, &port);
+  ASSERT_NE(listener, test::kNoSocket);
+  MessageBoxUi boxes;
+  auto window = Make(port, &boxes);
+  std::thread server([&] {
+    test::RawSocket c = test::AcceptOne(listener);
+    char buffer[64];
+    test::RecvSome(c, buffer, sizeof buffer);
+    test::SendAll(c, "user?");
+    test::RecvSome(c, buffer, sizeof buffer);
+    test::SendAll(c, "Your account is on hold.");
+    test::WaitReadable(c, 20000);  // until the client closes
+    test::CloseSocket(c);
+  });
+  std::string caption, text;
+  auto other = [&] { return FindOtherDialog(window->Hwnd(), window->connecting().Hwnd()); };
+  test::WhenTrue([&] { return window->connecting().Hwnd() && other() != nullptr; }, [&] {
+    HWND box = other();
+    char title[64] = {};
+    GetWindowTextA(box, title, sizeof title);
+    caption = title;
+    text = StaticTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    test::WhenTrue([&] { return window->connecting().Hwnd() == nullptr; }, [&] {
+      EXPECT_EQ(window->logic().failedAttempts(), 1);
+      EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
+      EndDialog(window->Hwnd(), IDCANCEL);
+    });
+  });
+  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
+    HWND dlg = window->Hwnd();
+    SetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, "alice");
+    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "wonderland");
+    PostMessageA(GetDlgItem(dlg, IDC_LOGIN_LOGIN), BM_CLICK, 0, 0);
+  });
+  window->Run();
+  session->Disconnect();
+  server.join();
+  test::CloseSocket(listener);
+  EXPECT_EQ(caption, "Error") << "the default caption";
+  EXPECT_EQ(text, "Your account is on hold.");
+  EXPECT_TRUE(boxes.endCodes.empty());
+  EXPECT_TRUE(shell.endCodes.empty());
 }
 
 }  // namespace
