@@ -15,4 +15,12 @@ bool WriteConfigFile(const std::string& path, std::string_view bytes) {
   return WriteFileAtomically(NativeConfigPath(path), bytes);
 }
 
+bool PatchConfigFile(const std::string& path,
+                     const std::function<std::optional<std::string>(std::string_view)>& patch) {
+  std::string text;
+  if (!ReadConfigFile(path, text)) return false;
+  std::optional<std::string> out = patch(text);
+  return out && WriteConfigFile(path, *out);
+}
+
 }  // namespace vt

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,5 +21,10 @@ std::string NativeConfigPath(const std::string& path);
 bool ReadConfigFile(const std::string& path, std::string& bytes);
 // Temporary file beside the target, flushed, then swapped in: the old file survives any failure.
 bool WriteConfigFile(const std::string& path, std::string_view bytes);
+
+// Reads the file, rewrites it in memory with `patch` and writes the result as above. False, with
+// the file as it was, when it cannot be read, `patch` finds nothing to replace, or the write fails.
+bool PatchConfigFile(const std::string& path,
+                     const std::function<std::optional<std::string>(std::string_view)>& patch);
 
 }  // namespace vt

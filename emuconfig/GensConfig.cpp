@@ -78,10 +78,7 @@ bool LoadGensConfig(ControllerConfig& config, int player) {
 }
 
 bool SaveGensConfig(const ControllerConfig& config, int player) {
-  std::string text;
-  if (!ReadConfigFile(config.gensPath, text)) return false;
-  std::optional<std::string> out = WriteGensBindings(text, player, config);
-  return out && WriteConfigFile(config.gensPath, *out);
+  return PatchConfigFile(config.gensPath, [&](std::string_view text) { return WriteGensBindings(text, player, config); });
 }
 
 }  // namespace vt

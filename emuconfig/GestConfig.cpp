@@ -72,10 +72,7 @@ bool LoadGestConfig(ControllerConfig& config) {
 }
 
 bool SaveGestConfig(const ControllerConfig& config) {
-  std::string bytes;
-  if (!ReadConfigFile(config.gestPath, bytes)) return false;
-  std::optional<std::string> out = WriteGestBindings(bytes, config);
-  return out && WriteConfigFile(config.gestPath, *out);
+  return PatchConfigFile(config.gestPath, [&](std::string_view bytes) { return WriteGestBindings(bytes, config); });
 }
 
 }  // namespace vt

@@ -158,10 +158,7 @@ bool LoadMekaConfig(ControllerConfig& config, int player) {
 }
 
 bool SaveMekaConfig(const ControllerConfig& config, int player) {
-  std::string text;
-  if (!ReadConfigFile(config.mekaPath, text)) return false;
-  std::optional<std::string> out = WriteMekaBindings(text, player, config);
-  return out && WriteConfigFile(config.mekaPath, *out);
+  return PatchConfigFile(config.mekaPath, [&](std::string_view text) { return WriteMekaBindings(text, player, config); });
 }
 
 }  // namespace vt

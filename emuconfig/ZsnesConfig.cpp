@@ -85,10 +85,7 @@ bool LoadZsnesConfig(ControllerConfig& config, int player) {
 }
 
 bool SaveZsnesConfig(const ControllerConfig& config, int player) {
-  std::string text;
-  if (!ReadConfigFile(config.zsnesPath, text)) return false;
-  std::optional<std::string> out = WriteZsnesBindings(text, player, config);
-  return out && WriteConfigFile(config.zsnesPath, *out);
+  return PatchConfigFile(config.zsnesPath, [&](std::string_view text) { return WriteZsnesBindings(text, player, config); });
 }
 
 }  // namespace vt
