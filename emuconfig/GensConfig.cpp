@@ -28,7 +28,13 @@ constexpr std::array<GensKey, 8> kKeys = {{{"Up", SlotUp, 0},
                                            {"B", SlotB, 8},
                                            {"C", SlotC, 9}}};
 
-std::string KeyName(int player, const GensKey& key) { return "P" + std::to_string(player) + "." + key.name; }
+std::string KeyName(int player, const GensKey& key) {
+  std::string name = "P";
+  name += static_cast<char>('0' + player);  // player is 1 or 2
+  name += '.';
+  name += key.name;
+  return name;
+}
 
 }  // namespace
 
