@@ -43,7 +43,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     vt::SystemAccountShell shell;
     vt::LoginWindow login(shell, *settings);
     login.Setup(password, userName, session);
-    login.Run();
+    // Only a successful login comes back with OK; a login window that could not even be
+    // created must end the run like a cancelled one, not carry on without a login.
+    if (login.Run() != vt::kLoginOk) vt::EndProcess(0);
   }
 
   // Until the browser window exists, the About box stands in for it.
