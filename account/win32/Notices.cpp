@@ -36,6 +36,10 @@ bool WaitingNotice::Open(HWND owner) {
   // Paint now: the caller blocks next and no message will be processed until it returns.
   RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   GdiFlush();
+  // Some window systems (Wine's X11 driver among them) hand a window's painted surface to the
+  // display only when the thread next waits for messages; a wait of zero time does that
+  // without taking any message off the queue.
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
   return true;
 }
 
