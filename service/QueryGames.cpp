@@ -1,7 +1,11 @@
 // The catalogue query: "qr", the alias, the pattern, "ok", the 5-byte count, then the records.
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "service/Decimal.h"
 #include "service/ServerSession.h"
@@ -15,7 +19,7 @@ namespace {
 constexpr size_t kMaxRecord = ServerSession::kReplySize - 1;
 constexpr size_t kMaxField = 254;
 // How much of the socket one peek looks at while searching for record ends.
-constexpr size_t kPeekWindow = 64 * 1024;
+constexpr size_t kPeekWindow = 256 * 1024;
 // Below this many missing records a blind receive would take too little per call: peek instead.
 constexpr uint32_t kBlindReceiveMin = 4096;
 
@@ -26,11 +30,48 @@ std::string Terminated(const std::string& text) {
   return out;
 }
 
-// Replaces a text's bytes; cheaper than assign() for the many short fields of a catalogue, and
-// the text's storage is reused from the previous query.
-void SetText(std::string& text, const char* bytes, size_t length) {
-  text.resize(length);
-  if (length) std::memcpy(text.data(), bytes, length);
+void SetText(std::string& text, const char* bytes, size_t length) { text.assign(bytes, length); }
+
+// The first line feed or NUL in [p, end), or end. The catalogue's bytes are mostly short fields,
+// so a library call per field costs more than the search itself: scan 16 bytes at a time.
+inline const char* FindDelimiter(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i nul = _mm_setzero_si128();
+  while (end - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul)));
+    if (mask) return p + std::countr_zero(static_cast<unsigned>(mask));
+    p += 16;
+  }
+#endif
+  while (p < end && *p != '\n' && *p != '\0') ++p;
+  return p;
+}
+
+// Empties records [from, to): texts empty, full-account copies 0.
+void ClearRecords(ServerSession& s, uint32_t from, uint32_t to) {
+  for (uint32_t i = from; i < to; ++i) {
+    s.rawRecords[i].clear();
+    s.titles[i].clear();
+    s.gameKeys[i].clear();
+    s.availableCopies[i].clear();
+    s.fullAccountCopies[i] = 0;
+  }
+}
+
+// The error mark at record index: the socket goes, the flags stay as they are, the records
+// before it are left as received and unsplit, and it and those after it are empty.
+bool ErrorMark(ServerSession& s, uint32_t index) {
+  for (uint32_t i = 0; i < index; ++i) {
+    s.titles[i].clear();
+    s.gameKeys[i].clear();
+    s.availableCopies[i].clear();
+    s.fullAccountCopies[i] = 0;
+  }
+  ClearRecords(s, index, s.gameCount);
+  s.socket.Close();
+  return false;
 }
 
 }  // namespace
@@ -52,32 +93,33 @@ bool ServerSession::QueryGames() {
   const int32_t count = ReadDecimal(std::string_view(countField, countLength));
 
   gameCount = count > 0 ? static_cast<uint32_t>(count) : 0;
-  // Emptied rather than rebuilt: the texts keep their storage, so a query of a similar size as
-  // the last one allocates next to nothing.
-  for (std::vector<std::string>* texts : {&rawRecords, &titles, &gameKeys, &availableCopies}) {
+  // The entries of the previous answer are overwritten in place as the records arrive, not
+  // emptied first: the texts keep their storage, and each entry is written once, so a large
+  // catalogue is not walked twice.
+  for (std::vector<std::string>* texts : {&rawRecords, &titles, &gameKeys, &availableCopies})
     texts->resize(gameCount);
-    for (std::string& text : *texts) text.clear();
-  }
-  fullAccountCopies.assign(gameCount, 0);
+  fullAccountCopies.resize(gameCount);
 
-  if (!ReceiveRecords(gameCount)) return false;
-
-  for (uint32_t i = 0; i < gameCount; ++i) SplitRecord(i);
-  return true;
+  return ReceiveRecords(gameCount);
 }
 
 // A record splits at its line feeds into title, key, copies and full-account copies; fields
-// after the fourth are ignored, missing ones stay empty (and 0).
+// after the fourth are ignored, missing ones come out empty (and 0).
 void ServerSession::SplitRecord(uint32_t i) {
   const char* p = rawRecords[i].data();
   const char* const end = p + rawRecords[i].size();
   std::string* const texts[3] = {&titles[i], &gameKeys[i], &availableCopies[i]};
-  for (std::string* text : texts) {
+  fullAccountCopies[i] = 0;
+  for (int f = 0; f < 3; ++f) {
+    if (!p) {
+      texts[f]->clear();
+      continue;
+    }
     const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-    SetText(*text, p, std::min(static_cast<size_t>((lf ? lf : end) - p), kMaxField));
-    if (!lf) return;
-    p = lf + 1;
+    SetText(*texts[f], p, std::min(static_cast<size_t>((lf ? lf : end) - p), kMaxField));
+    p = lf ? lf + 1 : nullptr;
   }
+  if (!p) return;
   const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
   fullAccountCopies[i] = ReadDecimal(std::string_view(p, static_cast<size_t>((lf ? lf : end) - p)));
 }
@@ -86,23 +128,32 @@ void ServerSession::SplitRecord(uint32_t i) {
 // the last record, not one byte more, so the next reply stays in the socket), in few calls.
 // Every record still to come is at least its NUL, so while r records are missing, r bytes can be
 // received without looking; when few are missing, peek, find the NULs and receive exactly
-// through the last one needed.
+// through the last one needed. Each record is split as soon as it is complete, from the bytes
+// just received.
 bool ServerSession::ReceiveRecords(uint32_t count) {
   std::vector<char> window(kPeekWindow);
   uint32_t index = 0;
+  bool underWay = false;  // rawRecords[index] holds the first bytes of a record cut by a window
+  // An early end: the record under way ends with what came, the rest are empty.
+  auto finishEarly = [&] {
+    if (index >= count) return;
+    if (!underWay) rawRecords[index].clear();
+    SplitRecord(index);
+    ClearRecords(*this, index + 1, count);
+  };
   while (index < count) {
     const uint32_t missing = count - index;
     const bool blind = missing >= kBlindReceiveMin;
     long got = blind ? socket.Receive(window.data(), std::min<size_t>(window.size(), missing))
                      : socket.Peek(window.data(), window.size());
-    if (got < 0) return ConnectionFailure();
+    if (got < 0) {
+      finishEarly();
+      return ConnectionFailure();
+    }
     if (got == 0) {
-      // The server closed: the record under way ends with what came, the rest are empty.
-      if (rawRecords[index] == "error") {
-        rawRecords[index].clear();
-        socket.Close();
-        return false;
-      }
+      // The server closed.
+      if (underWay && rawRecords[index] == "error") return ErrorMark(*this, index);
+      finishEarly();
       break;
     }
     const char* const begin = window.data();
@@ -110,28 +161,59 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
     const char* p = begin;
     while (p < end && index < count) {
       std::string& record = rawRecords[index];
+      if (!underWay) {
+        // The usual case, a whole record at hand: find its line feeds and NUL in one pass.
+        const char* lfs[4];
+        int fieldEnds = 0;
+        const char* d = FindDelimiter(p, end);
+        while (d < end && *d == '\n') {
+          if (fieldEnds < 4) lfs[fieldEnds++] = d;
+          d = FindDelimiter(d + 1, end);
+        }
+        const size_t length = static_cast<size_t>(d - p);
+        if (d < end && length <= kMaxRecord) {
+          SetText(record, p, length);
+          if (length == 5 && std::memcmp(p, "error", 5) == 0) return ErrorMark(*this, index);
+          std::string* const texts[3] = {&titles[index], &gameKeys[index], &availableCopies[index]};
+          const char* field = p;
+          for (int f = 0; f < 3; ++f) {
+            if (f > fieldEnds) {
+              texts[f]->clear();
+              continue;
+            }
+            const char* fieldEnd = f < fieldEnds ? lfs[f] : d;
+            SetText(*texts[f], field, std::min(static_cast<size_t>(fieldEnd - field), kMaxField));
+            field = fieldEnd + 1;
+          }
+          fullAccountCopies[index] =
+              fieldEnds < 3 ? 0
+                            : ReadDecimal(std::string_view(
+                                  field, static_cast<size_t>((fieldEnds > 3 ? lfs[3] : d) - field)));
+          p = d + 1;
+          ++index;
+          continue;
+        }
+        record.clear();
+        underWay = true;
+      }
+      // A record cut by the end of the window, or longer than the limit: gather it, then split.
       const char* nul = static_cast<const char*>(std::memchr(p, '\0', static_cast<size_t>(end - p)));
       const size_t length = static_cast<size_t>((nul ? nul : end) - p);
-      if (record.empty() && nul && length <= kMaxRecord) {
-        SetText(record, p, length);  // the usual case: the whole record is at hand
-      } else if (record.size() < kMaxRecord) {
-        record.append(p, std::min(length, kMaxRecord - record.size()));
-      }
+      if (record.size() < kMaxRecord) record.append(p, std::min(length, kMaxRecord - record.size()));
       if (!nul) {
         p = end;
         break;
       }
       p = nul + 1;
-      if (record == "error") {
-        // The error mark: the socket goes, the flags stay as they are.
-        record.clear();
-        socket.Close();
-        return false;
-      }
+      underWay = false;
+      if (record == "error") return ErrorMark(*this, index);
+      SplitRecord(index);
       ++index;
     }
-    if (!blind && !socket.ReceiveExactly(window.data(), static_cast<size_t>(p - begin)))
+    if (!blind && !socket.ReceiveExactly(window.data(), static_cast<size_t>(p - begin))) {
+      finishEarly();
       return ConnectionFailure();
+    }
   }
   return true;
 }

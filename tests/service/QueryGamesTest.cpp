@@ -174,6 +174,76 @@ TEST_F(QueryGames, RecordsSplitAcrossManySegments) {
   }
 }
 
+// The arrays of one answer are overwritten in place by the next: nothing of a longer, fuller
+// earlier answer may show through a shorter, sparser or failed later one.
+class QueryAfterQuery : public QueryGames {
+protected:
+  static std::string FullAnswer(int count) {
+    std::string body = CountField(std::to_string(count));
+    for (int i = 0; i < count; ++i)
+      body += Record("Old title " + std::to_string(i), "old-" + std::to_string(i), "9", "7");
+    return body;
+  }
+};
+
+TEST_F(QueryAfterQuery, SparserRecordsLeaveNoOldFields) {
+  ScriptQueryHead("NES", "^[a-b]");
+  peer.Send(FullAnswer(6));
+  ScriptQueryHead("NES", "^[a-b]");
+  // A whole record, then ones ending before field 2, 3 and 4, an empty one and one cut into
+  // pieces so that it is gathered across receives.
+  peer.Send(CountField("6") + Record("New", "k", "1", "2") + Z("OnlyTitle") + Z("T\nk") +
+            Z("T\nk\n3") + Z(""));
+  peer.SendInPieces(Z("Cut\nck"), 2, 1);
+  peer.Start();
+  auto s = MakeSession();
+  LogIn(*s);
+  ASSERT_TRUE(s->QueryGames());
+  ASSERT_TRUE(s->QueryGames());
+  ASSERT_EQ(s->gameCount, 6u);
+  ExpectArraysMatchCount(*s);
+  EXPECT_EQ(s->rawRecords, (std::vector<std::string>{"New\nk\n1\n2", "OnlyTitle", "T\nk", "T\nk\n3", "",
+                                                     "Cut\nck"}));
+  EXPECT_EQ(s->titles, (std::vector<std::string>{"New", "OnlyTitle", "T", "T", "", "Cut"}));
+  EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"k", "", "k", "k", "", "ck"}));
+  EXPECT_EQ(s->availableCopies, (std::vector<std::string>{"1", "", "", "3", "", ""}));
+  EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>{2, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(QueryAfterQuery, ErrorMarkAndCloseLeaveNoOldEntries) {
+  ScriptQueryHead("NES", "^[a-b]");
+  peer.Send(FullAnswer(5));
+  ScriptQueryHead("NES", "^[a-b]");
+  peer.Send(CountField("4") + Record("A", "k1", "1", "0") + Z("error"));
+  peer.NextConnection();
+  ScriptGoodLogin(peer, "u", "p", "False");
+  ScriptQueryHead("NES", "^[a-b]");
+  peer.Send(FullAnswer(5));
+  ScriptQueryHead("NES", "^[a-b]");
+  peer.Send(CountField("4") + Record("B", "k2", "1", "3") + "Half\nk").Close();
+  peer.Start();
+  auto s = MakeSession();
+  LogIn(*s);
+  ASSERT_TRUE(s->QueryGames());
+  EXPECT_FALSE(s->QueryGames());
+  ASSERT_EQ(s->gameCount, 4u);
+  ExpectArraysMatchCount(*s);
+  EXPECT_EQ(s->rawRecords, (std::vector<std::string>{"A\nk1\n1\n0", "", "", ""}));
+  EXPECT_EQ(s->titles, (std::vector<std::string>(4, "")));
+  EXPECT_EQ(s->availableCopies, (std::vector<std::string>(4, "")));
+  EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>(4, 0)));
+
+  s->Disconnect();
+  LogIn(*s);
+  ASSERT_TRUE(s->QueryGames());
+  ASSERT_TRUE(s->QueryGames());
+  ASSERT_EQ(s->gameCount, 4u);
+  EXPECT_EQ(s->titles, (std::vector<std::string>{"B", "Half", "", ""}));
+  EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"k2", "k", "", ""}));
+  EXPECT_EQ(s->rawRecords[2], "");
+  EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>{3, 0, 0, 0}));
+}
+
 struct CountCase {
   std::string field;  // exactly 5 bytes
   uint32_t count;
