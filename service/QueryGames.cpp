@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -131,7 +132,8 @@ void ServerSession::SplitRecord(uint32_t i) {
 // through the last one needed. Each record is split as soon as it is complete, from the bytes
 // just received.
 bool ServerSession::ReceiveRecords(uint32_t count) {
-  std::vector<char> window(kPeekWindow);
+  // Not zeroed: only what a receive wrote is ever read.
+  const std::unique_ptr<char[]> window = std::make_unique_for_overwrite<char[]>(kPeekWindow);
   uint32_t index = 0;
   bool underWay = false;  // rawRecords[index] holds the first bytes of a record cut by a window
   // An early end: the record under way ends with what came, the rest are empty.
@@ -144,8 +146,8 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
   while (index < count) {
     const uint32_t missing = count - index;
     const bool blind = missing >= kBlindReceiveMin;
-    long got = blind ? socket.Receive(window.data(), std::min<size_t>(window.size(), missing))
-                     : socket.Peek(window.data(), window.size());
+    long got = blind ? socket.Receive(window.get(), std::min<size_t>(kPeekWindow, missing))
+                     : socket.Peek(window.get(), kPeekWindow);
     if (got < 0) {
       finishEarly();
       return ConnectionFailure();
@@ -156,7 +158,7 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
       finishEarly();
       break;
     }
-    const char* const begin = window.data();
+    const char* const begin = window.get();
     const char* const end = begin + got;
     const char* p = begin;
     while (p < end && index < count) {
@@ -210,7 +212,7 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
       SplitRecord(index);
       ++index;
     }
-    if (!blind && !socket.ReceiveExactly(window.data(), static_cast<size_t>(p - begin))) {
+    if (!blind && !socket.ReceiveExactly(window.get(), static_cast<size_t>(p - begin))) {
       finishEarly();
       return ConnectionFailure();
     }
