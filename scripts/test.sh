@@ -16,7 +16,7 @@ step() { echo; echo "== $*"; }
 step "host: configure and build"
 if cmake --preset host >"$logdir/host-configure.log" 2>&1 && cmake --build --preset host -j "$jobs"; then
   step "host: tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-  ctest --preset host -j "$jobs" 2>&1 | tee "$logdir/host-ctest.log" | grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true
+  ctest --preset host -j "$jobs" 2>&1 | tee "$logdir/host-ctest.log" | { grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true; }
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 else
   cat "$logdir/host-configure.log"; status=1
@@ -36,6 +36,8 @@ passed=0 failed=0
 for log in "$logdir/host-ctest.log" "$logdir/win32-ctest.log"; do
   [ -f "$log" ] || continue
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  # A suite that died before its summary has failed, whatever it printed before.
+  [ -n "$line" ] || { echo "no test summary in $log" >&2; status=1; }
   if [ -n "$line" ]; then
     f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
     t=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
