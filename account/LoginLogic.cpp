@@ -1,7 +1,5 @@
 #include "account/LoginLogic.h"
 
-#include <algorithm>
-#include <cstring>
 #include <string_view>
 
 namespace vt {
@@ -13,25 +11,11 @@ constexpr const char* kValueAutoLogin = "AUTOLOGIN";
 constexpr const char* kValueUsername = "Username";
 constexpr const char* kValuePassword = "Password";
 
-// Reads one value into its fixed, zeroed buffer the way the registry does: a value longer than
-// the buffer is not read at all; `length` becomes the value's length either way.
-template <size_t N>
-void ReadSaved(SettingsStore& settings, const char* name, std::array<char, N>& buffer,
-               uint32_t& length) {
-  buffer.fill(0);
-  length = static_cast<uint32_t>(N);
-  std::string bytes;
-  if (!settings.QueryValue(Hive::Machine, kVintaraKey, name, bytes)) return;
-  length = static_cast<uint32_t>(bytes.size());
-  if (bytes.size() > N) return;
-  std::memcpy(buffer.data(), bytes.data(), bytes.size());
-}
-
-// A saved text: the buffer's bytes up to the first NUL, all of them when there is none.
-template <size_t N>
-std::string SavedText(const std::array<char, N>& buffer) {
-  const auto end = std::find(buffer.begin(), buffer.end(), '\0');
-  return std::string(buffer.begin(), end);
+// A saved value as its fixed buffer holds it: the login's texts are zero-padded to the buffer,
+// so one that fills it has no terminator and is taken whole.
+std::string ReadSaved(SettingsStore& settings, const char* name, size_t bufferSize) {
+  return ReadFixedText(settings, Hive::Machine, kVintaraKey, name, bufferSize, FullBuffer::Text)
+      .value_or(std::string());
 }
 
 // The first 20 bytes of the text, NUL-padded to 20.
@@ -67,18 +51,18 @@ void LoginLogic::Setup(std::string& passwordDest, std::string& usernameDest,
   usernameDest_ = &usernameDest;
   session_ = &session;
   if (!settings_.KeyExists(Hive::Machine, kVintaraKey)) return;
-  ReadSaved(settings_, kValueSave, savedSave_, readLengths_[0]);
-  ReadSaved(settings_, kValueAutoLogin, savedAutoLogin_, readLengths_[1]);
-  ReadSaved(settings_, kValueUsername, savedUsername_, readLengths_[2]);
-  ReadSaved(settings_, kValuePassword, savedPassword_, readLengths_[3]);
+  savedSave_ = ReadSaved(settings_, kValueSave, kSavedFlagSize);
+  savedAutoLogin_ = ReadSaved(settings_, kValueAutoLogin, kSavedFlagSize);
+  savedUsername_ = ReadSaved(settings_, kValueUsername, kSavedTextSize);
+  savedPassword_ = ReadSaved(settings_, kValuePassword, kSavedTextSize);
 }
 
 int LoginLogic::Run() {
-  if (SavedText(savedSave_) == "TRUE") {
+  if (savedSave_ == "TRUE") {
     saveSettings_ = true;
-    autoLogin_ = SavedText(savedAutoLogin_) == "TRUE";
-    username_ = SavedText(savedUsername_);
-    password_ = SavedText(savedPassword_);
+    autoLogin_ = savedAutoLogin_ == "TRUE";
+    username_ = savedUsername_;
+    password_ = savedPassword_;
   } else {
     saveSettings_ = autoLogin_ = false;
   }

@@ -90,11 +90,8 @@ private:
   std::string* passwordDest_ = nullptr;
   std::string* usernameDest_ = nullptr;
 
-  std::array<uint32_t, 4> readLengths_{};
-  std::array<char, kSavedFlagSize> savedSave_{};
-  std::array<char, kSavedFlagSize> savedAutoLogin_{};
-  std::array<char, kSavedTextSize> savedUsername_{};
-  std::array<char, kSavedTextSize> savedPassword_{};
+  // The four saved values as read at Setup.
+  std::string savedSave_, savedAutoLogin_, savedUsername_, savedPassword_;
   bool suppressAutoLogin_ = false;
   int failedAttempts_ = 0;
   std::string password_;

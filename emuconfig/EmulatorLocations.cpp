@@ -5,13 +5,11 @@
 namespace vt {
 
 std::string LookUpEmulatorFolder(SettingsStore& settings) {
-  const std::string key = "Software\\Vintara";
-  if (!settings.KeyExists(Hive::Machine, key)) return {};
-  std::string bytes;
-  // The value is read as a 256-byte text whatever its type; a longer one does not fit and is
-  // taken as absent.
-  if (!settings.QueryValue(Hive::Machine, key, "VT_PATH", bytes) || bytes.size() > 256) return {};
-  return bytes.substr(0, bytes.find('\0'));
+  // A 256-byte buffer whatever the value's type; a value that leaves no room for the terminator
+  // is no folder name the emulators could use.
+  return ReadFixedText(settings, Hive::Machine, "Software\\Vintara", "VT_PATH", 256,
+                       FullBuffer::Absent)
+      .value_or(std::string());
 }
 
 }  // namespace vt

@@ -7,8 +7,8 @@ namespace vt {
 
 class SettingsStore;
 
-// VT_PATH of Software\Vintara (machine hive) as stored; empty when the key or value is missing
-// or the value is too long to be a folder name (over 256 bytes).
+// VT_PATH of Software\Vintara (machine hive) up to its first NUL; empty when the key or value is
+// missing or the value does not fit 256 bytes with a terminating zero.
 std::string LookUpEmulatorFolder(SettingsStore& settings);
 
 }  // namespace vt

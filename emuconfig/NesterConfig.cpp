@@ -13,10 +13,10 @@ constexpr std::array<const char*, kNesButtonCount> kButtons = {"Up",     "Down",
 constexpr std::array<std::uint32_t, kNesButtonCount> kDefaultKeys = {0xC8, 0xD0, 0xCB, 0xCD,
                                                                      0x1E, 0x1F, 0x2D, 0x2C};
 
-// The value's first bytes, zero-filled to `width`; a missing value reads as zeros.
+// The value in a zeroed buffer of `width` bytes; a missing value, or one too long for the buffer,
+// reads as zeros.
 std::string QueryBytes(SettingsStore& s, const std::string& key, const char* name, std::size_t width) {
-  std::string bytes;
-  if (!s.QueryValue(Hive::User, key, name, bytes)) bytes.clear();
+  std::string bytes = ReadFixedBytes(s, Hive::User, key, name, width).value_or(std::string());
   bytes.resize(width, '\0');
   return bytes;
 }

@@ -233,6 +233,12 @@ public:
 
   bool SetValue(Hive hive, const std::string& key, const std::string& name, uint32_t type,
                 std::string_view bytes) override {
+    const NamedValue one{name, type, bytes};
+    return SetValues(hive, key, std::span<const NamedValue>(&one, 1));
+  }
+
+  // One replacement of the file for the whole batch: a reader sees all of it or none.
+  bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) override {
     std::vector<Key> keys;
     Load(keys);
     std::string path = NormalisePath(key);
@@ -243,13 +249,15 @@ public:
       keys.push_back(Key{hive, path, {}});
       k = &keys.back();
     }
-    auto it = std::find_if(k->values.begin(), k->values.end(),
-                           [&](const Value& v) { return SameText(v.name, name); });
-    if (it == k->values.end()) {
-      k->values.push_back(Value{name, type, std::string(bytes)});
-    } else {
-      it->type = type;
-      it->bytes.assign(bytes);
+    for (const NamedValue& value : values) {
+      auto it = std::find_if(k->values.begin(), k->values.end(),
+                             [&](const Value& v) { return SameText(v.name, value.name); });
+      if (it == k->values.end()) {
+        k->values.push_back(Value{std::string(value.name), value.type, std::string(value.bytes)});
+      } else {
+        it->type = value.type;
+        it->bytes.assign(value.bytes);
+      }
     }
     return Save(keys);
   }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,13 @@ inline constexpr uint32_t kTypeNone = 0;    // REG_NONE: no type
 inline constexpr uint32_t kTypeString = 1;  // REG_SZ
 inline constexpr uint32_t kTypeBinary = 3;  // REG_BINARY
 inline constexpr uint32_t kTypeDword = 4;   // REG_DWORD
+
+// One value of a batch write.
+struct NamedValue {
+  std::string_view name;
+  uint32_t type = kTypeNone;
+  std::string_view bytes;
+};
 
 class SettingsStore {
 public:
@@ -31,7 +40,28 @@ public:
   // False if the key does not exist; never creates it.
   virtual bool SetValue(Hive hive, const std::string& key, const std::string& name, uint32_t type,
                         std::string_view bytes) = 0;
+  // Opens the key for writing once and writes the values in their order. When the key cannot be
+  // opened for writing nothing is written; otherwise false if any single write failed.
+  virtual bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) = 0;
 };
+
+// What a value that fills a fixed buffer to its last byte, leaving no room for a terminating
+// zero, counts as.
+enum class FullBuffer {
+  Absent,  // no terminating zero fits: the value is not a text of this buffer
+  Text,    // the whole buffer is the text (fixed-width fields padded with zeros when shorter)
+};
+
+// A value read as the client's fixed, zeroed buffers read it: nullopt when the key or the value
+// is missing or the value is longer than the buffer (the registry refuses such a read);
+// otherwise the value's bytes exactly.
+std::optional<std::string> ReadFixedBytes(SettingsStore& settings, Hive hive, const std::string& key,
+                                          const std::string& name, size_t bufferSize);
+// The same read taken as a text: the bytes up to the first zero, with `full` deciding a value
+// that has none within the buffer.
+std::optional<std::string> ReadFixedText(SettingsStore& settings, Hive hive, const std::string& key,
+                                         const std::string& name, size_t bufferSize,
+                                         FullBuffer full);
 
 // Portable store kept in one text file (format in FileSettings.cpp). Every call reads the file
 // afresh, so several stores on the same file see each other's writes; every change replaces the

@@ -51,13 +51,23 @@ public:
 
   bool SetValue(Hive hive, const std::string& key, const std::string& name, uint32_t type,
                 std::string_view bytes) override {
+    const NamedValue one{name, type, bytes};
+    return SetValues(hive, key, std::span<const NamedValue>(&one, 1));
+  }
+
+  bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) override {
     HKEY raw = nullptr;
     if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS)
       return false;
     win::RegKey h(raw);
-    return RegSetValueExA(h.get(), name.c_str(), 0, type,
-                          reinterpret_cast<const BYTE*>(bytes.data()),
-                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+    bool all = true;
+    for (const NamedValue& v : values) {
+      const std::string name(v.name);
+      all = RegSetValueExA(h.get(), name.c_str(), 0, v.type,
+                           reinterpret_cast<const BYTE*>(v.bytes.data()),
+                           static_cast<DWORD>(v.bytes.size())) == ERROR_SUCCESS && all;
+    }
+    return all;
   }
 };
 

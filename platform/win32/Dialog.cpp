@@ -2,6 +2,36 @@
 
 namespace vt::win {
 
+namespace {
+// The few messages whose result a dialog procedure returns itself; every other handled message
+// answers through DWLP_MSGRESULT, and the procedure only says "handled".
+bool ReturnsDirectly(UINT msg) {
+  switch (msg) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+      return true;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
+INT_PTR Dialog::Answer(UINT msg, INT_PTR result) {
+  if (ReturnsDirectly(msg)) return result;
+  SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
 Dialog::Dialog(int templateId, HINSTANCE instance)
     : templateId_(templateId), instance_(instance ? instance : GetModuleHandleA(nullptr)) {}
 
@@ -111,7 +141,8 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   if (controlId >= 0) {
-    if (Control* c = FindControl(controlId); c && c->OnReflect(msg, wp, lp, result)) return result;
+    if (Control* c = FindControl(controlId); c && c->OnReflect(msg, wp, lp, result))
+      return Answer(msg, result);
   }
 
   switch (msg) {
@@ -121,11 +152,7 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
     case WM_NOTIFY:
-      if (OnNotify(controlId, reinterpret_cast<NMHDR*>(lp), result)) {
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
-        return TRUE;
-      }
-      return FALSE;
+      return OnNotify(controlId, reinterpret_cast<NMHDR*>(lp), result) ? Answer(msg, result) : FALSE;
     case WM_DRAWITEM:
       return OnDrawItem(controlId, reinterpret_cast<DRAWITEMSTRUCT*>(lp)) ? TRUE : FALSE;
     case WM_CTLCOLORBTN:
@@ -149,7 +176,7 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       OnDestroy();
       return FALSE;
     default:
-      return OnMessage(msg, wp, lp, result) ? result : FALSE;
+      return OnMessage(msg, wp, lp, result) ? Answer(msg, result) : FALSE;
   }
 }
 

@@ -15,7 +15,8 @@ public:
   virtual ~Control() = default;
   int Id() const { return id_; }
   HWND Hwnd() const { return hwnd_; }
-  // Returns true when the message was handled; result is what the dialog procedure returns.
+  // Returns true when the message was handled; result is the message's result (the dialog layer
+  // puts it where the platform expects it).
   virtual bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) { return false; }
   // Called once the object is bound to its window (Hwnd() is valid), e.g. to subclass it.
   virtual void OnAttached() {}
@@ -63,12 +64,14 @@ protected:
   virtual void OnOK() { End(IDOK); }
   virtual void OnCancel() { End(IDCANCEL); }
   virtual void OnDestroy() {}
-  // Any other message; return true when handled.
+  // Any other message; return true when handled, with the message's result in `result`.
   virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) { return false; }
 
 private:
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  // What the dialog procedure returns for a handled message with this result.
+  INT_PTR Answer(UINT msg, INT_PTR result);
   Control* FindControl(int id) const;
 
   int templateId_;

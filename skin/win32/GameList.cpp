@@ -40,20 +40,39 @@ HBITMAP GameList::SkinImage(int id) const {
   return it == images_.end() ? nullptr : it->second.get();
 }
 
+// The scroll state is read from the list's own layout, not from any scroll bar: the list's
+// bars are hidden (flat bars disabled, or stripped at every frame calculation), and whether the
+// scroll-bar calls still report the state then differs between list implementations. Rows
+// scroll vertically, so the vertical position is the top row; the header moves left with the
+// columns, so the horizontal position is how far it sits left of the client area.
 int GameList::ScrollPosition(int bar) const {
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_POS;
-  if (!FlatSB_GetScrollInfo(Hwnd(), bar, &si)) return 0;
-  return si.nPos;
+  HWND list = Hwnd();
+  if (bar == SB_VERT) return ListView_GetTopIndex(list);
+  HWND header = ListView_GetHeader(list);
+  if (!header) return 0;
+  RECT hr{};
+  GetWindowRect(header, &hr);
+  MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&hr), 2);
+  return hr.left < 0 ? -hr.left : 0;
 }
 
+// The greatest position: rows beyond one page, or column width beyond the client width (the
+// scroll range's maximum minus the page plus one, as the list sets its range).
 int GameList::ScrollLimitOf(int bar) const {
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_RANGE | SIF_PAGE;
-  if (!FlatSB_GetScrollInfo(Hwnd(), bar, &si)) return 0;
-  return ScrollLimit(si.nMax, si.nPage);
+  HWND list = Hwnd();
+  if (bar == SB_VERT) {
+    const int rows = ListView_GetItemCount(list);
+    const int page = ListView_GetCountPerPage(list);
+    return rows > page ? rows - page : 0;
+  }
+  HWND header = ListView_GetHeader(list);
+  const int columns = header ? Header_GetItemCount(header) : 0;
+  if (columns <= 0) return 0;
+  RECT last{};
+  Header_GetItemRect(header, columns - 1, &last);
+  RECT client{};
+  GetClientRect(list, &client);
+  return last.right > client.right ? last.right - client.right : 0;
 }
 
 void GameList::InitList() {
@@ -116,10 +135,7 @@ bool GameList::OnReflect(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
   if (msg != WM_NOTIFY) return false;
   auto* header = reinterpret_cast<NMHDR*>(lp);
   if (header->hwndFrom != Hwnd() || header->code != NM_CUSTOMDRAW) return false;
-  const LRESULT answer = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp));
-  // A dialog answers notifications through its message result.
-  SetWindowLongPtrA(GetParent(Hwnd()), DWLP_MSGRESULT, answer);
-  result = TRUE;
+  result = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp));
   return true;
 }
 

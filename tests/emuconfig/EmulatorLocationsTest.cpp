@@ -22,8 +22,11 @@ TEST(EmulatorLocations, FolderComesFromVtPathAsStored) {
   // No type check, no terminator needed, a trailing backslash kept.
   ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeNone, "D:\\Emu\\"));
   EXPECT_EQ(ControllerConfig(LookUpEmulatorFolder(*store)).zsnesPath, "D:\\Emu\\\\zsnesw.cfg");
+  ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, std::string(255, 'p')));
+  EXPECT_EQ(LookUpEmulatorFolder(*store), std::string(255, 'p'));
+  // No room for the terminator in the 256-byte buffer: not a folder name.
   ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, std::string(256, 'p')));
-  EXPECT_EQ(LookUpEmulatorFolder(*store), std::string(256, 'p'));
+  EXPECT_EQ(LookUpEmulatorFolder(*store), "");
   ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, std::string(257, 'p')));
   EXPECT_EQ(LookUpEmulatorFolder(*store), "");
   // The user hive is not looked at.

@@ -117,9 +117,10 @@ TEST_F(NesterFixture, OddValueSizesAreReadWithoutOverrun) {
   store->SetValue(Hive::User, key, "JOffset", kTypeBinary, std::string(40, '\x01'));
   store->SetValue(Hive::User, key, "DeviceGUID", kTypeBinary, "abc");
   NesterBinding b = ReadNesterBinding(*store, config, key, show);
-  EXPECT_EQ(b.Key, 0x2Du);
+  // Values longer than their buffers are refused by the registry, and read as zeros here.
+  EXPECT_EQ(b.Key, 0u);
   EXPECT_EQ(b.DeviceType, 3u);
-  EXPECT_EQ(b.JOffset, 0x01010101u);
+  EXPECT_EQ(b.JOffset, 0u);
   EXPECT_EQ(b.JAxisPositive, 0u);  // absent
   EXPECT_EQ(b.DeviceGUID[0], 'a');
   EXPECT_EQ(b.DeviceGUID[3], 0);

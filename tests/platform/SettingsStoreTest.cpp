@@ -91,6 +91,52 @@ TEST_P(SettingsStoreSemantics, SecondStoreSeesWritesOfTheFirst) {
   EXPECT_EQ(bytes, "C:\\n\\nester.exe");
 }
 
+TEST_P(SettingsStoreSemantics, BatchWritesEveryValueInOrderOrNothingWithoutTheKey) {
+  const std::string key = Key("Software\\Vintara");
+  const NamedValue batch[] = {{"SYSTEM", kTypeNone, "SNES"},
+                              {"SEARCH", kTypeNone, "^[c-d]"},
+                              {"COUNT", kTypeNone, std::string_view("\xC8", 1)}};
+  EXPECT_FALSE(store_->SetValues(Hive::Machine, key, batch));
+  EXPECT_FALSE(store_->KeyExists(Hive::Machine, key));
+  ASSERT_TRUE(store_->CreateKey(Hive::Machine, key));
+  ASSERT_TRUE(store_->SetValues(Hive::Machine, key, batch));
+  for (const NamedValue& v : batch) {
+    std::string bytes;
+    uint32_t type = 99;
+    ASSERT_TRUE(store_->QueryValue(Hive::Machine, key, std::string(v.name), bytes, &type));
+    EXPECT_EQ(bytes, v.bytes);
+    EXPECT_EQ(type, kTypeNone);
+  }
+}
+
+// The client's fixed buffers: a value longer than the buffer is never read; one that fills it
+// exactly is a text only where the format pads to the buffer.
+TEST_P(SettingsStoreSemantics, FixedBufferReadsFollowTheBufferRule) {
+  const std::string key = Key("Software\\Vintara");
+  ASSERT_TRUE(store_->CreateKey(Hive::Machine, key));
+  struct Case {
+    std::string stored;
+    std::optional<std::string> absentRule, textRule;
+  } cases[] = {
+      {"NES", "NES", "NES"},
+      {std::string("GEN\0junk", 8), "GEN", "GEN"},
+      {std::string(7, 'x'), std::string(7, 'x'), std::string(7, 'x')},
+      {std::string(8, 'x'), std::nullopt, std::string(8, 'x')},
+      {std::string(7, 'x') + '\0', std::string(7, 'x'), std::string(7, 'x')},
+      {std::string(9, 'x'), std::nullopt, std::nullopt},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(store_->SetValue(Hive::Machine, key, "V", kTypeString, c.stored));
+    EXPECT_EQ(ReadFixedText(*store_, Hive::Machine, key, "V", 8, FullBuffer::Absent), c.absentRule)
+        << c.stored.size() << " bytes";
+    EXPECT_EQ(ReadFixedText(*store_, Hive::Machine, key, "V", 8, FullBuffer::Text), c.textRule)
+        << c.stored.size() << " bytes";
+  }
+  EXPECT_EQ(ReadFixedText(*store_, Hive::Machine, key, "Missing", 8, FullBuffer::Text), std::nullopt);
+  EXPECT_EQ(ReadFixedBytes(*store_, Hive::Machine, key, "V", 8), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, SettingsStoreSemantics, ::testing::ValuesIn(AllStoreKinds()),
                          [](const auto& info) { return StoreKindName(info.param); });
 

@@ -121,13 +121,6 @@ TEST_F(Vtcli, BadCommandLinesAreUsageErrors) {
   EXPECT_EQ(peer.connections(), 0u);
 }
 
-TEST(VtcliMarks, FollowTheListRule) {
-  EXPECT_EQ(cli::AvailabilityMark("3", 0, "False"), "Available");
-  EXPECT_EQ(cli::AvailabilityMark("0", 5, "True"), "UnAvailable");
-  EXPECT_EQ(cli::AvailabilityMark("0", 1, "False"), "Preferred");
-  EXPECT_EQ(cli::AvailabilityMark("0", 0, "False"), "UnAvailable");
-  EXPECT_EQ(cli::AvailabilityMark("x", 1, ""), "Preferred");
-}
 
 }  // namespace
 }  // namespace vt::test

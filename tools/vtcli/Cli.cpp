@@ -3,9 +3,9 @@
 #include <memory>
 #include <ostream>
 
+#include "browser/AvailabilityMark.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
-#include "service/Decimal.h"
 #include "service/LaunchGame.h"
 #include "service/ServerSession.h"
 
@@ -104,14 +104,6 @@ void PrintLoginLine(std::ostream& out, const ServerSession& s) {
 }
 
 }  // namespace
-
-std::string AvailabilityMark(const std::string& availableCopies, int32_t fullAccountCopies,
-                             const std::string& fullAccount) {
-  if (ReadDecimal(availableCopies) > 0) return "Available";
-  if (fullAccount == "True") return "UnAvailable";
-  if (fullAccountCopies > 0) return "Preferred";
-  return "UnAvailable";
-}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         ServiceUi* uiOverride) {

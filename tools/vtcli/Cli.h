@@ -19,8 +19,4 @@ inline constexpr int kExitUsage = 3;    // bad command line
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         ServiceUi* uiOverride = nullptr);
 
-// The mark of a catalogue row: "Available", "UnAvailable" or "Preferred".
-std::string AvailabilityMark(const std::string& availableCopies, int32_t fullAccountCopies,
-                             const std::string& fullAccount);
-
 }  // namespace vt::cli

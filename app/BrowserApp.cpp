@@ -1,0 +1,15 @@
+#include "app/BrowserApp.h"
+
+#include "browser/win32/BrowserWindow.h"
+
+namespace vt {
+
+int BrowserApp::Run() {
+  {
+    BrowserWindow window(session_, settings_, shell_);
+    window.RunModal(nullptr);
+  }  // the window's destruction disconnects
+  return 0;
+}
+
+}  // namespace vt

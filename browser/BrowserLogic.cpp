@@ -1,0 +1,133 @@
+#include "browser/BrowserLogic.h"
+
+#include <algorithm>
+#include <ctime>
+#include <random>
+#include <vector>
+
+#include "browser/AvailabilityMark.h"
+#include "browser/BrowserState.h"
+#include "resources/resource.h"
+
+namespace vt {
+
+namespace {
+
+constexpr SystemButton kSystemButtons[] = {
+    {IDC_BROWSER_NES, "NES"},     {IDC_BROWSER_SNES, "SNES"},   {IDC_BROWSER_ATARI, "2600"},
+    {IDC_BROWSER_GENESIS, "GEN"}, {IDC_BROWSER_GAMEBOY, "GBC"}, {IDC_BROWSER_COLECO, "COL"},
+    {IDC_BROWSER_SMS, "SMS"},     {IDC_BROWSER_GAMEGEAR, "SGG"},
+};
+
+constexpr RangeButton kRangeButtons[] = {
+    {IDC_BROWSER_RANGE_0_9, "^[0-9]"}, {IDC_BROWSER_RANGE_A_B, "^[a-b]"},
+    {IDC_BROWSER_RANGE_C_D, "^[c-d]"}, {IDC_BROWSER_RANGE_E_F, "^[e-f]"},
+    {IDC_BROWSER_RANGE_G_H, "^[g-h]"}, {IDC_BROWSER_RANGE_I_J, "^[i-j]"},
+    {IDC_BROWSER_RANGE_K_L, "^[k-l]"}, {IDC_BROWSER_RANGE_M_N, "^[m-n]"},
+    {IDC_BROWSER_RANGE_O_P, "^[o-p]"}, {IDC_BROWSER_RANGE_Q_R, "^[q-r]"},
+    {IDC_BROWSER_RANGE_S_T, "^[s-t]"}, {IDC_BROWSER_RANGE_U_V, "^[u-v]"},
+    {IDC_BROWSER_RANGE_W_X, "^[w-x]"}, {IDC_BROWSER_RANGE_Y_Z, "^[y-z]"},
+    {IDC_BROWSER_RANGE_ALL, "^[0-z]"},
+};
+
+}  // namespace
+
+std::span<const SystemButton> SystemButtons() { return kSystemButtons; }
+std::span<const RangeButton> RangeButtons() { return kRangeButtons; }
+
+const SystemButton* FindSystemButton(int id) {
+  for (const SystemButton& b : kSystemButtons)
+    if (b.id == id) return &b;
+  return nullptr;
+}
+
+const RangeButton* FindRangeButton(int id) {
+  for (const RangeButton& b : kRangeButtons)
+    if (b.id == id) return &b;
+  return nullptr;
+}
+
+BrowserLogic::BrowserLogic(BrowserSurface& surface, ServerSession& session, SettingsStore& settings)
+    : surface_(surface), session_(session), settings_(settings) {}
+
+void BrowserLogic::RestoreBrowserState() { vt::RestoreBrowserState(settings_, session_, startCount); }
+
+void BrowserLogic::SaveBrowserState() { vt::SaveBrowserState(settings_, session_, startCount); }
+
+void BrowserLogic::RefreshList() {
+  if (!session_.loggedIn) session_.Login(userName, password);
+  if (session_.userInUse) {
+    surface_.ShowCloseClientsNotice();
+    session_.Disconnect();
+  }
+  if (!session_.loggedIn) return;
+  surface_.OpenLoadingNotice();
+  if (session_.QueryGames())
+    FillList();
+  else
+    surface_.ShowConnectionErrorNotice();  // the previous rows stay
+  surface_.CloseLoadingNotice();
+}
+
+void BrowserLogic::FillList() {
+  // The arrays hold gameCount entries after a successful query; the bound guards the rest.
+  const size_t n = std::min<size_t>({size_t{session_.gameCount}, session_.titles.size(),
+                                     session_.availableCopies.size(),
+                                     session_.fullAccountCopies.size()});
+  std::vector<GameRow> rows;
+  rows.reserve(n);
+  for (size_t i = 0; i < n; ++i)
+    rows.push_back({session_.titles[i].c_str(),
+                    AvailabilityMark(session_.availableCopies[i], session_.fullAccountCopies[i],
+                                     session_.fullAccount)
+                        .data()});
+  surface_.ReplaceRows(rows);
+}
+
+void BrowserLogic::SelectGame(std::optional<std::uint32_t> firstSelectedRow) {
+  if (!firstSelectedRow) return;  // empty space: the earlier selection stays
+  session_.selectedIndex = *firstSelectedRow;
+  surface_.EnableGameCommands();
+}
+
+void BrowserLogic::ChooseSystem(const std::string& alias) {
+  session_.SetSystem(alias);
+  RefreshList();
+}
+
+void BrowserLogic::ChooseRange(const std::string& pattern) {
+  session_.filter = pattern;
+  RefreshList();
+}
+
+void BrowserLogic::SearchBoxChanged(std::string text) {
+  searchText = std::move(text);
+  surface_.SearchTextChanged(!searchText.empty());
+}
+
+void BrowserLogic::Search(std::string text) {
+  searchText = std::move(text);
+  session_.filter = searchText;
+  RefreshList();
+}
+
+bool BrowserLogic::ShowsUpgradeNow() const { return session_.fullAccount == "False"; }
+
+void BrowserLogic::UpgradeReminderAtStart(int random) {
+  const int threshold = random % 5 + 5;
+  if (session_.fullAccount != "False") return;  // full or unknown tiers: never counted
+  if (startCount > threshold) {
+    startCount = 0;
+    surface_.ShowUpgradeReminder();
+  } else {
+    // Wraps like the 32-bit counter it is; only its low byte is ever saved.
+    startCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(startCount) + 1u);
+  }
+}
+
+int StartUpRandom() {
+  std::minstd_rand generator(static_cast<std::minstd_rand::result_type>(std::time(nullptr)));
+  return static_cast<int>(generator() % 32768);
+}
+
+}  // namespace vt

@@ -1,0 +1,100 @@
+// The browser window's behaviour without the window: the rows and their marks, the selection
+// rules, the refresh of the list with its notices, the search box's rules, the saved state and
+// the upgrade reminder's rule. BrowserWindow (win32/) translates messages into these calls and
+// draws what the logic asks for through BrowserSurface; host tests drive it with a fake one.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/SettingsStore.h"
+#include "service/ServerSession.h"
+
+namespace vt {
+
+// One list row: texts of the session's catalogue and a mark, valid while the surface fills the
+// list (each ends with a terminating zero, as the list control wants them).
+struct GameRow {
+  const char* title;
+  const char* mark;
+};
+
+class BrowserSurface {
+public:
+  virtual ~BrowserSurface() = default;
+  // RefreshList's windows: the in-use and connection-error notices run modally; the loading
+  // notice is on screen when OpenLoadingNotice returns, since the query blocks the thread.
+  virtual void ShowCloseClientsNotice() = 0;
+  virtual void OpenLoadingNotice() = 0;
+  virtual void CloseLoadingNotice() = 0;
+  virtual void ShowConnectionErrorNotice() = 0;
+  // FillList after all rows were deleted: row i is rows[i], then the list takes the focus.
+  virtual void ReplaceRows(std::span<const GameRow> rows) = 0;
+  // Launch and Game Info enabled, Launch the default button (a selection was made).
+  virtual void EnableGameCommands() = 0;
+  // The Search button enabled or not, and made the default button.
+  virtual void SearchTextChanged(bool searchEnabled) = 0;
+  virtual void ShowUpgradeReminder() = 0;
+};
+
+// The system buttons and the letter-range buttons: control, and what each one sets.
+struct SystemButton {
+  int id;
+  const char* alias;
+};
+struct RangeButton {
+  int id;
+  const char* pattern;
+};
+std::span<const SystemButton> SystemButtons();
+std::span<const RangeButton> RangeButtons();
+const SystemButton* FindSystemButton(int id);
+const RangeButton* FindRangeButton(int id);
+
+class BrowserLogic {
+public:
+  BrowserLogic(BrowserSurface& surface, ServerSession& session, SettingsStore& settings);
+
+  // The window's fields that other windows read and write.
+  std::string password;
+  std::string userName;
+  std::string searchText;
+  std::int32_t startCount = 0;
+
+  void RestoreBrowserState();
+  void SaveBrowserState();
+
+  // Logs in again when logged out, handles a user in use, and queries behind the loading
+  // notice; the rows change only when the query succeeded.
+  void RefreshList();
+  void FillList();
+
+  // A click or double-click in the list: the first selected row, or none (empty space).
+  void SelectGame(std::optional<std::uint32_t> firstSelectedRow);
+
+  void ChooseSystem(const std::string& alias);   // a system button
+  void ChooseRange(const std::string& pattern);  // a letter-range button
+  void SearchBoxChanged(std::string text);       // every edit of the search box
+  void Search(std::string text);                 // the Search button, or Enter while it is default
+
+  // Start-up's tier rules: Upgrade Now! only for a tier of exactly "False"; the reminder from a
+  // number r in 0..32767 (threshold (r mod 5) + 5).
+  bool ShowsUpgradeNow() const;
+  void UpgradeReminderAtStart(int random);
+
+  ServerSession& session() { return session_; }
+  SettingsStore& settings() { return settings_; }
+
+private:
+  BrowserSurface& surface_;
+  ServerSession& session_;
+  SettingsStore& settings_;
+};
+
+// A number from 0 to 32767 from a generator seeded with the current time in seconds.
+int StartUpRandom();
+
+}  // namespace vt

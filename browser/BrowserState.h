@@ -1,0 +1,28 @@
+// What the browser keeps between runs: the system, the pattern and the start counter, as three
+// untyped values of Software\Vintara in the machine hive.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/SettingsStore.h"
+#include "service/ServerSession.h"
+
+namespace vt {
+
+inline constexpr size_t kSavedSystemBuffer = 20;
+inline constexpr size_t kSavedSearchBuffer = 255;
+inline constexpr const char* kDefaultSystem = "NES";
+inline constexpr const char* kDefaultFilter = "^[a-b]";
+
+// "SYSTEM", "SEARCH" (the characters, no terminator) and "COUNT" (the low byte of startCount),
+// type 0, in that order, through one opening of the key; nothing when the key cannot be opened
+// for writing. The key is never created.
+void SaveBrowserState(SettingsStore& settings, const ServerSession& session, std::int32_t startCount);
+
+// Reads the three values and applies them: SetSystem with the saved system or "NES", filter the
+// saved pattern or "^[a-b]", the low byte of startCount from COUNT (the rest of it untouched).
+// A value that does not fit its buffer with a terminating zero counts as absent.
+void RestoreBrowserState(SettingsStore& settings, ServerSession& session, std::int32_t& startCount);
+
+}  // namespace vt

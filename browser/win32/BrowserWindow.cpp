@@ -1,0 +1,286 @@
+#include "browser/win32/BrowserWindow.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "account/win32/LoginWindow.h"
+#include "app/AboutBox.h"
+#include "resources/resource.h"
+
+namespace vt {
+
+namespace {
+
+skin::SkinOptions BrowserSkin() {
+  return skin::SkinOptions{.background = IDB_BROWSER_BACKGROUND,
+                           .region = skin::SkinRegion::Rectangular,
+                           .drag = true,
+                           .controlColours = skin::kMessageBoxColours | skin::kTextBoxColours,
+                           .closeReleasesImage = true};
+}
+
+struct ButtonImages {
+  int id, normal, pressed, disabled;
+};
+
+// Every button of the window in the order its images are given (no focused images).
+constexpr ButtonImages kButtons[] = {
+    {IDC_BROWSER_RANGE_0_9, IDB_RANGE_0_9_NORMAL, IDB_RANGE_0_9_PRESSED, 0},
+    {IDC_BROWSER_RANGE_A_B, IDB_RANGE_A_B_NORMAL, IDB_RANGE_A_B_PRESSED, 0},
+    {IDC_BROWSER_RANGE_C_D, IDB_RANGE_C_D_NORMAL, IDB_RANGE_C_D_PRESSED, 0},
+    {IDC_BROWSER_RANGE_E_F, IDB_RANGE_E_F_NORMAL, IDB_RANGE_E_F_PRESSED, 0},
+    {IDC_BROWSER_RANGE_G_H, IDB_RANGE_G_H_NORMAL, IDB_RANGE_G_H_PRESSED, 0},
+    {IDC_BROWSER_RANGE_I_J, IDB_RANGE_I_J_NORMAL, IDB_RANGE_I_J_PRESSED, 0},
+    {IDC_BROWSER_RANGE_K_L, IDB_RANGE_K_L_NORMAL, IDB_RANGE_K_L_PRESSED, 0},
+    {IDC_BROWSER_RANGE_M_N, IDB_RANGE_M_N_NORMAL, IDB_RANGE_M_N_PRESSED, 0},
+    {IDC_BROWSER_RANGE_O_P, IDB_RANGE_O_P_NORMAL, IDB_RANGE_O_P_PRESSED, 0},
+    {IDC_BROWSER_RANGE_Q_R, IDB_RANGE_Q_R_NORMAL, IDB_RANGE_Q_R_PRESSED, 0},
+    {IDC_BROWSER_RANGE_S_T, IDB_RANGE_S_T_NORMAL, IDB_RANGE_S_T_PRESSED, 0},
+    {IDC_BROWSER_RANGE_U_V, IDB_RANGE_U_V_NORMAL, IDB_RANGE_U_V_PRESSED, 0},
+    {IDC_BROWSER_RANGE_W_X, IDB_RANGE_W_X_NORMAL, IDB_RANGE_W_X_PRESSED, 0},
+    {IDC_BROWSER_RANGE_Y_Z, IDB_RANGE_Y_Z_NORMAL, IDB_RANGE_Y_Z_PRESSED, 0},
+    {IDC_BROWSER_RANGE_ALL, IDB_RANGE_ALL_NORMAL, IDB_RANGE_ALL_PRESSED, 0},
+    {IDC_BROWSER_CLOSE, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0},
+    {IDC_BROWSER_LAUNCH, IDB_LAUNCH_NORMAL, IDB_LAUNCH_PRESSED, IDB_LAUNCH_DISABLED},
+    {IDC_BROWSER_GAME_INFO, IDB_GAME_INFO_NORMAL, IDB_GAME_INFO_PRESSED, IDB_GAME_INFO_DISABLED},
+    {IDC_BROWSER_SETUP_HELP, IDB_CONTROLS_NORMAL, IDB_CONTROLS_PRESSED, 0},
+    {IDC_BROWSER_UPGRADE_NOW, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
+    {IDC_BROWSER_SEARCH, IDB_SEARCH_NORMAL, IDB_SEARCH_PRESSED, IDB_SEARCH_DISABLED},
+    {IDC_BROWSER_NES, IDB_NES_NORMAL, IDB_NES_PRESSED, 0},
+    {IDC_BROWSER_SNES, IDB_SNES_NORMAL, IDB_SNES_PRESSED, 0},
+    {IDC_BROWSER_ATARI, IDB_ATARI_NORMAL, IDB_ATARI_PRESSED, 0},
+    {IDC_BROWSER_GENESIS, IDB_GENESIS_NORMAL, IDB_GENESIS_PRESSED, 0},
+    {IDC_BROWSER_GAMEBOY, IDB_GAMEBOY_NORMAL, IDB_GAMEBOY_PRESSED, 0},
+    {IDC_BROWSER_COLECO, IDB_COLECO_NORMAL, IDB_COLECO_PRESSED, 0},
+    {IDC_BROWSER_SMS, IDB_SMS_NORMAL, IDB_SMS_PRESSED, 0},
+    {IDC_BROWSER_GAMEGEAR, IDB_GAMEGEAR_NORMAL, IDB_GAMEGEAR_PRESSED, 0},
+    {IDC_BROWSER_QUIT, IDB_QUIT_NORMAL, IDB_QUIT_PRESSED, 0},
+    {IDC_BROWSER_MINIMISE, IDB_MINIMISE_NORMAL, IDB_MINIMISE_PRESSED, 0},
+    {IDC_BROWSER_CHANGE_USER, IDB_CHANGE_USER_NORMAL, IDB_CHANGE_USER_PRESSED, 0},
+};
+
+}  // namespace
+
+BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings, AccountShell& shell)
+    : SkinnedDialog(IDD_BROWSER, BrowserSkin()),
+      session_(session),
+      settings_(settings),
+      shell_(shell),
+      logic_(*this, session, settings),
+      loginStep_([](BrowserWindow& w) { return w.RunLoginWindow(); }),
+      random_(&StartUpRandom),
+      appIcon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))) {}
+
+BrowserWindow::~BrowserWindow() { session_.Disconnect(); }
+
+bool BrowserWindow::RunLoginWindow() {
+  LoginWindow login(shell_, settings_, Hwnd());
+  login.Setup(logic_.password, logic_.userName, session_);
+  return login.Run() == kLoginOk;
+}
+
+bool BrowserWindow::OnInit() {
+  HWND hwnd = Hwnd();
+  // The About item of the system menu (the window has no caption; the task bar's menu shows it).
+  char about[128] = {};
+  if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
+    if (HMENU menu = GetSystemMenu(hwnd, FALSE)) {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
+    }
+  }
+  SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_.get()));
+  SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon_.get()));
+
+  // Every way a login can fail has ended the program inside the step; a step that comes back
+  // without a login ends it here, so no browser exists without one.
+  if (!loginStep_(*this)) {
+    shell_.EndProgram(0);
+    End(IDCANCEL);
+    return true;
+  }
+
+  searchFont_.reset(skin::CreateSkinFont(20));
+  SendMessageA(Item(IDC_BROWSER_SEARCH_BOX), WM_SETFONT,
+               reinterpret_cast<WPARAM>(searchFont_.get()), TRUE);
+  InitButtons();
+  logic_.RestoreBrowserState();
+
+  Attach(list_, IDC_BROWSER_LIST);
+  list_.InitList();
+  ListView_SetBkColor(list_.Hwnd(), skin::kSkinBlue);
+  ListView_SetTextColor(list_.Hwnd(), skin::kSkinText);
+  InitColumns();
+  listFont_.reset(skin::CreateSkinFont(16));
+  SendMessageA(list_.Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
+
+  logic_.RefreshList();
+  if (logic_.ShowsUpgradeNow()) ShowWindow(Item(IDC_BROWSER_UPGRADE_NOW), SW_SHOW);
+  SetWindowTextA(hwnd, "Vintara");
+  logic_.UpgradeReminderAtStart(random_());
+  return true;
+}
+
+void BrowserWindow::InitButtons() {
+  buttons_.clear();
+  for (const ButtonImages& b : kButtons) {
+    auto button = std::make_unique<skin::BitmapButton>();
+    if (Attach(*button, b.id)) {
+      button->LoadImages(b.normal, b.pressed, 0, b.disabled);
+      button->SizeToContent();
+    }
+    buttons_.push_back(std::move(button));
+  }
+}
+
+void BrowserWindow::InitColumns() {
+  RECT client{};
+  GetClientRect(list_.Hwnd(), &client);
+  const int u = (client.right - client.left) / 6;
+  char title[] = "Title", available[] = "Available";
+  LVCOLUMNA column{};
+  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  column.fmt = LVCFMT_LEFT;
+  column.cx = 5 * u - 24;
+  column.pszText = title;
+  column.iSubItem = 0;
+  ListView_InsertColumn(list_.Hwnd(), 0, &column);
+  column.fmt = LVCFMT_RIGHT;
+  column.cx = u + 20;
+  column.pszText = available;
+  column.iSubItem = 1;
+  ListView_InsertColumn(list_.Hwnd(), 1, &column);
+}
+
+std::string BrowserWindow::SearchBoxText() const {
+  HWND box = Item(IDC_BROWSER_SEARCH_BOX);
+  const int n = GetWindowTextLengthA(box);
+  std::string text(static_cast<size_t>(n) + 1, '\0');
+  const int got = GetWindowTextA(box, text.data(), n + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+std::optional<std::uint32_t> BrowserWindow::FirstSelectedRow() const {
+  const int row = ListView_GetNextItem(list_.Hwnd(), -1, LVNI_SELECTED);
+  if (row < 0) return std::nullopt;
+  return static_cast<std::uint32_t>(row);
+}
+
+bool BrowserWindow::OnCommand(int id, int code, HWND control) {
+  if (id == IDC_BROWSER_SEARCH_BOX) {
+    if (code == EN_CHANGE) logic_.SearchBoxChanged(SearchBoxText());
+    return true;
+  }
+  if (code != BN_CLICKED) return SkinnedDialog::OnCommand(id, code, control);
+  if (const SystemButton* b = FindSystemButton(id)) {
+    logic_.ChooseSystem(b->alias);
+    return true;
+  }
+  if (const RangeButton* b = FindRangeButton(id)) {
+    logic_.ChooseRange(b->pattern);
+    return true;
+  }
+  switch (id) {
+    case IDC_BROWSER_SEARCH:
+      // Enter reaches here as the default button's command even while Search is disabled.
+      if (IsWindowEnabled(Item(IDC_BROWSER_SEARCH))) logic_.Search(SearchBoxText());
+      return true;
+    case IDC_BROWSER_QUIT:
+      Quit();
+      return true;
+    default:
+      return SkinnedDialog::OnCommand(id, code, control);
+  }
+}
+
+bool BrowserWindow::OnNotify(int id, NMHDR* header, INT_PTR& result) {
+  if (id != IDC_BROWSER_LIST) return false;
+  switch (header->code) {
+    case NM_CLICK:
+      logic_.SelectGame(FirstSelectedRow());
+      return true;
+    case NM_DBLCLK:
+      logic_.SelectGame(FirstSelectedRow());
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool BrowserWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
+  if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == IDM_ABOUTBOX) {
+    AboutBox about;
+    about.RunModal(Hwnd());
+    result = 0;
+    return true;
+  }
+  return SkinnedDialog::OnMessage(msg, wp, lp, result);
+}
+
+// Enter with Launch (1) as the default button, and Launch's own click.
+void BrowserWindow::OnOK() {}
+
+// Close, Escape, and the close request once the image was released.
+void BrowserWindow::OnCancel() { Close(); }
+
+void BrowserWindow::Close() {
+  logic_.SaveBrowserState();
+  if (session_.connected) session_.Disconnect();
+  End(IDCANCEL);
+}
+
+void BrowserWindow::Quit() {
+  ReleaseImage();
+  PostQuitMessage(0);
+}
+
+void BrowserWindow::ShowCloseClientsNotice() { CloseClientsNotice().RunModal(Hwnd()); }
+
+void BrowserWindow::OpenLoadingNotice() { loading_.Open(Hwnd()); }
+
+void BrowserWindow::CloseLoadingNotice() { loading_.Close(); }
+
+void BrowserWindow::ShowConnectionErrorNotice() { ConnectionErrorNotice().RunModal(Hwnd()); }
+
+void BrowserWindow::ReplaceRows(std::span<const GameRow> rows) {
+  HWND list = list_.Hwnd();
+  // One repaint for the whole fill: a list that repaints per row takes seconds for a letter
+  // range and minutes for a large catalogue.
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(list);
+  ListView_SetItemCountEx(list, static_cast<int>(rows.size()), LVSICF_NOINVALIDATEALL);
+  LVITEMA item{};
+  item.mask = LVIF_TEXT;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    item.iItem = static_cast<int>(i);
+    item.iSubItem = 0;
+    item.pszText = const_cast<char*>(rows[i].title);
+    const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    LVITEMA mark{};
+    mark.iSubItem = 1;
+    mark.pszText = const_cast<char*>(rows[i].mark);
+    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&mark));
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  SetFocus(list);
+}
+
+void BrowserWindow::EnableGameCommands() {
+  EnableWindow(Item(IDC_BROWSER_LAUNCH), TRUE);
+  EnableWindow(Item(IDC_BROWSER_GAME_INFO), TRUE);
+  SendMessageA(Hwnd(), DM_SETDEFID, IDC_BROWSER_LAUNCH, 0);
+}
+
+void BrowserWindow::SearchTextChanged(bool searchEnabled) {
+  EnableWindow(Item(IDC_BROWSER_SEARCH), searchEnabled ? TRUE : FALSE);
+  SendMessageA(Hwnd(), DM_SETDEFID, IDC_BROWSER_SEARCH, 0);
+}
+
+void BrowserWindow::ShowUpgradeReminder() {
+  UpgradeReminder(shell_, session_.endpoints().webHost).RunModal(Hwnd());
+}
+
+}  // namespace vt

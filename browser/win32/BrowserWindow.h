@@ -1,0 +1,80 @@
+// The main window: a skinned dialog over BrowserLogic. It runs the start-up sequence when the
+// platform creates it, translates its controls' events into calls on the logic, draws what
+// the logic asks for, and ends the run by Close, Escape, the close request or the quit button.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "account/AccountShell.h"
+#include "account/win32/Notices.h"
+#include "browser/BrowserLogic.h"
+#include "platform/win32/Handles.h"
+#include "skin/win32/BitmapButton.h"
+#include "skin/win32/GameList.h"
+#include "skin/win32/SkinnedDialog.h"
+
+namespace vt {
+
+class BrowserWindow : public skin::SkinnedDialog, private BrowserSurface {
+public:
+  // The login step of start-up: true when the session is logged in and the credentials are set.
+  // The default runs the login window, automatic or modal.
+  using LoginStep = std::function<bool(BrowserWindow& window)>;
+
+  BrowserWindow(ServerSession& session, SettingsStore& settings, AccountShell& shell);
+  // The window's destruction always disconnects.
+  ~BrowserWindow() override;
+
+  void SetLoginStep(LoginStep step) { loginStep_ = std::move(step); }
+  void SetRandomSource(std::function<int()> random) { random_ = std::move(random); }
+
+  BrowserLogic& logic() { return logic_; }
+  skin::GameList& list() { return list_; }
+  ServerSession& session() { return session_; }
+  // The modeless loading notice while a query runs (tests look at it).
+  const LoadingNotice& loading() const { return loading_; }
+
+protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(int id, NMHDR* header, INT_PTR& result) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+  void OnOK() override;
+  void OnCancel() override;
+
+private:
+  // BrowserSurface
+  void ShowCloseClientsNotice() override;
+  void OpenLoadingNotice() override;
+  void CloseLoadingNotice() override;
+  void ShowConnectionErrorNotice() override;
+  void ReplaceRows(std::span<const GameRow> rows) override;
+  void EnableGameCommands() override;
+  void SearchTextChanged(bool searchEnabled) override;
+  void ShowUpgradeReminder() override;
+
+  bool RunLoginWindow();
+  void InitButtons();
+  void InitColumns();
+  std::string SearchBoxText() const;
+  std::optional<std::uint32_t> FirstSelectedRow() const;
+  void Close();
+  void Quit();
+
+  ServerSession& session_;
+  SettingsStore& settings_;
+  AccountShell& shell_;
+  BrowserLogic logic_;
+  LoginStep loginStep_;
+  std::function<int()> random_;
+  win::Icon appIcon_;
+  win::Font searchFont_, listFont_;
+  skin::GameList list_;
+  std::vector<std::unique_ptr<skin::BitmapButton>> buttons_;
+  LoadingNotice loading_;
+};
+
+}  // namespace vt
