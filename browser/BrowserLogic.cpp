@@ -47,8 +47,9 @@ const RangeButton* FindRangeButton(int id) {
   return nullptr;
 }
 
-BrowserLogic::BrowserLogic(BrowserSurface& surface, ServerSession& session, SettingsStore& settings)
-    : surface_(surface), session_(session), settings_(settings) {}
+BrowserLogic::BrowserLogic(BrowserSurface& surface, ServerSession& session, SettingsStore& settings,
+                           AccountShell& shell)
+    : surface_(surface), session_(session), settings_(settings), shell_(shell) {}
 
 void BrowserLogic::RestoreBrowserState() { vt::RestoreBrowserState(settings_, session_, startCount); }
 
@@ -123,6 +124,44 @@ void BrowserLogic::UpgradeReminderAtStart(int random) {
     // Wraps like the 32-bit counter it is; only its low byte is ever saved.
     startCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(startCount) + 1u);
   }
+}
+
+LaunchOutcome BrowserLogic::Launch() {
+  // The launch's needs, answered by the window and by this logic's saved state.
+  class Host final : public LaunchHost {
+  public:
+    explicit Host(BrowserLogic& b) : b_(b) {}
+    void ShowGameInUseNotice(bool full) override { b_.surface_.ShowGameInUseNotice(full); }
+    void ShowLightAccountNotice() override { b_.surface_.ShowLightAccountNotice(); }
+    void ShowFullAccountOnlyNotice() override { b_.surface_.ShowFullAccountOnlyNotice(); }
+    bool StartEmulator(const std::string& line) override { return b_.surface_.StartEmulator(line); }
+    void ShowLaunchFailure(const std::string& text) override { b_.surface_.ShowLaunchFailure(text); }
+    void SaveBrowserState() override { b_.SaveBrowserState(); }
+    void Minimise() override { b_.surface_.Minimise(); }
+
+  private:
+    BrowserLogic& b_;
+  } host(*this);
+  return LaunchGame(session_, Credentials{userName, password}, settings_, host);
+}
+
+void BrowserLogic::GameInfo() {
+  const uint32_t i = session_.selectedIndex;
+  if (i >= session_.gameCount || i >= session_.gameKeys.size()) return;
+  shell_.OpenPage(WebPageAddress(session_.endpoints().webHost,
+                                 std::string(kGameInfoPage) + session_.gameKeys[i]));
+}
+
+void BrowserLogic::UpgradeNow() { UpgradeToFullAccount(shell_, session_.endpoints().webHost); }
+
+void BrowserLogic::ChangeUser() {
+  session_.Disconnect();
+  surface_.RunLogin(true);
+}
+
+void BrowserLogic::Close() {
+  SaveBrowserState();
+  if (session_.connected) session_.Disconnect();
 }
 
 int StartUpRandom() {

@@ -10,7 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "account/AccountShell.h"
 #include "platform/SettingsStore.h"
+#include "service/LaunchGame.h"
 #include "service/ServerSession.h"
 
 namespace vt {
@@ -38,6 +40,18 @@ public:
   // The Search button enabled or not, and made the default button.
   virtual void SearchTextChanged(bool searchEnabled) = 0;
   virtual void ShowUpgradeReminder() = 0;
+  // The login window (automatic or modal; shown even with automatic login when suppressed).
+  // True after a successful login; every other way out has ended the program.
+  virtual bool RunLogin(bool suppressAutoLogin) = 0;
+
+  // What a launch needs (service/LaunchHost.h): the refusal notices, the emulator's start, the
+  // message when it cannot start, and the minimise after a start.
+  virtual void ShowGameInUseNotice(bool fullAccountForm) = 0;
+  virtual void ShowLightAccountNotice() = 0;
+  virtual void ShowFullAccountOnlyNotice() = 0;
+  virtual bool StartEmulator(const std::string& commandLine) = 0;
+  virtual void ShowLaunchFailure(const std::string& text) = 0;
+  virtual void Minimise() = 0;
 };
 
 // The system buttons and the letter-range buttons: control, and what each one sets.
@@ -56,7 +70,8 @@ const RangeButton* FindRangeButton(int id);
 
 class BrowserLogic {
 public:
-  BrowserLogic(BrowserSurface& surface, ServerSession& session, SettingsStore& settings);
+  BrowserLogic(BrowserSurface& surface, ServerSession& session, SettingsStore& settings,
+               AccountShell& shell);
 
   // The window's fields that other windows read and write.
   std::string password;
@@ -85,6 +100,17 @@ public:
   bool ShowsUpgradeNow() const;
   void UpgradeReminderAtStart(int random);
 
+  // The commands.
+  bool LogIn() { return surface_.RunLogin(false); }  // start-up's login step
+  LaunchOutcome Launch();
+  // The game's page on the web host; nothing when the selection names no game of the catalogue.
+  void GameInfo();
+  void UpgradeNow();
+  // Logs out and runs the login window even when automatic login is saved; the rows stay.
+  void ChangeUser();
+  // Close, Escape and the close request: save, then disconnect when connected.
+  void Close();
+
   ServerSession& session() { return session_; }
   SettingsStore& settings() { return settings_; }
 
@@ -92,7 +118,11 @@ private:
   BrowserSurface& surface_;
   ServerSession& session_;
   SettingsStore& settings_;
+  AccountShell& shell_;
 };
+
+// The page of a game on the web host, as Game Info opens it.
+inline constexpr std::string_view kGameInfoPage = "/gameinfo.php?gameinfo=";
 
 // A number from 0 to 32767 from a generator seeded with the current time in seconds.
 int StartUpRandom();

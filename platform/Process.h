@@ -9,8 +9,8 @@ namespace vt {
 // without waiting for it. True if the start succeeded; the launch does not examine it.
 bool StartProgram(const std::string& commandLine);
 
-// Opens an address in the user's web browser.
-bool OpenInBrowser(const std::string& address);
+// True when the path names an existing file that is not a folder (the program a launch starts).
+bool ProgramFileExists(const std::string& path);
 
 // Ends the process at once with the code.
 [[noreturn]] void EndProcess(int code);

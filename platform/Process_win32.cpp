@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,9 +11,9 @@ bool StartProgram(const std::string& commandLine) {
   return WinExec(commandLine.c_str(), SW_SHOWNORMAL) > 31;
 }
 
-bool OpenInBrowser(const std::string& address) {
-  return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", address.c_str(), nullptr,
-                                                 nullptr, SW_SHOWNORMAL)) > 32;
+bool ProgramFileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void EndProcess(int code) {

@@ -1,9 +1,21 @@
 #include "service/LaunchGame.h"
 
+#include "platform/Process.h"
 #include "service/Decimal.h"
 #include "service/SystemTable.h"
 
 namespace vt {
+
+namespace {
+// The program a path value names: a value in double quotes names what is inside them.
+std::string ProgramOf(const std::string& path) {
+  if (path.size() >= 2 && path.front() == '"') {
+    const size_t close = path.find('"', 1);
+    if (close != std::string::npos) return path.substr(1, close - 1);
+  }
+  return path;
+}
+}  // namespace
 
 std::string EmulatorPath(SettingsStore& settings, const std::string& alias) {
   return ReadVintaraText(settings, alias + "_PATH", 1024);
@@ -46,10 +58,42 @@ LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, Setting
   const std::string key = session.gameKeys[i];  // copied: nothing below may touch the arrays
   session.Disconnect();
   const std::string path = EmulatorPath(settings, session.system);
-  host.StartEmulator(LaunchCommandLine(path, session.system, session.scheme, who,
-                                       session.endpoints().webHost, key));
-  host.SaveStateAndMinimise();
-  return LaunchOutcome::Started;
+  const std::string line = LaunchCommandLine(path, session.system, session.scheme, who,
+                                             session.endpoints().webHost, key);
+  // A start that cannot happen is said, not hidden behind a minimised window.
+  LaunchOutcome outcome = LaunchOutcome::Started;
+  if (path.empty())
+    outcome = LaunchOutcome::EmulatorNotSet;
+  else if (!ProgramFileExists(ProgramOf(path)))
+    outcome = LaunchOutcome::EmulatorNotFound;
+  else if (!host.StartEmulator(line))
+    outcome = LaunchOutcome::EmulatorNotStarted;
+  if (outcome != LaunchOutcome::Started)
+    host.ShowLaunchFailure(LaunchFailureText(outcome, session.system, path));
+  host.SaveBrowserState();
+  if (outcome == LaunchOutcome::Started) host.Minimise();
+  return outcome;
+}
+
+std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias, const std::string& path) {
+  const std::string console = ConsoleName(alias);
+  const std::string value = alias + "_PATH under HKEY_LOCAL_MACHINE\\Software\\Vintara";
+  switch (outcome) {
+    case LaunchOutcome::EmulatorNotSet:
+      return "The " + console + " emulator cannot be started: " + value +
+             ", which names its program, is missing or empty.\n\n"
+             "Run the Vintara installer again to set it.";
+    case LaunchOutcome::EmulatorNotFound:
+      return "The " + console + " emulator cannot be started: " + value + " names \"" + path +
+             "\", and there is no such file.\n\n"
+             "Run the Vintara installer again to reinstall the emulator, or correct the value.";
+    case LaunchOutcome::EmulatorNotStarted:
+      return "The " + console + " emulator \"" + path + "\" could not be started.\n\n"
+             "Check that the file is a program this computer can run, or run the Vintara "
+             "installer again.";
+    default:
+      return std::string();
+  }
 }
 
 }  // namespace vt

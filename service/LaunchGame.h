@@ -17,7 +17,14 @@ enum class LaunchOutcome {
   LightAccount,     // copies free for full accounts only; free account
   FullAccountOnly,  // the system needs a full account
   NoSelection,      // selectedIndex is not below gameCount: nothing to launch, no notice
+  // No emulator was started; a message said why and the window was not minimised.
+  EmulatorNotSet,      // the alias's _PATH value is missing or empty
+  EmulatorNotFound,    // it names no existing file
+  EmulatorNotStarted,  // the platform could not start it
 };
+
+// The message for the three outcomes above: names the console and the path, and what to do.
+std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias, const std::string& path);
 
 struct Credentials {
   std::string userName;
@@ -33,7 +40,8 @@ std::string LaunchCommandLine(const std::string& emulatorPath, const std::string
                               const std::string& scheme, const Credentials& who,
                               const std::string& webHost, const std::string& gameKey);
 
-// LaunchGame of the browser's Launch command. Disconnects the session before the start.
+// LaunchGame of the browser's Launch command. Disconnects the session before the start; saves the
+// browser state whether or not the emulator started, and minimises only when it did.
 LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, SettingsStore& settings,
                          LaunchHost& host);
 

@@ -4,12 +4,16 @@ namespace vt {
 
 namespace {
 constexpr SystemRow kRows[] = {
-    {"NES", "VTNES://", false, false},  {"SNES", "zsnes://", true, false},
-    {"2600", "VTA26://", false, true},  {"GEN", "VTGEN://", true, false},
-    {"GBC", "VTGBC://", true, false},   {"SMS", "VTSMS://", true, false},
-    {"SGG", "VTSMS://", true, false},   {"COL", "VTSMS://", false, false},
+    {"NES", "VTNES://", false, false, "NES"},
+    {"SNES", "zsnes://", true, false, "SNES"},
+    {"2600", "VTA26://", false, true, "Atari 2600"},
+    {"GEN", "VTGEN://", true, false, "Genesis"},
+    {"GBC", "VTGBC://", true, false, "Game Boy"},
+    {"SMS", "VTSMS://", true, false, "Master System"},
+    {"SGG", "VTSMS://", true, false, "Game Gear"},
+    {"COL", "VTSMS://", false, false, "ColecoVision"},
 };
-constexpr SystemRow kOther = {"", "VTNES://", false, false};
+constexpr SystemRow kOther = {"", "VTNES://", false, false, ""};
 }  // namespace
 
 const SystemRow& LookUpSystem(std::string_view alias) {
@@ -20,6 +24,11 @@ const SystemRow& LookUpSystem(std::string_view alias) {
 
 std::string QueryAliasText(const std::string& system) {
   return system == "GBC" ? "GB' OR Alias='GBC" : system;
+}
+
+std::string ConsoleName(const std::string& alias) {
+  const SystemRow& row = LookUpSystem(alias);
+  return row.console.empty() ? "\"" + alias + "\"" : std::string(row.console);
 }
 
 }  // namespace vt

@@ -6,6 +6,7 @@
 
 #include "account/win32/LoginWindow.h"
 #include "app/AboutBox.h"
+#include "platform/Process.h"
 #include "resources/resource.h"
 
 namespace vt {
@@ -67,21 +68,36 @@ BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings, Ac
       session_(session),
       settings_(settings),
       shell_(shell),
-      logic_(*this, session, settings),
-      loginStep_([](BrowserWindow& w) { return w.RunLoginWindow(); }),
+      logic_(*this, session, settings, shell),
+      loginStep_([](BrowserWindow& w, bool suppress) { return w.RunLoginWindow(suppress); }),
       random_(&StartUpRandom),
+      startProgram_(&StartProgram),
+      messageBox_([this](const std::string& text, const std::string& caption) {
+        MessageBoxA(Hwnd(), text.c_str(), caption.c_str(), MB_OK);
+      }),
+      notices_(shell, session.endpoints().webHost),
       appIcon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))) {}
 
 BrowserWindow::~BrowserWindow() { session_.Disconnect(); }
 
-bool BrowserWindow::RunLoginWindow() {
+bool BrowserWindow::RunLoginWindow(bool suppressAutoLogin) {
   LoginWindow login(shell_, settings_, Hwnd());
   login.Setup(logic_.password, logic_.userName, session_);
+  if (suppressAutoLogin) login.SetSuppressAutoLogin();
   return login.Run() == kLoginOk;
+}
+
+bool BrowserWindow::RunLogin(bool suppressAutoLogin) {
+  // A login that comes back without success ends the program here too, so no browser goes
+  // on without one.
+  if (loginStep_(*this, suppressAutoLogin)) return true;
+  shell_.EndProgram(0);
+  return false;
 }
 
 bool BrowserWindow::OnInit() {
   HWND hwnd = Hwnd();
+  notices_.SetOwner(hwnd);
   // The About item of the system menu (the window has no caption; the task bar's menu shows it).
   char about[128] = {};
   if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
@@ -93,11 +109,8 @@ bool BrowserWindow::OnInit() {
   SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_.get()));
   SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon_.get()));
 
-  // Every way a login can fail has ended the program inside the step; a step that comes back
-  // without a login ends it here, so no browser exists without one.
-  if (!loginStep_(*this)) {
-    shell_.EndProgram(0);
-    End(IDCANCEL);
+  if (!logic_.LogIn()) {
+    End(IDCANCEL);  // only a test's shell comes back from ending the program
     return true;
   }
 
@@ -183,6 +196,18 @@ bool BrowserWindow::OnCommand(int id, int code, HWND control) {
     return true;
   }
   switch (id) {
+    case IDC_BROWSER_GAME_INFO:
+      logic_.GameInfo();
+      return true;
+    case IDC_BROWSER_UPGRADE_NOW:
+      logic_.UpgradeNow();
+      return true;
+    case IDC_BROWSER_CHANGE_USER:
+      logic_.ChangeUser();
+      return true;
+    case IDC_BROWSER_MINIMISE:
+      Minimise();
+      return true;
     case IDC_BROWSER_SEARCH:
       // Enter reaches here as the default button's command even while Search is disabled.
       if (IsWindowEnabled(Item(IDC_BROWSER_SEARCH))) logic_.Search(SearchBoxText());
@@ -202,7 +227,9 @@ bool BrowserWindow::OnNotify(int id, NMHDR* header, INT_PTR& result) {
       logic_.SelectGame(FirstSelectedRow());
       return true;
     case NM_DBLCLK:
+      // Launches whether or not a row was hit: the game selected last.
       logic_.SelectGame(FirstSelectedRow());
+      logic_.Launch();
       return true;
     default:
       return false;
@@ -219,17 +246,23 @@ bool BrowserWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
   return SkinnedDialog::OnMessage(msg, wp, lp, result);
 }
 
-// Enter with Launch (1) as the default button, and Launch's own click.
-void BrowserWindow::OnOK() {}
+// Launch's click, and Enter, which the dialog manager turns into the default button's command
+// (into Launch's even while Launch is disabled, before the first selection).
+void BrowserWindow::OnOK() {
+  if (IsWindowEnabled(Item(IDC_BROWSER_LAUNCH))) logic_.Launch();
+}
 
 // Close, Escape, and the close request once the image was released.
 void BrowserWindow::OnCancel() { Close(); }
 
 void BrowserWindow::Close() {
-  logic_.SaveBrowserState();
-  if (session_.connected) session_.Disconnect();
+  logic_.Close();
   End(IDCANCEL);
 }
+
+void BrowserWindow::Minimise() { ShowWindow(Hwnd(), SW_MINIMIZE); }
+
+void BrowserWindow::ShowLaunchFailure(const std::string& text) { messageBox_(text, ProgramName()); }
 
 void BrowserWindow::Quit() {
   ReleaseImage();

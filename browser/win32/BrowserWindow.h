@@ -9,6 +9,7 @@
 #include <string>
 
 #include "account/AccountShell.h"
+#include "account/win32/LaunchNotices.h"
 #include "account/win32/Notices.h"
 #include "browser/BrowserLogic.h"
 #include "platform/win32/Handles.h"
@@ -20,9 +21,11 @@ namespace vt {
 
 class BrowserWindow : public skin::SkinnedDialog, private BrowserSurface {
 public:
-  // The login step of start-up: true when the session is logged in and the credentials are set.
-  // The default runs the login window, automatic or modal.
-  using LoginStep = std::function<bool(BrowserWindow& window)>;
+  // The login of start-up and of Change User: true when the session is logged in and the
+  // credentials are set. The default runs the login window.
+  using LoginStep = std::function<bool(BrowserWindow& window, bool suppressAutoLogin)>;
+  // Starts an emulator from its command line; true when it started. Default: StartProgram.
+  using ProgramStarter = std::function<bool(const std::string& commandLine)>;
 
   BrowserWindow(ServerSession& session, SettingsStore& settings, AccountShell& shell);
   // The window's destruction always disconnects.
@@ -30,6 +33,11 @@ public:
 
   void SetLoginStep(LoginStep step) { loginStep_ = std::move(step); }
   void SetRandomSource(std::function<int()> random) { random_ = std::move(random); }
+  void SetProgramStarter(ProgramStarter starter) { startProgram_ = std::move(starter); }
+  // The plain message boxes of the window (text, caption); default MessageBoxA.
+  void SetMessageBox(std::function<void(const std::string&, const std::string&)> box) {
+    messageBox_ = std::move(box);
+  }
 
   BrowserLogic& logic() { return logic_; }
   skin::GameList& list() { return list_; }
@@ -55,8 +63,15 @@ private:
   void EnableGameCommands() override;
   void SearchTextChanged(bool searchEnabled) override;
   void ShowUpgradeReminder() override;
+  bool RunLogin(bool suppressAutoLogin) override;
+  void ShowGameInUseNotice(bool fullAccountForm) override { notices_.ShowGameInUseNotice(fullAccountForm); }
+  void ShowLightAccountNotice() override { notices_.ShowLightAccountNotice(); }
+  void ShowFullAccountOnlyNotice() override { notices_.ShowFullAccountOnlyNotice(); }
+  bool StartEmulator(const std::string& commandLine) override { return startProgram_(commandLine); }
+  void ShowLaunchFailure(const std::string& text) override;
+  void Minimise() override;
 
-  bool RunLoginWindow();
+  bool RunLoginWindow(bool suppressAutoLogin);
   void InitButtons();
   void InitColumns();
   std::string SearchBoxText() const;
@@ -70,6 +85,17 @@ private:
   BrowserLogic logic_;
   LoginStep loginStep_;
   std::function<int()> random_;
+  ProgramStarter startProgram_;
+  std::function<void(const std::string&, const std::string&)> messageBox_;
+  // The launch's refusal notices, owned by this window once it exists.
+  class RefusalNotices : public NoticeLaunchHost {
+  public:
+    using NoticeLaunchHost::NoticeLaunchHost;
+    bool StartEmulator(const std::string&) override { return false; }
+    void ShowLaunchFailure(const std::string&) override {}
+    void SaveBrowserState() override {}
+    void Minimise() override {}
+  } notices_;
   win::Icon appIcon_;
   win::Font searchFont_, listFont_;
   skin::GameList list_;

@@ -25,8 +25,13 @@ public:
 class RecordingLaunchHost : public NoticeLaunchHost {
 public:
   using NoticeLaunchHost::NoticeLaunchHost;
-  void StartEmulator(const std::string& line) override { started.push_back(line); }
-  void SaveStateAndMinimise() override { ++saved; }
+  bool StartEmulator(const std::string& line) override {
+    started.push_back(line);
+    return true;
+  }
+  void ShowLaunchFailure(const std::string&) override { ++saved; }
+  void SaveBrowserState() override { ++saved; }
+  void Minimise() override { ++saved; }
   std::vector<std::string> started;
   int saved = 0;
 };

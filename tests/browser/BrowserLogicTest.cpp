@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,9 +50,31 @@ public:
     log.push_back(enabled ? "search-on" : "search-off");
   }
   void ShowUpgradeReminder() override { log.push_back("reminder"); }
+  bool RunLogin(bool suppressAutoLogin) override {
+    log.push_back(suppressAutoLogin ? "login-window" : "login");
+    return login ? login() : true;
+  }
+  void ShowGameInUseNotice(bool full) override { log.push_back(full ? "in-use-full" : "in-use-free"); }
+  void ShowLightAccountNotice() override { log.push_back("light-account"); }
+  void ShowFullAccountOnlyNotice() override { log.push_back("full-account-only"); }
+  bool StartEmulator(const std::string& line) override {
+    log.push_back("start:" + line);
+    return true;
+  }
+  void ShowLaunchFailure(const std::string&) override { log.push_back("launch-failure"); }
+  void Minimise() override { log.push_back("minimise"); }
 
   std::vector<std::string> log;
   std::vector<std::string> rows;
+  std::function<bool()> login;
+};
+
+class RecordingShell : public AccountShell {
+public:
+  void OpenPage(const std::string& address) override { pages.push_back(address); }
+  void EndProgram(int code) override { ends.push_back(code); }
+  std::vector<std::string> pages;
+  std::vector<int> ends;
 };
 
 TEST(AvailabilityMark, FollowsTheFiveSteps) {
@@ -82,7 +107,7 @@ protected:
   BrowserLogic& Start(const std::string& user = "u", const std::string& pass = "p") {
     peer.Start();
     session = MakeSession();
-    logic = std::make_unique<BrowserLogic>(surface, *session, *store);
+    logic = std::make_unique<BrowserLogic>(surface, *session, *store, shell);
     logic->userName = user;
     logic->password = pass;
     return *logic;
@@ -102,6 +127,7 @@ protected:
   std::unique_ptr<ServerSession> session;
   std::unique_ptr<BrowserLogic> logic;
   RecordingSurface surface;
+  RecordingShell shell;
 };
 
 TEST_F(BrowserLogicTest, RefreshFillsRowsInServerOrderBehindTheLoadingNotice) {
@@ -280,7 +306,7 @@ TEST_F(BrowserStateTest, RestoreReadsEachValueIntoItsBufferWithDefaults) {
     ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
     for (auto [name, bytes] : {std::pair{"SYSTEM", c.system}, {"SEARCH", c.search}, {"COUNT", c.count}})
       if (bytes != "<missing>") Store(name, bytes, c.type);
-    BrowserLogic l(surface, *session, *store);
+    BrowserLogic l(surface, *session, *store, shell);
     session->SetSystem("SMS");
     session->filter = "previous";
     l.RestoreBrowserState();
@@ -327,7 +353,7 @@ TEST_F(BrowserStateTest, AKeyThatCannotBeWrittenSavesNothing) {
   Store("SYSTEM", "GEN");
   ReadOnlySettings readOnly(*store);
   session = MakeSession();
-  BrowserLogic b(surface, *session, readOnly);
+  BrowserLogic b(surface, *session, readOnly, shell);
   b.RestoreBrowserState();
   EXPECT_EQ(session->system, "GEN");
   session->SetSystem("SNES");
@@ -372,6 +398,115 @@ TEST_F(BrowserLogicTest, UpgradeReminderFollowsTheCounterRule) {
     EXPECT_GE(r, 0);
     EXPECT_LE(r, 32767);
   }
+}
+
+// The commands with the real session, web host and settings file.
+class BrowserCommandsTest : public BrowserStateTest {
+protected:
+  void LoadTwoGames() {
+    ScriptGoodLogin(peer, "ann", "pw:@/", "False");
+    ScriptQuery("NES", "^[a-b]", {Record("Alpha", "2", "0"), Record("Beta", "0", "0")});
+  }
+  std::string Nester() {
+    const std::string path = dir.File("nester.exe");
+    std::ofstream(path) << "MZ";
+    Store("NES_PATH", path);
+    return path;
+  }
+};
+
+TEST_F(BrowserCommandsTest, LaunchDisconnectsStartsSavesAndMinimises) {
+  LoadTwoGames();
+  const std::string nester = Nester();
+  BrowserLogic& b = Start("ann", "pw:@/");
+  b.startCount = 3;
+  b.RefreshList();
+  b.SelectGame(0);
+  surface.log.clear();
+  EXPECT_EQ(b.Launch(), LaunchOutcome::Started);
+  EXPECT_EQ(surface.log, (std::vector<std::string>{
+                             "start:" + nester + " VTNES://ann:pw:@/@" + web.hostPort() + "/key-Alpha",
+                             "minimise"}));
+  EXPECT_FALSE(session->connected);
+  EXPECT_EQ(Value("SYSTEM"), "NES");
+  EXPECT_EQ(Value("SEARCH"), "^[a-b]");
+  EXPECT_EQ(Value("COUNT"), std::string(1, '\x03'));
+  peer.Finish();
+  // The server saw the connection close: everything it received, and nothing after the query.
+  EXPECT_EQ(peer.Received(0), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]"));
+}
+
+TEST_F(BrowserCommandsTest, RefusedLaunchesKeepTheConnectionAndSaveNothing) {
+  LoadTwoGames();
+  Nester();
+  BrowserLogic& b = Start("ann", "pw:@/");
+  b.RefreshList();
+  b.SelectGame(1);
+  surface.log.clear();
+  EXPECT_EQ(b.Launch(), LaunchOutcome::GameInUseFree);
+  EXPECT_EQ(surface.log, std::vector<std::string>{"in-use-free"});
+  EXPECT_TRUE(session->connected);
+  EXPECT_EQ(Value("SYSTEM"), "<missing>");
+  // A double-click below fewer rows after a refresh: refused without a notice.
+  session->selectedIndex = 2;
+  surface.log.clear();
+  EXPECT_EQ(b.Launch(), LaunchOutcome::NoSelection);
+  EXPECT_EQ(surface.log, std::vector<std::string>{});
+  b.GameInfo();
+  EXPECT_EQ(shell.pages, std::vector<std::string>{});
+}
+
+TEST_F(BrowserCommandsTest, AMissingEmulatorIsReportedSavedAndNotMinimised) {
+  LoadTwoGames();
+  BrowserLogic& b = Start("ann", "pw:@/");
+  b.RefreshList();
+  b.SelectGame(0);
+  surface.log.clear();
+  EXPECT_EQ(b.Launch(), LaunchOutcome::EmulatorNotSet);
+  EXPECT_EQ(surface.log, std::vector<std::string>{"launch-failure"});
+  EXPECT_EQ(Value("SYSTEM"), "NES");
+}
+
+TEST_F(BrowserCommandsTest, PagesOpenOnTheWebHost) {
+  LoadTwoGames();
+  BrowserLogic& b = Start("ann", "pw:@/");
+  b.RefreshList();
+  b.SelectGame(1);
+  b.GameInfo();
+  b.UpgradeNow();
+  EXPECT_EQ(shell.pages, (std::vector<std::string>{
+                             "http://" + web.hostPort() + "/gameinfo.php?gameinfo=key-Beta",
+                             "http://" + web.hostPort() + "/accountinfo.php"}));
+  EXPECT_TRUE(session->connected) << "pages leave the connection alone";
+}
+
+TEST_F(BrowserCommandsTest, ChangeUserLogsOutAndShowsTheLoginWindowKeepingTheRows) {
+  LoadTwoGames();
+  BrowserLogic& b = Start("ann", "pw:@/");
+  b.RefreshList();
+  surface.log.clear();
+  surface.login = [&] {
+    EXPECT_FALSE(session->connected) << "logged out before the login window";
+    b.userName = "bob";
+    b.password = "builder";
+    return true;
+  };
+  b.ChangeUser();
+  EXPECT_EQ(surface.log, std::vector<std::string>{"login-window"});
+  EXPECT_EQ(surface.rows, (std::vector<std::string>{"Alpha|Available", "Beta|UnAvailable"}));
+  EXPECT_EQ(b.userName, "bob");
+}
+
+TEST_F(BrowserCommandsTest, CloseSavesThenDisconnects) {
+  LoadTwoGames();
+  BrowserLogic& b = Start("ann", "pw:@/");
+  b.RefreshList();
+  session->SetSystem("SNES");
+  b.Close();
+  EXPECT_FALSE(session->connected);
+  EXPECT_EQ(Value("SYSTEM"), "SNES");
+  b.Close();  // not connected: saves again, nothing else
+  EXPECT_EQ(Value("SYSTEM"), "SNES");
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // vtcli's commands run in process against the scripted game server: output lines, exit codes,
 // deployment values from the settings file, and the dry-run command line.
+#include <fstream>
 #include <sstream>
 
 #include "platform/SettingsStore.h"
+#include "service/LaunchGame.h"
 #include "tests/service/SessionFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/vtcli/Cli.h"
@@ -21,8 +23,10 @@ protected:
     store->SetValue(Hive::Machine, "Software\\Vintara", "GameServer", kTypeNone, "127.0.0.1");
     store->SetValue(Hive::Machine, "Software\\Vintara", "WebHost", kTypeString,
                     std::string(web.hostPort()) + std::string("\0junk", 5));
-    store->SetValue(Hive::Machine, "Software\\Vintara", "NES_PATH", kTypeNone, "/emu/nester");
-    store->SetValue(Hive::Machine, "Software\\Vintara", "2600_PATH", kTypeNone, "/emu/stella");
+    store->SetValue(Hive::Machine, "Software\\Vintara", "NES_PATH", kTypeNone, nester);
+    store->SetValue(Hive::Machine, "Software\\Vintara", "2600_PATH", kTypeNone, stella);
+    // A launch starts only an emulator whose file exists.
+    std::ofstream(stella) << "#!/bin/sh\n";
   }
   int Run(std::vector<std::string> args) {
     std::vector<std::string> all = {"--registry", registry, "--port", std::to_string(peer.port())};
@@ -38,6 +42,7 @@ protected:
 
   TempDir dir;
   std::string registry = dir.File("registry.txt");
+  std::string nester = dir.File("nester"), stella = dir.File("stella");
   std::ostringstream out, err;
 };
 
@@ -88,7 +93,15 @@ TEST_F(Vtcli, LaunchDryRunPrintsTheCommandLine) {
   EXPECT_EQ(Run({"--web-host", "games.example:8080", "launch", "ann", "pw", "2600", "^[a-b]", "1",
                  "--dry-run"}),
             0);
-  EXPECT_EQ(out.str(), "/emu/stella \"VTA26://ann:pw@games.example:8080/k2\"\n");
+  EXPECT_EQ(out.str(), stella + " \"VTA26://ann:pw@games.example:8080/k2\"\n");
+}
+
+TEST_F(Vtcli, LaunchOfAMissingEmulatorSaysSoAndExitsOne) {
+  ScriptGoodLogin(peer, "ann", "pw", "True");
+  ScriptCatalogue("NES", "^[a-b]", std::string("1\0\0\0\0", 5) + Z("A\nk1\n1\n0"));
+  EXPECT_EQ(Run({"launch", "ann", "pw", "NES", "^[a-b]", "0", "--dry-run"}), 1);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(), "VTBrowser: " + LaunchFailureText(LaunchOutcome::EmulatorNotFound, "NES", nester) + "\n");
 }
 
 TEST_F(Vtcli, LaunchRefusalPrintsTheNoticeAndExitsTwo) {

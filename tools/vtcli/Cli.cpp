@@ -49,22 +49,28 @@ private:
 
 class PrintingLaunchHost final : public LaunchHost {
 public:
-  PrintingLaunchHost(std::ostream& out, bool dryRun) : out_(out), dryRun_(dryRun) {}
+  PrintingLaunchHost(std::ostream& out, std::ostream& err, bool dryRun)
+      : out_(out), err_(err), dryRun_(dryRun) {}
   void ShowGameInUseNotice(bool fullForm) override {
     out_ << (fullForm ? "GameInUseNotice full" : "GameInUseNotice free") << "\n";
   }
   void ShowLightAccountNotice() override { out_ << "LightAccountNotice\n"; }
   void ShowFullAccountOnlyNotice() override { out_ << "FullAccountOnlyNotice\n"; }
-  void StartEmulator(const std::string& commandLine) override {
-    if (dryRun_)
-      out_ << commandLine << "\n";
-    else
-      StartProgram(commandLine);
+  bool StartEmulator(const std::string& commandLine) override {
+    if (!dryRun_) return StartProgram(commandLine);
+    out_ << commandLine << "\n";
+    return true;
   }
-  void SaveStateAndMinimise() override {}  // no browser window to save or minimise
+  void ShowLaunchFailure(const std::string& text) override {
+    err_ << MessageBoxLine(text, "VTBrowser") << "\n";
+  }
+  // No browser window to save or minimise.
+  void SaveBrowserState() override {}
+  void Minimise() override {}
 
 private:
   std::ostream& out_;
+  std::ostream& err_;
   bool dryRun_;
 };
 
@@ -183,7 +189,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
 
   session.selectedIndex = index;
-  PrintingLaunchHost host(out, dryRun);
+  PrintingLaunchHost host(out, err, dryRun);
   const Credentials who{rest[0], rest[1]};
   switch (LaunchGame(session, who, *settings, host)) {
     case LaunchOutcome::Started:
@@ -191,6 +197,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     case LaunchOutcome::NoSelection:
       err << "vtcli: no game at index " << index << " (" << session.gameCount << " games)\n";
       return kExitRefused;
+    case LaunchOutcome::EmulatorNotSet:
+    case LaunchOutcome::EmulatorNotFound:
+    case LaunchOutcome::EmulatorNotStarted:
+      return 1;
     default:
       return kExitRefused;
   }
