@@ -131,14 +131,20 @@ protected:
     RECT r{};
     ListView_GetItemRect(list, i, &r, LVIR_BOUNDS);
     const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
-    // The list tracks the pointer after a press until the release arrives in its queue.
+    // Posted in the pointer's order; the release reports the click.
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(list, WM_LBUTTONUP, 0, at);
-    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    test::PumpUntil([] { return false; }, 50);
     if (twice) {
+      PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
       PostMessageA(list, WM_LBUTTONUP, 0, at);
-      SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-      test::PumpUntil([] { return false; }, 50);
+    }
+    DrainQueue();
+  }
+  static void DrainQueue() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
     }
   }
   void Key(HWND target, UINT vk) {

@@ -1,5 +1,9 @@
 #include "tests/e2e/E2eClient.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -21,6 +25,12 @@ std::string WebHost(std::string* whyMissing) {
 }
 
 namespace {
+// Every value the client reads or writes besides the deployment values.
+const char* const kClientValues[] = {"SAVE",     "AUTOLOGIN", "Username", "Password", "SYSTEM",
+                                     "SEARCH",   "COUNT",     "VT_PATH",  "NES_PATH", "SNES_PATH",
+                                     "2600_PATH", "GEN_PATH", "GBC_PATH", "SMS_PATH", "SGG_PATH",
+                                     "COL_PATH"};
+
 void SetRaw(HKEY key, const std::string& name, const std::string& bytes, DWORD type) {
   RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                  static_cast<DWORD>(bytes.size()));
@@ -32,7 +42,7 @@ void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, s
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                   &key, nullptr);
   if (!key) return;
-  for (const char* name : {"SAVE", "AUTOLOGIN", "Username", "Password"}) RegDeleteValueA(key, name);
+  for (const char* name : kClientValues) RegDeleteValueA(key, name);
   const std::string server = "127.0.0.1";
   SetRaw(key, "GameServer", server + '\0', REG_SZ);
   SetRaw(key, "WebHost", webHost + '\0', REG_SZ);
@@ -44,8 +54,8 @@ void ClearVintaraKey() {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
     return;
-  for (const char* name : {"SAVE", "AUTOLOGIN", "Username", "Password", "GameServer", "WebHost"})
-    RegDeleteValueA(key, name);
+  for (const char* name : kClientValues) RegDeleteValueA(key, name);
+  for (const char* name : {"GameServer", "WebHost"}) RegDeleteValueA(key, name);
   RegCloseKey(key);
 }
 
@@ -156,17 +166,21 @@ Kind Classify(HWND hwnd) {
   char cls[64] = {};
   GetClassNameA(hwnd, cls, sizeof cls);
   if (std::string(cls) != "#32770") return Kind::Other;
-  const std::string title = Text(hwnd);
-  if (title == "About VTBrowser") return Kind::About;
-  if (!title.empty()) return Kind::MessageBox;
   RECT wr{};
   GetWindowRect(hwnd, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  // The browser has a title ("Vintara") for the task bar, though no caption shows it.
+  if (w == 500 && h == 600 && GetDlgItem(hwnd, IDC_BROWSER_LIST)) return Kind::Browser;
+  const std::string title = Text(hwnd);
+  if (title == "About VTBrowser") return Kind::About;
+  if (!title.empty()) return Kind::MessageBox;
+  if (w == 275 && h == 200 && GetDlgItem(hwnd, IDC_NOTICE_CANCEL)) return Kind::UpgradeReminder;
   if (w != 275 || h != 150) return Kind::Other;
   if (GetDlgItem(hwnd, IDC_LOGIN_USERNAME)) return Kind::Login;
   HWND button = GetDlgItem(hwnd, IDC_NOTICE_OK);
   if (!button) return GetWindow(hwnd, GW_CHILD) ? Kind::Other : Kind::Connecting;
   if (!Keyed(hwnd)) return Kind::ConnectionError;
+  if (GetDlgItem(hwnd, IDC_NOTICE_CANCEL)) return Kind::FullAccountOnly;
   RECT br{};
   GetWindowRect(button, &br);
   const int left = br.left - wr.left;
@@ -182,6 +196,9 @@ const char* KindName(Kind kind) {
     case Kind::ConnectionError: return "connection error notice";
     case Kind::BadLogin: return "bad login notice";
     case Kind::UserInUse: return "user in use notice";
+    case Kind::FullAccountOnly: return "full-account-only notice";
+    case Kind::UpgradeReminder: return "upgrade reminder";
+    case Kind::Browser: return "browser window";
     case Kind::About: return "About box";
     case Kind::MessageBox: return "message box";
     case Kind::Other: return "other";
@@ -211,6 +228,145 @@ std::string MessageBoxText(HWND box) {
     if (std::string(cls) == "Static") all += Text(c);
   }
   return all;
+}
+
+namespace {
+// Memory lent in the process that owns a window, for messages whose arguments point at it.
+class RemoteBuffer {
+public:
+  RemoteBuffer(HWND owner, size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(owner, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  bool ok() const { return at_ != nullptr; }
+  char* at(size_t offset = 0) const { return static_cast<char*>(at_) + offset; }
+  void Write(const void* data, size_t n, size_t offset = 0) {
+    WriteProcessMemory(process_, at(offset), data, n, nullptr);
+  }
+  void Read(void* data, size_t n, size_t offset = 0) {
+    ReadProcessMemory(process_, at(offset), data, n, nullptr);
+  }
+
+private:
+  HANDLE process_ = nullptr;
+  void* at_ = nullptr;
+  size_t size_;
+};
+}  // namespace
+
+std::vector<std::string> ListRows(HWND list) {
+  std::vector<std::string> rows;
+  RemoteBuffer remote(list, sizeof(LVITEMA) + 512);
+  if (!remote.ok()) return rows;
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::string row;
+    for (int sub = 0; sub < 2; ++sub) {
+      LVITEMA item{};
+      item.iSubItem = sub;
+      item.pszText = remote.at(sizeof item);
+      item.cchTextMax = 512;
+      remote.Write(&item, sizeof item);
+      const int n = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote.at())));
+      char text[512] = {};
+      remote.Read(text, static_cast<size_t>(n > 0 ? n : 0), sizeof item);
+      row += (sub ? "|" : "") + std::string(text, static_cast<size_t>(n > 0 ? n : 0));
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void ClickRow(HWND list, int row, bool doubleClick) {
+  RemoteBuffer remote(list, sizeof(RECT));
+  RECT r{LVIR_BOUNDS, 0, 0, 0};
+  remote.Write(&r, sizeof r);
+  SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.at()));
+  remote.Read(&r, sizeof r);
+  const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
+  // Posted, so that the client sees press and release in this order and before any message
+  // the test posts next (a press sent from another thread could overtake a posted release).
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list, WM_LBUTTONUP, 0, at);
+  if (doubleClick) {
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+  }
+}
+
+void PressKey(HWND target, UINT vk) {
+  PostMessageA(target, WM_KEYDOWN, vk, 1);
+  PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+namespace {
+struct SampleGame {
+  std::string alias, key, title;
+  int free = 0, full = 0;
+};
+
+std::vector<SampleGame> SampleGames() {
+  std::string path = std::string("Z:") + VT_E2E_SAMPLE_DATA;
+  std::vector<SampleGame> games;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return games;
+  char line[1024];
+  while (std::fgets(line, sizeof line, f)) {
+    std::string l(line);
+    while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
+    if (l.rfind("game|", 0) != 0) continue;
+    std::vector<std::string> parts;
+    size_t start = 5;
+    for (int field = 0; field < 4; ++field) {
+      const size_t bar = l.find('|', start);
+      parts.push_back(l.substr(start, bar - start));
+      start = bar + 1;
+    }
+    games.push_back({parts[0], parts[1], l.substr(start), std::atoi(parts[2].c_str()), std::atoi(parts[3].c_str())});
+  }
+  std::fclose(f);
+  return games;
+}
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+std::vector<std::string> SampleRows(const std::string& alias, const std::string& pattern, bool full) {
+  std::vector<SampleGame> hits;
+  const bool range = pattern.size() == 6 && pattern.rfind("^[", 0) == 0;
+  for (const SampleGame& g : SampleGames()) {
+    // The Game Boy query asks for both of the server's Game Boy aliases.
+    const bool ofSystem = g.alias == alias || (alias == "GBC" && g.alias == "GB");
+    if (!ofSystem || g.title.empty()) continue;
+    std::string folded;
+    for (char c : g.title) folded += Fold(c);
+    const bool match = range ? folded[0] >= pattern[2] && folded[0] <= pattern[4]
+                             : folded.find(pattern) != std::string::npos;
+    if (match) hits.push_back(g);
+  }
+  std::stable_sort(hits.begin(), hits.end(), [](const SampleGame& a, const SampleGame& b) {
+    return std::lexicographical_compare(a.title.begin(), a.title.end(), b.title.begin(), b.title.end(),
+                                        [](char x, char y) { return Fold(x) < Fold(y); });
+  });
+  std::vector<std::string> rows;
+  for (const SampleGame& g : hits) {
+    const int copies = full ? g.full : g.free;
+    const char* mark = copies > 0 ? "Available" : (!full && g.full > 0 ? "Preferred" : "UnAvailable");
+    rows.push_back(g.title + "|" + mark);
+  }
+  return rows;
+}
+
+std::string SampleKey(const std::string& alias, const std::string& title) {
+  for (const SampleGame& g : SampleGames())
+    if (g.alias == alias && g.title.rfind(title, 0) == 0) return g.key;
+  return "";
 }
 
 RawLogin::~RawLogin() {

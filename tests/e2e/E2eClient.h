@@ -46,7 +46,10 @@ private:
 };
 
 // What a client window is, from its geometry, region and controls.
-enum class Kind { Login, Connecting, ConnectionError, BadLogin, UserInUse, About, MessageBox, Other };
+enum class Kind {
+  Login, Connecting, ConnectionError, BadLogin, UserInUse, FullAccountOnly, UpgradeReminder,
+  Browser, About, MessageBox, Other
+};
 Kind Classify(HWND hwnd);
 const char* KindName(Kind kind);
 
@@ -55,6 +58,21 @@ void SetText(HWND dialog, int id, const std::string& text);
 std::string Text(HWND hwnd);
 // All texts of a message box's static controls.
 std::string MessageBoxText(HWND box);
+
+// The rows of a list control of another process, "title|mark" each (read through memory
+// lent in that process, as the list's texts live there).
+std::vector<std::string> ListRows(HWND list);
+// A click (or double-click) on row i of another process's list: the pointer's messages, posted
+// in their order.
+void ClickRow(HWND list, int row, bool doubleClick = false);
+// A key press posted to a window of the client (its dialog manager sees it).
+void PressKey(HWND target, UINT vk);
+
+// The sample catalogue's rows for a system and a letter range ("^[a-b]") or a plain search
+// word, in the order the service answers, with the marks a free or a full account sees.
+std::vector<std::string> SampleRows(const std::string& alias, const std::string& pattern, bool full);
+// Key of the first sample game of the system whose title starts with the text.
+std::string SampleKey(const std::string& alias, const std::string& title);
 
 // A raw game-server client on loopback: logs in and keeps the connection open.
 class RawLogin {

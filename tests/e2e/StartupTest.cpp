@@ -57,18 +57,18 @@ TEST_F(Startup, SavedAutoLoginLogsInWithoutTheWindow) {
   Client client;
   ASSERT_TRUE(client.started());
   bool sawLogin = false;
-  HWND about = client.WaitWindow([&](HWND w) {
+  HWND browser = client.WaitWindow([&](HWND w) {
     const Kind k = Classify(w);
     sawLogin = sawLogin || k == Kind::Login;
-    return k == Kind::About;
+    return k == Kind::Browser;
   });
-  ASSERT_NE(about, nullptr) << "the client did not get past the login";
+  ASSERT_NE(browser, nullptr) << "the client did not get past the login";
   EXPECT_FALSE(sawLogin) << "the login window was shown";
   // The server holds the client's session: a second login as the same user is refused.
   RawLogin other;
   EXPECT_EQ(other.Login("demo", "demo"), "Username in use login again to clear.");
   EXPECT_EQ(VintaraValue("SAVE"), "TRUE") << "a successful automatic login keeps the settings";
-  Click(about, IDOK);
+  Click(browser, IDC_BROWSER_CLOSE);
   EXPECT_EQ(client.WaitExit(), 0u);
 }
 
@@ -136,10 +136,10 @@ TEST_F(Startup, UserInUseIsClearedByTheSecondLogin) {
   Click(notice, IDC_NOTICE_OK);
   ASSERT_TRUE(client.WaitGone(notice));
   Click(login, IDC_LOGIN_LOGIN);  // the same texts, the same connection
-  HWND about = Await(client, Kind::About);
-  ASSERT_NE(about, nullptr);
+  HWND browser = Await(client, Kind::Browser);
+  ASSERT_NE(browser, nullptr);
   EXPECT_FALSE(Shows(client, Kind::Login));
-  Click(about, IDOK);
+  Click(browser, IDC_BROWSER_CLOSE);
   EXPECT_EQ(client.WaitExit(), 0u);
 }
 

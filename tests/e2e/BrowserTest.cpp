@@ -1,0 +1,295 @@
+// The browser end to end: the real VTBrowser.exe under Wine against vtservice and its sample
+// catalogue, with emustub as every emulator, driven by window messages the way clicks and
+// typing arrive. Waits are for conditions, never fixed sleeps.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "service/LaunchGame.h"
+#include "tests/e2e/E2eClient.h"
+
+namespace vt::e2e {
+namespace {
+
+std::string Padded(const std::string& text) { return text + std::string(20 - text.size(), '\0'); }
+
+std::string WindowsPath(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+class Browser : public ::testing::Test {
+protected:
+  void SetUp() override {
+    std::string why;
+    web = WebHost(&why);
+    ASSERT_FALSE(web.empty()) << why;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    log = std::string(temp) + "vt-e2e-emustub-" + std::to_string(GetCurrentProcessId()) + ".log";
+    std::remove(log.c_str());
+    // The client passes its environment on to the emulators it starts.
+    SetEnvironmentVariableA("VT_EMUSTUB_LOG", log.c_str());
+    SetEnvironmentVariableA("VT_EMUSTUB_EXIT", "1");
+  }
+  void TearDown() override {
+    ClearVintaraKey();
+    std::remove(log.c_str());
+  }
+
+  // Automatic login as the user (the password is the user name in the sample accounts), plus
+  // the raw values given.
+  void AutoLogin(const std::string& user, std::map<std::string, std::string> values = {}) {
+    values["SAVE"] = "TRUE";
+    values["AUTOLOGIN"] = "TRUE";
+    values["Username"] = Padded(user);
+    values["Password"] = Padded(user);
+    PrepareVintaraKey(web, values);
+  }
+  static std::string Emustub() { return WindowsPath(VT_E2E_EMUSTUB); }
+
+  HWND Await(Client& client, Kind kind) {
+    HWND h = client.WaitWindow([kind](HWND w) { return Classify(w) == kind; });
+    EXPECT_NE(h, nullptr) << "no " << KindName(kind) << " appeared";
+    return h;
+  }
+  // Waits until the list shows the rows; true when it does.
+  bool AwaitRows(Client& client, HWND browser, const std::vector<std::string>& rows) {
+    HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+    const DWORD start = GetTickCount();
+    while (ListRows(list) != rows) {
+      if (!client.Running() || GetTickCount() - start > 30000) {
+        ADD_FAILURE() << "the list shows " << ListRows(list).size() << " rows, not the "
+                      << rows.size() << " expected";
+        return false;
+      }
+      Sleep(20);
+    }
+    return true;
+  }
+  // The command lines emustub recorded so far.
+  std::vector<std::string> LaunchLog() const {
+    std::vector<std::string> lines;
+    if (FILE* f = std::fopen(log.c_str(), "rb")) {
+      char line[2048];
+      while (std::fgets(line, sizeof line, f)) {
+        std::string l(line);
+        while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
+        lines.push_back(l);
+      }
+      std::fclose(f);
+    }
+    return lines;
+  }
+  // The log's lines once there are `count` of them (or what there is after the time-out).
+  std::vector<std::string> AwaitLaunches(size_t count) const {
+    const DWORD start = GetTickCount();
+    std::vector<std::string> lines = LaunchLog();
+    while (lines.size() < count && GetTickCount() - start < 30000) {
+      Sleep(20);
+      lines = LaunchLog();
+    }
+    return lines;
+  }
+  static bool AwaitIconic(HWND window) {
+    const DWORD start = GetTickCount();
+    while (!IsIconic(window) && GetTickCount() - start < 10000) Sleep(20);
+    return IsIconic(window) != FALSE;
+  }
+  static int FirstRowMarked(const std::vector<std::string>& rows, const std::string& mark) {
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].size() > mark.size() && rows[i].compare(rows[i].size() - mark.size(), mark.size(), mark) == 0)
+        return static_cast<int>(i);
+    return -1;
+  }
+  void CloseAndEnd(Client& client, HWND browser) {
+    Click(browser, IDC_BROWSER_CLOSE);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
+
+  std::string web, log;
+};
+
+TEST_F(Browser, FreeAndFullAccountsSeeTheSampleRowsWithTheirMarks) {
+  const std::vector<std::string> free = {"Aurora Chase|Available",  "Axel's Derby|Available",
+                                         "Bubble Bowling|Preferred", "Bubble in Space|Available",
+                                         "Bubble Party '95|UnAvailable", "Bubble Racer|Available"};
+  EXPECT_EQ(SampleRows("NES", "^[a-b]", false), free);
+  for (const auto& [user, full] : {std::pair{"demo", false}, {"player", true}}) {
+    SCOPED_TRACE(user);
+    AutoLogin(user);
+    Client client;
+    HWND browser = Await(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(ListRows(GetDlgItem(browser, IDC_BROWSER_LIST)), SampleRows("NES", "^[a-b]", full));
+    EXPECT_EQ(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW)) != FALSE, !full);
+    EXPECT_EQ(Text(browser), "Vintara");
+    CloseAndEnd(client, browser);
+  }
+}
+
+TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsAndCloseSavesThem) {
+  AutoLogin("demo");
+  {
+    Client client;
+    HWND browser = Await(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    Click(browser, IDC_BROWSER_SNES);
+    ASSERT_TRUE(AwaitRows(client, browser, SampleRows("SNES", "^[a-b]", false)));
+    Click(browser, IDC_BROWSER_RANGE_C_D);
+    ASSERT_TRUE(AwaitRows(client, browser, SampleRows("SNES", "^[c-d]", false)));
+    SetText(browser, IDC_BROWSER_SEARCH_BOX, "bowling");
+    Click(browser, IDC_BROWSER_SEARCH);
+    const std::vector<std::string> bowled = SampleRows("SNES", "bowling", false);
+    ASSERT_FALSE(bowled.empty());
+    ASSERT_TRUE(AwaitRows(client, browser, bowled));
+    CloseAndEnd(client, browser);
+  }
+  EXPECT_EQ(VintaraValue("SYSTEM"), "SNES");
+  EXPECT_EQ(VintaraValue("SEARCH"), "bowling");
+  {
+    // The next start queries the saved system and search; the box starts empty.
+    Client client;
+    HWND browser = Await(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(ListRows(GetDlgItem(browser, IDC_BROWSER_LIST)), SampleRows("SNES", "bowling", false));
+    EXPECT_EQ(Text(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "");
+    // The quit button leaves the saved state as it was.
+    Click(browser, IDC_BROWSER_NES);
+    ASSERT_TRUE(AwaitRows(client, browser, SampleRows("NES", "bowling", false)));
+    Click(browser, IDC_BROWSER_QUIT);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
+  EXPECT_EQ(VintaraValue("SYSTEM"), "SNES");
+  EXPECT_EQ(VintaraValue("SEARCH"), "bowling");
+}
+
+TEST_F(Browser, AFreeAccountWithCountTenSeesTheReminderAndCloseSavesZero) {
+  AutoLogin("demo", {{"COUNT", "\x0A"}});
+  Client client;
+  HWND reminder = Await(client, Kind::UpgradeReminder);
+  ASSERT_NE(reminder, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(reminder, IDC_NOTICE_CANCEL))) << "No Thanks waits 5 s";
+  const DWORD start = GetTickCount();
+  while (!IsWindowEnabled(GetDlgItem(reminder, IDC_NOTICE_CANCEL)) && GetTickCount() - start < 15000)
+    Sleep(50);
+  Click(reminder, IDC_NOTICE_CANCEL);
+  HWND browser = Await(client, Kind::Browser);
+  ASSERT_NE(browser, nullptr);
+  CloseAndEnd(client, browser);
+  EXPECT_EQ(VintaraValue("COUNT"), std::string(1, '\0'));
+}
+
+TEST_F(Browser, LaunchStartsTheEmulatorWithItsAddressAfterDisconnecting) {
+  AutoLogin("player", {{"NES_PATH", Emustub()}, {"2600_PATH", Emustub()}});
+  Client client;
+  HWND browser = Await(client, Kind::Browser);
+  ASSERT_NE(browser, nullptr);
+  HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+  ClickRow(list, 1);
+  Click(browser, IDC_BROWSER_LAUNCH);
+  std::vector<std::string> lines = AwaitLaunches(1);
+  {
+    // The session is gone by the time the emulator runs: the same user logs in at once.
+    RawLogin other;
+    EXPECT_EQ(other.Login("player", "player"), "ok");
+  }
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], Emustub() + " VTNES://player:player@" + web + "/" + SampleKey("NES", "Axel's Derby"));
+  EXPECT_TRUE(AwaitIconic(browser)) << "the browser minimises after the start";
+  EXPECT_EQ(VintaraValue("SYSTEM"), "NES");
+  EXPECT_EQ(VintaraValue("SEARCH"), "^[a-b]");
+  EXPECT_EQ(VintaraValue("COUNT"), std::string(1, '\0'));
+
+  // An Atari 2600 game: the address in double quotes.
+  ShowWindow(browser, SW_RESTORE);
+  Click(browser, IDC_BROWSER_ATARI);
+  const std::vector<std::string> rows = SampleRows("2600", "^[a-b]", true);
+  ASSERT_TRUE(AwaitRows(client, browser, rows));
+  const int row = FirstRowMarked(rows, "|Available");
+  ASSERT_GE(row, 0);
+  ClickRow(list, row, true);  // a double-click launches
+  lines = AwaitLaunches(2);
+  ASSERT_EQ(lines.size(), 2u);
+  const std::string title = rows[row].substr(0, rows[row].find('|'));
+  EXPECT_EQ(lines[1], Emustub() + " \"VTA26://player:player@" + web + "/" + SampleKey("2600", title) + "\"");
+  EXPECT_EQ(VintaraValue("SYSTEM"), "2600");
+  ShowWindow(browser, SW_RESTORE);
+  CloseAndEnd(client, browser);
+}
+
+TEST_F(Browser, AFreeAccountLaunchingSnesIsRefusedAndStaysConnected) {
+  AutoLogin("demo", {{"SNES_PATH", Emustub()}});
+  Client client;
+  HWND browser = Await(client, Kind::Browser);
+  ASSERT_NE(browser, nullptr);
+  Click(browser, IDC_BROWSER_SNES);
+  const std::vector<std::string> rows = SampleRows("SNES", "^[a-b]", false);
+  ASSERT_TRUE(AwaitRows(client, browser, rows));
+  const int row = FirstRowMarked(rows, "|Available");
+  ASSERT_GE(row, 0);
+  ClickRow(GetDlgItem(browser, IDC_BROWSER_LIST), row);
+  Click(browser, IDC_BROWSER_LAUNCH);
+  HWND notice = Await(client, Kind::FullAccountOnly);
+  ASSERT_NE(notice, nullptr);
+  RawLogin other;
+  EXPECT_EQ(other.Login("demo", "demo"), "Username in use login again to clear.")
+      << "the client keeps its connection";
+  Click(notice, IDC_NOTICE_CANCEL);
+  ASSERT_TRUE(client.WaitGone(notice));
+  EXPECT_FALSE(IsIconic(browser));
+  EXPECT_TRUE(LaunchLog().empty());
+  CloseAndEnd(client, browser);
+}
+
+TEST_F(Browser, ChangeUserShowsTheLoginWindowAndTheNextLaunchCarriesTheNewUser) {
+  AutoLogin("demo", {{"NES_PATH", Emustub()}});
+  Client client;
+  HWND browser = Await(client, Kind::Browser);
+  ASSERT_NE(browser, nullptr);
+  Click(browser, IDC_BROWSER_CHANGE_USER);
+  HWND login = Await(client, Kind::Login);
+  ASSERT_NE(login, nullptr) << "shown although automatic login is saved";
+  SetText(login, IDC_LOGIN_USERNAME, "player");
+  SetText(login, IDC_LOGIN_PASSWORD, "player");
+  Click(login, IDC_LOGIN_LOGIN);
+  ASSERT_TRUE(client.WaitGone(login));
+  HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+  EXPECT_EQ(ListRows(list), SampleRows("NES", "^[a-b]", false)) << "the rows stay the old user's";
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW))) << "as start-up set it";
+  ClickRow(list, 0);
+  Click(browser, IDC_BROWSER_LAUNCH);
+  const std::vector<std::string> lines = AwaitLaunches(1);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], Emustub() + " VTNES://player:player@" + web + "/" + SampleKey("NES", "Aurora Chase"));
+  ShowWindow(browser, SW_RESTORE);
+  CloseAndEnd(client, browser);
+}
+
+TEST_F(Browser, AMissingEmulatorPathGivesItsMessageAndTheWindowStays) {
+  AutoLogin("player");
+  Client client;
+  HWND browser = Await(client, Kind::Browser);
+  ASSERT_NE(browser, nullptr);
+  ClickRow(GetDlgItem(browser, IDC_BROWSER_LIST), 0);
+  Click(browser, IDC_BROWSER_LAUNCH);
+  HWND box = Await(client, Kind::MessageBox);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Text(box), "VTBrowser");
+  const std::string want = LaunchFailureText(LaunchOutcome::EmulatorNotSet, "NES", "");
+  EXPECT_EQ(MessageBoxText(box), want);
+  Click(box, IDOK);
+  ASSERT_TRUE(client.WaitGone(box));
+  EXPECT_FALSE(IsIconic(browser));
+  EXPECT_TRUE(IsWindowVisible(browser));
+  EXPECT_TRUE(LaunchLog().empty());
+  CloseAndEnd(client, browser);
+}
+
+}  // namespace
+}  // namespace vt::e2e
