@@ -9,7 +9,6 @@
 namespace vt::skin {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x564C;  // "VL"
 constexpr int kImages[] = {IDB_VSCROLL_TOP_CAP, IDB_VSCROLL_UP,       IDB_VSCROLL_TRACK,
                            IDB_VSCROLL_DOWN,    IDB_VSCROLL_BOTTOM_CAP, IDB_VSCROLL_THUMB,
                            IDB_HEADER_FILL,     IDB_HEADER_LEFT_EDGE, IDB_HEADER_RIGHT_EDGE,
@@ -19,20 +18,13 @@ constexpr int kImages[] = {IDB_VSCROLL_TOP_CAP, IDB_VSCROLL_UP,       IDB_VSCROL
 
 GameList::GameList(BitmapLoader loader) : loader_(std::move(loader)), vbar_(*this), hbar_(*this) {}
 
-GameList::~GameList() { Detach(); }
-
-void GameList::Detach() {
-  header_.Detach();
-  if (subclassed_) RemoveWindowSubclass(subclassed_, &GameList::Proc, kSubclassId);
-  subclassed_ = nullptr;
-}
+GameList::~GameList() { header_.Detach(); }
 
 void GameList::OnAttached() {
   for (int id : kImages)
     if (!images_.count(id) && loader_) images_[id].reset(loader_(id));
   header_.Attach(ListView_GetHeader(Hwnd()), *this);
-  if (SetWindowSubclass(Hwnd(), &GameList::Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-    subclassed_ = Hwnd();
+  Hook(Hwnd());
 }
 
 HBITMAP GameList::SkinImage(int id) const {
@@ -160,16 +152,12 @@ void GameList::Paint() {
     FillRect(off.get(), &clip, blue.get());
     ListView_SetTextBkColor(list, kSkinBlue);
     UpdateBars();
-    DefSubclassProc(list, WM_PAINT, reinterpret_cast<WPARAM>(off.get()), 0);
+    Default(WM_PAINT, reinterpret_cast<WPARAM>(off.get()), 0);
   }
   EndPaint(list, &ps);
 }
 
-LRESULT CALLBACK GameList::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-  return reinterpret_cast<GameList*>(data)->Handle(msg, wp, lp);
-}
-
-LRESULT GameList::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT GameList::OnHookedMessage(UINT msg, WPARAM wp, LPARAM lp) {
   HWND list = Hwnd();
   switch (msg) {
     case WM_PAINT:
@@ -191,15 +179,10 @@ LRESULT GameList::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrA(list, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
       break;
     }
-    case WM_NCDESTROY: {
-      const LRESULT r = DefSubclassProc(list, msg, wp, lp);
-      Detach();
-      return r;
-    }
     default:
       break;
   }
-  return DefSubclassProc(list, msg, wp, lp);
+  return Default(msg, wp, lp);
 }
 
 }  // namespace vt::skin

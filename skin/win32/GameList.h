@@ -12,6 +12,7 @@
 
 #include "platform/win32/Dialog.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WindowHook.h"
 #include "skin/win32/GameListHeader.h"
 #include "skin/win32/ListScrollBar.h"
 #include "skin/win32/SkinImages.h"
@@ -21,7 +22,7 @@ namespace vt::skin {
 inline constexpr COLORREF kSelectedText = RGB(229, 229, 229);
 inline constexpr COLORREF kSelectedBackground = RGB(115, 123, 165);
 
-class GameList : public win::Control {
+class GameList : public win::Control, private win::WindowHook {
 public:
   explicit GameList(BitmapLoader loader = ResourceBitmapLoader());
   ~GameList() override;
@@ -45,19 +46,16 @@ public:
   void OnAttached() override;
 
 private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnHookedMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint();
   void UpdateBars();
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
-  void Detach();
 
   BitmapLoader loader_;
   std::map<int, win::Bitmap> images_;
   GameListHeader header_;
   ListVScrollBar vbar_;
   ListHScrollBar hbar_;
-  HWND subclassed_ = nullptr;
   // Carries an item's selection from its pre-paint to its post-paint.
   bool itemWasSelected_ = false;
 };

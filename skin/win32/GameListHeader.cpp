@@ -9,43 +9,25 @@
 #include "skin/win32/SkinImages.h"
 
 namespace vt::skin {
-namespace {
-constexpr UINT_PTR kSubclassId = 0x5648;  // "VH"
-}
-
-GameListHeader::~GameListHeader() { Detach(); }
-
 bool GameListHeader::Attach(HWND header, GameList& list) {
   Detach();
-  if (!header || !SetWindowSubclass(header, &GameListHeader::Proc, kSubclassId,
-                                    reinterpret_cast<DWORD_PTR>(this)))
-    return false;
-  hwnd_ = header;
+  if (!Hook(header)) return false;
   list_ = &list;
   return true;
 }
 
-void GameListHeader::Detach() {
-  if (hwnd_) RemoveWindowSubclass(hwnd_, &GameListHeader::Proc, kSubclassId);
-  hwnd_ = nullptr;
-}
+void GameListHeader::Detach() { Unhook(); }
 
-LRESULT CALLBACK GameListHeader::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                      DWORD_PTR data) {
-  auto* self = reinterpret_cast<GameListHeader*>(data);
+LRESULT GameListHeader::OnHookedMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 0;  // the paint covers everything
     case WM_PAINT:
-      PaintClientOffscreen(hwnd, [self](HDC dc, const RECT& client) { self->Paint(dc, client); });
+      PaintClientOffscreen(Hwnd(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
       return 0;
-    case WM_NCDESTROY:
-      self->Detach();
-      break;
     default:
-      break;
+      return Default(msg, wp, lp);
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 void GameListHeader::Paint(HDC dc, const RECT& client) {
@@ -56,16 +38,16 @@ void GameListHeader::Paint(HDC dc, const RECT& client) {
   HBITMAP rightEdge = list_->SkinImage(IDB_HEADER_RIGHT_EDGE);
   StretchBitmap(dc, fill, 2, 0, client.right - client.left, 20);
 
-  const int count = Header_GetItemCount(hwnd_);
+  const int count = Header_GetItemCount(Hwnd());
   for (int i = 0; i < count; ++i) {
     char text[256] = {};
     HDITEMA item{};
     item.mask = HDI_TEXT | HDI_FORMAT | HDI_ORDER;
     item.pszText = text;
     item.cchTextMax = 255;
-    if (!SendMessageA(hwnd_, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item))) continue;
+    if (!SendMessageA(Hwnd(), HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item))) continue;
     RECT r{};
-    Header_GetItemRect(hwnd_, i, &r);
+    Header_GetItemRect(Hwnd(), i, &r);
     if (item.iOrder == 0) {
       DrawBitmap(dc, leftEdge, r.left, r.top, 2, 20);
     } else {

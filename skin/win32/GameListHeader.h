@@ -3,27 +3,28 @@
 
 #include <windows.h>
 
+#include "platform/win32/WindowHook.h"
+
 namespace vt::skin {
 
 class GameList;
 
-class GameListHeader {
+class GameListHeader : private win::WindowHook {
 public:
   GameListHeader() = default;
-  ~GameListHeader();
+  ~GameListHeader() override = default;
   GameListHeader(const GameListHeader&) = delete;
   GameListHeader& operator=(const GameListHeader&) = delete;
 
   // Takes over painting of the list's header window.
   bool Attach(HWND header, GameList& list);
   void Detach();
-  HWND Hwnd() const { return hwnd_; }
+  HWND Hwnd() const { return HookedWindow(); }
 
 private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+  LRESULT OnHookedMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc, const RECT& client);
 
-  HWND hwnd_ = nullptr;
   GameList* list_ = nullptr;
 };
 
