@@ -278,27 +278,12 @@ void BrowserWindow::CloseLoadingNotice() { loading_.Close(); }
 void BrowserWindow::ShowConnectionErrorNotice() { ConnectionErrorNotice().RunModal(Hwnd()); }
 
 void BrowserWindow::ReplaceRows(std::span<const GameRow> rows) {
-  HWND list = list_.Hwnd();
-  // One repaint for the whole fill: a list that repaints per row takes seconds for a letter
-  // range and minutes for a large catalogue.
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  ListView_DeleteAllItems(list);
-  ListView_SetItemCountEx(list, static_cast<int>(rows.size()), LVSICF_NOINVALIDATEALL);
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    item.iItem = static_cast<int>(i);
-    item.iSubItem = 0;
-    item.pszText = const_cast<char*>(rows[i].title);
-    const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    LVITEMA mark{};
-    mark.iSubItem = 1;
-    mark.pszText = const_cast<char*>(rows[i].mark);
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&mark));
-  }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-  SetFocus(list);
+  // The list keeps its own copy: a later query that fails half-way must not change what is shown.
+  std::vector<skin::GameList::Row> copy;
+  copy.reserve(rows.size());
+  for (const GameRow& row : rows) copy.push_back({row.title, row.mark});
+  list_.SetRows(std::move(copy));
+  SetFocus(list_.Hwnd());
 }
 
 void BrowserWindow::EnableGameCommands() {

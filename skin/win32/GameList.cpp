@@ -123,12 +123,47 @@ LRESULT GameList::CustomDraw(NMLVCUSTOMDRAW& draw) {
   }
 }
 
+void GameList::SetRows(std::vector<Row> rows) {
+  HWND list = Hwnd();
+  ListView_SetItemCountEx(list, 0, 0);  // drops the selection and the old texts' rows
+  rows_ = std::move(rows);
+  ListView_SetItemCountEx(list, static_cast<int>(rows_.size()), 0);
+}
+
+void GameList::GiveTexts(NMHDR& header) {
+  if (header.code == LVN_GETDISPINFOA) {
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const size_t row = static_cast<size_t>(item.iItem);
+    const char* text = row < rows_.size() ? (item.iSubItem == 0 ? rows_[row].title.c_str() : rows_[row].mark) : "";
+    lstrcpynA(item.pszText, text ? text : "", item.cchTextMax);
+  } else {
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const size_t row = static_cast<size_t>(item.iItem);
+    const char* text = row < rows_.size() ? (item.iSubItem == 0 ? rows_[row].title.c_str() : rows_[row].mark) : "";
+    // The texts are in the program's code page, like every text of the client.
+    if (!MultiByteToWideChar(CP_ACP, 0, text ? text : "", -1, item.pszText, item.cchTextMax))
+      item.pszText[item.cchTextMax - 1] = L'\0';
+  }
+}
+
 bool GameList::OnReflect(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
   if (msg != WM_NOTIFY) return false;
   auto* header = reinterpret_cast<NMHDR*>(lp);
-  if (header->hwndFrom != Hwnd() || header->code != NM_CUSTOMDRAW) return false;
-  result = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp));
-  return true;
+  if (header->hwndFrom != Hwnd()) return false;
+  switch (header->code) {
+    case NM_CUSTOMDRAW:
+      result = CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp));
+      return true;
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW:
+      GiveTexts(*header);
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
 }
 
 void GameList::Paint() {

@@ -9,6 +9,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/win32/Dialog.h"
 #include "platform/win32/Handles.h"
@@ -26,6 +28,16 @@ class GameList : public win::Control, private win::WindowHook {
 public:
   explicit GameList(BitmapLoader loader = ResourceBitmapLoader());
   ~GameList() override;
+
+  // The rows: a title and a mark each (marks are texts that outlive the list). The list asks for
+  // the texts as it paints, so replacing ten thousand rows is one count change; the view goes
+  // back to the top and no row stays selected.
+  struct Row {
+    std::string title;
+    const char* mark;
+  };
+  void SetRows(std::vector<Row> rows);
+  const std::vector<Row>& Rows() const { return rows_; }
 
   // Hides the platform's scroll bars, creates the list's own beside it and lays them out.
   void InitList();
@@ -50,12 +62,14 @@ private:
   void Paint();
   void UpdateBars();
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
+  void GiveTexts(NMHDR& header);
 
   BitmapLoader loader_;
   std::map<int, win::Bitmap> images_;
   GameListHeader header_;
   ListVScrollBar vbar_;
   ListHScrollBar hbar_;
+  std::vector<Row> rows_;
   // Carries an item's selection from its pre-paint to its post-paint.
   bool itemWasSelected_ = false;
 };

@@ -310,6 +310,7 @@ TEST_F(DialogTemplates, EachCreatesItsControlsWithTheirKindsStylesAndRectangles)
           EXPECT_EQ(style & LVS_TYPEMASK, static_cast<LONG_PTR>(LVS_REPORT));
           EXPECT_TRUE(style & LVS_SINGLESEL);
           EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+          EXPECT_TRUE(style & LVS_OWNERDATA) << "the list asks its owner for the row texts";
           EXPECT_EQ(style & (LVS_SORTASCENDING | LVS_SORTDESCENDING), LONG_PTR{0});
           break;
       }
