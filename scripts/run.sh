@@ -54,7 +54,8 @@ if [ -n "${DISPLAY:-}" ]; then
   for f in tests/emuconfig/fixtures/*; do
     [ -e "$vintara/emulators/$(basename "$f")" ] || cp "$f" "$vintara/emulators/"
   done
-  reg() { wine reg add 'HKLM\Software\Vintara' /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
+  # The 64-bit view, the one the 64-bit client reads, whatever Wine's reg.exe would default to.
+  reg() { wine reg add 'HKLM\Software\Vintara' /v "$1" /t REG_SZ /d "$2" /f /reg:64 >/dev/null 2>&1; }
   reg GameServer 127.0.0.1
   reg WebHost "127.0.0.1:$web_port"
   reg VT_PATH 'C:\Vintara\emulators\'

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # screenshot.sh TITLE OUT.png PROGRAM.exe [ARGS...]
 # Starts PROGRAM under Wine on a private Xvfb display, saves the window titled TITLE as PNG,
-# and ends the program. Example (the About box, which VTBrowser.exe shows on its own today):
-#   scripts/screenshot.sh "About VTBrowser" build/shots/about.png build/win32/app/VTBrowser.exe
+# and ends the program. Every window of the client: tools/screenshots/screenshots.sh.
 set -eu
 cd "$(dirname "$0")/.."
 [ $# -ge 3 ] || { sed -n '2,5p' "$0" >&2; exit 2; }
