@@ -18,6 +18,9 @@ constexpr std::uint32_t kAxisDeadZone = 5000;
 // A device that reports "input lost" on every re-acquire would otherwise hold the window forever;
 // after this many attempts the read of this poll is given up and the next poll tries again.
 constexpr int kMaxReacquireAttempts = 64;
+// A keyboard whose reads keep failing would show a message box at every poll of a capture that
+// can then never end; after this many failed reads in a row it is left out of the capture.
+constexpr int kMaxKeyboardReadFailures = 3;
 
 bool Failed(HResult result) { return result < 0; }
 
@@ -81,6 +84,8 @@ InputDevices::InputDevices(InputDevices&& other) noexcept
       moduleInstance_(other.moduleInstance_),
       system_(std::move(other.system_)),
       keyboard_(std::move(other.keyboard_)),
+      keyboardUsable_(std::exchange(other.keyboardUsable_, false)),
+      keyboardFailures_(other.keyboardFailures_),
       joysticks_(std::move(other.joysticks_)),
       states_(other.states_),
       guids_(other.guids_),
@@ -94,6 +99,8 @@ InputDevices& InputDevices::operator=(InputDevices&& other) noexcept {
     moduleInstance_ = other.moduleInstance_;
     system_ = std::move(other.system_);
     keyboard_ = std::move(other.keyboard_);
+    keyboardUsable_ = std::exchange(other.keyboardUsable_, false);
+    keyboardFailures_ = other.keyboardFailures_;
     joysticks_ = std::move(other.joysticks_);
     states_ = other.states_;
     guids_ = other.guids_;
@@ -103,7 +110,7 @@ InputDevices& InputDevices::operator=(InputDevices&& other) noexcept {
 }
 
 bool InputDevices::HasDevices() const {
-  if (keyboard_) return true;
+  if (keyboardUsable_) return true;
   for (const auto& joystick : joysticks_)
     if (joystick) return true;
   return false;
@@ -137,11 +144,14 @@ void InputDevices::Open(WindowHandle window) {
 
   std::unique_ptr<InputDevice> keyboard;
   HResult result = system_->CreateDevice(kGuidSysKeyboard, keyboard);
+  bool formatted = false;
   if (Failed(result) || !keyboard) {
     keyboard.reset();
     if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
   } else if (Failed(keyboard->SetDataFormat(DataFormat::Keyboard))) {
     if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
+  } else {
+    formatted = true;
   }
   keyboard_ = std::move(keyboard);
 
@@ -154,6 +164,9 @@ void InputDevices::Open(WindowHandle window) {
     result = keyboard_->Acquire();
     if (Failed(result))
       ShowErrorName(result, {dierr::OtherAppHasPrio, dierr::NotInitialized, dierr::InvalidParam});
+    // Only a keyboard that can be read counts as a device to wait for.
+    keyboardUsable_ = formatted && !Failed(result);
+    keyboardFailures_ = 0;
   }
 
   for (auto& joystick : joysticks_) {
@@ -217,13 +230,19 @@ bool InputDevices::SetUpAxisObject(InputDevice& joystick, std::uint32_t type) {
 
 void InputDevices::ReadKeyboardState(KeyboardState& state) {
   state.fill(0);
-  if (!keyboard_) return;
+  if (!keyboard_ || !keyboardUsable_) return;
   HResult result = keyboard_->GetDeviceState(state);
-  if (Failed(result)) {
-    state.fill(0);
-    ShowErrorName(result, {dierr::InputLost, dierr::InvalidParam, dierr::NotAcquired, dierr::NotInitialized,
-                           dierr::Pending});
+  if (!Failed(result)) {
+    keyboardFailures_ = 0;
+    return;
   }
+  state.fill(0);
+  ShowErrorName(result, {dierr::InputLost, dierr::InvalidParam, dierr::NotAcquired, dierr::NotInitialized,
+                         dierr::Pending});
+  if (++keyboardFailures_ >= kMaxKeyboardReadFailures)
+    keyboardUsable_ = false;
+  else
+    keyboard_->Acquire();  // a keyboard that lost its acquisition reads again once re-acquired
 }
 
 void InputDevices::PollJoystick(int index) {
@@ -237,7 +256,7 @@ void InputDevices::PollJoystick(int index) {
 }
 
 bool InputDevices::AllDevicesSignal() const {
-  if (keyboard_ && !keyboard_->SignalsInput()) return false;
+  if (keyboardUsable_ && !keyboard_->SignalsInput()) return false;
   for (const auto& joystick : joysticks_)
     if (joystick && !joystick->SignalsInput()) return false;
   return HasDevices();
@@ -253,9 +272,13 @@ void InputDevices::Close() {
   for (auto& joystick : joysticks_)
     if (joystick) joystick->Unacquire();
   keyboard_.reset();
+  keyboardUsable_ = false;
   for (auto& joystick : joysticks_) joystick.reset();
   system_.reset();
   present_.fill(0);
+  // The next capture starts from nothing pressed: a state kept from this one would give the
+  // button pressed last time to a capture whose first read fails.
+  states_.fill(JoystickState{});
 }
 
 }  // namespace vt

@@ -45,7 +45,7 @@ public:
 
   // False when the interface could not be created: nothing will ever be pressed.
   bool IsOpen() const { return system_ != nullptr; }
-  // True when a keyboard or a joystick is held, so waiting for an input can end.
+  // True when a keyboard that can be read or a joystick is held, so waiting for an input can end.
   bool HasDevices() const;
 
   // Zeroes `state` and reads the keyboard into it; after a failure it holds no pressed key.
@@ -72,6 +72,8 @@ private:
   void* moduleInstance_ = nullptr;
   std::unique_ptr<InputSystem> system_;
   std::unique_ptr<InputDevice> keyboard_;
+  bool keyboardUsable_ = false;  // created, formatted and acquired, and not given up on
+  int keyboardFailures_ = 0;     // failed reads in a row
   std::array<std::unique_ptr<InputDevice>, kMaxJoysticks> joysticks_;
   std::array<JoystickState, kMaxJoysticks> states_{};
   std::array<DeviceGuid, kMaxJoysticks> guids_{};

@@ -290,6 +290,7 @@ TEST_F(InputDevicesTest, PublishedErrorValuesShowTheirNames) {
     input.Keyboard().results.read.Next({static_cast<HResult>(value)});
     config.input.ReadKeyboardState(keys);
     EXPECT_THAT(messages, ElementsAre(Message{name, "DI Error"})) << std::hex << value;
+    config.input.ReadKeyboardState(keys);  // a good read between failures
   }
   for (const auto& [value, name] : acquireErrors) {
     messages.clear();
@@ -324,18 +325,51 @@ TEST_F(InputDevicesTest, NoInterfaceMeansNoDevicesAndSaysSo) {
   EXPECT_EQ(WaitForCode(config, CaptureBinding), 0);  // ends instead of waiting forever
 }
 
-TEST_F(InputDevicesTest, KeyboardReadFailureIsNamedOnEveryReadAndHoldsNoKey) {
+TEST_F(InputDevicesTest, KeyboardReadFailuresAreNamedAndThreeInARowLeaveTheKeyboardOut) {
   Open();
   input.Keyboard().Press(0x1C);
-  input.Keyboard().results.read.Next({dierr::NotAcquired, dierr::Pending, dierr::Generic});
   KeyboardState keys;
-  for (int i = 0; i < 3; ++i) {
-    config.input.ReadKeyboardState(keys);
-    EXPECT_EQ(keys[0x1C], 0);
-  }
-  EXPECT_THAT(messages, ElementsAre(Message{"DIERR_NOTACQUIRED", "DI Error"}, Message{"E_PENDING", "DI Error"}));
+  // A failure is named and re-acquires; a good read starts the count again.
+  input.Keyboard().results.read.Next({dierr::NotAcquired, dierr::Ok, dierr::Pending, dierr::Generic, dierr::InputLost});
+  for (int i = 0; i < 5; ++i) config.input.ReadKeyboardState(keys);
+  EXPECT_THAT(messages, ElementsAre(Message{"DIERR_NOTACQUIRED", "DI Error"}, Message{"E_PENDING", "DI Error"},
+                                    Message{"DIERR_INPUTLOST", "DI Error"}));
+  EXPECT_EQ(LogOf("keyboard.Acquire").size(), 4u) << "the opening, then after every failure but the third in a row";
+  // Out of this capture: no more reads, no more messages, and nothing left to wait for.
+  messages.clear();
+  config.input.ReadKeyboardState(keys);
+  EXPECT_EQ(keys[0x1C], 0);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_FALSE(config.input.HasDevices());
+  EXPECT_EQ(WaitForCode(config, CaptureSnesBinding), 0) << "the capture ends instead of waiting forever";
+  // The next capture opens afresh.
+  Open();
   config.input.ReadKeyboardState(keys);
   EXPECT_EQ(keys[0x1C], 0x80);
+}
+
+TEST_F(InputDevicesTest, AKeyboardThatCannotBeFormattedOrAcquiredIsNoDeviceToWaitFor) {
+  for (ScriptedResult* step : {&input.Keyboard().results.dataFormat, &input.Keyboard().results.acquire}) {
+    step->Next({dierr::Generic});
+    Open();
+    EXPECT_FALSE(config.input.HasDevices());
+    messages.clear();
+    EXPECT_EQ(WaitForCode(config, CaptureSnesBinding), 0);
+    EXPECT_TRUE(messages.empty()) << "no message at every poll";
+  }
+}
+
+TEST_F(InputDevicesTest, ACaptureStartsFromReleasedJoysticks) {
+  auto& joystick = input.Attach(ScriptedInput::TestGuid(1));
+  Open();
+  joystick.SetButton(3, 0x80);
+  EXPECT_EQ(CaptureSnesBinding(config), 256 + 16 + 3);
+  CloseInput(config);
+  // The next capture's first read fails: it must not see the button pressed last time.
+  joystick.SetButton(3, 0);
+  joystick.results.read.Next({dierr::Generic});
+  Open();
+  EXPECT_EQ(CaptureSnesBinding(config), 0);
 }
 
 TEST_F(InputDevicesTest, CloseReleasesInOrderAndClearsFlagsAndAlias) {

@@ -9,9 +9,7 @@
 #include "service/LaunchGame.h"
 #include "service/ServerSession.h"
 
-#ifdef VT_HAVE_CONTROLS
 #include "tools/vtcli/ControlsCommand.h"
-#endif
 
 namespace vt::cli {
 
@@ -23,9 +21,7 @@ const char kUsage[] =
     "  login USER PASSWORD\n"
     "  games USER PASSWORD SYSTEM PATTERN\n"
     "  launch USER PASSWORD SYSTEM PATTERN INDEX [--dry-run]\n"
-#ifdef VT_HAVE_CONTROLS
     "  controls ARGS...\n"
-#endif
     ;
 
 // Message boxes of the core become "CAPTION: TEXT" lines on standard error, on every platform.
@@ -141,9 +137,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   std::unique_ptr<SettingsStore> settings =
       registry.empty() ? OpenSystemSettings() : OpenFileSettings(registry);
 
-#ifdef VT_HAVE_CONTROLS
   if (command == "controls") return RunControls(*settings, rest, out, err);
-#endif
 
   bool dryRun = false;
   if (command == "launch" && !rest.empty() && rest.back() == "--dry-run") {

@@ -5,18 +5,14 @@
 #include <string_view>
 #include <utility>
 
+#include "controllers/ConsoleLayouts.h"
+#include "controllers/EmulatorBindings.h"
 #include "emuconfig/EmulatorLocations.h"
-#include "emuconfig/GensConfig.h"
-#include "emuconfig/GestConfig.h"
-#include "emuconfig/MekaConfig.h"
 #include "emuconfig/NesterConfig.h"
-#include "emuconfig/ZsnesConfig.h"
 #include "input/ControllerConfig.h"
 
 namespace vt::cli {
 namespace {
-
-enum class Emulator { Nester, Gens, Meka, Zsnes, Gest };
 
 std::optional<Emulator> ParseEmulator(std::string_view name) {
   if (name == "nester") return Emulator::Nester;
@@ -25,33 +21,6 @@ std::optional<Emulator> ParseEmulator(std::string_view name) {
   if (name == "zsnes") return Emulator::Zsnes;
   if (name == "gest") return Emulator::Gest;
   return std::nullopt;
-}
-
-// The slots each reader fills, in its order.
-std::vector<BindingSlot> SlotsOf(Emulator e, int player) {
-  switch (e) {
-    case Emulator::Nester:
-      return {SlotUp, SlotDown, SlotLeft, SlotRight, SlotSelect, SlotStart, SlotA, SlotB};
-    case Emulator::Gens:
-      return {SlotUp, SlotDown, SlotLeft, SlotRight, SlotStart, SlotA, SlotB, SlotC};
-    case Emulator::Zsnes:
-      return {SlotRight, SlotLeft, SlotDown, SlotUp, SlotStart, SlotSelect, SlotB, SlotY, SlotA, SlotX, SlotL, SlotR};
-    case Emulator::Gest:
-      return {SlotA,     SlotB,     SlotStart,    SlotSelect,    SlotAutoA,    SlotAutoB,    SlotUp,       SlotDown,
-              SlotLeft,  SlotRight, SlotJoyA,     SlotJoyB,      SlotJoyStart, SlotJoySelect, SlotJoyAutoA, SlotJoyAutoB};
-    case Emulator::Meka: {
-      std::vector<BindingSlot> keys = {SlotUp, SlotDown, SlotLeft, SlotRight, SlotButton1, SlotButton2};
-      if (player == 1) {
-        keys.push_back(SlotPause);
-      } else {
-        keys.insert(keys.begin(), SlotPause);  // player 2 reads "[Keyboard 1]"'s pause first
-      }
-      for (BindingSlot s : {SlotJoyUp, SlotJoyDown, SlotJoyLeft, SlotJoyRight, SlotJoyButton1, SlotJoyButton2, SlotJoyPause})
-        keys.push_back(s);
-      return keys;
-    }
-  }
-  return {};
 }
 
 bool IsJoystickSlot(BindingSlot s) { return s >= SlotJoyUp; }
@@ -76,6 +45,8 @@ bool CodeFits(Emulator e, BindingSlot slot, std::int64_t code) {
       return IsJoystickSlot(slot) ? InRange(code, 256, 287) : key;
     case Emulator::Gest:
       return IsJoystickSlot(slot) ? InRange(code, 0, 31) : key;  // joystick slots hold a button number
+    case Emulator::None:
+      break;
   }
   return false;
 }
@@ -157,7 +128,7 @@ bool ParseRequest(const std::vector<std::string>& args, Request& r, std::ostream
     err << "vtcli controls: set needs at least one SLOTNAME=CODE\n";
     return false;
   }
-  const std::vector<BindingSlot> used = SlotsOf(r.emulator, r.player);
+  const std::vector<BindingSlot> used = EmulatorSlots(r.emulator, r.player);
   for (const std::string& a : assignments) {
     std::size_t eq = a.find('=');
     std::string name = a.substr(0, eq);
@@ -181,19 +152,10 @@ bool ParseRequest(const std::vector<std::string>& args, Request& r, std::ostream
 
 // NES records follow the nester slot order.
 std::size_t NesRecordOf(BindingSlot slot) {
-  const std::vector<BindingSlot> order = SlotsOf(Emulator::Nester, 1);
+  const std::vector<BindingSlot> order = EmulatorSlots(Emulator::Nester, 1);
   std::size_t i = 0;
   while (i + 1 < order.size() && order[i] != slot) ++i;
   return i;
-}
-
-const std::string& ConfigPath(const ControllerConfig& c, Emulator e) {
-  switch (e) {
-    case Emulator::Gens: return c.gensPath;
-    case Emulator::Meka: return c.mekaPath;
-    case Emulator::Zsnes: return c.zsnesPath;
-    default: return c.gestPath;
-  }
 }
 
 }  // namespace
@@ -208,17 +170,9 @@ int RunControls(vt::SettingsStore& settings, const std::vector<std::string>& arg
     err << caption << ": " << text << "\n";
   };
   const int p = r.player;
-  bool loaded = false;
-  switch (r.emulator) {
-    case Emulator::Nester: loaded = LoadNesterConfig(settings, config, p, show); break;
-    case Emulator::Gens: loaded = LoadGensConfig(config, p); break;
-    case Emulator::Meka: loaded = LoadMekaConfig(config, p); break;
-    case Emulator::Zsnes: loaded = LoadZsnesConfig(config, p); break;
-    case Emulator::Gest: loaded = LoadGestConfig(config); break;
-  }
-  if (!loaded) {
-    err << "vtcli controls: cannot read the bindings of player " << p << " from " << ConfigPath(config, r.emulator)
-        << "\n";
+  if (!LoadBindings(r.emulator, settings, config, p, show)) {
+    err << "vtcli controls: cannot read the bindings of player " << p << " from "
+        << BindingsLocation(r.emulator, config, p) << "\n";
     return 1;
   }
 
@@ -233,22 +187,15 @@ int RunControls(vt::SettingsStore& settings, const std::vector<std::string>& arg
         rec.Key = static_cast<std::uint32_t>(code);
       }
     }
-    bool saved = false;
-    switch (r.emulator) {
-      case Emulator::Nester: config.RefreshNesNames(); saved = SaveNesterConfig(settings, config, p, show); break;
-      case Emulator::Gens: config.RefreshGenesisNames(); saved = SaveGensConfig(config, p); break;
-      case Emulator::Meka: config.RefreshMasterSystemNames(); saved = SaveMekaConfig(config, p); break;
-      case Emulator::Zsnes: config.RefreshSnesNames(); saved = SaveZsnesConfig(config, p); break;
-      case Emulator::Gest: config.RefreshGameBoyNames(); saved = SaveGestConfig(config); break;
-    }
-    if (!saved) {
+    RefreshNames(r.emulator, config);
+    if (!SaveBindings(r.emulator, settings, config, p, show)) {
       err << "vtcli controls: cannot write the bindings of player " << p << "\n";
       return 1;
     }
     return 0;
   }
 
-  const std::vector<BindingSlot> slots = SlotsOf(r.emulator, p);
+  const std::vector<BindingSlot> slots = EmulatorSlots(r.emulator, p);
   for (std::size_t i = 0; i < slots.size(); ++i) {
     out << BindingSlotName(slots[i]) << '\t';
     if (r.emulator == Emulator::Nester) {

@@ -1,0 +1,69 @@
+// What is particular to each controller set-up window, as data: the aliases that open it, its
+// template and background, the capture alias, the fields with their prompts, slots and device
+// rules, the Set All buttons and their orders, the help page and the emulator configuration it
+// reads and writes. The windows and "vtcli controls" share these tables.
+#pragma once
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "input/BindingSlot.h"
+
+namespace vt {
+
+// The emulators whose configurations hold the bindings (none for the Atari 2600).
+enum class Emulator { None, Nester, Gens, Meka, Zsnes, Gest };
+
+// Which codes a field accepts, and what it stores.
+enum class DeviceRule {
+  Any,                   // every code, stored unchanged
+  Keyboard,              // codes below 256
+  GameBoyJoystick,       // codes above 256, stored as the code minus 257
+  MasterSystemJoystick,  // codes of 256 and above, stored unchanged
+};
+
+struct SetupField {
+  int id;
+  std::string_view prompt;        // shown on a click of the field
+  std::string_view setAllPrompt;  // shown when its Set All reaches it
+  BindingSlot slot;
+  DeviceRule rule;
+  std::string_view nesButton;  // the NES window's capture word; empty elsewhere
+  bool smallFont;              // the Master System window's joystick column
+};
+
+struct SetAllButton {
+  int id;
+  std::vector<int> order;  // field ids in capture order
+};
+
+struct ConsoleLayout {
+  std::string_view className;  // "NESC"
+  int templateId;
+  int background;
+  std::string_view captureAlias;  // empty: no capture (the Atari 2600 window)
+  std::string_view helpPage;
+  Emulator emulator;  // also decides the name refresh of its console family
+  bool players;           // two players and their lamps
+  bool setAllDisablesOk;  // the Master System window's Set All also disables OK
+  bool closeReleasesImage;
+  std::vector<SetupField> fields;
+  std::vector<SetAllButton> setAlls;
+
+  const SetupField* Field(int id) const;
+  const SetAllButton* SetAll(int id) const;
+};
+
+enum class Console { A26C, GBCC, GENC, NESC, SMSC, SNESC };
+const ConsoleLayout& Layout(Console console);
+
+// Setup Help: the window for a system alias, compared exactly in the order SNES, GEN, NES, 2600,
+// GBC, SMS, SGG, COL; null for any other alias.
+const ConsoleLayout* LayoutForSystem(std::string_view alias);
+
+// The slots an emulator's reader fills for a player, in its order (what "vtcli controls show"
+// lists).
+std::vector<BindingSlot> EmulatorSlots(Emulator emulator, int player);
+
+}  // namespace vt

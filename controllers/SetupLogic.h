@@ -1,0 +1,89 @@
+// A controller set-up window's behaviour without the window: the start, the display refresh,
+// the capture of one field and of a Set All sequence in the exact order the window shows them,
+// the device rules and what they store, the player switch, OK, Cancel and Advanced. One logic
+// for the six windows; what differs is the ConsoleLayout. SetupWindow (win32/) draws it; host
+// tests drive it with scripted devices and real configuration files.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "controllers/ConsoleLayouts.h"
+#include "emuconfig/NesterConfig.h"
+#include "input/Capture.h"
+#include "input/ControllerConfig.h"
+#include "platform/SettingsStore.h"
+
+namespace vt {
+
+class SetupSurface {
+public:
+  virtual ~SetupSurface() = default;
+  // The window that owns the input devices during a capture.
+  virtual WindowHandle Owner() = 0;
+  virtual void SetFieldText(int id, const std::string& text) = 0;
+  virtual void EnableButton(int id, bool on) = 0;
+  // Both lamps' images for the current player (lit / dark), and the window repainted.
+  virtual void ShowLamps(int currentPlayer) = 0;
+  // The wait after a stored code (500 ms; the thread blocks, nothing is processed).
+  virtual void Pause(std::chrono::milliseconds duration) = 0;
+  // A plain modal message box.
+  virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+  // The shell's default action on a web address.
+  virtual void OpenPage(const std::string& address) = 0;
+  virtual void EndWindow(int result) = 0;
+};
+
+inline constexpr int kSetupOk = 1;
+inline constexpr int kSetupCancel = 2;
+inline constexpr std::chrono::milliseconds kStoredCodePause{500};
+
+class SetupLogic {
+public:
+  // The configuration's emulator folder comes from the settings store (VT_PATH), always.
+  SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, SettingsStore& settings,
+             std::string webHost);
+
+  const ConsoleLayout& layout() const { return layout_; }
+  ControllerConfig& config() { return config_; }
+  int player() const { return player_; }
+
+  // Reads player 1 (or the only player) and shows the names.
+  void Start();
+  void DisplayRefresh();
+  void CaptureField(int fieldId);
+  void SetAll(int setAllId);
+  // A click on a player's lamp (1 or 2).
+  void SwitchPlayer(int player);
+  // Saves the current player and closes; a save that did not happen keeps the window open.
+  void Ok();
+  void Cancel();
+  void Advanced();
+
+private:
+  std::int32_t WaitForInput(const SetupField& field);
+  bool Accepts(DeviceRule rule, std::int32_t code) const;
+  void Store(const SetupField& field, std::int32_t code);
+  void RefreshNames();
+  bool Load(int player);
+  bool Save(int player);
+  ShowMessageFn MessageFn();
+
+  const ConsoleLayout& layout_;
+  SetupSurface& surface_;
+  SettingsStore& settings_;
+  std::string webHost_;
+  ControllerConfig config_;
+  int player_ = 1;
+  // Whether each player's bindings were read: a player whose reader failed is never written,
+  // or the configuration would get the empty values that stand in for what was not read.
+  std::array<bool, 3> loaded_{};
+};
+
+// The messages of a field's device rule.
+inline constexpr const char* kUseTheKeyboard = "Invalid Selection, Please Use The Keyboard.";
+inline constexpr const char* kUseAJoystick = "Invalid Selection, Please Use A Joystick Or Gamepad.";
+
+}  // namespace vt
