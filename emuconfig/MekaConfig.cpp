@@ -2,6 +2,8 @@
 
 #include <array>
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "emuconfig/ConfigFile.h"
 #include "emuconfig/ConfigText.h"
@@ -75,6 +77,37 @@ bool ReadJoys(std::string_view text, std::size_t p, std::array<std::int32_t, 7>&
   return true;
 }
 
+// The stretch with each binding line of `lines` (by its key word) rewritten where it stands and
+// every other line kept (a joypad section's own "player_reset" among them); a binding line the
+// stretch lacks is added after the last one it has.
+std::string Rewrite(std::string_view stretch, const std::vector<std::pair<std::string_view, std::string>>& lines) {
+  std::string out;
+  std::vector<bool> written(lines.size(), false);
+  std::size_t insertAt = 0;
+  for (std::size_t pos = 0; pos < stretch.size();) {
+    const std::size_t lf = stretch.find('\n', pos);
+    const std::size_t end = lf == npos ? stretch.size() : lf + 1;
+    const std::string_view line = stretch.substr(pos, end - pos);
+    const std::string_view word = line.substr(0, line.find_first_of(" =\r\n"));
+    std::size_t match = lines.size();
+    for (std::size_t i = 0; i < lines.size() && match == lines.size(); ++i)
+      if (!written[i] && lines[i].first == word) match = i;
+    if (match < lines.size()) {
+      out += lines[match].second;
+      written[match] = true;
+      insertAt = out.size();
+    } else {
+      out += line;
+    }
+    pos = end;
+  }
+  std::string missing;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (!written[i]) missing += lines[i].second;
+  out.insert(insertAt, missing);
+  return out;
+}
+
 }  // namespace
 
 bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& config) {
@@ -107,14 +140,21 @@ bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& confi
 
 std::optional<std::string> WriteMekaBindings(std::string_view text, int player, const ControllerConfig& config) {
   const std::string_view eol = LineEnd(text);
-  auto keyLine = [&](std::size_t i) { return BindingLine(kLines[i].word, "key ", config.DisplayName(kLines[i].key), eol); };
+  using Lines = std::vector<std::pair<std::string_view, std::string>>;
+  auto keyLines = [&](std::size_t from, std::size_t to) {
+    Lines lines;
+    for (std::size_t i = from; i < to; ++i)
+      lines.emplace_back(kLines[i].word, BindingLine(kLines[i].word, "key ", config.DisplayName(kLines[i].key), eol));
+    return lines;
+  };
   auto joyLines = [&] {
-    std::string lines;
-    for (const MekaLine& l : kLines) lines += BindingLine(l.word, "", config.DisplayName(l.joy), eol);
-    return lines + std::string(eol);
+    Lines lines;
+    for (const MekaLine& l : kLines) lines.emplace_back(l.word, BindingLine(l.word, "", config.DisplayName(l.joy), eol));
+    return lines;
   };
   auto span = [&](std::size_t from, std::size_t to) { return text.substr(from, to - from); };
 
+  // Each stretch the client owns is rewritten line by line; the text between them is copied.
   std::size_t keyboard1 = Find(text, "[Keyboard 1]");
   std::size_t reset = Find(text, "player_reset");
   std::string out;
@@ -125,9 +165,9 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
     std::size_t joypad2 = Find(text, "[Joypad 2]");
     if (!Ascending({keyboard1, up, reset, joypad1, joyUp, joypad2})) return std::nullopt;
     out = span(0, up);
-    for (std::size_t i = 0; i < kLines.size(); ++i) out += keyLine(i);
+    out += Rewrite(span(up, reset), keyLines(0, kLines.size()));
     out += span(reset, joyUp);
-    out += joyLines();
+    out += Rewrite(span(joyUp, joypad2), joyLines());
     out += text.substr(joypad2);
   } else if (player == 2) {
     std::size_t pause = Find(text, "player_start_pause", keyboard1);
@@ -139,12 +179,11 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
     std::size_t mouse1 = Find(text, "[Mouse 1]");
     if (!Ascending({keyboard1, pause, reset, keyboard2, up2, joypad1, joypad2, joyUp, mouse1})) return std::nullopt;
     out = span(0, pause);
-    out += keyLine(kPauseLine);
+    out += Rewrite(span(pause, reset), keyLines(kPauseLine, kLines.size()));
     out += span(reset, up2);
-    for (std::size_t i = 0; i < kPauseLine; ++i) out += keyLine(i);
-    out += eol;
+    out += Rewrite(span(up2, joypad1), keyLines(0, kPauseLine));
     out += span(joypad1, joyUp);
-    out += joyLines();
+    out += Rewrite(span(joyUp, mouse1), joyLines());
     out += text.substr(mouse1);
   } else {
     return std::nullopt;

@@ -33,9 +33,28 @@ TEST(MekaConfig, PlayerOneLoadsKeyboardAndJoypadAndSavesIdentically) {
   const std::string once = f.Get("meka.inp");
   ASSERT_TRUE(SaveMekaConfig(f.config, 1));
   EXPECT_EQ(f.Get("meka.inp"), once);
-  // The joypad's own reset line is not a binding line and does not survive the rewrite.
-  EXPECT_EQ(once, Replace(original, "player_reset        = joy_button 8\r\n", ""));
+  // Unchanged bindings give the file back byte for byte, the joypad's own reset line included.
+  EXPECT_EQ(once, original);
   EXPECT_TRUE(f.OnlyFileIs("meka.inp"));
+}
+
+TEST(MekaConfig, LinesThatAreNotBindingsStayWhereTheyAreAndMissingBindingsAreAdded) {
+  const std::string text =
+      "[Keyboard 1]\r\nplayer_up           = key Up\r\n; a comment\r\nplayer_down         = key Down\r\n"
+      "player_left         = key Left\r\nplayer_right        = key Right\r\nplayer_button1      = key A\r\n"
+      "player_button2      = key B\r\nplayer_start_pause  = key Enter\r\nplayer_reset        = key Backspace\r\n"
+      "[Keyboard 2]\r\nplayer_up           = key I\r\n[Joypad 1]\r\nplayer              = 1\r\n"
+      "player_up           = joy_button 1\r\nplayer_down         = joy_button 2\r\nplayer_left         = joy_button 3\r\n"
+      "player_right        = joy_button 4\r\nplayer_button1      = joy_button 5\r\nplayer_button2      = joy_button 6\r\n"
+      "player_reset        = joy_button 8\r\n[Joypad 2]\r\n";
+  ControllerConfig c;
+  ASSERT_TRUE(ReadMekaBindings(text + "player_up = joy_button 9\r\n", 1, c)) << "seven joy values from here on";
+  c.Code(SlotJoyPause) = 256 + 16 + 7;
+  c.RefreshMasterSystemNames();
+  auto out = WriteMekaBindings(text, 1, c);
+  ASSERT_TRUE(out);
+  EXPECT_EQ(*out, Replace(text, "player_button2      = joy_button 6\r\n",
+                          "player_button2      = joy_button 6\r\nplayer_start_pause  = joy_button 7\r\n"));
 }
 
 TEST(MekaConfig, PlayerOneEditsWriteMekaNames) {
@@ -144,7 +163,7 @@ TEST(MekaConfig, BareLineFeedsAndOversizedFilesLoseNothing) {
   auto out = WriteMekaBindings(bare, 1, c);
   ASSERT_TRUE(out);
   EXPECT_EQ(out->find('\r'), std::string::npos);
-  EXPECT_EQ(*out, Replace(bare, "player_reset        = joy_button 8\n", ""));
+  EXPECT_EQ(*out, bare);
 
   std::string big = test::Fixture("meka.inp") + std::string(7000, '-') + "\r\n";
   ASSERT_TRUE(ReadMekaBindings(big, 2, c));
