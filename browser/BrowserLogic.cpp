@@ -152,6 +152,10 @@ void BrowserLogic::GameInfo() {
                                  std::string(kGameInfoPage) + session_.gameKeys[i]));
 }
 
+void BrowserLogic::SetupHelp() {
+  if (const ConsoleLayout* layout = LayoutForSystem(session_.system)) surface_.RunSetupWindow(*layout);
+}
+
 void BrowserLogic::UpgradeNow() { UpgradeToFullAccount(shell_, session_.endpoints().webHost); }
 
 void BrowserLogic::ChangeUser() {

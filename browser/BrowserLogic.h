@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "account/AccountShell.h"
+#include "controllers/ConsoleLayouts.h"
 #include "platform/SettingsStore.h"
 #include "service/LaunchGame.h"
 #include "service/ServerSession.h"
@@ -52,6 +53,8 @@ public:
   virtual bool StartEmulator(const std::string& commandLine) = 0;
   virtual void ShowLaunchFailure(const std::string& text) = 0;
   virtual void Minimise() = 0;
+  // Setup Help: the console's set-up window, run modally.
+  virtual void RunSetupWindow(const ConsoleLayout& layout) = 0;
 };
 
 // The system buttons and the letter-range buttons: control, and what each one sets.
@@ -106,6 +109,9 @@ public:
   // The game's page on the web host; nothing when the selection names no game of the catalogue.
   void GameInfo();
   void UpgradeNow();
+  // The set-up window of the current system; an alias without one opens nothing. The list is
+  // not refreshed afterwards.
+  void SetupHelp();
   // Logs out and runs the login window even when automatic login is saved; the rows stay.
   void ChangeUser();
   // Close, Escape and the close request: save, then disconnect when connected.

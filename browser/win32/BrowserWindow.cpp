@@ -6,6 +6,7 @@
 
 #include "account/win32/LoginWindow.h"
 #include "app/AboutBox.h"
+#include "controllers/win32/SetupWindow.h"
 #include "platform/Process.h"
 #include "resources/resource.h"
 
@@ -199,6 +200,9 @@ bool BrowserWindow::OnCommand(int id, int code, HWND control) {
     case IDC_BROWSER_GAME_INFO:
       logic_.GameInfo();
       return true;
+    case IDC_BROWSER_SETUP_HELP:
+      logic_.SetupHelp();
+      return true;
     case IDC_BROWSER_UPGRADE_NOW:
       logic_.UpgradeNow();
       return true;
@@ -261,6 +265,11 @@ void BrowserWindow::Close() {
 }
 
 void BrowserWindow::Minimise() { ShowWindow(Hwnd(), SW_MINIMIZE); }
+
+void BrowserWindow::RunSetupWindow(const ConsoleLayout& layout) {
+  SetupWindow window(layout, settings_, shell_, session_.endpoints().webHost);
+  window.RunModal(Hwnd());
+}
 
 void BrowserWindow::ShowLaunchFailure(const std::string& text) { messageBox_(text, ProgramName()); }
 

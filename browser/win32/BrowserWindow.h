@@ -70,6 +70,7 @@ private:
   bool StartEmulator(const std::string& commandLine) override { return startProgram_(commandLine); }
   void ShowLaunchFailure(const std::string& text) override;
   void Minimise() override;
+  void RunSetupWindow(const ConsoleLayout& layout) override;
 
   bool RunLoginWindow(bool suppressAutoLogin);
   void InitButtons();

@@ -63,6 +63,7 @@ public:
   }
   void ShowLaunchFailure(const std::string&) override { log.push_back("launch-failure"); }
   void Minimise() override { log.push_back("minimise"); }
+  void RunSetupWindow(const ConsoleLayout& layout) override { log.push_back("setup:" + std::string(layout.className)); }
 
   std::vector<std::string> log;
   std::vector<std::string> rows;
@@ -495,6 +496,21 @@ TEST_F(BrowserCommandsTest, ChangeUserLogsOutAndShowsTheLoginWindowKeepingTheRow
   EXPECT_EQ(surface.log, std::vector<std::string>{"login-window"});
   EXPECT_EQ(surface.rows, (std::vector<std::string>{"Alpha|Available", "Beta|UnAvailable"}));
   EXPECT_EQ(b.userName, "bob");
+}
+
+TEST_F(BrowserCommandsTest, SetupHelpOpensTheCurrentSystemsWindowAndRefreshesNothing) {
+  BrowserLogic& b = Start();
+  for (auto [alias, window] : {std::pair{"SNES", "SNESC"}, {"GEN", "GENC"}, {"NES", "NESC"}, {"2600", "A26C"},
+                               {"GBC", "GBCC"}, {"SMS", "SMSC"}, {"SGG", "SMSC"}, {"COL", "SMSC"}}) {
+    surface.log.clear();
+    session->SetSystem(alias);
+    b.SetupHelp();
+    EXPECT_EQ(surface.log, std::vector<std::string>{std::string("setup:") + window}) << alias;
+  }
+  surface.log.clear();
+  session->SetSystem("Genesis");
+  b.SetupHelp();
+  EXPECT_EQ(surface.log, std::vector<std::string>{}) << "an alias without a window opens nothing";
 }
 
 TEST_F(BrowserCommandsTest, CloseSavesThenDisconnects) {

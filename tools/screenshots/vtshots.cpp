@@ -17,6 +17,8 @@
 #include "account/win32/Notices.h"
 #include "app/AboutBox.h"
 #include "browser/win32/BrowserWindow.h"
+#include "controllers/win32/SetupWindow.h"
+#include "emuconfig/GestConfig.h"
 #include "resources/resource.h"
 #include "service/Endpoints.h"
 #include "tests/support/ScriptedPeer.h"
@@ -234,6 +236,43 @@ void ShootLogin() {
   DeleteFileA(store.c_str());
 }
 
+// The set-up windows over an emulator folder with sample configurations, so that every field
+// shows a stored name.
+void ShootSetupWindows() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "vtshots-emulators";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (const char* name : {"gens.cfg", "meka.inp", "zsnesw.cfg"})
+    CopyFileA((std::string(VT_SHOTS_FIXTURES) + "/" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
+  // gest.cfg: six text lines, then the bindings at their offsets from the sixth line's end.
+  std::string gest = "[gest]\r\nversion 1\r\n\r\n\r\n\r\nkeys\n";
+  const size_t base = gest.size();
+  gest.resize(kGestBufferBytes, '\0');
+  const std::pair<size_t, unsigned char> bytes[] = {
+      {12, 0x2D}, {16, 0x2C}, {20, 0x1C}, {24, 0x36}, {36, 0x1E}, {40, 0x1F}, {48, 0xC8}, {52, 0xD0},
+      {56, 0xCB}, {60, 0xCD}, {341, 0}, {345, 1}, {349, 9}, {353, 8}, {357, 2}, {361, 3}};
+  for (const auto& [offset, value] : bytes) gest[base + offset] = static_cast<char>(value);
+  if (FILE* f = std::fopen((folder + "\\gest.cfg").c_str(), "wb")) {
+    std::fwrite(gest.data(), 1, gest.size(), f);
+    std::fclose(f);
+  }
+  const std::string store = std::string(temp) + "vtshots-setup.txt";
+  DeleteFileA(store.c_str());
+  std::unique_ptr<SettingsStore> settings = OpenFileSettings(store);
+  settings->CreateKey(Hive::Machine, kVintaraKey);
+  settings->SetValue(Hive::Machine, kVintaraKey, "VT_PATH", kTypeString, folder);
+  NoShell shell;
+  const std::pair<const char*, Console> windows[] = {
+      {"setup-a26c", Console::A26C}, {"setup-gbcc", Console::GBCC}, {"setup-genc", Console::GENC},
+      {"setup-nesc", Console::NESC}, {"setup-smsc", Console::SMSC}, {"setup-snesc", Console::SNESC}};
+  for (const auto& [name, console] : windows) {
+    SetupWindow window(Layout(console), *settings, shell, "www.vintara.com");
+    ShootDialog(name, window);
+  }
+  DeleteFileA(store.c_str());
+}
+
 }  // namespace
 }  // namespace vt
 
@@ -251,6 +290,7 @@ int main() {
   ShootLaunchFailure();
   ShootLogin();
   ShootNotices();
+  ShootSetupWindows();
   std::printf("DONE\n");
   std::fflush(stdout);
   return 0;

@@ -1,0 +1,119 @@
+#include "controllers/win32/SetupWindow.h"
+
+#include "resources/resource.h"
+
+namespace vt {
+
+namespace {
+
+skin::SkinOptions SetupSkin(const ConsoleLayout& layout) {
+  return skin::SkinOptions{
+      .background = layout.background,
+      .region = skin::SkinRegion::Rectangular,
+      .drag = true,
+      .controlColours = skin::kMessageBoxColours | skin::kTextBoxColours | skin::kStaticTextColours,
+      .closeReleasesImage = layout.closeReleasesImage};
+}
+
+}  // namespace
+
+SetupWindow::SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell,
+                         std::string webHost)
+    : SkinnedDialog(layout.templateId, SetupSkin(layout)),
+      shell_(shell),
+      logic_(layout, *this, settings, std::move(webHost)),
+      pause_([](std::chrono::milliseconds d) { Sleep(static_cast<DWORD>(d.count())); }),
+      messageBox_([this](const std::string& text, const std::string& caption) {
+        MessageBoxA(Hwnd(), text.c_str(), caption.c_str(), MB_OK);
+      }) {}
+
+SetupWindow::~SetupWindow() = default;
+
+skin::BitmapButton* SetupWindow::AttachButton(int id, int normal, int pressed, int disabled) {
+  auto button = std::make_unique<skin::BitmapButton>();
+  if (!Attach(*button, id)) return nullptr;
+  button->LoadImages(normal, pressed, 0, disabled);
+  button->SizeToContent();
+  buttons_.push_back(std::move(button));
+  return buttons_.back().get();
+}
+
+bool SetupWindow::OnInit() {
+  const ConsoleLayout& layout = logic_.layout();
+  buttons_.clear();
+  const bool binds = !layout.fields.empty();
+  if (binds) AttachButton(IDC_SETUP_OK, IDB_OK_NORMAL, IDB_OK_PRESSED, IDB_OK_DISABLED);
+  AttachButton(IDC_SETUP_CANCEL, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0);
+  AttachButton(IDC_SETUP_ADVANCED, IDB_ADVANCED_NORMAL, IDB_ADVANCED_PRESSED, 0);
+  for (const SetAllButton& b : layout.setAlls)
+    AttachButton(b.id, IDB_SET_ALL_NORMAL, IDB_SET_ALL_PRESSED, IDB_SET_ALL_DISABLED);
+  if (layout.players) {
+    lamp1_ = AttachButton(IDC_SETUP_PLAYER1, IDB_LAMP_ON, IDB_LAMP_OFF, 0);
+    lamp2_ = AttachButton(IDC_SETUP_PLAYER2, IDB_LAMP_OFF, IDB_LAMP_ON, 0);
+  }
+
+  fieldFont_.reset(skin::CreateSkinFont(20));
+  bool anySmall = false;
+  for (const SetupField& f : layout.fields) anySmall = anySmall || f.smallFont;
+  if (anySmall) smallFont_.reset(skin::CreateSkinFont(14));
+  for (const SetupField& f : layout.fields) {
+    HFONT font = f.smallFont ? smallFont_.get() : fieldFont_.get();
+    SendMessageA(Item(f.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  logic_.Start();
+  return true;
+}
+
+bool SetupWindow::OnCommand(int id, int code, HWND control) {
+  const ConsoleLayout& layout = logic_.layout();
+  // Fields are static texts that report clicks (STN_CLICKED, the same value as BN_CLICKED).
+  if (code == STN_CLICKED && layout.Field(id)) {
+    logic_.CaptureField(id);
+    return true;
+  }
+  if (code == BN_CLICKED) {
+    if (layout.SetAll(id)) {
+      logic_.SetAll(id);
+      return true;
+    }
+    switch (id) {
+      case IDC_SETUP_PLAYER1:
+        if (layout.players) logic_.SwitchPlayer(1);
+        return true;
+      case IDC_SETUP_PLAYER2:
+        if (layout.players) logic_.SwitchPlayer(2);
+        return true;
+      case IDC_SETUP_ADVANCED:
+        logic_.Advanced();
+        return true;
+      default:
+        break;
+    }
+  }
+  return SkinnedDialog::OnCommand(id, code, control);
+}
+
+// OK, and Enter (the dialog manager's default command, which the Atari window has no button for).
+void SetupWindow::OnOK() {
+  if (!logic_.layout().fields.empty() && IsWindowEnabled(Item(IDC_SETUP_OK))) logic_.Ok();
+}
+
+void SetupWindow::OnCancel() { logic_.Cancel(); }
+
+void SetupWindow::SetFieldText(int id, const std::string& text) {
+  SetWindowTextA(Item(id), text.c_str());
+  // The prompt must show while the capture blocks the thread.
+  UpdateWindow(Item(id));
+}
+
+void SetupWindow::EnableButton(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
+
+void SetupWindow::ShowLamps(int currentPlayer) {
+  if (!lamp1_ || !lamp2_) return;
+  const bool one = currentPlayer == 1;
+  lamp1_->LoadImages(one ? IDB_LAMP_ON : IDB_LAMP_OFF, one ? IDB_LAMP_OFF : IDB_LAMP_ON);
+  lamp2_->LoadImages(one ? IDB_LAMP_OFF : IDB_LAMP_ON, one ? IDB_LAMP_ON : IDB_LAMP_OFF);
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+}  // namespace vt

@@ -1,0 +1,82 @@
+// The controller set-up windows: one skinned dialog over SetupLogic, dressed by the console's
+// layout. The six classes of the product are this window with their layouts.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "account/AccountShell.h"
+#include "controllers/SetupLogic.h"
+#include "platform/win32/Handles.h"
+#include "skin/win32/BitmapButton.h"
+#include "skin/win32/SkinnedDialog.h"
+
+namespace vt {
+
+class SetupWindow : public skin::SkinnedDialog, private SetupSurface {
+public:
+  SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell, std::string webHost);
+  ~SetupWindow() override;
+
+  SetupLogic& logic() { return logic_; }
+  // Tests: the wait after a stored code, and the plain message boxes (text, caption).
+  void SetPause(std::function<void(std::chrono::milliseconds)> pause) { pause_ = std::move(pause); }
+  void SetMessageBox(std::function<void(const std::string&, const std::string&)> box) {
+    messageBox_ = std::move(box);
+  }
+
+protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  void OnOK() override;
+  void OnCancel() override;
+
+private:
+  // SetupSurface
+  WindowHandle Owner() override { return Hwnd(); }
+  void SetFieldText(int id, const std::string& text) override;
+  void EnableButton(int id, bool on) override;
+  void ShowLamps(int currentPlayer) override;
+  void Pause(std::chrono::milliseconds duration) override { pause_(duration); }
+  void ShowMessage(const std::string& text, const std::string& caption) override { messageBox_(text, caption); }
+  void OpenPage(const std::string& address) override { shell_.OpenPage(address); }
+  void EndWindow(int result) override { End(result); }
+
+  skin::BitmapButton* AttachButton(int id, int normal, int pressed, int disabled);
+
+  AccountShell& shell_;
+  SetupLogic logic_;
+  std::function<void(std::chrono::milliseconds)> pause_;
+  std::function<void(const std::string&, const std::string&)> messageBox_;
+  std::vector<std::unique_ptr<skin::BitmapButton>> buttons_;
+  skin::BitmapButton* lamp1_ = nullptr;
+  skin::BitmapButton* lamp2_ = nullptr;
+  win::Font fieldFont_, smallFont_;
+};
+
+// The product's six windows by name.
+struct A26C : SetupWindow {
+  A26C(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::A26C), s, sh, std::move(web)) {}
+};
+struct GBCC : SetupWindow {
+  GBCC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::GBCC), s, sh, std::move(web)) {}
+};
+struct GENC : SetupWindow {
+  GENC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::GENC), s, sh, std::move(web)) {}
+};
+struct NESC : SetupWindow {
+  NESC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::NESC), s, sh, std::move(web)) {}
+};
+struct SMSC : SetupWindow {
+  SMSC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::SMSC), s, sh, std::move(web)) {}
+};
+struct SNESC : SetupWindow {
+  SNESC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::SNESC), s, sh, std::move(web)) {}
+};
+
+}  // namespace vt
