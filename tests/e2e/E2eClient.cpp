@@ -171,6 +171,8 @@ Kind Classify(HWND hwnd) {
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   // The browser has a title ("Vintara") for the task bar, though no caption shows it.
   if (w == 500 && h == 600 && GetDlgItem(hwnd, IDC_BROWSER_LIST)) return Kind::Browser;
+  // Every set-up window has Advanced; the login window and the notices have none.
+  if (GetDlgItem(hwnd, IDC_SETUP_ADVANCED) && (w == 400 || w == 500)) return Kind::Setup;
   const std::string title = Text(hwnd);
   if (title == "About VTBrowser") return Kind::About;
   if (!title.empty()) return Kind::MessageBox;
@@ -199,6 +201,7 @@ const char* KindName(Kind kind) {
     case Kind::FullAccountOnly: return "full-account-only notice";
     case Kind::UpgradeReminder: return "upgrade reminder";
     case Kind::Browser: return "browser window";
+    case Kind::Setup: return "set-up window";
     case Kind::About: return "About box";
     case Kind::MessageBox: return "message box";
     case Kind::Other: return "other";
@@ -303,6 +306,35 @@ void ClickRow(HWND list, int row, bool doubleClick) {
 void PressKey(HWND target, UINT vk) {
   PostMessageA(target, WM_KEYDOWN, vk, 1);
   PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+namespace {
+// One line to the test command and its answer.
+void AskTheTestCommand(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+  char answer[16];
+  if (!std::fgets(answer, sizeof answer, stdin)) {
+  }
+}
+}  // namespace
+
+void HoldKey(HWND window, const std::string& xKeyName) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  char geometry[64];
+  std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
+  AskTheTestCommand("KEYDOWN " + xKeyName + " " + geometry);
+}
+
+void ReleaseKey(const std::string& xKeyName) { AskTheTestCommand("KEYUP " + xKeyName); }
+
+std::string WindowText(HWND hwnd) {
+  wchar_t text[256] = {};
+  const int n = InternalGetWindowText(hwnd, text, 256);
+  std::string out;
+  for (int i = 0; i < n; ++i) out += static_cast<char>(text[i]);
+  return out;
 }
 
 namespace {

@@ -48,7 +48,7 @@ private:
 // What a client window is, from its geometry, region and controls.
 enum class Kind {
   Login, Connecting, ConnectionError, BadLogin, UserInUse, FullAccountOnly, UpgradeReminder,
-  Browser, About, MessageBox, Other
+  Browser, Setup, About, MessageBox, Other
 };
 Kind Classify(HWND hwnd);
 const char* KindName(Kind kind);
@@ -67,6 +67,14 @@ std::vector<std::string> ListRows(HWND list);
 void ClickRow(HWND list, int row, bool doubleClick = false);
 // A key press posted to a window of the client (its dialog manager sees it).
 void PressKey(HWND target, UINT vk);
+
+// A real key through the X server (tests/e2e/with-keys presses it): the window, found by its
+// place on the screen, gets the X input focus, then the key is held until ReleaseKey.
+void HoldKey(HWND window, const std::string& xKeyName);
+void ReleaseKey(const std::string& xKeyName);
+
+// A window's text read without a message to its thread, which may be blocked (a capture).
+std::string WindowText(HWND hwnd);
 
 // The sample catalogue's rows for a system and a letter range ("^[a-b]") or a plain search
 // word, in the order the service answers, with the marks a free or a full account sees.
