@@ -54,6 +54,10 @@ if [ -n "${DISPLAY:-}" ]; then
   for f in tests/emuconfig/fixtures/*; do
     [ -e "$vintara/emulators/$(basename "$f")" ] || cp "$f" "$vintara/emulators/"
   done
+  # Gest's file: six text lines, then the bindings as bytes (10240 in all).
+  if [ ! -e "$vintara/emulators/gest.cfg" ]; then
+    { printf 'Gest\r\nconfig\r\n\r\n\r\n\r\nkeys\n'; head -c 10215 /dev/zero; } >"$vintara/emulators/gest.cfg"
+  fi
   # The 64-bit view, the one the 64-bit client reads, whatever Wine's reg.exe would default to.
   reg() { wine reg add 'HKLM\Software\Vintara' /v "$1" /t REG_SZ /d "$2" /f /reg:64 >/dev/null 2>&1; }
   reg GameServer 127.0.0.1
