@@ -35,16 +35,6 @@ HWND AwaitKind(Client& client, Kind kind) {
   return nullptr;
 }
 
-std::string ReadAll(const std::string& path) {
-  std::string bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
-    std::fclose(f);
-  }
-  return bytes;
-}
-
 // "Z:\proc\<pid>\stat" of the Linux process whose command line names the program.
 std::string UnixStatOf(const std::string& program) {
   WIN32_FIND_DATAA found;
@@ -54,7 +44,7 @@ std::string UnixStatOf(const std::string& program) {
   do {
     const std::string name = found.cFileName;
     if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
-    if (ReadAll("Z:\\proc\\" + name + "\\cmdline").find(program) != std::string::npos) {
+    if (ReadWholeFile("Z:\\proc\\" + name + "\\cmdline").find(program) != std::string::npos) {
       stat = "Z:\\proc\\" + name + "\\stat";
       break;
     }
@@ -65,7 +55,7 @@ std::string UnixStatOf(const std::string& program) {
 
 // User and system time of the process so far, in milliseconds.
 double CpuMs(const std::string& stat) {
-  const std::string text = ReadAll(stat);
+  const std::string text = ReadWholeFile(stat);
   const size_t close = text.rfind(')');
   if (close == std::string::npos) return 0;
   // Fields after the command's closing parenthesis: state is field 3, utime 14, stime 15.

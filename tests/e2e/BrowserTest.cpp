@@ -15,8 +15,6 @@
 namespace vt::e2e {
 namespace {
 
-std::string Padded(const std::string& text) { return text + std::string(20 - text.size(), '\0'); }
-
 std::string WindowsPath(std::string path) {
   for (char& c : path)
     if (c == '/') c = '\\';
@@ -29,9 +27,7 @@ protected:
     std::string why;
     web = WebHost(&why);
     ASSERT_FALSE(web.empty()) << why;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    log = std::string(temp) + "vt-e2e-emustub-" + std::to_string(GetCurrentProcessId()) + ".log";
+    log = TempPath("emustub.log");
     std::remove(log.c_str());
     // The client passes its environment on to the emulators it starts.
     SetEnvironmentVariableA("VT_EMUSTUB_LOG", log.c_str());
@@ -75,14 +71,14 @@ protected:
   // The command lines emustub recorded so far.
   std::vector<std::string> LaunchLog() const {
     std::vector<std::string> lines;
-    if (FILE* f = std::fopen(log.c_str(), "rb")) {
-      char line[2048];
-      while (std::fgets(line, sizeof line, f)) {
-        std::string l(line);
-        while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
-        lines.push_back(l);
-      }
-      std::fclose(f);
+    const std::string text = ReadWholeFile(log);
+    for (size_t at = 0; at < text.size();) {
+      size_t end = text.find('\n', at);
+      if (end == std::string::npos) end = text.size();
+      std::string line = text.substr(at, end - at);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+      at = end + 1;
     }
     return lines;
   }

@@ -329,6 +329,35 @@ void HoldKey(HWND window, const std::string& xKeyName) {
 
 void ReleaseKey(const std::string& xKeyName) { AskTheTestCommand("KEYUP " + xKeyName); }
 
+std::string Padded(const std::string& text) {
+  std::string out = text.substr(0, 20);
+  out.resize(20, '\0');
+  return out;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::string bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+}
+
+std::string TempPath(const std::string& name) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  return std::string(temp) + "vt-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + name;
+}
+
 std::string WindowText(HWND hwnd) {
   wchar_t text[256] = {};
   const int n = InternalGetWindowText(hwnd, text, 256);

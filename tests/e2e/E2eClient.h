@@ -73,6 +73,14 @@ void PressKey(HWND target, UINT vk);
 void HoldKey(HWND window, const std::string& xKeyName);
 void ReleaseKey(const std::string& xKeyName);
 
+// A saved login text as the login window keeps it: padded with zeros to 20 bytes.
+std::string Padded(const std::string& text);
+// A whole file's bytes ("" when it cannot be read), and a file written anew.
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+// A fresh path in the temporary folder, named for this process.
+std::string TempPath(const std::string& name);
+
 // A window's text read without a message to its thread, which may be blocked (a capture).
 std::string WindowText(HWND hwnd);
 

@@ -13,33 +13,13 @@
 namespace vt::e2e {
 namespace {
 
-std::string Padded(const std::string& text) { return text + std::string(20 - text.size(), '\0'); }
-
-std::string ReadFile(const std::string& path) {
-  std::string bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
-    std::fclose(f);
-  }
-  return bytes;
-}
-void WriteFile(const std::string& path, const std::string& bytes) {
-  if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
-}
-
 class Setup : public ::testing::Test {
 protected:
   void SetUp() override {
     std::string why;
     web = WebHost(&why);
     ASSERT_FALSE(web.empty()) << why;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "vt-e2e-emulators-" + std::to_string(GetCurrentProcessId());
+    folder = TempPath("emulators");
     CreateDirectoryA(folder.c_str(), nullptr);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\nester");
   }
@@ -131,7 +111,7 @@ TEST_F(Setup, NesWindowCapturesARealKeyAndOkWritesNestersTreeForController1) {
 TEST_F(Setup, SnesWindowWritesTheKeyIntoZsnes) {
   const std::string zsnes = "; zsnes\r\nScanKey1 = 205, 203, 208, 200, 28, 54, 45, 44, 46, 30, 16, 18\r\n"
                             "ScanKey2 = 38, 36, 37, 23, 25, 24, 34, 35, 48, 49, 18, 19\r\n";
-  WriteFile(folder + "\\zsnesw.cfg", zsnes);
+  WriteWholeFile(folder + "\\zsnesw.cfg", zsnes);
   Client client;
   Start(client);
   HWND setup = OpenSetup(client, IDC_BROWSER_SNES);
@@ -142,7 +122,7 @@ TEST_F(Setup, SnesWindowWritesTheKeyIntoZsnes) {
   ASSERT_TRUE(client.WaitGone(setup));
   std::string want = zsnes;
   want.replace(want.find("208, 200,"), 9, "208, 17,");
-  EXPECT_EQ(ReadFile(folder + "\\zsnesw.cfg"), want);
+  EXPECT_EQ(ReadWholeFile(folder + "\\zsnesw.cfg"), want);
   Click(browser, IDC_BROWSER_CLOSE);
   EXPECT_EQ(client.WaitExit(), 0u);
 }
@@ -150,7 +130,7 @@ TEST_F(Setup, SnesWindowWritesTheKeyIntoZsnes) {
 TEST_F(Setup, AKeyInAGameBoyJoystickFieldIsRefusedAndChangesNothing) {
   std::string gest = "gest\nsettings\n\n\n\nkeys\n";
   gest.resize(10240, '\0');
-  WriteFile(folder + "\\gest.cfg", gest);
+  WriteWholeFile(folder + "\\gest.cfg", gest);
   Client client;
   Start(client);
   HWND setup = OpenSetup(client, IDC_BROWSER_GAMEBOY);
@@ -169,7 +149,7 @@ TEST_F(Setup, AKeyInAGameBoyJoystickFieldIsRefusedAndChangesNothing) {
   ASSERT_TRUE(Until([&] { return WindowText(field) == before; })) << WindowText(field);
   Click(setup, IDC_SETUP_OK);
   ASSERT_TRUE(client.WaitGone(setup));
-  EXPECT_EQ(ReadFile(folder + "\\gest.cfg"), gest);
+  EXPECT_EQ(ReadWholeFile(folder + "\\gest.cfg"), gest);
   Click(browser, IDC_BROWSER_CLOSE);
   EXPECT_EQ(client.WaitExit(), 0u);
 }
