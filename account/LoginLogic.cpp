@@ -58,6 +58,12 @@ void LoginLogic::Setup(std::string& passwordDest, std::string& usernameDest,
 }
 
 int LoginLogic::Run() {
+  // Without Setup there is no session to log in with: that ends the program like any other
+  // way the login cannot succeed.
+  if (!session_) {
+    EndProgram();
+    return 0;
+  }
   if (savedSave_ == "TRUE") {
     saveSettings_ = true;
     autoLogin_ = savedAutoLogin_ == "TRUE";

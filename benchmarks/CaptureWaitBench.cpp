@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "input/Capture.h"
-#include "input/ScriptedInput.h"
+#include "tests/support/ScriptedInput.h"
 
 namespace {
 

@@ -11,6 +11,14 @@ if(VT_SANITIZE)
   target_link_options(vt_options INTERFACE ${VT_SAN_FLAGS})
 endif()
 
+if(VT_FUZZ)
+  # Coverage for libFuzzer in every library; the targets link the fuzzer's own main.
+  set(VT_FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+      -fno-sanitize-recover=undefined)
+  target_compile_options(vt_options INTERFACE ${VT_FUZZ_FLAGS})
+  target_link_options(vt_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   # Ship one executable that needs nothing beyond the system DLLs.
   target_compile_definitions(vt_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)

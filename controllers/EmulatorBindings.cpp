@@ -8,7 +8,7 @@
 namespace vt {
 
 bool LoadBindings(Emulator emulator, SettingsStore& settings, ControllerConfig& config, int player,
-                  const ShowMessageFn& showMessage) {
+                  const MessageFn& showMessage) {
   switch (emulator) {
     case Emulator::Nester: return LoadNesterConfig(settings, config, player, showMessage);
     case Emulator::Gens: return LoadGensConfig(config, player);
@@ -21,7 +21,7 @@ bool LoadBindings(Emulator emulator, SettingsStore& settings, ControllerConfig& 
 }
 
 bool SaveBindings(Emulator emulator, SettingsStore& settings, const ControllerConfig& config, int player,
-                  const ShowMessageFn& showMessage) {
+                  const MessageFn& showMessage) {
   switch (emulator) {
     case Emulator::Nester: return SaveNesterConfig(settings, config, player, showMessage);
     case Emulator::Gens: return SaveGensConfig(config, player);

@@ -13,10 +13,10 @@ namespace vt {
 
 // The emulator's reader for the player (Gest has one); false when nothing could be read.
 bool LoadBindings(Emulator emulator, SettingsStore& settings, ControllerConfig& config, int player,
-                  const ShowMessageFn& showMessage);
+                  const MessageFn& showMessage);
 // The emulator's writer for the player; false when the configuration was left as it was.
 bool SaveBindings(Emulator emulator, SettingsStore& settings, const ControllerConfig& config, int player,
-                  const ShowMessageFn& showMessage);
+                  const MessageFn& showMessage);
 // The name refresh of the emulator's console family.
 void RefreshNames(Emulator emulator, ControllerConfig& config);
 // Where the bindings live: the file's path, or nester's registry key of the player.

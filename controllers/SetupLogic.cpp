@@ -122,13 +122,11 @@ void SetupLogic::Cancel() { surface_.EndWindow(kSetupCancel); }
 void SetupLogic::Advanced() { surface_.OpenPage("http://" + webHost_ + "/" + std::string(layout_.helpPage)); }
 
 bool SetupLogic::Load(int player) {
-  return LoadBindings(layout_.emulator, settings_, config_, player, MessageFn());
+  return LoadBindings(layout_.emulator, settings_, config_, player, Messages());
 }
 
-ShowMessageFn SetupLogic::MessageFn() {
-  return [this](std::string_view text, std::string_view caption) {
-    surface_.ShowMessage(std::string(text), std::string(caption));
-  };
+MessageFn SetupLogic::Messages() {
+  return [this](const std::string& text, const std::string& caption) { surface_.ShowMessage(text, caption); };
 }
 
 bool SetupLogic::Save(int player) {
@@ -142,7 +140,7 @@ bool SetupLogic::Save(int player) {
     return false;
   }
   if (layout_.emulator == Emulator::None ||
-      SaveBindings(layout_.emulator, settings_, config_, player, MessageFn()))
+      SaveBindings(layout_.emulator, settings_, config_, player, Messages()))
     return true;
   std::string why;
   if (layout_.emulator == Emulator::Nester) {

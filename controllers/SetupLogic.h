@@ -69,7 +69,7 @@ private:
   void RefreshNames();
   bool Load(int player);
   bool Save(int player);
-  ShowMessageFn MessageFn();
+  MessageFn Messages();
 
   const ConsoleLayout& layout_;
   SetupSurface& surface_;

@@ -22,8 +22,14 @@ bool ReadConfigFile(const std::string& path, std::string& bytes);
 // Temporary file beside the target, flushed, then swapped in: the old file survives any failure.
 bool WriteConfigFile(const std::string& path, std::string_view bytes);
 
-// Reads the file, rewrites it in memory with `patch` and writes the result as above. False, with
-// the file as it was, when it cannot be read, `patch` finds nothing to replace, or the write fails.
+// The copy of a configuration as it was before the client first changed it, beside it.
+std::string OriginalCopyPath(const std::string& path);
+
+// Reads the file, rewrites it in memory with `patch` and writes the result as above. The first
+// time the client changes the file, its original bytes are kept at OriginalCopyPath (written
+// atomically, never overwritten); a file whose original cannot be kept is not changed. False,
+// with the file as it was, when it cannot be read, `patch` finds nothing to replace, the
+// original cannot be kept, or the write fails.
 bool PatchConfigFile(const std::string& path,
                      const std::function<std::optional<std::string>(std::string_view)>& patch);
 

@@ -43,7 +43,7 @@ int ButtonOfPath(const std::string& keyPath) {
   return -1;
 }
 
-void WriteMissingDefaults(SettingsStore& settings, const ShowMessageFn& showMessage) {
+void WriteMissingDefaults(SettingsStore& settings, const MessageFn& showMessage) {
   for (int player = 1; player <= 2; ++player) {
     for (int button = 0; button < kNesButtonCount; ++button) {
       std::string path = NesterKeyPath(player, button);
@@ -67,7 +67,7 @@ NesterBinding NesterDefaultBinding(int button) {
 }
 
 NesterBinding ReadNesterBinding(SettingsStore& settings, ControllerConfig& config, const std::string& keyPath,
-                                const ShowMessageFn& showMessage) {
+                                const MessageFn& showMessage) {
   if (!settings.KeyExists(Hive::User, keyPath)) {
     // Only the missing keys get defaults: a player's own bindings survive the other player's
     // keys being absent, which is common.
@@ -85,7 +85,7 @@ NesterBinding ReadNesterBinding(SettingsStore& settings, ControllerConfig& confi
 }
 
 bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, const NesterBinding& b,
-                        const ShowMessageFn& showMessage) {
+                        const MessageFn& showMessage) {
   if (!settings.KeyExists(Hive::User, keyPath)) {
     if (showMessage) showMessage("Hmmmmm", "Not Sure");
     return false;
@@ -100,7 +100,7 @@ bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, con
   return ok;
 }
 
-void WriteNesterDefaults(SettingsStore& settings, ControllerConfig& config, const ShowMessageFn& showMessage) {
+void WriteNesterDefaults(SettingsStore& settings, ControllerConfig& config, const MessageFn& showMessage) {
   for (int player = 1; player <= 2; ++player) {
     for (int button = 0; button < kNesButtonCount; ++button) settings.CreateKey(Hive::User, NesterKeyPath(player, button));
   }
@@ -111,7 +111,7 @@ void WriteNesterDefaults(SettingsStore& settings, ControllerConfig& config, cons
   }
 }
 
-bool LoadNesterConfig(SettingsStore& settings, ControllerConfig& config, int player, const ShowMessageFn& showMessage) {
+bool LoadNesterConfig(SettingsStore& settings, ControllerConfig& config, int player, const MessageFn& showMessage) {
   if (player != 1 && player != 2) return false;
   for (int button = 0; button < kNesButtonCount; ++button) {
     config.nesRecords[button] = ReadNesterBinding(settings, config, NesterKeyPath(player, button), showMessage);
@@ -120,9 +120,53 @@ bool LoadNesterConfig(SettingsStore& settings, ControllerConfig& config, int pla
   return true;
 }
 
+namespace {
+constexpr const char* kValueNames[] = {"DeviceGUID", "DeviceType", "JAxisPositive", "JOffset", "Key"};
+
+std::string OriginalKeyPath(int player, int button) {
+  return std::string(kNesterOriginalKey) + "\\Controller" + std::to_string(player) + "\\" + kButtons[button];
+}
+
+// Copies the five values of every button key that exists in `from` to the same key under `to`.
+bool CopyValues(SettingsStore& settings, const std::string& from, const std::string& to) {
+  if (!settings.KeyExists(Hive::User, from)) return true;
+  if (!settings.CreateKey(Hive::User, to)) return false;
+  for (const char* name : kValueNames) {
+    std::string bytes;
+    std::uint32_t type = 0;
+    if (settings.QueryValue(Hive::User, from, name, bytes, &type) &&
+        !settings.SetValue(Hive::User, to, name, type, bytes))
+      return false;
+  }
+  return true;
+}
+}  // namespace
+
+bool KeepNesterOriginal(SettingsStore& settings) {
+  std::string complete;
+  if (settings.QueryValue(Hive::User, kNesterOriginalKey, "Complete", complete)) return true;
+  // A copy cut short by a crash has no "Complete" and is taken again: nothing was written over
+  // the originals before the copy was complete.
+  if (!settings.CreateKey(Hive::User, kNesterOriginalKey)) return false;
+  for (int player = 1; player <= 2; ++player)
+    for (int button = 0; button < kNesButtonCount; ++button)
+      if (!CopyValues(settings, NesterKeyPath(player, button), OriginalKeyPath(player, button))) return false;
+  return settings.SetValue(Hive::User, kNesterOriginalKey, "Complete", kTypeString, std::string("1\0", 2));
+}
+
+bool RestoreNesterOriginal(SettingsStore& settings) {
+  std::string complete;
+  if (!settings.QueryValue(Hive::User, kNesterOriginalKey, "Complete", complete)) return false;
+  for (int player = 1; player <= 2; ++player)
+    for (int button = 0; button < kNesButtonCount; ++button)
+      if (!CopyValues(settings, OriginalKeyPath(player, button), NesterKeyPath(player, button))) return false;
+  return true;
+}
+
 bool SaveNesterConfig(SettingsStore& settings, const ControllerConfig& config, int player,
-                      const ShowMessageFn& showMessage) {
+                      const MessageFn& showMessage) {
   if (player != 1 && player != 2) return false;
+  if (!KeepNesterOriginal(settings)) return false;
   bool ok = true;
   for (int button = 0; button < kNesButtonCount; ++button) {
     ok = WriteNesterBinding(settings, NesterKeyPath(player, button), config.nesRecords[button], showMessage) && ok;

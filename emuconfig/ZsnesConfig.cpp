@@ -4,7 +4,7 @@
 
 #include "emuconfig/ConfigFile.h"
 #include "emuconfig/ConfigText.h"
-#include "input/DecimalText.h"
+#include "service/Decimal.h"
 
 namespace vt {
 namespace {

@@ -60,7 +60,7 @@ void ShowPlatformMessage(const std::string& text, const std::string& caption) {
 
 InputDevices::InputDevices() : InputDevices(PlatformInputBackend(), ShowPlatformMessage) {}
 
-InputDevices::InputDevices(InputBackend& backend, MessageSink messages)
+InputDevices::InputDevices(InputBackend& backend, MessageFn messages)
     : backend_(&backend), messages_(std::move(messages)) {}
 
 InputDevices::~InputDevices() { Close(); }

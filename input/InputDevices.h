@@ -12,10 +12,10 @@
 #include <string>
 
 #include "input/DeviceApi.h"
+#include "platform/MessageBox.h"
 
 namespace vt {
 
-using MessageSink = std::function<void(const std::string& text, const std::string& caption)>;
 
 // The platform's plain message box (platform/MessageBox.h).
 void ShowPlatformMessage(const std::string& text, const std::string& caption);
@@ -29,7 +29,7 @@ using KeyboardState = std::array<std::uint8_t, kKeyboardStateBytes>;
 class InputDevices {
 public:
   InputDevices();  // the platform's devices and message boxes
-  InputDevices(InputBackend& backend, MessageSink messages);
+  InputDevices(InputBackend& backend, MessageFn messages);
   ~InputDevices();
 
   // A copy is closed: devices belong to one capture of one window. The instance GUIDs of the
@@ -68,7 +68,7 @@ private:
   HResult AcquireUntilNotLost(InputDevice& device);
 
   InputBackend* backend_;
-  MessageSink messages_;
+  MessageFn messages_;
   void* moduleInstance_ = nullptr;
   std::unique_ptr<InputSystem> system_;
   std::unique_ptr<InputDevice> keyboard_;

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "input/DecimalText.h"
+#include "service/Decimal.h"
 
 namespace vt {
 namespace {

@@ -1,9 +1,14 @@
 // The plain modal message box of the lower layers.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace vt {
+
+// The one shape of a plain message box that the layers below the windows report through:
+// text, caption. Windows pass one that shows a box owned by them; tests record.
+using MessageFn = std::function<void(const std::string& text, const std::string& caption)>;
 
 // caption nullptr: the platform's default caption. Windows: MessageBoxA with no owner and an OK
 // button. Elsewhere: one line "CAPTION: TEXT" on standard error, default caption "VTBrowser".

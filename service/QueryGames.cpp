@@ -153,14 +153,22 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
       return ConnectionFailure();
     }
     if (got == 0) {
-      // The server closed.
+      // The server closed before the last record: the answer is incomplete, and rows made of
+      // what came would pass for the catalogue. It fails like a broken connection.
       if (underWay && rawRecords[index] == "error") return ErrorMark(*this, index);
       finishEarly();
-      break;
+      return ConnectionFailure();
     }
     const char* const begin = window.get();
     const char* const end = begin + got;
     const char* p = begin;
+    // The error mark ends the query: consume exactly through it first, as reading a byte at a
+    // time would, so that the close that follows is an orderly one and not a reset for bytes
+    // left unread.
+    auto errorMarkThrough = [&](const char* afterMark) {
+      if (!blind) socket.ReceiveExactly(window.get(), static_cast<size_t>(afterMark - begin));
+      return ErrorMark(*this, index);
+    };
     while (p < end && index < count) {
       std::string& record = rawRecords[index];
       if (!underWay) {
@@ -175,7 +183,7 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
         const size_t length = static_cast<size_t>(d - p);
         if (d < end && length <= kMaxRecord) {
           SetText(record, p, length);
-          if (length == 5 && std::memcmp(p, "error", 5) == 0) return ErrorMark(*this, index);
+          if (length == 5 && std::memcmp(p, "error", 5) == 0) return errorMarkThrough(d + 1);
           std::string* const texts[3] = {&titles[index], &gameKeys[index], &availableCopies[index]};
           const char* field = p;
           for (int f = 0; f < 3; ++f) {
@@ -208,7 +216,7 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
       }
       p = nul + 1;
       underWay = false;
-      if (record == "error") return ErrorMark(*this, index);
+      if (record == "error") return errorMarkThrough(p);
       SplitRecord(index);
       ++index;
     }

@@ -35,7 +35,7 @@ public:
   void SetRandomSource(std::function<int()> random) { random_ = std::move(random); }
   void SetProgramStarter(ProgramStarter starter) { startProgram_ = std::move(starter); }
   // The plain message boxes of the window (text, caption); default MessageBoxA.
-  void SetMessageBox(std::function<void(const std::string&, const std::string&)> box) {
+  void SetMessageBox(MessageFn box) {
     messageBox_ = std::move(box);
   }
 
@@ -87,7 +87,7 @@ private:
   LoginStep loginStep_;
   std::function<int()> random_;
   ProgramStarter startProgram_;
-  std::function<void(const std::string&, const std::string&)> messageBox_;
+  MessageFn messageBox_;
   // The launch's refusal notices, owned by this window once it exists.
   class RefusalNotices : public NoticeLaunchHost {
   public:

@@ -26,7 +26,7 @@ public:
   SetupLogic& logic() { return logic_; }
   // Tests: the wait after a stored code, and the plain message boxes (text, caption).
   void SetPause(std::function<void(std::chrono::milliseconds)> pause) { pause_ = std::move(pause); }
-  void SetMessageBox(std::function<void(const std::string&, const std::string&)> box) {
+  void SetMessageBox(MessageFn box) {
     messageBox_ = std::move(box);
   }
 
@@ -52,7 +52,7 @@ private:
   AccountShell& shell_;
   SetupLogic logic_;
   std::function<void(std::chrono::milliseconds)> pause_;
-  std::function<void(const std::string&, const std::string&)> messageBox_;
+  MessageFn messageBox_;
   std::vector<std::unique_ptr<skin::BitmapButton>> buttons_;
   skin::BitmapButton* lamp1_ = nullptr;
   skin::BitmapButton* lamp2_ = nullptr;

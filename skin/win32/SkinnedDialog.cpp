@@ -8,8 +8,8 @@ SkinnedDialog::SkinnedDialog(int templateId, const SkinOptions& options, HINSTAN
     : win::Dialog(templateId, instance),
       options_(options),
       loader_(ResourceDibLoader(instance)),
-      reporter_([](HWND owner, const std::string& text, const std::string& caption) {
-        MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK);
+      reporter_([this](const std::string& text, const std::string& caption) {
+        MessageBoxA(Hwnd(), text.c_str(), caption.c_str(), MB_OK);
       }) {
   if (options_.controlColours != kNoControlColours) brush_.reset(CreateSolidBrush(kSkinBlue));
 }
@@ -44,7 +44,7 @@ void SkinnedDialog::ApplySkin() {
   if (!hwnd) return;
   if (!image_ && loader_) image_.reset(loader_(options_.background));
   if (!image_) {
-    reporter_(hwnd, "Error loading bitmap", ProgramName());
+    reporter_("Error loading bitmap", ProgramName());
     return;
   }
   const SIZE size = ImageSize();

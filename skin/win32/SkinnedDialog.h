@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/MessageBox.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/Handles.h"
 #include "skin/win32/SkinImages.h"
@@ -32,8 +33,6 @@ struct SkinOptions {
   bool closeReleasesImage = false;
 };
 
-// Shows a plain modal message: owner, text, caption.
-using MessageReporter = std::function<void(HWND, const std::string&, const std::string&)>;
 
 class SkinnedDialog : public win::Dialog {
 public:
@@ -42,7 +41,7 @@ public:
 
   // Replace where the background comes from and how a load failure is reported (tests).
   void SetImageLoader(BitmapLoader loader) { loader_ = std::move(loader); }
-  void SetMessageReporter(MessageReporter reporter) { reporter_ = std::move(reporter); }
+  void SetMessageReporter(MessageFn reporter) { reporter_ = std::move(reporter); }
 
   HBITMAP Image() const { return image_.get(); }
   SIZE ImageSize() const { return BitmapSize(image_.get()); }
@@ -70,7 +69,7 @@ private:
 
   SkinOptions options_;
   BitmapLoader loader_;
-  MessageReporter reporter_;
+  MessageFn reporter_;
   win::Bitmap image_;
   win::Brush brush_;
 };

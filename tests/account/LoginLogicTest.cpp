@@ -460,5 +460,12 @@ TEST_F(LoginLogicTest, SignupOpensThePageAndCancelEndsWithoutSaving) {
   EXPECT_EQ(Value("Username"), "alice") << "Cancel saves nothing";
 }
 
+TEST_F(LoginLogicTest, RunWithoutSetupEndsTheProgramInsteadOfTouchingNoSession) {
+  LoginLogic bare(surface, shell, *store);
+  EXPECT_EQ(bare.Run(), 0);
+  EXPECT_EQ(shell.endCodes, std::vector<int>{0});
+  EXPECT_FALSE(surface.modalShown);
+}
+
 }  // namespace
 }  // namespace vt

@@ -14,7 +14,7 @@
 
 #include "emuconfig/GestConfig.h"
 #include "emuconfig/NesterConfig.h"
-#include "input/ScriptedInput.h"
+#include "tests/support/ScriptedInput.h"
 #include "resources/resource.h"
 #include "tests/emuconfig/EmuconfigTestSupport.h"
 #include "tests/support/TempDir.h"

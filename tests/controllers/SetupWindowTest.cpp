@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "input/ScriptedInput.h"
+#include "tests/support/ScriptedInput.h"
 #include "resources/resource.h"
 #include "tests/account/WineNoticeSupport.h"
 #include "tests/emuconfig/EmuconfigTestSupport.h"

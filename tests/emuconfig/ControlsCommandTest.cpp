@@ -118,5 +118,50 @@ TEST_F(Controls, BadRequestsExitTwoAndWriteNothing) {
   EXPECT_NE(f.Get("zsnesw.cfg").find("ScanKey1 = 205, 203, 208, 415,"), std::string::npos);
 }
 
+// The first change of each configuration keeps its original beside it, later changes leave that
+// copy alone, and restore puts it back.
+TEST_F(Controls, TheOriginalIsKeptOnceAndRestorePutsItBack) {
+  struct Case {
+    const char* emulator;
+    const char* file;
+    std::vector<std::string> first, second;
+  } cases[] = {
+      {"gens", "gens.cfg", {"SlotUp=17"}, {"SlotUp=18"}},
+      {"meka", "meka.inp", {"SlotUp=17"}, {"SlotDown=18"}},
+      {"zsnes", "zsnesw.cfg", {"SlotUp=17"}, {"SlotUp=18"}},
+      {"gest", "gest.cfg", {"SlotUp=17"}, {"SlotJoyA=3"}},
+  };
+  f.PutFixture("gens.cfg");
+  f.PutFixture("meka.inp");
+  f.PutFixture("zsnesw.cfg");
+  f.Put("gest.cfg", test::GestFile(64, 700));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.emulator);
+    const std::string original = f.Get(c.file);
+    const std::string copy = std::string(c.file) + ".vintara-original";
+    EXPECT_EQ(Run({"restore", c.emulator}), 1) << "nothing kept yet";
+    std::vector<std::string> set = {"set", c.emulator};
+    set.insert(set.end(), c.first.begin(), c.first.end());
+    ASSERT_EQ(Run(set), 0) << err;
+    EXPECT_EQ(f.Get(copy), original);
+    set = {"set", c.emulator};
+    set.insert(set.end(), c.second.begin(), c.second.end());
+    ASSERT_EQ(Run(set), 0) << err;
+    EXPECT_EQ(f.Get(copy), original) << "the copy is taken once";
+    EXPECT_NE(f.Get(c.file), original);
+    ASSERT_EQ(Run({"restore", c.emulator}), 0) << err;
+    EXPECT_EQ(f.Get(c.file), original);
+  }
+  // nester: the values of both players as they were before the first write.
+  ASSERT_EQ(Run({"show", "nester"}), 0);  // first use: the defaults are created
+  ASSERT_EQ(Run({"set", "nester", "SlotUp=17"}), 0) << err;
+  ASSERT_EQ(Run({"set", "nester", "--player", "2", "SlotB=18"}), 0) << err;
+  ASSERT_EQ(Run({"restore", "nester"}), 0) << err;
+  ASSERT_EQ(Run({"show", "nester"}), 0);
+  EXPECT_EQ(out.substr(0, out.find('\n') + 1), "SlotUp\t1\t200\t0\t0\tUp\n");
+  ASSERT_EQ(Run({"show", "nester", "--player", "2"}), 0);
+  EXPECT_NE(out.find("SlotB\t1\t44\t0\t0\tZ\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vt

@@ -12,6 +12,7 @@ bool EmulatorFolder::OnlyFileIs(const std::string& name) const {
   int count = 0;
   bool found = false;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    if (entry.path().filename() == name + ".vintara-original") continue;  // the kept original
     ++count;
     found = found || entry.path().filename() == name;
   }

@@ -21,7 +21,8 @@ struct EmulatorFolder {
   void Put(const std::string& name, const std::string& bytes) const { WriteFileBytes(Path(name), bytes); }
   void PutFixture(const std::string& name) const { Put(name, Fixture(name)); }
   std::string Get(const std::string& name) const { return ReadFileBytes(Path(name)); }
-  bool OnlyFileIs(const std::string& name) const;  // no temporary files left beside it
+  // No temporary file left beside it (its kept original aside).
+  bool OnlyFileIs(const std::string& name) const;
 };
 
 // A gest.cfg: six text lines ending at `lineEnd` (the sixth LF is at lineEnd - 1), then `size`

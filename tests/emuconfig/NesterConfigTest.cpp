@@ -15,7 +15,7 @@ struct NesterFixture : ::testing::Test {
   std::unique_ptr<SettingsStore> store = OpenFileSettings(dir.File("registry.txt"));
   ControllerConfig config;
   std::vector<std::string> messages;
-  ShowMessageFn show = [this](std::string_view text, std::string_view caption) {
+  MessageFn show = [this](std::string_view text, std::string_view caption) {
     messages.push_back(std::string(text) + "|" + std::string(caption));
   };
 

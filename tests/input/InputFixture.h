@@ -10,7 +10,7 @@
 
 #include "input/Capture.h"
 #include "input/ControllerConfig.h"
-#include "input/ScriptedInput.h"
+#include "tests/support/ScriptedInput.h"
 
 namespace vt::test {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <set>
 
-#include "input/DecimalText.h"
+#include "service/Decimal.h"
 
 namespace vt {
 namespace {

@@ -26,7 +26,7 @@ public:
       lastId = id;
       return make();
     });
-    SetMessageReporter([this](HWND, const std::string& text, const std::string& caption) {
+    SetMessageReporter([this](const std::string& text, const std::string& caption) {
       messages.push_back(text + "|" + caption);
     });
   }

@@ -7,6 +7,7 @@
 
 #include "controllers/ConsoleLayouts.h"
 #include "controllers/EmulatorBindings.h"
+#include "emuconfig/ConfigFile.h"
 #include "emuconfig/EmulatorLocations.h"
 #include "emuconfig/NesterConfig.h"
 #include "input/ControllerConfig.h"
@@ -72,6 +73,7 @@ std::optional<std::int64_t> ParseCode(std::string_view text) {
 
 struct Request {
   bool set = false;
+  bool restore = false;
   Emulator emulator{};
   int player = 1;
   std::optional<std::string> folder;
@@ -81,15 +83,17 @@ struct Request {
 const char* kUsage =
     "usage: vtcli controls show EMULATOR [--player N] [--folder DIR]\n"
     "       vtcli controls set EMULATOR [--player N] [--folder DIR] SLOTNAME=CODE ...\n"
+    "       vtcli controls restore EMULATOR [--folder DIR]\n"
     "EMULATOR is nester, gens, meka, zsnes or gest\n";
 
 // Parses everything before touching any configuration, so a bad word writes nothing.
 bool ParseRequest(const std::vector<std::string>& args, Request& r, std::ostream& err) {
-  if (args.size() < 2 || (args[0] != "show" && args[0] != "set")) {
+  if (args.size() < 2 || (args[0] != "show" && args[0] != "set" && args[0] != "restore")) {
     err << kUsage;
     return false;
   }
   r.set = args[0] == "set";
+  r.restore = args[0] == "restore";
   auto emulator = ParseEmulator(args[1]);
   if (!emulator) {
     err << "vtcli controls: unknown emulator \"" << args[1] << "\"\n" << kUsage;
@@ -158,6 +162,31 @@ std::size_t NesRecordOf(BindingSlot slot) {
   return i;
 }
 
+// Puts back the configuration as it was before the client first changed it.
+int Restore(SettingsStore& settings, Emulator emulator, const ControllerConfig& config, std::ostream& out,
+            std::ostream& err) {
+  if (emulator == Emulator::Nester) {
+    if (!RestoreNesterOriginal(settings)) {
+      err << "vtcli controls: no complete copy of nester's original bindings was kept\n";
+      return 1;
+    }
+    out << "restored nester's bindings of both players\n";
+    return 0;
+  }
+  const std::string path = BindingsLocation(emulator, config, 1);
+  std::string original;
+  if (!ReadConfigFile(OriginalCopyPath(path), original)) {
+    err << "vtcli controls: no original of " << path << " was kept\n";
+    return 1;
+  }
+  if (!WriteConfigFile(path, original)) {
+    err << "vtcli controls: cannot write " << path << "\n";
+    return 1;
+  }
+  out << "restored " << path << "\n";
+  return 0;
+}
+
 }  // namespace
 
 int RunControls(vt::SettingsStore& settings, const std::vector<std::string>& args, std::ostream& out,
@@ -166,7 +195,8 @@ int RunControls(vt::SettingsStore& settings, const std::vector<std::string>& arg
   if (!ParseRequest(args, r, err)) return 2;
 
   ControllerConfig config(r.folder ? *r.folder : LookUpEmulatorFolder(settings));
-  const ShowMessageFn show = [&err](std::string_view text, std::string_view caption) {
+  if (r.restore) return Restore(settings, r.emulator, config, out, err);
+  const MessageFn show = [&err](std::string_view text, std::string_view caption) {
     err << caption << ": " << text << "\n";
   };
   const int p = r.player;

@@ -1,4 +1,4 @@
-#include "input/ScriptedInput.h"
+#include "tests/support/ScriptedInput.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,0 +1,51 @@
+// The file settings store over any file content, and nester's bindings read from and written
+// to it: queries never leave the text; a value written reads back exactly, and nothing else of
+// the store changes.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "emuconfig/NesterConfig.h"
+#include "fuzz/FuzzCheck.h"
+#include "platform/SettingsStore.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string path = "/tmp/vt-fuzz-settings-" + std::to_string(::getpid()) + ".txt";
+  FuzzedDataProvider in(data, size);
+  const std::string name = in.ConsumeRandomLengthString(32);
+  const std::string bytes = in.ConsumeRandomLengthString(64);
+  const uint32_t type = in.ConsumeIntegral<uint32_t>();
+  const int player = in.ConsumeIntegralInRange(1, 2);
+  const std::string file = in.ConsumeRemainingBytesAsString();
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(file.data(), 1, file.size(), f);
+    std::fclose(f);
+  }
+  auto store = vt::OpenFileSettings(path);
+  const std::string key = "Software\\Vintara";
+  std::string before;
+  const bool had = store->QueryValue(vt::Hive::Machine, key, "VT_PATH", before);
+  vt::ReadFixedText(*store, vt::Hive::Machine, key, "SYSTEM", 20, vt::FullBuffer::Absent);
+  if (store->CreateKey(vt::Hive::Machine, key) && store->SetValue(vt::Hive::Machine, key, name, type, bytes)) {
+    std::string back;
+    uint32_t backType = 0;
+    FUZZ_CHECK(store->QueryValue(vt::Hive::Machine, key, name, back, &backType));
+    FUZZ_CHECK(back == bytes && backType == type);
+    std::string after;
+    // Names compare without case, as the registry's do.
+    bool sameName = name.size() == 7;
+    for (size_t i = 0; sameName && i < 7; ++i) sameName = std::toupper(static_cast<unsigned char>(name[i])) == "VT_PATH"[i];
+    if (had && !sameName) FUZZ_CHECK(store->QueryValue(vt::Hive::Machine, key, "VT_PATH", after) && after == before);
+  }
+  vt::ControllerConfig config;
+  if (vt::LoadNesterConfig(*store, config, player, nullptr)) {
+    FUZZ_CHECK(vt::SaveNesterConfig(*store, config, player, nullptr));
+    vt::ControllerConfig back;
+    FUZZ_CHECK(vt::LoadNesterConfig(*store, back, player, nullptr));
+    for (int i = 0; i < vt::kNesButtonCount; ++i) FUZZ_CHECK(back.nesRecords[i] == config.nesRecords[i]);
+  }
+  std::remove(path.c_str());
+  return 0;
+}
