@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,19 @@ public:
   void EndProgram(int code) override { vt::EndProcess(code); }
 };
 
+// The service's addresses; tests shorten the 30-second receive time-out through the environment
+// (VT_RECEIVE_TIMEOUT_MS) so that a stalled server is given up on quickly.
+vt::ServiceEndpoints Endpoints(vt::SettingsStore& settings) {
+  vt::ServiceEndpoints endpoints = vt::ReadEndpoints(settings);
+  char text[16] = {};
+  const DWORD n = GetEnvironmentVariableA("VT_RECEIVE_TIMEOUT_MS", text, sizeof text);
+  if (n > 0 && n < sizeof text) {
+    const long ms = std::strtol(text, nullptr, 10);
+    if (ms > 0) endpoints.receiveTimeoutMs = static_cast<uint32_t>(ms);
+  }
+  return endpoints;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -36,7 +50,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SystemServiceUi ui;
   // The deployment values under Software\Vintara ("GameServer", "WebHost") point the client
   // at another service, such as vtservice in the run command.
-  vt::ServerSession session(ui, vt::ReadEndpoints(*settings));
+  vt::ServerSession session(ui, Endpoints(*settings));
   vt::SystemAccountShell shell;
   const int code = vt::BrowserApp(session, *settings, shell).Run();
   vt::EndProcess(code);

@@ -13,11 +13,20 @@ inline std::size_t Find(std::string_view text, std::string_view word, std::size_
   return text.find(word, from);
 }
 
-// End of the line content that starts at `from`: the LF, or the CR before it, or the text's end.
+// The first `word` from `from` on that starts a line.
+inline std::size_t FindLine(std::string_view text, std::string_view word, std::size_t from = 0) {
+  for (std::size_t at = Find(text, word, from); at != npos; at = Find(text, word, at + 1))
+    if (at == 0 || text[at - 1] == '\n') return at;
+  return npos;
+}
+
+// End of the line content that starts at `from`: the LF, or the CRs before it, or the text's end.
 inline std::size_t LineContentEnd(std::string_view text, std::size_t from) {
   std::size_t lf = text.find('\n', from);
   if (lf == npos) return text.size();
-  if (lf > from && text[lf - 1] == '\r') return lf - 1;
+  // Every carriage return before the line feed belongs to the line end: a value read with a
+  // stray one would be written back as a different line.
+  while (lf > from && text[lf - 1] == '\r') --lf;
   return lf;
 }
 

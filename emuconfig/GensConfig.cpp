@@ -36,6 +36,14 @@ std::string KeyName(int player, const GensKey& key) {
   return name;
 }
 
+// A key where it stands as a key: at the start of a line and followed by its "=", so that "P1.C"
+// is neither found inside another line nor in "P1.Config", and a value always starts after "=".
+std::size_t FindKey(std::string_view text, std::string_view name) {
+  for (std::size_t at = FindLine(text, name); at != npos; at = FindLine(text, name, at + 1))
+    if (at + name.size() < text.size() && text[at + name.size()] == '=') return at;
+  return npos;
+}
+
 }  // namespace
 
 bool ReadGensBindings(std::string_view text, int player, ControllerConfig& config) {
@@ -43,9 +51,9 @@ bool ReadGensBindings(std::string_view text, int player, ControllerConfig& confi
   std::array<std::string_view, 8> values;
   for (std::size_t i = 0; i < kKeys.size(); ++i) {
     std::string name = KeyName(player, kKeys[i]);
-    std::size_t at = Find(text, name);
+    std::size_t at = FindKey(text, name);
     // The value starts one past the key name, after the "=".
-    if (at == npos || at + name.size() + 1 > text.size()) return false;
+    if (at == npos) return false;
     values[i] = LineValue(text, at + name.size() + 1);
   }
   for (std::size_t i = 0; i < kKeys.size(); ++i) {
@@ -58,12 +66,16 @@ bool ReadGensBindings(std::string_view text, int player, ControllerConfig& confi
 
 std::optional<std::string> WriteGensBindings(std::string_view text, int player, const ControllerConfig& config) {
   if (player != 1 && player != 2) return std::nullopt;
-  std::size_t up = Find(text, KeyName(player, kKeys.front()));
-  std::string cName = KeyName(player, kKeys.back());
-  std::size_t c = Find(text, cName);
-  if (up == npos || c == npos || c < up) return std::nullopt;
+  // The block is replaced whole, so it must be the eight key lines in order, each the one the
+  // reader takes: any other line in it would be lost, and a key read elsewhere would not change.
+  const std::size_t up = FindKey(text, KeyName(player, kKeys.front()));
+  std::size_t line = up;
+  for (std::size_t i = 0; i < kKeys.size(); ++i) {
+    if (line == npos || line != FindKey(text, KeyName(player, kKeys[i]))) return std::nullopt;
+    if (i + 1 < kKeys.size()) line = text.find('\n', line) == npos ? npos : text.find('\n', line) + 1;
+  }
   // The tail begins with the C line's own line end, so the file keeps its line-end style.
-  std::size_t tail = LineContentEnd(text, c + cName.size());
+  const std::size_t tail = LineContentEnd(text, line);
   std::string_view eol = "\r\n";
   if (tail < text.size() ? text[tail] == '\n' : Find(text, "\r\n") == npos && Find(text, "\n") != npos) eol = "\n";
 

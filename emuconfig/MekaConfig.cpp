@@ -1,7 +1,9 @@
 #include "emuconfig/MekaConfig.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -53,6 +55,34 @@ bool Ascending(std::initializer_list<std::size_t> positions) {
   return true;
 }
 
+// The reader takes values by position (each "key " or "joy" after a section's start) and the
+// writer puts them in by key word; the two agree only while a section's binding lines stand in
+// table order, each once, with no other line holding the marker before the last of them and no
+// section header inside. A file where they would not agree is not the client's to rewrite: the
+// bindings it read would come back under other buttons.
+bool ReadsAsWritten(std::string_view section, std::span<const MekaLine> words, std::string_view marker) {
+  std::size_t next = 0;
+  bool stray = false;
+  for (std::size_t pos = 0; pos < section.size();) {
+    const std::size_t lf = section.find('\n', pos);
+    const std::size_t end = lf == npos ? section.size() : lf + 1;
+    const std::string_view line = section.substr(pos, end - pos);
+    if (pos > 0 && line.starts_with('[')) return false;
+    const std::string_view word = line.substr(0, line.find_first_of(" =\r\n"));
+    std::size_t markers = 0;
+    for (std::size_t at = line.find(marker); at != npos; at = line.find(marker, at + marker.size())) ++markers;
+    const auto known = std::find_if(words.begin(), words.end(), [&](const MekaLine& l) { return word == l.word; });
+    if (known != words.end()) {
+      if (stray || static_cast<std::size_t>(known - words.begin()) != next || markers > 1) return false;
+      ++next;
+    } else if (markers > 0) {
+      stray = true;
+    }
+    pos = end;
+  }
+  return true;
+}
+
 // Reads `count` keyboard values from `p` on; p ends at the last value's start.
 bool ReadKeys(std::string_view text, std::size_t& p, std::size_t count, std::array<std::int32_t, 7>& codes) {
   for (std::size_t i = 0; i < count; ++i) {
@@ -77,10 +107,17 @@ bool ReadJoys(std::string_view text, std::size_t p, std::array<std::int32_t, 7>&
   return true;
 }
 
+// A binding line's word and its new text; an empty text keeps the line as it stands.
+using Lines = std::vector<std::pair<std::string_view, std::string>>;
+
 // The stretch with each binding line of `lines` (by its key word) rewritten where it stands and
-// every other line kept (a joypad section's own "player_reset" among them); a binding line the
-// stretch lacks is added after the last one it has.
-std::string Rewrite(std::string_view stretch, const std::vector<std::pair<std::string_view, std::string>>& lines) {
+// every other line kept (a joypad section's own "player_reset" among them). Binding lines the
+// stretch lacks are added after the last one it has: the reader took their values from the
+// lines that follow, and reads them from the added lines instead. A lacking line that has no new
+// text cannot be added, and adding only the others would shift what the reader takes; nor can a
+// line kept as it stands without the reader's marker, which the reader passes over. Then the
+// stretch is not rewritten at all.
+std::optional<std::string> Rewrite(std::string_view stretch, const Lines& lines, std::string_view marker) {
   std::string out;
   std::vector<bool> written(lines.size(), false);
   std::size_t insertAt = 0;
@@ -93,7 +130,8 @@ std::string Rewrite(std::string_view stretch, const std::vector<std::pair<std::s
     for (std::size_t i = 0; i < lines.size() && match == lines.size(); ++i)
       if (!written[i] && lines[i].first == word) match = i;
     if (match < lines.size()) {
-      out += lines[match].second;
+      if (lines[match].second.empty() && line.find(marker) == npos) return std::nullopt;
+      out += lines[match].second.empty() ? std::string(line) : lines[match].second;
       written[match] = true;
       insertAt = out.size();
     } else {
@@ -102,8 +140,11 @@ std::string Rewrite(std::string_view stretch, const std::vector<std::pair<std::s
     pos = end;
   }
   std::string missing;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (!written[i]) missing += lines[i].second;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (written[i]) continue;
+    if (lines[i].second.empty()) return std::nullopt;
+    missing += lines[i].second;
+  }
   out.insert(insertAt, missing);
   return out;
 }
@@ -112,20 +153,20 @@ std::string Rewrite(std::string_view stretch, const std::vector<std::pair<std::s
 
 bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& config) {
   std::array<std::int32_t, 7> keys{}, joys{};
-  std::size_t p = Find(text, "[Keyboard 1]");
+  std::size_t p = FindLine(text, "[Keyboard 1]");
   if (p == npos) return false;
   if (player == 1) {
     if (!ReadKeys(text, p, 7, keys)) return false;
-    p = Find(text, "[Joypad 1]", p);
+    p = FindLine(text, "[Joypad 1]", p);
   } else if (player == 2) {
     // Player 2's keyboard pause is the one of "[Keyboard 1]".
-    p = Find(text, "player_start_pause", p);
+    p = FindLine(text, "player_start_pause", p);
     std::array<std::int32_t, 7> pause{};
     if (!ReadKeys(text, p, 1, pause)) return false;
     keys[kPauseLine] = pause[0];
-    p = Find(text, "[Keyboard 2]", p);
+    p = FindLine(text, "[Keyboard 2]", p);
     if (!ReadKeys(text, p, 6, keys)) return false;
-    p = Find(text, "[Joypad 2]", p);
+    p = FindLine(text, "[Joypad 2]", p);
   } else {
     return false;
   }
@@ -140,7 +181,6 @@ bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& confi
 
 std::optional<std::string> WriteMekaBindings(std::string_view text, int player, const ControllerConfig& config) {
   const std::string_view eol = LineEnd(text);
-  using Lines = std::vector<std::pair<std::string_view, std::string>>;
   auto keyLines = [&](std::size_t from, std::size_t to) {
     Lines lines;
     for (std::size_t i = from; i < to; ++i)
@@ -149,45 +189,65 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
   };
   auto joyLines = [&] {
     Lines lines;
-    for (const MekaLine& l : kLines) lines.emplace_back(l.word, BindingLine(l.word, "", config.DisplayName(l.joy), eol));
+    // A joypad value that is no joystick text (what an unreadable one reads as) is not written:
+    // the reader finds joypad values by their "joy", and the line as it stands is kept.
+    for (const MekaLine& l : kLines) {
+      const std::string& name = config.DisplayName(l.joy);
+      lines.emplace_back(l.word, name.starts_with("joy") ? BindingLine(l.word, "", name, eol) : std::string());
+    }
     return lines;
   };
   auto span = [&](std::size_t from, std::size_t to) { return text.substr(from, to - from); };
 
   // Each stretch the client owns is rewritten line by line; the text between them is copied.
-  std::size_t keyboard1 = Find(text, "[Keyboard 1]");
-  std::size_t reset = Find(text, "player_reset");
+  // Sections and binding lines count where they start a line, as the reader finds them.
+  std::size_t keyboard1 = FindLine(text, "[Keyboard 1]");
+  std::size_t reset = FindLine(text, "player_reset");
   std::string out;
+  bool whole = true;
+  auto rewrite = [&](std::string_view stretch, const Lines& lines, std::string_view marker) {
+    const std::optional<std::string> done = Rewrite(stretch, lines, marker);
+    whole = whole && done.has_value();
+    if (done) out += *done;
+  };
   if (player == 1) {
-    std::size_t up = Find(text, "player_up");
-    std::size_t joypad1 = Find(text, "[Joypad 1]", reset);
-    std::size_t joyUp = Find(text, "player_up", joypad1);
-    std::size_t joypad2 = Find(text, "[Joypad 2]");
-    if (!Ascending({keyboard1, up, reset, joypad1, joyUp, joypad2})) return std::nullopt;
+    std::size_t up = FindLine(text, "player_up");
+    std::size_t joypad1 = FindLine(text, "[Joypad 1]", reset);
+    std::size_t joyUp = FindLine(text, "player_up", joypad1);
+    std::size_t joypad2 = FindLine(text, "[Joypad 2]");
+    if (!Ascending({keyboard1, up, reset, joypad1, joyUp, joypad2}) ||
+        !ReadsAsWritten(span(keyboard1, reset), kLines, "key ") ||
+        !ReadsAsWritten(span(Find(text, "player", joypad1), joypad2), kLines, "joy"))
+      return std::nullopt;
     out = span(0, up);
-    out += Rewrite(span(up, reset), keyLines(0, kLines.size()));
+    rewrite(span(up, reset), keyLines(0, kLines.size()), "key ");
     out += span(reset, joyUp);
-    out += Rewrite(span(joyUp, joypad2), joyLines());
+    rewrite(span(joyUp, joypad2), joyLines(), "joy");
     out += text.substr(joypad2);
   } else if (player == 2) {
-    std::size_t pause = Find(text, "player_start_pause", keyboard1);
-    std::size_t keyboard2 = Find(text, "[Keyboard 2]");
-    std::size_t up2 = Find(text, "player_up", keyboard2);
-    std::size_t joypad1 = Find(text, "[Joypad 1]", reset);
-    std::size_t joypad2 = Find(text, "[Joypad 2]", joypad1);
-    std::size_t joyUp = Find(text, "player_up", joypad2);
-    std::size_t mouse1 = Find(text, "[Mouse 1]");
-    if (!Ascending({keyboard1, pause, reset, keyboard2, up2, joypad1, joypad2, joyUp, mouse1})) return std::nullopt;
+    std::size_t pause = FindLine(text, "player_start_pause", keyboard1);
+    std::size_t keyboard2 = FindLine(text, "[Keyboard 2]");
+    std::size_t up2 = FindLine(text, "player_up", keyboard2);
+    std::size_t joypad1 = FindLine(text, "[Joypad 1]", reset);
+    std::size_t joypad2 = FindLine(text, "[Joypad 2]", joypad1);
+    std::size_t joyUp = FindLine(text, "player_up", joypad2);
+    std::size_t mouse1 = FindLine(text, "[Mouse 1]");
+    if (!Ascending({keyboard1, pause, reset, keyboard2, up2, joypad1, joypad2, joyUp, mouse1}) ||
+        !ReadsAsWritten(span(pause, reset), std::span(kLines).subspan(kPauseLine), "key ") ||
+        !ReadsAsWritten(span(keyboard2, joypad1), std::span(kLines).first(kPauseLine), "key ") ||
+        !ReadsAsWritten(span(Find(text, "player", joypad2), mouse1), kLines, "joy"))
+      return std::nullopt;
     out = span(0, pause);
-    out += Rewrite(span(pause, reset), keyLines(kPauseLine, kLines.size()));
+    rewrite(span(pause, reset), keyLines(kPauseLine, kLines.size()), "key ");
     out += span(reset, up2);
-    out += Rewrite(span(up2, joypad1), keyLines(0, kPauseLine));
+    rewrite(span(up2, joypad1), keyLines(0, kPauseLine), "key ");
     out += span(joypad1, joyUp);
-    out += Rewrite(span(joyUp, mouse1), joyLines());
+    rewrite(span(joyUp, mouse1), joyLines(), "joy");
     out += text.substr(mouse1);
   } else {
     return std::nullopt;
   }
+  if (!whole) return std::nullopt;
   return out;
 }
 

@@ -70,6 +70,15 @@ vt::Emulator Emulator() {
   }
 }
 
+// Bindings no read has touched: a failed read must leave them so, and slots a format does not
+// hold stay so through every round.
+ControllerConfig Untouched() {
+  ControllerConfig c;
+  c.scanKeyList = "kept";
+  c.bindingCodes.fill(-5);
+  return c;
+}
+
 bool SameCodes(const ControllerConfig& a, const ControllerConfig& b) {
   for (int s = 0; s < vt::kBindingSlotCount; ++s)
     if (a.bindingCodes[s] != b.bindingCodes[s]) return false;
@@ -89,15 +98,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const std::string text = in.ConsumeRemainingBytesAsString();
 
-  ControllerConfig read;
-  if (!Read(text, player, read)) return 0;
+  // A read that fails changes nothing: no half-loaded bindings.
+  ControllerConfig read = Untouched();
+  if (!Read(text, player, read)) {
+    const ControllerConfig untouched = Untouched();
+    FUZZ_CHECK(read.scanKeyList == untouched.scanKeyList && SameCodes(read, untouched));
+    return 0;
+  }
   const std::optional<std::string> same = Write(text, player, read);
   if (!same) return 0;
-  ControllerConfig again;
+  // Gest's file is a fixed buffer at least; everything else grows or shrinks with the bindings.
+  if (VT_FUZZ_FORMAT == 4) FUZZ_CHECK(same->size() == std::max(text.size(), vt::kGestBufferBytes));
+  ControllerConfig again = Untouched();
   FUZZ_CHECK(Read(*same, player, again));
-  FUZZ_CHECK(SameCodes(read, again));
+  // MEKA writes some keys under another key's name (the keypad's 7 as "7"), so its codes settle
+  // after one write; every other format gives back exactly what it read.
+  if (VT_FUZZ_FORMAT != 2) FUZZ_CHECK(SameCodes(read, again));
   const std::optional<std::string> twice = Write(*same, player, again);
   FUZZ_CHECK(twice && *twice == *same);
+  ControllerConfig third = Untouched();
+  FUZZ_CHECK(Read(*twice, player, third) && SameCodes(again, third));
 
   // New bindings of the slots this format keeps for the player go in and come back out.
   ControllerConfig edited = again;
@@ -113,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Refresh(edited);
   const std::optional<std::string> changed = Write(*same, player, edited);
   FUZZ_CHECK(changed.has_value());
-  ControllerConfig back;
+  ControllerConfig back = Untouched();
   FUZZ_CHECK(Read(*changed, player, back));
   for (auto [slot, code] : applied) FUZZ_CHECK(back.Code(slot) == edited.Code(slot));
   return 0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds the host flavour (sanitizers) and the
-# Windows flavour (mingw-w64), runs the host suites natively and the Windows suites under Wine.
+# Runs every test: installs what is missing, builds the host flavour (sanitizers), the fuzz
+# targets (clang, libFuzzer) and the Windows flavour (mingw-w64); runs the host suites natively,
+# each fuzz target for a few seconds over its seeds, and the Windows suites under Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
@@ -22,6 +23,15 @@ else
   cat "$logdir/host-configure.log"; status=1
 fi
 
+step "fuzz: configure and build"
+if cmake --preset fuzz >"$logdir/fuzz-configure.log" 2>&1 && cmake --build --preset fuzz -j "$jobs"; then
+  step "fuzz: each target over its seeds (findings in build/fuzz/fuzz/findings)"
+  ctest --preset fuzz -j "$jobs" 2>&1 | tee "$logdir/fuzz-ctest.log" | { grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true; }
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+else
+  cat "$logdir/fuzz-configure.log"; status=1
+fi
+
 step "win32: configure and build"
 if cmake --preset win32 >"$logdir/win32-configure.log" 2>&1 && cmake --build --preset win32 -j "$jobs"; then
   step "win32: tests under Wine"
@@ -31,9 +41,9 @@ else
   cat "$logdir/win32-configure.log"; status=1
 fi
 
-# One closing line over both suites.
+# One closing line over every suite.
 passed=0 failed=0
-for log in "$logdir/host-ctest.log" "$logdir/win32-ctest.log"; do
+for log in "$logdir/host-ctest.log" "$logdir/fuzz-ctest.log" "$logdir/win32-ctest.log"; do
   [ -f "$log" ] || continue
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
   # A suite that died before its summary has failed, whatever it printed before.

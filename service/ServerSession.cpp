@@ -10,7 +10,7 @@ namespace vt {
 
 namespace {
 constexpr uint16_t kAfInet = 2;
-constexpr uint16_t HostToNet16(uint16_t v) {
+uint16_t HostToNet16(uint16_t v) {
   const uint8_t bytes[2] = {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v & 0xFF)};
   uint16_t out = 0;
   std::memcpy(&out, bytes, 2);

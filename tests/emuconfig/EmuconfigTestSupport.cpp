@@ -1,8 +1,8 @@
 #include "tests/emuconfig/EmuconfigTestSupport.h"
 
 #include <filesystem>
-#include <random>
-#include <vector>
+
+#include <gtest/gtest.h>
 
 namespace vt::test {
 
@@ -31,26 +31,11 @@ std::string GestFile(std::size_t lineEnd, std::size_t size) {
   return bytes;
 }
 
-std::vector<std::string> HostileInputs(const std::string& text, const std::vector<std::string>& words,
-                                       unsigned seed, int count) {
-  std::vector<std::string> inputs;
-  for (std::size_t n = 0; n <= text.size(); ++n) inputs.push_back(text.substr(0, n));
-  std::mt19937 rng(seed);
-  for (int i = 0; i < count; ++i) {
-    std::string buf;
-    std::size_t len = rng() % 600;
-    while (buf.size() < len) {
-      switch (rng() % 5) {
-        case 0: buf += words[rng() % words.size()]; break;
-        case 1: buf += "\r\n"; break;
-        case 2: buf += '\n'; break;
-        case 3: buf += ", "; break;
-        default: buf.push_back(static_cast<char>(rng() & 0xFF)); break;
-      }
-    }
-    inputs.push_back(buf);
-  }
-  return inputs;
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
 }
 
 }  // namespace vt::test

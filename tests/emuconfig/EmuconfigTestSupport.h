@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "input/ControllerConfig.h"
 #include "tests/support/TempDir.h"
@@ -29,9 +28,7 @@ struct EmulatorFolder {
 // bytes in all with a non-zero pattern, so untouched bytes can be told from padding.
 std::string GestFile(std::size_t lineEnd, std::size_t size);
 
-// Every lengths-prefix of `text`, and `count` buffers of random bytes seeded with `seed` that
-// splice in the words a reader looks for.
-std::vector<std::string> HostileInputs(const std::string& text, const std::vector<std::string>& words,
-                                       unsigned seed, int count);
+// `text` with the first `from` replaced by `to` (a test failure when `from` is not there).
+std::string Replace(std::string text, const std::string& from, const std::string& to);
 
 }  // namespace vt::test

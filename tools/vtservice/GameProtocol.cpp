@@ -1,5 +1,6 @@
 #include "tools/vtservice/GameProtocol.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "tools/vtservice/ClientStream.h"
@@ -41,6 +42,43 @@ constexpr std::size_t kMaxCommand = 16;
 constexpr std::size_t kMaxQueryText = 1023;
 constexpr std::size_t kAddressField = 64;
 
+// Reads whatever comes until the peer closes or falls silent past the idle time-out.
+void WaitForClose(ClientStream& s) {
+  std::string ignored;
+  while (s.ReadBurst(Catalogue::kMaxUser, ignored) == ReadStatus::Ok) {
+  }
+}
+
+// The spoiled form of a catalogue answer (see Fault); the connection ends after it.
+void SendSpoiled(Fault fault, const std::string& answer, ClientStream& s) {
+  const std::size_t firstRecordEnd = answer.find('\0', 5);
+  switch (fault) {
+    case Fault::Stall:
+      if (s.Send(std::string_view(answer).substr(0, 5 + (answer.size() - 5) / 2))) WaitForClose(s);
+      return;
+    case Fault::CloseMidRecord:
+      s.Send(std::string_view(answer).substr(0, firstRecordEnd == std::string::npos ? 5 : 5 + (firstRecordEnd - 5) / 2));
+      return;
+    case Fault::CountNotHonoured: {
+      std::string lie = std::to_string(std::atoi(answer.c_str()) + 3);
+      lie.resize(5, '\0');
+      s.Send(lie + answer.substr(5));
+      return;
+    }
+    case Fault::Garbage: {
+      std::string bytes("9\0\0\0\0", 5);
+      for (int i = 0; i < 4096; ++i) bytes += static_cast<char>(1 + (i * 37) % 255);
+      s.Send(bytes);
+      return;
+    }
+    case Fault::Oversized:
+      s.Send(std::string("1\0\0\0\0", 5) + std::string(4 << 20, 'x'));
+      return;
+    default:
+      return;
+  }
+}
+
 }  // namespace
 
 void RunGameProtocol(GameServer& server, GameServer::Connection& c, ClientStream& s) {
@@ -48,6 +86,7 @@ void RunGameProtocol(GameServer& server, GameServer::Connection& c, ClientStream
   for (;;) {
     std::string user, password;
     if (s.ReadBurst(Catalogue::kMaxUser, user) != ReadStatus::Ok) return;
+    if (server.config().fault == Fault::SilentLogin) return WaitForClose(s);
     DropTrailingNuls(user);
     if (!s.Send("ok")) return;
     if (s.ReadBurst(Catalogue::kMaxPassword, password) != ReadStatus::Ok) return;
@@ -77,7 +116,9 @@ void RunGameProtocol(GameServer& server, GameServer::Connection& c, ClientStream
     if (!s.Send("ok") || s.ReadToken(kMaxQueryText, alias) != ReadStatus::Ok) return;
     if (!s.Send("ok") || s.ReadToken(kMaxQueryText, pattern) != ReadStatus::Ok) return;
     if (!s.Send("ok") || s.ReadToken(kMaxCommand, ok) != ReadStatus::Ok || ok != "ok") return;
-    if (!s.Send(BuildQueryAnswer(server.catalogue(), alias, pattern, full))) return;
+    const std::string answer = BuildQueryAnswer(server.catalogue(), alias, pattern, full);
+    if (server.SpoilsQuery()) return SendSpoiled(server.config().fault, answer, s);
+    if (!s.Send(answer)) return;
   }
 }
 

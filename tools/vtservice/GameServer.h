@@ -16,6 +16,18 @@
 
 namespace vt::service {
 
+// A misbehaviour on demand, for testing clients against a hostile server: one catalogue answer
+// (the faultQuery-th of the server's life) goes wrong, or no login is ever answered.
+enum class Fault {
+  None,
+  Stall,             // half the answer, then silence while the connection stays open
+  CloseMidRecord,    // the count and part of a record, then the connection closes
+  CountNotHonoured,  // a count above the records sent, then the connection closes
+  Garbage,           // a count, then bytes without a record end, then the connection closes
+  Oversized,         // a record of 4 MiB that never ends, then the connection closes
+  SilentLogin,       // user names are read and never answered
+};
+
 struct GameServerConfig {
   std::string bindAddress = "127.0.0.1";
   std::uint16_t port = 11001;  // 0 picks a free port
@@ -27,6 +39,8 @@ struct GameServerConfig {
   int messageTimeoutMs = 30 * 1000;
   // Connections beyond this are accepted and closed at once.
   int maxConnections = 1000;
+  Fault fault = Fault::None;
+  int faultQuery = 2;
 };
 
 enum class LoginVerdict { Ok, InUse, Incorrect };
@@ -56,6 +70,8 @@ public:
   };
   LoginVerdict Login(Connection& c, const std::string& user, const std::string& password, bool* full);
   const Catalogue& catalogue() const { return catalogue_; }
+  // Counts a catalogue query; true for the one the configured fault spoils.
+  bool SpoilsQuery() { return config_.fault != Fault::None && ++queries_ == config_.faultQuery; }
   const GameServerConfig& config() const { return config_; }
 
 private:
@@ -70,6 +86,7 @@ private:
   std::uint16_t port_ = 0;
   std::thread acceptThread_;
   std::atomic<bool> stopping_{false};
+  std::atomic<int> queries_{0};
 
   mutable std::mutex mutex_;  // guards connections_ and sessions_
   std::list<std::unique_ptr<Connection>> connections_;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/vtservice/GameServer.h"
+
 namespace vt::service {
 
 struct ServiceOptions {
@@ -13,6 +15,8 @@ struct ServiceOptions {
   std::uint16_t gamePort = 11001;
   std::uint16_t webPort = 8011;
   std::string versionText = "4.05";
+  Fault fault = Fault::None;
+  int faultQuery = 2;
   bool help = false;
 };
 

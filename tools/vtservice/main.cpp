@@ -42,7 +42,12 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   signal(SIGPIPE, SIG_IGN);
 
-  GameServer game(*catalogue, GameServerConfig{opts.bindAddress, opts.gamePort});
+  GameServerConfig gameConfig;
+  gameConfig.bindAddress = opts.bindAddress;
+  gameConfig.port = opts.gamePort;
+  gameConfig.fault = opts.fault;
+  gameConfig.faultQuery = opts.faultQuery;
+  GameServer game(*catalogue, gameConfig);
   WebHost web(*catalogue, WebHostConfig{opts.bindAddress, opts.webPort, opts.versionText});
   if (!game.Start(&error) || !web.Start(&error)) {
     std::fprintf(stderr, "vtservice: %s\n", error.c_str());

@@ -1,0 +1,105 @@
+// The real VTBrowser.exe against a game server that misbehaves (vtservice --fault): one catalogue
+// answer goes wrong, or no login is answered. The client is given a receive time-out of two
+// seconds instead of its thirty, through the environment.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/e2e/E2eClient.h"
+
+namespace vt::e2e {
+namespace {
+
+class HostileServer : public ::testing::Test {
+protected:
+  void SetUp() override {
+    std::string why;
+    web = WebHost(&why);
+    ASSERT_FALSE(web.empty()) << why;
+    SetEnvironmentVariableA("VT_RECEIVE_TIMEOUT_MS", "2000");
+  }
+  void TearDown() override {
+    ClearVintaraKey();
+    SetEnvironmentVariableA("VT_RECEIVE_TIMEOUT_MS", nullptr);
+  }
+
+  // Well under the client's own thirty seconds: a notice that comes later than this means the
+  // injected time-out was not used.
+  static constexpr DWORD kNoticeWaitMs = 20000;
+
+  HWND Await(Client& client, Kind kind, DWORD timeoutMs = 60000) {
+    HWND h = client.WaitWindow([kind](HWND w) { return Classify(w) == kind; }, timeoutMs);
+    EXPECT_NE(h, nullptr) << "no " << KindName(kind) << " appeared";
+    return h;
+  }
+  static bool Responsive(HWND window) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+  }
+  bool AwaitRows(Client& client, HWND list, const std::vector<std::string>& rows) {
+    const DWORD start = GetTickCount();
+    while (ListRows(list) != rows) {
+      if (!client.Running() || GetTickCount() - start > 30000) return false;
+      Sleep(20);
+    }
+    return true;
+  }
+
+  // The first answer (NES) is sound; the second (SNES) is spoiled: the connection-error notice
+  // comes while the browser keeps answering and keeps its rows, and the next command logs in
+  // again and shows the SNES rows.
+  void SpoiledAnswerIsSurvived() {
+    PrepareVintaraKey(web, {{"SAVE", "TRUE"}, {"AUTOLOGIN", "TRUE"}, {"Username", Padded("demo")},
+                            {"Password", Padded("demo")}});
+    Client client;
+    HWND browser = Await(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+    const std::vector<std::string> nes = SampleRows("NES", "^[a-b]", false);
+    ASSERT_EQ(ListRows(list), nes);
+
+    Click(browser, IDC_BROWSER_SNES);
+    HWND notice = Await(client, Kind::ConnectionError, kNoticeWaitMs);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(Responsive(browser));
+    Click(notice, IDC_NOTICE_OK);
+    ASSERT_TRUE(client.WaitGone(notice));
+    EXPECT_EQ(ListRows(list), nes) << "the previous rows stay";
+
+    Click(browser, IDC_BROWSER_SNES);
+    EXPECT_TRUE(AwaitRows(client, list, SampleRows("SNES", "^[a-b]", false))) << "no new login and query";
+    Click(browser, IDC_BROWSER_CLOSE);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
+
+  std::string web;
+};
+
+TEST_F(HostileServer, StallMidAnswer) { SpoiledAnswerIsSurvived(); }
+TEST_F(HostileServer, CloseMidRecord) { SpoiledAnswerIsSurvived(); }
+TEST_F(HostileServer, CountNotHonoured) { SpoiledAnswerIsSurvived(); }
+TEST_F(HostileServer, Garbage) { SpoiledAnswerIsSurvived(); }
+TEST_F(HostileServer, OversizedRecord) { SpoiledAnswerIsSurvived(); }
+
+TEST_F(HostileServer, SilentLoginShowsConnectingThenFailsAfterTheTimeOut) {
+  PrepareVintaraKey(web, {});
+  Client client;
+  HWND login = Await(client, Kind::Login);
+  ASSERT_NE(login, nullptr);
+  SetText(login, IDC_LOGIN_USERNAME, "demo");
+  SetText(login, IDC_LOGIN_PASSWORD, "demo");
+  Click(login, IDC_LOGIN_LOGIN);
+  EXPECT_NE(Await(client, Kind::Connecting), nullptr) << "the connecting notice shows while the server is silent";
+  HWND notice = Await(client, Kind::ConnectionError, kNoticeWaitMs);
+  ASSERT_NE(notice, nullptr);
+  Click(notice, IDC_NOTICE_OK);
+  ASSERT_TRUE(client.WaitGone(notice));
+  EXPECT_TRUE(client.Running()) << "the login window is back";
+  Click(login, IDC_LOGIN_CANCEL);
+  EXPECT_EQ(client.WaitExit(), 0u);
+}
+
+}  // namespace
+}  // namespace vt::e2e
