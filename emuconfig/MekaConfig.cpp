@@ -55,54 +55,56 @@ bool Ascending(std::initializer_list<std::size_t> positions) {
   return true;
 }
 
-// The reader takes values by position (each "key " or "joy" after a section's start) and the
-// writer puts them in by key word; the two agree only while a section's binding lines stand in
-// table order, each once, with no other line holding the marker before the last of them and no
-// section header inside. A file where they would not agree is not the client's to rewrite: the
-// bindings it read would come back under other buttons.
-bool ReadsAsWritten(std::string_view section, std::span<const MekaLine> words, std::string_view marker) {
-  std::size_t next = 0;
-  bool stray = false;
-  for (std::size_t pos = 0; pos < section.size();) {
-    const std::size_t lf = section.find('\n', pos);
-    const std::size_t end = lf == npos ? section.size() : lf + 1;
-    const std::string_view line = section.substr(pos, end - pos);
-    if (pos > 0 && line.starts_with('[')) return false;
-    const std::string_view word = line.substr(0, line.find_first_of(" =\r\n"));
-    std::size_t markers = 0;
-    for (std::size_t at = line.find(marker); at != npos; at = line.find(marker, at + marker.size())) ++markers;
-    const auto known = std::find_if(words.begin(), words.end(), [&](const MekaLine& l) { return word == l.word; });
-    if (known != words.end()) {
-      if (stray || static_cast<std::size_t>(known - words.begin()) != next || markers > 1) return false;
-      ++next;
-    } else if (markers > 0) {
-      stray = true;
-    }
-    pos = end;
-  }
-  return true;
-}
+using Values = std::array<std::int32_t, 7>;
+using Places = std::array<std::size_t, 7>;  // where each value read starts in the text
 
 // Reads `count` keyboard values from `p` on; p ends at the last value's start.
-bool ReadKeys(std::string_view text, std::size_t& p, std::size_t count, std::array<std::int32_t, 7>& codes) {
+bool ReadKeys(std::string_view text, std::size_t& p, std::size_t count, Values& codes, Places& places) {
   for (std::size_t i = 0; i < count; ++i) {
     std::size_t at = Find(text, "key ", p);
     if (at == npos) return false;
-    p = at + 4;
+    p = places[i] = at + 4;
     codes[i] = MekaKeyCode(LineValue(text, p));
   }
   return true;
 }
 
-// Seven joypad values after the first "player" of the section at `header`.
-bool ReadJoys(std::string_view text, std::size_t p, std::array<std::int32_t, 7>& codes) {
+// Seven joypad values after the first "player" from `p` (a joypad section's header) on.
+bool ReadJoys(std::string_view text, std::size_t p, Values& codes, Places& places) {
   p = Find(text, "player", p);
   for (std::size_t i = 0; i < kLines.size(); ++i) {
     std::size_t at = Find(text, "joy", p);
     if (at == npos) return false;
     std::string_view value = LineValue(text, at);
     codes[i] = MekaJoyCode(value);
+    places[i] = at;
     p = at + value.size();
+  }
+  return true;
+}
+
+// The reader takes values by position (each "key " or "joy" from a section's start) and the
+// writer puts them in by key word, so the writer takes a stretch only where the two agree: its
+// binding lines stand in table order, each once, and the reader took value k from binding line
+// k. Lines the stretch lacks (the last ones) are added after the ones it has; the reader took
+// their values from whatever followed and takes them from the added lines next time. Anything
+// else is not the client's to rewrite: the bindings read would come back under other buttons.
+bool ReaderTakesTheLines(std::string_view text, std::size_t from, std::size_t to, std::span<const MekaLine> words,
+                         const Places& places) {
+  std::size_t present = 0;
+  for (std::size_t pos = from; pos < to;) {
+    const std::size_t lf = text.find('\n', pos);
+    const std::size_t end = lf == npos || lf >= to ? to : lf + 1;
+    const std::string_view line = text.substr(pos, end - pos);
+    if (pos > from && line.starts_with('[')) return false;  // another section begins
+    const std::string_view word = line.substr(0, line.find_first_of(" =\r\n"));
+    const auto known = std::find_if(words.begin(), words.end(), [&](const MekaLine& l) { return word == l.word; });
+    if (known != words.end()) {
+      if (static_cast<std::size_t>(known - words.begin()) != present) return false;
+      if (places[present] < pos || places[present] >= end) return false;
+      ++present;
+    }
+    pos = end;
   }
   return true;
 }
@@ -114,10 +116,9 @@ using Lines = std::vector<std::pair<std::string_view, std::string>>;
 // every other line kept (a joypad section's own "player_reset" among them). Binding lines the
 // stretch lacks are added after the last one it has: the reader took their values from the
 // lines that follow, and reads them from the added lines instead. A lacking line that has no new
-// text cannot be added, and adding only the others would shift what the reader takes; nor can a
-// line kept as it stands without the reader's marker, which the reader passes over. Then the
-// stretch is not rewritten at all.
-std::optional<std::string> Rewrite(std::string_view stretch, const Lines& lines, std::string_view marker) {
+// text cannot be added, and adding only the others would shift what the reader takes, so then
+// the stretch is not rewritten at all.
+std::optional<std::string> Rewrite(std::string_view stretch, const Lines& lines) {
   std::string out;
   std::vector<bool> written(lines.size(), false);
   std::size_t insertAt = 0;
@@ -130,7 +131,6 @@ std::optional<std::string> Rewrite(std::string_view stretch, const Lines& lines,
     for (std::size_t i = 0; i < lines.size() && match == lines.size(); ++i)
       if (!written[i] && lines[i].first == word) match = i;
     if (match < lines.size()) {
-      if (lines[match].second.empty() && line.find(marker) == npos) return std::nullopt;
       out += lines[match].second.empty() ? std::string(line) : lines[match].second;
       written[match] = true;
       insertAt = out.size();
@@ -152,25 +152,26 @@ std::optional<std::string> Rewrite(std::string_view stretch, const Lines& lines,
 }  // namespace
 
 bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& config) {
-  std::array<std::int32_t, 7> keys{}, joys{};
+  Values keys{}, joys{};
+  Places places{};
   std::size_t p = FindLine(text, "[Keyboard 1]");
   if (p == npos) return false;
   if (player == 1) {
-    if (!ReadKeys(text, p, 7, keys)) return false;
+    if (!ReadKeys(text, p, 7, keys, places)) return false;
     p = FindLine(text, "[Joypad 1]", p);
   } else if (player == 2) {
     // Player 2's keyboard pause is the one of "[Keyboard 1]".
     p = FindLine(text, "player_start_pause", p);
-    std::array<std::int32_t, 7> pause{};
-    if (!ReadKeys(text, p, 1, pause)) return false;
+    Values pause{};
+    if (!ReadKeys(text, p, 1, pause, places)) return false;
     keys[kPauseLine] = pause[0];
     p = FindLine(text, "[Keyboard 2]", p);
-    if (!ReadKeys(text, p, 6, keys)) return false;
+    if (!ReadKeys(text, p, 6, keys, places)) return false;
     p = FindLine(text, "[Joypad 2]", p);
   } else {
     return false;
   }
-  if (p == npos || !ReadJoys(text, p, joys)) return false;
+  if (p == npos || !ReadJoys(text, p, joys, places)) return false;
   for (std::size_t i = 0; i < kLines.size(); ++i) {
     config.Code(kLines[i].key) = keys[i];
     config.Code(kLines[i].joy) = joys[i];
@@ -203,10 +204,13 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
   // Sections and binding lines count where they start a line, as the reader finds them.
   std::size_t keyboard1 = FindLine(text, "[Keyboard 1]");
   std::size_t reset = FindLine(text, "player_reset");
+  // Where the reader takes each value: the writer's stretches must agree with it.
+  Values keys{}, joys{};
+  Places keyPlaces{}, joyPlaces{};
   std::string out;
   bool whole = true;
-  auto rewrite = [&](std::string_view stretch, const Lines& lines, std::string_view marker) {
-    const std::optional<std::string> done = Rewrite(stretch, lines, marker);
+  auto rewrite = [&](std::string_view stretch, const Lines& lines) {
+    const std::optional<std::string> done = Rewrite(stretch, lines);
     whole = whole && done.has_value();
     if (done) out += *done;
   };
@@ -215,14 +219,15 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
     std::size_t joypad1 = FindLine(text, "[Joypad 1]", reset);
     std::size_t joyUp = FindLine(text, "player_up", joypad1);
     std::size_t joypad2 = FindLine(text, "[Joypad 2]");
-    if (!Ascending({keyboard1, up, reset, joypad1, joyUp, joypad2}) ||
-        !ReadsAsWritten(span(keyboard1, reset), kLines, "key ") ||
-        !ReadsAsWritten(span(Find(text, "player", joypad1), joypad2), kLines, "joy"))
+    if (!Ascending({keyboard1, up, reset, joypad1, joyUp, joypad2})) return std::nullopt;
+    std::size_t p = keyboard1;
+    if (!ReadKeys(text, p, 7, keys, keyPlaces) || !ReaderTakesTheLines(text, keyboard1, reset, kLines, keyPlaces) ||
+        !ReadJoys(text, joypad1, joys, joyPlaces) || !ReaderTakesTheLines(text, joypad1, joypad2, kLines, joyPlaces))
       return std::nullopt;
     out = span(0, up);
-    rewrite(span(up, reset), keyLines(0, kLines.size()), "key ");
+    rewrite(span(up, reset), keyLines(0, kLines.size()));
     out += span(reset, joyUp);
-    rewrite(span(joyUp, joypad2), joyLines(), "joy");
+    rewrite(span(joyUp, joypad2), joyLines());
     out += text.substr(joypad2);
   } else if (player == 2) {
     std::size_t pause = FindLine(text, "player_start_pause", keyboard1);
@@ -232,17 +237,23 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
     std::size_t joypad2 = FindLine(text, "[Joypad 2]", joypad1);
     std::size_t joyUp = FindLine(text, "player_up", joypad2);
     std::size_t mouse1 = FindLine(text, "[Mouse 1]");
-    if (!Ascending({keyboard1, pause, reset, keyboard2, up2, joypad1, joypad2, joyUp, mouse1}) ||
-        !ReadsAsWritten(span(pause, reset), std::span(kLines).subspan(kPauseLine), "key ") ||
-        !ReadsAsWritten(span(keyboard2, joypad1), std::span(kLines).first(kPauseLine), "key ") ||
-        !ReadsAsWritten(span(Find(text, "player", joypad2), mouse1), kLines, "joy"))
+    if (!Ascending({keyboard1, pause, reset, keyboard2, up2, joypad1, joypad2, joyUp, mouse1})) return std::nullopt;
+    std::size_t p = pause;
+    Places pausePlace{};
+    if (!ReadKeys(text, p, 1, keys, pausePlace) ||
+        !ReaderTakesTheLines(text, pause, reset, std::span(kLines).subspan(kPauseLine), pausePlace))
+      return std::nullopt;
+    p = keyboard2;
+    if (!ReadKeys(text, p, kPauseLine, keys, keyPlaces) ||
+        !ReaderTakesTheLines(text, keyboard2, joypad1, std::span(kLines).first(kPauseLine), keyPlaces) ||
+        !ReadJoys(text, joypad2, joys, joyPlaces) || !ReaderTakesTheLines(text, joypad2, mouse1, kLines, joyPlaces))
       return std::nullopt;
     out = span(0, pause);
-    rewrite(span(pause, reset), keyLines(kPauseLine, kLines.size()), "key ");
+    rewrite(span(pause, reset), keyLines(kPauseLine, kLines.size()));
     out += span(reset, up2);
-    rewrite(span(up2, joypad1), keyLines(0, kPauseLine), "key ");
+    rewrite(span(up2, joypad1), keyLines(0, kPauseLine));
     out += span(joypad1, joyUp);
-    rewrite(span(joyUp, mouse1), joyLines(), "joy");
+    rewrite(span(joyUp, mouse1), joyLines());
     out += text.substr(mouse1);
   } else {
     return std::nullopt;

@@ -50,12 +50,14 @@ void Refresh(ControllerConfig& c) {
 
 // A code the format stores: keys everywhere, the family's joystick codes where it has them.
 std::int32_t StorableCode(FuzzedDataProvider& in, vt::BindingSlot slot) {
+  // The Master System window takes only joystick codes in joystick fields.
+  if (VT_FUZZ_FORMAT == 2 && slot >= vt::SlotJoyUp) return in.ConsumeIntegralInRange(256, 287);
   const int pick = in.ConsumeIntegralInRange(0, 3);
   const std::int32_t key = in.ConsumeIntegralInRange(1, 255);
   if (pick != 0) return key;
   switch (VT_FUZZ_FORMAT) {
     case 1: return 0x1000 + 256 * in.ConsumeIntegralInRange(0, 4) + in.ConsumeIntegralInRange(0x10, 0x2F);
-    case 2: return slot >= vt::SlotJoyUp ? in.ConsumeIntegralInRange(256, 287) : key;
+    case 2: return key;
     case 3: return 256 + 32 * in.ConsumeIntegralInRange(0, 4) + in.ConsumeIntegralInRange(16, 31);
     default: return slot >= vt::SlotJoyUp ? in.ConsumeIntegralInRange(0, 31) : key;
   }
