@@ -34,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(session.availableCopies.size() == session.gameCount);
   FUZZ_CHECK(session.fullAccountCopies.size() == session.gameCount);
   FUZZ_CHECK(session.rawRecords.size() == session.gameCount);
+  for (uint32_t i = 0; i < session.gameCount; ++i)
+    FUZZ_CHECK(session.rawRecords[i].size() <= 1023 && session.titles[i].size() <= 254 &&
+               session.gameKeys[i].size() <= 254 && session.availableCopies[i].size() <= 254);
   // Exactly through the last record's NUL, as reading a byte at a time would, when the records
   // are all there.
   size_t end = w.afterCountField;
