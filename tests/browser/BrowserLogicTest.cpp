@@ -96,7 +96,6 @@ TEST(AvailabilityMark, FollowsTheFiveSteps) {
   for (const Case& c : cases)
     EXPECT_EQ(AvailabilityMark(c.copies, c.full, c.tier), c.mark)
         << '"' << c.copies << "\" " << c.full << " \"" << c.tier << '"';
-  EXPECT_EQ(kMarkUnavailable, "UnAvailable");
 }
 
 class BrowserLogicTest : public test::SessionTest {
@@ -122,6 +121,12 @@ protected:
   static std::string QueryBytes(const std::string& alias, const std::string& pattern) {
     return Z("qr") + Z(alias) + Z(pattern) + Z("ok");
   }
+  // Everything the server received on one connection, once the client has closed it.
+  std::string Sent(size_t connection = 0) {
+    session->Disconnect();
+    peer.Finish();
+    return peer.Received(connection);
+  }
 
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
@@ -131,25 +136,20 @@ protected:
   RecordingShell shell;
 };
 
-TEST_F(BrowserLogicTest, RefreshFillsRowsInServerOrderBehindTheLoadingNotice) {
-  ScriptGoodLogin(peer, "u", "p", "False");
-  ScriptQuery("NES", "^[a-b]",
-              {Record("Zeta", "0", "2"), Record("Alpha", "3", "0"), Record("Beta", "-2", "0")});
-  BrowserLogic& b = Start();
-  b.RefreshList();
-  EXPECT_EQ(surface.log, (std::vector<std::string>{"loading", "rows:3", "close-loading"}));
-  EXPECT_EQ(surface.rows, (std::vector<std::string>{"Zeta|Preferred", "Alpha|Available",
-                                                    "Beta|UnAvailable"}));
-  session->Disconnect();
-  peer.Finish();
-  EXPECT_EQ(peer.Received(0), GoodLoginBytes("u", "p") + QueryBytes("NES", "^[a-b]"));
-}
-
-TEST_F(BrowserLogicTest, ZeroGamesGiveAnEmptyList) {
-  ScriptGoodLogin(peer, "u", "p", "True");
+TEST_F(BrowserLogicTest, RefreshLogsInWithTheWindowsCredentialsAndFillsRowsInServerOrder) {
+  ScriptGoodLogin(peer, "alice", "w:n@d/", "False");
+  ScriptQuery("NES", "^[a-b]", {Record("Zeta", "0", "2"), Record("Alpha", "3", "0"), Record("Beta", "-2", "0")});
   ScriptQuery("NES", "^[a-b]", {});
-  Start().RefreshList();
+  BrowserLogic& b = Start("alice", "w:n@d/");
+  b.RefreshList();
+  EXPECT_TRUE(session->loggedIn);
+  EXPECT_EQ(surface.log, (std::vector<std::string>{"loading", "rows:3", "close-loading"}));
+  EXPECT_EQ(surface.rows, (std::vector<std::string>{"Zeta|Preferred", "Alpha|Available", "Beta|UnAvailable"}));
+  surface.log.clear();
+  b.RefreshList();  // zero games: an empty list
   EXPECT_EQ(surface.log, (std::vector<std::string>{"loading", "rows:0", "close-loading"}));
+  EXPECT_EQ(surface.rows, std::vector<std::string>{});
+  EXPECT_EQ(Sent(), GoodLoginBytes("alice", "w:n@d/") + QueryBytes("NES", "^[a-b]") + QueryBytes("NES", "^[a-b]"));
 }
 
 TEST_F(BrowserLogicTest, EachChoiceQueriesTheCurrentSystemAndPattern) {
@@ -170,44 +170,25 @@ TEST_F(BrowserLogicTest, EachChoiceQueriesTheCurrentSystemAndPattern) {
   b.ChooseSystem(FindSystemButton(IDC_BROWSER_GAMEBOY)->alias);
   b.ChooseRange(FindRangeButton(IDC_BROWSER_RANGE_ALL)->pattern);
   EXPECT_EQ(surface.rows, std::vector<std::string>{});
-  session->Disconnect();
-  peer.Finish();
-  EXPECT_EQ(peer.Received(0),
-            GoodLoginBytes("u", "p") + QueryBytes("NES", "^[c-d]") + QueryBytes("SNES", "^[c-d]") +
-                QueryBytes("SNES", "Zelda: [Link]* ?") + QueryBytes("SNES", "^[a-b]") +
-                QueryBytes("GB' OR Alias='GBC", "^[a-b]") + QueryBytes("GB' OR Alias='GBC", "^[0-z]"));
+  EXPECT_EQ(Sent(), GoodLoginBytes("u", "p") + QueryBytes("NES", "^[c-d]") + QueryBytes("SNES", "^[c-d]") +
+                        QueryBytes("SNES", "Zelda: [Link]* ?") + QueryBytes("SNES", "^[a-b]") +
+                        QueryBytes("GB' OR Alias='GBC", "^[a-b]") + QueryBytes("GB' OR Alias='GBC", "^[0-z]"));
 }
 
-TEST_F(BrowserLogicTest, LoggedOutRefreshLogsInAgainWithTheWindowsCredentials) {
-  ScriptGoodLogin(peer, "alice", "w:n@d/", "False");
-  ScriptQuery("NES", "^[a-b]", {Record("Alpha", "1", "0")});
-  BrowserLogic& b = Start("alice", "w:n@d/");
-  b.RefreshList();
-  EXPECT_TRUE(session->loggedIn);
-  EXPECT_EQ(surface.rows, std::vector<std::string>{"Alpha|Available"});
-  session->Disconnect();
-  peer.Finish();
-  EXPECT_EQ(peer.Received(0), GoodLoginBytes("alice", "w:n@d/") + QueryBytes("NES", "^[a-b]"));
-}
-
-TEST_F(BrowserLogicTest, UserInUseShowsItsNoticeThenDisconnectsWithoutQuerying) {
-  peer.Expect("u").Send("user?").Expect("p").Send("Username in use login again to clear.");
-  BrowserLogic& b = Start();
-  b.RefreshList();
-  EXPECT_EQ(surface.log, std::vector<std::string>{"close-clients"});
-  EXPECT_FALSE(session->connected);
-  EXPECT_FALSE(session->userInUse);
-  peer.Finish();
-  EXPECT_EQ(peer.Received(0), std::string("up"));
-}
-
-TEST_F(BrowserLogicTest, AFailedLoginChangesNothing) {
+TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndKeepTheRows) {
   peer.Expect("u").Send("user?").Expect("p").Send("Incorrect Username or Password");
+  peer.Expect("u").Send("user?").Expect("p").Send("Username in use login again to clear.");
   BrowserLogic& b = Start();
   surface.rows = {"Old|Available"};
   b.RefreshList();
-  EXPECT_EQ(surface.log, std::vector<std::string>{});
+  EXPECT_EQ(surface.log, std::vector<std::string>{}) << "a bad login changes nothing";
+  EXPECT_TRUE(session->connected);
+  b.RefreshList();  // user in use: its notice, then a disconnect that clears the flag
+  EXPECT_EQ(surface.log, std::vector<std::string>{"close-clients"});
+  EXPECT_FALSE(session->connected || session->userInUse);
   EXPECT_EQ(surface.rows, std::vector<std::string>{"Old|Available"});
+  peer.Finish();
+  EXPECT_EQ(peer.Received(0), "upup");
 }
 
 TEST_F(BrowserLogicTest, AFailedQueryKeepsTheRowsAndTheNextRefreshLogsInAgain) {
@@ -230,9 +211,7 @@ TEST_F(BrowserLogicTest, AFailedQueryKeepsTheRowsAndTheNextRefreshLogsInAgain) {
   EXPECT_EQ(session->filter, "^[c-d]") << "the new pattern stays in force";
   b.ChooseRange("^[e-f]");
   EXPECT_EQ(surface.rows, std::vector<std::string>{"Excite|UnAvailable"});
-  session->Disconnect();
-  peer.Finish();
-  EXPECT_EQ(peer.Received(1), GoodLoginBytes("u", "p") + QueryBytes("NES", "^[e-f]"));
+  EXPECT_EQ(Sent(1), GoodLoginBytes("u", "p") + QueryBytes("NES", "^[e-f]"));
 }
 
 TEST_F(BrowserLogicTest, SelectionAndSearchBoxRules) {
@@ -272,13 +251,11 @@ TEST_F(BrowserStateTest, SaveWritesThreeUntypedValuesWithoutTerminators) {
   session->filter = "Zelda: [Link]";
   b.startCount = 0x12C;  // only the low byte goes out
   b.SaveBrowserState();
-  uint32_t type = 99;
-  EXPECT_EQ(Value("SYSTEM", &type), "SNES");
-  EXPECT_EQ(type, kTypeNone);
-  EXPECT_EQ(Value("SEARCH", &type), "Zelda: [Link]");
-  EXPECT_EQ(type, kTypeNone);
-  EXPECT_EQ(Value("COUNT", &type), std::string(1, '\x2C'));
-  EXPECT_EQ(type, kTypeNone);
+  for (auto [name, bytes] : {std::pair{"SYSTEM", "SNES"}, {"SEARCH", "Zelda: [Link]"}, {"COUNT", "\x2C"}}) {
+    uint32_t type = 99;
+    EXPECT_EQ(Value(name, &type), bytes) << name;
+    EXPECT_EQ(type, kTypeNone) << name;
+  }
 }
 
 TEST_F(BrowserStateTest, RestoreReadsEachValueIntoItsBufferWithDefaults) {
@@ -404,9 +381,12 @@ TEST_F(BrowserLogicTest, UpgradeReminderFollowsTheCounterRule) {
 // The commands with the real session, web host and settings file.
 class BrowserCommandsTest : public BrowserStateTest {
 protected:
-  void LoadTwoGames() {
+  // Logged in as ann, the list refreshed with two games: Alpha available, Beta in use.
+  BrowserLogic& Loaded() {
     ScriptGoodLogin(peer, "ann", "pw:@/", "False");
     ScriptQuery("NES", "^[a-b]", {Record("Alpha", "2", "0"), Record("Beta", "0", "0")});
+    Start("ann", "pw:@/").RefreshList();
+    return *logic;
   }
   std::string Nester() {
     const std::string path = dir.File("nester.exe");
@@ -417,11 +397,9 @@ protected:
 };
 
 TEST_F(BrowserCommandsTest, LaunchDisconnectsStartsSavesAndMinimises) {
-  LoadTwoGames();
   const std::string nester = Nester();
-  BrowserLogic& b = Start("ann", "pw:@/");
+  BrowserLogic& b = Loaded();
   b.startCount = 3;
-  b.RefreshList();
   b.SelectGame(0);
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::Started);
@@ -437,14 +415,11 @@ TEST_F(BrowserCommandsTest, LaunchDisconnectsStartsSavesAndMinimises) {
   EXPECT_EQ(peer.Received(0), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]"));
 }
 
-TEST_F(BrowserCommandsTest, RefusedLaunchesKeepTheConnectionAndSaveNothing) {
-  LoadTwoGames();
-  Nester();
-  BrowserLogic& b = Start("ann", "pw:@/");
-  b.RefreshList();
+TEST_F(BrowserCommandsTest, LaunchesThatStartNoEmulator) {
+  BrowserLogic& b = Loaded();
   b.SelectGame(1);
   surface.log.clear();
-  EXPECT_EQ(b.Launch(), LaunchOutcome::GameInUseFree);
+  EXPECT_EQ(b.Launch(), LaunchOutcome::GameInUseFree);  // refused: the connection kept, nothing saved
   EXPECT_EQ(surface.log, std::vector<std::string>{"in-use-free"});
   EXPECT_TRUE(session->connected);
   EXPECT_EQ(Value("SYSTEM"), "<missing>");
@@ -455,12 +430,7 @@ TEST_F(BrowserCommandsTest, RefusedLaunchesKeepTheConnectionAndSaveNothing) {
   EXPECT_EQ(surface.log, std::vector<std::string>{});
   b.GameInfo();
   EXPECT_EQ(shell.pages, std::vector<std::string>{});
-}
-
-TEST_F(BrowserCommandsTest, AMissingEmulatorIsReportedSavedAndNotMinimised) {
-  LoadTwoGames();
-  BrowserLogic& b = Start("ann", "pw:@/");
-  b.RefreshList();
+  // No emulator set: reported and saved, but not minimised.
   b.SelectGame(0);
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::EmulatorNotSet);
@@ -469,9 +439,7 @@ TEST_F(BrowserCommandsTest, AMissingEmulatorIsReportedSavedAndNotMinimised) {
 }
 
 TEST_F(BrowserCommandsTest, PagesOpenOnTheWebHost) {
-  LoadTwoGames();
-  BrowserLogic& b = Start("ann", "pw:@/");
-  b.RefreshList();
+  BrowserLogic& b = Loaded();
   b.SelectGame(1);
   b.GameInfo();
   b.UpgradeNow();
@@ -482,9 +450,7 @@ TEST_F(BrowserCommandsTest, PagesOpenOnTheWebHost) {
 }
 
 TEST_F(BrowserCommandsTest, ChangeUserLogsOutAndShowsTheLoginWindowKeepingTheRows) {
-  LoadTwoGames();
-  BrowserLogic& b = Start("ann", "pw:@/");
-  b.RefreshList();
+  BrowserLogic& b = Loaded();
   surface.log.clear();
   surface.login = [&] {
     EXPECT_FALSE(session->connected) << "logged out before the login window";
@@ -514,9 +480,7 @@ TEST_F(BrowserCommandsTest, SetupHelpOpensTheCurrentSystemsWindowAndRefreshesNot
 }
 
 TEST_F(BrowserCommandsTest, CloseSavesThenDisconnects) {
-  LoadTwoGames();
-  BrowserLogic& b = Start("ann", "pw:@/");
-  b.RefreshList();
+  BrowserLogic& b = Loaded();
   session->SetSystem("SNES");
   b.Close();
   EXPECT_FALSE(session->connected);
