@@ -90,54 +90,41 @@ protected:
 
 // --- What the window opens with -------------------------------------------------------------
 
-TEST_F(LoginLogicTest, OnlyAnExactTrueSavedRestoresTheLogin) {
+// Only an exact TRUE in SAVE restores the login; AUTOLOGIN must be exact too, and needs SAVE.
+TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
   struct Case {
     std::string save;
     uint32_t type;
+    std::string autoLogin;
     bool on;
-  };
-  const std::vector<Case> cases = {
-      {"TRUE", kTypeNone, true},       {std::string("TRUE\0", 5), kTypeString, true},
-      {"true", kTypeNone, false},      {"True", kTypeNone, false},
-      {"TRUE ", kTypeNone, false},     {" TRUE", kTypeNone, false},
-      {"TRU", kTypeNone, false},       {"TRUEXY", kTypeNone, false},
-      {"TRUE\nX", kTypeBinary, false}, {"FALSE", kTypeNone, false},
-      {"", kTypeNone, false},          {"TRUE-and-much-longer", kTypeNone, false},
+  } cases[] = {
+      {"TRUE", kTypeNone, "FALSE", true},       {std::string("TRUE\0", 5), kTypeString, "FALSE", true},
+      {"true", kTypeNone, "FALSE", false},      {"True", kTypeNone, "FALSE", false},
+      {"TRUE ", kTypeNone, "FALSE", false},     {" TRUE", kTypeNone, "FALSE", false},
+      {"TRU", kTypeNone, "FALSE", false},       {"TRUEXY", kTypeNone, "FALSE", false},
+      {"TRUE\nX", kTypeBinary, "FALSE", false}, {"FALSE", kTypeNone, "FALSE", false},
+      {"", kTypeNone, "FALSE", false},          {"TRUE-and-much-longer", kTypeNone, "FALSE", false},
+      {"TRUE", kTypeNone, "true", true},        {"TRUE", kTypeNone, "TRUE ", true},
+      {"TRUE", kTypeNone, "TRUEX", true},       {"FALSE", kTypeNone, "TRUE", false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE("SAVE = \"" + c.save + "\"");
+    SCOPED_TRACE("SAVE = \"" + c.save + "\", AUTOLOGIN = \"" + c.autoLogin + "\"");
     Save("SAVE", c.save, c.type);
-    Save("AUTOLOGIN", "FALSE");
+    Save("AUTOLOGIN", c.autoLogin);
     Save("Username", "alice");
     Save("Password", "wonderland");
+    log.clear();
+    surface.modalShown = false;
     Start(1).Run();
-    ASSERT_TRUE(surface.modalShown);
+    EXPECT_TRUE(surface.modalShown) << "no automatic login";
+    EXPECT_EQ(log, Log{"show-window"}) << "nothing but the window";
     const LoginLogic::Opening o = logic->Open();
     EXPECT_EQ(o.saveOn, c.on);
     EXPECT_FALSE(o.autoOn);
     EXPECT_EQ(o.username, c.on ? "alice" : "");
     EXPECT_EQ(o.password, c.on ? "wonderland" : "");
     EXPECT_EQ(o.loginEnabled, c.on);
-    surface.modalShown = false;
   }
-}
-
-TEST_F(LoginLogicTest, AutoLoginMustBeExactTrueAndNeedsSaveToo) {
-  for (const std::string autoValue : {"true", "TRUE ", "FALSE", "TRUEX"}) {
-    SCOPED_TRACE(autoValue);
-    SaveLogin("TRUE", autoValue, "alice", "wonderland");
-    Start(1).Run();
-    EXPECT_TRUE(surface.modalShown) << "no automatic login expected";
-    EXPECT_FALSE(logic->Open().autoOn);
-    surface.modalShown = false;
-  }
-  // AUTOLOGIN alone, without SAVE, is off as well.
-  SaveLogin("FALSE", "TRUE", "alice", "wonderland");
-  log.clear();
-  Start(1).Run();
-  EXPECT_TRUE(surface.modalShown);
-  EXPECT_FALSE(logic->Open().autoOn);
-  EXPECT_TRUE(log.size() == 1 && log[0] == "show-window") << "nothing but the window";
 }
 
 TEST_F(LoginLogicTest, SavedTextsAreTakenUpToTheFirstNulAndAtMostTwentyBytes) {
@@ -219,49 +206,40 @@ TEST_F(LoginLogicTest, LampsFollowTheirRulesAndSaveSettingsWritesAtOnce) {
     EXPECT_FALSE(logic->autoLogin());
   };
   Start(1).Run();
-  uint32_t type = 99;
-  EXPECT_EQ(Value("SAVE", &type), "FALSE");
-  EXPECT_EQ(type, kTypeNone);
-  EXPECT_EQ(Value("AUTOLOGIN", &type), "FALSE");
-  EXPECT_EQ(type, kTypeNone);
-  EXPECT_EQ(Value("Username", &type), Nuls(20));
-  EXPECT_EQ(type, kTypeNone);
-  EXPECT_EQ(Value("Password"), Nuls(20));
+  for (auto [name, bytes] : {std::pair{"SAVE", std::string("FALSE")}, {"AUTOLOGIN", std::string("FALSE")},
+                             {"Username", Nuls(20)}, {"Password", Nuls(20)}}) {
+    uint32_t type = 99;
+    EXPECT_EQ(Value(name, &type), bytes) << name;
+    EXPECT_EQ(type, kTypeNone) << name;
+  }
 }
 
-TEST_F(LoginLogicTest, LongNamesAreSavedAsTheirFirstTwentyBytes) {
-  surface.user = [this] {
-    logic->TextsChanged("abcdefghijklmnopqrstuvwxyz", "01234567890123456789");
-    logic->PressSaveSettings();
+TEST_F(LoginLogicTest, TextsAreSavedAsTwentyPaddedBytesAndReadBackAtTheNextStart) {
+  struct Case {
+    std::string user, pass, savedUser, savedPass;
+  } cases[] = {
+      {"abcdefghijklmnopqrstuvwxyz", "01234567890123456789", "abcdefghijklmnopqrst", "01234567890123456789"},
+      {"alice", "", "alice" + Nuls(15), Nuls(20)},  // a user name alone enables Login at the next start
   };
-  Start(1).Run();
-  EXPECT_EQ(Value("Username"), "abcdefghijklmnopqrst");
-  EXPECT_EQ(Value("Password"), "01234567890123456789");
-  // Read back at the next start: exactly the twenty bytes.
-  surface.user = nullptr;
-  Start(1).Run();
-  EXPECT_EQ(logic->Open().username, "abcdefghijklmnopqrst");
-  EXPECT_EQ(logic->Open().password, "01234567890123456789");
-}
-
-TEST_F(LoginLogicTest, UserNameOnlyIsSavedAndEnablesLoginAtTheNextStart) {
-  surface.user = [this] {
-    logic->TextsChanged("alice", "");
-    EXPECT_FALSE(surface.loginEnabled);
-    logic->PressSaveSettings();
-  };
-  Start(1).Run();
-  EXPECT_EQ(Value("SAVE"), "TRUE");
-  EXPECT_EQ(Value("Username"), "alice" + Nuls(15));
-  EXPECT_EQ(Value("Password"), Nuls(20));
-
-  surface.user = nullptr;
-  Start(1).Run();
-  const LoginLogic::Opening o = logic->Open();
-  EXPECT_EQ(o.username, "alice");
-  EXPECT_EQ(o.password, "");
-  EXPECT_TRUE(o.loginEnabled);
-  EXPECT_TRUE(o.saveOn);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.user);
+    SaveLogin("FALSE", "FALSE", Nuls(20), Nuls(20));
+    surface.user = [&] {
+      logic->TextsChanged(c.user, c.pass);
+      logic->PressSaveSettings();
+    };
+    Start(1).Run();
+    EXPECT_EQ(Value("SAVE"), "TRUE");
+    EXPECT_EQ(Value("Username"), c.savedUser);
+    EXPECT_EQ(Value("Password"), c.savedPass);
+    surface.user = nullptr;
+    Start(1).Run();
+    const LoginLogic::Opening o = logic->Open();
+    EXPECT_EQ(o.username, c.savedUser.c_str());
+    EXPECT_EQ(o.password, c.savedPass.c_str());
+    EXPECT_TRUE(o.loginEnabled);
+    EXPECT_TRUE(o.saveOn);
+  }
 }
 
 // --- Notices for refused logins -------------------------------------------------------------
@@ -333,38 +311,27 @@ TEST_F(LoginLogicTest, NoServerGivesTheConnectionErrorNotice) {
   EXPECT_TRUE(session->connectFailed);
 }
 
-TEST_F(LoginLogicTest, ThirdFailedLoginEndsTheProgramAfterItsNotice) {
-  for (int i = 0; i < 3; ++i) ScriptRefusal("alice", "nope", kBad);
+TEST_F(LoginLogicTest, TheThirdFailedLoginOfAnyKindEndsTheProgramAfterItsNotice) {
+  ScriptRefusal("alice", "nope", "Try later");
+  ScriptRefusal("alice", "nope", kInUse);
+  ScriptRefusal("alice", "nope", kBad);
   surface.user = [this] {
     logic->TextsChanged("alice", "nope");
-    for (int i = 0; i < 3 && !logic->ended(); ++i) logic->PressLogin();
+    for (int i = 0; i < 4 && !logic->ended(); ++i) logic->PressLogin();
   };
   EXPECT_EQ(Start().Run(), 0);
-  EXPECT_EQ(log, (Log{"show-window", "connecting", "notice:BadLogin", "close-connecting",
-                      "connecting", "notice:BadLogin", "close-connecting", "connecting",
-                      "notice:BadLogin", "end:0"}));
+  EXPECT_EQ(log, (Log{"show-window", "connecting", "message:(default):Try later", "close-connecting", "connecting",
+                      "notice:UserInUse", "close-connecting", "connecting", "notice:BadLogin", "end:0"}));
+  EXPECT_EQ(shell.endCodes, (std::vector<int>{0}));
   EXPECT_EQ(logic->failedAttempts(), 3);
   peer.Finish();
   EXPECT_EQ(peer.Received(), "alicenopealicenopealicenope");
 }
 
-TEST_F(LoginLogicTest, FailuresOfDifferentKindsCountTogether) {
-  ScriptRefusal("bob", "x", kInUse);
-  ScriptRefusal("bob", "x", "Try later");
-  ScriptRefusal("bob", "x", kBad);
-  surface.user = [this] {
-    logic->TextsChanged("bob", "x");
-    for (int i = 0; i < 3; ++i) logic->PressLogin();
-  };
-  Start().Run();
-  EXPECT_EQ(shell.endCodes, (std::vector<int>{0}));
-  EXPECT_EQ(log.back(), "end:0");
-  EXPECT_EQ(log[log.size() - 2], "notice:BadLogin");
-}
-
 // --- Successful logins ----------------------------------------------------------------------
 
-TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindow) {
+TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInUse) {
+  ScriptRefusal("carol", "c@r:ol/1", kInUse);
   ScriptGoodLogin("carol", "c@r:ol/1", "True");
   std::string savedWhileConnecting;
   surface.onConnecting = [&] { savedWhileConnecting = Value("Username"); };
@@ -373,29 +340,18 @@ TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindow) {
     logic->PressSaveSettings();
     logic->PressAutoLogin();
     logic->PressLogin();
+    logic->PressLogin();
   };
   EXPECT_EQ(Start().Run(), kLoginOk);
   EXPECT_EQ(savedWhileConnecting, "carol" + Nuls(15)) << "saved before the server answers";
   EXPECT_EQ(Value("AUTOLOGIN"), "TRUE") << "the lamp is written by Login's SaveSettings";
   EXPECT_EQ(usernameDest, "carol");
   EXPECT_EQ(passwordDest, "c@r:ol/1");
-  EXPECT_EQ(log, (Log{"show-window", "connecting", "close-connecting", "end-window:1"}));
+  EXPECT_EQ(log, (Log{"show-window", "connecting", "notice:UserInUse", "close-connecting", "connecting",
+                      "close-connecting", "end-window:1"}));
+  EXPECT_EQ(logic->failedAttempts(), 1);
   EXPECT_TRUE(session->loggedIn);
   EXPECT_EQ(session->fullAccount, "True");
-}
-
-TEST_F(LoginLogicTest, SecondAttemptAfterUserInUseLogsIn) {
-  ScriptRefusal("demo", "demo", kInUse);
-  ScriptGoodLogin("demo", "demo", "False");
-  surface.user = [this] {
-    logic->TextsChanged("demo", "demo");
-    logic->PressLogin();
-    logic->PressLogin();
-  };
-  EXPECT_EQ(Start().Run(), kLoginOk);
-  EXPECT_EQ(logic->failedAttempts(), 1);
-  EXPECT_EQ(usernameDest, "demo");
-  EXPECT_EQ(session->fullAccount, "False");
 }
 
 TEST_F(LoginLogicTest, AutoLoginLogsInWithoutShowingTheWindow) {
