@@ -96,6 +96,10 @@ protected:
     return {[this, n] { Joystick().SetButton(n, 0x80); }, [this, n] { Joystick().SetButton(n, 0); }};
   }
   ScriptedJoystick& Joystick() { return *joystick; }
+  void CaptureWith(Press press, int field) {
+    surface.presses.push_back(std::move(press));
+    logic->CaptureField(field);
+  }
   std::vector<std::string> Prompts() const {
     std::vector<std::string> out;
     for (const std::string& e : surface.log)
@@ -120,68 +124,55 @@ protected:
   ScriptedJoystick* joystick = nullptr;
 };
 
-// Every window's Set All order and prompts, captured from the keyboard.
+// Every Set All button's order and prompts, captured from the keyboard or the joystick.
 TEST_F(SetupLogicTest, SetAllCapturesEachWindowsFieldsInTheirOrderWithTheirPrompts) {
   struct Case {
     Console console;
     int setAll;
+    bool joystick;  // pressing button i, else key 0x10 + i
+    int firstCode;  // what the first press stores; each later one stores one more
     std::vector<std::string> prompts;
   } cases[] = {
-      {Console::GENC, IDC_SETUP_SET_ALL,
+      {Console::GENC, IDC_SETUP_SET_ALL, false, 0x10,
        {"1060 Push Up", "1061 Push Down", "1062 Push Left", "1063 Push Right", "1065 Push Start",
         "1066 Push A", "1067 Push B", "1073 Push C"}},
-      {Console::NESC, IDC_SETUP_SET_ALL,
+      {Console::NESC, IDC_SETUP_SET_ALL, false, 0x10,
        {"1060 Push Up", "1061 Push Down", "1062 Push Left", "1063 Push Right", "1064 Push Select",
         "1065 Push Start", "1066 Push A", "1067 Push B"}},
-      {Console::SNESC, IDC_SETUP_SET_ALL,
+      {Console::SNESC, IDC_SETUP_SET_ALL, false, 0x10,
        {"1060 Push Up", "1061 Push Down", "1062 Push Left", "1063 Push Right", "1064 Push Select",
         "1065 Push Start", "1066 Push A", "1067 Push B", "1040 Push X", "1069 Push Y", "1070 Push L",
         "1071 Push R"}},
-      {Console::GBCC, IDC_GBCC_SET_ALL_KEYBOARD,
+      {Console::GBCC, IDC_GBCC_SET_ALL_KEYBOARD, false, 0x10,
        {"1060 Push Up", "1061 Push Down", "1062 Push Left", "1063 Push Right", "1064 Push Select",
         "1065 Push Start", "1066 Push A", "1067 Push B", "1069 Push Auto A", "1070 Push Auto B"}},
-      {Console::SMSC, IDC_SMSC_SET_ALL_KEYBOARD,
+      {Console::SMSC, IDC_SMSC_SET_ALL_KEYBOARD, false, 0x10,
        {"1060 Push Up", "1061 Push Down", "1062 Push Left", "1063 Push Right", "1084 Push Button 1",
         "1085 Push Button 2", "1086 Push Pause"}},
+      // Game Boy joystick fields store the button number: code minus 257.
+      {Console::GBCC, IDC_GBCC_SET_ALL_JOYSTICK, true, 0,
+       {"1077 Push Select", "1078 Push Start", "1079 Push A", "1080 Push B", "1081 Push Auto A",
+        "1082 Push Auto B"}},
+      // Master System joystick fields store the code unchanged (buttons from 272).
+      {Console::SMSC, IDC_SMSC_SET_ALL_JOYSTICK, true, 272,
+       {"1064 Push Up", "1065 Push Down", "1066 Push Left", "1067 Push Right", "1087 Push Button 1",
+        "1088 Push Button 2", "1089 Push Pause"}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(Layout(c.console).className));
+    SCOPED_TRACE(std::string(Layout(c.console).className) + " " + std::to_string(c.setAll));
     SetupLogic& l = Make(c.console);
     surface.log.clear();
-    for (size_t i = 0; i < c.prompts.size(); ++i) surface.presses.push_back(Key(static_cast<std::uint8_t>(0x10 + i)));
+    for (size_t i = 0; i < c.prompts.size(); ++i)
+      surface.presses.push_back(c.joystick ? Button(static_cast<int>(i)) : Key(static_cast<std::uint8_t>(0x10 + i)));
     l.SetAll(c.setAll);
     std::vector<std::string> want;
     for (const std::string& p : c.prompts) want.push_back("prompt " + p + " (open)");
     EXPECT_EQ(Prompts(), want);
     for (size_t i = 0; i < c.prompts.size(); ++i) {
       const int id = std::stoi(c.prompts[i]);
-      EXPECT_EQ(l.config().Code(l.layout().Field(id)->slot), static_cast<int>(0x10 + i)) << id;
+      EXPECT_EQ(l.config().Code(l.layout().Field(id)->slot), c.firstCode + static_cast<int>(i)) << id;
     }
   }
-}
-
-TEST_F(SetupLogicTest, JoystickColumnsAndTheirSetAllOrders) {
-  Make(Console::GBCC);
-  for (int n = 0; n < 6; ++n) surface.presses.push_back(Button(n));
-  logic->SetAll(IDC_GBCC_SET_ALL_JOYSTICK);
-  EXPECT_THAT(Prompts(), ElementsAre("prompt 1077 Push Select (open)", "prompt 1078 Push Start (open)",
-                                     "prompt 1079 Push A (open)", "prompt 1080 Push B (open)",
-                                     "prompt 1081 Push Auto A (open)", "prompt 1082 Push Auto B (open)"));
-  // Game Boy joystick fields store the button number: code minus 257.
-  EXPECT_EQ(logic->config().Code(SlotJoySelect), 0);
-  EXPECT_EQ(logic->config().Code(SlotJoyAutoB), 5);
-
-  Make(Console::SMSC);
-  surface.log.clear();
-  for (int n = 0; n < 7; ++n) surface.presses.push_back(Button(n));
-  logic->SetAll(IDC_SMSC_SET_ALL_JOYSTICK);
-  EXPECT_THAT(Prompts(), ElementsAre("prompt 1064 Push Up (open)", "prompt 1065 Push Down (open)",
-                                     "prompt 1066 Push Left (open)", "prompt 1067 Push Right (open)",
-                                     "prompt 1087 Push Button 1 (open)", "prompt 1088 Push Button 2 (open)",
-                                     "prompt 1089 Push Pause (open)"));
-  // Master System joystick fields store the code unchanged (buttons from 272).
-  EXPECT_EQ(logic->config().Code(SlotJoyUp), 272);
-  EXPECT_EQ(logic->config().Code(SlotJoyPause), 278);
 }
 
 // One field: prompt, devices open, OK disabled, the rule, the wait, the names, devices closed,
@@ -216,8 +207,7 @@ TEST_F(SetupLogicTest, AFieldCaptureFollowsItsDeviceRule) {
     const BindingSlot slot = logic->layout().Field(c.field)->slot;
     logic->config().Code(slot) = 99;
     surface.log.clear();
-    surface.presses.push_back(c.joystick ? Button(c.input) : Key(static_cast<std::uint8_t>(c.input)));
-    logic->CaptureField(c.field);
+    CaptureWith(c.joystick ? Button(c.input) : Key(static_cast<std::uint8_t>(c.input)), c.field);
     std::vector<std::string> want = {"prompt " + std::to_string(c.field) + " " + c.prompt, "disable 1 (open)"};
     if (!c.message.empty()) want.push_back("Error: " + c.message);
     want.push_back("pause 500");
@@ -231,12 +221,10 @@ TEST_F(SetupLogicTest, AFieldCaptureFollowsItsDeviceRule) {
 
 TEST_F(SetupLogicTest, TheNesCaptureRecordsTheButtonForNester) {
   Make(Console::NESC);
-  surface.presses.push_back(Button(2));
-  logic->CaptureField(IDC_SETUP_A);
-  const NesterBinding& a = logic->config().nesRecords[6];  // the "A" record
-  EXPECT_EQ(a.DeviceType, kNesterJoystickButton);
-  EXPECT_EQ(a.JOffset, 48u + 2u);
-  EXPECT_EQ(a.DeviceGUID, ScriptedInput::TestGuid(7));
+  CaptureWith(Button(2), IDC_SETUP_A);
+  // The "A" record: the joystick's button at its offset in the joystick state.
+  EXPECT_EQ(logic->config().nesRecords[6],
+            (NesterBinding{ScriptedInput::TestGuid(7), kNesterJoystickButton, 0, 48u + 2u, 0}));
 }
 
 TEST_F(SetupLogicTest, ASetAllRefusedAtItsThirdFieldKeepsTheFirstTwo) {
@@ -273,42 +261,32 @@ TEST_F(SetupLogicTest, WithoutAnyDeviceACaptureEndsAfterTheInputMessage) {
 
 class SetupFiles : public SetupLogicTest {};
 
-TEST_F(SetupFiles, PlayersSwitchSaveWhatIsLeftAndCancelSavesNothing) {
+// A switch saves the player left; OK then saves the current one, Cancel nothing more.
+TEST_F(SetupFiles, PlayersSwitchSaveWhatIsLeftAndOkOrCancelEndTheWindow) {
   folder.PutFixture("gens.cfg");
   const std::string original = folder.Get("gens.cfg");
-  SetupLogic& l = Make(Console::GENC);
-  l.Start();
-  EXPECT_EQ(surface.texts[IDC_SETUP_UP], l.config().DisplayName(SlotUp));
-  EXPECT_EQ(l.config().Code(SlotUp), 200);
-  surface.log.clear();
-  l.SwitchPlayer(1);  // the current player's lamp: nothing read, nothing written
-  EXPECT_TRUE(surface.log.empty());
-  surface.presses.push_back(Key(0x10));
-  l.CaptureField(IDC_SETUP_UP);
-  l.SwitchPlayer(2);
-  EXPECT_EQ(l.player(), 2);
-  EXPECT_EQ(folder.Get("gens.cfg"), Replaced(original, "P1.Up=200", "P1.Up=16"));
-  EXPECT_EQ(l.config().Code(SlotUp), 4097) << "player 2 read";
-  surface.presses.push_back(Key(0x11));
-  l.CaptureField(IDC_SETUP_UP);
-  l.Cancel();
-  EXPECT_EQ(folder.Get("gens.cfg"), Replaced(original, "P1.Up=200", "P1.Up=16"));
-  EXPECT_EQ(surface.log.back(), "end 2");
-  EXPECT_TRUE(folder.OnlyFileIs("gens.cfg"));
-}
-
-TEST_F(SetupFiles, OkSavesOnlyTheCurrentPlayer) {
-  folder.PutFixture("gens.cfg");
-  const std::string original = folder.Get("gens.cfg");
-  SetupLogic& l = Make(Console::GENC);
-  l.Start();
-  l.SwitchPlayer(2);
-  EXPECT_EQ(folder.Get("gens.cfg"), original) << "player 1 saved unchanged";
-  surface.presses.push_back(Key(0x10));
-  l.CaptureField(IDC_SETUP_UP);
-  l.Ok();
-  EXPECT_EQ(folder.Get("gens.cfg"), Replaced(original, "P2.Up=4097", "P2.Up=16"));
-  EXPECT_EQ(surface.log.back(), "end 1");
+  const std::string firstSaved = Replaced(original, "P1.Up=200", "P1.Up=16");
+  for (bool ok : {false, true}) {
+    SCOPED_TRACE(ok ? "OK" : "Cancel");
+    folder.Put("gens.cfg", original);
+    SetupLogic& l = Make(Console::GENC);
+    l.Start();
+    EXPECT_EQ(surface.texts[IDC_SETUP_UP], l.config().DisplayName(SlotUp));
+    EXPECT_EQ(l.config().Code(SlotUp), 200);
+    surface.log.clear();
+    l.SwitchPlayer(1);  // the current player's lamp: nothing read, nothing written
+    EXPECT_TRUE(surface.log.empty());
+    CaptureWith(Key(0x10), IDC_SETUP_UP);
+    l.SwitchPlayer(2);
+    EXPECT_EQ(l.player(), 2);
+    EXPECT_EQ(folder.Get("gens.cfg"), firstSaved);
+    EXPECT_EQ(l.config().Code(SlotUp), 4097) << "player 2 read";
+    CaptureWith(Key(0x11), IDC_SETUP_UP);
+    ok ? l.Ok() : l.Cancel();
+    EXPECT_EQ(folder.Get("gens.cfg"), ok ? Replaced(firstSaved, "P2.Up=4097", "P2.Up=17") : firstSaved);
+    EXPECT_EQ(surface.log.back(), ok ? "end 1" : "end 2");
+    EXPECT_TRUE(folder.OnlyFileIs("gens.cfg"));
+  }
 }
 
 // After OK each file differs from what it was in the captured binding only.
@@ -330,16 +308,14 @@ TEST_F(SetupFiles, OkWritesEachEmulatorsOwnFormatAndNothingElse) {
     SCOPED_TRACE(c.file);
     SetupLogic& l = Make(c.console);
     l.Start();
-    surface.presses.push_back(Key(0x10));
-    l.CaptureField(IDC_SETUP_UP);
+    CaptureWith(Key(0x10), IDC_SETUP_UP);
     l.Ok();
     EXPECT_EQ(folder.Get(c.file), c.expected);
   }
   SetupLogic& gb = Make(Console::GBCC);
   gb.Start();
-  surface.presses = {Key(0x10), Button(3)};
-  gb.CaptureField(IDC_SETUP_UP);
-  gb.CaptureField(IDC_GBCC_JOY_A);
+  CaptureWith(Key(0x10), IDC_SETUP_UP);
+  CaptureWith(Button(3), IDC_GBCC_JOY_A);
   gb.Ok();
   std::string expected = gest;
   expected[148] = 0x10;     // Up
@@ -351,8 +327,7 @@ TEST_F(SetupFiles, OkWritesEachEmulatorsOwnFormatAndNothingElse) {
 TEST_F(SetupFiles, OkWritesNestersRegistryKeysOfThePlayer) {
   SetupLogic& l = Make(Console::NESC);
   l.Start();  // first use: every key created with the defaults
-  surface.presses.push_back(Key(0x10));
-  l.CaptureField(IDC_SETUP_UP);
+  CaptureWith(Key(0x10), IDC_SETUP_UP);
   l.Ok();
   std::string key;
   ASSERT_TRUE(settings->QueryValue(Hive::User, NesterKeyPath(1, 0), "Key", key));
@@ -368,8 +343,7 @@ TEST_F(SetupFiles, ASaveThatFailsSaysWhyAndKeepsTheWindowAndItsCaptures) {
   SetupLogic& l = Make(Console::GENC);
   l.Start();
   folder.Put("gens.cfg", "P1.Up=200\n");  // changed behind the window's back
-  surface.presses.push_back(Key(0x10));
-  l.CaptureField(IDC_SETUP_UP);
+  CaptureWith(Key(0x10), IDC_SETUP_UP);
   surface.log.clear();
   l.Ok();
   ASSERT_EQ(surface.log.size(), 1u) << "no end";
@@ -397,8 +371,7 @@ TEST_F(SetupFiles, AWindowWhoseReaderFailedNeverWritesTheFile) {
   folder.Put("zsnesw.cfg", "ScanKey1 = 205\n");  // too few numbers to read
   SetupLogic& l = Make(Console::SNESC);
   l.Start();
-  surface.presses.push_back(Key(0x10));
-  l.CaptureField(IDC_SETUP_UP);
+  CaptureWith(Key(0x10), IDC_SETUP_UP);
   surface.log.clear();
   l.Ok();
   EXPECT_THAT(surface.log, ElementsAre("Error: The controller settings were not saved: " + l.config().zsnesPath +

@@ -115,7 +115,8 @@ void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.name; }
 std::vector<std::string> Catalogue(int count, bool everyThirdEmpty = false) {
   std::vector<std::string> records;
   for (int i = 0; i < count; ++i)
-    records.push_back(everyThirdEmpty && i % 3 == 0 ? "" : Fields("T" + std::to_string(i), "k", "1", std::to_string(i)));
+    records.push_back(everyThirdEmpty && i % 3 == 0 ? ""
+                                                    : Fields("T" + std::to_string(i), "k", "1", std::to_string(i)));
   return records;
 }
 
@@ -134,7 +135,8 @@ std::vector<AnswerCase> Answers() {
       {"AllEmpty", CountField("5000"), std::vector<std::string>(5000), std::string("X\0", 2)},
   };
   for (int count : {4095, 4096, 4097, 20000, 99999})
-    cases.push_back({"Count" + std::to_string(count), CountField(std::to_string(count)), Catalogue(count, true), "TAIL"});
+    cases.push_back(
+        {"Count" + std::to_string(count), CountField(std::to_string(count)), Catalogue(count, true), "TAIL"});
   return cases;
 }
 
