@@ -76,38 +76,28 @@ constexpr int kH = 400;
 // Points on the vertical bar of height 400.
 constexpr int kUpY = 20, kDownY = kH - 20, kX = 5;
 
-TEST(ListBarThumb, VerticalThumbFollowsPositionAndClampsAtTheEnd) {
-  SimulatedList list(kH, 302, 10);
-  ListBarLogic bar(BarOrientation::Vertical, list);
-  EXPECT_EQ(bar.ThumbStart(), 36);
-  list.SetPosition(151);
-  bar.UpdateBar();
-  EXPECT_DOUBLE_EQ(bar.Ratio(), 1.0);
-  EXPECT_EQ(bar.ThumbStart(), 187);
-  list.SetPosition(302);
-  bar.UpdateBar();
-  EXPECT_EQ(bar.ThumbStart(), 338);
-  EXPECT_EQ(bar.ThumbStart(), kH - 62);
-  EXPECT_TRUE(bar.ThumbShown());
-  EXPECT_GE(list.repaints, 2);
-}
-
-TEST(ListBarThumb, HorizontalThumbUsesItsOwnOffsetsAndClamp) {
-  SimulatedList list(400, 325, 50);  // ratio (400 - 75) / 325 = 1
-  ListBarLogic bar(BarOrientation::Horizontal, list);
-  EXPECT_EQ(bar.ThumbStart(), 25);
-  list.SetPosition(100);
-  bar.UpdateBar();
-  EXPECT_EQ(bar.ThumbStart(), 125);
-  list.SetPosition(325);  // 350 + 26 > 400 - 26
-  bar.UpdateBar();
-  EXPECT_EQ(bar.ThumbStart(), 349);
-  // Truncation toward zero: ratio 325/650 = 0.5, position 3 gives 1.5 -> 1.
-  SimulatedList wide(400, 650, 50);
-  ListBarLogic half(BarOrientation::Horizontal, wide);
-  wide.SetPosition(3);
-  half.UpdateBar();
-  EXPECT_EQ(half.ThumbStart(), 26);
+TEST(ListBarThumb, ThumbFollowsThePositionTruncatedAndClampsAtTheEnd) {
+  struct Case {
+    BarOrientation orientation;
+    int limit, page, position, thumb;
+  } cases[] = {
+      {BarOrientation::Vertical, 302, 10, 151, 187},  // ratio (400 - 98) / 302 = 1
+      {BarOrientation::Vertical, 302, 10, 302, kH - 62},
+      {BarOrientation::Horizontal, 325, 50, 100, 125},  // ratio (400 - 75) / 325 = 1
+      {BarOrientation::Horizontal, 325, 50, 325, 349},  // 350 + 26 > 400 - 26
+      {BarOrientation::Horizontal, 650, 50, 3, 26},     // ratio 0.5: 1.5 truncated toward zero
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.limit) + " at " + std::to_string(c.position));
+    SimulatedList list(kH, c.limit, c.page);
+    ListBarLogic bar(c.orientation, list);
+    EXPECT_EQ(bar.ThumbStart(), c.orientation == BarOrientation::Vertical ? 36 : 25) << "before any update";
+    list.SetPosition(c.position);
+    bar.UpdateBar();
+    EXPECT_EQ(bar.ThumbStart(), c.thumb);
+    EXPECT_TRUE(bar.ThumbShown());
+    EXPECT_GE(list.repaints, 1);
+  }
 }
 
 TEST(ListBarThumb, ListThatFitsHasHiddenThumbAndArrowsAndTrackScrollNothing) {
@@ -146,54 +136,55 @@ TEST(ListBarLogic, ScrollLimitIsMaximumLessPageButNeverNegative) {
   EXPECT_EQ(ScrollLimit(0, 0xFFFFFFFFu), 0);
 }
 
-TEST(ListBarArrows, QuickClickScrollsOneLineAtReleaseAndLeavesNoTimer) {
-  SimulatedList list(kH, 100, 10);
-  ListBarLogic bar(BarOrientation::Vertical, list);
-  bar.ButtonDown(kX, kDownY);
-  EXPECT_TRUE(list.captured);
-  EXPECT_TRUE(bar.ForwardPressed());
-  list.At(200, bar);
-  EXPECT_EQ(list.Position(), 0);
-  bar.ButtonUp(kX, kDownY);
-  EXPECT_EQ(list.Position(), 1);
-  EXPECT_FALSE(list.captured);
-  EXPECT_FALSE(list.TimerRunning(kRepeatTimer));
-  EXPECT_FALSE(list.TimerRunning(kRepeatDelayTimer));
-  list.At(2000, bar);
-  EXPECT_EQ(list.Position(), 1);
-}
-
+// Either arrow of either bar, clicked or held: lines at 300 ms, then every 50 ms, and one more
+// at the release; nothing after it.
 TEST(ListBarArrows, HoldingScrollsAt300msThenEvery50msPlusOneAtRelease) {
   for (BarOrientation o : {BarOrientation::Vertical, BarOrientation::Horizontal}) {
-    SimulatedList list(kH, 100, 10);
-    ListBarLogic bar(o, list);
-    const bool v = o == BarOrientation::Vertical;
-    const int x = v ? kX : kH - 10, y = v ? kDownY : 5;
-    bar.ButtonDown(x, y);
-    EXPECT_EQ(list.Position(), 0) << "nothing scrolls at the press";
-    list.At(299, bar);
-    EXPECT_EQ(list.Position(), 0);
-    list.At(420, bar);
-    EXPECT_EQ(list.changes, (std::vector<int>{300, 350, 400}));
-    EXPECT_EQ(list.Position(), 3);
-    // The thumb followed every scroll.
-    EXPECT_EQ(bar.ThumbStart(), bar.ThumbMin() + static_cast<int>(3 * bar.Ratio()));
-    bar.ButtonUp(x, y);
-    EXPECT_EQ(list.Position(), 4);
-    list.At(1000, bar);
-    EXPECT_EQ(list.Position(), 4);
+    for (int step : {+1, -1}) {
+      for (int held : {200, 420}) {
+        const bool v = o == BarOrientation::Vertical;
+        SCOPED_TRACE(std::string(v ? "vertical" : "horizontal") + (step > 0 ? " forward " : " back ") +
+                     std::to_string(held) + " ms");
+        SimulatedList list(kH, 100, 10);
+        list.SetPosition(50);
+        ListBarLogic bar(o, list);
+        bar.UpdateBar();
+        const int x = v ? kX : step > 0 ? kH - 10 : 5, y = v ? (step > 0 ? kDownY : kUpY) : 5;
+        bar.ButtonDown(x, y);
+        EXPECT_TRUE(list.captured);
+        EXPECT_EQ(bar.ForwardPressed(), step > 0);
+        EXPECT_EQ(bar.BackPressed(), step < 0);
+        list.At(std::min(held, 299), bar);
+        EXPECT_EQ(list.Position(), 50) << "nothing scrolls before 300 ms";
+        list.At(held, bar);
+        const int lines = held < 300 ? 0 : 3;
+        EXPECT_EQ(list.changes, held < 300 ? std::vector<int>{} : (std::vector<int>{300, 350, 400}));
+        EXPECT_EQ(list.Position(), 50 + step * lines);
+        // The thumb followed every scroll.
+        EXPECT_EQ(bar.ThumbStart(), bar.ThumbMin() + static_cast<int>((50 + step * lines) * bar.Ratio()));
+        bar.ButtonUp(x, y);
+        EXPECT_EQ(list.Position(), 50 + step * (lines + 1));
+        EXPECT_FALSE(list.captured);
+        EXPECT_FALSE(list.TimerRunning(kRepeatTimer));
+        EXPECT_FALSE(list.TimerRunning(kRepeatDelayTimer));
+        list.At(2000, bar);
+        EXPECT_EQ(list.Position(), 50 + step * (lines + 1));
+      }
+    }
   }
 }
 
-TEST(ListBarArrows, HoldingUpArrowScrollsBack) {
+TEST(ListBarArrows, LostCaptureStopsRepeatingWithoutScrolling) {
   SimulatedList list(kH, 100, 10);
-  list.SetPosition(50);
   ListBarLogic bar(BarOrientation::Vertical, list);
-  bar.UpdateBar();
-  bar.ButtonDown(kX, kUpY);
+  bar.ButtonDown(kX, kDownY);
   list.At(360, bar);
-  bar.ButtonUp(kX, kUpY);
-  EXPECT_EQ(list.Position(), 47);
+  ASSERT_EQ(list.Position(), 2);
+  bar.CaptureLost();
+  list.At(5000, bar);
+  EXPECT_EQ(list.Position(), 2);
+  EXPECT_FALSE(bar.ForwardPressed());
+  EXPECT_FALSE(list.TimerRunning(kRepeatTimer));
 }
 
 TEST(ListBarRelease, UpPressReleasedOnDownArrowPagesVerticallyButScrollsALineHorizontally) {
@@ -285,25 +276,6 @@ TEST(ListBarDrag, MovesWithoutGrabDoNothing) {
   EXPECT_EQ(list.Position(), 0);
   EXPECT_EQ(bar.ThumbStart(), 36);
   EXPECT_EQ(list.repaints, 0);
-}
-
-}  // namespace
-}  // namespace vt::skin
-
-namespace vt::skin {
-namespace {
-
-TEST(ListBarArrows, LostCaptureStopsRepeatingWithoutScrolling) {
-  SimulatedList list(kH, 100, 10);
-  ListBarLogic bar(BarOrientation::Vertical, list);
-  bar.ButtonDown(kX, kDownY);
-  list.At(360, bar);
-  ASSERT_EQ(list.Position(), 2);
-  bar.CaptureLost();
-  list.At(5000, bar);
-  EXPECT_EQ(list.Position(), 2);
-  EXPECT_FALSE(bar.ForwardPressed());
-  EXPECT_FALSE(list.TimerRunning(kRepeatTimer));
 }
 
 }  // namespace
