@@ -87,11 +87,13 @@ bool ReadJoys(std::string_view text, std::size_t p, Values& codes, Places& place
 // writer puts them in by key word, so the writer takes a stretch only where the two agree: its
 // binding lines stand in table order, each once, and the reader took value k from binding line
 // k. Lines the stretch lacks (the last ones) are added after the ones it has; the reader took
-// their values from whatever followed and takes them from the added lines next time. Anything
+// their values from what follows those and takes them from the added lines next time. Anything
 // else is not the client's to rewrite: the bindings read would come back under other buttons.
+// `first` is set to where the first binding line starts.
 bool ReaderTakesTheLines(std::string_view text, std::size_t from, std::size_t to, std::span<const MekaLine> words,
-                         const Places& places) {
-  std::size_t present = 0;
+                         const Places& places, std::size_t& first) {
+  if (from == npos || to == npos || from >= to) return false;
+  std::size_t present = 0, afterLast = 0;
   for (std::size_t pos = from; pos < to;) {
     const std::size_t lf = text.find('\n', pos);
     const std::size_t end = lf == npos || lf >= to ? to : lf + 1;
@@ -102,11 +104,14 @@ bool ReaderTakesTheLines(std::string_view text, std::size_t from, std::size_t to
     if (known != words.end()) {
       if (static_cast<std::size_t>(known - words.begin()) != present) return false;
       if (places[present] < pos || places[present] >= end) return false;
+      if (present == 0) first = pos;
       ++present;
+      afterLast = end;
     }
     pos = end;
   }
-  return true;
+  // Added lines go after the last line there is, so the values they replace must come later.
+  return present > 0 && (present == words.size() || places[present] >= afterLast);
 }
 
 // A binding line's word and its new text; an empty text keeps the line as it stands.
@@ -149,32 +154,42 @@ std::optional<std::string> Rewrite(std::string_view stretch, const Lines& lines)
   return out;
 }
 
-}  // namespace
-
-bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& config) {
+// Where the reader finds one player's sections and values; the writer works from the same.
+struct Scan {
   Values keys{}, joys{};
-  Places places{};
-  std::size_t p = FindLine(text, "[Keyboard 1]");
+  Places pausePlace{}, keyPlaces{}, joyPlaces{};
+  std::size_t keyboard1 = npos, pause = npos, keyboard2 = npos, joypad = npos;
+};
+
+bool ScanMeka(std::string_view text, int player, Scan& scan) {
+  std::size_t p = scan.keyboard1 = FindLine(text, "[Keyboard 1]");
   if (p == npos) return false;
   if (player == 1) {
-    if (!ReadKeys(text, p, 7, keys, places)) return false;
-    p = FindLine(text, "[Joypad 1]", p);
+    if (!ReadKeys(text, p, 7, scan.keys, scan.keyPlaces)) return false;
+    p = scan.joypad = FindLine(text, "[Joypad 1]", p);
   } else if (player == 2) {
     // Player 2's keyboard pause is the one of "[Keyboard 1]".
-    p = FindLine(text, "player_start_pause", p);
+    p = scan.pause = FindLine(text, "player_start_pause", p);
     Values pause{};
-    if (!ReadKeys(text, p, 1, pause, places)) return false;
-    keys[kPauseLine] = pause[0];
-    p = FindLine(text, "[Keyboard 2]", p);
-    if (!ReadKeys(text, p, 6, keys, places)) return false;
-    p = FindLine(text, "[Joypad 2]", p);
+    if (p == npos || !ReadKeys(text, p, 1, pause, scan.pausePlace)) return false;
+    p = scan.keyboard2 = FindLine(text, "[Keyboard 2]", p);
+    if (p == npos || !ReadKeys(text, p, kPauseLine, scan.keys, scan.keyPlaces)) return false;
+    scan.keys[kPauseLine] = pause[0];
+    p = scan.joypad = FindLine(text, "[Joypad 2]", p);
   } else {
     return false;
   }
-  if (p == npos || !ReadJoys(text, p, joys, places)) return false;
+  return p != npos && ReadJoys(text, p, scan.joys, scan.joyPlaces);
+}
+
+}  // namespace
+
+bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& config) {
+  Scan scan;
+  if (!ScanMeka(text, player, scan)) return false;
   for (std::size_t i = 0; i < kLines.size(); ++i) {
-    config.Code(kLines[i].key) = keys[i];
-    config.Code(kLines[i].joy) = joys[i];
+    config.Code(kLines[i].key) = scan.keys[i];
+    config.Code(kLines[i].joy) = scan.joys[i];
   }
   config.RefreshMasterSystemNames();
   return true;
@@ -198,67 +213,54 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
     }
     return lines;
   };
-  auto span = [&](std::size_t from, std::size_t to) { return text.substr(from, to - from); };
 
-  // Each stretch the client owns is rewritten line by line; the text between them is copied.
-  // Sections and binding lines count where they start a line, as the reader finds them.
-  std::size_t keyboard1 = FindLine(text, "[Keyboard 1]");
-  std::size_t reset = FindLine(text, "player_reset");
-  // Where the reader takes each value: the writer's stretches must agree with it.
-  Values keys{}, joys{};
-  Places keyPlaces{}, joyPlaces{};
-  std::string out;
-  bool whole = true;
-  auto rewrite = [&](std::string_view stretch, const Lines& lines) {
-    const std::optional<std::string> done = Rewrite(stretch, lines);
-    whole = whole && done.has_value();
-    if (done) out += *done;
+  // The stretches the client owns, each from its first binding line to the line or section that
+  // ends it, are rewritten line by line; the text between them is copied.
+  struct Stretch {
+    std::size_t from, to;
+    Lines lines;
   };
+  std::vector<Stretch> stretches;
+  auto take = [&](std::size_t section, std::size_t end, std::span<const MekaLine> words, const Places& places,
+                  Lines lines) {
+    std::size_t first = npos;
+    if (!ReaderTakesTheLines(text, section, end, words, places, first)) return false;
+    stretches.push_back({first, end, std::move(lines)});
+    return true;
+  };
+  Scan scan;
+  if (!ScanMeka(text, player, scan)) return std::nullopt;
+  const std::span<const MekaLine> all(kLines);
+  // The reader looks for the next section from its last value on; once lines are added that
+  // value stands in its own section, so the next must be the first after that section's end.
   if (player == 1) {
-    std::size_t up = FindLine(text, "player_up");
-    std::size_t joypad1 = FindLine(text, "[Joypad 1]", reset);
-    std::size_t joyUp = FindLine(text, "player_up", joypad1);
-    std::size_t joypad2 = FindLine(text, "[Joypad 2]");
-    if (!Ascending({keyboard1, up, reset, joypad1, joyUp, joypad2})) return std::nullopt;
-    std::size_t p = keyboard1;
-    if (!ReadKeys(text, p, 7, keys, keyPlaces) || !ReaderTakesTheLines(text, keyboard1, reset, kLines, keyPlaces) ||
-        !ReadJoys(text, joypad1, joys, joyPlaces) || !ReaderTakesTheLines(text, joypad1, joypad2, kLines, joyPlaces))
+    const std::size_t reset = FindLine(text, "player_reset", scan.keyboard1);
+    const std::size_t joypad2 = FindLine(text, "[Joypad 2]", scan.joypad);
+    if (!Ascending({scan.keyboard1, reset, scan.joypad, joypad2}) || scan.joypad != FindLine(text, "[Joypad 1]", reset) ||
+        !take(scan.keyboard1, reset, all, scan.keyPlaces, keyLines(0, kLines.size())) ||
+        !take(scan.joypad, joypad2, all, scan.joyPlaces, joyLines()))
       return std::nullopt;
-    out = span(0, up);
-    rewrite(span(up, reset), keyLines(0, kLines.size()));
-    out += span(reset, joyUp);
-    rewrite(span(joyUp, joypad2), joyLines());
-    out += text.substr(joypad2);
-  } else if (player == 2) {
-    std::size_t pause = FindLine(text, "player_start_pause", keyboard1);
-    std::size_t keyboard2 = FindLine(text, "[Keyboard 2]");
-    std::size_t up2 = FindLine(text, "player_up", keyboard2);
-    std::size_t joypad1 = FindLine(text, "[Joypad 1]", reset);
-    std::size_t joypad2 = FindLine(text, "[Joypad 2]", joypad1);
-    std::size_t joyUp = FindLine(text, "player_up", joypad2);
-    std::size_t mouse1 = FindLine(text, "[Mouse 1]");
-    if (!Ascending({keyboard1, pause, reset, keyboard2, up2, joypad1, joypad2, joyUp, mouse1})) return std::nullopt;
-    std::size_t p = pause;
-    Places pausePlace{};
-    if (!ReadKeys(text, p, 1, keys, pausePlace) ||
-        !ReaderTakesTheLines(text, pause, reset, std::span(kLines).subspan(kPauseLine), pausePlace))
-      return std::nullopt;
-    p = keyboard2;
-    if (!ReadKeys(text, p, kPauseLine, keys, keyPlaces) ||
-        !ReaderTakesTheLines(text, keyboard2, joypad1, std::span(kLines).first(kPauseLine), keyPlaces) ||
-        !ReadJoys(text, joypad2, joys, joyPlaces) || !ReaderTakesTheLines(text, joypad2, mouse1, kLines, joyPlaces))
-      return std::nullopt;
-    out = span(0, pause);
-    rewrite(span(pause, reset), keyLines(kPauseLine, kLines.size()));
-    out += span(reset, up2);
-    rewrite(span(up2, joypad1), keyLines(0, kPauseLine));
-    out += span(joypad1, joyUp);
-    rewrite(span(joyUp, mouse1), joyLines());
-    out += text.substr(mouse1);
   } else {
-    return std::nullopt;
+    const std::size_t reset = FindLine(text, "player_reset", scan.pause);
+    const std::size_t joypad1 = FindLine(text, "[Joypad 1]", scan.keyboard2);
+    const std::size_t mouse1 = FindLine(text, "[Mouse 1]", scan.joypad);
+    if (!Ascending({scan.keyboard1, scan.pause, reset, scan.keyboard2, joypad1, scan.joypad, mouse1}) ||
+        scan.keyboard2 != FindLine(text, "[Keyboard 2]", reset) || scan.joypad != FindLine(text, "[Joypad 2]", joypad1) ||
+        !take(scan.pause, reset, all.subspan(kPauseLine), scan.pausePlace, keyLines(kPauseLine, kLines.size())) ||
+        !take(scan.keyboard2, joypad1, all.first(kPauseLine), scan.keyPlaces, keyLines(0, kPauseLine)) ||
+        !take(scan.joypad, mouse1, all, scan.joyPlaces, joyLines()))
+      return std::nullopt;
   }
-  if (!whole) return std::nullopt;
+  std::string out;
+  std::size_t copied = 0;
+  for (const Stretch& st : stretches) {
+    out.append(text.substr(copied, st.from - copied));
+    const std::optional<std::string> done = Rewrite(text.substr(st.from, st.to - st.from), st.lines);
+    if (!done) return std::nullopt;
+    out += *done;
+    copied = st.to;
+  }
+  out.append(text.substr(copied));
   return out;
 }
 

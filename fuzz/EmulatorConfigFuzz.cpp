@@ -111,15 +111,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!same) return 0;
   // Gest's file is a fixed buffer at least; everything else grows or shrinks with the bindings.
   if (VT_FUZZ_FORMAT == 4) FUZZ_CHECK(same->size() == std::max(text.size(), vt::kGestBufferBytes));
+  // Every other format gives back exactly what it read, and writing that again changes nothing.
+  // MEKA writes some keys under another key's name (the keypad's 7 as "7", its + as "+", which
+  // reads as no key, and no key as "0", the main row's 0), so there the file settles after at
+  // most two more rounds.
+  std::string settled = *same;
   ControllerConfig again = Untouched();
-  FUZZ_CHECK(Read(*same, player, again));
-  // MEKA writes some keys under another key's name (the keypad's 7 as "7"), so its codes settle
-  // after one write; every other format gives back exactly what it read.
+  FUZZ_CHECK(Read(settled, player, again));
   if (VT_FUZZ_FORMAT != 2) FUZZ_CHECK(SameCodes(read, again));
-  const std::optional<std::string> twice = Write(*same, player, again);
-  FUZZ_CHECK(twice && *twice == *same);
-  ControllerConfig third = Untouched();
-  FUZZ_CHECK(Read(*twice, player, third) && SameCodes(again, third));
+  for (int round = 0;; ++round) {
+    const std::optional<std::string> next = Write(settled, player, again);
+    FUZZ_CHECK(next.has_value());
+    ControllerConfig reread = Untouched();
+    FUZZ_CHECK(Read(*next, player, reread));
+    if (*next == settled) {
+      FUZZ_CHECK(SameCodes(again, reread));
+      break;
+    }
+    FUZZ_CHECK(VT_FUZZ_FORMAT == 2 && round < 2);
+    settled = *next;
+    again = reread;
+  }
 
   // New bindings of the slots this format keeps for the player go in and come back out.
   ControllerConfig edited = again;
@@ -133,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     applied.emplace_back(slot, code);
   }
   Refresh(edited);
-  const std::optional<std::string> changed = Write(*same, player, edited);
+  const std::optional<std::string> changed = Write(settled, player, edited);
   FUZZ_CHECK(changed.has_value());
   ControllerConfig back = Untouched();
   FUZZ_CHECK(Read(*changed, player, back));
