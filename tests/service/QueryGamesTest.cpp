@@ -81,23 +81,16 @@ TEST_F(QueryGames, ExchangeAndRecordSplitting) {
 
 TEST_F(QueryGames, GameBoyColorIsAskedForUnderBothAliasesOnTheWireOnly) {
   ScriptQueryHead("GB' OR Alias='GBC", "Zelda: Link's [Awakening]* ?");
-  peer.Send(CountField("1")).Send(Record("Zelda", "gbc-z", "1", "1"));
+  peer.Send(CountField("1")).Send(Record("Zelda", "gbc-z", "1", "1")).Expect(Z("qr")).Reset();
   StartLoggedIn();
   s->SetSystem("GBC");
   s->filter = "Zelda: Link's [Awakening]* ?";
   ASSERT_TRUE(s->QueryGames());
-  EXPECT_EQ(s->system, "GBC");
-  EXPECT_EQ(s->scheme, "VTGBC://");
   EXPECT_EQ(s->titles, std::vector<std::string>{"Zelda"});
-}
-
-TEST_F(QueryGames, GameBoyColorStaysTheSystemWhenTheSendFails) {
-  peer.Reset();  // right after the login
-  StartLoggedIn();
-  s->SetSystem("GBC");
-  EXPECT_FALSE(s->QueryGames());
-  EXPECT_EQ(s->system, "GBC");
+  EXPECT_FALSE(s->QueryGames()) << "the connection was reset";
   EXPECT_TRUE(s->connectFailed);
+  EXPECT_EQ(s->system, "GBC") << "also after a failure";
+  EXPECT_EQ(s->scheme, "VTGBC://");
 }
 
 // The count field, the records it announces and what the server sends next, all in one segment:
