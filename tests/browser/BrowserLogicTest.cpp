@@ -415,38 +415,33 @@ TEST_F(BrowserCommandsTest, LaunchDisconnectsStartsSavesAndMinimises) {
   EXPECT_EQ(peer.Received(0), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]"));
 }
 
-TEST_F(BrowserCommandsTest, LaunchesThatStartNoEmulator) {
+// Refused launches and pages keep the connection; a selection beyond the rows does nothing.
+TEST_F(BrowserCommandsTest, LaunchesThatStartNoEmulatorAndPagesOnTheWebHost) {
   BrowserLogic& b = Loaded();
   b.SelectGame(1);
   surface.log.clear();
-  EXPECT_EQ(b.Launch(), LaunchOutcome::GameInUseFree);  // refused: the connection kept, nothing saved
+  EXPECT_EQ(b.Launch(), LaunchOutcome::GameInUseFree);  // refused: nothing saved
   EXPECT_EQ(surface.log, std::vector<std::string>{"in-use-free"});
-  EXPECT_TRUE(session->connected);
   EXPECT_EQ(Value("SYSTEM"), "<missing>");
+  b.GameInfo();
+  b.UpgradeNow();
+  const std::vector<std::string> pages = {"http://" + web.hostPort() + "/gameinfo.php?gameinfo=key-Beta",
+                                          "http://" + web.hostPort() + "/accountinfo.php"};
+  EXPECT_EQ(shell.pages, pages);
+  EXPECT_TRUE(session->connected);
   // A double-click below fewer rows after a refresh: refused without a notice.
   session->selectedIndex = 2;
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::NoSelection);
   EXPECT_EQ(surface.log, std::vector<std::string>{});
   b.GameInfo();
-  EXPECT_EQ(shell.pages, std::vector<std::string>{});
+  EXPECT_EQ(shell.pages, pages);
   // No emulator set: reported and saved, but not minimised.
   b.SelectGame(0);
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::EmulatorNotSet);
   EXPECT_EQ(surface.log, std::vector<std::string>{"launch-failure"});
   EXPECT_EQ(Value("SYSTEM"), "NES");
-}
-
-TEST_F(BrowserCommandsTest, PagesOpenOnTheWebHost) {
-  BrowserLogic& b = Loaded();
-  b.SelectGame(1);
-  b.GameInfo();
-  b.UpgradeNow();
-  EXPECT_EQ(shell.pages, (std::vector<std::string>{
-                             "http://" + web.hostPort() + "/gameinfo.php?gameinfo=key-Beta",
-                             "http://" + web.hostPort() + "/accountinfo.php"}));
-  EXPECT_TRUE(session->connected) << "pages leave the connection alone";
 }
 
 TEST_F(BrowserCommandsTest, ChangeUserLogsOutAndShowsTheLoginWindowKeepingTheRows) {
