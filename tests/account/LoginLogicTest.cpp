@@ -90,13 +90,15 @@ protected:
 
 // --- What the window opens with -------------------------------------------------------------
 
-// Only an exact TRUE in SAVE restores the login; AUTOLOGIN must be exact too, and needs SAVE.
+// Only an exact TRUE in SAVE restores the login; AUTOLOGIN must be exact too, and needs SAVE. The
+// saved texts are read up to their first NUL, at most twenty bytes.
 TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
   struct Case {
     std::string save;
     uint32_t type;
     std::string autoLogin;
     bool on;
+    std::string user = "alice", pass = "wonderland", openUser = "alice", openPass = "wonderland";
   } cases[] = {
       {"TRUE", kTypeNone, "FALSE", true},       {std::string("TRUE\0", 5), kTypeString, "FALSE", true},
       {"true", kTypeNone, "FALSE", false},      {"True", kTypeNone, "FALSE", false},
@@ -106,13 +108,17 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
       {"", kTypeNone, "FALSE", false},          {"TRUE-and-much-longer", kTypeNone, "FALSE", false},
       {"TRUE", kTypeNone, "true", true},        {"TRUE", kTypeNone, "TRUE ", true},
       {"TRUE", kTypeNone, "TRUEX", true},       {"FALSE", kTypeNone, "TRUE", false},
+      {"TRUE", kTypeNone, "FALSE", true, std::string("bob\0junk", 8), "p" + Nuls(19), "bob", "p"},
+      // Twenty bytes without a terminator are the whole name; a value longer than its buffer is
+      // not read at all, as the registry refuses it; one text is enough for Login.
+      {"TRUE", kTypeNone, "FALSE", true, "abcdefghijklmnopqrst", "abcdefghijklmnopqrstu", "abcdefghijklmnopqrst", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("SAVE = \"" + c.save + "\", AUTOLOGIN = \"" + c.autoLogin + "\"");
     Save("SAVE", c.save, c.type);
     Save("AUTOLOGIN", c.autoLogin);
-    Save("Username", "alice");
-    Save("Password", "wonderland");
+    Save("Username", c.user);
+    Save("Password", c.pass);
     log.clear();
     surface.modalShown = false;
     Start(1).Run();
@@ -121,25 +127,10 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
     const LoginLogic::Opening o = logic->Open();
     EXPECT_EQ(o.saveOn, c.on);
     EXPECT_FALSE(o.autoOn);
-    EXPECT_EQ(o.username, c.on ? "alice" : "");
-    EXPECT_EQ(o.password, c.on ? "wonderland" : "");
+    EXPECT_EQ(o.username, c.on ? c.openUser : "");
+    EXPECT_EQ(o.password, c.on ? c.openPass : "");
     EXPECT_EQ(o.loginEnabled, c.on);
   }
-}
-
-TEST_F(LoginLogicTest, SavedTextsAreTakenUpToTheFirstNulAndAtMostTwentyBytes) {
-  SaveLogin("TRUE", "FALSE", std::string("bob\0junk", 8), "p" + Nuls(19));
-  Start(1).Run();
-  EXPECT_EQ(logic->Open().username, "bob");
-  EXPECT_EQ(logic->Open().password, "p");
-
-  // Twenty bytes without a terminator are the whole name; a value longer than its buffer is
-  // not read at all, as the registry refuses it.
-  SaveLogin("TRUE", "FALSE", "abcdefghijklmnopqrst", "abcdefghijklmnopqrstu");
-  Start(1).Run();
-  EXPECT_EQ(logic->Open().username, "abcdefghijklmnopqrst");
-  EXPECT_EQ(logic->Open().password, "");
-  EXPECT_TRUE(logic->Open().loginEnabled) << "one text is enough for the opening";
 }
 
 TEST_F(LoginLogicTest, MissingKeyReadsNothingAndWritesNothing) {
