@@ -278,14 +278,6 @@ TEST_F(CaptureTest, NesButtonsSelectTheirRecordsAndNothingPressedChangesNothing)
   }
 }
 
-TEST_F(CaptureTest, JoystickEntryWithoutADeviceIsSkipped) {
-  input.Attach(ScriptedInput::TestGuid(1)).results.create.Always(dierr::Generic);
-  Open();
-  config.systemAlias = "SNES";
-  EXPECT_EQ(CaptureBinding(config), 0);
-  EXPECT_THAT(LogOf("joystick0.Poll"), IsEmpty());
-}
-
 // The wait polls until an input arrives, pausing in between.
 TEST_F(CaptureTest, WaitPausesAMillisecondWhileAnyDeviceMustBePolledAndLongerOnlyWhenAllSignal) {
   OpenWithJoysticks(1);

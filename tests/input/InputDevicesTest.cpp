@@ -218,6 +218,9 @@ TEST_F(InputDevicesTest, FailedCreationStopsTheEnumerationButItsGuidIsCopied) {
   EXPECT_EQ(config.input.JoystickGuid(1), ScriptedInput::TestGuid(2));
   EXPECT_THAT(LogOf("CreateDevice joystick2"), IsEmpty());
   EXPECT_EQ(input.LiveDevices(), 2);  // keyboard and joystick 0
+  // A capture skips the entry without a device.
+  EXPECT_EQ(CaptureSnesBinding(config), 0);
+  EXPECT_THAT(LogOf("joystick1."), IsEmpty());
 }
 
 TEST_F(InputDevicesTest, OnlyFiveControllersAreEverStored) {
