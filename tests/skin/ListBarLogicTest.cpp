@@ -187,22 +187,20 @@ TEST(ListBarArrows, LostCaptureStopsRepeatingWithoutScrolling) {
   EXPECT_FALSE(list.TimerRunning(kRepeatTimer));
 }
 
-TEST(ListBarRelease, UpPressReleasedOnDownArrowPagesVerticallyButScrollsALineHorizontally) {
-  SimulatedList vlist(kH, 100, 10);
-  ListBarLogic vbar(BarOrientation::Vertical, vlist);
-  vbar.ButtonDown(kX, kUpY);
-  vbar.PointerMove(kX, kDownY);
-  vbar.ButtonUp(kX, kDownY);
-  EXPECT_EQ(vlist.commands, (std::vector<ScrollCommand>{ScrollCommand::PageForward}));
-  EXPECT_EQ(vlist.Position(), 10);
-
-  SimulatedList hlist(kH, 100, 10);
-  ListBarLogic hbar(BarOrientation::Horizontal, hlist);
-  hbar.ButtonDown(5, 5);  // left arrow
-  hbar.PointerMove(kH - 10, 5);
-  hbar.ButtonUp(kH - 10, 5);  // right arrow
-  EXPECT_EQ(hlist.commands, (std::vector<ScrollCommand>{ScrollCommand::LineForward}));
-  EXPECT_EQ(hlist.Position(), 1);
+// A press on the first arrow released on the second: the vertical bar pages, the horizontal one
+// scrolls a line.
+TEST(ListBarRelease, BackPressReleasedOnTheForwardArrowPagesVerticallyButScrollsALineHorizontally) {
+  for (BarOrientation o : {BarOrientation::Vertical, BarOrientation::Horizontal}) {
+    const bool v = o == BarOrientation::Vertical;
+    SimulatedList list(kH, 100, 10);
+    ListBarLogic bar(o, list);
+    const int x = v ? kX : kH - 10, y = v ? kDownY : 5;
+    bar.ButtonDown(v ? kX : 5, v ? kUpY : 5);
+    bar.PointerMove(x, y);
+    bar.ButtonUp(x, y);
+    EXPECT_EQ(list.commands, std::vector<ScrollCommand>{v ? ScrollCommand::PageForward : ScrollCommand::LineForward});
+    EXPECT_EQ(list.Position(), v ? 10 : 1);
+  }
 }
 
 TEST(ListBarRelease, TrackClickPagesTowardThePointer) {
