@@ -12,7 +12,9 @@
 #include "platform/SettingsStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = "/tmp/vt-fuzz-settings-" + std::to_string(::getpid()) + ".txt";
+  // In memory where the system has it: every change of the store is an atomic, synced replace.
+  static const std::string path = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                                  "/vt-fuzz-settings-" + std::to_string(::getpid()) + ".txt";
   FuzzedDataProvider in(data, size);
   const std::string name = in.ConsumeRandomLengthString(32);
   const std::string bytes = in.ConsumeRandomLengthString(64);

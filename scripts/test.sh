@@ -14,23 +14,22 @@ status=0
 
 step() { echo; echo "== $*"; }
 
-step "host: configure and build"
-if cmake --preset host >"$logdir/host-configure.log" 2>&1 && cmake --build --preset host -j "$jobs"; then
-  step "host: tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-  ctest --preset host -j "$jobs" 2>&1 | tee "$logdir/host-ctest.log" | { grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true; }
-  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-else
-  cat "$logdir/host-configure.log"; status=1
-fi
+# A Linux suite: configure, build and run one preset, its ctest output kept whole in the log
+# and shown without the passing lines.
+linux_suite() {
+  local preset=$1 what=$2
+  step "$preset: configure and build"
+  if cmake --preset "$preset" >"$logdir/$preset-configure.log" 2>&1 && cmake --build --preset "$preset" -j "$jobs"; then
+    step "$preset: $what"
+    ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$logdir/$preset-ctest.log" | { grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true; }
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  else
+    cat "$logdir/$preset-configure.log"; status=1
+  fi
+}
 
-step "fuzz: configure and build"
-if cmake --preset fuzz >"$logdir/fuzz-configure.log" 2>&1 && cmake --build --preset fuzz -j "$jobs"; then
-  step "fuzz: each target over its seeds (findings in build/fuzz/fuzz/findings)"
-  ctest --preset fuzz -j "$jobs" 2>&1 | tee "$logdir/fuzz-ctest.log" | { grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+: )' || true; }
-  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-else
-  cat "$logdir/fuzz-configure.log"; status=1
-fi
+linux_suite host "tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+linux_suite fuzz "each target over its seeds (findings in build/fuzz/fuzz/findings)"
 
 step "win32: configure and build"
 if cmake --preset win32 >"$logdir/win32-configure.log" 2>&1 && cmake --build --preset win32 -j "$jobs"; then

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "service/LaunchGame.h"
 #include "tests/e2e/E2eClient.h"
+#include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
 namespace {
@@ -21,12 +22,10 @@ std::string WindowsPath(std::string path) {
   return "Z:" + path;
 }
 
-class Browser : public ::testing::Test {
+class Browser : public ServiceCase {
 protected:
   void SetUp() override {
-    std::string why;
-    web = WebHost(&why);
-    ASSERT_FALSE(web.empty()) << why;
+    ServiceCase::SetUp();
     log = TempPath("emustub.log");
     std::remove(log.c_str());
     // The client passes its environment on to the emulators it starts.
@@ -34,7 +33,7 @@ protected:
     SetEnvironmentVariableA("VT_EMUSTUB_EXIT", "1");
   }
   void TearDown() override {
-    ClearVintaraKey();
+    ServiceCase::TearDown();
     std::remove(log.c_str());
   }
 
@@ -49,11 +48,6 @@ protected:
   }
   static std::string Emustub() { return WindowsPath(VT_E2E_EMUSTUB); }
 
-  HWND Await(Client& client, Kind kind) {
-    HWND h = client.WaitWindow([kind](HWND w) { return Classify(w) == kind; });
-    EXPECT_NE(h, nullptr) << "no " << KindName(kind) << " appeared";
-    return h;
-  }
   // Waits until the list shows the rows; true when it does.
   bool AwaitRows(Client& client, HWND browser, const std::vector<std::string>& rows) {
     HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
@@ -108,7 +102,7 @@ protected:
     EXPECT_EQ(client.WaitExit(), 0u);
   }
 
-  std::string web, log;
+  std::string log;
 };
 
 TEST_F(Browser, FreeAndFullAccountsSeeTheSampleRowsWithTheirMarks) {

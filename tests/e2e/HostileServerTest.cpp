@@ -8,20 +8,19 @@
 
 #include "resources/resource.h"
 #include "tests/e2e/E2eClient.h"
+#include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
 namespace {
 
-class HostileServer : public ::testing::Test {
+class HostileServer : public ServiceCase {
 protected:
   void SetUp() override {
-    std::string why;
-    web = WebHost(&why);
-    ASSERT_FALSE(web.empty()) << why;
+    ServiceCase::SetUp();
     SetEnvironmentVariableA("VT_RECEIVE_TIMEOUT_MS", "2000");
   }
   void TearDown() override {
-    ClearVintaraKey();
+    ServiceCase::TearDown();
     SetEnvironmentVariableA("VT_RECEIVE_TIMEOUT_MS", nullptr);
   }
 
@@ -29,11 +28,6 @@ protected:
   // injected time-out was not used.
   static constexpr DWORD kNoticeWaitMs = 20000;
 
-  HWND Await(Client& client, Kind kind, DWORD timeoutMs = 60000) {
-    HWND h = client.WaitWindow([kind](HWND w) { return Classify(w) == kind; }, timeoutMs);
-    EXPECT_NE(h, nullptr) << "no " << KindName(kind) << " appeared";
-    return h;
-  }
   static bool Responsive(HWND window) {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
@@ -73,8 +67,6 @@ protected:
     Click(browser, IDC_BROWSER_CLOSE);
     EXPECT_EQ(client.WaitExit(), 0u);
   }
-
-  std::string web;
 };
 
 TEST_F(HostileServer, StallMidAnswer) { SpoiledAnswerIsSurvived(); }

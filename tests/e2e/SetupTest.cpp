@@ -9,22 +9,21 @@
 
 #include "resources/resource.h"
 #include "tests/e2e/E2eClient.h"
+#include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
 namespace {
 
-class Setup : public ::testing::Test {
+class Setup : public ServiceCase {
 protected:
   void SetUp() override {
-    std::string why;
-    web = WebHost(&why);
-    ASSERT_FALSE(web.empty()) << why;
+    ServiceCase::SetUp();
     folder = TempPath("emulators");
     CreateDirectoryA(folder.c_str(), nullptr);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\nester");
   }
   void TearDown() override {
-    ClearVintaraKey();
+    ServiceCase::TearDown();
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\nester");
     for (const char* name : {"zsnesw.cfg", "gest.cfg"}) std::remove((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
@@ -74,7 +73,7 @@ protected:
     return std::string(buffer, size);
   }
 
-  std::string web, folder;
+  std::string folder;
   HWND browser = nullptr;
 };
 

@@ -8,26 +8,13 @@
 
 #include "resources/resource.h"
 #include "tests/e2e/E2eClient.h"
+#include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
 namespace {
 
-class Startup : public ::testing::Test {
+class Startup : public ServiceCase {
 protected:
-  void SetUp() override {
-    std::string why;
-    web = WebHost(&why);
-    // Without the service these cases prove nothing: that is a failure, not a skip.
-    ASSERT_FALSE(web.empty()) << why;
-  }
-  void TearDown() override { ClearVintaraKey(); }
-
-  // Waits for a window of the kind; fails the test when it does not come.
-  HWND Await(Client& client, Kind kind) {
-    HWND h = client.WaitWindow([kind](HWND w) { return Classify(w) == kind; });
-    EXPECT_NE(h, nullptr) << "no " << KindName(kind) << " appeared";
-    return h;
-  }
   // The kinds of the client's visible windows now.
   std::vector<Kind> Kinds(Client& client) {
     std::vector<Kind> kinds;
@@ -45,8 +32,6 @@ protected:
     SetText(window, IDC_LOGIN_PASSWORD, password);
     Click(window, IDC_LOGIN_LOGIN);
   }
-
-  std::string web;
 };
 
 TEST_F(Startup, SavedAutoLoginLogsInWithoutTheWindow) {
