@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "platform/SettingsStore.h"
 
@@ -90,14 +92,16 @@ bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, con
     if (showMessage) showMessage("Hmmmmm", "Not Sure");
     return false;
   }
+  // The five values in one go: one opening of the key (one file replace in the file store).
   const std::string guid(reinterpret_cast<const char*>(b.DeviceGUID.data()), b.DeviceGUID.size());
-  bool ok = settings.SetValue(Hive::User, keyPath, "DeviceGUID", kTypeBinary, guid);
-  ok = settings.SetValue(Hive::User, keyPath, "DeviceType", kTypeDword, U32Bytes(b.DeviceType)) && ok;
-  ok = settings.SetValue(Hive::User, keyPath, "JAxisPositive", kTypeDword, U32Bytes(b.JAxisPositive)) && ok;
-  ok = settings.SetValue(Hive::User, keyPath, "JOffset", kTypeDword, U32Bytes(b.JOffset)) && ok;
+  const std::string type = U32Bytes(b.DeviceType), axis = U32Bytes(b.JAxisPositive), offset = U32Bytes(b.JOffset);
   const char key = static_cast<char>(b.Key & 0xFF);
-  ok = settings.SetValue(Hive::User, keyPath, "Key", kTypeBinary, std::string_view(&key, 1)) && ok;
-  return ok;
+  const NamedValue values[] = {{"DeviceGUID", kTypeBinary, guid},
+                               {"DeviceType", kTypeDword, type},
+                               {"JAxisPositive", kTypeDword, axis},
+                               {"JOffset", kTypeDword, offset},
+                               {"Key", kTypeBinary, std::string_view(&key, 1)}};
+  return settings.SetValues(Hive::User, keyPath, values);
 }
 
 void WriteNesterDefaults(SettingsStore& settings, ControllerConfig& config, const MessageFn& showMessage) {
@@ -131,14 +135,14 @@ std::string OriginalKeyPath(int player, int button) {
 bool CopyValues(SettingsStore& settings, const std::string& from, const std::string& to) {
   if (!settings.KeyExists(Hive::User, from)) return true;
   if (!settings.CreateKey(Hive::User, to)) return false;
-  for (const char* name : kValueNames) {
-    std::string bytes;
+  std::string bytes[std::size(kValueNames)];
+  std::vector<NamedValue> values;
+  for (std::size_t i = 0; i < std::size(kValueNames); ++i) {
     std::uint32_t type = 0;
-    if (settings.QueryValue(Hive::User, from, name, bytes, &type) &&
-        !settings.SetValue(Hive::User, to, name, type, bytes))
-      return false;
+    if (settings.QueryValue(Hive::User, from, kValueNames[i], bytes[i], &type))
+      values.push_back({kValueNames[i], type, bytes[i]});
   }
-  return true;
+  return settings.SetValues(Hive::User, to, values);
 }
 }  // namespace
 
