@@ -11,18 +11,25 @@ namespace {
 
 HKEY Root(Hive hive) { return hive == Hive::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
+// The machine hive's keys are opened in the 32-bit view, where the service's installers (32-bit
+// programs, the earlier one and ours) keep Software\Vintara; the current user's Software keys,
+// nester's among them, are one tree in both views.
+REGSAM View(Hive hive) { return hive == Hive::Machine ? KEY_WOW64_32KEY : 0; }
+
 class RegistrySettings final : public SettingsStore {
 public:
   bool KeyExists(Hive hive, const std::string& key) override {
     HKEY h = nullptr;
-    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ | View(hive), &h) != ERROR_SUCCESS) return false;
     RegCloseKey(h);
     return true;
   }
 
   bool CreateKey(Hive hive, const std::string& key) override {
     HKEY h = nullptr;
-    if (RegCreateKeyA(Root(hive), key.c_str(), &h) != ERROR_SUCCESS) return false;
+    if (RegCreateKeyExA(Root(hive), key.c_str(), 0, nullptr, 0, MAXIMUM_ALLOWED | View(hive), nullptr, &h, nullptr) !=
+        ERROR_SUCCESS)
+      return false;
     RegCloseKey(h);
     return true;
   }
@@ -30,7 +37,7 @@ public:
   bool QueryValue(Hive hive, const std::string& key, const std::string& name, std::string& bytes,
                   uint32_t* type) override {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ | View(hive), &raw) != ERROR_SUCCESS) return false;
     win::RegKey h(raw);
     // The value may grow between the size query and the read; retry until it fits.
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -57,7 +64,7 @@ public:
 
   bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) override {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_SET_VALUE | View(hive), &raw) != ERROR_SUCCESS)
       return false;
     win::RegKey h(raw);
     bool all = true;

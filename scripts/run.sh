@@ -2,9 +2,10 @@
 # Runs the client against the bundled reference service.
 #
 # Installs what is missing, builds, starts vtservice (sample data, 127.0.0.1, game port 11001,
-# web port 8011), prepares a Wine prefix whose Software\Vintara key points the client at it
-# and every emulator at emustub, and starts VTBrowser.exe on the user's display. The service
-# stops when the client exits.
+# web port 8011), prepares a Wine prefix with an emulator folder of emustub copies named as the
+# emulators and sample configurations, installs the client there silently with
+# VTBrowser-Setup.exe (deployment values pointing at the service), and starts the installed
+# VTBrowser.exe on the user's display. The service stops when the client exits.
 #
 # Without a display it says so and does the main job headlessly: logs in as demo, lists the
 # NES games of one letter range with their marks, launches one through emustub (printing the
@@ -19,7 +20,7 @@ jobs=${VT_JOBS:-2}
 cmake --preset host >/dev/null
 cmake --build --preset host -j "$jobs" --target vtservice vtcli emustub
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$jobs" --target VTBrowser emustub
+cmake --build --preset win32 -j "$jobs" --target VTBrowser emustub installer
 
 host_bin=$root/build/host/tools
 web_port=8011
@@ -49,24 +50,25 @@ if [ -n "${DISPLAY:-}" ]; then
   export WINEPREFIX=$root/build/win32/run-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   tests/wine/prepare-prefix "$WINEPREFIX"
   vintara=$WINEPREFIX/drive_c/Vintara
-  mkdir -p "$vintara/emulators"
-  cp build/win32/tools/emustub/emustub.exe "$vintara/"
+  emulators=$vintara/Emulators
+  mkdir -p "$emulators"
+  # emustub under every emulator's name, so that each launch is recorded.
+  for program in nester zsnesw stella gens gest meka; do
+    cp build/win32/tools/emustub/emustub.exe "$emulators/$program.exe"
+  done
   for f in tests/emuconfig/fixtures/*; do
-    [ -e "$vintara/emulators/$(basename "$f")" ] || cp "$f" "$vintara/emulators/"
+    [ -e "$emulators/$(basename "$f")" ] || cp "$f" "$emulators/"
   done
   # Gest's file: six text lines, then the bindings as bytes (10240 in all).
-  if [ ! -e "$vintara/emulators/gest.cfg" ]; then
-    { printf 'Gest\r\nconfig\r\n\r\n\r\n\r\nkeys\n'; head -c 10215 /dev/zero; } >"$vintara/emulators/gest.cfg"
+  if [ ! -e "$emulators/gest.cfg" ]; then
+    { printf 'Gest\r\nconfig\r\n\r\n\r\n\r\nkeys\n'; head -c 10215 /dev/zero; } >"$emulators/gest.cfg"
   fi
-  # The 64-bit view, the one the 64-bit client reads, whatever Wine's reg.exe would default to.
-  reg() { wine reg add 'HKLM\Software\Vintara' /v "$1" /t REG_SZ /d "$2" /f /reg:64 >/dev/null 2>&1; }
-  reg GameServer 127.0.0.1
-  reg WebHost "127.0.0.1:$web_port"
-  reg VT_PATH 'C:\Vintara\emulators\'
-  for alias in NES SNES 2600 GEN GBC GB SMS SGG COL; do reg "${alias}_PATH" 'C:\Vintara\emustub.exe'; done
+  echo "run: installing VTBrowser into the Wine prefix (silent install)"
+  wine build/win32/installer/VTBrowser-Setup.exe /S '/EMULATORS=C:\Vintara\Emulators' /GAMESERVER=127.0.0.1 \
+    "/WEBHOST=127.0.0.1:$web_port" >/dev/null 2>&1
   wineserver -w
   echo "run: starting VTBrowser (try demo/demo, a free account, or player/player, a full one)"
-  VT_EMUSTUB_LOG='C:\Vintara\emustub.log' wine build/win32/app/VTBrowser.exe || true
+  VT_EMUSTUB_LOG='C:\Vintara\emustub.log' wine 'C:\Program Files\VTBrowser\VTBrowser.exe' || true
   [ -f "$vintara/emustub.log" ] && { echo "emulator command lines:"; cat "$vintara/emustub.log"; }
   exit 0
 fi

@@ -16,12 +16,6 @@
 namespace vt::e2e {
 namespace {
 
-std::string WindowsPath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
-}
-
 class Browser : public ServiceCase {
 protected:
   void SetUp() override {

@@ -25,6 +25,9 @@ std::string WebHost(std::string* whyMissing) {
 }
 
 namespace {
+// Software\Vintara is in the machine hive's 32-bit view, where the client and its installer
+// keep it.
+constexpr REGSAM kVintaraView = KEY_WOW64_32KEY;
 // Every value the client reads or writes besides the deployment values.
 const char* const kClientValues[] = {"SAVE",     "AUTOLOGIN", "Username", "Password", "SYSTEM",
                                      "SEARCH",   "COUNT",     "VT_PATH",  "NES_PATH", "SNES_PATH",
@@ -39,7 +42,7 @@ void SetRaw(HKEY key, const std::string& name, const std::string& bytes, DWORD t
 
 void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw) {
   HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, nullptr, 0, KEY_ALL_ACCESS | kVintaraView, nullptr,
                   &key, nullptr);
   if (!key) return;
   for (const char* name : kClientValues) RegDeleteValueA(key, name);
@@ -52,7 +55,7 @@ void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, s
 
 void ClearVintaraKey() {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_ALL_ACCESS | kVintaraView, &key) != ERROR_SUCCESS)
     return;
   for (const char* name : kClientValues) RegDeleteValueA(key, name);
   for (const char* name : {"GameServer", "WebHost"}) RegDeleteValueA(key, name);
@@ -60,20 +63,28 @@ void ClearVintaraKey() {
 }
 
 std::string VintaraValue(const std::string& name, DWORD* type) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_READ | kVintaraView, &key) != ERROR_SUCCESS)
+    return "<missing>";
   char buffer[256];
   DWORD size = sizeof buffer;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Vintara", name.c_str(), RRF_RT_ANY, type,
-                   buffer, &size) != ERROR_SUCCESS)
-    return "<missing>";
+  const LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS) return "<missing>";
   return std::string(buffer, size);
 }
 
-Client::Client() {
-  // The client's path in the build tree, as Wine sees it.
-  std::string path = std::string("Z:") + VT_E2E_CLIENT;
+std::string WindowsPath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
   for (char& c : path)
     if (c == '/') c = '\\';
-  std::string line = "\"" + path + "\"";
+  return path;
+}
+
+// The client in the build tree, as Wine sees it.
+Client::Client() : Client("\"" + WindowsPath(VT_E2E_CLIENT) + "\"") {}
+
+Client::Client(std::string line) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,

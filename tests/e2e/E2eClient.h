@@ -27,6 +27,7 @@ void ClearVintaraKey();
 class Client {
 public:
   Client();
+  explicit Client(std::string commandLine);  // another program, or the client from elsewhere
   ~Client();  // ends the client if it still runs
   bool started() const { return process_.hProcess != nullptr; }
   DWORD pid() const { return process_.dwProcessId; }
@@ -75,6 +76,8 @@ void ReleaseKey(const std::string& xKeyName);
 
 // A saved login text as the login window keeps it: padded with zeros to 20 bytes.
 std::string Padded(const std::string& text);
+// A path of the build machine as Wine sees it ("Z:\\...").
+std::string WindowsPath(const std::string& unixPath);
 // A whole file's bytes ("" when it cannot be read), and a file written anew.
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);

@@ -17,7 +17,12 @@ std::unique_ptr<SettingsStore> MakeStore(StoreKind kind, const test::TempDir& di
 std::string StoreRoot(StoreKind kind) { return kind == StoreKind::File ? "" : TestKey() + "\\"; }
 void DropStore(StoreKind kind) {
   if (kind != StoreKind::Registry) return;
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, TestKey().c_str());
+  // The store keeps the machine hive's keys in the 32-bit view.
+  HKEY software = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software) == ERROR_SUCCESS) {
+    RegDeleteTreeA(software, TestKey().substr(9).c_str());
+    RegCloseKey(software);
+  }
   RegDeleteTreeA(HKEY_CURRENT_USER, TestKey().c_str());
 }
 

@@ -1,0 +1,173 @@
+// The installer end to end under Wine: VTBrowser-Setup.exe (a 32-bit program) installs silently,
+// the installed client logs in against vtservice, a second install keeps what the user saved,
+// and the uninstaller takes away what the install put there and nothing else.
+#include <aclapi.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/e2e/E2eClient.h"
+#include "tests/e2e/ServiceCase.h"
+
+namespace vt::e2e {
+namespace {
+
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VTBrowser";
+const char* const kAliases[] = {"NES", "SNES", "2600", "GEN", "GBC", "SMS", "SGG", "COL"};
+const char* const kPrograms[] = {"nester.exe", "zsnesw.exe", "stella.exe", "gens.exe",
+                                 "gest.exe",   "meka.exe",   "meka.exe",   "meka.exe"};
+
+std::string Folder(int csidl) {
+  char path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
+  return path;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A value of a machine key in the given view, with its type; "<missing>" when it is not there.
+std::string MachineValue(const char* key, REGSAM view, const char* name, DWORD* type = nullptr) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<missing>";
+  char buffer[1024];
+  DWORD size = sizeof buffer;
+  const LONG rc = RegQueryValueExA(h, name, nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(h);
+  return rc == ERROR_SUCCESS ? std::string(buffer, size) : "<missing>";
+}
+
+std::string Sz(const std::string& text) { return text + '\0'; }
+
+// The rights the Users group has on Software\Vintara (32-bit view), from the key's access list.
+ACCESS_MASK UsersRights() {
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, READ_CONTROL | KEY_WOW64_32KEY, &h) != ERROR_SUCCESS)
+    return 0;
+  DWORD size = 0;
+  RegGetKeySecurity(h, DACL_SECURITY_INFORMATION, nullptr, &size);
+  std::vector<BYTE> descriptor(size ? size : 1);
+  const bool read = RegGetKeySecurity(h, DACL_SECURITY_INFORMATION, descriptor.data(), &size) == ERROR_SUCCESS;
+  RegCloseKey(h);
+  if (!read) return 0;
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL dacl = nullptr;
+  if (!GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted) || !present || !dacl) return 0;
+  BYTE users[SECURITY_MAX_SID_SIZE];
+  DWORD usersSize = sizeof users;
+  CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &usersSize);
+  ACCESS_MASK rights = 0;
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+        EqualSid(&ace->SidStart, users))
+      rights |= ace->Mask;
+  }
+  return rights;
+}
+
+class Installer : public ServiceCase {
+protected:
+  void SetUp() override {
+    ServiceCase::SetUp();
+    emulators = TempPath("installed emulators");  // a blank, as in "Program Files"
+    CreateDirectoryA(emulators.c_str(), nullptr);
+    for (const char* name : {"gens.cfg", "meka.inp"}) WriteWholeFile(emulators + "\\" + name, std::string("keep ") + name);
+    installed = Folder(CSIDL_PROGRAM_FILES) + "\\VTBrowser";
+    shortcut = Folder(CSIDL_COMMON_PROGRAMS) + "\\Vintara\\VTBrowser.lnk";
+    Uninstall();  // a run before this one may have left it installed
+    ClearVintaraKey();
+  }
+  void TearDown() override {
+    Uninstall();
+    for (const char* name : {"gens.cfg", "meka.inp"}) DeleteFileA((emulators + "\\" + name).c_str());
+    RemoveDirectoryA(emulators.c_str());
+    ServiceCase::TearDown();
+  }
+
+  // Runs a program to its end; its exit code.
+  static DWORD Run(const std::string& line) {
+    Client program(line);
+    return program.started() ? program.WaitExit(120000) : 0xFFFFFFFF;
+  }
+  DWORD Install() {
+    return Run("\"" + WindowsPath(VT_E2E_SETUP) + "\" /S /EMULATORS=\"" + emulators + "\" /GAMESERVER=127.0.0.1 /WEBHOST=" + web);
+  }
+  // The uninstaller hands over to a copy of itself and ends at once: done once the folder is gone.
+  void Uninstall() {
+    const std::string uninstaller = installed + "\\Uninstall.exe";
+    if (!Exists(uninstaller)) return;
+    Run("\"" + uninstaller + "\" /S");
+    for (int i = 0; i < 600 && Exists(installed); ++i) Sleep(100);
+  }
+
+  std::string emulators, installed, shortcut;
+};
+
+TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
+  ASSERT_EQ(Install(), 0u);
+
+  // Files, shortcut, installed-programs entry (64-bit view).
+  for (const char* file : {"VTBrowser.exe", "vtcli.exe", "Uninstall.exe"}) EXPECT_TRUE(Exists(installed + "\\" + file)) << file;
+  EXPECT_TRUE(Exists(shortcut));
+  DWORD type = 0;
+  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayName", &type), Sz("VTBrowser"));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayVersion"), Sz("1.0"));
+  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "Publisher"), Sz("Vintara"));
+  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "UninstallString"), Sz("\"" + installed + "\\Uninstall.exe\""));
+  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayIcon"), Sz(installed + "\\VTBrowser.exe,0"));
+  EXPECT_NE(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "EstimatedSize", &type), "<missing>");
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+
+  // Software\Vintara in the 32-bit view, every value a REG_SZ; nothing in the 64-bit view.
+  EXPECT_EQ(VintaraValue("VT_PATH", &type), Sz(emulators));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(VintaraValue(std::string(kAliases[i]) + "_PATH", &type), Sz(emulators + "\\" + kPrograms[i])) << kAliases[i];
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << kAliases[i];
+  }
+  EXPECT_EQ(VintaraValue("GameServer"), Sz("127.0.0.1"));
+  EXPECT_EQ(VintaraValue("WebHost"), Sz(web));
+  EXPECT_EQ(MachineValue("Software\\Vintara", KEY_WOW64_64KEY, "VT_PATH"), "<missing>");
+  // Standard users may save their login and browser state there, and do no more.
+  const ACCESS_MASK users = UsersRights();
+  EXPECT_EQ(users & (KEY_QUERY_VALUE | KEY_SET_VALUE), static_cast<ACCESS_MASK>(KEY_QUERY_VALUE | KEY_SET_VALUE));
+  EXPECT_EQ(users & (WRITE_DAC | WRITE_OWNER | DELETE | KEY_CREATE_SUB_KEY), 0u);
+
+  // The installed client logs in and saves its state.
+  {
+    Client client("\"" + installed + "\\VTBrowser.exe\"");
+    HWND login = Await(client, Kind::Login);
+    ASSERT_NE(login, nullptr);
+    SetText(login, IDC_LOGIN_USERNAME, "demo");
+    SetText(login, IDC_LOGIN_PASSWORD, "demo");
+    Click(login, IDC_LOGIN_LOGIN);
+    HWND browser = Await(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    Click(browser, IDC_BROWSER_SNES);
+    Click(browser, IDC_BROWSER_CLOSE);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
+  ASSERT_EQ(VintaraValue("SYSTEM"), "SNES");
+
+  // A second install over the first keeps what the user saved.
+  ASSERT_EQ(Install(), 0u);
+  EXPECT_EQ(VintaraValue("SYSTEM"), "SNES");
+  EXPECT_TRUE(Exists(installed + "\\VTBrowser.exe"));
+
+  // The uninstaller takes away what the install put there, and nothing of the user's.
+  Uninstall();
+  EXPECT_FALSE(Exists(installed));
+  EXPECT_FALSE(Exists(shortcut));
+  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayName"), "<missing>");
+  for (const char* name : {"VT_PATH", "NES_PATH", "COL_PATH", "GameServer", "WebHost"})
+    EXPECT_EQ(VintaraValue(name), "<missing>") << name;
+  EXPECT_EQ(VintaraValue("SYSTEM"), "SNES") << "the user's saved state stays";
+  for (const char* name : {"gens.cfg", "meka.inp"})
+    EXPECT_EQ(ReadWholeFile(emulators + "\\" + name), std::string("keep ") + name);
+}
+
+}  // namespace
+}  // namespace vt::e2e
