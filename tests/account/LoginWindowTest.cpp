@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -56,22 +57,73 @@ protected:
     w->Setup(passwordDest, usernameDest, *session);
     return w;
   }
+  // Runs the window; `body` runs once it is on screen.
+  static void RunWith(LoginWindow& w, std::function<void(HWND)> body) {
+    bool ran = false;
+    test::WhenTrue([&w] { return w.Hwnd() && IsWindowVisible(w.Hwnd()); }, [&] {
+      ran = true;
+      body(w.Hwnd());
+    });
+    w.Run();
+    EXPECT_TRUE(ran);
+  }
   static std::string EditText(HWND dlg, int id) {
     char buffer[64] = {};
     GetDlgItemTextA(dlg, id, buffer, sizeof buffer);
     return buffer;
   }
-  // Whether the lamp comes to show the lit (or the dark) image on screen.
-  static bool LampShows(HWND dlg, int id, bool lit) {
-    RECT r{};
-    GetWindowRect(GetDlgItem(dlg, id), &r);
-    const auto image = test::BitmapPixels(lit ? IDB_LAMP_ON : IDB_LAMP_OFF);
-    return test::PumpUntil([&] { return test::CountDifferent(test::CaptureScreen(r), image) == 0; },
-                           5000);
-  }
+  static bool LoginEnabled(HWND dlg) { return IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)) != FALSE; }
   static void Repaint(HWND dlg) {
     RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
+  }
+  // After a repaint, whether each lamp comes to show the lit (or the dark) image on screen.
+  static void ExpectLamps(HWND dlg, bool saveLit, bool autoLit) {
+    Repaint(dlg);
+    EXPECT_TRUE(test::ScreenShows(GetDlgItem(dlg, IDC_LOGIN_SAVE_SETTINGS), saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
+        << "Save Settings should be " << (saveLit ? "lit" : "dark");
+    EXPECT_TRUE(test::ScreenShows(GetDlgItem(dlg, IDC_LOGIN_AUTO_LOGIN), autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
+        << "Auto Login should be " << (autoLit ? "lit" : "dark");
+  }
+  static void LogIn(HWND dlg, const char* user, const char* password) {
+    SetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, user);
+    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, password);
+    PostMessageA(GetDlgItem(dlg, IDC_LOGIN_LOGIN), BM_CLICK, 0, 0);
+  }
+  // Once the connecting notice is gone: back in the login window with one failure counted.
+  static void EndWhenBackAfterOneFailure(LoginWindow& w) {
+    test::WhenTrue([&w] { return w.connecting().Hwnd() == nullptr; }, [&w] {
+      EXPECT_EQ(w.logic().failedAttempts(), 1);
+      EXPECT_TRUE(IsWindowVisible(w.Hwnd()));
+      EndDialog(w.Hwnd(), IDCANCEL);
+    });
+  }
+
+  // A game server on loopback (`port`) for the session of Make(port).
+  void Listen() {
+    listener = test::ListenLoopback(0, &port);
+    ASSERT_NE(listener, test::kNoSocket);
+  }
+  // The server's side of one refused login: it asks for the password and answers it with
+  // `reply`. `onUserName` runs when the user name has come, i.e. while the login call blocks
+  // the window's thread.
+  void Serve(const std::string& reply, std::function<void(const std::string&)> onUserName = {}) {
+    server = std::thread([this, reply, onUserName] {
+      test::RawSocket c = test::AcceptOne(listener);
+      char buffer[64];
+      const long n = test::RecvSome(c, buffer, sizeof buffer);
+      if (onUserName) onUserName(std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0));
+      test::SendAll(c, "user?");
+      test::RecvSome(c, buffer, sizeof buffer);
+      test::SendAll(c, reply);
+      test::WaitReadable(c, 20000);  // until the client closes
+      test::CloseSocket(c);
+    });
+  }
+  void StopServing() {
+    session->Disconnect();
+    server.join();
+    test::CloseSocket(listener);
   }
 
   test::TempDir dir;
@@ -81,6 +133,9 @@ protected:
   test::HttpPeer web{"4.05"};
   std::unique_ptr<ServerSession> session;
   std::string passwordDest, usernameDest;
+  test::RawSocket listener = test::kNoSocket;
+  uint16_t port = 0;
+  std::thread server;
 };
 
 TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
@@ -89,10 +144,7 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
   Save("Username", "alice");
   Save("Password", "wonderland");
   auto window = Make();
-  bool ran = false;
-  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
-    ran = true;
-    HWND dlg = window->Hwnd();
+  RunWith(*window, [&](HWND dlg) {
     RECT wr{};
     GetWindowRect(dlg, &wr);
     EXPECT_EQ(wr.right - wr.left, 275);
@@ -105,7 +157,7 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
 
     EXPECT_EQ(EditText(dlg, IDC_LOGIN_USERNAME), "alice");
     EXPECT_EQ(EditText(dlg, IDC_LOGIN_PASSWORD), "wonderland");
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)));
+    EXPECT_TRUE(LoginEnabled(dlg));
     EXPECT_NE(SendDlgItemMessageA(dlg, IDC_LOGIN_PASSWORD, EM_GETPASSWORDCHAR, 0, 0), 0);
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, WM_GETFONT, 0, 0)),
@@ -123,31 +175,24 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
     GetObjectA(brush, sizeof lb, &lb);
     EXPECT_EQ(lb.lbColor, RGB(34, 80, 163));
     ReleaseDC(GetDlgItem(dlg, IDC_LOGIN_USERNAME), dc);
-
-    Repaint(dlg);
-    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_SAVE_SETTINGS, true));
-    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_AUTO_LOGIN, false));
+    ExpectLamps(dlg, true, false);
 
     // The change rule: both texts are needed once the user edits.
     SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "");
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)));
+    EXPECT_FALSE(LoginEnabled(dlg));
     SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "x");
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)));
+    EXPECT_TRUE(LoginEnabled(dlg));
 
     // Auto Login lights; Save Settings off puts both out and clears the saved values.
     SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
-    Repaint(dlg);
-    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_AUTO_LOGIN, true));
+    ExpectLamps(dlg, true, true);
     SendDlgItemMessageA(dlg, IDC_LOGIN_SAVE_SETTINGS, BM_CLICK, 0, 0);
-    Repaint(dlg);
-    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_SAVE_SETTINGS, false));
-    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_AUTO_LOGIN, false));
+    ExpectLamps(dlg, false, false);
     EXPECT_EQ(Value("SAVE"), "FALSE");
     EXPECT_EQ(Value("Username"), std::string(20, '\0'));
     // While Save Settings is off, Auto Login stays dark.
     SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
-    Repaint(dlg);
-    EXPECT_TRUE(LampShows(dlg, IDC_LOGIN_AUTO_LOGIN, false));
+    ExpectLamps(dlg, false, false);
 
     SendDlgItemMessageA(dlg, IDC_LOGIN_SIGNUP, BM_CLICK, 0, 0);
     EXPECT_EQ(shell.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
@@ -161,17 +206,16 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
     // The test's shell returned instead of ending the process; end the run here.
     EndDialog(dlg, IDCANCEL);
   });
-  window->Run();
-  EXPECT_TRUE(ran);
   EXPECT_EQ(usernameDest, "");
 }
 
-TEST_F(LoginWindowTest, ControlsSitAtTheirPlacesAndShowTheirImages) {
+TEST_F(LoginWindowTest, AnEmptyWindowRefusesEnterAndHasItsControlsInPlaceWithTheirImages) {
   auto window = Make();
-  bool ran = false;
-  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
-    ran = true;
-    HWND dlg = window->Hwnd();
+  RunWith(*window, [&](HWND dlg) {
+    EXPECT_FALSE(LoginEnabled(dlg));
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(web.requests().size(), 0u) << "Enter attempted a login while Login is disabled";
+
     for (const auto& [id, x, y, w, h] : {std::tuple{IDC_LOGIN_USERNAME, 63, 22, 83, 12},
                                          std::tuple{IDC_LOGIN_PASSWORD, 63, 39, 83, 12}}) {
       SCOPED_TRACE("edit " + std::to_string(id));
@@ -201,17 +245,12 @@ TEST_F(LoginWindowTest, ControlsSitAtTheirPlacesAndShowTheirImages) {
       const RECT tmpl = test::DialogRect(dlg, b.x, b.y, 1, 1);
       EXPECT_EQ(at.left, tmpl.left);
       EXPECT_EQ(at.top, tmpl.top);
-      SIZE image{};
-      test::BitmapPixels(b.normal, &image);
+      const SIZE image = test::ImageSize(b.normal);
       EXPECT_EQ(at.right - at.left, image.cx) << "sized to its normal image";
       EXPECT_EQ(at.bottom - at.top, image.cy);
-      RECT onScreen{};
-      GetWindowRect(button, &onScreen);
       auto shows = [&](int id) {
-        const auto pixels = test::BitmapPixels(id);
         Repaint(dlg);
-        return test::PumpUntil(
-            [&] { return test::CountDifferent(test::CaptureScreen(onScreen), pixels) == 0; }, 5000);
+        return test::ScreenShows(button, id);
       };
       if (b.id == IDC_LOGIN_LOGIN) {
         EXPECT_TRUE(shows(IDB_LOGIN_DISABLED)) << "an empty window's Login is disabled";
@@ -224,81 +263,49 @@ TEST_F(LoginWindowTest, ControlsSitAtTheirPlacesAndShowTheirImages) {
     }
     EndDialog(dlg, IDCANCEL);
   });
-  window->Run();
-  EXPECT_TRUE(ran);
 }
 
-TEST_F(LoginWindowTest, EnterDoesNotLogInWhileLoginIsDisabled) {
-  auto window = Make();
-  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
-    HWND dlg = window->Hwnd();
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN))) << "empty window";
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(web.requests().size(), 0u) << "no login was attempted";
-    EndDialog(dlg, IDCANCEL);
-  });
-  window->Run();
+// A visible dialog of this process other than the two given: the notice or message box of a
+// refused login (or, should the wrong window come, that window, so that the test fails instead
+// of waiting forever).
+HWND FindOtherDialog(HWND login, HWND connecting) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (w != login && w != connecting && pid == GetCurrentProcessId() && IsWindowVisible(w))
+      return w;
+  }
+  return nullptr;
 }
 
-// The game server side of one refused login that looks at the screen while the client waits
-// for the answer to its user name, i.e. while the login call blocks the window's thread.
+// The connecting notice is on the screen while the login blocks the window's thread; the
+// refusal then brings its notice, whose OK leads back to the login window.
 TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
-  uint16_t port = 0;
-  test::RawSocket listener = test::ListenLoopback(0, &port);
-  ASSERT_NE(listener, test::kNoSocket);
+  ASSERT_NO_FATAL_FAILURE(Listen());
   auto window = Make(port);
   std::vector<COLORREF> seen;
   RECT noticeAt{};
   std::string received;
-  std::thread server([&] {
-    test::RawSocket c = test::AcceptOne(listener);
-    char buffer[64];
-    long n = test::RecvSome(c, buffer, sizeof buffer);
-    received.assign(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+  Serve("Incorrect Username or Password", [&](const std::string& userName) {
+    received = userName;
     GetWindowRect(window->connecting().Hwnd(), &noticeAt);
     seen = test::CaptureScreen(noticeAt);
-    test::SendAll(c, "user?");
-    n = test::RecvSome(c, buffer, sizeof buffer);
-    test::SendAll(c, "Incorrect Username or Password");
-    test::WaitReadable(c, 20000);  // until the client closes
-    test::CloseSocket(c);
   });
   int notices = 0;
-  std::function<void()> dismissNotice = [&] {
-    test::WhenTrue(
-        [&] {
-          HWND n = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-          for (; n; n = FindWindowExA(nullptr, n, "#32770", nullptr))
-            if (n != window->Hwnd() && IsWindowVisible(n) && GetDlgItem(n, IDC_NOTICE_OK)) return true;
-          return false;
-        },
-        [&] {
-          HWND n = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-          for (; n; n = FindWindowExA(nullptr, n, "#32770", nullptr))
-            if (n != window->Hwnd() && IsWindowVisible(n) && GetDlgItem(n, IDC_NOTICE_OK)) {
-              ++notices;
-              PostMessageA(GetDlgItem(n, IDC_NOTICE_OK), BM_CLICK, 0, 0);
-              break;
-            }
-          // Back in the login window: one failure counted, the connecting notice gone.
-          test::WhenTrue([&] { return window->connecting().Hwnd() == nullptr; }, [&] {
-            EXPECT_EQ(window->logic().failedAttempts(), 1);
-            EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
-            EndDialog(window->Hwnd(), IDCANCEL);
-          });
-        });
+  auto notice = [&]() -> HWND {
+    HWND n = FindOtherDialog(window->Hwnd(), window->connecting().Hwnd());
+    return n && GetDlgItem(n, IDC_NOTICE_OK) ? n : nullptr;
   };
-  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
-    HWND dlg = window->Hwnd();
-    SetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, "alice");
-    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "nope");
-    dismissNotice();
-    PostMessageA(GetDlgItem(dlg, IDC_LOGIN_LOGIN), BM_CLICK, 0, 0);
+  RunWith(*window, [&](HWND dlg) {
+    test::WhenTrue([&] { return notice() != nullptr; }, [&] {
+      ++notices;
+      PostMessageA(GetDlgItem(notice(), IDC_NOTICE_OK), BM_CLICK, 0, 0);
+      EndWhenBackAfterOneFailure(*window);
+    });
+    LogIn(dlg, "alice", "nope");
   });
-  window->Run();
-  session->Disconnect();
-  server.join();
-  test::CloseSocket(listener);
+  StopServing();
   EXPECT_EQ(received, "alice");
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(noticeAt.right - noticeAt.left, 275);
@@ -317,19 +324,6 @@ public:
   std::vector<int> endCodes;
 };
 
-// A visible dialog of this process other than the two given: the message box (or, should the
-// wrong window come, that window, so that the test fails instead of waiting forever).
-HWND FindOtherDialog(HWND login, HWND connecting) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
-       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (w != login && w != connecting && pid == GetCurrentProcessId() && IsWindowVisible(w))
-      return w;
-  }
-  return nullptr;
-}
-
 std::string StaticTexts(HWND box) {
   std::string all;
   for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -344,21 +338,10 @@ std::string StaticTexts(HWND box) {
 // An answer the session does not know gets the server's own text in a plain message box with
 // the default caption, and the window stays open for another try.
 TEST_F(LoginWindowTest, AnUnknownAnswerIsShownInAPlainMessageBox) {
-  uint16_t port = 0;
-  test::RawSocket listener = test::ListenLoopback(0, &port);
-  ASSERT_NE(listener, test::kNoSocket);
+  ASSERT_NO_FATAL_FAILURE(Listen());
   MessageBoxUi boxes;
   auto window = Make(port, &boxes);
-  std::thread server([&] {
-    test::RawSocket c = test::AcceptOne(listener);
-    char buffer[64];
-    test::RecvSome(c, buffer, sizeof buffer);
-    test::SendAll(c, "user?");
-    test::RecvSome(c, buffer, sizeof buffer);
-    test::SendAll(c, "Your account is on hold.");
-    test::WaitReadable(c, 20000);  // until the client closes
-    test::CloseSocket(c);
-  });
+  Serve("Your account is on hold.");
   std::string caption, text;
   auto other = [&] { return FindOtherDialog(window->Hwnd(), window->connecting().Hwnd()); };
   test::WhenTrue([&] { return window->connecting().Hwnd() && other() != nullptr; }, [&] {
@@ -368,22 +351,10 @@ TEST_F(LoginWindowTest, AnUnknownAnswerIsShownInAPlainMessageBox) {
     caption = title;
     text = StaticTexts(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    test::WhenTrue([&] { return window->connecting().Hwnd() == nullptr; }, [&] {
-      EXPECT_EQ(window->logic().failedAttempts(), 1);
-      EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
-      EndDialog(window->Hwnd(), IDCANCEL);
-    });
+    EndWhenBackAfterOneFailure(*window);
   });
-  test::WhenTrue([&] { return window->Hwnd() && IsWindowVisible(window->Hwnd()); }, [&] {
-    HWND dlg = window->Hwnd();
-    SetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, "alice");
-    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "wonderland");
-    PostMessageA(GetDlgItem(dlg, IDC_LOGIN_LOGIN), BM_CLICK, 0, 0);
-  });
-  window->Run();
-  session->Disconnect();
-  server.join();
-  test::CloseSocket(listener);
+  RunWith(*window, [&](HWND dlg) { LogIn(dlg, "alice", "wonderland"); });
+  StopServing();
   EXPECT_EQ(caption, "Error") << "the default caption";
   EXPECT_EQ(text, "Your account is on hold.");
   EXPECT_TRUE(boxes.endCodes.empty());

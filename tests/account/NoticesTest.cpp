@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,15 +32,20 @@ struct ButtonCase {
   int shown = 0;  // the image it shows when not the normal one
 };
 
+// A button that ends the run, what the run returns and the pages the button opens.
+struct Exit {
+  int button;
+  INT_PTR result;
+  std::vector<std::string> pages;
+};
+
 struct NoticeCase {
   const char* name;
   std::function<std::unique_ptr<Notice>(AccountShell&)> make;
   int width, height;
   bool keyed;
   std::vector<ButtonCase> buttons;
-  int closeWith;  // the button that ends the run
-  INT_PTR result;
-  std::vector<std::string> pages;  // what that button opens
+  std::vector<Exit> exits;  // each in a run of its own
 };
 
 template <typename T>
@@ -64,49 +68,36 @@ std::vector<NoticeCase> ModalNotices() {
   const std::string account = "http://" + kWeb + "/accountinfo.php";
   return {
       {"ConnectionErrorNotice", Plain<ConnectionErrorNotice>(), 275, 150, false,
-       {{1, 63, 69, IDB_OK_NORMAL, IDB_OK_PRESSED}}, 1, IDOK, {}},
+       {{1, 63, 69, IDB_OK_NORMAL, IDB_OK_PRESSED}}, {{1, IDOK, {}}}},
       {"BadLoginNotice", Plain<BadLoginNotice>(), 275, 150, true,
-       {{1, 67, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED}}, 1, IDOK, {}},
+       {{1, 67, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED}}, {{1, IDOK, {}}}},
       {"UserInUseNotice", Plain<UserInUseNotice>(), 275, 150, true,
-       {{1, 63, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, 1, IDOK, {}},
+       {{1, 63, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, {{1, IDOK, {}}}},
       {"CloseClientsNotice", Plain<CloseClientsNotice>(), 275, 150, true,
-       {{1, 67, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, 1, IDOK, {}},
+       {{1, 67, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, {{1, IDOK, {}}}},
       {"GameInUseNotice full", gameInUse("True"), 275, 250, true,
        {{1, 109, 127, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED},
-        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0, false}}, 1, IDOK, {}},
+        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0, false}}, {{1, IDOK, {}}}},
       {"GameInUseNotice free", gameInUse("False"), 275, 250, true,
        {{1, 109, 127, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED},
-        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED}}, 1, IDOK, {}},
+        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED}}, {{1, IDOK, {}}}},
       {"GameInUseNotice other tier", gameInUse("true"), 275, 250, true,
        {{1, 109, 127, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED},
-        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED}}, 1, IDOK, {}},
-      {"FullAccountOnlyNotice upgrade", WithShell<FullAccountOnlyNotice>(), 275, 150, true,
+        {1034, 7, 127, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED}}, {{1, IDOK, {}}}},
+      {"FullAccountOnlyNotice", WithShell<FullAccountOnlyNotice>(), 275, 150, true,
        {{1, 7, 69, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
-        {2, 112, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, 1, IDOK,
-       {"http://" + kWeb + "/index.php?vt=accountinfo"}},
-      {"FullAccountOnlyNotice close", WithShell<FullAccountOnlyNotice>(), 275, 150, true,
-       {{1, 7, 69, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
-        {2, 112, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, 2, IDCANCEL, {}},
-      {"LightAccountNotice upgrade", WithShell<LightAccountNotice>(), 275, 250, false,
+        {2, 112, 69, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}},
+       {{1, IDOK, {"http://" + kWeb + "/index.php?vt=accountinfo"}}, {2, IDCANCEL, {}}}},
+      {"LightAccountNotice", WithShell<LightAccountNotice>(), 275, 250, false,
        {{1, 9, 128, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
         {2, 114, 128, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED}},
-       1, IDOK, {account}},
-      {"LightAccountNotice no thanks", WithShell<LightAccountNotice>(), 275, 250, false,
-       {{1, 9, 128, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
-        {2, 114, 128, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED}},
-       2, IDCANCEL, {}},
-      {"UpgradeReminder upgrade", WithShell<UpgradeReminder>(), 275, 200, false,
+       {{1, IDOK, {account}}, {2, IDCANCEL, {}}}},
+      {"UpgradeReminder", WithShell<UpgradeReminder>(), 275, 200, false,
        {{1, 9, 97, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED},
         {2, 111, 97, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED, true,
          IDB_NO_THANKS_DISABLED}},
-       1, IDOK, {account}},
+       {{1, IDOK, {account}}}},
   };
-}
-
-SIZE ImageSize(int id) {
-  SIZE s{};
-  test::BitmapPixels(id, &s);
-  return s;
 }
 
 void ExpectSkinGeometry(HWND dlg, int w, int h, bool keyed) {
@@ -134,56 +125,44 @@ void ExpectSkinGeometry(HWND dlg, int w, int h, bool keyed) {
 }
 
 TEST(Notices, EachHasItsSizeRegionCentringButtonsAndActions) {
-  for (const NoticeCase& c : ModalNotices()) {
-    SCOPED_TRACE(c.name);
-    RecordingAccountShell shell;
-    std::unique_ptr<Notice> notice = c.make(shell);
-    const INT_PTR r = RunModalWith(*notice, [&](HWND dlg) {
-      ExpectSkinGeometry(dlg, c.width, c.height, c.keyed);
-      for (const ButtonCase& b : c.buttons) {
-        SCOPED_TRACE("button " + std::to_string(b.id));
-        HWND button = GetDlgItem(dlg, b.id);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(IsWindowVisible(button) != FALSE, b.visible);
-        const RECT at = test::ChildRect(button);
-        const RECT tmpl = DialogRect(dlg, b.x, b.y, 1, 1);
-        EXPECT_EQ(at.left, tmpl.left);
-        EXPECT_EQ(at.top, tmpl.top);
-        const SIZE image = ImageSize(b.normal);
-        EXPECT_EQ(at.right - at.left, image.cx) << "sized to its normal image";
-        EXPECT_EQ(at.bottom - at.top, image.cy);
-        if (b.visible) {
-          // The display catches up with the window's painting when the loop next runs.
-          RECT onScreen{};
-          GetWindowRect(button, &onScreen);
-          // An image smaller than the button (the Login button's disabled image on a CLOSE
-          // button) covers the button's top left corner.
-          auto shows = [&](int id) {
-            SIZE size{};
-            const std::vector<COLORREF> image = test::BitmapPixels(id, &size);
-            const RECT part{onScreen.left, onScreen.top,
-                            onScreen.left + std::min<LONG>(size.cx, onScreen.right - onScreen.left),
-                            onScreen.top + std::min<LONG>(size.cy, onScreen.bottom - onScreen.top)};
-            return test::PumpUntil(
-                [&] { return test::CountDifferent(test::CaptureScreen(part), image) == 0; }, 5000);
-          };
-          EXPECT_TRUE(shows(b.shown ? b.shown : b.normal)) << "the button does not show its image";
-          if (!b.shown) {
-            SendMessageA(button, BM_SETSTATE, TRUE, 0);
-            EXPECT_TRUE(shows(b.pressed)) << "pressed image";
-            SendMessageA(button, BM_SETSTATE, FALSE, 0);
-            EnableWindow(button, FALSE);
-            EXPECT_TRUE(shows(b.disabled ? b.disabled : b.normal)) << "disabled image";
-            EnableWindow(button, TRUE);
-            EXPECT_TRUE(shows(b.normal));
-          }
+  for (const NoticeCase& c : ModalNotices())
+    for (const Exit& exit : c.exits) {
+      SCOPED_TRACE(std::string(c.name) + ", left by button " + std::to_string(exit.button));
+      RecordingAccountShell shell;
+      std::unique_ptr<Notice> notice = c.make(shell);
+      const INT_PTR r = RunModalWith(*notice, [&](HWND dlg) {
+        ExpectSkinGeometry(dlg, c.width, c.height, c.keyed);
+        for (const ButtonCase& b : c.buttons) {
+          SCOPED_TRACE("button " + std::to_string(b.id));
+          HWND button = GetDlgItem(dlg, b.id);
+          ASSERT_NE(button, nullptr);
+          EXPECT_EQ(IsWindowVisible(button) != FALSE, b.visible);
+          const RECT at = test::ChildRect(button);
+          const RECT tmpl = DialogRect(dlg, b.x, b.y, 1, 1);
+          EXPECT_EQ(at.left, tmpl.left);
+          EXPECT_EQ(at.top, tmpl.top);
+          const SIZE image = test::ImageSize(b.normal);
+          EXPECT_EQ(at.right - at.left, image.cx) << "sized to its normal image";
+          EXPECT_EQ(at.bottom - at.top, image.cy);
+          if (!b.visible) continue;
+          // The display catches up with the window's painting when the loop next runs. An
+          // image smaller than the button (the Login button's disabled image on a CLOSE button)
+          // covers the button's top left corner.
+          EXPECT_TRUE(test::ScreenShows(button, b.shown ? b.shown : b.normal)) << "its image";
+          if (b.shown) continue;
+          SendMessageA(button, BM_SETSTATE, TRUE, 0);
+          EXPECT_TRUE(test::ScreenShows(button, b.pressed)) << "pressed image";
+          SendMessageA(button, BM_SETSTATE, FALSE, 0);
+          EnableWindow(button, FALSE);
+          EXPECT_TRUE(test::ScreenShows(button, b.disabled ? b.disabled : b.normal)) << "disabled image";
+          EnableWindow(button, TRUE);
+          EXPECT_TRUE(test::ScreenShows(button, b.normal));
         }
-      }
-      PostMessageA(GetDlgItem(dlg, c.closeWith), BM_CLICK, 0, 0);
-    });
-    EXPECT_EQ(r, c.result);
-    EXPECT_EQ(shell.pages, c.pages);
-  }
+        PostMessageA(GetDlgItem(dlg, exit.button), BM_CLICK, 0, 0);
+      });
+      EXPECT_EQ(r, exit.result);
+      EXPECT_EQ(shell.pages, exit.pages);
+    }
 }
 
 TEST(Notices, GameInUseUpgradeOpensThePageAndStaysUntilClose) {
@@ -255,49 +234,30 @@ TEST(Notices, ReminderRefusesNoThanksForFiveSecondsThenAcceptsIt) {
   EXPECT_TRUE(shell.pages.empty());
 }
 
-// Shows the waiting notice, then blocks this thread the way a login or a query does while
-// another thread reads what the screen shows at the notice's place.
-void ExpectOnScreenWhileBlocked(WaitingNotice& notice, int background) {
-  ASSERT_TRUE(notice.Open());
-  RECT at{};
-  GetWindowRect(notice.Hwnd(), &at);
-  std::vector<COLORREF> seen;
-  std::thread observer([&] { seen = test::CaptureScreen(at); });
-  observer.join();  // no message is processed meanwhile
-  const std::vector<COLORREF> painted = test::BitmapPixels(background);
-  ASSERT_EQ(seen.size(), painted.size());
-  EXPECT_EQ(test::CountDifferent(seen, painted), 0);
-  notice.Close();
-  EXPECT_EQ(notice.Hwnd(), nullptr);
-}
-
-TEST(Notices, WaitingNoticesAreOnScreenWhileTheThreadBlocks) {
-  {
-    SCOPED_TRACE("ConnectingNotice");
-    ConnectingNotice connecting;
-    ExpectOnScreenWhileBlocked(connecting, IDB_CONNECTING_NOTICE);
-  }
-  {
-    SCOPED_TRACE("LoadingNotice");
-    LoadingNotice loading;
-    ExpectOnScreenWhileBlocked(loading, IDB_LOADING_NOTICE);
-    // Shown again after closing, as around every query.
-    ExpectOnScreenWhileBlocked(loading, IDB_LOADING_NOTICE);
-  }
-}
-
-TEST(Notices, WaitingNoticesAreRectangularCentredAndHaveNoButtons) {
+// Each waiting notice is opened, then this thread blocks the way a login or a query does while
+// another thread reads what the screen shows at the notice's place; twice, as around every query.
+TEST(Notices, WaitingNoticesAreRectangularCentredButtonlessAndOnScreenWhileTheThreadBlocks) {
   ConnectingNotice connecting;
   LoadingNotice loading;
-  for (WaitingNotice* notice : {static_cast<WaitingNotice*>(&connecting),
-                                static_cast<WaitingNotice*>(&loading)}) {
-    SCOPED_TRACE(notice->TemplateId());
-    ASSERT_TRUE(notice->Open());
-    ExpectSkinGeometry(notice->Hwnd(), 275, 150, false);
-    EXPECT_EQ(GetWindow(notice->Hwnd(), GW_CHILD), nullptr);
-    EXPECT_TRUE(IsWindowVisible(notice->Hwnd()));
-    notice->Close();
-  }
+  for (auto [notice, background] : {std::pair<WaitingNotice*, int>{&connecting, IDB_CONNECTING_NOTICE},
+                                    std::pair<WaitingNotice*, int>{&loading, IDB_LOADING_NOTICE}})
+    for (int shown = 1; shown <= 2; ++shown) {
+      SCOPED_TRACE("template " + std::to_string(notice->TemplateId()) + ", shown " + std::to_string(shown));
+      ASSERT_TRUE(notice->Open());
+      ExpectSkinGeometry(notice->Hwnd(), 275, 150, false);
+      EXPECT_EQ(GetWindow(notice->Hwnd(), GW_CHILD), nullptr);
+      EXPECT_TRUE(IsWindowVisible(notice->Hwnd()));
+      RECT at{};
+      GetWindowRect(notice->Hwnd(), &at);
+      std::vector<COLORREF> seen;
+      std::thread observer([&] { seen = test::CaptureScreen(at); });
+      observer.join();  // no message is processed meanwhile
+      const std::vector<COLORREF> painted = test::BitmapPixels(background);
+      ASSERT_EQ(seen.size(), painted.size());
+      EXPECT_EQ(test::CountDifferent(seen, painted), 0);
+      notice->Close();
+      EXPECT_EQ(notice->Hwnd(), nullptr);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tests/account/WineNoticeSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vt::test {
@@ -120,6 +121,23 @@ std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size) {
   DeleteObject(bmp);
   if (size) *size = SIZE{info.bmWidth, info.bmHeight};
   return out;
+}
+
+SIZE ImageSize(int resourceId) {
+  SIZE size{};
+  BitmapPixels(resourceId, &size);
+  return size;
+}
+
+bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs) {
+  SIZE size{};
+  const std::vector<COLORREF> image = BitmapPixels(resourceId, &size);
+  if (image.empty()) return false;
+  RECT r{};
+  GetWindowRect(window, &r);
+  r.right = std::min<LONG>(r.right, r.left + size.cx);
+  r.bottom = std::min<LONG>(r.bottom, r.top + size.cy);
+  return PumpUntil([&] { return CountDifferent(CaptureScreen(r), image) == 0; }, timeoutMs);
 }
 
 int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {

@@ -41,6 +41,10 @@ RECT ChildRect(HWND child);
 std::vector<COLORREF> CaptureScreen(const RECT& r);
 // The pixels of a bitmap resource of the program.
 std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size = nullptr);
+SIZE ImageSize(int resourceId);
+// Whether the screen comes to show the bitmap resource at the window's place (pumping messages
+// meanwhile); an image smaller than the window is looked for at its top left corner.
+bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs = 5000);
 
 // Counts positions where two captures differ by more than a small tolerance per channel.
 int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b);
