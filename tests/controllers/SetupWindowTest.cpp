@@ -35,10 +35,9 @@ protected:
     w->SetMessageBox([this](const std::string& text, const std::string&) { messages.push_back(text); });
     return w;
   }
-  static SIZE ImageSize(int id) {
-    SIZE size{};
-    test::BitmapPixels(id, &size);
-    return size;
+  // The notice a control sends its window when clicked.
+  static void Clicked(HWND dlg, int id, int code = BN_CLICKED) {
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
   }
   static std::string Text(HWND h) {
     char text[256] = {};
@@ -81,8 +80,8 @@ TEST_F(SetupWindowTest, EachWindowTakesItsBackgroundDressesItsButtonsAndShowsThe
       }
       for (const Button& b : buttons) {
         const RECT c = test::ChildRect(GetDlgItem(dlg, b.id));
-        EXPECT_EQ(c.right - c.left, ImageSize(b.image).cx) << b.id;
-        EXPECT_EQ(c.bottom - c.top, ImageSize(b.image).cy) << b.id;
+        EXPECT_EQ(c.right - c.left, test::ImageSize(b.image).cx) << b.id;
+        EXPECT_EQ(c.bottom - c.top, test::ImageSize(b.image).cy) << b.id;
       }
       for (const SetupField& f : layout.fields) {
         HWND field = GetDlgItem(dlg, f.id);
@@ -102,20 +101,14 @@ TEST_F(SetupWindowTest, TheLampsSwapOnASwitchAndTheCurrentLampDoesNothing) {
   const std::string original = folder.Get("zsnesw.cfg");
   test::RunModalWith(*w, [&](HWND dlg) {
     HWND lamp1 = GetDlgItem(dlg, IDC_SETUP_PLAYER1), lamp2 = GetDlgItem(dlg, IDC_SETUP_PLAYER2);
-    auto shows = [](HWND lamp, int image) {
-      RECT r{};
-      GetWindowRect(lamp, &r);
-      return test::PumpUntil([&] { return test::CountDifferent(test::CaptureScreen(r), test::BitmapPixels(image)) == 0; },
-                             3000);
-    };
-    EXPECT_TRUE(shows(lamp1, IDB_LAMP_ON));
-    EXPECT_TRUE(shows(lamp2, IDB_LAMP_OFF));
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SETUP_PLAYER1, BN_CLICKED), reinterpret_cast<LPARAM>(lamp1));
+    EXPECT_TRUE(test::ScreenShows(lamp1, IDB_LAMP_ON));
+    EXPECT_TRUE(test::ScreenShows(lamp2, IDB_LAMP_OFF));
+    Clicked(dlg, IDC_SETUP_PLAYER1);
     EXPECT_EQ(w->logic().player(), 1);
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SETUP_PLAYER2, BN_CLICKED), reinterpret_cast<LPARAM>(lamp2));
+    Clicked(dlg, IDC_SETUP_PLAYER2);
     EXPECT_EQ(w->logic().player(), 2);
-    EXPECT_TRUE(shows(lamp1, IDB_LAMP_OFF));
-    EXPECT_TRUE(shows(lamp2, IDB_LAMP_ON));
+    EXPECT_TRUE(test::ScreenShows(lamp1, IDB_LAMP_OFF));
+    EXPECT_TRUE(test::ScreenShows(lamp2, IDB_LAMP_ON));
     EXPECT_EQ(Text(GetDlgItem(dlg, IDC_SETUP_UP)), w->logic().config().DisplayName(SlotUp));
     w->End(IDCANCEL);
   });
@@ -138,7 +131,7 @@ TEST_F(SetupWindowTest, OkIsDisabledWhileACaptureWaitsAndTheFieldShowsItsPrompt)
       for (const wchar_t* c = text; *c; ++c) promptSeen += static_cast<char>(*c);
       input.Keyboard().Press(0x2E);
     });
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_GENC_C, STN_CLICKED), reinterpret_cast<LPARAM>(field));
+    Clicked(dlg, IDC_GENC_C, STN_CLICKED);
     user.join();
     input.Keyboard().Release(0x2E);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_SETUP_OK)));
@@ -155,8 +148,7 @@ TEST_F(SetupWindowTest, AdvancedOpensTheHelpPageAndTheAtariWindowHasOnlyItsTwoBu
   auto w = Make(Console::A26C);
   test::RunModalWith(*w, [&](HWND dlg) {
     EXPECT_EQ(GetDlgItem(dlg, IDC_SETUP_OK), nullptr);
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SETUP_ADVANCED, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_SETUP_ADVANCED)));
+    Clicked(dlg, IDC_SETUP_ADVANCED);
     PostMessageA(dlg, WM_KEYDOWN, VK_RETURN, 0);  // Enter: no OK to run
     PostMessageA(GetDlgItem(dlg, IDC_SETUP_CANCEL), BM_CLICK, 0, 0);
   });
