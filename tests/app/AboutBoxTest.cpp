@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -63,28 +64,17 @@ RECT Dlu(HWND dlg, int x, int y, int w, int h) {
   return r;
 }
 
-void ExpectRect(const RECT& actual, const RECT& expected, const char* what) {
-  EXPECT_EQ(actual.left, expected.left) << what;
-  EXPECT_EQ(actual.top, expected.top) << what;
-  EXPECT_EQ(actual.right, expected.right) << what;
-  EXPECT_EQ(actual.bottom, expected.bottom) << what;
-}
-
-TEST(AboutBox, UsesTheWindowsDialogMetricsOfEightPointMsSansSerif) {
+TEST(AboutBox, HasTheTemplatesCaptionTextsAndControlsInEightPointMsSansSerifMetrics) {
   RunAboutWith([](HWND dlg) {
-    RECT units = Dlu(dlg, 0, 0, 4, 8);
+    // The Windows dialog units of the font: 4 x 8 units are 6 x 13 pixels.
+    const RECT units = Dlu(dlg, 0, 0, 4, 8);
     EXPECT_EQ(units.right, 6);
     EXPECT_EQ(units.bottom, 13);
     RECT client;
     GetClientRect(dlg, &client);
     EXPECT_EQ(client.right, MulDiv(235, 6, 4));  // 353 px: the platform rounds
     EXPECT_EQ(client.bottom, MulDiv(55, 13, 8));  // 89 px
-    EndDialog(dlg, IDOK);
-  });
-}
 
-TEST(AboutBox, HasCaptionTextsAndControlsOfTheTemplate) {
-  RunAboutWith([](HWND dlg) {
     char caption[64];
     GetWindowTextA(dlg, caption, sizeof caption);
     EXPECT_STREQ(caption, "About VTBrowser");
@@ -93,61 +83,57 @@ TEST(AboutBox, HasCaptionTextsAndControlsOfTheTemplate) {
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_TRUE(GetWindowLongPtrA(dlg, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
 
-    std::vector<Child> kids = Children(dlg);
-    ASSERT_EQ(kids.size(), 4u);
-
-    const Child& icon = kids[0];
-    EXPECT_EQ(icon.cls, "Static");
-    EXPECT_EQ(icon.id, 0xFFFF);
-    EXPECT_EQ(icon.style & SS_TYPEMASK, SS_ICON);
-    EXPECT_NE(SendMessageA(icon.hwnd, STM_GETICON, 0, 0), 0) << "icon control holds no icon";
-    // An icon static sizes itself to its icon; its origin is the template's.
-    RECT iconAt = Dlu(dlg, 11, 17, 20, 20);
-    EXPECT_EQ(icon.rect.left, iconAt.left);
-    EXPECT_EQ(icon.rect.top, iconAt.top);
-
-    const Child& name = kids[1];
-    EXPECT_EQ(name.cls, "Static");
-    EXPECT_EQ(name.id, 0xFFFF);
-    EXPECT_EQ(name.text, "VTBrowser Version 1.0");
-    EXPECT_TRUE(name.style & SS_NOPREFIX);
-    ExpectRect(name.rect, Dlu(dlg, 40, 10, 119, 8), "version text");
-
-    const Child& second = kids[2];
-    EXPECT_EQ(second.cls, "Static");
-    EXPECT_EQ(second.id, 0xFFFF);
-    EXPECT_FALSE(second.text.empty());
-    ExpectRect(second.rect, Dlu(dlg, 40, 25, 119, 8), "second line");
-
-    const Child& ok = kids[3];
-    EXPECT_EQ(ok.cls, "Button");
-    EXPECT_EQ(ok.id, IDOK);
-    EXPECT_EQ(ok.text, "OK");
-    EXPECT_EQ(ok.style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    ExpectRect(ok.rect, Dlu(dlg, 178, 7, 50, 14), "OK button");
+    const struct {
+      const char* cls;
+      int id;
+      int x, y, w, h;  // dialog units
+    } want[] = {{"Static", 0xFFFF, 11, 17, 20, 20},  // the icon
+                {"Static", 0xFFFF, 40, 10, 119, 8},  // the version text
+                {"Static", 0xFFFF, 40, 25, 119, 8},  // the second line
+                {"Button", IDOK, 178, 7, 50, 14}};
+    const std::vector<Child> kids = Children(dlg);
+    ASSERT_EQ(kids.size(), std::size(want));
+    for (size_t i = 0; i < kids.size(); ++i) {
+      SCOPED_TRACE("child " + std::to_string(i));
+      EXPECT_EQ(kids[i].cls, want[i].cls);
+      EXPECT_EQ(kids[i].id, want[i].id);
+      const RECT at = Dlu(dlg, want[i].x, want[i].y, want[i].w, want[i].h);
+      EXPECT_EQ(kids[i].rect.left, at.left);
+      EXPECT_EQ(kids[i].rect.top, at.top);
+      if (i == 0) continue;  // an icon static sizes itself to its icon
+      EXPECT_EQ(kids[i].rect.right, at.right);
+      EXPECT_EQ(kids[i].rect.bottom, at.bottom);
+    }
+    EXPECT_EQ(kids[0].style & SS_TYPEMASK, SS_ICON);
+    EXPECT_NE(SendMessageA(kids[0].hwnd, STM_GETICON, 0, 0), 0) << "icon control holds no icon";
+    EXPECT_EQ(kids[1].text, "VTBrowser Version 1.0");
+    EXPECT_TRUE(kids[1].style & SS_NOPREFIX);
+    EXPECT_FALSE(kids[2].text.empty());
+    EXPECT_EQ(kids[3].text, "OK");
+    EXPECT_EQ(kids[3].style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EndDialog(dlg, IDOK);
   });
 }
 
-TEST(AboutBox, OkButtonEndsTheRun) {
-  INT_PTR r = RunAboutWith([](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); });
-  EXPECT_EQ(r, IDOK);
-}
-
-TEST(AboutBox, EscapeEndsTheRun) {
-  INT_PTR r = RunAboutWith([](HWND dlg) {
-    // Keyboard input reaches the focused control; the dialog manager turns Escape into Cancel.
-    HWND focus = GetFocus();
-    ASSERT_NE(focus, nullptr);
-    PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    PostMessageA(focus, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-  });
-  EXPECT_EQ(r, IDCANCEL);
-}
-
-TEST(AboutBox, CloseBoxEndsTheRun) {
-  INT_PTR r = RunAboutWith([](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); });
-  EXPECT_EQ(r, IDCANCEL);
+TEST(AboutBox, OkEscapeAndTheCloseBoxEndTheRun) {
+  const struct {
+    const char* way;
+    void (*leave)(HWND);
+    INT_PTR result;
+  } ways[] = {
+      {"OK", [](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); }, IDOK},
+      // Keyboard input reaches the focused control; the dialog manager turns Escape into Cancel.
+      {"Escape",
+       [](HWND) {
+         HWND focus = GetFocus();
+         ASSERT_NE(focus, nullptr);
+         PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+         PostMessageA(focus, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+       },
+       IDCANCEL},
+      {"close box", [](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
+  };
+  for (const auto& w : ways) EXPECT_EQ(RunAboutWith(w.leave), w.result) << w.way;
 }
 
 }  // namespace
