@@ -83,26 +83,31 @@ protected:
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
   }
-  void Show(ListWindow& w) {
+  // The window with `rows` rows, not yet shown.
+  void Open(int rows) {
+    ASSERT_TRUE(w.CreateModeless());
+    w.Fill(rows);
+  }
+  void Show() {
     ShowWindow(w.Hwnd(), SW_SHOW);
     UpdateWindow(w.Hwnd());
     test::Pump();
   }
-  static int Top(ListWindow& w) { return ListView_GetTopIndex(w.List()); }
+  int Top() const { return ListView_GetTopIndex(w.List()); }
   static RECT ChildRect(HWND child) {
     RECT r{};
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
   }
+
+  ListWindow w;
 };
 
 TEST_F(GameListTest, BarsAreSiblingsBesideTheListAndNoPlatformBarShows) {
-  ListWindow w;
-  ASSERT_TRUE(w.CreateModeless());
-  w.Fill(80);
+  ASSERT_NO_FATAL_FAILURE(Open(80));
   w.list.LayoutBars();
-  Show(w);
+  Show();
   HWND l = w.List(), v = w.list.VerticalBar().Hwnd(), h = w.list.HorizontalBar().Hwnd();
   ASSERT_TRUE(v && h);
   EXPECT_EQ(GetParent(v), w.Hwnd());
@@ -125,11 +130,9 @@ TEST_F(GameListTest, BarsAreSiblingsBesideTheListAndNoPlatformBarShows) {
 }
 
 TEST_F(GameListTest, SelectedRowIsGreyOnGreyBlueEvenUnfocusedAndStaysSelected) {
-  ListWindow w;
-  ASSERT_TRUE(w.CreateModeless());
-  w.Fill(10);
+  ASSERT_NO_FATAL_FAILURE(Open(10));
   ListView_SetItemState(w.List(), 1, LVIS_SELECTED, LVIS_SELECTED);
-  Show(w);
+  Show();
   SetFocus(w.Item(IDC_TEST_OTHER));
   InvalidateRect(w.List(), nullptr, TRUE);
   UpdateWindow(w.List());
@@ -158,44 +161,40 @@ TEST_F(GameListTest, SelectedRowIsGreyOnGreyBlueEvenUnfocusedAndStaysSelected) {
 }
 
 TEST_F(GameListTest, DownArrowScrollsOneRowOnAQuickClickAndRepeatsWhenHeld) {
-  ListWindow w;
-  ASSERT_TRUE(w.CreateModeless());
-  w.Fill(80);
-  Show(w);
+  ASSERT_NO_FATAL_FAILURE(Open(80));
+  Show();
   HWND v = w.list.VerticalBar().Hwnd();
   RECT vc{};
   GetClientRect(v, &vc);
   const LPARAM down = MAKELPARAM(5, vc.bottom - 20);
-  ASSERT_EQ(Top(w), 0);
+  ASSERT_EQ(Top(), 0);
 
   SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, down);
   EXPECT_EQ(GetCapture(), v);
   SendMessageA(v, WM_LBUTTONUP, 0, down);
-  EXPECT_EQ(Top(w), 1);
+  EXPECT_EQ(Top(), 1);
   EXPECT_EQ(GetCapture(), nullptr);
 
   const DWORD pressed = GetTickCount();
   SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, down);
-  EXPECT_EQ(Top(w), 1) << "nothing scrolls at the press";
+  EXPECT_EQ(Top(), 1) << "nothing scrolls at the press";
   DWORD first = 0;
   ASSERT_TRUE(test::PumpUntil([&] {
-    if (!first && Top(w) > 1) first = GetTickCount();
-    return Top(w) >= 4;
+    if (!first && Top() > 1) first = GetTickCount();
+    return Top() >= 4;
   }));
   // Timers never fire early; the tick counter may be a few milliseconds coarse.
   EXPECT_GE(first - pressed, 250u - 20u);
-  const int held = Top(w);
+  const int held = Top();
   SendMessageA(v, WM_LBUTTONUP, 0, down);
-  EXPECT_EQ(Top(w), held + 1) << "one more line at the release";
+  EXPECT_EQ(Top(), held + 1) << "one more line at the release";
   // The thumb followed the list.
   EXPECT_GT(w.list.VerticalBar().Logic().ThumbStart(), 36);
 }
 
 TEST_F(GameListTest, BarsAndHeaderPaintFromTheSkinImages) {
-  ListWindow w;
-  ASSERT_TRUE(w.CreateModeless());
-  w.Fill(80);
-  Show(w);
+  ASSERT_NO_FATAL_FAILURE(Open(80));
+  Show();
   HWND v = w.list.VerticalBar().Hwnd();
   auto bar = test::CaptureClient(v);
   const int H = bar.height;
@@ -230,10 +229,8 @@ TEST_F(GameListTest, BarsAndHeaderPaintFromTheSkinImages) {
 }
 
 TEST_F(GameListTest, ListThatFitsShowsNoThumbAndItsArrowsScrollNothing) {
-  ListWindow w;
-  ASSERT_TRUE(w.CreateModeless());
-  w.Fill(3);
-  Show(w);
+  ASSERT_NO_FATAL_FAILURE(Open(3));
+  Show();
   EXPECT_EQ(w.list.ScrollLimitOf(SB_VERT), 0);
   HWND v = w.list.VerticalBar().Hwnd();
   auto bar = test::CaptureClient(v);
@@ -241,7 +238,7 @@ TEST_F(GameListTest, ListThatFitsShowsNoThumbAndItsArrowsScrollNothing) {
   const LPARAM down = MAKELPARAM(5, bar.height - 20);
   SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, down);
   SendMessageA(v, WM_LBUTTONUP, 0, down);
-  EXPECT_EQ(Top(w), 0);
+  EXPECT_EQ(Top(), 0);
 }
 
 }  // namespace

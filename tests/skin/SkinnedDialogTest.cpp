@@ -72,12 +72,6 @@ HRGN WindowRegion(HWND hwnd) {
   return rgn;
 }
 
-RECT TemplateRect(HWND dialog, int w, int h) {
-  RECT r{0, 0, w, h};
-  MapDialogRect(dialog, &r);
-  return r;
-}
-
 TEST(SkinnedDialog, TakesImageSizeSitsCentredAndHasTheImageRectangle) {
   TestSkin dlg({.background = 4242}, [] { return test::SolidImage(201, 123, RGB(10, 20, 30)); });
   ASSERT_TRUE(dlg.CreateModeless());
@@ -98,14 +92,15 @@ TEST(SkinnedDialog, TakesImageSizeSitsCentredAndHasTheImageRectangle) {
 
 TEST(SkinnedDialog, KeyedRegionHasExactlyTheScannedRectangles) {
   for (int bpp : {24, 32}) {
-    HBITMAP oracleImage = MakeImage(120, 90, bpp, [](int x, int y) { return RoundedFace(x, y, 120, 90); });
+    SCOPED_TRACE(std::to_string(bpp) + " bits");
+    auto image = [bpp] { return MakeImage(120, 90, bpp, [](int x, int y) { return RoundedFace(x, y, 120, 90); }); };
+    HBITMAP oracleImage = image();
     win::Region oracle(ScanRegion(oracleImage));
     DeleteObject(oracleImage);
-    TestSkin dlg({.background = 1, .region = SkinRegion::Keyed},
-                 [bpp] { return MakeImage(120, 90, bpp, [](int x, int y) { return RoundedFace(x, y, 120, 90); }); });
+    TestSkin dlg({.background = 1, .region = SkinRegion::Keyed}, image);
     ASSERT_TRUE(dlg.CreateModeless());
     win::Region rgn(WindowRegion(dlg.Hwnd()));
-    EXPECT_TRUE(EqualRgn(rgn.get(), oracle.get())) << bpp;
+    // The same rectangles in the same order: the same region, built as the platform builds it.
     const auto got = test::RegionRects(rgn.get()), want = test::RegionRects(oracle.get());
     ASSERT_EQ(got.size(), want.size());
     for (size_t i = 0; i < got.size(); ++i) EXPECT_TRUE(EqualRect(&got[i], &want[i])) << i;
@@ -199,9 +194,9 @@ TEST(SkinnedDialog, ImageThatCannotLoadIsReportedAtEverySizeChangeAndLeavesTheTe
   ASSERT_EQ(dlg.messages.size(), 1u);
   EXPECT_EQ(dlg.messages[0], "Error loading bitmap|" + SkinnedDialog::ProgramName());
   EXPECT_EQ(SkinnedDialog::ProgramName(), "skin_win32_test");
-  RECT client{};
+  RECT client{}, tmpl{0, 0, 100, 60};
   GetClientRect(dlg.Hwnd(), &client);
-  const RECT tmpl = TemplateRect(dlg.Hwnd(), 100, 60);
+  MapDialogRect(dlg.Hwnd(), &tmpl);
   EXPECT_EQ(client.right, tmpl.right);
   EXPECT_EQ(client.bottom, tmpl.bottom);
   SetWindowPos(dlg.Hwnd(), nullptr, 0, 0, 90, 70, SWP_NOMOVE | SWP_NOZORDER);
