@@ -113,13 +113,21 @@ struct Bitmap {
   return ::testing::AssertionSuccess();
 }
 
+// The real painter with its arguments; its exit status.
+int Paint(const std::string& arguments) {
+  return std::system((std::string("\"") + VT_PAINTER_PATH + "\" " + arguments).c_str());
+}
+
+std::string SourceFile(const std::string& name) {
+  return vt::test::ReadFileBytes(std::string(VT_SOURCE_DIR) + "/" + name);
+}
+
 // Runs the real painter once for the whole suite.
 class PaintedBitmaps : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     dir_ = new vt::test::TempDir();
-    std::string cmd = std::string("\"") + VT_PAINTER_PATH + "\" bitmaps \"" + dir_->path().string() + "\"";
-    status_ = std::system(cmd.c_str());
+    status_ = Paint("bitmaps \"" + dir_->path().string() + "\"");
   }
   static void TearDownTestSuite() {
     delete dir_;
@@ -142,7 +150,6 @@ int PaintedBitmaps::status_ = -1;
 
 TEST_F(PaintedBitmaps, EveryBitmapHasItsSizeAndDepthAndNoOtherIsPainted) {
   const auto expected = ExpectedBitmaps();
-  ASSERT_EQ(expected.size(), 116u);
   std::set<std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(dir_->path()))
     files.insert(entry.path().filename().string());
@@ -159,8 +166,7 @@ TEST_F(PaintedBitmaps, EveryBitmapHasItsSizeAndDepthAndNoOtherIsPainted) {
 
 TEST_F(PaintedBitmaps, PaintingIsDeterministic) {
   vt::test::TempDir again;
-  std::string cmd = std::string("\"") + VT_PAINTER_PATH + "\" bitmaps \"" + again.path().string() + "\"";
-  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  ASSERT_EQ(Paint("bitmaps \"" + again.path().string() + "\""), 0);
   for (const auto& [number, e] : ExpectedBitmaps()) {
     std::string name = "bitmap" + std::to_string(number) + ".bmp";
     EXPECT_TRUE(vt::test::ReadFileBytes(dir_->File(name)) == vt::test::ReadFileBytes(again.File(name)))
@@ -169,9 +175,8 @@ TEST_F(PaintedBitmaps, PaintingIsDeterministic) {
 }
 
 TEST_F(PaintedBitmaps, PainterRefusesAMissingFolderAndUnknownCommands) {
-  std::string missing = dir_->File("no/such/folder");
-  EXPECT_NE(std::system((std::string("\"") + VT_PAINTER_PATH + "\" bitmaps \"" + missing + "\" 2>/dev/null").c_str()), 0);
-  EXPECT_NE(std::system((std::string("\"") + VT_PAINTER_PATH + "\" paint 2>/dev/null").c_str()), 0);
+  EXPECT_NE(Paint("bitmaps \"" + dir_->File("no/such/folder") + "\" 2>/dev/null"), 0);
+  EXPECT_NE(Paint("paint 2>/dev/null"), 0);
 }
 
 // The window of a keyed skin is the shape the key leaves: one run of face pixels per row, key
@@ -251,8 +256,7 @@ TEST_F(PaintedBitmaps, LitLampIsBrightGreenAndDarkLampIsDark) {
 // for (position and size each converted on its own), is the box's blue, and the pixels just
 // outside are its frame. The rectangles come from the resource script itself.
 TEST_F(PaintedBitmaps, TextBoxesAndFieldsOfTheScriptLieExactlyOnTheirPaintedBoxes) {
-  const std::string script =
-      vt::test::ReadFileBytes(std::string(VT_SOURCE_DIR) + "/resources/VTBrowser.rc");
+  const std::string script = SourceFile("resources/VTBrowser.rc");
   const std::map<std::string, int> backgrounds = {
       {"IDD_BROWSER", 213}, {"IDD_LOGIN", 220}, {"IDD_GBCC", 277}, {"IDD_GENC", 249},
       {"IDD_NESC", 251},    {"IDD_SMSC", 289},  {"IDD_SNESC", 239}};
@@ -278,14 +282,9 @@ TEST_F(PaintedBitmaps, TextBoxesAndFieldsOfTheScriptLieExactlyOnTheirPaintedBoxe
           const Rgb p = b.At(px, py);
           inside += p.r != blue.r || p.g != blue.g || p.b != blue.b;
         }
-      for (int px = x - 1; px <= right; ++px) {
-        frame += b.At(px, y - 1).b == blue.b && b.At(px, y - 1).r == blue.r;
-        frame += b.At(px, bottom).b == blue.b && b.At(px, bottom).r == blue.r;
-      }
-      for (int py = y - 1; py <= bottom; ++py) {
-        frame += b.At(x - 1, py).b == blue.b && b.At(x - 1, py).r == blue.r;
-        frame += b.At(right, py).b == blue.b && b.At(right, py).r == blue.r;
-      }
+      auto boxAt = [&](int px, int py) { return b.At(px, py).b == blue.b && b.At(px, py).r == blue.r; };
+      for (int px = x - 1; px <= right; ++px) frame += boxAt(px, y - 1) + boxAt(px, bottom);
+      for (int py = y - 1; py <= bottom; ++py) frame += boxAt(x - 1, py) + boxAt(right, py);
       EXPECT_EQ(inside, 0) << "pixels of the control's rectangle that are not its box";
       EXPECT_EQ(frame, 0) << "pixels around the control that are still its box";
       ++checked;
@@ -297,8 +296,7 @@ TEST_F(PaintedBitmaps, TextBoxesAndFieldsOfTheScriptLieExactlyOnTheirPaintedBoxe
 
 // resource.h names, the script's BITMAP statements use the names, the files are by number.
 TEST(ResourceScript, IncludesEveryBitmapByItsNumber) {
-  std::string header = vt::test::ReadFileBytes(std::string(VT_SOURCE_DIR) + "/resources/resource.h");
-  std::string script = vt::test::ReadFileBytes(std::string(VT_SOURCE_DIR) + "/resources/VTBrowser.rc");
+  const std::string header = SourceFile("resources/resource.h"), script = SourceFile("resources/VTBrowser.rc");
   std::map<std::string, int> names;
   std::regex define(R"(#define\s+(IDB_\w+)\s+(\d+))");
   for (std::sregex_iterator it(header.begin(), header.end(), define), end; it != end; ++it)
