@@ -199,12 +199,10 @@ TEST_F(GameListTest, BarsAndHeaderPaintFromTheSkinImages) {
   auto bar = test::CaptureClient(v);
   const int H = bar.height;
   EXPECT_EQ(bar.width, 12);
-  EXPECT_EQ(bar.At(5, 5), Piece(IDB_VSCROLL_TOP_CAP));
-  EXPECT_EQ(bar.At(5, 20), Piece(IDB_VSCROLL_UP));
-  EXPECT_EQ(bar.At(5, 36 + 13), Piece(IDB_VSCROLL_THUMB)) << "thumb at the top";
-  EXPECT_EQ(bar.At(5, 100), Piece(IDB_VSCROLL_TRACK));
-  EXPECT_EQ(bar.At(5, H - 20), Piece(IDB_VSCROLL_DOWN));
-  EXPECT_EQ(bar.At(5, H - 5), Piece(IDB_VSCROLL_BOTTOM_CAP));
+  // Top to bottom, the thumb at the top of the track.
+  for (auto [y, piece] : {std::pair{5, IDB_VSCROLL_TOP_CAP}, {20, IDB_VSCROLL_UP}, {36 + 13, IDB_VSCROLL_THUMB},
+                          {100, IDB_VSCROLL_TRACK}, {H - 20, IDB_VSCROLL_DOWN}, {H - 5, IDB_VSCROLL_BOTTOM_CAP}})
+    EXPECT_EQ(bar.At(5, y), Piece(piece)) << "y " << y;
 
   auto hbar = test::CaptureClient(w.list.HorizontalBar().Hwnd());
   EXPECT_EQ(hbar.At(hbar.width / 2, 6), Piece(IDB_HSCROLL_TRACK)) << "no thumb: columns fit";
