@@ -25,11 +25,14 @@ namespace {
 
 using test::RecordingAccountShell;
 
-class QuietUi : public ServiceUi {
+// The session's messages go nowhere, or to the client's real message box as the program has it.
+class SessionUi : public ServiceUi {
 public:
-  void ShowMessage(const std::string& text, const char*) override { messages.push_back(text); }
+  void ShowMessage(const std::string& text, const char* caption) override {
+    if (realBoxes) ShowMessageBox(text, caption);
+  }
   void EndProgram(int code) override { endCodes.push_back(code); }
-  std::vector<std::string> messages;
+  bool realBoxes = false;
   std::vector<int> endCodes;
 };
 
@@ -46,13 +49,13 @@ protected:
     std::string bytes;
     return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes) ? bytes : "<missing>";
   }
-  std::unique_ptr<LoginWindow> Make(uint16_t gamePort = 1, ServiceUi* serviceUi = nullptr) {
+  std::unique_ptr<LoginWindow> Make(uint16_t gamePort = 1) {
     ServiceEndpoints e;
     e.gameServer = "127.0.0.1";
     e.gamePort = gamePort;
     e.webHost = web.hostPort();
     e.receiveTimeoutMs = 10000;
-    session = std::make_unique<ServerSession>(serviceUi ? *serviceUi : ui, e);
+    session = std::make_unique<ServerSession>(ui, e);
     auto w = std::make_unique<LoginWindow>(shell, *store);
     w->Setup(passwordDest, usernameDest, *session);
     return w;
@@ -128,7 +131,7 @@ protected:
 
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
-  QuietUi ui;
+  SessionUi ui;
   RecordingAccountShell shell;
   test::HttpPeer web{"4.05"};
   std::unique_ptr<ServerSession> session;
@@ -313,16 +316,6 @@ TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
       << "the connecting notice was not on screen";
 }
 
-// The client's real message box, as the program has it.
-class MessageBoxUi : public ServiceUi {
-public:
-  void ShowMessage(const std::string& text, const char* caption) override {
-    ShowMessageBox(text, caption);
-  }
-  void EndProgram(int code) override { endCodes.push_back(code); }
-  std::vector<int> endCodes;
-};
-
 std::string StaticTexts(HWND box) {
   std::string all;
   for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -338,8 +331,8 @@ std::string StaticTexts(HWND box) {
 // the default caption, and the window stays open for another try.
 TEST_F(LoginWindowTest, AnUnknownAnswerIsShownInAPlainMessageBox) {
   ASSERT_NO_FATAL_FAILURE(Listen());
-  MessageBoxUi boxes;
-  auto window = Make(port, &boxes);
+  ui.realBoxes = true;
+  auto window = Make(port);
   Serve("Your account is on hold.");
   std::string caption, text;
   auto other = [&] { return FindOtherDialog(window->Hwnd(), window->connecting().Hwnd()); };
@@ -356,7 +349,7 @@ TEST_F(LoginWindowTest, AnUnknownAnswerIsShownInAPlainMessageBox) {
   StopServing();
   EXPECT_EQ(caption, "Error") << "the default caption";
   EXPECT_EQ(text, "Your account is on hold.");
-  EXPECT_TRUE(boxes.endCodes.empty());
+  EXPECT_TRUE(ui.endCodes.empty());
   EXPECT_TRUE(shell.endCodes.empty());
 }
 

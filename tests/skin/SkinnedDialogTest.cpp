@@ -72,22 +72,37 @@ HRGN WindowRegion(HWND hwnd) {
   return rgn;
 }
 
-TEST(SkinnedDialog, TakesImageSizeSitsCentredAndHasTheImageRectangle) {
+TEST(SkinnedDialog, TakesImageSizeAndRectangleSitsCentredAndReCentresOnlyOnASizeChange) {
   TestSkin dlg({.background = 4242}, [] { return test::SolidImage(201, 123, RGB(10, 20, 30)); });
   ASSERT_TRUE(dlg.CreateModeless());
   EXPECT_EQ(dlg.lastId, 4242);
-  RECT wr{};
-  GetWindowRect(dlg.Hwnd(), &wr);
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  EXPECT_EQ(wr.right - wr.left, 201);
-  EXPECT_EQ(wr.bottom - wr.top, 123);
-  EXPECT_EQ(wr.left, sw / 2 - 100);
-  EXPECT_EQ(wr.top, sh / 2 - 61);
-  win::Region rgn(WindowRegion(dlg.Hwnd()));
+  HWND h = dlg.Hwnd();
+  RECT centred{};
+  GetWindowRect(h, &centred);
+  EXPECT_EQ(centred.right - centred.left, 201);
+  EXPECT_EQ(centred.bottom - centred.top, 123);
+  EXPECT_EQ(centred.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 100);
+  EXPECT_EQ(centred.top, GetSystemMetrics(SM_CYSCREEN) / 2 - 61);
+  win::Region rgn(WindowRegion(h));
   win::Region expected(CreateRectRgn(0, 0, 201, 123));
   EXPECT_TRUE(EqualRgn(rgn.get(), expected.get()));
   EXPECT_EQ(dlg.loads, 1) << "the image is loaded once, also across the nested size change";
   EXPECT_TRUE(dlg.messages.empty());
+
+  // A move (what a drag does) keeps the window where it was put.
+  SetWindowPos(h, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  test::Pump();
+  RECT moved{};
+  GetWindowRect(h, &moved);
+  EXPECT_EQ(moved.left, 10);
+  EXPECT_EQ(moved.top, 20);
+
+  // Any size change re-applies the skin: image size, centred again.
+  SetWindowPos(h, nullptr, 10, 20, 50, 40, SWP_NOZORDER);
+  RECT resized{};
+  GetWindowRect(h, &resized);
+  EXPECT_TRUE(EqualRect(&resized, &centred));
+  EXPECT_EQ(dlg.loads, 1);
 }
 
 TEST(SkinnedDialog, KeyedRegionHasExactlyTheScannedRectangles) {
@@ -124,30 +139,6 @@ TEST(SkinnedDialog, SixteenBitFullMagentaIsOutsideTheKeyedRegion) {
     win::Region expected(CreateRectRgn(5, 4, 35, 24));
     EXPECT_TRUE(EqualRgn(rgn.get(), expected.get())) << rgb565;
   }
-}
-
-TEST(SkinnedDialog, ReCentresOnSizeChangeButNotAfterAMove) {
-  TestSkin dlg({.background = 1}, [] { return test::SolidImage(275, 150, RGB(1, 2, 3)); });
-  ASSERT_TRUE(dlg.CreateModeless());
-  HWND h = dlg.Hwnd();
-  RECT centred{};
-  GetWindowRect(h, &centred);
-  EXPECT_EQ(centred.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 137);
-
-  // A move (what a drag does) keeps the window where it was put.
-  SetWindowPos(h, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  test::Pump();
-  RECT moved{};
-  GetWindowRect(h, &moved);
-  EXPECT_EQ(moved.left, 10);
-  EXPECT_EQ(moved.top, 20);
-
-  // Any size change re-applies the skin: image size, centred again.
-  SetWindowPos(h, nullptr, 10, 20, 50, 40, SWP_NOZORDER);
-  RECT resized{};
-  GetWindowRect(h, &resized);
-  EXPECT_TRUE(EqualRect(&resized, &centred));
-  EXPECT_EQ(dlg.loads, 1);
 }
 
 TEST(SkinnedDialog, PressOnTheFaceStartsThePlatformMoveOnlyWhenDragging) {
