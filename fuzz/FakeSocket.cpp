@@ -22,6 +22,13 @@ void ResetWire(std::string incoming, std::vector<size_t> pieces, bool errorAtEnd
   w.errorAtEnd = errorAtEnd;
 }
 
+void WireFromInput(FuzzedDataProvider& in, int pieceCount, size_t largestPiece) {
+  const bool errorAtEnd = in.ConsumeBool();
+  std::vector<size_t> pieces;
+  for (int i = 0; i < pieceCount; ++i) pieces.push_back(in.ConsumeIntegralInRange<size_t>(1, largestPiece));
+  ResetWire(in.ConsumeRemainingBytesAsString(), pieces, errorAtEnd);
+}
+
 namespace {
 // Makes the next piece arrive when nothing is waiting; false when the peer has nothing more.
 bool Arrive(Wire& w) {

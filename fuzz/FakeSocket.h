@@ -2,9 +2,13 @@
 // answered from memory, so that a target decides exactly what every receive call returns.
 #pragma once
 
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "service/ServerSession.h"
 
 namespace vt::fuzz {
 
@@ -21,5 +25,19 @@ struct Wire {
 
 Wire& TheWire();
 void ResetWire(std::string incoming, std::vector<size_t> pieces, bool errorAtEnd);
+
+// The wire from a fuzz input: how it ends, `pieceCount` delivery sizes up to `largestPiece`,
+// and the rest of the input as the peer's bytes.
+void WireFromInput(FuzzedDataProvider& in, int pieceCount, size_t largestPiece);
+
+// A session over the wire with no one to show messages to; the socket is open.
+struct WiredSession {
+  struct NoUi : ServiceUi {
+    void ShowMessage(const std::string&, const char*) override {}
+    void EndProgram(int) override {}
+  } ui;
+  ServerSession session{ui, ServiceEndpoints{}};
+  WiredSession() { session.socket.Create(); }
+};
 
 }  // namespace vt::fuzz
