@@ -92,14 +92,18 @@ protected:
     return program.started() ? program.WaitExit(120000) : 0xFFFFFFFF;
   }
   DWORD Install() {
-    return Run("\"" + WindowsPath(VT_E2E_SETUP) + "\" /S /EMULATORS=\"" + emulators + "\" /GAMESERVER=127.0.0.1 /WEBHOST=" + web);
+    std::string line = '"' + WindowsPath(VT_E2E_SETUP);  // built in steps: GCC 12 warns wrongly on one long sum
+    line += "\" /S /EMULATORS=\"" + emulators + "\" /GAMESERVER=127.0.0.1 /WEBHOST=" + web;
+    return Run(line);
   }
-  // The uninstaller hands over to a copy of itself and ends at once: done once the folder is gone.
+  // The uninstaller hands over to a copy of itself and ends at once: done once its last step,
+  // taking away the installed-programs entry, is done (the folder goes before the registry).
   void Uninstall() {
     const std::string uninstaller = installed + "\\Uninstall.exe";
     if (!Exists(uninstaller)) return;
     Run("\"" + uninstaller + "\" /S");
-    for (int i = 0; i < 600 && Exists(installed); ++i) Sleep(100);
+    for (int i = 0; i < 600 && MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayName") != "<missing>"; ++i)
+      Sleep(100);
   }
 
   std::string emulators, installed, shortcut;
