@@ -78,11 +78,6 @@ TEST_F(GameServerTest, FreeLoginAnswersEveryStepAndReportsFalse) {
   EXPECT_TRUE(c.NothingPending());
 }
 
-TEST_F(GameServerTest, FullAccountReportsTrue) {
-  WireClient c(port());
-  EXPECT_EQ(c.Login("player", "player"), "True");
-}
-
 TEST_F(GameServerTest, RefusedLoginsKeepTheConnectionForAnotherAttempt) {
   WireClient c(port());
   EXPECT_EQ(c.Login("demo", "wrong"), "Incorrect Username or Password");
@@ -129,57 +124,41 @@ TEST_F(GameServerTest, AClosedSessionIsNotInUseEvenBeforeItsThreadNotices) {
   }
 }
 
-TEST_F(GameServerTest, LetterRangeMatchesCaseInsensitivelyInTitleOrder) {
+// Every answer to a catalogue query, on one connection per account: free accounts get the copies
+// free for them in field 3 and all copies in field 4, full accounts all copies in both.
+TEST_F(GameServerTest, QueriesAnswerTheMatchingGamesInTitleOrder) {
+  struct Case {
+    const char* alias;
+    const char* pattern;
+    std::string answer;
+  };
+  const std::string none = "0\0\0\0\0"s, errorMark = "1\0\0\0\0error\0"s;
+  const Case freeCases[] = {
+      // Letter ranges match the first character in either case.
+      {"NES", "^[a-b]", "3\0\0\0\0Alpha One\nN1\n2\n3\0beta Two\nN2\n0\n4\0Bob's Big Day\nN5\n5\n10\0"s},
+      {"NES", "^[0-9]", "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s},
+      {"NES", "^[y-z]", none},
+      // Search texts are patterns anywhere in the title.
+      {"NES", "DUCK", "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s},
+      {"NES", "bob's big", "1\0\0\0\0" "Bob's Big Day\nN5\n5\n10\0"s},
+      {"NES", "o(ne|balt)$", "2\0\0\0\0Alpha One\nN1\n2\n3\0Cobalt\nN3\n0\n0\0"s},
+      // The Game Boy alias text selects both Game Boy consoles.
+      {"GB' OR Alias='GBC", "^[a-b]", "2\0\0\0\0Acorn Color\nC1\n0\n1\0Apple Cart\nB1\n1\n2\0"s},
+      {"GBC", "^[0-z]", "2\0\0\0\0Acorn Color\nC1\n0\n1\0Zebra Color\nC2\n1\n1\0"s},
+      // Alias text is parsed, never pasted.
+      {"XYZ", "^[0-z]", none}, {"NES' OR '1'='1", "^[0-z]", none}, {"NES' OR Alias='", "^[0-z]", none},
+      {"", "^[0-z]", none}, {"nes", "^[0-z]", none},
+      // An invalid pattern gets the error mark; the server keeps the connection, the client closes.
+      {"NES", "^[a-", errorMark}, {"NES", "(abc", errorMark}, {"NES", "*x", errorMark},
+      {"NES", "a{3,1}", errorMark}, {"NES", "[z-a]", errorMark},
+  };
   WireClient c(port());
   ASSERT_EQ(c.Login("demo", "demo"), "False");
-  // Free account: field 3 is the copies free for free accounts, field 4 for full accounts.
-  EXPECT_EQ(c.Query("NES", "^[a-b]"),
-            "3\0\0\0\0Alpha One\nN1\n2\n3\0beta Two\nN2\n0\n4\0Bob's Big Day\nN5\n5\n10\0"s);
-  EXPECT_EQ(c.Query("NES", "^[0-9]"), "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s);
-  EXPECT_EQ(c.Query("NES", "^[y-z]"), "0\0\0\0\0"s);
+  for (const Case& q : freeCases) EXPECT_EQ(c.Query(q.alias, q.pattern), q.answer) << q.alias << " " << q.pattern;
   EXPECT_EQ(c.Query("NES", "^[0-z]").substr(0, 5), "5\0\0\0\0"s);
-}
-
-TEST_F(GameServerTest, FullAccountGetsFullCopiesInBothFields) {
-  WireClient c(port());
-  ASSERT_EQ(c.Login("player", "player"), "True");
-  EXPECT_EQ(c.Query("NES", "^[a-a]"), "1\0\0\0\0Alpha One\nN1\n3\n3\0"s);
-}
-
-TEST_F(GameServerTest, SearchTextIsAPatternAnywhereInTheTitle) {
-  WireClient c(port());
-  ASSERT_EQ(c.Login("demo", "demo"), "False");
-  EXPECT_EQ(c.Query("NES", "DUCK"), "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s);
-  EXPECT_EQ(c.Query("NES", "bob's big"), "1\0\0\0\0" "Bob's Big Day\nN5\n5\n10\0"s);
-  EXPECT_EQ(c.Query("NES", "o(ne|balt)$"),
-            "2\0\0\0\0Alpha One\nN1\n2\n3\0Cobalt\nN3\n0\n0\0"s);
-}
-
-TEST_F(GameServerTest, GameBoyAliasTextSelectsBothGameBoyConsoles) {
-  WireClient c(port());
-  ASSERT_EQ(c.Login("demo", "demo"), "False");
-  EXPECT_EQ(c.Query("GB' OR Alias='GBC", "^[a-b]"),
-            "2\0\0\0\0Acorn Color\nC1\n0\n1\0Apple Cart\nB1\n1\n2\0"s);
-  EXPECT_EQ(c.Query("GBC", "^[0-z]"), "2\0\0\0\0Acorn Color\nC1\n0\n1\0Zebra Color\nC2\n1\n1\0"s);
-}
-
-TEST_F(GameServerTest, AliasTextIsParsedNeverPasted) {
-  WireClient c(port());
-  ASSERT_EQ(c.Login("demo", "demo"), "False");
-  EXPECT_EQ(c.Query("XYZ", "^[0-z]"), "0\0\0\0\0"s);
-  EXPECT_EQ(c.Query("NES' OR '1'='1", "^[0-z]"), "0\0\0\0\0"s);
-  EXPECT_EQ(c.Query("NES' OR Alias='", "^[0-z]"), "0\0\0\0\0"s);
-  EXPECT_EQ(c.Query("", "^[0-z]"), "0\0\0\0\0"s);
-  EXPECT_EQ(c.Query("nes", "^[0-z]"), "0\0\0\0\0"s);
-}
-
-TEST_F(GameServerTest, InvalidPatternGetsTheErrorMark) {
-  // The server keeps the connection after an error mark; the client is the one that closes.
-  WireClient c(port());
-  ASSERT_EQ(c.Login("demo", "demo"), "False");
-  for (const char* bad : {"^[a-", "(abc", "*x", "a{3,1}", "[z-a]"}) {
-    EXPECT_EQ(c.Query("NES", bad), "1\0\0\0\0error\0"s) << bad;
-  }
+  WireClient full(port());
+  ASSERT_EQ(full.Login("player", "player"), "True");
+  EXPECT_EQ(full.Query("NES", "^[a-a]"), "1\0\0\0\0Alpha One\nN1\n3\n3\0"s);
 }
 
 TEST_F(GameServerTest, AnswersTheAccountTierAgainAndManyQueriesOnOneConnection) {
@@ -207,32 +186,22 @@ TEST_F(MisbehavingClientTest, OversizedUserNameClosesTheConnection) {
   ExpectOthersStillServed();
 }
 
-TEST_F(MisbehavingClientTest, OversizedQueryTextClosesTheConnection) {
-  WireClient c(port());
-  ASSERT_EQ(c.Login("demo", "demo"), "False");
-  c.Exchange("qr\0"s);
-  c.Send(std::string(3000, 'N'));  // no NUL in sight
-  EXPECT_TRUE(c.ClosedByPeer());
-  ExpectOthersStillServed();
-}
-
-TEST_F(MisbehavingClientTest, UnknownCommandClosesTheConnection) {
-  WireClient c(port());
-  ASSERT_EQ(c.Login("demo", "demo"), "False");
-  c.Send("DROP TABLE games\0"s);
-  EXPECT_TRUE(c.ClosedByPeer());
-  ExpectOthersStillServed();
-}
-
-TEST_F(MisbehavingClientTest, QueryThatDoesNotEndInOkClosesTheConnection) {
-  WireClient c(port());
-  ASSERT_EQ(c.Login("demo", "demo"), "False");
-  c.Exchange("qr\0"s);
-  c.Exchange("NES\0"s);
-  c.Exchange("^[a-b]\0"s);
-  c.Send("go\0"s);
-  EXPECT_TRUE(c.ClosedByPeer());
-  ExpectOthersStillServed();
+// After a good login: an oversized query text, an unknown command, a query that does not end in ok.
+TEST_F(MisbehavingClientTest, BadCommandsCloseTheConnection) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"qr\0"s, std::string(3000, 'N')},  // no NUL in sight
+      {"DROP TABLE games\0"s},
+      {"qr\0"s, "NES\0"s, "^[a-b]\0"s, "go\0"s},
+  };
+  for (const auto& steps : cases) {
+    SCOPED_TRACE(steps.back().substr(0, 20));
+    WireClient c(port());
+    ASSERT_EQ(c.Login("demo", "demo"), "False");
+    for (std::size_t i = 0; i + 1 < steps.size(); ++i) c.Exchange(steps[i]);
+    c.Send(steps.back());
+    EXPECT_TRUE(c.ClosedByPeer());
+    ExpectOthersStillServed();
+  }
 }
 
 TEST_F(MisbehavingClientTest, ClientVanishingAtAnyStepLeavesNothingBehind) {

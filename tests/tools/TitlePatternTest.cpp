@@ -33,11 +33,8 @@ TEST(TitlePattern, LetterRangesMatchTheFirstCharacterInEitherCase) {
   EXPECT_FALSE(Match("^[0-z]", ""));
 }
 
-TEST(TitlePattern, SearchTextMatchesAnywhereIgnoringCase) {
-  EXPECT_TRUE(Match("quest", "Amber Quest"));
-  EXPECT_TRUE(Match("BOB'S", "Bob's Rally"));
-  EXPECT_TRUE(Match("in space", "Comet in Space"));
-  EXPECT_FALSE(Match("inspace", "Comet in Space"));
+// Plain search texts match where a case-blind search finds them: the fuzz target's invariant.
+TEST(TitlePattern, EmptySearchTextMatchesEverything) {
   EXPECT_TRUE(Match("", "Anything"));
   EXPECT_TRUE(Match("", ""));
 }
@@ -74,8 +71,7 @@ TEST(TitlePattern, RejectsWhatItCannotMatchSafely) {
                           "[z-a]", "[[:nope:]]", "[[=a=]]", "\\", "(a)\\1", "a{1,999}"}) {
     EXPECT_FALSE(TitlePattern::Compile(bad)) << bad;
   }
-  EXPECT_FALSE(TitlePattern::Compile(std::string(1024, 'a')));
-  EXPECT_TRUE(TitlePattern::Compile(std::string(1023, 'a')));
+  EXPECT_TRUE(TitlePattern::Compile(std::string(1023, 'a')));  // longer ones: the fuzz target
   EXPECT_FALSE(TitlePattern::Compile(std::string(65, '(') + std::string(65, ')')));
   EXPECT_TRUE(TitlePattern::Compile(std::string(60, '(') + "a" + std::string(60, ')')));
 }
