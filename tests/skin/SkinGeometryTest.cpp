@@ -45,22 +45,15 @@ std::vector<Rect> Runs(const PixelView& v) {
   return runs.value_or(std::vector<Rect>{});
 }
 
-TEST(KeyedRuns, TenPixelRowGivesTwoRunsEndingAtRightEdge) {
-  // Pixels 0, 1 and 7 are the key.
-  const Image32 img = FromRows({"KK.....K..", "KK.....K.."});
-  EXPECT_EQ(Runs(img.View()), (std::vector<Rect>{{2, 0, 7, 1}, {8, 0, 10, 1}, {2, 1, 7, 2}, {8, 1, 10, 2}}));
-}
-
-TEST(KeyedRuns, AllKeyFirstRowStaysOutside) {
-  const Image32 img = FromRows({"KKKK", "K..K", "...."});
-  EXPECT_EQ(Runs(img.View()), (std::vector<Rect>{{1, 1, 3, 2}, {0, 2, 4, 3}}));
-}
-
-TEST(KeyedRuns, KeyFreeImageGivesFullRectangleAndAllKeyImageNothing) {
-  const Image32 plain = FromRows({"...", "...", "..."});
-  EXPECT_EQ(Runs(plain.View()), (std::vector<Rect>{{0, 0, 3, 1}, {0, 1, 3, 2}, {0, 2, 3, 3}}));
-  const Image32 key = FromRows({"KK", "KK"});
-  EXPECT_TRUE(Runs(key.View()).empty());
+TEST(KeyedRuns, EachRowGivesTheRunsBetweenItsKeyPixels) {
+  const std::pair<std::vector<std::string>, std::vector<Rect>> cases[] = {
+      // Pixels 0, 1 and 7 are the key: two runs, the second ending at the right edge.
+      {{"KK.....K..", "KK.....K.."}, {{2, 0, 7, 1}, {8, 0, 10, 1}, {2, 1, 7, 2}, {8, 1, 10, 2}}},
+      {{"KKKK", "K..K", "...."}, {{1, 1, 3, 2}, {0, 2, 4, 3}}},  // an all-key first row stays outside
+      {{"...", "...", "..."}, {{0, 0, 3, 1}, {0, 1, 3, 2}, {0, 2, 3, 3}}},
+      {{"KK", "KK"}, {}},
+  };
+  for (const auto& [rows, runs] : cases) EXPECT_EQ(Runs(FromRows(rows).View()), runs) << rows[0];
 }
 
 TEST(KeyedRuns, OnlyExactKeyColourIsCut) {
