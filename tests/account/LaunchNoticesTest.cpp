@@ -36,88 +36,69 @@ public:
   int saved = 0;
 };
 
-struct Seen {
-  int width = 0, height = 0;
-  bool upgradeAccountShown = false, hasButton2 = false, keyed = false;
+struct Case {
+  const char* name;
+  std::string tier, system, copies;
+  int fullCopies;
+  int height;
+  bool keyed, upgradeAccount, button2;
+  std::vector<std::string> pages;
 };
 
-// Launches one game; records the notice window that comes up and closes it with button 1.
-Seen LaunchAndLook(const std::string& tier, const std::string& system, const std::string& copies,
-                   int fullCopies, RecordingLaunchHost& host) {
+// Launches the case's one game; checks the notice window that comes up and closes it with
+// button 1.
+void LaunchAndLook(const Case& c, RecordingLaunchHost& host) {
   NoUi ui;
   ServiceEndpoints e;
   e.webHost = "www.example.test";
   ServerSession session(ui, e);
-  session.fullAccount = tier;
-  session.SetSystem(system);
+  session.fullAccount = c.tier;
+  session.SetSystem(c.system);
   session.titles = {"Game"};
   session.gameKeys = {"KEY1"};
-  session.availableCopies = {copies};
-  session.fullAccountCopies = {fullCopies};
+  session.availableCopies = {c.copies};
+  session.fullAccountCopies = {c.fullCopies};
   session.gameCount = 1;
   test::TempDir dir;
   auto settings = OpenFileSettings(dir.File("registry.txt"));
-  Seen seen;
-  test::WhenTrue(
-      [] {
-        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
-             w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          if (pid == GetCurrentProcessId() && IsWindowVisible(w)) return true;
-        }
-        return false;
-      },
-      [&] {
-        HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-        for (; w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          if (pid == GetCurrentProcessId() && IsWindowVisible(w)) break;
-        }
-        RECT r{};
-        GetWindowRect(w, &r);
-        seen.width = r.right - r.left;
-        seen.height = r.bottom - r.top;
-        HWND upgrade = GetDlgItem(w, IDC_NOTICE_UPGRADE_ACCOUNT);
-        seen.upgradeAccountShown = upgrade && IsWindowVisible(upgrade);
-        seen.hasButton2 = GetDlgItem(w, IDC_NOTICE_CANCEL) != nullptr;
-        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-        seen.keyed = GetWindowRgn(w, rgn) == COMPLEXREGION;
-        DeleteObject(rgn);
-        PostMessageA(GetDlgItem(w, IDC_NOTICE_OK), BM_CLICK, 0, 0);
-      });
+  // The notice: the one visible dialog of this process.
+  auto visibleDialog = [] {
+    HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+    for (; w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == GetCurrentProcessId() && IsWindowVisible(w)) break;
+    }
+    return w;
+  };
+  bool seen = false;
+  test::WhenTrue([&] { return visibleDialog() != nullptr; }, [&] {
+    HWND w = visibleDialog();
+    seen = true;
+    EXPECT_EQ(test::SkinGeometryFaults(w, 275, c.height, c.keyed), "");
+    HWND upgrade = GetDlgItem(w, IDC_NOTICE_UPGRADE_ACCOUNT);
+    EXPECT_EQ(upgrade && IsWindowVisible(upgrade), c.upgradeAccount);
+    EXPECT_EQ(GetDlgItem(w, IDC_NOTICE_CANCEL) != nullptr, c.button2);
+    PostMessageA(GetDlgItem(w, IDC_NOTICE_OK), BM_CLICK, 0, 0);
+  });
   LaunchGame(session, Credentials{"u", "p"}, *settings, host);
-  return seen;
+  EXPECT_TRUE(seen) << "no notice";
 }
 
 TEST(LaunchNotices, EachRefusalShowsItsNoticeAndStartsNothing) {
-  struct Case {
-    const char* name;
-    std::string tier, system, copies;
-    int fullCopies;
-    int height;
-    bool upgradeAccount, button2, keyed;
-    std::vector<std::string> pages;
-  };
   const std::vector<Case> cases = {
-      {"game in use, full account", "True", "NES", "0", 3, 250, false, false, true, {}},
-      {"game in use, free account", "False", "NES", "0", 0, 250, true, false, true, {}},
-      {"light account", "False", "NES", " 0 copies", 3, 250, false, true, false,
+      {"game in use, full account", "True", "NES", "0", 3, 250, true, false, false, {}},
+      {"game in use, free account", "False", "NES", "0", 0, 250, true, true, false, {}},
+      {"light account", "False", "NES", " 0 copies", 3, 250, false, false, true,
        {"http://www.example.test/accountinfo.php"}},
-      {"full account only", "False", "SNES", "2", 2, 150, false, true, true,
+      {"full account only", "False", "SNES", "2", 2, 150, true, false, true,
        {"http://www.example.test/index.php?vt=accountinfo"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     test::RecordingAccountShell shell;
     RecordingLaunchHost host(shell, "www.example.test");
-    const Seen seen = LaunchAndLook(c.tier, c.system, c.copies, c.fullCopies, host);
-    EXPECT_EQ(seen.width, 275);
-    EXPECT_EQ(seen.height, c.height);
-    EXPECT_EQ(seen.upgradeAccountShown, c.upgradeAccount);
-    EXPECT_EQ(seen.hasButton2, c.button2);
-    EXPECT_EQ(seen.keyed, c.keyed);
+    LaunchAndLook(c, host);
     EXPECT_EQ(shell.pages, c.pages);
     EXPECT_TRUE(host.started.empty());
     EXPECT_EQ(host.saved, 0);

@@ -103,30 +103,6 @@ std::vector<NoticeCase> ModalNotices() {
   };
 }
 
-void ExpectSkinGeometry(HWND dlg, int w, int h, bool keyed) {
-  RECT wr{};
-  GetWindowRect(dlg, &wr);
-  EXPECT_EQ(wr.right - wr.left, w);
-  EXPECT_EQ(wr.bottom - wr.top, h);
-  EXPECT_EQ(wr.left, GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2) << "centred";
-  EXPECT_EQ(wr.top, GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2) << "centred";
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  const int kind = GetWindowRgn(dlg, rgn);
-  RECT box{};
-  GetRgnBox(rgn, &box);
-  if (keyed) {
-    EXPECT_EQ(kind, COMPLEXREGION);
-    EXPECT_FALSE(PtInRegion(rgn, 0, 0)) << "the corner is cut";
-    EXPECT_FALSE(PtInRegion(rgn, w - 1, h - 1)) << "the corner is cut";
-  } else {
-    EXPECT_EQ(kind, SIMPLEREGION);
-    const RECT whole{0, 0, w, h};
-    EXPECT_TRUE(EqualRect(&box, &whole));
-  }
-  EXPECT_TRUE(PtInRegion(rgn, w / 2, h / 2));
-  DeleteObject(rgn);
-}
-
 TEST(Notices, EachHasItsSizeRegionCentringButtonsAndActions) {
   for (const NoticeCase& c : ModalNotices())
     for (const Exit& exit : c.exits) {
@@ -134,7 +110,7 @@ TEST(Notices, EachHasItsSizeRegionCentringButtonsAndActions) {
       RecordingAccountShell shell;
       std::unique_ptr<Notice> notice = c.make(shell);
       const INT_PTR r = RunModalWith(*notice, [&](HWND dlg) {
-        ExpectSkinGeometry(dlg, c.width, c.height, c.keyed);
+        EXPECT_EQ(test::SkinGeometryFaults(dlg, c.width, c.height, c.keyed), "");
         for (const ButtonCase& b : c.buttons) {
           SCOPED_TRACE("button " + std::to_string(b.id));
           HWND button = GetDlgItem(dlg, b.id);
@@ -173,32 +149,17 @@ TEST(Notices, EachHasItsSizeRegionCentringButtonsAndActions) {
     }
 }
 
-TEST(Notices, GameInUseShowsTheBitmapOfTheTier) {
+TEST(Notices, GameInUseHoldsTheBitmapOfTheTier) {
+  const std::vector<COLORREF> full = test::BitmapPixels(IDB_GAME_IN_USE_FULL),
+                              free = test::BitmapPixels(IDB_GAME_IN_USE_FREE);
+  ASSERT_GT(test::CountDifferent(full, free), 100) << "the two bitmaps must differ";
   for (const char* tier : {"True", "False"}) {
     SCOPED_TRACE(tier);
     RecordingAccountShell shell;
     GameInUseNotice notice(shell, kWeb);
     notice.SetAccountTier(tier);
-    const std::vector<COLORREF> expected =
-        test::BitmapPixels(std::string(tier) == "True" ? IDB_GAME_IN_USE_FULL : IDB_GAME_IN_USE_FREE);
-    const std::vector<COLORREF> other =
-        test::BitmapPixels(std::string(tier) == "True" ? IDB_GAME_IN_USE_FREE : IDB_GAME_IN_USE_FULL);
-    ASSERT_GT(test::CountDifferent(expected, other), 100) << "the two bitmaps must differ";
     RunModalWith(notice, [&](HWND dlg) {
-      // The image the window holds (and paints) is the tier's.
-      BITMAP info{};
-      ASSERT_TRUE(GetObjectA(notice.Image(), sizeof info, &info));
-      HDC mem = CreateCompatibleDC(nullptr);
-      HGDIOBJ old = SelectObject(mem, notice.Image());
-      int same = 0, checked = 0;
-      for (int y = 5; y < 245; y += 7)
-        for (int x = 5; x < 270; x += 7) {
-          ++checked;
-          if (GetPixel(mem, x, y) == expected[static_cast<size_t>(y) * 275 + x]) ++same;
-        }
-      SelectObject(mem, old);
-      DeleteDC(mem);
-      EXPECT_EQ(same, checked);
+      EXPECT_EQ(test::CountDifferent(test::ImagePixels(notice.Image()), std::string(tier) == "True" ? full : free), 0);
       EndDialog(dlg, IDOK);
     });
   }
@@ -238,7 +199,7 @@ TEST(Notices, WaitingNoticesAreRectangularCentredButtonlessAndOnScreenWhileTheTh
     for (int shown = 1; shown <= 2; ++shown) {
       SCOPED_TRACE("template " + std::to_string(notice->TemplateId()) + ", shown " + std::to_string(shown));
       ASSERT_TRUE(notice->Open());
-      ExpectSkinGeometry(notice->Hwnd(), 275, 150, false);
+      EXPECT_EQ(test::SkinGeometryFaults(notice->Hwnd(), 275, 150, false), "");
       EXPECT_EQ(GetWindow(notice->Hwnd(), GW_CHILD), nullptr);
       EXPECT_TRUE(IsWindowVisible(notice->Hwnd()));
       RECT at{};

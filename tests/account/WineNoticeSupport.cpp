@@ -108,18 +108,22 @@ std::vector<COLORREF> CaptureScreen(const RECT& r) {
   return out;
 }
 
-std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size) {
-  HBITMAP bmp = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
-  if (!bmp) return {};
+std::vector<COLORREF> ImagePixels(HBITMAP image, SIZE* size) {
   BITMAP info{};
-  GetObjectA(bmp, sizeof info, &info);
+  if (!image || !GetObjectA(image, sizeof info, &info)) return {};
   HDC mem = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(mem, bmp);
+  HGDIOBJ old = SelectObject(mem, image);
   auto out = ReadPixels(mem, 0, 0, info.bmWidth, info.bmHeight);
   SelectObject(mem, old);
   DeleteDC(mem);
-  DeleteObject(bmp);
   if (size) *size = SIZE{info.bmWidth, info.bmHeight};
+  return out;
+}
+
+std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size) {
+  HBITMAP bmp = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
+  auto out = ImagePixels(bmp, size);
+  if (bmp) DeleteObject(bmp);
   return out;
 }
 
@@ -138,6 +142,31 @@ bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs) {
   r.right = std::min<LONG>(r.right, r.left + size.cx);
   r.bottom = std::min<LONG>(r.bottom, r.top + size.cy);
   return PumpUntil([&] { return CountDifferent(CaptureScreen(r), image) == 0; }, timeoutMs);
+}
+
+std::string SkinGeometryFaults(HWND window, int w, int h, bool keyed) {
+  std::string faults;
+  auto expect = [&](bool ok, const std::string& fault) {
+    if (!ok) faults += fault + "; ";
+  };
+  RECT wr{};
+  GetWindowRect(window, &wr);
+  const int width = wr.right - wr.left, height = wr.bottom - wr.top;
+  expect(width == w && height == h, "size " + std::to_string(width) + " x " + std::to_string(height));
+  expect(wr.left == GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2 && wr.top == GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2,
+         "not centred");
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(window, rgn);
+  RECT box{};
+  GetRgnBox(rgn, &box);
+  const RECT whole{0, 0, w, h};
+  if (keyed)
+    expect(kind == COMPLEXREGION && !PtInRegion(rgn, 0, 0) && !PtInRegion(rgn, w - 1, h - 1), "corners not cut");
+  else
+    expect(kind == SIMPLEREGION && EqualRect(&box, &whole), "region not the whole rectangle");
+  expect(PtInRegion(rgn, w / 2, h / 2), "centre outside the region");
+  DeleteObject(rgn);
+  return faults;
 }
 
 int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {

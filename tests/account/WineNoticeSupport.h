@@ -36,10 +36,14 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 RECT DialogRect(HWND dialog, int x, int y, int w, int h);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
+// What is wrong ("" when nothing) with a skinned window's size, its centred place on the screen
+// and its region: keyed (the corners cut) or the whole rectangle.
+std::string SkinGeometryFaults(HWND window, int w, int h, bool keyed);
 
 // The pixels of a screen rectangle as the display shows them (from any thread).
 std::vector<COLORREF> CaptureScreen(const RECT& r);
-// The pixels of a bitmap resource of the program.
+// The pixels of a bitmap, and of a bitmap resource of the program.
+std::vector<COLORREF> ImagePixels(HBITMAP image, SIZE* size = nullptr);
 std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size = nullptr);
 SIZE ImageSize(int resourceId);
 // Whether the screen comes to show the bitmap resource at the window's place (pumping messages
