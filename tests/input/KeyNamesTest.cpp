@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <set>
 
-#include "service/Decimal.h"
 
 namespace vt {
 namespace {
@@ -122,20 +121,6 @@ TEST(KeyNames, NesterRecordNames) {
   EXPECT_EQ(NesterBindingName(none), "Unknown");
   none.DeviceType = 7;
   EXPECT_EQ(NesterBindingName(none), "Unknown");
-}
-
-TEST(DecimalText, ReadsSignedDecimalsLikeTheConfigurationFilesNeed) {
-  EXPECT_EQ(ReadDecimal("205"), 205);
-  EXPECT_EQ(ReadDecimal("  \t-17x"), -17);
-  EXPECT_EQ(ReadDecimal("+4097\r"), 4097);
-  EXPECT_EQ(ReadDecimal(""), 0);
-  EXPECT_EQ(ReadDecimal("-"), 0);
-  EXPECT_EQ(ReadDecimal("x12"), 0);
-  EXPECT_EQ(ReadDecimal("2147483647"), INT32_MAX);
-  EXPECT_EQ(ReadDecimal("2147483648"), INT32_MAX);
-  EXPECT_EQ(ReadDecimal("-2147483648"), INT32_MIN);
-  EXPECT_EQ(ReadDecimal(std::string(5000, '9')), INT32_MAX);
-  EXPECT_EQ(ReadDecimal("-" + std::string(5000, '9')), INT32_MIN);
 }
 
 }  // namespace

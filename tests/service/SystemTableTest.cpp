@@ -45,6 +45,8 @@ TEST(DecimalRule, LeadingNumberOfAText) {
   EXPECT_EQ(ReadDecimal("2147483648"), 2147483647);
   EXPECT_EQ(ReadDecimal("-2147483648"), -2147483647 - 1);
   EXPECT_EQ(ReadDecimal("-99999999999999999999999"), -2147483647 - 1);
+  EXPECT_EQ(ReadDecimal(std::string(5000, '9')), 2147483647);
+  EXPECT_EQ(ReadDecimal("-"), 0);
   EXPECT_EQ(ReadDecimal(std::string("1\0" "2", 3)), 1);
 }
 
