@@ -8,8 +8,8 @@ namespace vt {
 namespace {
 
 using test::EmulatorFolder;
-
 using test::Replace;
+
 TEST(MekaConfig, PlayerOneLoadsKeyboardAndJoypadAndSavesIdentically) {
   EmulatorFolder f;
   f.PutFixture("meka.inp");
@@ -24,11 +24,8 @@ TEST(MekaConfig, PlayerOneLoadsKeyboardAndJoypadAndSavesIdentically) {
   EXPECT_EQ(f.config.Code(SlotJoyPause), 281);
   EXPECT_EQ(f.config.DisplayName(SlotJoyUp), "joy stick 0 axis 1 dir 0");
   ASSERT_TRUE(SaveMekaConfig(f.config, 1));
-  const std::string once = f.Get("meka.inp");
-  ASSERT_TRUE(SaveMekaConfig(f.config, 1));
-  EXPECT_EQ(f.Get("meka.inp"), once);
   // Unchanged bindings give the file back byte for byte, the joypad's own reset line included.
-  EXPECT_EQ(once, original);
+  EXPECT_EQ(f.Get("meka.inp"), original);
   EXPECT_TRUE(f.OnlyFileIs("meka.inp"));
 }
 
