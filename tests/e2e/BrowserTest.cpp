@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,59 +32,20 @@ protected:
     std::remove(log.c_str());
   }
 
-  // Automatic login as the user (the password is the user name in the sample accounts), plus
-  // the raw values given.
-  void AutoLogin(const std::string& user, std::map<std::string, std::string> values = {}) {
-    values["SAVE"] = "TRUE";
-    values["AUTOLOGIN"] = "TRUE";
-    values["Username"] = Padded(user);
-    values["Password"] = Padded(user);
-    PrepareVintaraKey(web, values);
-  }
   static std::string Emustub() { return WindowsPath(VT_E2E_EMUSTUB); }
 
-  // Waits until the list shows the rows; true when it does.
-  bool AwaitRows(Client& client, HWND browser, const std::vector<std::string>& rows) {
-    HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
-    const DWORD start = GetTickCount();
-    while (ListRows(list) != rows) {
-      if (!client.Running() || GetTickCount() - start > 30000) {
-        ADD_FAILURE() << "the list shows " << ListRows(list).size() << " rows, not the "
-                      << rows.size() << " expected";
-        return false;
-      }
-      Sleep(20);
-    }
-    return true;
-  }
   // The command lines emustub recorded so far.
   std::vector<std::string> LaunchLog() const {
     std::vector<std::string> lines;
-    const std::string text = ReadWholeFile(log);
-    for (size_t at = 0; at < text.size();) {
-      size_t end = text.find('\n', at);
-      if (end == std::string::npos) end = text.size();
-      std::string line = text.substr(at, end - at);
+    std::istringstream text(ReadWholeFile(log));
+    for (std::string line; std::getline(text, line); lines.push_back(line))
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-      at = end + 1;
-    }
     return lines;
   }
   // The log's lines once there are `count` of them (or what there is after the time-out).
   std::vector<std::string> AwaitLaunches(size_t count) const {
-    const DWORD start = GetTickCount();
-    std::vector<std::string> lines = LaunchLog();
-    while (lines.size() < count && GetTickCount() - start < 30000) {
-      Sleep(20);
-      lines = LaunchLog();
-    }
-    return lines;
-  }
-  static bool AwaitIconic(HWND window) {
-    const DWORD start = GetTickCount();
-    while (!IsIconic(window) && GetTickCount() - start < 10000) Sleep(20);
-    return IsIconic(window) != FALSE;
+    WaitUntil([&] { return LaunchLog().size() >= count; });
+    return LaunchLog();
   }
   static int FirstRowMarked(const std::vector<std::string>& rows, const std::string& mark) {
     for (size_t i = 0; i < rows.size(); ++i)
@@ -91,12 +53,19 @@ protected:
         return static_cast<int>(i);
     return -1;
   }
-  void CloseAndEnd(Client& client, HWND browser) {
+  // The client's browser window and its list, once they are up.
+  void AwaitBrowser(Client& client) {
+    browser = Await(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    list = GetDlgItem(browser, IDC_BROWSER_LIST);
+  }
+  void CloseAndEnd(Client& client) {
     Click(browser, IDC_BROWSER_CLOSE);
     EXPECT_EQ(client.WaitExit(), 0u);
   }
 
   std::string log;
+  HWND browser = nullptr, list = nullptr;
 };
 
 TEST_F(Browser, FreeAndFullAccountsSeeTheSampleRowsWithTheirMarks) {
@@ -106,46 +75,43 @@ TEST_F(Browser, FreeAndFullAccountsSeeTheSampleRowsWithTheirMarks) {
   EXPECT_EQ(SampleRows("NES", "^[a-b]", false), free);
   for (const auto& [user, full] : {std::pair{"demo", false}, {"player", true}}) {
     SCOPED_TRACE(user);
-    AutoLogin(user);
+    PrepareAutoLogin(user);
     Client client;
-    HWND browser = Await(client, Kind::Browser);
-    ASSERT_NE(browser, nullptr);
-    EXPECT_EQ(ListRows(GetDlgItem(browser, IDC_BROWSER_LIST)), SampleRows("NES", "^[a-b]", full));
+    ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+    EXPECT_EQ(ListRows(list), SampleRows("NES", "^[a-b]", full));
     EXPECT_EQ(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW)) != FALSE, !full);
     EXPECT_EQ(Text(browser), "Vintara");
-    CloseAndEnd(client, browser);
+    CloseAndEnd(client);
   }
 }
 
 TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsAndCloseSavesThem) {
-  AutoLogin("demo");
+  PrepareAutoLogin("demo");
   {
     Client client;
-    HWND browser = Await(client, Kind::Browser);
-    ASSERT_NE(browser, nullptr);
+    ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
     Click(browser, IDC_BROWSER_SNES);
-    ASSERT_TRUE(AwaitRows(client, browser, SampleRows("SNES", "^[a-b]", false)));
+    ASSERT_TRUE(AwaitRows(list, SampleRows("SNES", "^[a-b]", false)));
     Click(browser, IDC_BROWSER_RANGE_C_D);
-    ASSERT_TRUE(AwaitRows(client, browser, SampleRows("SNES", "^[c-d]", false)));
+    ASSERT_TRUE(AwaitRows(list, SampleRows("SNES", "^[c-d]", false)));
     SetText(browser, IDC_BROWSER_SEARCH_BOX, "bowling");
     Click(browser, IDC_BROWSER_SEARCH);
     const std::vector<std::string> bowled = SampleRows("SNES", "bowling", false);
     ASSERT_FALSE(bowled.empty());
-    ASSERT_TRUE(AwaitRows(client, browser, bowled));
-    CloseAndEnd(client, browser);
+    ASSERT_TRUE(AwaitRows(list, bowled));
+    CloseAndEnd(client);
   }
   EXPECT_EQ(VintaraValue("SYSTEM"), "SNES");
   EXPECT_EQ(VintaraValue("SEARCH"), "bowling");
   {
     // The next start queries the saved system and search; the box starts empty.
     Client client;
-    HWND browser = Await(client, Kind::Browser);
-    ASSERT_NE(browser, nullptr);
-    EXPECT_EQ(ListRows(GetDlgItem(browser, IDC_BROWSER_LIST)), SampleRows("SNES", "bowling", false));
+    ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+    EXPECT_EQ(ListRows(list), SampleRows("SNES", "bowling", false));
     EXPECT_EQ(Text(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "");
     // The quit button leaves the saved state as it was.
     Click(browser, IDC_BROWSER_NES);
-    ASSERT_TRUE(AwaitRows(client, browser, SampleRows("NES", "bowling", false)));
+    ASSERT_TRUE(AwaitRows(list, SampleRows("NES", "bowling", false)));
     Click(browser, IDC_BROWSER_QUIT);
     EXPECT_EQ(client.WaitExit(), 0u);
   }
@@ -154,27 +120,22 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsAndCloseSavesThem) {
 }
 
 TEST_F(Browser, AFreeAccountWithCountTenSeesTheReminderAndCloseSavesZero) {
-  AutoLogin("demo", {{"COUNT", "\x0A"}});
+  PrepareAutoLogin("demo", {{"COUNT", "\x0A"}});
   Client client;
   HWND reminder = Await(client, Kind::UpgradeReminder);
   ASSERT_NE(reminder, nullptr);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(reminder, IDC_NOTICE_CANCEL))) << "No Thanks waits 5 s";
-  const DWORD start = GetTickCount();
-  while (!IsWindowEnabled(GetDlgItem(reminder, IDC_NOTICE_CANCEL)) && GetTickCount() - start < 15000)
-    Sleep(50);
+  WaitUntil([&] { return IsWindowEnabled(GetDlgItem(reminder, IDC_NOTICE_CANCEL)) != FALSE; });
   Click(reminder, IDC_NOTICE_CANCEL);
-  HWND browser = Await(client, Kind::Browser);
-  ASSERT_NE(browser, nullptr);
-  CloseAndEnd(client, browser);
+  ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+  CloseAndEnd(client);
   EXPECT_EQ(VintaraValue("COUNT"), std::string(1, '\0'));
 }
 
 TEST_F(Browser, LaunchStartsTheEmulatorWithItsAddressAfterDisconnecting) {
-  AutoLogin("player", {{"NES_PATH", Emustub()}, {"2600_PATH", Emustub()}});
+  PrepareAutoLogin("player", {{"NES_PATH", Emustub()}, {"2600_PATH", Emustub()}});
   Client client;
-  HWND browser = Await(client, Kind::Browser);
-  ASSERT_NE(browser, nullptr);
-  HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+  ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
   ClickRow(list, 1);
   Click(browser, IDC_BROWSER_LAUNCH);
   std::vector<std::string> lines = AwaitLaunches(1);
@@ -185,7 +146,7 @@ TEST_F(Browser, LaunchStartsTheEmulatorWithItsAddressAfterDisconnecting) {
   }
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], Emustub() + " VTNES://player:player@" + web + "/" + SampleKey("NES", "Axel's Derby"));
-  EXPECT_TRUE(AwaitIconic(browser)) << "the browser minimises after the start";
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; })) << "the browser minimises after the start";
   EXPECT_EQ(VintaraValue("SYSTEM"), "NES");
   EXPECT_EQ(VintaraValue("SEARCH"), "^[a-b]");
   EXPECT_EQ(VintaraValue("COUNT"), std::string(1, '\0'));
@@ -194,7 +155,7 @@ TEST_F(Browser, LaunchStartsTheEmulatorWithItsAddressAfterDisconnecting) {
   ShowWindow(browser, SW_RESTORE);
   Click(browser, IDC_BROWSER_ATARI);
   const std::vector<std::string> rows = SampleRows("2600", "^[a-b]", true);
-  ASSERT_TRUE(AwaitRows(client, browser, rows));
+  ASSERT_TRUE(AwaitRows(list, rows));
   const int row = FirstRowMarked(rows, "|Available");
   ASSERT_GE(row, 0);
   ClickRow(list, row, true);  // a double-click launches
@@ -204,20 +165,50 @@ TEST_F(Browser, LaunchStartsTheEmulatorWithItsAddressAfterDisconnecting) {
   EXPECT_EQ(lines[1], Emustub() + " \"VTA26://player:player@" + web + "/" + SampleKey("2600", title) + "\"");
   EXPECT_EQ(VintaraValue("SYSTEM"), "2600");
   ShowWindow(browser, SW_RESTORE);
-  CloseAndEnd(client, browser);
+  CloseAndEnd(client);
 }
 
-TEST_F(Browser, AFreeAccountLaunchingSnesIsRefusedAndStaysConnected) {
-  AutoLogin("demo", {{"SNES_PATH", Emustub()}});
+TEST_F(Browser, ChangeUserShowsTheLoginWindowAndTheNextLaunchCarriesTheNewUser) {
+  PrepareAutoLogin("demo", {{"NES_PATH", Emustub()}});
   Client client;
-  HWND browser = Await(client, Kind::Browser);
-  ASSERT_NE(browser, nullptr);
+  ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+  Click(browser, IDC_BROWSER_CHANGE_USER);
+  HWND login = Await(client, Kind::Login);
+  ASSERT_NE(login, nullptr) << "shown although automatic login is saved";
+  LogIn(login, "player", "player");
+  ASSERT_TRUE(client.WaitGone(login));
+  EXPECT_EQ(ListRows(list), SampleRows("NES", "^[a-b]", false)) << "the rows stay the old user's";
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW))) << "as start-up set it";
+  ClickRow(list, 0);
+  Click(browser, IDC_BROWSER_LAUNCH);
+  const std::vector<std::string> lines = AwaitLaunches(1);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], Emustub() + " VTNES://player:player@" + web + "/" + SampleKey("NES", "Aurora Chase"));
+  ShowWindow(browser, SW_RESTORE);
+  CloseAndEnd(client);
+}
+
+// The refusals: a free account's SNES game gets its notice and the session stays; a system
+// without an emulator gets its message. Neither starts anything nor minimises the window.
+TEST_F(Browser, RefusedLaunchesKeepTheWindowAndTheConnection) {
+  PrepareAutoLogin("demo", {{"SNES_PATH", Emustub()}});
+  Client client;
+  ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+  ClickRow(list, 0);  // NES has no emulator
+  Click(browser, IDC_BROWSER_LAUNCH);
+  HWND box = Await(client, Kind::MessageBox);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Text(box), "VTBrowser");
+  EXPECT_EQ(MessageBoxText(box), LaunchFailureText(LaunchOutcome::EmulatorNotSet, "NES", ""));
+  Click(box, IDOK);
+  ASSERT_TRUE(client.WaitGone(box));
+
   Click(browser, IDC_BROWSER_SNES);
   const std::vector<std::string> rows = SampleRows("SNES", "^[a-b]", false);
-  ASSERT_TRUE(AwaitRows(client, browser, rows));
+  ASSERT_TRUE(AwaitRows(list, rows));
   const int row = FirstRowMarked(rows, "|Available");
   ASSERT_GE(row, 0);
-  ClickRow(GetDlgItem(browser, IDC_BROWSER_LIST), row);
+  ClickRow(list, row);
   Click(browser, IDC_BROWSER_LAUNCH);
   HWND notice = Await(client, Kind::FullAccountOnly);
   ASSERT_NE(notice, nullptr);
@@ -227,52 +218,9 @@ TEST_F(Browser, AFreeAccountLaunchingSnesIsRefusedAndStaysConnected) {
   Click(notice, IDC_NOTICE_CANCEL);
   ASSERT_TRUE(client.WaitGone(notice));
   EXPECT_FALSE(IsIconic(browser));
-  EXPECT_TRUE(LaunchLog().empty());
-  CloseAndEnd(client, browser);
-}
-
-TEST_F(Browser, ChangeUserShowsTheLoginWindowAndTheNextLaunchCarriesTheNewUser) {
-  AutoLogin("demo", {{"NES_PATH", Emustub()}});
-  Client client;
-  HWND browser = Await(client, Kind::Browser);
-  ASSERT_NE(browser, nullptr);
-  Click(browser, IDC_BROWSER_CHANGE_USER);
-  HWND login = Await(client, Kind::Login);
-  ASSERT_NE(login, nullptr) << "shown although automatic login is saved";
-  SetText(login, IDC_LOGIN_USERNAME, "player");
-  SetText(login, IDC_LOGIN_PASSWORD, "player");
-  Click(login, IDC_LOGIN_LOGIN);
-  ASSERT_TRUE(client.WaitGone(login));
-  HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
-  EXPECT_EQ(ListRows(list), SampleRows("NES", "^[a-b]", false)) << "the rows stay the old user's";
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW))) << "as start-up set it";
-  ClickRow(list, 0);
-  Click(browser, IDC_BROWSER_LAUNCH);
-  const std::vector<std::string> lines = AwaitLaunches(1);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0], Emustub() + " VTNES://player:player@" + web + "/" + SampleKey("NES", "Aurora Chase"));
-  ShowWindow(browser, SW_RESTORE);
-  CloseAndEnd(client, browser);
-}
-
-TEST_F(Browser, AMissingEmulatorPathGivesItsMessageAndTheWindowStays) {
-  AutoLogin("player");
-  Client client;
-  HWND browser = Await(client, Kind::Browser);
-  ASSERT_NE(browser, nullptr);
-  ClickRow(GetDlgItem(browser, IDC_BROWSER_LIST), 0);
-  Click(browser, IDC_BROWSER_LAUNCH);
-  HWND box = Await(client, Kind::MessageBox);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(Text(box), "VTBrowser");
-  const std::string want = LaunchFailureText(LaunchOutcome::EmulatorNotSet, "NES", "");
-  EXPECT_EQ(MessageBoxText(box), want);
-  Click(box, IDOK);
-  ASSERT_TRUE(client.WaitGone(box));
-  EXPECT_FALSE(IsIconic(browser));
   EXPECT_TRUE(IsWindowVisible(browser));
   EXPECT_TRUE(LaunchLog().empty());
-  CloseAndEnd(client, browser);
+  CloseAndEnd(client);
 }
 
 }  // namespace

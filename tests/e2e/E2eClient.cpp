@@ -62,16 +62,18 @@ void ClearVintaraKey() {
   RegCloseKey(key);
 }
 
-std::string VintaraValue(const std::string& name, DWORD* type) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_READ | kVintaraView, &key) != ERROR_SUCCESS)
-    return "<missing>";
-  char buffer[256];
+std::string MachineValue(const char* key, REGSAM view, const std::string& name, DWORD* type) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<missing>";
+  char buffer[1024];
   DWORD size = sizeof buffer;
-  const LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS) return "<missing>";
-  return std::string(buffer, size);
+  const LONG rc = RegQueryValueExA(h, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(h);
+  return rc == ERROR_SUCCESS ? std::string(buffer, size) : "<missing>";
+}
+
+std::string VintaraValue(const std::string& name, DWORD* type) {
+  return MachineValue("Software\\Vintara", kVintaraView, name, type);
 }
 
 std::string WindowsPath(const std::string& unixPath) {
@@ -82,7 +84,7 @@ std::string WindowsPath(const std::string& unixPath) {
 }
 
 // The client in the build tree, as Wine sees it.
-Client::Client() : Client("\"" + WindowsPath(VT_E2E_CLIENT) + "\"") {}
+Client::Client() : Client('"' + WindowsPath(VT_E2E_CLIENT) + '"') {}
 
 Client::Client(std::string line) {
   STARTUPINFOA si{};
@@ -290,7 +292,8 @@ std::vector<std::string> ListRows(HWND list) {
       const int n = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote.at())));
       char text[512] = {};
       remote.Read(text, static_cast<size_t>(n > 0 ? n : 0), sizeof item);
-      row += (sub ? "|" : "") + std::string(text, static_cast<size_t>(n > 0 ? n : 0));
+      if (sub) row += '|';
+      row.append(text, static_cast<size_t>(n > 0 ? n : 0));
     }
     rows.push_back(row);
   }
@@ -314,9 +317,19 @@ void ClickRow(HWND list, int row, bool doubleClick) {
   }
 }
 
-void PressKey(HWND target, UINT vk) {
-  PostMessageA(target, WM_KEYDOWN, vk, 1);
-  PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+void LogIn(HWND login, const std::string& user, const std::string& password) {
+  SetText(login, IDC_LOGIN_USERNAME, user);
+  SetText(login, IDC_LOGIN_PASSWORD, password);
+  Click(login, IDC_LOGIN_LOGIN);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
 }
 
 namespace {

@@ -19,7 +19,9 @@ std::string WebHost(std::string* whyMissing);
 // Software\Vintara of the machine hive as an installer leaves it, with the deployment values
 // pointing at vtservice, and these values as raw bytes without a type.
 void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw);
-// The value's bytes (and its type code), or "<missing>".
+// A value's bytes (and its type code) in a machine key in the given view, or "<missing>".
+std::string MachineValue(const char* key, REGSAM view, const std::string& name, DWORD* type = nullptr);
+// The same for Software\Vintara in the client's view.
 std::string VintaraValue(const std::string& name, DWORD* type = nullptr);
 // Removes the values PrepareVintaraKey wrote, so that other tests of the prefix do not see them.
 void ClearVintaraKey();
@@ -30,7 +32,6 @@ public:
   explicit Client(std::string commandLine);  // another program, or the client from elsewhere
   ~Client();  // ends the client if it still runs
   bool started() const { return process_.hProcess != nullptr; }
-  DWORD pid() const { return process_.dwProcessId; }
   // The exit code once the process has ended, or STILL_ACTIVE after the time-out.
   DWORD WaitExit(DWORD timeoutMs = 60000);
   bool Running() const;
@@ -66,8 +67,10 @@ std::vector<std::string> ListRows(HWND list);
 // A click (or double-click) on row i of another process's list: the pointer's messages, posted
 // in their order.
 void ClickRow(HWND list, int row, bool doubleClick = false);
-// A key press posted to a window of the client (its dialog manager sees it).
-void PressKey(HWND target, UINT vk);
+// The login window's texts set and Login clicked.
+void LogIn(HWND login, const std::string& user, const std::string& password);
+// Polls until `done` holds; false after the time-out.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 
 // A real key through the X server (tests/e2e/with-keys presses it): the window, found by its
 // place on the screen, gets the X input focus, then the key is held until ReleaseKey.

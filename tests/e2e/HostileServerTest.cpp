@@ -1,6 +1,7 @@
 // The real VTBrowser.exe against a game server that misbehaves (vtservice --fault): one catalogue
-// answer goes wrong, or no login is answered. The client is given a receive time-out of two
-// seconds instead of its thirty, through the environment.
+// answer stalls or breaks off, or no login is answered. The client is given a receive time-out
+// of two seconds instead of its thirty, through the environment. The other spoiled answers are
+// the session's own tests, which also run under Wine.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,21 +33,12 @@ protected:
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
   }
-  bool AwaitRows(Client& client, HWND list, const std::vector<std::string>& rows) {
-    const DWORD start = GetTickCount();
-    while (ListRows(list) != rows) {
-      if (!client.Running() || GetTickCount() - start > 30000) return false;
-      Sleep(20);
-    }
-    return true;
-  }
 
   // The first answer (NES) is sound; the second (SNES) is spoiled: the connection-error notice
   // comes while the browser keeps answering and keeps its rows, and the next command logs in
   // again and shows the SNES rows.
   void SpoiledAnswerIsSurvived() {
-    PrepareVintaraKey(web, {{"SAVE", "TRUE"}, {"AUTOLOGIN", "TRUE"}, {"Username", Padded("demo")},
-                            {"Password", Padded("demo")}});
+    PrepareAutoLogin("demo");
     Client client;
     HWND browser = Await(client, Kind::Browser);
     ASSERT_NE(browser, nullptr);
@@ -63,7 +55,7 @@ protected:
     EXPECT_EQ(ListRows(list), nes) << "the previous rows stay";
 
     Click(browser, IDC_BROWSER_SNES);
-    EXPECT_TRUE(AwaitRows(client, list, SampleRows("SNES", "^[a-b]", false))) << "no new login and query";
+    EXPECT_TRUE(AwaitRows(list, SampleRows("SNES", "^[a-b]", false))) << "no new login and query";
     Click(browser, IDC_BROWSER_CLOSE);
     EXPECT_EQ(client.WaitExit(), 0u);
   }
@@ -71,18 +63,13 @@ protected:
 
 TEST_F(HostileServer, StallMidAnswer) { SpoiledAnswerIsSurvived(); }
 TEST_F(HostileServer, CloseMidRecord) { SpoiledAnswerIsSurvived(); }
-TEST_F(HostileServer, CountNotHonoured) { SpoiledAnswerIsSurvived(); }
-TEST_F(HostileServer, Garbage) { SpoiledAnswerIsSurvived(); }
-TEST_F(HostileServer, OversizedRecord) { SpoiledAnswerIsSurvived(); }
 
 TEST_F(HostileServer, SilentLoginShowsConnectingThenFailsAfterTheTimeOut) {
   PrepareVintaraKey(web, {});
   Client client;
   HWND login = Await(client, Kind::Login);
   ASSERT_NE(login, nullptr);
-  SetText(login, IDC_LOGIN_USERNAME, "demo");
-  SetText(login, IDC_LOGIN_PASSWORD, "demo");
-  Click(login, IDC_LOGIN_LOGIN);
+  LogIn(login, "demo", "demo");
   EXPECT_NE(Await(client, Kind::Connecting), nullptr) << "the connecting notice shows while the server is silent";
   HWND notice = Await(client, Kind::ConnectionError, kNoticeWaitMs);
   ASSERT_NE(notice, nullptr);

@@ -27,17 +27,6 @@ std::string Folder(int csidl) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A value of a machine key in the given view, with its type; "<missing>" when it is not there.
-std::string MachineValue(const char* key, REGSAM view, const char* name, DWORD* type = nullptr) {
-  HKEY h = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<missing>";
-  char buffer[1024];
-  DWORD size = sizeof buffer;
-  const LONG rc = RegQueryValueExA(h, name, nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(h);
-  return rc == ERROR_SUCCESS ? std::string(buffer, size) : "<missing>";
-}
-
 std::string Sz(const std::string& text) { return text + '\0'; }
 
 // The rights the Users group has on Software\Vintara (32-bit view), from the key's access list.
@@ -145,9 +134,7 @@ TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
     Client client("\"" + installed + "\\VTBrowser.exe\"");
     HWND login = Await(client, Kind::Login);
     ASSERT_NE(login, nullptr);
-    SetText(login, IDC_LOGIN_USERNAME, "demo");
-    SetText(login, IDC_LOGIN_PASSWORD, "demo");
-    Click(login, IDC_LOGIN_LOGIN);
+    LogIn(login, "demo", "demo");
     HWND browser = Await(client, Kind::Browser);
     ASSERT_NE(browser, nullptr);
     Click(browser, IDC_BROWSER_SNES);
