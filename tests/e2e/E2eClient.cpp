@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "resources/resource.h"
 
@@ -62,9 +63,9 @@ void ClearVintaraKey() {
   RegCloseKey(key);
 }
 
-std::string MachineValue(const char* key, REGSAM view, const std::string& name, DWORD* type) {
+std::string RegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name, DWORD* type) {
   HKEY h = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<missing>";
+  if (RegOpenKeyExA(root, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<missing>";
   char buffer[1024];
   DWORD size = sizeof buffer;
   const LONG rc = RegQueryValueExA(h, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
@@ -73,7 +74,7 @@ std::string MachineValue(const char* key, REGSAM view, const std::string& name, 
 }
 
 std::string VintaraValue(const std::string& name, DWORD* type) {
-  return MachineValue("Software\\Vintara", kVintaraView, name, type);
+  return RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", kVintaraView, name, type);
 }
 
 std::string WindowsPath(const std::string& unixPath) {
@@ -205,21 +206,13 @@ Kind Classify(HWND hwnd) {
 }
 
 const char* KindName(Kind kind) {
-  switch (kind) {
-    case Kind::Login: return "login window";
-    case Kind::Connecting: return "connecting notice";
-    case Kind::ConnectionError: return "connection error notice";
-    case Kind::BadLogin: return "bad login notice";
-    case Kind::UserInUse: return "user in use notice";
-    case Kind::FullAccountOnly: return "full-account-only notice";
-    case Kind::UpgradeReminder: return "upgrade reminder";
-    case Kind::Browser: return "browser window";
-    case Kind::Setup: return "set-up window";
-    case Kind::About: return "About box";
-    case Kind::MessageBox: return "message box";
-    case Kind::Other: return "other";
-  }
-  return "?";
+  // In the order of Kind.
+  static const char* const names[] = {
+      "login window",       "connecting notice", "connection error notice", "bad login notice",
+      "user in use notice", "full-account-only notice", "upgrade reminder", "browser window",
+      "set-up window",      "About box",         "message box",             "other"};
+  static_assert(std::size(names) == static_cast<size_t>(Kind::Other) + 1);
+  return names[static_cast<int>(kind)];
 }
 
 void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }

@@ -19,8 +19,8 @@ std::string WebHost(std::string* whyMissing);
 // Software\Vintara of the machine hive as an installer leaves it, with the deployment values
 // pointing at vtservice, and these values as raw bytes without a type.
 void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw);
-// A value's bytes (and its type code) in a machine key in the given view, or "<missing>".
-std::string MachineValue(const char* key, REGSAM view, const std::string& name, DWORD* type = nullptr);
+// A value's bytes (and its type code) in a key in the given view (0: the default), or "<missing>".
+std::string RegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name, DWORD* type = nullptr);
 // The same for Software\Vintara in the client's view.
 std::string VintaraValue(const std::string& name, DWORD* type = nullptr);
 // Removes the values PrepareVintaraKey wrote, so that other tests of the prefix do not see them.

@@ -27,6 +27,11 @@ std::string Folder(int csidl) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// A value of the installed-programs entry (64-bit view) and its type; "<missing>" when it is not there.
+std::string EntryValue(const char* name, DWORD* type = nullptr) {
+  return RegistryValue(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY, name, type);
+}
+
 std::string Sz(const std::string& text) { return text + '\0'; }
 
 // The rights the Users group has on Software\Vintara (32-bit view), from the key's access list.
@@ -91,7 +96,7 @@ protected:
     const std::string uninstaller = installed + "\\Uninstall.exe";
     if (!Exists(uninstaller)) return;
     Run("\"" + uninstaller + "\" /S");
-    for (int i = 0; i < 600 && MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayName") != "<missing>"; ++i)
+    for (int i = 0; i < 600 && EntryValue("DisplayName") != "<missing>"; ++i)
       Sleep(100);
   }
 
@@ -105,13 +110,13 @@ TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
   for (const char* file : {"VTBrowser.exe", "vtcli.exe", "Uninstall.exe"}) EXPECT_TRUE(Exists(installed + "\\" + file)) << file;
   EXPECT_TRUE(Exists(shortcut));
   DWORD type = 0;
-  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayName", &type), Sz("VTBrowser"));
+  EXPECT_EQ(EntryValue("DisplayName", &type), Sz("VTBrowser"));
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayVersion"), Sz("1.0"));
-  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "Publisher"), Sz("Vintara"));
-  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "UninstallString"), Sz("\"" + installed + "\\Uninstall.exe\""));
-  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayIcon"), Sz(installed + "\\VTBrowser.exe,0"));
-  EXPECT_NE(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "EstimatedSize", &type), "<missing>");
+  EXPECT_EQ(EntryValue("DisplayVersion"), Sz("1.0"));
+  EXPECT_EQ(EntryValue("Publisher"), Sz("Vintara"));
+  EXPECT_EQ(EntryValue("UninstallString"), Sz("\"" + installed + "\\Uninstall.exe\""));
+  EXPECT_EQ(EntryValue("DisplayIcon"), Sz(installed + "\\VTBrowser.exe,0"));
+  EXPECT_NE(EntryValue("EstimatedSize", &type), "<missing>");
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
 
   // Software\Vintara in the 32-bit view, every value a REG_SZ; nothing in the 64-bit view.
@@ -123,7 +128,7 @@ TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
   }
   EXPECT_EQ(VintaraValue("GameServer"), Sz("127.0.0.1"));
   EXPECT_EQ(VintaraValue("WebHost"), Sz(web));
-  EXPECT_EQ(MachineValue("Software\\Vintara", KEY_WOW64_64KEY, "VT_PATH"), "<missing>");
+  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_64KEY, "VT_PATH"), "<missing>");
   // Standard users may save their login and browser state there, and do no more.
   const ACCESS_MASK users = UsersRights();
   EXPECT_EQ(users & (KEY_QUERY_VALUE | KEY_SET_VALUE), static_cast<ACCESS_MASK>(KEY_QUERY_VALUE | KEY_SET_VALUE));
@@ -152,7 +157,7 @@ TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
   Uninstall();
   EXPECT_FALSE(Exists(installed));
   EXPECT_FALSE(Exists(shortcut));
-  EXPECT_EQ(MachineValue(kUninstallKey, KEY_WOW64_64KEY, "DisplayName"), "<missing>");
+  EXPECT_EQ(EntryValue("DisplayName"), "<missing>");
   for (const char* name : {"VT_PATH", "NES_PATH", "COL_PATH", "GameServer", "WebHost"})
     EXPECT_EQ(VintaraValue(name), "<missing>") << name;
   EXPECT_EQ(VintaraValue("SYSTEM"), "SNES") << "the user's saved state stays";

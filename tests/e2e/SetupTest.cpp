@@ -57,11 +57,7 @@ protected:
     ReleaseKey(key);
   }
   static std::string UserValue(const std::string& key, const char* name) {
-    char buffer[64];
-    DWORD size = sizeof buffer;
-    if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY, nullptr, buffer, &size) != ERROR_SUCCESS)
-      return "<missing>";
-    return std::string(buffer, size);
+    return RegistryValue(HKEY_CURRENT_USER, key.c_str(), 0, name);
   }
 
   std::string folder;
