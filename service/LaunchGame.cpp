@@ -60,14 +60,14 @@ LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, Setting
   const std::string path = EmulatorPath(settings, session.system);
   const std::string line = LaunchCommandLine(path, session.system, session.scheme, who,
                                              session.endpoints().webHost, key);
-  // A start that cannot happen is said, not hidden behind a minimised window.
+  // A start that cannot happen is said, not hidden behind a minimised window. The file is looked
+  // at only to explain a start that failed: the start itself also finds a name without ".exe",
+  // a bare name on the search path and a value followed by options, which installations may hold.
   LaunchOutcome outcome = LaunchOutcome::Started;
   if (path.empty())
     outcome = LaunchOutcome::EmulatorNotSet;
-  else if (!ProgramFileExists(ProgramOf(path)))
-    outcome = LaunchOutcome::EmulatorNotFound;
   else if (!host.StartEmulator(line))
-    outcome = LaunchOutcome::EmulatorNotStarted;
+    outcome = ProgramFileExists(ProgramOf(path)) ? LaunchOutcome::EmulatorNotStarted : LaunchOutcome::EmulatorNotFound;
   if (outcome != LaunchOutcome::Started)
     host.ShowLaunchFailure(LaunchFailureText(outcome, session.system, path));
   host.SaveBrowserState();

@@ -96,7 +96,7 @@ TEST_F(Vtcli, LaunchDryRunPrintsTheCommandLine) {
 TEST_F(Vtcli, LaunchOfAMissingEmulatorSaysSoAndExitsOne) {
   ScriptGoodLogin(peer, "ann", "pw", "True");
   ScriptCatalogue("NES", "^[a-b]", std::string("1\0\0\0\0", 5) + Z("A\nk1\n1\n0"));
-  EXPECT_EQ(Run({"launch", "ann", "pw", "NES", "^[a-b]", "0", "--dry-run"}), 1);
+  EXPECT_EQ(Run({"launch", "ann", "pw", "NES", "^[a-b]", "0"}), 1);  // a dry run starts nothing to fail
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str(), "VTBrowser: " + LaunchFailureText(LaunchOutcome::EmulatorNotFound, "NES", nester) + "\n");
 }

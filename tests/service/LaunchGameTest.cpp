@@ -158,7 +158,8 @@ TEST_F(LaunchGameTest, RefusalsFollowTheAvailabilityRule) {
   }
 }
 
-// A launch that cannot start its emulator says why, saves the state and leaves the window.
+// A launch that cannot start its emulator says why, saves the state and leaves the window; the
+// file is looked at only after a start that failed.
 TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised) {
   const std::string folder = dir.File("folder");
   std::filesystem::create_directory(folder);
@@ -172,9 +173,12 @@ TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised)
       {std::string("\0C:\\x.exe", 9), true, LaunchOutcome::EmulatorNotSet},
       {std::string(1024, 'p'), true, LaunchOutcome::EmulatorNotSet},
       {std::string(1025, 'p'), true, LaunchOutcome::EmulatorNotSet},
-      {dir.File("no-such.exe"), true, LaunchOutcome::EmulatorNotFound},
-      {folder, true, LaunchOutcome::EmulatorNotFound},
+      {dir.File("no-such.exe"), false, LaunchOutcome::EmulatorNotFound},
+      {folder, false, LaunchOutcome::EmulatorNotFound},
       {Emulator("NES"), false, LaunchOutcome::EmulatorNotStarted},
+      // What the start finds though no file has the value's name (a name without ".exe", a bare
+      // name on the search path) starts as it is.
+      {dir.File("nester"), true, LaunchOutcome::Started},
   };
   for (const Case& c : cases) {
     settings = OpenFileSettings(dir.File("fresh.txt"));
@@ -190,9 +194,10 @@ TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised)
     EXPECT_EQ(Launch(), c.outcome);
     EXPECT_FALSE(session->connected) << "disconnected before the attempt";
     const std::string path = c.value && c.value->size() < 1024 ? c.value->substr(0, c.value->find('\0')) : "";
-    std::vector<std::string> expected = {"message:" + LaunchFailureText(c.outcome, "NES", path), "save"};
-    if (c.outcome == LaunchOutcome::EmulatorNotStarted) expected.insert(expected.begin(), "start");
-    EXPECT_EQ(host.calls, expected);
+    std::vector<std::string> expected = {"start", "message:" + LaunchFailureText(c.outcome, "NES", path), "save"};
+    if (c.outcome == LaunchOutcome::EmulatorNotSet) expected.erase(expected.begin());
+    if (c.outcome == LaunchOutcome::Started) expected = {"start", "save", "minimise"};
+    EXPECT_EQ(host.calls, expected) << path;
   }
 }
 
