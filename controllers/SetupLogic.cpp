@@ -103,7 +103,9 @@ void SetupLogic::SwitchPlayer(int player) {
   const int left = player_;
   player_ = player;
   surface_.ShowLamps(player_);
-  if (!Save(left)) {
+  // A player whose settings could not be read can never be saved from this window: say so and
+  // go on, or that player's failed read would keep the user from the other one.
+  if (!Save(left) && loaded_[left]) {
     // The captures of the player left stay in the window until they are saved or cancelled.
     player_ = left;
     surface_.ShowLamps(player_);
@@ -133,7 +135,7 @@ bool SetupLogic::Save(int player) {
   const std::string where = BindingsLocation(layout_.emulator, config_, player);
   if (!loaded_[player]) {
     surface_.ShowMessage("The controller settings were not saved: " + where +
-                             " could not be read when this window opened, and saving would replace "
+                             " could not be read, and saving would replace "
                              "the settings in it with empty ones.\n\n"
                              "Check it, then close this window and open it again.",
                          "Error");

@@ -374,17 +374,36 @@ TEST_F(SetupFiles, AWindowWhoseReaderFailedNeverWritesTheFile) {
   CaptureWith(Key(0x10), IDC_SETUP_UP);
   surface.log.clear();
   l.Ok();
-  EXPECT_THAT(surface.log, ElementsAre("Error: The controller settings were not saved: " + l.config().zsnesPath +
-                                       " could not be read when this window opened, and saving would replace the "
-                                       "settings in it with empty ones.\n\nCheck it, then close this window and "
-                                       "open it again."));
+  const std::string unread = "Error: The controller settings were not saved: " + l.config().zsnesPath +
+                             " could not be read, and saving would replace the settings in it with empty "
+                             "ones.\n\nCheck it, then close this window and open it again.";
+  EXPECT_THAT(surface.log, ElementsAre(unread));
   EXPECT_EQ(folder.Get("zsnesw.cfg"), "ScanKey1 = 205\n");
   // A missing file says so too.
   SetupLogic& g = Make(Console::GBCC);
   g.Start();
   surface.log.clear();
   g.Ok();
-  EXPECT_THAT(surface.log, ElementsAre(::testing::HasSubstr("could not be read when this window opened")));
+  EXPECT_THAT(surface.log, ElementsAre(::testing::HasSubstr("could not be read, and saving")));
+}
+
+// Player 1 unreadable must not keep the user from player 2: the switch says player 1 is not
+// saved and goes on; player 2 reads, captures and saves as usual, player 1's lines untouched.
+TEST_F(SetupFiles, APlayerWhoseReaderFailedDoesNotHoldTheSwitch) {
+  const std::string player2 = "P2.Up=200\nP2.Down=208\nP2.Left=203\nP2.Right=205\nP2.Start=28\nP2.A=30\nP2.B=31\nP2.C=32\n";
+  folder.Put("gens.cfg", "P1.Up=200\n" + player2);
+  SetupLogic& l = Make(Console::GENC);
+  l.Start();
+  surface.log.clear();
+  l.SwitchPlayer(2);
+  EXPECT_EQ(l.player(), 2);
+  ASSERT_THAT(surface.log, ElementsAre("lamps 2", ::testing::HasSubstr("could not be read, and saving")));
+  EXPECT_EQ(surface.texts[IDC_SETUP_UP], "Up") << "player 2 read";
+  CaptureWith(Key(0x10), IDC_SETUP_UP);
+  surface.log.clear();
+  l.Ok();
+  EXPECT_THAT(surface.log, ElementsAre("end 1"));
+  EXPECT_EQ(folder.Get("gens.cfg"), "P1.Up=200\n" + Replaced(player2, "P2.Up=200", "P2.Up=16"));
 }
 
 TEST_F(SetupLogicTest, AdvancedOpensTheConsolesHelpPageAndSetupHelpFindsTheWindow) {
