@@ -34,6 +34,7 @@ VIAddVersionKey /LANG=1033 "CompanyName" "${COMPANY}"
 VIAddVersionKey /LANG=1033 "FileDescription" "Installs ${PRODUCT}, the ${COMPANY} client"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
 
 Page directory
 Page instfiles
