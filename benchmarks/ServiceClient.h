@@ -2,15 +2,11 @@
 // data format, and a blocking client that logs in and queries the way the real client does.
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+
+#include "tests/tools/WireClient.h"
 
 namespace vt::bench {
 
@@ -25,37 +21,12 @@ inline std::string LoadData(int accounts, int games) {
   return data;
 }
 
-class ServiceClient {
+// The tests' wire client with the load programs' two steps: a login that says when it was
+// refused, and a query that reads its answer in bulk, as the real client does, and counts it.
+class ServiceClient : public test::WireClient {
 public:
-  explicit ServiceClient(std::uint16_t port) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    timeval guard{10, 0};
-    setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &guard, sizeof guard);
-    ok_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
-  }
-  ~ServiceClient() { ::close(fd_); }
-  ServiceClient(const ServiceClient&) = delete;
-  ServiceClient& operator=(const ServiceClient&) = delete;
+  using WireClient::WireClient;
 
-  bool Send(std::string_view bytes) {
-    while (ok_ && !bytes.empty()) {
-      const ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-      ok_ = n > 0;
-      if (ok_) bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return ok_;
-  }
-  std::string Exchange(std::string_view bytes, std::size_t max = 1024) {
-    if (!Send(bytes)) return {};
-    std::string reply(max, '\0');
-    const ssize_t n = ::recv(fd_, reply.data(), max, 0);
-    reply.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return reply;
-  }
   // The account tier ("True"/"False"), or what came instead.
   std::string Login(const std::string& user, const std::string& password) {
     if (Exchange(user) != "ok" || Exchange(password) != "ok") return "<refused>";
@@ -69,13 +40,12 @@ public:
       return -1;
     // Bulk reads: the answer is the last thing the server sends, so nothing after it is taken.
     std::string in;
-    char buf[65536];
     long count = -1, ends = 0;
     while (count < 0 || ends < count) {
-      const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
-      if (n <= 0) return -1;
+      const std::string piece = RecvOnce(65536);
+      if (piece.empty()) return -1;
       const std::size_t before = in.size();
-      in.append(buf, static_cast<std::size_t>(n));
+      in += piece;
       if (count < 0 && in.size() >= 5) {
         count = std::strtol(in.substr(0, 5).c_str(), nullptr, 10);
         for (std::size_t i = 5; i < in.size(); ++i) ends += in[i] == '\0';
@@ -85,10 +55,6 @@ public:
     }
     return count;
   }
-
-private:
-  int fd_ = -1;
-  bool ok_ = false;
 };
 
 }  // namespace vt::bench
