@@ -59,24 +59,16 @@ private:
   win::Font fieldFont_, smallFont_;
 };
 
-// The product's six windows by name.
-struct A26C : SetupWindow {
-  A26C(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::A26C), s, sh, std::move(web)) {}
+// The product's six windows by name, each the set-up window over its console's layout.
+template <Console C>
+struct ConsoleSetupWindow : SetupWindow {
+  ConsoleSetupWindow(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(C), s, sh, std::move(web)) {}
 };
-struct GBCC : SetupWindow {
-  GBCC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::GBCC), s, sh, std::move(web)) {}
-};
-struct GENC : SetupWindow {
-  GENC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::GENC), s, sh, std::move(web)) {}
-};
-struct NESC : SetupWindow {
-  NESC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::NESC), s, sh, std::move(web)) {}
-};
-struct SMSC : SetupWindow {
-  SMSC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::SMSC), s, sh, std::move(web)) {}
-};
-struct SNESC : SetupWindow {
-  SNESC(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(Console::SNESC), s, sh, std::move(web)) {}
-};
+using A26C = ConsoleSetupWindow<Console::A26C>;
+using GBCC = ConsoleSetupWindow<Console::GBCC>;
+using GENC = ConsoleSetupWindow<Console::GENC>;
+using NESC = ConsoleSetupWindow<Console::NESC>;
+using SMSC = ConsoleSetupWindow<Console::SMSC>;
+using SNESC = ConsoleSetupWindow<Console::SNESC>;
 
 }  // namespace vt
