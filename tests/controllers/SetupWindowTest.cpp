@@ -80,8 +80,9 @@ TEST_F(SetupWindowTest, EachWindowTakesItsBackgroundDressesItsButtonsAndShowsThe
       }
       for (const Button& b : buttons) {
         const RECT c = test::ChildRect(GetDlgItem(dlg, b.id));
-        EXPECT_EQ(c.right - c.left, test::ImageSize(b.image).cx) << b.id;
-        EXPECT_EQ(c.bottom - c.top, test::ImageSize(b.image).cy) << b.id;
+        const SIZE image = test::ImageSize(b.image);
+        EXPECT_EQ(c.right - c.left, image.cx) << b.id;
+        EXPECT_EQ(c.bottom - c.top, image.cy) << b.id;
       }
       for (const SetupField& f : layout.fields) {
         HWND field = GetDlgItem(dlg, f.id);
@@ -106,7 +107,7 @@ TEST_F(SetupWindowTest, TheLampsSwapOnASwitch) {
     EXPECT_EQ(w->logic().player(), 2);
     EXPECT_TRUE(test::ScreenShows(lamp1, IDB_LAMP_OFF));
     EXPECT_TRUE(test::ScreenShows(lamp2, IDB_LAMP_ON));
-    EXPECT_EQ(Text(GetDlgItem(dlg, IDC_SETUP_UP)), w->logic().config().DisplayName(SlotUp));
+    EXPECT_EQ(Text(GetDlgItem(dlg, IDC_SETUP_UP)), "I") << "player 2's Up from the file";
     w->End(IDCANCEL);
   });
 }
@@ -142,12 +143,13 @@ TEST_F(SetupWindowTest, OkIsDisabledWhileACaptureWaitsAndTheFieldShowsItsPrompt)
 
 TEST_F(SetupWindowTest, AdvancedOpensTheHelpPageAndTheAtariWindowHasOnlyItsTwoButtons) {
   auto w = Make(Console::A26C);
-  test::RunModalWith(*w, [&](HWND dlg) {
+  const INT_PTR result = test::RunModalWith(*w, [&](HWND dlg) {
     EXPECT_EQ(GetDlgItem(dlg, IDC_SETUP_OK), nullptr);
     Clicked(dlg, IDC_SETUP_ADVANCED);
     PostMessageA(dlg, WM_KEYDOWN, VK_RETURN, 0);  // Enter: no OK to run
     PostMessageA(GetDlgItem(dlg, IDC_SETUP_CANCEL), BM_CLICK, 0, 0);
   });
+  EXPECT_EQ(result, kSetupCancel) << "Enter ended the window";
   EXPECT_EQ(shell.pages, std::vector<std::string>{"http://www.example.test/2600_HELP.php"});
 }
 

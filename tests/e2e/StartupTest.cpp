@@ -100,9 +100,9 @@ TEST_F(Startup, OutOfDateClientEndsAfterTheUpdateMessage) {
   EXPECT_NE(MessageBoxText(box).find("Visit Vintara to update your client."), std::string::npos)
       << MessageBoxText(box);
   EXPECT_TRUE(client.Running()) << "the program ends only when the message is closed";
+  EXPECT_FALSE(Shows(client, Kind::ConnectionError));
   Click(box, IDOK);
   EXPECT_EQ(client.WaitExit(), 0u);
-  EXPECT_FALSE(Shows(client, Kind::ConnectionError));
 }
 
 }  // namespace
