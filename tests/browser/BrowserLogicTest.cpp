@@ -461,8 +461,8 @@ TEST_F(BrowserCommandsTest, ChangeUserLogsOutAndShowsTheLoginWindowKeepingTheRow
 
 TEST_F(BrowserCommandsTest, SetupHelpOpensTheCurrentSystemsWindowAndRefreshesNothing) {
   BrowserLogic& b = Start();
-  for (auto [alias, window] : {std::pair{"SNES", "SNESC"}, {"GEN", "GENC"}, {"NES", "NESC"}, {"2600", "A26C"},
-                               {"GBC", "GBCC"}, {"SMS", "SMSC"}, {"SGG", "SMSC"}, {"COL", "SMSC"}}) {
+  // The alias-to-window table itself is the layouts' own test.
+  for (auto [alias, window] : {std::pair{"SNES", "SNESC"}, {"COL", "SMSC"}}) {
     surface.log.clear();
     session->SetSystem(alias);
     b.SetupHelp();

@@ -106,14 +106,6 @@ protected:
       if (e.rfind("prompt ", 0) == 0) out.push_back(e);
     return out;
   }
-  // The fixture with one line replaced.
-  static std::string Replaced(const std::string& text, const std::string& from, const std::string& to) {
-    std::string out = text;
-    const size_t at = out.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) out.replace(at, from.size(), to);
-    return out;
-  }
 
   ScriptedInput input;  // outlives the devices the configuration holds
   test::TempDir registryDir;
@@ -265,7 +257,7 @@ class SetupFiles : public SetupLogicTest {};
 TEST_F(SetupFiles, PlayersSwitchSaveWhatIsLeftAndOkOrCancelEndTheWindow) {
   folder.PutFixture("gens.cfg");
   const std::string original = folder.Get("gens.cfg");
-  const std::string firstSaved = Replaced(original, "P1.Up=200", "P1.Up=16");
+  const std::string firstSaved = test::Replace(original, "P1.Up=200", "P1.Up=16");
   for (bool ok : {false, true}) {
     SCOPED_TRACE(ok ? "OK" : "Cancel");
     folder.Put("gens.cfg", original);
@@ -283,7 +275,7 @@ TEST_F(SetupFiles, PlayersSwitchSaveWhatIsLeftAndOkOrCancelEndTheWindow) {
     EXPECT_EQ(l.config().Code(SlotUp), 4097) << "player 2 read";
     CaptureWith(Key(0x11), IDC_SETUP_UP);
     ok ? l.Ok() : l.Cancel();
-    EXPECT_EQ(folder.Get("gens.cfg"), ok ? Replaced(firstSaved, "P2.Up=4097", "P2.Up=17") : firstSaved);
+    EXPECT_EQ(folder.Get("gens.cfg"), ok ? test::Replace(firstSaved, "P2.Up=4097", "P2.Up=17") : firstSaved);
     EXPECT_EQ(surface.log.back(), ok ? "end 1" : "end 2");
     EXPECT_TRUE(folder.OnlyFileIs("gens.cfg"));
   }
@@ -301,8 +293,8 @@ TEST_F(SetupFiles, OkWritesEachEmulatorsOwnFormatAndNothingElse) {
     std::string expected;
   } cases[] = {
       {Console::SNESC, "zsnesw.cfg",
-       Replaced(test::Fixture("zsnesw.cfg"), "ScanKey1 = 205, 203, 208, 200,", "ScanKey1 = 205, 203, 208, 16,")},
-      {Console::SMSC, "meka.inp", Replaced(test::Fixture("meka.inp"), "player_up           = key Up", "player_up           = key Q")},
+       test::Replace(test::Fixture("zsnesw.cfg"), "ScanKey1 = 205, 203, 208, 200,", "ScanKey1 = 205, 203, 208, 16,")},
+      {Console::SMSC, "meka.inp", test::Replace(test::Fixture("meka.inp"), "player_up           = key Up", "player_up           = key Q")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -364,7 +356,7 @@ TEST_F(SetupFiles, ASaveThatFailsSaysWhyAndKeepsTheWindowAndItsCaptures) {
   surface.log.clear();
   l.Ok();
   EXPECT_EQ(surface.log.back(), "end 1");
-  EXPECT_EQ(folder.Get("gens.cfg"), Replaced(original, "P1.Up=200", "P1.Up=16"));
+  EXPECT_EQ(folder.Get("gens.cfg"), test::Replace(original, "P1.Up=200", "P1.Up=16"));
 }
 
 TEST_F(SetupFiles, AWindowWhoseReaderFailedNeverWritesTheFile) {
@@ -403,7 +395,7 @@ TEST_F(SetupFiles, APlayerWhoseReaderFailedDoesNotHoldTheSwitch) {
   surface.log.clear();
   l.Ok();
   EXPECT_THAT(surface.log, ElementsAre("end 1"));
-  EXPECT_EQ(folder.Get("gens.cfg"), "P1.Up=200\n" + Replaced(player2, "P2.Up=200", "P2.Up=16"));
+  EXPECT_EQ(folder.Get("gens.cfg"), "P1.Up=200\n" + test::Replace(player2, "P2.Up=200", "P2.Up=16"));
 }
 
 TEST_F(SetupLogicTest, AdvancedOpensTheConsolesHelpPageAndSetupHelpFindsTheWindow) {

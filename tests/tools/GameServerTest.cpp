@@ -149,8 +149,8 @@ TEST_F(GameServerTest, QueriesAnswerTheMatchingGamesInTitleOrder) {
       {"XYZ", "^[0-z]", none}, {"NES' OR '1'='1", "^[0-z]", none}, {"NES' OR Alias='", "^[0-z]", none},
       {"", "^[0-z]", none}, {"nes", "^[0-z]", none},
       // An invalid pattern gets the error mark; the server keeps the connection, the client closes.
-      {"NES", "^[a-", errorMark}, {"NES", "(abc", errorMark}, {"NES", "*x", errorMark},
-      {"NES", "a{3,1}", errorMark}, {"NES", "[z-a]", errorMark},
+      // (which patterns are invalid is the title pattern's own test)
+      {"NES", "^[a-", errorMark},
   };
   WireClient c(port());
   ASSERT_EQ(c.Login("demo", "demo"), "False");
