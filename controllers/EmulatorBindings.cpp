@@ -3,6 +3,7 @@
 #include "emuconfig/GensConfig.h"
 #include "emuconfig/GestConfig.h"
 #include "emuconfig/MekaConfig.h"
+#include "emuconfig/NesterConfig.h"
 #include "emuconfig/ZsnesConfig.h"
 
 namespace vt {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "controllers/ConsoleLayouts.h"
-#include "emuconfig/NesterConfig.h"
 #include "input/ControllerConfig.h"
+#include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 
 namespace vt {

@@ -33,14 +33,16 @@ std::int32_t SetupLogic::WaitForInput(const SetupField& field) {
   return WaitForCode(config_, [](ControllerConfig& c) { return CaptureBinding(c); });
 }
 
-bool SetupLogic::Accepts(DeviceRule rule, std::int32_t code) const {
-  switch (rule) {
-    case DeviceRule::Keyboard: return code < 256;
-    case DeviceRule::GameBoyJoystick: return code > 256;
-    case DeviceRule::MasterSystemJoystick: return code >= 256;
+bool SetupLogic::Accepts(const SetupField& field, std::int32_t code) {
+  bool accepted = true;
+  switch (field.rule) {
+    case DeviceRule::Keyboard: accepted = code < 256; break;
+    case DeviceRule::GameBoyJoystick: accepted = code > 256; break;
+    case DeviceRule::MasterSystemJoystick: accepted = code >= 256; break;
     case DeviceRule::Any: break;
   }
-  return true;
+  if (!accepted) surface_.ShowMessage(field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick, "Error");
+  return accepted;
 }
 
 void SetupLogic::Store(const SetupField& field, std::int32_t code) {
@@ -58,10 +60,7 @@ void SetupLogic::CaptureField(int fieldId) {
   surface_.EnableButton(kSetupOk, false);
   // 0 only when no device could be opened: the input layer has said why, nothing changes.
   if (const std::int32_t code = WaitForInput(*field)) {
-    if (Accepts(field->rule, code))
-      Store(*field, code);
-    else
-      surface_.ShowMessage(field->rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick, "Error");
+    if (Accepts(*field, code)) Store(*field, code);
     surface_.Pause(kStoredCodePause);
     RefreshNames();
   }
@@ -83,10 +82,7 @@ void SetupLogic::SetAll(int setAllId) {
     surface_.SetFieldText(field->id, std::string(field->setAllPrompt));
     const std::int32_t code = WaitForInput(*field);
     if (code == 0) break;  // no device can deliver an input
-    if (!Accepts(field->rule, code)) {
-      surface_.ShowMessage(field->rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick, "Error");
-      break;  // this field and the ones after it keep their bindings
-    }
+    if (!Accepts(*field, code)) break;  // this field and the ones after it keep their bindings
     Store(*field, code);
     surface_.Pause(kStoredCodePause);
     RefreshNames();
@@ -141,9 +137,7 @@ bool SetupLogic::Save(int player) {
                          "Error");
     return false;
   }
-  if (layout_.emulator == Emulator::None ||
-      SaveBindings(layout_.emulator, settings_, config_, player, Messages()))
-    return true;
+  if (SaveBindings(layout_.emulator, settings_, config_, player, Messages())) return true;
   std::string why;
   if (layout_.emulator == Emulator::Nester) {
     why = "one of its keys is missing or cannot be written";

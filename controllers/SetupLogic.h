@@ -11,9 +11,9 @@
 #include <string>
 
 #include "controllers/ConsoleLayouts.h"
-#include "emuconfig/NesterConfig.h"
 #include "input/Capture.h"
 #include "input/ControllerConfig.h"
+#include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 
 namespace vt {
@@ -64,7 +64,8 @@ public:
 
 private:
   std::int32_t WaitForInput(const SetupField& field);
-  bool Accepts(DeviceRule rule, std::int32_t code) const;
+  // Whether the field's device rule takes the code; a refusal shows the rule's message.
+  bool Accepts(const SetupField& field, std::int32_t code);
   void Store(const SetupField& field, std::int32_t code);
   void RefreshNames();
   bool Load(int player);
