@@ -130,20 +130,22 @@ void GameList::SetRows(std::vector<Row> rows) {
   ListView_SetItemCountEx(list, static_cast<int>(rows_.size()), 0);
 }
 
+const char* GameList::TextOf(int row, int column) const {
+  if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return "";
+  const char* text = column == 0 ? rows_[row].title.c_str() : rows_[row].mark;
+  return text ? text : "";
+}
+
 void GameList::GiveTexts(NMHDR& header) {
   if (header.code == LVN_GETDISPINFOA) {
     LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    const size_t row = static_cast<size_t>(item.iItem);
-    const char* text = row < rows_.size() ? (item.iSubItem == 0 ? rows_[row].title.c_str() : rows_[row].mark) : "";
-    lstrcpynA(item.pszText, text ? text : "", item.cchTextMax);
+    lstrcpynA(item.pszText, TextOf(item.iItem, item.iSubItem), item.cchTextMax);
   } else {
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    const size_t row = static_cast<size_t>(item.iItem);
-    const char* text = row < rows_.size() ? (item.iSubItem == 0 ? rows_[row].title.c_str() : rows_[row].mark) : "";
     // The texts are in the program's code page, like every text of the client.
-    if (!MultiByteToWideChar(CP_ACP, 0, text ? text : "", -1, item.pszText, item.cchTextMax))
+    if (!MultiByteToWideChar(CP_ACP, 0, TextOf(item.iItem, item.iSubItem), -1, item.pszText, item.cchTextMax))
       item.pszText[item.cchTextMax - 1] = L'\0';
   }
 }

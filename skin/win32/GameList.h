@@ -37,7 +37,6 @@ public:
     const char* mark;
   };
   void SetRows(std::vector<Row> rows);
-  const std::vector<Row>& Rows() const { return rows_; }
 
   // Hides the platform's scroll bars, creates the list's own beside it and lays them out.
   void InitList();
@@ -63,6 +62,7 @@ private:
   void UpdateBars();
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
   void GiveTexts(NMHDR& header);
+  const char* TextOf(int row, int column) const;  // "" beyond the rows
 
   BitmapLoader loader_;
   std::map<int, win::Bitmap> images_;

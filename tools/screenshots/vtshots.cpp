@@ -139,9 +139,6 @@ void ShootBrowser(const char* name, const std::string& tier, bool empty,
     return true;
   });
   window.SetRandomSource([] { return 0; });
-  window.SetMessageBox([&window](const std::string& text, const std::string& caption) {
-    MessageBoxA(window.Hwnd(), text.c_str(), caption.c_str(), MB_OK);
-  });
   if (!window.CreateModeless(nullptr)) return Failed(name);
   ShowWindow(window.Hwnd(), SW_SHOW);
   if (then) then(window);
