@@ -62,18 +62,9 @@ void LaunchAndLook(const Case& c, RecordingLaunchHost& host) {
   test::TempDir dir;
   auto settings = OpenFileSettings(dir.File("registry.txt"));
   // The notice: the one visible dialog of this process.
-  auto visibleDialog = [] {
-    HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-    for (; w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == GetCurrentProcessId() && IsWindowVisible(w)) break;
-    }
-    return w;
-  };
   bool seen = false;
-  test::WhenTrue([&] { return visibleDialog() != nullptr; }, [&] {
-    HWND w = visibleDialog();
+  test::WhenTrue([&] { return test::VisibleDialog() != nullptr; }, [&] {
+    HWND w = test::VisibleDialog();
     seen = true;
     EXPECT_EQ(test::SkinGeometryFaults(w, 275, c.height, c.keyed), "");
     HWND upgrade = GetDlgItem(w, IDC_NOTICE_UPGRADE_ACCOUNT);

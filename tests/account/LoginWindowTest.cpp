@@ -230,20 +230,6 @@ TEST_F(LoginWindowTest, AnEmptyWindowRefusesEnterAndHasItsControlsInPlaceWithThe
   });
 }
 
-// A visible dialog of this process other than the two given: the notice or message box of a
-// refused login (or, should the wrong window come, that window, so that the test fails instead
-// of waiting forever).
-HWND FindOtherDialog(HWND login, HWND connecting) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
-       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (w != login && w != connecting && pid == GetCurrentProcessId() && IsWindowVisible(w))
-      return w;
-  }
-  return nullptr;
-}
-
 // The connecting notice is on the screen while the login blocks the window's thread; the
 // refusal then brings its notice, whose OK leads back to the login window.
 TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
@@ -259,7 +245,7 @@ TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
   });
   int notices = 0;
   auto notice = [&]() -> HWND {
-    HWND n = FindOtherDialog(window->Hwnd(), window->connecting().Hwnd());
+    HWND n = test::VisibleDialog({window->Hwnd(), window->connecting().Hwnd()});
     return n && GetDlgItem(n, IDC_NOTICE_OK) ? n : nullptr;
   };
   RunWith(*window, [&](HWND dlg) {

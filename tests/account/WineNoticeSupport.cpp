@@ -181,4 +181,14 @@ int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& 
   return n;
 }
 
+HWND VisibleDialog(std::initializer_list<HWND> except) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && std::find(except.begin(), except.end(), w) == except.end())
+      return w;
+  }
+  return nullptr;
+}
+
 }  // namespace vt::test

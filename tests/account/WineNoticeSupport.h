@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -52,5 +53,9 @@ bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs = 5000);
 
 // Counts positions where two captures differ by more than a small tolerance per channel.
 int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b);
+
+// A visible dialog of this process other than the ones given (a notice or message box that
+// came up), or null.
+HWND VisibleDialog(std::initializer_list<HWND> except = {});
 
 }  // namespace vt::test
