@@ -113,9 +113,7 @@ int main() {
     Client client;
     HWND login = AwaitKind(client, Kind::Login);
     if (!login) return 1;
-    SetText(login, IDC_LOGIN_USERNAME, "demo");
-    SetText(login, IDC_LOGIN_PASSWORD, "demo");
-    Click(login, IDC_LOGIN_LOGIN);
+    LogIn(login, "demo", "demo");
     HWND browser = AwaitKind(client, Kind::Browser);
     if (!browser) return 1;
     Click(browser, IDC_BROWSER_SETUP_HELP);
@@ -123,7 +121,7 @@ int main() {
     if (!setup) return 1;
     HWND field = GetDlgItem(setup, IDC_SETUP_UP);
     PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_SETUP_UP, STN_CLICKED), reinterpret_cast<LPARAM>(field));
-    for (int i = 0; i < 2000 && WindowText(field) != "Push Up"; ++i) Sleep(5);
+    WaitUntil([&] { return WindowText(field) == "Push Up"; }, 10000);
     Sleep(500);
     // Wine reports no CPU times for other processes: read the client's from Linux's /proc
     // (drive Z: is the host's root), found by its command line.
