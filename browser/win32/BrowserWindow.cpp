@@ -73,9 +73,6 @@ BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings, Ac
       loginStep_([](BrowserWindow& w, bool suppress) { return w.RunLoginWindow(suppress); }),
       random_(&StartUpRandom),
       startProgram_(&StartProgram),
-      messageBox_([this](const std::string& text, const std::string& caption) {
-        MessageBoxA(Hwnd(), text.c_str(), caption.c_str(), MB_OK);
-      }),
       notices_(shell, session.endpoints().webHost),
       appIcon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))) {}
 
@@ -271,7 +268,7 @@ void BrowserWindow::RunSetupWindow(const ConsoleLayout& layout) {
   window.RunModal(Hwnd());
 }
 
-void BrowserWindow::ShowLaunchFailure(const std::string& text) { messageBox_(text, ProgramName()); }
+void BrowserWindow::ShowLaunchFailure(const std::string& text) { Report(text, ProgramName()); }
 
 void BrowserWindow::Quit() {
   ReleaseImage();

@@ -34,10 +34,6 @@ public:
   void SetLoginStep(LoginStep step) { loginStep_ = std::move(step); }
   void SetRandomSource(std::function<int()> random) { random_ = std::move(random); }
   void SetProgramStarter(ProgramStarter starter) { startProgram_ = std::move(starter); }
-  // The plain message boxes of the window (text, caption); default MessageBoxA.
-  void SetMessageBox(MessageFn box) {
-    messageBox_ = std::move(box);
-  }
 
   BrowserLogic& logic() { return logic_; }
   skin::GameList& list() { return list_; }
@@ -87,7 +83,6 @@ private:
   LoginStep loginStep_;
   std::function<int()> random_;
   ProgramStarter startProgram_;
-  MessageFn messageBox_;
   // The launch's refusal notices, owned by this window once it exists.
   class RefusalNotices : public NoticeLaunchHost {
   public:

@@ -22,10 +22,7 @@ SetupWindow::SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, A
     : SkinnedDialog(layout.templateId, SetupSkin(layout)),
       shell_(shell),
       logic_(layout, *this, settings, std::move(webHost)),
-      pause_([](std::chrono::milliseconds d) { Sleep(static_cast<DWORD>(d.count())); }),
-      messageBox_([this](const std::string& text, const std::string& caption) {
-        MessageBoxA(Hwnd(), text.c_str(), caption.c_str(), MB_OK);
-      }) {}
+      pause_([](std::chrono::milliseconds d) { Sleep(static_cast<DWORD>(d.count())); }) {}
 
 SetupWindow::~SetupWindow() = default;
 

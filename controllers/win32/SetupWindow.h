@@ -24,11 +24,8 @@ public:
   ~SetupWindow() override;
 
   SetupLogic& logic() { return logic_; }
-  // Tests: the wait after a stored code, and the plain message boxes (text, caption).
+  // Tests: the wait after a stored code.
   void SetPause(std::function<void(std::chrono::milliseconds)> pause) { pause_ = std::move(pause); }
-  void SetMessageBox(MessageFn box) {
-    messageBox_ = std::move(box);
-  }
 
 protected:
   bool OnInit() override;
@@ -43,7 +40,7 @@ private:
   void EnableButton(int id, bool on) override;
   void ShowLamps(int currentPlayer) override;
   void Pause(std::chrono::milliseconds duration) override { pause_(duration); }
-  void ShowMessage(const std::string& text, const std::string& caption) override { messageBox_(text, caption); }
+  void ShowMessage(const std::string& text, const std::string& caption) override { Report(text, caption); }
   void OpenPage(const std::string& address) override { shell_.OpenPage(address); }
   void EndWindow(int result) override { End(result); }
 
@@ -52,7 +49,6 @@ private:
   AccountShell& shell_;
   SetupLogic logic_;
   std::function<void(std::chrono::milliseconds)> pause_;
-  MessageFn messageBox_;
   std::vector<std::unique_ptr<skin::BitmapButton>> buttons_;
   skin::BitmapButton* lamp1_ = nullptr;
   skin::BitmapButton* lamp2_ = nullptr;

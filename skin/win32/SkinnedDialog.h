@@ -39,7 +39,8 @@ public:
   SkinnedDialog(int templateId, const SkinOptions& options, HINSTANCE instance = nullptr);
   ~SkinnedDialog() override;
 
-  // Replace where the background comes from and how a load failure is reported (tests).
+  // Replace where the background comes from and how the window's plain messages (text,
+  // caption) are shown; default MessageBoxA (tests).
   void SetImageLoader(BitmapLoader loader) { loader_ = std::move(loader); }
   void SetMessageReporter(MessageFn reporter) { reporter_ = std::move(reporter); }
 
@@ -52,6 +53,7 @@ public:
   static std::string ProgramName();
 
 protected:
+  void Report(const std::string& text, const std::string& caption) { reporter_(text, caption); }
   // Loads the image if needed, sets the region, sizes and centres the window.
   void ApplySkin();
   void ReleaseImage() { image_.reset(); }

@@ -100,7 +100,7 @@ protected:
       started.push_back(line);
       return true;
     });
-    window->SetMessageBox([this](const std::string& text, const std::string& caption) {
+    window->SetMessageReporter([this](const std::string& text, const std::string& caption) {
       messages.push_back(caption + ": " + text);
     });
     return *window;

@@ -32,7 +32,7 @@ protected:
     auto w = std::make_unique<SetupWindow>(Layout(console), *settings, shell, "www.example.test");
     w->logic().config().input = InputDevices(input, [](const std::string&, const std::string&) {});
     w->SetPause([](std::chrono::milliseconds) {});
-    w->SetMessageBox([this](const std::string& text, const std::string&) { messages.push_back(text); });
+    w->SetMessageReporter([this](const std::string& text, const std::string&) { messages.push_back(text); });
     return w;
   }
   // The notice a control sends its window when clicked.
