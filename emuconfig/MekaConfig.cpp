@@ -86,14 +86,21 @@ bool ReadJoys(std::string_view text, std::size_t p, Values& codes, Places& place
 // The reader takes values by position (each "key " or "joy" from a section's start) and the
 // writer puts them in by key word, so the writer takes a stretch only where the two agree: its
 // binding lines stand in table order, each once, and the reader took value k from binding line
-// k. Lines the stretch lacks (the last ones) are added after the ones it has; the reader took
-// their values from what follows those and takes them from the added lines next time. Anything
-// else is not the client's to rewrite: the bindings read would come back under other buttons.
-// `first` is set to where the first binding line starts.
-bool ReaderTakesTheLines(std::string_view text, std::size_t from, std::size_t to, std::span<const MekaLine> words,
-                         const Places& places, std::size_t& first) {
-  if (from == npos || to == npos || from >= to) return false;
-  std::size_t present = 0, afterLast = 0;
+// k. Anything else is not the client's to rewrite: the bindings read would come back under other
+// buttons.
+// Taken, the stretch from its first binding line to `to` goes to `out` (after the text since
+// `copied`) with binding line k replaced by texts[k] where that is not empty and every other
+// line kept (a joypad section's own "player_reset" among them). Lines the stretch lacks (the
+// last ones) are added after the last one it has: the reader took their values from what
+// follows, so those must come later, and reads them from the added lines next time. A lacking
+// line without a new text cannot be added, and adding only the others would shift what the
+// reader takes, so then nothing is taken.
+bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to, std::span<const MekaLine> words,
+                    const Places& places, const std::vector<std::string>& texts, std::size_t& copied,
+                    std::string& out) {
+  if (from == npos || to == npos || from >= to || from < copied) return false;
+  std::string stretch;
+  std::size_t present = 0, first = npos, afterLast = 0, afterLastInStretch = 0;
   for (std::size_t pos = from; pos < to;) {
     const std::size_t lf = text.find('\n', pos);
     const std::size_t end = lf == npos || lf >= to ? to : lf + 1;
@@ -105,53 +112,29 @@ bool ReaderTakesTheLines(std::string_view text, std::size_t from, std::size_t to
       if (static_cast<std::size_t>(known - words.begin()) != present) return false;
       if (places[present] < pos || places[present] >= end) return false;
       if (present == 0) first = pos;
+      stretch += texts[present].empty() ? std::string(line) : texts[present];
       ++present;
       afterLast = end;
+      afterLastInStretch = stretch.size();
+    } else if (first != npos) {
+      stretch += line;
     }
     pos = end;
   }
-  // Added lines go after the last line there is, so the values they replace must come later.
-  return present > 0 && (present == words.size() || places[present] >= afterLast);
-}
-
-// A binding line's word and its new text; an empty text keeps the line as it stands.
-using Lines = std::vector<std::pair<std::string_view, std::string>>;
-
-// The stretch with each binding line of `lines` (by its key word) rewritten where it stands and
-// every other line kept (a joypad section's own "player_reset" among them). Binding lines the
-// stretch lacks are added after the last one it has: the reader took their values from the
-// lines that follow, and reads them from the added lines instead. A lacking line that has no new
-// text cannot be added, and adding only the others would shift what the reader takes, so then
-// the stretch is not rewritten at all.
-std::optional<std::string> Rewrite(std::string_view stretch, const Lines& lines) {
-  std::string out;
-  std::vector<bool> written(lines.size(), false);
-  std::size_t insertAt = 0;
-  for (std::size_t pos = 0; pos < stretch.size();) {
-    const std::size_t lf = stretch.find('\n', pos);
-    const std::size_t end = lf == npos ? stretch.size() : lf + 1;
-    const std::string_view line = stretch.substr(pos, end - pos);
-    const std::string_view word = line.substr(0, line.find_first_of(" =\r\n"));
-    std::size_t match = lines.size();
-    for (std::size_t i = 0; i < lines.size() && match == lines.size(); ++i)
-      if (!written[i] && lines[i].first == word) match = i;
-    if (match < lines.size()) {
-      out += lines[match].second.empty() ? std::string(line) : lines[match].second;
-      written[match] = true;
-      insertAt = out.size();
-    } else {
-      out += line;
+  if (present == 0) return false;
+  if (present < words.size()) {
+    if (places[present] < afterLast) return false;
+    std::string missing;
+    for (std::size_t k = present; k < words.size(); ++k) {
+      if (texts[k].empty()) return false;
+      missing += texts[k];
     }
-    pos = end;
+    stretch.insert(afterLastInStretch, missing);
   }
-  std::string missing;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (written[i]) continue;
-    if (lines[i].second.empty()) return std::nullopt;
-    missing += lines[i].second;
-  }
-  out.insert(insertAt, missing);
-  return out;
+  out.append(text.substr(copied, first - copied));
+  out += stretch;
+  copied = to;
+  return true;
 }
 
 // Where the reader finds one player's sections and values; the writer works from the same.
@@ -198,35 +181,29 @@ bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& confi
 std::optional<std::string> WriteMekaBindings(std::string_view text, int player, const ControllerConfig& config) {
   const std::string_view eol = LineEnd(text);
   auto keyLines = [&](std::size_t from, std::size_t to) {
-    Lines lines;
+    std::vector<std::string> lines;
     for (std::size_t i = from; i < to; ++i)
-      lines.emplace_back(kLines[i].word, BindingLine(kLines[i].word, "key ", config.DisplayName(kLines[i].key), eol));
+      lines.push_back(BindingLine(kLines[i].word, "key ", config.DisplayName(kLines[i].key), eol));
     return lines;
   };
   auto joyLines = [&] {
-    Lines lines;
+    std::vector<std::string> lines;
     // A joypad value that is no joystick text (what an unreadable one reads as) is not written:
     // the reader finds joypad values by their "joy", and the line as it stands is kept.
     for (const MekaLine& l : kLines) {
       const std::string& name = config.DisplayName(l.joy);
-      lines.emplace_back(l.word, name.starts_with("joy") ? BindingLine(l.word, "", name, eol) : std::string());
+      lines.push_back(name.starts_with("joy") ? BindingLine(l.word, "", name, eol) : std::string());
     }
     return lines;
   };
 
   // The stretches the client owns, each from its first binding line to the line or section that
-  // ends it, are rewritten line by line; the text between them is copied.
-  struct Stretch {
-    std::size_t from, to;
-    Lines lines;
-  };
-  std::vector<Stretch> stretches;
+  // ends it, are rewritten line by line in file order; the text between them is copied.
+  std::string out;
+  std::size_t copied = 0;
   auto take = [&](std::size_t section, std::size_t end, std::span<const MekaLine> words, const Places& places,
-                  Lines lines) {
-    std::size_t first = npos;
-    if (!ReaderTakesTheLines(text, section, end, words, places, first)) return false;
-    stretches.push_back({first, end, std::move(lines)});
-    return true;
+                  const std::vector<std::string>& texts) {
+    return RewriteStretch(text, section, end, words, places, texts, copied, out);
   };
   Scan scan;
   if (!ScanMeka(text, player, scan)) return std::nullopt;
@@ -250,15 +227,6 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
         !take(scan.keyboard2, joypad1, all.first(kPauseLine), scan.keyPlaces, keyLines(0, kPauseLine)) ||
         !take(scan.joypad, mouse1, all, scan.joyPlaces, joyLines()))
       return std::nullopt;
-  }
-  std::string out;
-  std::size_t copied = 0;
-  for (const Stretch& st : stretches) {
-    out.append(text.substr(copied, st.from - copied));
-    const std::optional<std::string> done = Rewrite(text.substr(st.from, st.to - st.from), st.lines);
-    if (!done) return std::nullopt;
-    out += *done;
-    copied = st.to;
   }
   out.append(text.substr(copied));
   return out;
