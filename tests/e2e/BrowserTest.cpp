@@ -173,9 +173,8 @@ TEST_F(Browser, ChangeUserShowsTheLoginWindowAndTheNextLaunchCarriesTheNewUser) 
   Client client;
   ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
   Click(browser, IDC_BROWSER_CHANGE_USER);
-  HWND login = Await(client, Kind::Login);
+  HWND login = LogInThroughWindow(client, "player", "player");
   ASSERT_NE(login, nullptr) << "shown although automatic login is saved";
-  LogIn(login, "player", "player");
   ASSERT_TRUE(client.WaitGone(login));
   EXPECT_EQ(ListRows(list), SampleRows("NES", "^[a-b]", false)) << "the rows stay the old user's";
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW))) << "as start-up set it";

@@ -69,9 +69,8 @@ TEST_F(HostileServer, OversizedRecord) { SpoiledAnswerIsSurvived(); }
 TEST_F(HostileServer, SilentLoginShowsConnectingThenFailsAfterTheTimeOut) {
   PrepareVintaraKey(web, {});
   Client client;
-  HWND login = Await(client, Kind::Login);
+  HWND login = LogInThroughWindow(client, "demo", "demo");
   ASSERT_NE(login, nullptr);
-  LogIn(login, "demo", "demo");
   EXPECT_NE(Await(client, Kind::Connecting), nullptr) << "the connecting notice shows while the server is silent";
   HWND notice = Await(client, Kind::ConnectionError, kNoticeWaitMs);
   ASSERT_NE(notice, nullptr);

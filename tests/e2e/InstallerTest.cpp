@@ -137,9 +137,8 @@ TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
   // The installed client logs in and saves its state.
   {
     Client client("\"" + installed + "\\VTBrowser.exe\"");
-    HWND login = Await(client, Kind::Login);
+    HWND login = LogInThroughWindow(client, "demo", "demo");
     ASSERT_NE(login, nullptr);
-    LogIn(login, "demo", "demo");
     HWND browser = Await(client, Kind::Browser);
     ASSERT_NE(browser, nullptr);
     Click(browser, IDC_BROWSER_SNES);

@@ -35,6 +35,12 @@ protected:
     EXPECT_NE(h, nullptr) << "no " << KindName(kind) << " appeared";
     return h;
   }
+  // Waits for the login window and logs in through it; the window, or null when none came.
+  static HWND LogInThroughWindow(Client& client, const std::string& user, const std::string& password) {
+    HWND login = Await(client, Kind::Login);
+    if (login) LogIn(login, user, password);
+    return login;
+  }
   // Waits until the list shows the rows; fails the case when it does not come to.
   static bool AwaitRows(HWND list, const std::vector<std::string>& rows) {
     if (WaitUntil([&] { return ListRows(list) == rows; })) return true;

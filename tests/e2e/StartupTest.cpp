@@ -73,9 +73,8 @@ TEST_F(Startup, UserInUseIsClearedByTheSecondLogin) {
   RawLogin stale;
   ASSERT_EQ(stale.Login("demo", "demo"), "ok");
   Client client;
-  HWND login = Await(client, Kind::Login);
+  HWND login = LogInThroughWindow(client, "demo", "demo");
   ASSERT_NE(login, nullptr);
-  LogIn(login, "demo", "demo");
   HWND notice = Await(client, Kind::UserInUse);
   ASSERT_NE(notice, nullptr);
   Click(notice, IDC_NOTICE_OK);
@@ -91,9 +90,8 @@ TEST_F(Startup, UserInUseIsClearedByTheSecondLogin) {
 TEST_F(Startup, OutOfDateClientEndsAfterTheUpdateMessage) {
   PrepareVintaraKey(web, {});
   Client client;
-  HWND login = Await(client, Kind::Login);
+  HWND login = LogInThroughWindow(client, "demo", "demo");
   ASSERT_NE(login, nullptr);
-  LogIn(login, "demo", "demo");
   HWND box = Await(client, Kind::MessageBox);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(Text(box), "Error");
