@@ -1,6 +1,6 @@
 #include "browser/AvailabilityMark.h"
 
-#include "service/Decimal.h"
+#include "text/Decimal.h"
 
 namespace vt {
 

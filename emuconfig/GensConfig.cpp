@@ -4,7 +4,7 @@
 
 #include "emuconfig/ConfigFile.h"
 #include "emuconfig/ConfigText.h"
-#include "service/Decimal.h"
+#include "text/Decimal.h"
 #include "input/KeyNames.h"
 
 namespace vt {

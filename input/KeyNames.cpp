@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "service/Decimal.h"
+#include "text/Decimal.h"
 
 namespace vt {
 namespace {

@@ -14,6 +14,9 @@ status=0
 
 step() { echo; echo "== $*"; }
 
+step "layers: includes point down"
+scripts/check-layers.sh || status=1
+
 # A Linux suite: configure, build and run one preset, its ctest output kept whole in the log
 # and shown without the passing lines.
 linux_suite() {

@@ -1,7 +1,7 @@
 #include "service/LaunchGame.h"
 
 #include "platform/Process.h"
-#include "service/Decimal.h"
+#include "text/Decimal.h"
 #include "service/SystemTable.h"
 
 namespace vt {

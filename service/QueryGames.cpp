@@ -8,7 +8,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "service/Decimal.h"
+#include "text/Decimal.h"
 #include "service/ServerSession.h"
 #include "service/SystemTable.h"
 

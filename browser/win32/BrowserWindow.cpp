@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "account/win32/LoginWindow.h"
-#include "app/AboutBox.h"
+#include "browser/win32/AboutBox.h"
 #include "controllers/win32/SetupWindow.h"
 #include "platform/Process.h"
 #include "resources/resource.h"

@@ -1,7 +1,7 @@
 // SetSystem and the decimal reading rule.
 #include <gtest/gtest.h>
 
-#include "service/Decimal.h"
+#include "text/Decimal.h"
 #include "service/SystemTable.h"
 
 namespace vt {

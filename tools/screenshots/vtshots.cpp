@@ -15,7 +15,7 @@
 
 #include "account/win32/LoginWindow.h"
 #include "account/win32/Notices.h"
-#include "app/AboutBox.h"
+#include "browser/win32/AboutBox.h"
 #include "browser/win32/BrowserWindow.h"
 #include "controllers/win32/SetupWindow.h"
 #include "emuconfig/GestConfig.h"

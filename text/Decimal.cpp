@@ -1,4 +1,4 @@
-#include "service/Decimal.h"
+#include "text/Decimal.h"
 
 #include <limits>
 

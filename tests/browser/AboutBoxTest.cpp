@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AboutBox.h"
+#include "browser/win32/AboutBox.h"
 #include "resources/resource.h"
 
 namespace {
