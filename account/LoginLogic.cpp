@@ -1,6 +1,8 @@
 #include "account/LoginLogic.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace vt {
 
@@ -10,6 +12,8 @@ constexpr const char* kValueSave = "SAVE";
 constexpr const char* kValueAutoLogin = "AUTOLOGIN";
 constexpr const char* kValueUsername = "Username";
 constexpr const char* kValuePassword = "Password";
+// The password sealed by the store's protector, beside "Password", which then holds zeros.
+constexpr const char* kValueSealedPassword = "ProtectedPassword";
 
 // A saved value as its fixed buffer holds it: the login's texts are zero-padded to the buffer,
 // so one that fills it has no terminator and is taken whole.
@@ -23,6 +27,12 @@ std::string Padded(const std::string& text, size_t size) {
   std::string out = text.substr(0, size);
   out.resize(size, '\0');
   return out;
+}
+
+// A saved text as its fixed buffer gives it back: up to the first NUL, at most `size` bytes.
+std::string FixedText(std::string bytes, size_t size) {
+  bytes.resize(std::min({bytes.find('\0'), size, bytes.size()}));
+  return bytes;
 }
 
 }  // namespace
@@ -54,7 +64,32 @@ void LoginLogic::Setup(std::string& passwordDest, std::string& usernameDest,
   savedSave_ = ReadSaved(settings_, kValueSave, kSavedFlagSize);
   savedAutoLogin_ = ReadSaved(settings_, kValueAutoLogin, kSavedFlagSize);
   savedUsername_ = ReadSaved(settings_, kValueUsername, kSavedTextSize);
-  savedPassword_ = ReadSaved(settings_, kValuePassword, kSavedTextSize);
+  savedPassword_ = ReadSavedPassword();
+}
+
+std::string LoginLogic::ReadSavedPassword() {
+  std::string plain = ReadSaved(settings_, kValuePassword, kSavedTextSize);
+  SecretProtector* protector = settings_.Protector();
+  if (!protector) return plain;
+  std::string sealed;
+  if (settings_.QueryValue(Hive::Machine, kVintaraKey, kValueSealedPassword, sealed) &&
+      !sealed.empty()) {
+    // Sealed for another user, on another machine, or damaged: no saved password, and the
+    // window asks for it instead of logging in automatically without one.
+    const std::optional<std::string> password = protector->Unseal(sealed);
+    passwordLost_ = !password;
+    return FixedText(password.value_or(std::string()), kSavedTextSize);
+  }
+  // A plain password saved before passwords were sealed: sealed now, its plain bytes zeroed.
+  if (!plain.empty()) {
+    if (const std::optional<std::string> seal = protector->Seal(plain)) {
+      const std::string zeros(kSavedTextSize, '\0');
+      const NamedValue values[] = {{kValueSealedPassword, kTypeBinary, *seal},
+                                   {kValuePassword, kTypeNone, zeros}};
+      settings_.SetValues(Hive::Machine, kVintaraKey, values);
+    }
+  }
+  return plain;
 }
 
 int LoginLogic::Run() {
@@ -72,11 +107,14 @@ int LoginLogic::Run() {
   } else {
     saveSettings_ = autoLogin_ = false;
   }
-  if (autoLogin_ && !suppressAutoLogin_) {
+  if (autoLogin_ && !suppressAutoLogin_ && !passwordLost_ && !surface_.ShiftHeld()) {
     if (LoginOnce()) return kLoginOk;
-    ShowRefusal();
-    saveSettings_ = false;
-    SaveSettings();
+    // Only a refusal of the credentials themselves forgets them: a network that is down, a
+    // session still open elsewhere or a server with its own message leave them for next time.
+    if (ShowRefusal() == LoginNotice::BadLogin) {
+      saveSettings_ = false;
+      SaveSettings();
+    }
     EndProgram();
     return 0;
   }
@@ -140,20 +178,24 @@ void LoginLogic::PressCancel() { EndProgram(); }
 
 void LoginLogic::SaveSettings() {
   if (!settings_.KeyExists(Hive::Machine, kVintaraKey)) return;
-  auto set = [this](const char* name, std::string_view bytes) {
-    settings_.SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes);
-  };
-  if (saveSettings_) {
-    set(kValueSave, "TRUE");
-    set(kValueAutoLogin, autoLogin_ ? "TRUE" : "FALSE");
-    set(kValueUsername, Padded(username_, kSavedTextSize));
-    set(kValuePassword, Padded(password_, kSavedTextSize));
-  } else {
-    set(kValueSave, "FALSE");
-    set(kValueAutoLogin, "FALSE");
-    set(kValueUsername, std::string(kSavedTextSize, '\0'));
-    set(kValuePassword, std::string(kSavedTextSize, '\0'));
+  const std::string zeros(kSavedTextSize, '\0');
+  const std::string username = saveSettings_ ? Padded(username_, kSavedTextSize) : zeros;
+  std::string password = saveSettings_ ? Padded(password_, kSavedTextSize) : zeros;
+  std::vector<NamedValue> values = {
+      {kValueSave, kTypeNone, saveSettings_ ? "TRUE" : "FALSE"},
+      {kValueAutoLogin, kTypeNone, saveSettings_ && autoLogin_ ? "TRUE" : "FALSE"},
+      {kValueUsername, kTypeNone, username}};
+  // With a protector the password goes only sealed (one that cannot be sealed is not saved),
+  // and in place before "Password" is zeroed.
+  std::string sealed;
+  if (SecretProtector* protector = settings_.Protector()) {
+    const std::string text = FixedText(password, kSavedTextSize);
+    if (!text.empty()) sealed = protector->Seal(text).value_or(std::string());
+    values.push_back({kValueSealedPassword, kTypeBinary, sealed});
+    password = zeros;
   }
+  values.push_back({kValuePassword, kTypeNone, password});
+  settings_.SetValues(Hive::Machine, kVintaraKey, values);
 }
 
 bool LoginLogic::LoginOnce() {
@@ -168,13 +210,14 @@ bool LoginLogic::LoginOnce() {
   return ok;
 }
 
-void LoginLogic::ShowRefusal() {
+LoginNotice LoginLogic::ShowRefusal() {
   const LoginNotice notice = ChooseLoginNotice(session_->userInUse, session_->badCredentials,
                                                session_->connectFailed);
   if (notice == LoginNotice::ServerReply)
     session_->ShowReply();
   else
     surface_.ShowNotice(notice);
+  return notice;
 }
 
 void LoginLogic::EndProgram() {

@@ -1,6 +1,7 @@
-// The login window's behaviour without the window: saved credentials and their byte layout,
-// the lamps, the Login button rule, the attempts and the notice each failure gets, automatic
-// login, and every way the program ends from here. LoginWindow (win32/) draws it; host tests
+// The login window's behaviour without the window: saved credentials and their byte layout
+// (the password sealed by the store's protector where it has one), the lamps, the Login button
+// rule, the attempts and the notice each failure gets, automatic login and the way past it, and
+// every way the program ends from here. LoginWindow (win32/) draws it; host tests
 // drive it through a fake surface.
 #pragma once
 
@@ -35,6 +36,8 @@ public:
   // One modal notice of a refused login (ServerReply is the session's own message box and
   // never comes here).
   virtual void ShowNotice(LoginNotice notice) = 0;
+  // Whether the user holds Shift down now: the way past a saved automatic login.
+  virtual bool ShiftHeld() = 0;
 };
 
 inline constexpr int kLoginOk = 1;  // Run's result, the dialog's OK
@@ -47,7 +50,8 @@ public:
   LoginLogic(LoginSurface& surface, AccountShell& shell, SettingsStore& settings);
 
   // Remembers where a successful login leaves the credentials and the session to log in
-  // with, then reads the four saved values (the key is never created).
+  // with, then reads the four saved values (the key is never created). A password saved in
+  // plain before the store sealed passwords is sealed there and then.
   void Setup(std::string& passwordDest, std::string& usernameDest, ServerSession& session);
   void SetSuppressAutoLogin() { suppressAutoLogin_ = true; }
   // Returns kLoginOk after a successful login; otherwise the program has ended (a test's
@@ -80,7 +84,8 @@ public:
 
 private:
   bool LoginOnce();  // connecting notice around Login; stores the credentials on success
-  void ShowRefusal();
+  LoginNotice ShowRefusal();
+  std::string ReadSavedPassword();
   void EndProgram();
 
   LoginSurface& surface_;
@@ -93,6 +98,7 @@ private:
   // The four saved values as read at Setup.
   std::string savedSave_, savedAutoLogin_, savedUsername_, savedPassword_;
   bool suppressAutoLogin_ = false;
+  bool passwordLost_ = false;  // a sealed password that does not open here
   int failedAttempts_ = 0;
   std::string password_;
   std::string username_;

@@ -198,7 +198,8 @@ std::optional<Key> ParseHeader(std::string_view line) {
 
 class FileSettings final : public SettingsStore {
 public:
-  explicit FileSettings(std::string path) : path_(std::move(path)) {}
+  FileSettings(std::string path, SecretProtector* protector)
+      : path_(std::move(path)), protector_(protector) {}
 
   bool KeyExists(Hive hive, const std::string& key) override {
     std::vector<Key> keys;
@@ -262,7 +263,29 @@ public:
     return Save(keys);
   }
 
+  bool DeleteKey(Hive hive, const std::string& key) override {
+    std::vector<Key> keys;
+    Load(keys);
+    const std::string path = NormalisePath(key);
+    if (path.empty()) return false;  // never a whole hive
+    const auto gone = std::remove_if(keys.begin(), keys.end(), [&](const Key& k) {
+      return k.hive == hive && Within(k.path, path);
+    });
+    if (gone == keys.end()) return true;
+    keys.erase(gone, keys.end());
+    return Save(keys);
+  }
+
+  SecretProtector* Protector() override { return protector_; }
+
 private:
+  // The key itself or one of its descendants.
+  static bool Within(const std::string& keyPath, const std::string& path) {
+    return keyPath.size() >= path.size() &&
+           SameText(std::string_view(keyPath).substr(0, path.size()), path) &&
+           (keyPath.size() == path.size() || keyPath[path.size()] == '\\');
+  }
+
   static Key* Find(std::vector<Key>& keys, Hive hive, const std::string& path) {
     for (Key& k : keys)
       if (k.hive == hive && SameText(k.path, path)) return &k;
@@ -271,12 +294,8 @@ private:
 
   static bool Exists(std::vector<Key>& keys, Hive hive, const std::string& path) {
     if (path.empty()) return true;  // the hive itself
-    for (const Key& k : keys) {
-      if (k.hive != hive || k.path.size() < path.size()) continue;
-      if (SameText(std::string_view(k.path).substr(0, path.size()), path) &&
-          (k.path.size() == path.size() || k.path[path.size()] == '\\'))
-        return true;
-    }
+    for (const Key& k : keys)
+      if (k.hive == hive && Within(k.path, path)) return true;
     return false;
   }
 
@@ -338,12 +357,13 @@ private:
   }
 
   std::string path_;
+  SecretProtector* protector_;
 };
 
 }  // namespace
 
-std::unique_ptr<SettingsStore> OpenFileSettings(const std::string& path) {
-  return std::make_unique<FileSettings>(path);
+std::unique_ptr<SettingsStore> OpenFileSettings(const std::string& path, SecretProtector* protector) {
+  return std::make_unique<FileSettings>(path, protector);
 }
 
 }  // namespace vt

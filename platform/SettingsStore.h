@@ -20,6 +20,17 @@ inline constexpr uint32_t kTypeString = 1;  // REG_SZ
 inline constexpr uint32_t kTypeBinary = 3;  // REG_BINARY
 inline constexpr uint32_t kTypeDword = 4;   // REG_DWORD
 
+// Seals secrets for the user who keeps them: what one user sealed, another user, another
+// machine or a damaged copy cannot open.
+class SecretProtector {
+public:
+  virtual ~SecretProtector() = default;
+  // The sealed bytes; nullopt when the secret cannot be sealed.
+  virtual std::optional<std::string> Seal(std::string_view secret) = 0;
+  // The secret; nullopt when the bytes do not open here.
+  virtual std::optional<std::string> Unseal(std::string_view sealed) = 0;
+};
+
 // One value of a batch write.
 struct NamedValue {
   std::string_view name;
@@ -43,6 +54,11 @@ public:
   // Opens the key for writing once and writes the values in their order. When the key cannot be
   // opened for writing nothing is written; otherwise false if any single write failed.
   virtual bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) = 0;
+  // Removes the key with its values and subkeys; true if it does not exist afterwards.
+  virtual bool DeleteKey(Hive hive, const std::string& key) { return !KeyExists(hive, key); }
+  // What seals the secrets this store keeps (the saved password); null when the store keeps
+  // them as they are.
+  virtual SecretProtector* Protector() { return nullptr; }
 };
 
 // What a value that fills a fixed buffer to its last byte, leaving no room for a terminating
@@ -65,11 +81,15 @@ std::optional<std::string> ReadFixedText(SettingsStore& settings, Hive hive, con
 
 // Portable store kept in one text file (format in FileSettings.cpp). Every call reads the file
 // afresh, so several stores on the same file see each other's writes; every change replaces the
-// file atomically. A missing file is an empty store.
-std::unique_ptr<SettingsStore> OpenFileSettings(const std::string& path);
+// file atomically. A missing file is an empty store. Secrets are sealed by `protector` when one
+// is given (it must outlive the store); without one they are kept as they are, in a file that
+// is its user's own.
+std::unique_ptr<SettingsStore> OpenFileSettings(const std::string& path,
+                                                SecretProtector* protector = nullptr);
 
-// The platform's own store: the registry on Windows. Elsewhere the file store at $VT_REGISTRY,
-// or at vtbrowser/registry.txt under $XDG_CONFIG_HOME (default ~/.config).
+// The platform's own store: the registry on Windows, whose secrets are sealed for the current
+// Windows user. Elsewhere the file store at $VT_REGISTRY, or at vtbrowser/registry.txt under
+// $XDG_CONFIG_HOME (default ~/.config), without a protector.
 std::unique_ptr<SettingsStore> OpenSystemSettings();
 
 }  // namespace vt

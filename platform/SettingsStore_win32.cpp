@@ -1,5 +1,6 @@
-// The registry as the settings store.
+// The registry as the settings store, with its secrets sealed for the current Windows user.
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <vector>
 
@@ -15,6 +16,57 @@ HKEY Root(Hive hive) { return hive == Hive::Machine ? HKEY_LOCAL_MACHINE : HKEY_
 // programs, the earlier one and ours) keep Software\Vintara; the current user's Software keys,
 // nester's among them, are one tree in both views.
 REGSAM View(Hive hive) { return hive == Hive::Machine ? KEY_WOW64_32KEY : 0; }
+
+// CryptProtectData in the user's scope. The entropy names the application, so another program of
+// the same user cannot open the blob by asking, and carries the machine's identity: Wine seals
+// every prefix's blobs with one built-in key, and a blob copied from another machine or prefix
+// must not open here either.
+class UserProtector final : public SecretProtector {
+public:
+  UserProtector() {
+    entropy_ = "VTBrowser saved login";
+    HKEY h = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Cryptography", 0,
+                      KEY_QUERY_VALUE | KEY_WOW64_64KEY, &h) == ERROR_SUCCESS) {
+      char guid[64] = {};
+      DWORD size = sizeof guid - 1;
+      if (RegQueryValueExA(h, "MachineGuid", nullptr, nullptr, reinterpret_cast<BYTE*>(guid),
+                           &size) == ERROR_SUCCESS)
+        entropy_ += std::string("\0", 1) + guid;
+      RegCloseKey(h);
+    }
+  }
+
+  std::optional<std::string> Seal(std::string_view secret) override {
+    DATA_BLOB in = Blob(secret), extra = Blob(entropy_), out{};
+    if (!CryptProtectData(&in, L"VTBrowser", &extra, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN,
+                          &out))
+      return std::nullopt;
+    return Take(out);
+  }
+
+  std::optional<std::string> Unseal(std::string_view sealed) override {
+    DATA_BLOB in = Blob(sealed), extra = Blob(entropy_), out{};
+    if (!CryptUnprotectData(&in, nullptr, &extra, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN,
+                            &out))
+      return std::nullopt;
+    return Take(out);
+  }
+
+private:
+  static DATA_BLOB Blob(std::string_view bytes) {
+    return DATA_BLOB{static_cast<DWORD>(bytes.size()),
+                     reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data()))};
+  }
+  static std::string Take(DATA_BLOB& blob) {
+    std::string bytes(reinterpret_cast<const char*>(blob.pbData), blob.cbData);
+    SecureZeroMemory(blob.pbData, blob.cbData);
+    LocalFree(blob.pbData);
+    return bytes;
+  }
+
+  std::string entropy_;
+};
 
 class RegistrySettings final : public SettingsStore {
 public:
@@ -76,6 +128,22 @@ public:
     }
     return all;
   }
+
+  bool DeleteKey(Hive hive, const std::string& key) override {
+    if (key.empty()) return false;  // never a whole hive
+    HKEY raw = nullptr;
+    const LONG rc = RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_ALL_ACCESS | View(hive), &raw);
+    if (rc == ERROR_FILE_NOT_FOUND) return true;
+    if (rc != ERROR_SUCCESS) return false;
+    RegDeleteTreeA(raw, nullptr);  // its subkeys and values; the key itself goes below
+    RegCloseKey(raw);
+    return RegDeleteKeyExA(Root(hive), key.c_str(), View(hive), 0) == ERROR_SUCCESS;
+  }
+
+  SecretProtector* Protector() override { return &protector_; }
+
+private:
+  UserProtector protector_;
 };
 
 }  // namespace

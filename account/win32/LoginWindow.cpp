@@ -102,6 +102,10 @@ void LoginWindow::ShowConnecting() { connecting_.Open(Hwnd()); }
 
 void LoginWindow::CloseConnecting() { connecting_.Close(); }
 
+// The key's state now, not as this thread's queue last saw it: no window of the client has had
+// the keyboard yet when the login step begins.
+bool LoginWindow::ShiftHeld() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
+
 void LoginWindow::ShowNotice(LoginNotice notice) {
   HWND owner = Hwnd() ? Hwnd() : owner_;
   switch (notice) {

@@ -47,6 +47,7 @@ private:
   void ShowConnecting() override;
   void CloseConnecting() override;
   void ShowNotice(LoginNotice notice) override;
+  bool ShiftHeld() override;
 
   std::string EditText(int id) const;
 

@@ -61,11 +61,13 @@ public:
   }
   void CloseConnecting() override { log->push_back("close-connecting"); }
   void ShowNotice(LoginNotice n) override { log->push_back(std::string("notice:") + NoticeName(n)); }
+  bool ShiftHeld() override { return shift; }
 
   std::vector<std::string>* log = nullptr;
   std::function<void()> user;
   std::function<void()> onConnecting;
   bool modalShown = false;
+  bool shift = false;
   int result = 0;
   bool loginEnabled = false, saveLamp = false, autoLamp = false;
 };

@@ -1,6 +1,7 @@
 // The login window as a real window under Wine, over a real session on loopback and the file
-// settings store: the opening, the change rule, the lamps, Signup, Cancel and the close
-// command, and the connecting notice on screen while the login blocks.
+// settings store: what only a live window shows (the opening, the edits' font and colours, the
+// lamps and buttons on screen, the change rule through real edits, Signup, Cancel and the close
+// command) and the connecting notice on screen while the login blocks.
 #include "account/win32/LoginWindow.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +22,6 @@
 namespace vt {
 namespace {
 
-using test::RecordingAccountShell;
-
 // The session's messages go nowhere: no case here expects one.
 class SessionUi : public ServiceUi {
 public:
@@ -35,9 +34,6 @@ protected:
   void SetUp() override {
     store = OpenFileSettings(dir.File("registry.txt"));
     ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
-  }
-  void Save(const std::string& name, const std::string& bytes) {
-    store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes);
   }
   std::unique_ptr<LoginWindow> Make(uint16_t gamePort = 1) {
     ServiceEndpoints e;
@@ -66,76 +62,30 @@ protected:
     return buffer;
   }
   static bool LoginEnabled(HWND dlg) { return IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)) != FALSE; }
-  static void Repaint(HWND dlg) {
+  // Whether the control comes to show the image on screen after a repaint.
+  static bool Shows(HWND dlg, int id, int image) {
     RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
+    return test::ScreenShows(GetDlgItem(dlg, id), image);
   }
-  // After a repaint, whether each lamp comes to show the lit (or the dark) image on screen.
   static void ExpectLamps(HWND dlg, bool saveLit, bool autoLit) {
-    Repaint(dlg);
-    EXPECT_TRUE(test::ScreenShows(GetDlgItem(dlg, IDC_LOGIN_SAVE_SETTINGS), saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
-        << "Save Settings should be " << (saveLit ? "lit" : "dark");
-    EXPECT_TRUE(test::ScreenShows(GetDlgItem(dlg, IDC_LOGIN_AUTO_LOGIN), autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
-        << "Auto Login should be " << (autoLit ? "lit" : "dark");
-  }
-  static void LogIn(HWND dlg, const char* user, const char* password) {
-    SetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, user);
-    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, password);
-    PostMessageA(GetDlgItem(dlg, IDC_LOGIN_LOGIN), BM_CLICK, 0, 0);
-  }
-  // Once the connecting notice is gone: back in the login window with one failure counted.
-  static void EndWhenBackAfterOneFailure(LoginWindow& w) {
-    test::WhenTrue([&w] { return w.connecting().Hwnd() == nullptr; }, [&w] {
-      EXPECT_EQ(w.logic().failedAttempts(), 1);
-      EXPECT_TRUE(IsWindowVisible(w.Hwnd()));
-      EndDialog(w.Hwnd(), IDCANCEL);
-    });
-  }
-
-  // A game server on loopback (`port`) for the session of Make(port).
-  void Listen() {
-    listener = test::ListenLoopback(0, &port);
-    ASSERT_NE(listener, test::kNoSocket);
-  }
-  // The server's side of one refused login: it asks for the password and answers it with
-  // `reply`. `onUserName` runs when the user name has come, i.e. while the login call blocks
-  // the window's thread.
-  void Serve(const std::string& reply, std::function<void(const std::string&)> onUserName = {}) {
-    server = std::thread([this, reply, onUserName] {
-      test::RawSocket c = test::AcceptOne(listener);
-      char buffer[64];
-      const long n = test::RecvSome(c, buffer, sizeof buffer);
-      if (onUserName) onUserName(std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0));
-      test::SendAll(c, "user?");
-      test::RecvSome(c, buffer, sizeof buffer);
-      test::SendAll(c, reply);
-      test::WaitReadable(c, 20000);  // until the client closes
-      test::CloseSocket(c);
-    });
-  }
-  void StopServing() {
-    session->Disconnect();
-    server.join();
-    test::CloseSocket(listener);
+    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_SAVE_SETTINGS, saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF)) << "Save Settings";
+    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_AUTO_LOGIN, autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF)) << "Auto Login";
   }
 
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
   SessionUi ui;
-  RecordingAccountShell shell;
+  test::RecordingAccountShell shell;
   test::HttpPeer web{"4.05"};
   std::unique_ptr<ServerSession> session;
   std::string passwordDest, usernameDest;
-  test::RawSocket listener = test::kNoSocket;
-  uint16_t port = 0;
-  std::thread server;
 };
 
 TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
-  Save("SAVE", "TRUE");
-  Save("AUTOLOGIN", "FALSE");
-  Save("Username", "alice");
-  Save("Password", "wonderland");
+  for (auto [name, bytes] : {std::pair{"SAVE", "TRUE"}, {"AUTOLOGIN", "FALSE"}, {"Username", "alice"},
+                             {"Password", "wonderland"}})
+    store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes);
   auto window = Make();
   RunWith(*window, [&](HWND dlg) {
     EXPECT_EQ(test::SkinGeometryFaults(dlg, 275, 150, true), "");
@@ -153,7 +103,6 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
         dlg, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
         reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_LOGIN_USERNAME))));
     EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 255));
-    EXPECT_EQ(GetBkColor(dc), RGB(34, 80, 163));
     LOGBRUSH lb{};
     GetObjectA(brush, sizeof lb, &lb);
     EXPECT_EQ(lb.lbColor, RGB(34, 80, 163));
@@ -163,21 +112,26 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
     // The change rule: both texts are needed once the user edits.
     SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "");
     EXPECT_FALSE(LoginEnabled(dlg));
+    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_DISABLED));
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(web.requests().size(), 0u) << "Enter attempted a login while Login is disabled";
     SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "x");
     EXPECT_TRUE(LoginEnabled(dlg));
+    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_NORMAL));
+    SendDlgItemMessageA(dlg, IDC_LOGIN_LOGIN, BM_SETSTATE, TRUE, 0);
+    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_PRESSED));
+    SendDlgItemMessageA(dlg, IDC_LOGIN_LOGIN, BM_SETSTATE, FALSE, 0);
 
-    // Auto Login lights; Save Settings off puts both out.
+    // Auto Login lights; Save Settings off puts both out; then Auto Login stays dark.
     SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
     ExpectLamps(dlg, true, true);
     SendDlgItemMessageA(dlg, IDC_LOGIN_SAVE_SETTINGS, BM_CLICK, 0, 0);
     ExpectLamps(dlg, false, false);
-    // While Save Settings is off, Auto Login stays dark.
     SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
     ExpectLamps(dlg, false, false);
 
     SendDlgItemMessageA(dlg, IDC_LOGIN_SIGNUP, BM_CLICK, 0, 0);
     EXPECT_EQ(shell.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
-
     SendDlgItemMessageA(dlg, IDC_LOGIN_CANCEL, BM_CLICK, 0, 0);
     EXPECT_EQ(shell.endCodes, (std::vector<int>{0}));
     // The close command ends the program too, and releases the background first.
@@ -190,58 +144,29 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
   EXPECT_EQ(usernameDest, "");
 }
 
-TEST_F(LoginWindowTest, AnEmptyWindowRefusesEnterAndHasItsControlsInPlaceWithTheirImages) {
-  auto window = Make();
-  RunWith(*window, [&](HWND dlg) {
-    EXPECT_FALSE(LoginEnabled(dlg));
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(web.requests().size(), 0u) << "Enter attempted a login while Login is disabled";
-    struct Button {
-      int id, x, y, normal, pressed;
-    };
-    for (const Button& b : {Button{IDC_LOGIN_LOGIN, 7, 71, IDB_LOGIN_NORMAL, IDB_LOGIN_PRESSED},
-                            Button{IDC_LOGIN_CANCEL, 123, 71, IDB_CANCEL_NORMAL, IDB_CANCEL_PRESSED},
-                            Button{IDC_LOGIN_SIGNUP, 66, 71, IDB_SIGNUP_NORMAL, IDB_SIGNUP_PRESSED},
-                            Button{IDC_LOGIN_SAVE_SETTINGS, 7, 54, IDB_LAMP_OFF, IDB_LAMP_ON},
-                            Button{IDC_LOGIN_AUTO_LOGIN, 103, 55, IDB_LAMP_OFF, IDB_LAMP_ON}}) {
-      SCOPED_TRACE("button " + std::to_string(b.id));
-      HWND button = GetDlgItem(dlg, b.id);
-      const RECT at = test::ChildRect(button);
-      const RECT tmpl = test::DialogRect(dlg, b.x, b.y, 1, 1);
-      EXPECT_EQ(at.left, tmpl.left);
-      EXPECT_EQ(at.top, tmpl.top);
-      const SIZE image = test::ImageSize(b.normal);
-      EXPECT_EQ(at.right - at.left, image.cx) << "sized to its normal image";
-      EXPECT_EQ(at.bottom - at.top, image.cy);
-      auto shows = [&](int id) {
-        Repaint(dlg);
-        return test::ScreenShows(button, id);
-      };
-      if (b.id == IDC_LOGIN_LOGIN) {
-        EXPECT_TRUE(shows(IDB_LOGIN_DISABLED)) << "an empty window's Login is disabled";
-        EnableWindow(button, TRUE);
-      }
-      EXPECT_TRUE(shows(b.normal));
-      SendMessageA(button, BM_SETSTATE, TRUE, 0);
-      EXPECT_TRUE(shows(b.pressed)) << "pressed image";
-      SendMessageA(button, BM_SETSTATE, FALSE, 0);
-    }
-    EndDialog(dlg, IDCANCEL);
-  });
-}
-
 // The connecting notice is on the screen while the login blocks the window's thread; the
 // refusal then brings its notice, whose OK leads back to the login window.
 TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
-  ASSERT_NO_FATAL_FAILURE(Listen());
+  uint16_t port = 0;
+  test::RawSocket listener = test::ListenLoopback(0, &port);
+  ASSERT_NE(listener, test::kNoSocket);
   auto window = Make(port);
   std::vector<COLORREF> seen;
   RECT noticeAt{};
   std::string received;
-  Serve("Incorrect Username or Password", [&](const std::string& userName) {
-    received = userName;
+  // The server's side: the user name comes while the login blocks the window; it is refused.
+  std::thread server([&] {
+    test::RawSocket c = test::AcceptOne(listener);
+    char buffer[64];
+    const long n = test::RecvSome(c, buffer, sizeof buffer);
+    received.assign(buffer, n > 0 ? static_cast<size_t>(n) : 0);
     GetWindowRect(window->connecting().Hwnd(), &noticeAt);
     seen = test::CaptureScreen(noticeAt);
+    test::SendAll(c, "user?");
+    test::RecvSome(c, buffer, sizeof buffer);
+    test::SendAll(c, "Incorrect Username or Password");
+    test::WaitReadable(c, 20000);  // until the client closes
+    test::CloseSocket(c);
   });
   int notices = 0;
   auto notice = [&]() -> HWND {
@@ -252,11 +177,20 @@ TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
     test::WhenTrue([&] { return notice() != nullptr; }, [&] {
       ++notices;
       PostMessageA(GetDlgItem(notice(), IDC_NOTICE_OK), BM_CLICK, 0, 0);
-      EndWhenBackAfterOneFailure(*window);
+      // Once the connecting notice is gone: back in the login window with one failure counted.
+      test::WhenTrue([&] { return window->connecting().Hwnd() == nullptr; }, [&] {
+        EXPECT_EQ(window->logic().failedAttempts(), 1);
+        EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
+        EndDialog(window->Hwnd(), IDCANCEL);
+      });
     });
-    LogIn(dlg, "alice", "nope");
+    SetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, "alice");
+    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "nope");
+    PostMessageA(GetDlgItem(dlg, IDC_LOGIN_LOGIN), BM_CLICK, 0, 0);
   });
-  StopServing();
+  session->Disconnect();
+  server.join();
+  test::CloseSocket(listener);
   EXPECT_EQ(received, "alice");
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(noticeAt.right - noticeAt.left, 275);
