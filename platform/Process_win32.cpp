@@ -2,13 +2,34 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/Process.h"
 
 namespace vt {
 
+// What WinExec does, without its wait for the program to become idle (which held the caller's
+// window for as long as the emulator took to start) and in the program's own folder.
 bool StartProgram(const std::string& commandLine) {
-  return WinExec(commandLine.c_str(), SW_SHOWNORMAL) > 31;
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  std::string folder = ProgramFolder(commandLine);
+  if (!folder.empty()) {
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
+    folder = n > 0 && n < MAX_PATH ? std::string(full, n) : std::string();
+  }
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
 }
 
 bool ProgramFileExists(const std::string& path) {

@@ -17,8 +17,9 @@ public:
   virtual void ShowLightAccountNotice() = 0;
   // The system's games are for full accounts only.
   virtual void ShowFullAccountOnlyNotice() = 0;
-  // Starts the emulator from its command line (the browser: StartProgram of platform/Process.h);
-  // false when the platform reports that it could not.
+  // Starts the emulator from its command line, in its program's folder and without waiting for
+  // it (the browser: StartProgram of platform/Process.h); false when the platform reports that
+  // it could not.
   virtual bool StartEmulator(const std::string& commandLine) = 0;
   // A plain message box saying why no emulator was started and what to do.
   virtual void ShowLaunchFailure(const std::string& text) = 0;
