@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -127,8 +128,8 @@ bool LoadNesterConfig(SettingsStore& settings, ControllerConfig& config, int pla
 namespace {
 constexpr const char* kValueNames[] = {"DeviceGUID", "DeviceType", "JAxisPositive", "JOffset", "Key"};
 
-std::string OriginalKeyPath(int player, int button) {
-  return std::string(kNesterOriginalKey) + "\\Controller" + std::to_string(player) + "\\" + kButtons[button];
+std::string OriginalKeyPath(const char* root, int player, int button) {
+  return std::string(root) + "\\Controller" + std::to_string(player) + "\\" + kButtons[button];
 }
 
 // Copies the five values of every button key that exists in `from` to the same key under `to`.
@@ -144,26 +145,49 @@ bool CopyValues(SettingsStore& settings, const std::string& from, const std::str
   }
   return settings.SetValues(Hive::User, to, values);
 }
+
+bool Complete(SettingsStore& settings, const char* root) {
+  std::string complete;
+  return settings.QueryValue(Hive::User, root, "Complete", complete);
+}
+
+// Copies all sixteen button keys that exist under `from` (nester's tree or a copy's root) to
+// `to`, then marks `to` complete: a copy cut short has no "Complete" and is taken again.
+bool CopyAll(SettingsStore& settings, const std::function<std::string(int, int)>& from,
+             const char* to) {
+  if (!settings.CreateKey(Hive::User, to)) return false;
+  for (int player = 1; player <= 2; ++player)
+    for (int button = 0; button < kNesButtonCount; ++button)
+      if (!CopyValues(settings, from(player, button), OriginalKeyPath(to, player, button))) return false;
+  return settings.SetValue(Hive::User, to, "Complete", kTypeString, std::string("1\0", 2));
+}
+
+// A copy an earlier version kept in nester's tree: a complete one becomes ours unless we have
+// one, and the old key goes (one cut short too: nothing was written over the originals yet).
+bool MoveOldOriginal(SettingsStore& settings) {
+  if (!settings.KeyExists(Hive::User, kOldNesterOriginalKey)) return true;
+  if (Complete(settings, kOldNesterOriginalKey) && !Complete(settings, kNesterOriginalKey) &&
+      !CopyAll(settings, [](int p, int b) { return OriginalKeyPath(kOldNesterOriginalKey, p, b); },
+               kNesterOriginalKey))
+    return false;
+  return settings.DeleteKey(Hive::User, kOldNesterOriginalKey);
+}
 }  // namespace
 
 bool KeepNesterOriginal(SettingsStore& settings) {
-  std::string complete;
-  if (settings.QueryValue(Hive::User, kNesterOriginalKey, "Complete", complete)) return true;
-  // A copy cut short by a crash has no "Complete" and is taken again: nothing was written over
-  // the originals before the copy was complete.
-  if (!settings.CreateKey(Hive::User, kNesterOriginalKey)) return false;
-  for (int player = 1; player <= 2; ++player)
-    for (int button = 0; button < kNesButtonCount; ++button)
-      if (!CopyValues(settings, NesterKeyPath(player, button), OriginalKeyPath(player, button))) return false;
-  return settings.SetValue(Hive::User, kNesterOriginalKey, "Complete", kTypeString, std::string("1\0", 2));
+  if (!MoveOldOriginal(settings)) return false;
+  if (Complete(settings, kNesterOriginalKey)) return true;
+  return CopyAll(settings, NesterKeyPath, kNesterOriginalKey);
 }
 
 bool RestoreNesterOriginal(SettingsStore& settings) {
-  std::string complete;
-  if (!settings.QueryValue(Hive::User, kNesterOriginalKey, "Complete", complete)) return false;
+  MoveOldOriginal(settings);  // when it cannot move now, our own key decides as before
+  if (!Complete(settings, kNesterOriginalKey)) return false;
   for (int player = 1; player <= 2; ++player)
     for (int button = 0; button < kNesButtonCount; ++button)
-      if (!CopyValues(settings, OriginalKeyPath(player, button), NesterKeyPath(player, button))) return false;
+      if (!CopyValues(settings, OriginalKeyPath(kNesterOriginalKey, player, button),
+                      NesterKeyPath(player, button)))
+        return false;
   return true;
 }
 

@@ -30,10 +30,12 @@ NesterBinding ReadNesterBinding(SettingsStore& settings, ControllerConfig& confi
 // A key that does not exist is not created: "Hmmmmm" / "Not Sure" and nothing written.
 bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, const NesterBinding& binding,
                         const MessageFn& showMessage);
-// The copy of nester's values as they were before the client first wrote them:
-// "Software\nester\NES\Input.vintara-original\Controller<player>\<button>" of the current user,
-// with the value "Complete" once every key that existed was copied.
-inline constexpr const char* kNesterOriginalKey = "Software\\nester\\NES\\Input.vintara-original";
+// The copy of nester's values as they were before the client first wrote them, in the client's
+// own key of the current user: "Software\Vintara\Originals\nester\Controller<player>\<button>",
+// with the value "Complete" once every key that existed was copied. nester's tree is nester's.
+inline constexpr const char* kNesterOriginalKey = "Software\\Vintara\\Originals\\nester";
+// Where earlier versions kept the copy, inside nester's tree; a copy found there is moved.
+inline constexpr const char* kOldNesterOriginalKey = "Software\\nester\\NES\\Input.vintara-original";
 // Takes the copy unless a complete one exists; false when it cannot be taken.
 bool KeepNesterOriginal(SettingsStore& settings);
 // Writes the copied values back; false when no complete copy exists or a value cannot be written.

@@ -1,3 +1,5 @@
+// nester's bindings in the current user's registry tree (the file store here, the same
+// semantics), and the kept original of them in the client's own key.
 #include "emuconfig/NesterConfig.h"
 
 #include <gtest/gtest.h>
@@ -30,13 +32,18 @@ struct NesterFixture : ::testing::Test {
     return all;
   }
 
-  std::string Value(int player, const char* button, const char* name, std::uint32_t* type = nullptr) {
+  std::string Value(int player, const char* button, const char* name, std::uint32_t* type = nullptr,
+                    const std::string& root = "Software\\nester\\NES\\Input") {
     std::string bytes;
-    EXPECT_TRUE(store->QueryValue(Hive::User, "Software\\nester\\NES\\Input\\Controller" + std::to_string(player) +
-                                                  "\\" + button,
+    EXPECT_TRUE(store->QueryValue(Hive::User, root + "\\Controller" + std::to_string(player) + "\\" + button,
                                   name, bytes, type))
-        << button << name;
+        << root << button << name;
     return bytes;
+  }
+  // Player 1's Up key in nester's tree, or in a kept copy under `root`.
+  void PutUp(char key, const std::string& root = "Software\\nester\\NES\\Input") {
+    ASSERT_TRUE(store->CreateKey(Hive::User, root + "\\Controller1\\Up"));
+    ASSERT_TRUE(store->SetValue(Hive::User, root + "\\Controller1\\Up", "Key", kTypeBinary, std::string(1, key)));
   }
 };
 
@@ -144,6 +151,49 @@ TEST_F(NesterFixture, ExplicitDefaultsResetBothPlayersAndTheRecords) {
   EXPECT_EQ(config.nesRecords[2], NesterDefaultBinding(2));
   EXPECT_EQ(Value(2, "Left", "Key"), "\xCB");
   EXPECT_TRUE(messages.empty());
+}
+
+// The first save keeps nester's values as they were in the client's key, once; restore puts them
+// back. A copy an earlier version kept in nester's own tree is moved there when complete, and
+// removed from nester's tree either way.
+TEST_F(NesterFixture, TheOriginalIsKeptInTheClientsKeyAndAnOldCopyInNestersTreeIsMoved) {
+  const std::string old = kOldNesterOriginalKey;
+  struct Case {
+    const char* name;
+    bool oldCopy, oldComplete;
+    char kept;  // the Up key of the copy in our key after the first save
+  } cases[] = {{"none before", false, false, '\x11'},
+               {"an old complete copy", true, true, '\x22'},
+               {"an old copy cut short", true, false, '\x11'}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store = OpenFileSettings(dir.File(std::string(c.name) + ".txt"));
+    PutUp('\x11');
+    if (c.oldCopy) PutUp('\x22', old);
+    if (c.oldComplete) ASSERT_TRUE(store->SetValue(Hive::User, old, "Complete", kTypeString, "1"));
+    ASSERT_TRUE(LoadNesterConfig(*store, config, 1, show));
+    config.nesRecords[0] = NesterKeyboardBinding(0x33);
+    ASSERT_TRUE(SaveNesterConfig(*store, config, 1, show));
+    config.nesRecords[0] = NesterKeyboardBinding(0x44);
+    ASSERT_TRUE(SaveNesterConfig(*store, config, 1, show));  // the copy is taken once
+    EXPECT_FALSE(store->KeyExists(Hive::User, old));
+    EXPECT_EQ(Value(1, "Up", "Key", nullptr, kNesterOriginalKey), std::string(1, c.kept));
+    if (!c.oldComplete) EXPECT_EQ(Value(2, "B", "Key", nullptr, kNesterOriginalKey), "\x2C");
+    std::string complete;
+    EXPECT_TRUE(store->QueryValue(Hive::User, kNesterOriginalKey, "Complete", complete));
+    EXPECT_EQ(Value(1, "Up", "Key"), "\x44");
+    ASSERT_TRUE(RestoreNesterOriginal(*store));
+    EXPECT_EQ(Value(1, "Up", "Key"), std::string(1, c.kept));
+  }
+  // An old complete copy found before any save is what restore puts back, from our key.
+  store = OpenFileSettings(dir.File("restore.txt"));
+  EXPECT_FALSE(RestoreNesterOriginal(*store)) << "nothing kept";
+  PutUp('\x55', old);
+  ASSERT_TRUE(store->SetValue(Hive::User, old, "Complete", kTypeString, "1"));
+  PutUp('\x66');
+  ASSERT_TRUE(RestoreNesterOriginal(*store));
+  EXPECT_EQ(Value(1, "Up", "Key"), "\x55");
+  EXPECT_FALSE(store->KeyExists(Hive::User, old));
 }
 
 }  // namespace
