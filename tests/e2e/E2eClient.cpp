@@ -33,7 +33,7 @@ constexpr REGSAM kVintaraView = KEY_WOW64_32KEY;
 const char* const kClientValues[] = {"SAVE",     "AUTOLOGIN", "Username", "Password", "SYSTEM",
                                      "SEARCH",   "COUNT",     "VT_PATH",  "NES_PATH", "SNES_PATH",
                                      "2600_PATH", "GEN_PATH", "GBC_PATH", "SMS_PATH", "SGG_PATH",
-                                     "COL_PATH"};
+                                     "COL_PATH", "ProtectedPassword"};
 
 void SetRaw(HKEY key, const std::string& name, const std::string& bytes, DWORD type) {
   RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),

@@ -1,5 +1,6 @@
 // emustub.exe started the way the client starts an emulator: the command line it records is
-// the one it was given, byte for byte, and its window names the console and the game.
+// the one it was given, byte for byte, beside the folder it was started in, and its window names
+// the console and the game.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -32,11 +33,11 @@ struct Started {
   }
 };
 
-void Start(const std::string& commandLine, Started& s) {
+void Start(const std::string& commandLine, Started& s, const char* folder = nullptr) {
   std::string buf = commandLine;
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  s.ok = CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi) != 0;
+  s.ok = CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si, &s.pi) != 0;
 }
 
 DWORD WaitExit(Started& s) {
@@ -64,7 +65,7 @@ BOOL CALLBACK FindOwnWindow(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-TEST(EmustubWin32, RecordsAQuotedAtariCommandLineExactly) {
+TEST(EmustubWin32, RecordsItsCommandLineExactlyAndItsCurrentFolder) {
   vt::test::TempDir dir;
   std::string log = dir.File("emustub.log");
   SetEnvironmentVariableA("VT_EMUSTUB_LOG", log.c_str());
@@ -77,12 +78,14 @@ TEST(EmustubWin32, RecordsAQuotedAtariCommandLineExactly) {
   std::string expected;
   for (const std::string& line : lines) {
     Started s;
-    Start(line, s);
+    Start(line, s, dir.path().string().c_str());
     ASSERT_TRUE(s.ok) << line;
     EXPECT_EQ(WaitExit(s), 0u) << line;
     expected += line + "\n";
   }
   EXPECT_EQ(vt::test::ReadFileBytes(log), expected);
+  const std::string folder = dir.path().string() + "\n";
+  EXPECT_EQ(vt::test::ReadFileBytes(log + ".folders"), folder + folder + folder);
 }
 
 TEST(EmustubWin32, WindowNamesConsoleAndGameAndClosesOnAClick) {
@@ -105,17 +108,6 @@ TEST(EmustubWin32, WindowNamesConsoleAndGameAndClosesOnAClick) {
   EXPECT_NE(std::string(title).find("A260001"), std::string::npos) << title;
   EXPECT_TRUE(IsWindowVisible(f.found));
   PostMessageA(f.found, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-  EXPECT_EQ(WaitExit(s), 0u);
-}
-
-TEST(EmustubWin32, WindowClosesByItselfAfterItsTime) {
-  vt::test::TempDir dir;
-  SetEnvironmentVariableA("VT_EMUSTUB_LOG", dir.File("emustub.log").c_str());
-  SetEnvironmentVariableA("VT_EMUSTUB_EXIT", nullptr);
-  SetEnvironmentVariableA("VT_EMUSTUB_SHOW_MS", "50");
-  Started s;
-  Start(EmustubPath() + " VTGEN://u:p@h/GEN0001", s);
-  ASSERT_TRUE(s.ok);
   EXPECT_EQ(WaitExit(s), 0u);
 }
 

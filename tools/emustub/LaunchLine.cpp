@@ -50,6 +50,8 @@ std::string LogPath(const char* envValue, const std::string& exeDir) {
   return exeDir + ((last == '/' || last == '\\') ? "" : "/") + "emustub.log";
 }
 
+std::string FolderLogPath(const std::string& logPath) { return logPath + ".folders"; }
+
 bool AppendLogLine(const std::string& path, std::string_view line) {
   std::FILE* f = std::fopen(path.c_str(), "ab");
   if (!f) return false;

@@ -22,6 +22,10 @@ LaunchRequest ParseLaunchLine(std::string_view commandLine);
 // the executable's folder.
 std::string LogPath(const char* envValue, const std::string& exeDir);
 
+// Where each start's current folder is recorded, one line per start in the order of the log:
+// beside the log, its name + ".folders", so that the log itself stays one command line a line.
+std::string FolderLogPath(const std::string& logPath);
+
 // Appends the line and a line feed with one write, so that concurrent starts do not
 // interleave. False when the log cannot be written.
 bool AppendLogLine(const std::string& path, std::string_view line);

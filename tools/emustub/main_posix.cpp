@@ -1,4 +1,5 @@
-// emustub on Linux: records its arguments as one command line and says what it would play.
+// emustub on Linux: records its arguments as one command line and its current folder, and says
+// what it would play.
 #include <unistd.h>
 
 #include <climits>
@@ -25,7 +26,9 @@ int main(int argc, char** argv) {
   using namespace vt::emustub;
   std::string line = JoinAsCommandLine(std::vector<std::string>(argv, argv + argc));
   std::string log = LogPath(std::getenv("VT_EMUSTUB_LOG"), ExeDir());
-  if (!AppendLogLine(log, line)) {
+  char folder[PATH_MAX] = {};
+  if (!::getcwd(folder, sizeof folder)) folder[0] = '\0';
+  if (!AppendLogLine(log, line) || !AppendLogLine(FolderLogPath(log), folder)) {
     std::fprintf(stderr, "emustub: cannot write %s\n", log.c_str());
     return 1;
   }

@@ -1,7 +1,9 @@
-// emustub on Windows: records its command line byte for byte, then shows a small window
-// naming the console and game it was asked to play until a click or a few seconds pass.
+// emustub on Windows: records its command line byte for byte and its current folder, then shows
+// a small window naming the console and game it was asked to play until a click or a few seconds
+// pass.
 // With VT_EMUSTUB_EXIT set it ends right after recording, for tests; VT_EMUSTUB_SHOW_MS
-// changes how long the window stays.
+// changes how long the window stays; VT_EMUSTUB_HOLD names a file it waits for (at most a
+// minute) after recording, touching no window or message first, as a slow emulator would.
 #include <windows.h>
 
 #include <cstdlib>
@@ -53,7 +55,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   using namespace vt::emustub;
   const std::string line = GetCommandLineA();
   const std::string log = LogPath(std::getenv("VT_EMUSTUB_LOG"), ExeDir());
-  if (!AppendLogLine(log, line)) return 1;
+  char folder[MAX_PATH] = {};
+  const DWORD n = GetCurrentDirectoryA(MAX_PATH, folder);
+  if (!AppendLogLine(log, line) || !AppendLogLine(FolderLogPath(log), std::string(folder, n)))
+    return 1;
+  if (const char* hold = std::getenv("VT_EMUSTUB_HOLD"); hold && *hold)
+    for (int i = 0; i < 1200 && GetFileAttributesA(hold) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
   const char* exitAtOnce = std::getenv("VT_EMUSTUB_EXIT");
   if (exitAtOnce && *exitAtOnce) return 0;
 
