@@ -3,6 +3,11 @@
 ;
 ;   VTBrowser-Setup.exe [/S] [/EMULATORS=folder] [/GAMESERVER=host] [/WEBHOST=host[:port]] [/D=install folder]
 ;
+; Values it finds stay as they are unless an option (or, installing with its pages, a folder the
+; user changed) names new ones: they may be an earlier installation's of the service, pointing at
+; emulators that live elsewhere. The uninstaller removes only the values this installation
+; created, which the installed-programs entry remembers in "CreatedValues".
+;
 ; Software\Vintara lives in the 32-bit view of the machine hive: that is where the service's
 ; earlier, 32-bit installer put it on every machine that has the client, and the client opens it
 ; there (docs/deployment.md). The installed-programs entry is in the 64-bit view, as for any
@@ -15,6 +20,9 @@ SetCompressor /SOLID lzma
 
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "StrFunc.nsh"
+${StrStr}
+${UnStrStr}
 
 !define PRODUCT "VTBrowser"
 !define VERSION "1.0"
@@ -36,33 +44,103 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
 
+Var Emulators
+Var EmulatorsShown  ; what the emulator page showed first
+Var EmulatorsNamed  ; 1 when /EMULATORS= or the page names the folder: its values are rewritten
+Var GameServer
+Var WebHost
+Var Created  ; ";NAME;NAME;": the values of Software\Vintara this installation created
+
 Page directory
+PageEx directory
+  Caption ": Emulator folder"
+  DirText "The Vintara emulators are in this folder: the client starts them from here and writes \
+their controls here. Keep it unless they are somewhere else." "Emulator folder" "Browse..." \
+"Choose the folder of the Vintara emulators."
+  DirVar $Emulators
+  PageCallbacks "" EmulatorsShow EmulatorsChosen
+PageExEnd
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-Var Emulators
-Var GameServer
-Var WebHost
+; $R1: a value of Software\Vintara (32-bit view); $R2: 1 when it exists, whatever its type.
+Function ValueExists
+  StrCpy $R2 0
+  ; HKEY_LOCAL_MACHINE, KEY_READ | KEY_WOW64_32KEY
+  System::Call 'advapi32::RegOpenKeyExW(p 0x80000002, w "${VINTARA_KEY}", i 0, i 0x20219, *p .r3) i .r0'
+  ${If} $0 == 0
+    System::Call 'advapi32::RegQueryValueExW(p r3, w R1, p 0, p 0, p 0, p 0) i .r0'
+    ${If} $0 == 0
+      StrCpy $R2 1
+    ${EndIf}
+    System::Call 'advapi32::RegCloseKey(p r3)'
+  ${EndIf}
+FunctionEnd
 
+; Writes the text value unless it exists and NAMED is not 1; one that did not exist is created
+; by this installation and recorded so.
+!macro PlaceValue NAME TEXT NAMED
+  StrCpy $R1 "${NAME}"
+  Call ValueExists
+  ${If} $R2 == 0
+  ${OrIf} ${NAMED} == 1
+    WriteRegStr HKLM "${VINTARA_KEY}" "${NAME}" "${TEXT}"
+  ${EndIf}
+  ${If} $R2 == 0
+    ${StrStr} $R3 $Created ";${NAME};"
+    ${If} $R3 == ""
+      StrCpy $Created "$Created${NAME};"
+    ${EndIf}
+  ${EndIf}
+!macroend
 ; The emulator program of each console alias, inside the emulator folder.
 !macro EmulatorPath ALIAS PROGRAM
-  WriteRegStr HKLM "${VINTARA_KEY}" "${ALIAS}_PATH" "$Emulators\${PROGRAM}"
+  !insertmacro PlaceValue "${ALIAS}_PATH" "$Emulators\${PROGRAM}" $EmulatorsNamed
 !macroend
-!macro ForgetValue NAME
-  DeleteRegValue HKLM "${VINTARA_KEY}" "${NAME}"
+!macro ForgetCreatedValue NAME
+  ${UnStrStr} $R3 $Created ";${NAME};"
+  ${If} $R3 != ""
+    DeleteRegValue HKLM "${VINTARA_KEY}" "${NAME}"
+  ${EndIf}
 !macroend
 
 Function .onInit
+  SetRegView 32
+  ClearErrors
+  ReadRegStr $EmulatorsShown HKLM "${VINTARA_KEY}" "VT_PATH"
+  ${If} $EmulatorsShown == ""
+    StrCpy $EmulatorsShown "C:\Vintara\Emulators"
+  ${EndIf}
+  StrCpy $EmulatorsNamed 0
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/EMULATORS=" $Emulators
   ${If} ${Errors}
   ${OrIf} $Emulators == ""
-    StrCpy $Emulators "C:\Vintara\Emulators"
+    StrCpy $Emulators $EmulatorsShown
+  ${Else}
+    StrCpy $EmulatorsNamed 1
+    StrCpy $EmulatorsShown $Emulators
   ${EndIf}
   ${GetOptions} $R0 "/GAMESERVER=" $GameServer
   ${GetOptions} $R0 "/WEBHOST=" $WebHost
+FunctionEnd
+
+; The space the client needs is the install folder's, not this one's.
+Function EmulatorsShow
+  FindWindow $0 "#32770" "" $HWNDPARENT
+  GetDlgItem $1 $0 1023
+  ShowWindow $1 0
+  GetDlgItem $1 $0 1024
+  ShowWindow $1 0
+FunctionEnd
+
+; A folder the user changed on the page names new emulator values, as /EMULATORS= does.
+Function EmulatorsChosen
+  ${If} $Emulators != $EmulatorsShown
+    StrCpy $EmulatorsNamed 1
+  ${EndIf}
 FunctionEnd
 
 ; Users of the machine who are not administrators may read the key and set its values, so that
@@ -94,8 +172,15 @@ Section "${PRODUCT}"
   File "/oname=vtcli.exe" "${VTCLI_EXE}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
+  ; What an earlier installation created stays ours to remove.
+  SetRegView 64
+  ReadRegStr $Created HKLM "${UNINSTALL_KEY}" "CreatedValues"
+  ${If} $Created == ""
+    StrCpy $Created ";"
+  ${EndIf}
+
   SetRegView 32
-  WriteRegStr HKLM "${VINTARA_KEY}" "VT_PATH" "$Emulators"
+  !insertmacro PlaceValue VT_PATH "$Emulators" $EmulatorsNamed
   !insertmacro EmulatorPath NES nester.exe
   !insertmacro EmulatorPath SNES zsnesw.exe
   !insertmacro EmulatorPath 2600 stella.exe
@@ -105,12 +190,17 @@ Section "${PRODUCT}"
   !insertmacro EmulatorPath SGG meka.exe
   !insertmacro EmulatorPath COL meka.exe
   ${If} $GameServer != ""
-    WriteRegStr HKLM "${VINTARA_KEY}" "GameServer" "$GameServer"
+    !insertmacro PlaceValue GameServer "$GameServer" 1
   ${EndIf}
   ${If} $WebHost != ""
-    WriteRegStr HKLM "${VINTARA_KEY}" "WebHost" "$WebHost"
+    !insertmacro PlaceValue WebHost "$WebHost" 1
   ${EndIf}
   Call AllowUsersToSaveTheirState
+  ; The folder the client will use, kept or new, exists.
+  ReadRegStr $R0 HKLM "${VINTARA_KEY}" "VT_PATH"
+  ${If} $R0 != ""
+    CreateDirectory "$R0"
+  ${EndIf}
 
   CreateDirectory "$SMPROGRAMS\${COMPANY}"
   CreateShortcut "$SMPROGRAMS\${COMPANY}\${PRODUCT}.lnk" "$INSTDIR\VTBrowser.exe" "" "$INSTDIR\VTBrowser.exe" 0
@@ -128,11 +218,12 @@ Section "${PRODUCT}"
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   IntFmt $0 "0x%08X" $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "CreatedValues" "$Created"
 SectionEnd
 
-; Removes what the installer put there. The emulators, their configurations and the values the
-; client saved for the user (login, browser state) stay: they are the user's, and a later
-; install finds them again.
+; Removes what the installer put there. The emulators, their configurations, the values the
+; client saved for the user (login, browser state) and the values this installation found stay:
+; they are the user's or an earlier installation's, and a later install finds them again.
 Section "Uninstall"
   SetShellVarContext all
   Delete "$INSTDIR\VTBrowser.exe"
@@ -142,18 +233,20 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${COMPANY}\${PRODUCT}.lnk"
   RMDir "$SMPROGRAMS\${COMPANY}"
 
+  SetRegView 64
+  ReadRegStr $Created HKLM "${UNINSTALL_KEY}" "CreatedValues"
   SetRegView 32
-  !insertmacro ForgetValue VT_PATH
-  !insertmacro ForgetValue NES_PATH
-  !insertmacro ForgetValue SNES_PATH
-  !insertmacro ForgetValue 2600_PATH
-  !insertmacro ForgetValue GEN_PATH
-  !insertmacro ForgetValue GBC_PATH
-  !insertmacro ForgetValue SMS_PATH
-  !insertmacro ForgetValue SGG_PATH
-  !insertmacro ForgetValue COL_PATH
-  !insertmacro ForgetValue GameServer
-  !insertmacro ForgetValue WebHost
+  !insertmacro ForgetCreatedValue VT_PATH
+  !insertmacro ForgetCreatedValue NES_PATH
+  !insertmacro ForgetCreatedValue SNES_PATH
+  !insertmacro ForgetCreatedValue 2600_PATH
+  !insertmacro ForgetCreatedValue GEN_PATH
+  !insertmacro ForgetCreatedValue GBC_PATH
+  !insertmacro ForgetCreatedValue SMS_PATH
+  !insertmacro ForgetCreatedValue SGG_PATH
+  !insertmacro ForgetCreatedValue COL_PATH
+  !insertmacro ForgetCreatedValue GameServer
+  !insertmacro ForgetCreatedValue WebHost
   DeleteRegKey /ifempty HKLM "${VINTARA_KEY}"
 
   SetRegView 64

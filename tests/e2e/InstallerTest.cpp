@@ -1,9 +1,10 @@
 // The installer end to end under Wine: VTBrowser-Setup.exe (a 32-bit program) installs silently,
-// the installed client logs in against vtservice, a second install keeps what the user saved,
-// and the uninstaller takes away what the install put there and nothing else.
+// the installed client logs in against vtservice, a second install keeps what it finds, and the
+// uninstaller takes away what the install created and nothing else.
 #include <aclapi.h>
 #include <shlobj.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -66,8 +67,6 @@ protected:
   void SetUp() override {
     ServiceCase::SetUp();
     emulators = TempPath("installed emulators");  // a blank, as in "Program Files"
-    CreateDirectoryA(emulators.c_str(), nullptr);
-    for (const char* name : {"gens.cfg", "meka.inp"}) WriteWholeFile(emulators + "\\" + name, std::string("keep ") + name);
     installed = Folder(CSIDL_PROGRAM_FILES) + "\\VTBrowser";
     shortcut = Folder(CSIDL_COMMON_PROGRAMS) + "\\Vintara\\VTBrowser.lnk";
     Uninstall();  // a run before this one may have left it installed
@@ -85,10 +84,9 @@ protected:
     Client program(line);
     return program.started() ? program.WaitExit(120000) : 0xFFFFFFFF;
   }
-  DWORD Install() {
+  DWORD Install(const std::string& options) {
     std::string line = '"' + WindowsPath(VT_E2E_SETUP);  // built in steps: GCC 12 warns wrongly on one long sum
-    line += "\" /S /EMULATORS=\"" + emulators + "\" /GAMESERVER=127.0.0.1 /WEBHOST=" + web;
-    return Run(line);
+    return Run(line + "\" /S " + options);
   }
   // The uninstaller hands over to a copy of itself and ends at once: done once its last step,
   // taking away the installed-programs entry, is done (the folder goes before the registry).
@@ -99,14 +97,32 @@ protected:
     for (int i = 0; i < 600 && EntryValue("DisplayName") != "<missing>"; ++i)
       Sleep(100);
   }
+  // Software\Vintara's deployment values, as text values: the emulator folder's, the eight
+  // programs' and the service's, "<missing>" where there is none.
+  static std::map<std::string, std::string> Deployment() {
+    std::map<std::string, std::string> values;
+    for (const std::string& name : {std::string("VT_PATH"), std::string("GameServer"), std::string("WebHost")})
+      values[name] = VintaraValue(name);
+    for (const char* alias : kAliases) values[std::string(alias) + "_PATH"] = VintaraValue(std::string(alias) + "_PATH");
+    return values;
+  }
+  std::map<std::string, std::string> Installed(const std::string& folder) const {
+    std::map<std::string, std::string> values = {
+        {"VT_PATH", Sz(folder)}, {"GameServer", Sz("127.0.0.1")}, {"WebHost", Sz(web)}};
+    for (int i = 0; i < 8; ++i) values[std::string(kAliases[i]) + "_PATH"] = Sz(folder + "\\" + kPrograms[i]);
+    return values;
+  }
 
   std::string emulators, installed, shortcut;
 };
 
-TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
-  ASSERT_EQ(Install(), 0u);
-
-  // Files, shortcut, installed-programs entry (64-bit view).
+// A fresh install writes every value and creates the emulator folder; the installed client
+// runs; a second install without options keeps what it finds; the uninstall takes away what
+// the install created, and nothing of the user's.
+TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
+  ASSERT_FALSE(Exists(emulators));
+  ASSERT_EQ(Install("/EMULATORS=\"" + emulators + "\" /GAMESERVER=127.0.0.1 /WEBHOST=" + web), 0u);
+  EXPECT_TRUE(Exists(emulators)) << "the emulator folder is created";
   for (const char* file : {"VTBrowser.exe", "vtcli.exe", "Uninstall.exe"}) EXPECT_TRUE(Exists(installed + "\\" + file)) << file;
   EXPECT_TRUE(Exists(shortcut));
   DWORD type = 0;
@@ -120,14 +136,9 @@ TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
 
   // Software\Vintara in the 32-bit view, every value a REG_SZ; nothing in the 64-bit view.
-  EXPECT_EQ(VintaraValue("VT_PATH", &type), Sz(emulators));
+  EXPECT_EQ(Deployment(), Installed(emulators));
+  VintaraValue("NES_PATH", &type);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(VintaraValue(std::string(kAliases[i]) + "_PATH", &type), Sz(emulators + "\\" + kPrograms[i])) << kAliases[i];
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << kAliases[i];
-  }
-  EXPECT_EQ(VintaraValue("GameServer"), Sz("127.0.0.1"));
-  EXPECT_EQ(VintaraValue("WebHost"), Sz(web));
   EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_64KEY, "VT_PATH"), "<missing>");
   // Standard users may save their login and browser state there, and do no more.
   const ACCESS_MASK users = UsersRights();
@@ -135,6 +146,7 @@ TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
   EXPECT_EQ(users & (WRITE_DAC | WRITE_OWNER | DELETE | KEY_CREATE_SUB_KEY), 0u);
 
   // The installed client logs in and saves its state.
+  for (const char* name : {"gens.cfg", "meka.inp"}) WriteWholeFile(emulators + "\\" + name, std::string("keep ") + name);
   {
     Client client("\"" + installed + "\\VTBrowser.exe\"");
     HWND login = LogInThroughWindow(client, "demo", "demo");
@@ -147,21 +159,55 @@ TEST_F(Installer, SilentInstallRunReinstallAndUninstall) {
   }
   ASSERT_EQ(VintaraValue("SYSTEM"), "SNES");
 
-  // A second install over the first keeps what the user saved.
-  ASSERT_EQ(Install(), 0u);
+  // A second install over the first keeps what it finds and what the user saved.
+  ASSERT_EQ(Install(""), 0u);
+  EXPECT_EQ(Deployment(), Installed(emulators));
   EXPECT_EQ(VintaraValue("SYSTEM"), "SNES");
-  EXPECT_TRUE(Exists(installed + "\\VTBrowser.exe"));
 
-  // The uninstaller takes away what the install put there, and nothing of the user's.
+  // The uninstaller takes away what the first install created, and nothing of the user's.
   Uninstall();
   EXPECT_FALSE(Exists(installed));
   EXPECT_FALSE(Exists(shortcut));
   EXPECT_EQ(EntryValue("DisplayName"), "<missing>");
-  for (const char* name : {"VT_PATH", "NES_PATH", "COL_PATH", "GameServer", "WebHost"})
-    EXPECT_EQ(VintaraValue(name), "<missing>") << name;
+  for (const auto& [name, value] : Deployment()) EXPECT_EQ(value, "<missing>") << name;
   EXPECT_EQ(VintaraValue("SYSTEM"), "SNES") << "the user's saved state stays";
   for (const char* name : {"gens.cfg", "meka.inp"})
     EXPECT_EQ(ReadWholeFile(emulators + "\\" + name), std::string("keep ") + name);
+}
+
+// Values an earlier installation of the service left (emulators elsewhere) stay through an
+// install and its uninstall; only the values the install created go again. /EMULATORS= names
+// new emulator values and rewrites them; they stay too, as they were not this install's.
+TEST_F(Installer, AnEarlierInstallationsValuesStayThroughInstallAndUninstall) {
+  const std::string earlier = TempPath("earlier emulators");
+  PrepareVintaraKey(web, {});
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key),
+            ERROR_SUCCESS);
+  for (const auto& [name, text] : {std::pair<std::string, std::string>{"VT_PATH", earlier},
+                                   {"NES_PATH", earlier + "\\nester97.exe"}})
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+  RegCloseKey(key);
+  std::map<std::string, std::string> before = Installed(earlier);
+  before["NES_PATH"] = Sz(earlier + "\\nester97.exe");
+
+  ASSERT_EQ(Install("/GAMESERVER=127.0.0.1"), 0u);
+  EXPECT_EQ(Deployment(), before) << "kept, and the missing programs beside the kept folder";
+  EXPECT_TRUE(Exists(earlier)) << "the kept folder is created when missing";
+  Uninstall();
+  std::map<std::string, std::string> found = {
+      {"VT_PATH", before["VT_PATH"]}, {"NES_PATH", before["NES_PATH"]},
+      {"GameServer", Sz("127.0.0.1")}, {"WebHost", Sz(web)}};
+  for (const auto& [name, value] : Deployment())
+    EXPECT_EQ(value, found.count(name) ? found[name] : "<missing>") << name;
+
+  ASSERT_EQ(Install("/EMULATORS=\"" + emulators + "\""), 0u);
+  EXPECT_EQ(Deployment(), Installed(emulators));
+  Uninstall();
+  for (const auto& [name, value] : Deployment())
+    EXPECT_EQ(value, found.count(name) ? Installed(emulators)[name] : "<missing>") << name;
+  RemoveDirectoryA(earlier.c_str());
 }
 
 }  // namespace

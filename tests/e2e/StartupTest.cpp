@@ -1,5 +1,5 @@
 // The client's start-up end to end: the real VTBrowser.exe under Wine against vtservice,
-// driven by window messages the way the user's clicks and typing arrive.
+// driven by window messages the way the user's clicks and typing arrive, and by real keys.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,14 +13,10 @@
 namespace vt::e2e {
 namespace {
 
+const std::string kInUse = "Username in use login again to clear.";
+
 class Startup : public ServiceCase {
 protected:
-  // Whether the client shows a window of the kind now.
-  static bool Shows(Client& client, Kind kind) {
-    for (HWND h : client.Windows())
-      if (Classify(h) == kind) return true;
-    return false;
-  }
   // Waits for a window of the kind; the login window must not come first.
   static HWND AwaitWithoutLogin(Client& client, Kind kind) {
     EXPECT_TRUE(client.started());
@@ -34,22 +30,124 @@ protected:
     EXPECT_FALSE(sawLogin) << "the login window was shown";
     return h;
   }
+  // The login window, shown without any notice or message first, filled with the user name.
+  static HWND AwaitFilledLogin(Client& client, const std::string& user) {
+    HWND login = client.WaitWindow([](HWND w) { return Classify(w) != Kind::Other; });
+    EXPECT_EQ(login ? Classify(login) : Kind::Other, Kind::Login);
+    EXPECT_EQ(login ? Text(GetDlgItem(login, IDC_LOGIN_USERNAME)) : "", user);
+    return login;
+  }
+  // The four values of the saved login.
+  static std::vector<std::string> Saved() {
+    return {VintaraValue("SAVE"), VintaraValue("AUTOLOGIN"), VintaraValue("Username"),
+            VintaraValue("Password")};
+  }
 };
 
-TEST_F(Startup, SavedAutoLoginLogsInWithoutTheWindow) {
-  PrepareAutoLogin("demo");
+// Save Settings and Auto Login keep the password only sealed for this Windows user, beside 20
+// zero bytes in "Password"; the next start logs in with it, and Shift held at the start shows
+// the filled window instead, with nothing sent before Login.
+TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyAndShiftShowsTheFilledWindow) {
+  PrepareVintaraKey(web, {});
+  {
+    Client client;
+    HWND login = Await(client, Kind::Login);
+    ASSERT_NE(login, nullptr);
+    Click(login, IDC_LOGIN_SAVE_SETTINGS);
+    Click(login, IDC_LOGIN_AUTO_LOGIN);
+    LogIn(login, "demo", "demo");
+    HWND browser = Await(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    Click(browser, IDC_BROWSER_CLOSE);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
+  EXPECT_EQ(Saved(), (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
+  DWORD type = 0;
+  const std::string sealed = VintaraValue("ProtectedPassword", &type);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+  EXPECT_GT(sealed.size(), 20u);
+  EXPECT_EQ(sealed.find("demo"), std::string::npos);
+  {
+    Client client;
+    HWND browser = AwaitWithoutLogin(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    RawLogin other;
+    EXPECT_EQ(other.Login("demo", "demo"), kInUse) << "the client logged in with the sealed password";
+    HoldKey(browser, "shift");  // a real key, held while this client ends and the next starts
+    Click(browser, IDC_BROWSER_CLOSE);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
   Client client;
-  HWND browser = AwaitWithoutLogin(client, Kind::Browser);
+  HWND login = AwaitFilledLogin(client, "demo");
+  ReleaseKey("shift");
+  ASSERT_NE(login, nullptr);
+  EXPECT_EQ(Text(GetDlgItem(login, IDC_LOGIN_PASSWORD)), "demo");
+  {
+    RawLogin other;
+    EXPECT_EQ(other.Login("demo", "demo"), "ok") << "the client logged in before Login";
+  }
+  Click(login, IDC_LOGIN_LOGIN);
+  HWND browser = Await(client, Kind::Browser);
   ASSERT_NE(browser, nullptr);
-  // The server holds the client's session: a second login as the same user is refused.
-  RawLogin other;
-  EXPECT_EQ(other.Login("demo", "demo"), "Username in use login again to clear.");
-  EXPECT_EQ(VintaraValue("SAVE"), "TRUE") << "a successful automatic login keeps the settings";
   Click(browser, IDC_BROWSER_CLOSE);
   EXPECT_EQ(client.WaitExit(), 0u);
 }
 
-TEST_F(Startup, FailedAutoLoginClearsTheSavedLoginAndEnds) {
+// A password sealed on another machine (here: the prefix's machine identity changed since)
+// does not open: the window asks for it, with the user name, and no error comes first.
+TEST_F(Startup, APasswordSealedElsewhereLeavesTheWindowWithTheUserName) {
+  PrepareAutoLogin("demo");
+  {
+    Client client;
+    HWND browser = AwaitWithoutLogin(client, Kind::Browser);
+    ASSERT_NE(browser, nullptr);
+    Click(browser, IDC_BROWSER_CLOSE);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
+  EXPECT_EQ(VintaraValue("Password"), std::string(20, '\0')) << "the plain password was sealed";
+  const std::vector<std::string> saved = Saved();
+  const std::string sealed = VintaraValue("ProtectedPassword");
+  const char* const kCryptography = "Software\\Microsoft\\Cryptography";
+  const std::string machine = RegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid");
+  ASSERT_NE(machine, "<missing>");
+  auto setMachine = [&](const std::string& guid) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCryptography, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "MachineGuid", 0, REG_SZ, reinterpret_cast<const BYTE*>(guid.data()),
+                   static_cast<DWORD>(guid.size()));
+    RegCloseKey(key);
+  };
+  setMachine(std::string("0badc0de-0000-4000-8000-000000000000", 37));
+  Client client;
+  HWND login = AwaitFilledLogin(client, "demo");
+  setMachine(machine);
+  ASSERT_NE(login, nullptr);
+  EXPECT_EQ(Text(GetDlgItem(login, IDC_LOGIN_PASSWORD)), "");
+  RawLogin other;
+  EXPECT_EQ(other.Login("demo", "demo"), "ok") << "the client logged in";
+  Click(login, IDC_LOGIN_CANCEL);
+  EXPECT_EQ(client.WaitExit(), 0u);
+  EXPECT_EQ(Saved(), saved);
+  EXPECT_EQ(VintaraValue("ProtectedPassword"), sealed);
+}
+
+// A failed automatic login ends after its notice; the saved login is forgotten only when the
+// server refused the credentials, and then as raw bytes without a type.
+TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
+  PrepareAutoLogin("demo");
+  {
+    RawLogin other;
+    ASSERT_EQ(other.Login("demo", "demo"), "ok");
+    Client client;
+    HWND notice = AwaitWithoutLogin(client, Kind::UserInUse);
+    ASSERT_NE(notice, nullptr);
+    Click(notice, IDC_NOTICE_OK);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
+  EXPECT_EQ(Saved(), (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
+  EXPECT_NE(VintaraValue("ProtectedPassword"), "");
+
   PrepareAutoLogin("demo", {{"Password", Padded("wrong")}});
   Client client;
   HWND notice = AwaitWithoutLogin(client, Kind::BadLogin);
@@ -57,7 +155,6 @@ TEST_F(Startup, FailedAutoLoginClearsTheSavedLoginAndEnds) {
   EXPECT_EQ(VintaraValue("SAVE"), "TRUE") << "cleared only after the notice";
   Click(notice, IDC_NOTICE_OK);
   EXPECT_EQ(client.WaitExit(), 0u);
-  // All four values cleared, as raw bytes without a type.
   for (const auto& [name, bytes] :
        {std::pair<std::string, std::string>{"SAVE", "FALSE"}, {"AUTOLOGIN", "FALSE"},
         {"Username", std::string(20, '\0')}, {"Password", std::string(20, '\0')}}) {
@@ -66,6 +163,7 @@ TEST_F(Startup, FailedAutoLoginClearsTheSavedLoginAndEnds) {
     EXPECT_EQ(VintaraValue(name, &type), bytes);
     EXPECT_EQ(type, static_cast<DWORD>(REG_NONE));
   }
+  EXPECT_EQ(VintaraValue("ProtectedPassword"), "");
 }
 
 TEST_F(Startup, UserInUseIsClearedByTheSecondLogin) {
@@ -82,25 +180,24 @@ TEST_F(Startup, UserInUseIsClearedByTheSecondLogin) {
   Click(login, IDC_LOGIN_LOGIN);  // the same texts, the same connection
   HWND browser = Await(client, Kind::Browser);
   ASSERT_NE(browser, nullptr);
-  EXPECT_FALSE(Shows(client, Kind::Login));
   Click(browser, IDC_BROWSER_CLOSE);
   EXPECT_EQ(client.WaitExit(), 0u);
 }
 
-TEST_F(Startup, OutOfDateClientEndsAfterTheUpdateMessage) {
-  PrepareVintaraKey(web, {});
+// The version check of an automatic login: the update message ends the program, and the saved
+// login stays for the updated client.
+TEST_F(Startup, OutOfDateClientEndsAfterTheUpdateMessageKeepingTheSavedLogin) {
+  PrepareAutoLogin("demo");
   Client client;
-  HWND login = LogInThroughWindow(client, "demo", "demo");
-  ASSERT_NE(login, nullptr);
-  HWND box = Await(client, Kind::MessageBox);
+  HWND box = AwaitWithoutLogin(client, Kind::MessageBox);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(Text(box), "Error");
   EXPECT_NE(MessageBoxText(box).find("Visit Vintara to update your client."), std::string::npos)
       << MessageBoxText(box);
   EXPECT_TRUE(client.Running()) << "the program ends only when the message is closed";
-  EXPECT_FALSE(Shows(client, Kind::ConnectionError));
   Click(box, IDOK);
   EXPECT_EQ(client.WaitExit(), 0u);
+  EXPECT_EQ(Saved(), (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
 }
 
 }  // namespace
