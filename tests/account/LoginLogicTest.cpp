@@ -18,8 +18,6 @@
 namespace vt {
 namespace {
 
-using test::FakeSurface;
-using test::RecordingShell;
 using Log = std::vector<std::string>;
 
 const std::string kBad = "Incorrect Username or Password";
@@ -31,8 +29,7 @@ std::string Padded(const std::string& text) { return text + Nuls(20 - text.size(
 class LoginLogicTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    shell.log = &log;
-    surface.log = &log;
+    shell.log = surface.log = &log;
     Open(nullptr);
   }
   // The store on the same file, sealing passwords with `protector` (none: kept as they are).
@@ -43,35 +40,35 @@ protected:
   void Save(const std::string& name, const std::string& bytes, uint32_t type = kTypeNone) {
     ASSERT_TRUE(store->SetValue(Hive::Machine, kVintaraKey, name, type, bytes));
   }
-  // The saved value's bytes, or "<missing>".
-  std::string Value(const std::string& name, uint32_t* type = nullptr) {
-    std::string bytes;
-    if (!store->QueryValue(Hive::Machine, kVintaraKey, name, bytes, type)) return "<missing>";
-    return bytes;
-  }
   void SaveLogin(const std::string& save, const std::string& autoLogin, const std::string& user,
                  const std::string& pass) {
-    Save("SAVE", save);
-    Save("AUTOLOGIN", autoLogin);
-    Save("Username", user);
-    Save("Password", pass);
+    for (auto [name, bytes] : {std::pair{"SAVE", save}, {"AUTOLOGIN", autoLogin}, {"Username", user},
+                               {"Password", pass}})
+      Save(name, bytes);
   }
-  std::vector<std::string> Values() {
-    return {Value("SAVE"), Value("AUTOLOGIN"), Value("Username"), Value("Password"),
-            Value("ProtectedPassword")};
+  // A saved value's bytes (and type), or "<missing>".
+  std::string Value(const std::string& name, uint32_t* type = nullptr) {
+    std::string bytes;
+    return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes, type) ? bytes : "<missing>";
+  }
+  Log Values() {
+    return {Value("SAVE"), Value("AUTOLOGIN"), Value("Username"), Value("Password"), Value("ProtectedPassword")};
+  }
+  // What the window opens with: the lamps, the texts and the Login button.
+  std::string Opened() const {
+    const LoginLogic::Opening o = logic->Open();
+    return std::string(o.saveOn ? "save " : "") + (o.autoOn ? "auto " : "") + o.username + "/" + o.password +
+           (o.loginEnabled ? " enabled" : "");
   }
 
   // A session pointed at the game server on `port` (0: the peer, started here) and the web host,
   // and the logic set up on it.
   LoginLogic& Start(uint16_t port = 0, const std::string& webHost = "") {
-    if (port == 0) {
-      if (!peerStarted) peer.Start();
-      peerStarted = true;
-      port = peer.port();
-    }
+    if (port == 0 && !peerStarted) peer.Start();
+    peerStarted = peerStarted || port == 0;
     ServiceEndpoints e;
     e.gameServer = "127.0.0.1";
-    e.gamePort = port;
+    e.gamePort = port == 0 ? peer.port() : port;
     e.webHost = webHost.empty() ? web.hostPort() : webHost;
     e.receiveTimeoutMs = 5000;
     session = std::make_unique<ServerSession>(shell, e);
@@ -79,17 +76,16 @@ protected:
     logic->Setup(passwordDest, usernameDest, *session);
     return *logic;
   }
-
   void ScriptRefusal(const std::string& user, const std::string& pass, const std::string& answer) {
     peer.Expect(user).Send("user?").Expect(pass).Send(answer);
   }
-  void ScriptGoodLogin(const std::string& user, const std::string& pass, const std::string& tier) {
-    peer.Expect(user).Send("user?").Expect(pass).Send("ok").Expect(64).Send("ok").Expect(3).Send(tier);
+  void ScriptGoodLogin(const std::string& user, const std::string& pass) {
+    peer.Expect(user).Send("user?").Expect(pass).Send("ok").Expect(64).Send("ok").Expect(3).Send("True");
   }
 
   Log log;
-  RecordingShell shell;
-  FakeSurface surface;
+  test::RecordingShell shell;
+  test::FakeSurface surface;
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
   test::HttpPeer web{"<p>4.05</p>"};
@@ -100,62 +96,39 @@ protected:
   std::unique_ptr<LoginLogic> logic;
 };
 
-// --- What the window opens with -------------------------------------------------------------
+// --- What the window opens with and what it saves -------------------------------------------
 
 // Only an exact TRUE in SAVE restores the login; AUTOLOGIN must be exact too, and needs SAVE. The
 // saved texts are read up to their first NUL, at most twenty bytes.
 TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
+  const std::string off = "/";
   struct Case {
-    std::string save;
-    uint32_t type;
-    std::string autoLogin;
-    bool on;
-    std::string user = "alice", pass = "wonderland", openUser = "alice", openPass = "wonderland";
+    std::string save, autoLogin, user, pass, opened;
+    uint32_t type = kTypeNone;
   } cases[] = {
-      {"TRUE", kTypeNone, "FALSE", true},       {std::string("TRUE\0", 5), kTypeString, "FALSE", true},
-      {"true", kTypeNone, "FALSE", false},      {"TRUE ", kTypeNone, "FALSE", false},
-      {" TRUE", kTypeNone, "FALSE", false},     {"TRU", kTypeNone, "FALSE", false},
-      {"TRUE\nX", kTypeBinary, "FALSE", false}, {"", kTypeNone, "FALSE", false},
-      {"TRUE-and-much-longer", kTypeNone, "FALSE", false},
-      {"TRUE", kTypeNone, "true", true},        {"TRUE", kTypeNone, "TRUEX", true},
-      {"FALSE", kTypeNone, "TRUE", false},
-      {"TRUE", kTypeNone, "FALSE", true, std::string("bob\0junk", 8), "p" + Nuls(19), "bob", "p"},
+      {"TRUE", "FALSE", "alice", "wonder", "save alice/wonder enabled"},
+      {std::string("TRUE\0", 5), "FALSE", "alice", "wonder", "save alice/wonder enabled", kTypeString},
+      {"true", "FALSE", "alice", "wonder", off},  {"TRUE ", "FALSE", "alice", "wonder", off},
+      {" TRUE", "FALSE", "alice", "wonder", off}, {"TRU", "FALSE", "alice", "wonder", off},
+      {"TRUE\nX", "FALSE", "alice", "wonder", off, kTypeBinary},
+      {"", "FALSE", "alice", "wonder", off},      {"TRUE-and-much-longer", "FALSE", "alice", "wonder", off},
+      {"TRUE", "true", "alice", "wonder", "save alice/wonder enabled"},
+      {"TRUE", "TRUEX", "alice", "wonder", "save alice/wonder enabled"},
+      {"FALSE", "TRUE", "alice", "wonder", off},
+      {"TRUE", "FALSE", std::string("bob\0junk", 8), "p" + Nuls(19), "save bob/p enabled"},
       // Twenty bytes without a terminator are the whole name; a value longer than its buffer is
       // not read at all, as the registry refuses it; one text is enough for Login.
-      {"TRUE", kTypeNone, "FALSE", true, "abcdefghijklmnopqrst", "abcdefghijklmnopqrstu", "abcdefghijklmnopqrst", ""},
+      {"TRUE", "FALSE", "abcdefghijklmnopqrst", "abcdefghijklmnopqrstu", "save abcdefghijklmnopqrst/ enabled"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE("SAVE = \"" + c.save + "\", AUTOLOGIN = \"" + c.autoLogin + "\"");
+    SaveLogin(c.save, c.autoLogin, c.user, c.pass);
     Save("SAVE", c.save, c.type);
-    Save("AUTOLOGIN", c.autoLogin);
-    Save("Username", c.user);
-    Save("Password", c.pass);
     log.clear();
     Start(1).Run();
-    EXPECT_EQ(log, Log{"show-window"}) << "nothing but the window";
-    const LoginLogic::Opening o = logic->Open();
-    EXPECT_EQ(o.saveOn, c.on);
-    EXPECT_FALSE(o.autoOn);
-    EXPECT_EQ(o.username, c.on ? c.openUser : "");
-    EXPECT_EQ(o.password, c.on ? c.openPass : "");
-    EXPECT_EQ(o.loginEnabled, c.on);
+    EXPECT_EQ(log, Log{"show-window"}) << c.save << " " << c.autoLogin;
+    EXPECT_EQ(Opened(), c.opened) << c.save << " " << c.autoLogin;
   }
 }
-
-TEST_F(LoginLogicTest, MissingKeyReadsNothingAndWritesNothing) {
-  store = OpenFileSettings(dir.File("none.txt"));  // a store without Software\Vintara
-  surface.user = [this] {
-    logic->TextsChanged("alice", "wonderland");
-    logic->PressSaveSettings();
-    logic->PressAutoLogin();
-    logic->SaveSettings();
-  };
-  Start(1).Run();
-  EXPECT_FALSE(store->KeyExists(Hive::Machine, kVintaraKey));
-  EXPECT_TRUE(logic->saveSettings()) << "the lamps still work without the key";
-}
-
-// --- The Login button, the lamps and what SaveSettings writes -------------------------------
 
 TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWritesAtOnce) {
   SaveLogin("FALSE", "FALSE", Nuls(20), Nuls(20));
@@ -165,53 +138,33 @@ TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWrit
     logic->TextsChanged("alice", "wonderland");
     logic->PressAutoLogin();  // Save Settings is off: nothing happens
     EXPECT_FALSE(surface.autoLamp);
-
     logic->PressSaveSettings();  // on: written at once, Auto Login still off
-    EXPECT_TRUE(surface.saveLamp);
-    EXPECT_FALSE(surface.autoLamp);
+    EXPECT_TRUE(surface.saveLamp && !surface.autoLamp);
     EXPECT_EQ(Values(), (Log{"TRUE", "FALSE", Padded("alice"), Padded("wonderland"), "<missing>"}));
-
     logic->PressAutoLogin();  // lit, but not written until the next SaveSettings
     EXPECT_TRUE(surface.autoLamp);
     EXPECT_EQ(Value("AUTOLOGIN"), "FALSE");
     logic->SaveSettings();
     EXPECT_EQ(Value("AUTOLOGIN"), "TRUE");
-
     logic->PressSaveSettings();  // off: both lamps out and everything cleared
-    EXPECT_FALSE(surface.saveLamp);
-    EXPECT_FALSE(surface.autoLamp);
+    EXPECT_FALSE(surface.saveLamp || surface.autoLamp);
+    // The first 20 bytes of each text, and a user name alone, are saved as they are.
+    logic->TextsChanged("abcdefghijklmnopqrstuvwxyz", "");
+    logic->PressSaveSettings();
+    EXPECT_EQ(Values(), (Log{"TRUE", "FALSE", "abcdefghijklmnopqrst", Nuls(20), "<missing>"}));
+    logic->PressSaveSettings();
   };
   Start(1).Run();
   EXPECT_EQ(Values(), (Log{"FALSE", "FALSE", Nuls(20), Nuls(20), "<missing>"}));
   uint32_t type = 99;
   Value("Password", &type);
   EXPECT_EQ(type, kTypeNone);
-}
 
-TEST_F(LoginLogicTest, TextsAreSavedAsTwentyPaddedBytesAndReadBackAtTheNextStart) {
-  struct Case {
-    std::string user, pass, savedUser, savedPass;
-  } cases[] = {
-      {"abcdefghijklmnopqrstuvwxyz", "01234567890123456789", "abcdefghijklmnopqrst", "01234567890123456789"},
-      {"alice", "", Padded("alice"), Nuls(20)},  // a user name alone enables Login at the next start
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.user);
-    SaveLogin("FALSE", "FALSE", Nuls(20), Nuls(20));
-    surface.user = [&] {
-      logic->TextsChanged(c.user, c.pass);
-      logic->PressSaveSettings();
-    };
-    Start(1).Run();
-    EXPECT_EQ(Value("Username"), c.savedUser);
-    EXPECT_EQ(Value("Password"), c.savedPass);
-    surface.user = nullptr;
-    Start(1).Run();
-    const LoginLogic::Opening o = logic->Open();
-    EXPECT_EQ(o.username, c.savedUser.c_str());
-    EXPECT_EQ(o.password, c.savedPass.c_str());
-    EXPECT_TRUE(o.loginEnabled && o.saveOn);
-  }
+  store = OpenFileSettings(dir.File("none.txt"));  // a store without Software\Vintara
+  surface.user = [this] { logic->TextsChanged("alice", "wonderland"), logic->PressSaveSettings(); };
+  Start(1).Run();
+  EXPECT_FALSE(store->KeyExists(Hive::Machine, kVintaraKey)) << "nothing is read or written";
+  EXPECT_TRUE(logic->saveSettings()) << "the lamps still work without the key";
 }
 
 // --- Logins in the window -------------------------------------------------------------------
@@ -247,7 +200,7 @@ TEST_F(LoginLogicTest, TheThirdFailedLoginOfAnyKindEndsTheProgramAfterItsNotice)
 
 TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInUse) {
   ScriptRefusal("carol", "c@r:ol/1", kInUse);
-  ScriptGoodLogin("carol", "c@r:ol/1", "True");
+  ScriptGoodLogin("carol", "c@r:ol/1");
   std::string savedWhileConnecting;
   surface.onConnecting = [&] { savedWhileConnecting = Value("Username"); };
   surface.user = [this] {
@@ -260,12 +213,10 @@ TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInU
   EXPECT_EQ(Start().Run(), kLoginOk);
   EXPECT_EQ(savedWhileConnecting, Padded("carol")) << "saved before the server answers";
   EXPECT_EQ(Value("AUTOLOGIN"), "TRUE") << "the lamp is written by Login's SaveSettings";
-  EXPECT_EQ(usernameDest, "carol");
-  EXPECT_EQ(passwordDest, "c@r:ol/1");
+  EXPECT_EQ(usernameDest + " " + passwordDest, "carol c@r:ol/1");
   EXPECT_EQ(log, (Log{"show-window", "connecting", "notice:UserInUse", "close-connecting", "connecting",
                       "close-connecting", "end-window:1"}));
   EXPECT_TRUE(session->loggedIn);
-  EXPECT_EQ(session->fullAccount, "True");
 }
 
 TEST_F(LoginLogicTest, SignupOpensThePageCancelEndsWithoutSavingAndNoSetupEndsAtOnce) {
@@ -298,31 +249,26 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
   const Log saved = {"TRUE", "TRUE", Padded("player"), Padded("secret"), "<missing>"};
   const Log forgotten = {"FALSE", "FALSE", Nuls(20), Nuls(20), "<missing>"};
   struct Case {
-    const char* name;
     std::string answer;  // the server's answer to the password; "" for no server
     bool outOfDate;
     Log first;  // the log's beginning
     bool forgets;
   } cases[] = {
-      {"bad credentials", kBad, false, {"connecting", "notice:BadLogin", "end:0"}, true},
-      {"user in use", kInUse, false, {"connecting", "notice:UserInUse", "end:0"}, false},
-      {"server text", "Try later", false, {"connecting", "message:(default):Try later", "end:0"}, false},
-      {"no server", "", false, {"connecting", "notice:ConnectionError", "end:0"}, false},
-      {"out-of-date client", "", true,
-       {"connecting", "message:Error:Visit Vintara to update your client.", "end:0"}, false},
+      {kBad, false, {"connecting", "notice:BadLogin", "end:0"}, true},
+      {kInUse, false, {"connecting", "notice:UserInUse", "end:0"}, false},
+      {"Try later", false, {"connecting", "message:(default):Try later", "end:0"}, false},
+      {"", false, {"connecting", "notice:ConnectionError", "end:0"}, false},
+      {"", true, {"connecting", "message:Error:Visit Vintara to update your client.", "end:0"}, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.first[1]);
     SaveLogin("TRUE", "TRUE", Padded("player"), Padded("secret"));
     log.clear();
     test::ScriptedPeer server;
-    if (!c.answer.empty()) {
-      server.Expect("player").Send("user?").Expect("secret").Send(c.answer);
-      server.Start();
-    }
+    server.Expect("player").Send("user?").Expect("secret").Send(c.answer);
+    if (!c.answer.empty()) server.Start();
     Start(c.answer.empty() ? deadPort : server.port(), c.outOfDate ? outdated.hostPort() : "");
     EXPECT_EQ(logic->Run(), 0);
-    EXPECT_FALSE(surface.modalShown);
     ASSERT_GE(log.size(), c.first.size());
     EXPECT_EQ(Log(log.begin(), log.begin() + c.first.size()), c.first);
     EXPECT_EQ(Values(), c.forgets ? forgotten : saved);
@@ -334,16 +280,13 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
 // server or the web host before the user presses Login.
 TEST_F(LoginLogicTest, ShiftOrChangeUserShowsTheFilledWindowAndSendsNothing) {
   for (bool shift : {true, false}) {
-    SCOPED_TRACE(shift ? "Shift" : "Change User");
     SaveLogin("TRUE", "TRUE", Padded("player"), Padded("secret"));
     surface.shift = shift;
     Start();
     if (!shift) logic->SetSuppressAutoLogin();
     logic->Run();
     EXPECT_TRUE(surface.modalShown);
-    const LoginLogic::Opening o = logic->Open();
-    EXPECT_TRUE(o.saveOn && o.autoOn && o.loginEnabled);
-    EXPECT_EQ(o.username + "/" + o.password, "player/secret");
+    EXPECT_EQ(Opened(), "save auto player/secret enabled");
   }
   peer.Finish();
   EXPECT_EQ(peer.connections(), 0u);
@@ -365,16 +308,15 @@ TEST_F(LoginLogicTest, ThePasswordIsSavedSealedAndAutoLoginOpensIt) {
     logic->SaveSettings();
   };
   Start(1).Run();
-  const std::string sealed = Value("ProtectedPassword");
+  uint32_t type = 0;
+  const std::string sealed = Value("ProtectedPassword", &type);
   EXPECT_EQ(Values(), (Log{"TRUE", "TRUE", Padded("player"), Nuls(20), sealed}));
+  EXPECT_EQ(type, kTypeBinary);
   EXPECT_EQ(sealed.find("secret"), std::string::npos);
   EXPECT_EQ(alice.Unseal(sealed), "secret");
-  uint32_t type = 0;
-  Value("ProtectedPassword", &type);
-  EXPECT_EQ(type, kTypeBinary);
 
   log.clear();
-  ScriptGoodLogin("player", "secret", "True");
+  ScriptGoodLogin("player", "secret");
   EXPECT_EQ(Start().Run(), kLoginOk);
   EXPECT_EQ(log, (Log{"connecting", "close-connecting"}));
   EXPECT_EQ(passwordDest, "secret");
@@ -393,9 +335,9 @@ TEST_F(LoginLogicTest, APlainPasswordIsSealedOnceAndOneThatDoesNotOpenIsNotSaved
   test::FakeProtector alice("alice");
   Open(&alice);
   SaveLogin("TRUE", "TRUE", Padded("player"), Padded("secret"));
-  ScriptGoodLogin("player", "secret", "True");
+  ScriptGoodLogin("player", "secret");
   peer.NextConnection();
-  ScriptGoodLogin("player", "secret", "True");
+  ScriptGoodLogin("player", "secret");
   EXPECT_EQ(Start().Run(), kLoginOk);
   EXPECT_EQ(Value("Password"), Nuls(20));
   EXPECT_EQ(alice.Unseal(Value("ProtectedPassword")), "secret");
@@ -407,7 +349,7 @@ TEST_F(LoginLogicTest, APlainPasswordIsSealedOnceAndOneThatDoesNotOpenIsNotSaved
   const Log before = Values();
   Start(1).Run();
   EXPECT_EQ(log, Log{"show-window"}) << "no error, no automatic login";
-  EXPECT_EQ(logic->Open().username + "/" + logic->Open().password, "player/");
+  EXPECT_EQ(Opened(), "save auto player/ enabled");
   EXPECT_EQ(Values(), before);
 }
 
