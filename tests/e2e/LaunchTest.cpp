@@ -48,20 +48,26 @@ protected:
 };
 
 TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandLine) {
+  // A game of each console from the sample catalogue, found by searching for its title.
   struct Console {
     const char* alias;
     int button;
     const char* program;
-    const char* address;  // the launch address up to the user name, quote included
+    const char* title;
+    const char* address;  // the launch address with "%" for the credentials and the web host
   } consoles[] = {
-      {"NES", IDC_BROWSER_NES, "nester.exe", "VTNES://"},  {"SNES", IDC_BROWSER_SNES, "zsnesw.exe", "zsnes://"},
-      {"2600", IDC_BROWSER_ATARI, "stella.exe", "\"VTA26://"}, {"GEN", IDC_BROWSER_GENESIS, "gens.exe", "VTGEN://"},
-      {"GBC", IDC_BROWSER_GAMEBOY, "gest.exe", "VTGBC://"}, {"SMS", IDC_BROWSER_SMS, "meka.exe", "VTSMS://"},
-      {"SGG", IDC_BROWSER_GAMEGEAR, "meka.exe", "VTSMS://"}, {"COL", IDC_BROWSER_COLECO, "meka.exe", "VTSMS://"},
+      {"NES", IDC_BROWSER_NES, "nester.exe", "Aurora Chase", "VTNES://%/NES0004"},
+      {"SNES", IDC_BROWSER_SNES, "zsnesw.exe", "Alpine Tower", "zsnes://%/SNES0004"},
+      {"2600", IDC_BROWSER_ATARI, "stella.exe", "Astro Mayhem", "\"VTA26://%/A260004\""},
+      {"GEN", IDC_BROWSER_GENESIS, "gens.exe", "Atlas Rescue", "VTGEN://%/GEN0004"},
+      {"GBC", IDC_BROWSER_GAMEBOY, "gest.exe", "Anchor Island", "VTGBC://%/GB0004"},
+      {"SMS", IDC_BROWSER_SMS, "meka.exe", "Astro Mayhem", "VTSMS://%/SMS0004"},
+      {"SGG", IDC_BROWSER_GAMEGEAR, "meka.exe", "Axel's Chase", "VTSMS://%/SGG0004"},
+      {"COL", IDC_BROWSER_COLECO, "meka.exe", "Anchor Patrol", "VTSMS://%/COL0004"},
   };
   std::map<std::string, std::string> paths;
   for (const Console& c : consoles) {
-    const std::string folder = root + "\\emu " + c.alias;
+    const std::string folder = root + "\\" + c.alias;  // no blank: Wine would quote the program
     CreateDirectoryA(folder.c_str(), nullptr);
     CopyFileA(WindowsPath(VT_E2E_EMUSTUB).c_str(), (folder + "\\" + c.program).c_str(), FALSE);
     paths[std::string(c.alias) + "_PATH"] = folder + "\\" + c.program;
@@ -74,35 +80,27 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
   HWND browser = Await(client, Kind::Browser);
   ASSERT_NE(browser, nullptr);
   HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
-  std::vector<std::string> rows;
-  ASSERT_TRUE(WaitUntil([&] { return !(rows = ListRows(list)).empty(); }));
-  size_t launches = 0;
+  size_t n = 0;
   for (const Console& c : consoles) {
     SCOPED_TRACE(c.alias);
     ShowWindow(browser, SW_RESTORE);
-    if (c.button != IDC_BROWSER_NES) {
-      const std::vector<std::string> before = rows;
-      Click(browser, c.button);
-      ASSERT_TRUE(WaitUntil([&] { return (rows = ListRows(list)) != before && !rows.empty(); }));
-    }
-    size_t row = 0;
-    while (row < rows.size() && rows[row].find("|Available") == std::string::npos) ++row;
-    ASSERT_LT(row, rows.size());
-    ClickRow(list, static_cast<int>(row));
+    Click(browser, c.button);
+    SetText(browser, IDC_BROWSER_SEARCH_BOX, c.title);
+    Click(browser, IDC_BROWSER_SEARCH);
+    ASSERT_TRUE(AwaitRows(list, {std::string(c.title) + "|Available"}));
+    ClickRow(list, 0);
     Click(browser, IDC_BROWSER_LAUNCH);
-    ASSERT_TRUE(WaitUntil([&] { return Lines(log).size() > launches; }));
+    ASSERT_TRUE(WaitUntil([&] { return Lines(log + ".folders").size() > n; }));
     // The first emulator holds before it touches a window: the launch does not wait for it.
-    if (launches == 0) {
+    if (n == 0) {
       EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; }, 15000));
       WriteWholeFile(hold, "");
     }
-    const std::string key = SampleKey(c.alias, rows[row].substr(0, rows[row].find('|')));
-    const std::string quote = c.address[0] == '"' ? "\"" : "";
-    EXPECT_EQ(Lines(log)[launches], paths[std::string(c.alias) + "_PATH"] + " " + c.address + "player:player@" +
-                                        web + "/" + key + quote);
-    ASSERT_TRUE(WaitUntil([&] { return Lines(log + ".folders").size() > launches; }));
-    EXPECT_EQ(Lines(log + ".folders")[launches], root + "\\emu " + c.alias);
-    ++launches;
+    std::string address = c.address;
+    address.replace(address.find('%'), 1, "player:player@" + web);
+    EXPECT_EQ(Lines(log)[n], paths[std::string(c.alias) + "_PATH"] + " " + address);
+    EXPECT_EQ(Lines(log + ".folders")[n], root + "\\" + c.alias);
+    ++n;
   }
   ShowWindow(browser, SW_RESTORE);
   Click(browser, IDC_BROWSER_CLOSE);
