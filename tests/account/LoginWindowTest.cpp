@@ -1,7 +1,7 @@
-// The login window as a real window under Wine, over a real session on loopback and the file
-// settings store: what only a live window shows (the opening, the edits' font and colours, the
-// lamps and buttons on screen, the change rule through real edits, Signup, Cancel and the close
-// command) and the connecting notice on screen while the login blocks.
+// The login window as a real window under Wine, over a session and the file settings store: what
+// only a live window shows (the opening, the edits' font, the lamps and buttons on screen, the
+// change rule through real edits, Signup, Cancel and the close command). The connecting notice
+// on screen while a login blocks: Notices.WaitingNotices... and the silent-login end-to-end run.
 #include "account/win32/LoginWindow.h"
 
 #include <gtest/gtest.h>
@@ -9,25 +9,17 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "resources/resource.h"
 #include "service/ServerSession.h"
 #include "tests/account/WineNoticeSupport.h"
+#include "tests/service/SessionFixture.h"
 #include "tests/support/HttpPeer.h"
-#include "tests/support/LoopbackSocket.h"
 #include "tests/support/TempDir.h"
 
 namespace vt {
 namespace {
-
-// The session's messages go nowhere: no case here expects one.
-class SessionUi : public ServiceUi {
-public:
-  void ShowMessage(const std::string&, const char*) override {}
-  void EndProgram(int) override {}
-};
 
 class LoginWindowTest : public ::testing::Test {
 protected:
@@ -35,12 +27,11 @@ protected:
     store = OpenFileSettings(dir.File("registry.txt"));
     ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
   }
-  std::unique_ptr<LoginWindow> Make(uint16_t gamePort = 1) {
+  std::unique_ptr<LoginWindow> Make() {
     ServiceEndpoints e;
     e.gameServer = "127.0.0.1";
-    e.gamePort = gamePort;
+    e.gamePort = 1;
     e.webHost = web.hostPort();
-    e.receiveTimeoutMs = 10000;
     session = std::make_unique<ServerSession>(ui, e);
     auto w = std::make_unique<LoginWindow>(shell, *store);
     w->Setup(passwordDest, usernameDest, *session);
@@ -56,10 +47,11 @@ protected:
     w.Run();
     EXPECT_TRUE(ran);
   }
-  static std::string EditText(HWND dlg, int id) {
-    char buffer[64] = {};
-    GetDlgItemTextA(dlg, id, buffer, sizeof buffer);
-    return buffer;
+  static std::string Texts(HWND dlg) {
+    char user[64] = {}, password[64] = {};
+    GetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, user, sizeof user);
+    GetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, password, sizeof password);
+    return std::string(user) + "/" + password;
   }
   static bool LoginEnabled(HWND dlg) { return IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)) != FALSE; }
   // Whether the control comes to show the image on screen after a repaint.
@@ -75,7 +67,7 @@ protected:
 
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
-  SessionUi ui;
+  test::RecordingUi ui;  // no case here expects a message of the session
   test::RecordingAccountShell shell;
   test::HttpPeer web{"4.05"};
   std::unique_ptr<ServerSession> session;
@@ -89,24 +81,12 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
   auto window = Make();
   RunWith(*window, [&](HWND dlg) {
     EXPECT_EQ(test::SkinGeometryFaults(dlg, 275, 150, true), "");
-    EXPECT_EQ(EditText(dlg, IDC_LOGIN_USERNAME), "alice");
-    EXPECT_EQ(EditText(dlg, IDC_LOGIN_PASSWORD), "wonderland");
+    EXPECT_EQ(Texts(dlg), "alice/wonderland");
     EXPECT_TRUE(LoginEnabled(dlg));
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, WM_GETFONT, 0, 0)),
                sizeof font, &font);
-    EXPECT_EQ(font.lfHeight, 20);
-    EXPECT_STREQ(font.lfFaceName, "Arial");
-    // The edits draw white on skin blue.
-    HDC dc = GetDC(GetDlgItem(dlg, IDC_LOGIN_USERNAME));
-    const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
-        dlg, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-        reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDC_LOGIN_USERNAME))));
-    EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 255));
-    LOGBRUSH lb{};
-    GetObjectA(brush, sizeof lb, &lb);
-    EXPECT_EQ(lb.lbColor, RGB(34, 80, 163));
-    ReleaseDC(GetDlgItem(dlg, IDC_LOGIN_USERNAME), dc);
+    EXPECT_EQ(font.lfFaceName + std::to_string(font.lfHeight), "Arial20");
     ExpectLamps(dlg, true, false);
 
     // The change rule: both texts are needed once the user edits.
@@ -142,60 +122,6 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
     EndDialog(dlg, IDCANCEL);
   });
   EXPECT_EQ(usernameDest, "");
-}
-
-// The connecting notice is on the screen while the login blocks the window's thread; the
-// refusal then brings its notice, whose OK leads back to the login window.
-TEST_F(LoginWindowTest, ConnectingNoticeIsOnScreenWhileTheLoginBlocks) {
-  uint16_t port = 0;
-  test::RawSocket listener = test::ListenLoopback(0, &port);
-  ASSERT_NE(listener, test::kNoSocket);
-  auto window = Make(port);
-  std::vector<COLORREF> seen;
-  RECT noticeAt{};
-  std::string received;
-  // The server's side: the user name comes while the login blocks the window; it is refused.
-  std::thread server([&] {
-    test::RawSocket c = test::AcceptOne(listener);
-    char buffer[64];
-    const long n = test::RecvSome(c, buffer, sizeof buffer);
-    received.assign(buffer, n > 0 ? static_cast<size_t>(n) : 0);
-    GetWindowRect(window->connecting().Hwnd(), &noticeAt);
-    seen = test::CaptureScreen(noticeAt);
-    test::SendAll(c, "user?");
-    test::RecvSome(c, buffer, sizeof buffer);
-    test::SendAll(c, "Incorrect Username or Password");
-    test::WaitReadable(c, 20000);  // until the client closes
-    test::CloseSocket(c);
-  });
-  int notices = 0;
-  auto notice = [&]() -> HWND {
-    HWND n = test::VisibleDialog({window->Hwnd(), window->connecting().Hwnd()});
-    return n && GetDlgItem(n, IDC_NOTICE_OK) ? n : nullptr;
-  };
-  RunWith(*window, [&](HWND dlg) {
-    test::WhenTrue([&] { return notice() != nullptr; }, [&] {
-      ++notices;
-      PostMessageA(GetDlgItem(notice(), IDC_NOTICE_OK), BM_CLICK, 0, 0);
-      // Once the connecting notice is gone: back in the login window with one failure counted.
-      test::WhenTrue([&] { return window->connecting().Hwnd() == nullptr; }, [&] {
-        EXPECT_EQ(window->logic().failedAttempts(), 1);
-        EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
-        EndDialog(window->Hwnd(), IDCANCEL);
-      });
-    });
-    SetDlgItemTextA(dlg, IDC_LOGIN_USERNAME, "alice");
-    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "nope");
-    PostMessageA(GetDlgItem(dlg, IDC_LOGIN_LOGIN), BM_CLICK, 0, 0);
-  });
-  session->Disconnect();
-  server.join();
-  test::CloseSocket(listener);
-  EXPECT_EQ(received, "alice");
-  EXPECT_EQ(notices, 1);
-  EXPECT_EQ(noticeAt.right - noticeAt.left, 275);
-  EXPECT_EQ(test::CountDifferent(seen, test::BitmapPixels(IDB_CONNECTING_NOTICE)), 0)
-      << "the connecting notice was not on screen";
 }
 
 }  // namespace
