@@ -28,13 +28,8 @@ public:
 };
 
 inline const char* NoticeName(LoginNotice n) {
-  switch (n) {
-    case LoginNotice::UserInUse: return "UserInUse";
-    case LoginNotice::BadLogin: return "BadLogin";
-    case LoginNotice::ConnectionError: return "ConnectionError";
-    case LoginNotice::ServerReply: return "ServerReply";
-  }
-  return "?";
+  static const char* const kNames[] = {"UserInUse", "BadLogin", "ConnectionError", "ServerReply"};
+  return kNames[static_cast<int>(n)];
 }
 
 // The window: ShowModal runs the test's user actions against the logic.

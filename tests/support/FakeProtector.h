@@ -15,12 +15,10 @@ public:
   explicit FakeProtector(std::string user = "alice") : user(std::move(user)) {}
 
   std::optional<std::string> Seal(std::string_view secret) override {
-    if (refuseSeal) return std::nullopt;
-    return Head() + Flip(secret);
+    return refuseSeal ? std::nullopt : std::optional(Head() + Flip(secret));
   }
   std::optional<std::string> Unseal(std::string_view sealed) override {
-    if (sealed.substr(0, Head().size()) != Head()) return std::nullopt;
-    return Flip(sealed.substr(Head().size()));
+    return sealed.starts_with(Head()) ? std::optional(Flip(sealed.substr(Head().size()))) : std::nullopt;
   }
 
   std::string user;
@@ -31,7 +29,7 @@ private:
   // The sealed bytes never show the secret as it is.
   static std::string Flip(std::string_view bytes) {
     std::string out(bytes);
-    for (char& c : out) c = static_cast<char>(c ^ 0x5A);
+    for (char& c : out) c ^= 0x5A;
     return out;
   }
 };
