@@ -158,7 +158,8 @@ bool CopyAll(SettingsStore& settings, const std::function<std::string(int, int)>
   if (!settings.CreateKey(Hive::User, to)) return false;
   for (int player = 1; player <= 2; ++player)
     for (int button = 0; button < kNesButtonCount; ++button)
-      if (!CopyValues(settings, from(player, button), OriginalKeyPath(to, player, button))) return false;
+      if (!CopyValues(settings, from(player, button), OriginalKeyPath(to, player, button)))
+        return false;
   return settings.SetValue(Hive::User, to, "Complete", kTypeString, std::string("1\0", 2));
 }
 

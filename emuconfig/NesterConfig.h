@@ -35,7 +35,8 @@ bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, con
 // with the value "Complete" once every key that existed was copied. nester's tree is nester's.
 inline constexpr const char* kNesterOriginalKey = "Software\\Vintara\\Originals\\nester";
 // Where earlier versions kept the copy, inside nester's tree; a copy found there is moved.
-inline constexpr const char* kOldNesterOriginalKey = "Software\\nester\\NES\\Input.vintara-original";
+inline constexpr const char* kOldNesterOriginalKey =
+    "Software\\nester\\NES\\Input.vintara-original";
 // Takes the copy unless a complete one exists; false when it cannot be taken.
 bool KeepNesterOriginal(SettingsStore& settings);
 // Writes the copied values back; false when no complete copy exists or a value cannot be written.

@@ -68,7 +68,8 @@ UninstPage instfiles
 Function ValueExists
   StrCpy $R2 0
   ; HKEY_LOCAL_MACHINE, KEY_READ | KEY_WOW64_32KEY
-  System::Call 'advapi32::RegOpenKeyExW(p 0x80000002, w "${VINTARA_KEY}", i 0, i 0x20219, *p .r3) i .r0'
+  System::Call 'advapi32::RegOpenKeyExW(p 0x80000002, w "${VINTARA_KEY}", i 0, i 0x20219, \
+                *p .r3) i .r0'
   ${If} $0 == 0
     System::Call 'advapi32::RegQueryValueExW(p r3, w R1, p 0, p 0, p 0, p 0) i .r0'
     ${If} $0 == 0

@@ -362,7 +362,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SettingsStore> OpenFileSettings(const std::string& path, SecretProtector* protector) {
+std::unique_ptr<SettingsStore> OpenFileSettings(const std::string& path,
+                                                SecretProtector* protector) {
   return std::make_unique<FileSettings>(path, protector);
 }
 

@@ -26,7 +26,8 @@ std::string ProgramFolder(const std::string& commandLine) {
   } else {
     // "C:\Program Files\Emu\nester.exe x" is tried as "C:\Program", then "C:\Program Files\Emu\
     // nester.exe", and so on to the whole line.
-    for (size_t end = commandLine.find_first_of(" \t");; end = commandLine.find_first_of(" \t", end + 1)) {
+    for (size_t end = commandLine.find_first_of(" \t");;
+         end = commandLine.find_first_of(" \t", end + 1)) {
       const std::string candidate = commandLine.substr(0, end);
       if (NamesProgram(candidate)) {
         program = candidate;

@@ -42,8 +42,8 @@ protected:
   }
   void SaveLogin(const std::string& save, const std::string& autoLogin, const std::string& user,
                  const std::string& pass) {
-    for (auto [name, bytes] : {std::pair{"SAVE", save}, {"AUTOLOGIN", autoLogin}, {"Username", user},
-                               {"Password", pass}})
+    for (auto [name, bytes] : {std::pair{"SAVE", save}, {"AUTOLOGIN", autoLogin},
+                               {"Username", user}, {"Password", pass}})
       Save(name, bytes);
   }
   // A saved value's bytes (and type), or "<missing>".
@@ -52,13 +52,14 @@ protected:
     return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes, type) ? bytes : "<missing>";
   }
   Log Values() {
-    return {Value("SAVE"), Value("AUTOLOGIN"), Value("Username"), Value("Password"), Value("ProtectedPassword")};
+    return {Value("SAVE"), Value("AUTOLOGIN"), Value("Username"), Value("Password"),
+            Value("ProtectedPassword")};
   }
   // What the window opens with: the lamps, the texts and the Login button.
   std::string Opened() const {
     const LoginLogic::Opening o = logic->Open();
-    return std::string(o.saveOn ? "save " : "") + (o.autoOn ? "auto " : "") + o.username + "/" + o.password +
-           (o.loginEnabled ? " enabled" : "");
+    return std::string(o.saveOn ? "save " : "") + (o.autoOn ? "auto " : "") + o.username + "/" +
+           o.password + (o.loginEnabled ? " enabled" : "");
   }
 
   // A session pointed at the game server on `port` (0: the peer, started here) and the web host,
@@ -80,7 +81,8 @@ protected:
     peer.Expect(user).Send("user?").Expect(pass).Send(answer);
   }
   void ScriptGoodLogin(const std::string& user, const std::string& pass) {
-    peer.Expect(user).Send("user?").Expect(pass).Send("ok").Expect(64).Send("ok").Expect(3).Send("True");
+    peer.Expect(user).Send("user?").Expect(pass).Send("ok").Expect(64).Send("ok").Expect(3).Send(
+        "True");
   }
 
   Log log;
@@ -107,18 +109,21 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
     uint32_t type = kTypeNone;
   } cases[] = {
       {"TRUE", "FALSE", "alice", "wonder", "save alice/wonder enabled"},
-      {std::string("TRUE\0", 5), "FALSE", "alice", "wonder", "save alice/wonder enabled", kTypeString},
+      {std::string("TRUE\0", 5), "FALSE", "alice", "wonder", "save alice/wonder enabled",
+       kTypeString},
       {"true", "FALSE", "alice", "wonder", off},  {"TRUE ", "FALSE", "alice", "wonder", off},
       {" TRUE", "FALSE", "alice", "wonder", off}, {"TRU", "FALSE", "alice", "wonder", off},
       {"TRUE\nX", "FALSE", "alice", "wonder", off, kTypeBinary},
-      {"", "FALSE", "alice", "wonder", off},      {"TRUE-and-much-longer", "FALSE", "alice", "wonder", off},
+      {"", "FALSE", "alice", "wonder", off},
+      {"TRUE-and-much-longer", "FALSE", "alice", "wonder", off},
       {"TRUE", "true", "alice", "wonder", "save alice/wonder enabled"},
       {"TRUE", "TRUEX", "alice", "wonder", "save alice/wonder enabled"},
       {"FALSE", "TRUE", "alice", "wonder", off},
       {"TRUE", "FALSE", std::string("bob\0junk", 8), "p" + Nuls(19), "save bob/p enabled"},
       // Twenty bytes without a terminator are the whole name; a value longer than its buffer is
       // not read at all, as the registry refuses it; one text is enough for Login.
-      {"TRUE", "FALSE", "abcdefghijklmnopqrst", "abcdefghijklmnopqrstu", "save abcdefghijklmnopqrst/ enabled"},
+      {"TRUE", "FALSE", "abcdefghijklmnopqrst", "abcdefghijklmnopqrstu",
+       "save abcdefghijklmnopqrst/ enabled"},
   };
   for (const Case& c : cases) {
     SaveLogin(c.save, c.autoLogin, c.user, c.pass);
@@ -133,7 +138,8 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
 TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWritesAtOnce) {
   SaveLogin("FALSE", "FALSE", Nuls(20), Nuls(20));
   surface.user = [this] {
-    for (auto [user, pass, enabled] : {std::tuple{"a", "", false}, {"", "b", false}, {"a", "b", true}})
+    for (auto [user, pass, enabled] :
+         {std::tuple{"a", "", false}, {"", "b", false}, {"a", "b", true}})
       EXPECT_EQ((logic->TextsChanged(user, pass), surface.loginEnabled), enabled) << user << pass;
     logic->TextsChanged("alice", "wonderland");
     logic->PressAutoLogin();  // Save Settings is off: nothing happens
@@ -191,8 +197,9 @@ TEST_F(LoginLogicTest, TheThirdFailedLoginOfAnyKindEndsTheProgramAfterItsNotice)
     for (int i = 0; i < 4 && !logic->ended(); ++i) logic->PressLogin();
   };
   EXPECT_EQ(Start().Run(), 0);
-  EXPECT_EQ(log, (Log{"show-window", "connecting", "message:(default):Try later", "close-connecting", "connecting",
-                      "notice:UserInUse", "close-connecting", "connecting", "notice:BadLogin", "end:0"}));
+  EXPECT_EQ(log, (Log{"show-window", "connecting", "message:(default):Try later",
+                      "close-connecting", "connecting", "notice:UserInUse", "close-connecting",
+                      "connecting", "notice:BadLogin", "end:0"}));
   EXPECT_EQ(shell.endCodes, (std::vector<int>{0}));
   peer.Finish();
   EXPECT_EQ(peer.Received(), "alicenopealicenopealicenope");
@@ -214,8 +221,8 @@ TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInU
   EXPECT_EQ(savedWhileConnecting, Padded("carol")) << "saved before the server answers";
   EXPECT_EQ(Value("AUTOLOGIN"), "TRUE") << "the lamp is written by Login's SaveSettings";
   EXPECT_EQ(usernameDest + " " + passwordDest, "carol c@r:ol/1");
-  EXPECT_EQ(log, (Log{"show-window", "connecting", "notice:UserInUse", "close-connecting", "connecting",
-                      "close-connecting", "end-window:1"}));
+  EXPECT_EQ(log, (Log{"show-window", "connecting", "notice:UserInUse", "close-connecting",
+                      "connecting", "close-connecting", "end-window:1"}));
   EXPECT_TRUE(session->loggedIn);
 }
 
@@ -258,7 +265,8 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
       {kInUse, false, {"connecting", "notice:UserInUse", "end:0"}, false},
       {"Try later", false, {"connecting", "message:(default):Try later", "end:0"}, false},
       {"", false, {"connecting", "notice:ConnectionError", "end:0"}, false},
-      {"", true, {"connecting", "message:Error:Visit Vintara to update your client.", "end:0"}, false},
+      {"", true, {"connecting", "message:Error:Visit Vintara to update your client.", "end:0"},
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.first[1]);

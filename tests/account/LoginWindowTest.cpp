@@ -61,8 +61,10 @@ protected:
     return test::ScreenShows(GetDlgItem(dlg, id), image);
   }
   static void ExpectLamps(HWND dlg, bool saveLit, bool autoLit) {
-    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_SAVE_SETTINGS, saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF)) << "Save Settings";
-    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_AUTO_LOGIN, autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF)) << "Auto Login";
+    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_SAVE_SETTINGS, saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
+        << "Save Settings";
+    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_AUTO_LOGIN, autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
+        << "Auto Login";
   }
 
   test::TempDir dir;
@@ -75,8 +77,8 @@ protected:
 };
 
 TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
-  for (auto [name, bytes] : {std::pair{"SAVE", "TRUE"}, {"AUTOLOGIN", "FALSE"}, {"Username", "alice"},
-                             {"Password", "wonderland"}})
+  for (auto [name, bytes] : {std::pair{"SAVE", "TRUE"}, {"AUTOLOGIN", "FALSE"},
+                             {"Username", "alice"}, {"Password", "wonderland"}})
     store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes);
   auto window = Make();
   RunWith(*window, [&](HWND dlg) {

@@ -101,15 +101,18 @@ protected:
   // programs' and the service's, "<missing>" where there is none.
   static std::map<std::string, std::string> Deployment() {
     std::map<std::string, std::string> values;
-    for (const std::string& name : {std::string("VT_PATH"), std::string("GameServer"), std::string("WebHost")})
+    for (const std::string& name :
+         {std::string("VT_PATH"), std::string("GameServer"), std::string("WebHost")})
       values[name] = VintaraValue(name);
-    for (const char* alias : kAliases) values[std::string(alias) + "_PATH"] = VintaraValue(std::string(alias) + "_PATH");
+    for (const char* alias : kAliases)
+      values[std::string(alias) + "_PATH"] = VintaraValue(std::string(alias) + "_PATH");
     return values;
   }
   std::map<std::string, std::string> Installed(const std::string& folder) const {
     std::map<std::string, std::string> values = {
         {"VT_PATH", Sz(folder)}, {"GameServer", Sz("127.0.0.1")}, {"WebHost", Sz(web)}};
-    for (int i = 0; i < 8; ++i) values[std::string(kAliases[i]) + "_PATH"] = Sz(folder + "\\" + kPrograms[i]);
+    for (int i = 0; i < 8; ++i)
+      values[std::string(kAliases[i]) + "_PATH"] = Sz(folder + "\\" + kPrograms[i]);
     return values;
   }
 
@@ -146,7 +149,8 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
   EXPECT_EQ(users & (WRITE_DAC | WRITE_OWNER | DELETE | KEY_CREATE_SUB_KEY), 0u);
 
   // The installed client logs in and saves its state.
-  for (const char* name : {"gens.cfg", "meka.inp"}) WriteWholeFile(emulators + "\\" + name, std::string("keep ") + name);
+  for (const char* name : {"gens.cfg", "meka.inp"})
+    WriteWholeFile(emulators + "\\" + name, std::string("keep ") + name);
   {
     Client client("\"" + installed + "\\VTBrowser.exe\"");
     HWND login = LogInThroughWindow(client, "demo", "demo");
@@ -182,7 +186,8 @@ TEST_F(Installer, AnEarlierInstallationsValuesStayThroughInstallAndUninstall) {
   const std::string earlier = TempPath("earlier emulators");
   PrepareVintaraKey(web, {});
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key),
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0,
+                          KEY_SET_VALUE | KEY_WOW64_32KEY, &key),
             ERROR_SUCCESS);
   for (const auto& [name, text] : {std::pair<std::string, std::string>{"VT_PATH", earlier},
                                    {"NES_PATH", earlier + "\\nester97.exe"}})

@@ -19,8 +19,8 @@ const std::string kInUse = "Username in use login again to clear.";
 std::string EditText(HWND dialog, int id) {
   char buffer[64] = {};
   DWORD_PTR got = 0;
-  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                      SMTO_ABORTIFHUNG, 10000, &got);
+  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof buffer,
+                      reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 10000, &got);
   return std::string(buffer, got);
 }
 
@@ -70,7 +70,8 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyAndShiftShowsTheFilledWindow
     Click(browser, IDC_BROWSER_CLOSE);
     EXPECT_EQ(client.WaitExit(), 0u);
   }
-  EXPECT_EQ(Saved(), (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
+  EXPECT_EQ(Saved(),
+            (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
   DWORD type = 0;
   const std::string sealed = VintaraValue("ProtectedPassword", &type);
   EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
@@ -81,7 +82,8 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyAndShiftShowsTheFilledWindow
     HWND browser = AwaitWithoutLogin(client, Kind::Browser);
     ASSERT_NE(browser, nullptr);
     RawLogin other;
-    EXPECT_EQ(other.Login("demo", "demo"), kInUse) << "the client logged in with the sealed password";
+    EXPECT_EQ(other.Login("demo", "demo"), kInUse)
+        << "the client logged in with the sealed password";
     // A real key, held while this client ends and the next starts. Wine learns of it through
     // the window that has the X focus: once it has, every Wine program sees it held.
     HoldKey(browser, "shift");
@@ -120,12 +122,14 @@ TEST_F(Startup, APasswordSealedElsewhereLeavesTheWindowWithTheUserName) {
   const std::vector<std::string> saved = Saved();
   const std::string sealed = VintaraValue("ProtectedPassword");
   const char* const kCryptography = "Software\\Microsoft\\Cryptography";
-  const std::string machine = RegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid");
+  const std::string machine =
+      RegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid");
   ASSERT_NE(machine, "<missing>");
   auto setMachine = [&](const std::string& guid) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCryptography, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCryptography, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
+        ERROR_SUCCESS);
     RegSetValueExA(key, "MachineGuid", 0, REG_SZ, reinterpret_cast<const BYTE*>(guid.data()),
                    static_cast<DWORD>(guid.size()));
     RegCloseKey(key);
@@ -157,7 +161,8 @@ TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
     Click(notice, IDC_NOTICE_OK);
     EXPECT_EQ(client.WaitExit(), 0u);
   }
-  EXPECT_EQ(Saved(), (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
+  EXPECT_EQ(Saved(),
+            (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
   EXPECT_NE(VintaraValue("ProtectedPassword"), "");
 
   PrepareAutoLogin("demo", {{"Password", Padded("wrong")}});
@@ -191,7 +196,8 @@ TEST_F(Startup, OutOfDateClientEndsAfterTheUpdateMessageKeepingTheSavedLogin) {
   EXPECT_TRUE(client.Running()) << "the program ends only when the message is closed";
   Click(box, IDOK);
   EXPECT_EQ(client.WaitExit(), 0u);
-  EXPECT_EQ(Saved(), (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
+  EXPECT_EQ(Saved(),
+            (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
 }
 
 }  // namespace

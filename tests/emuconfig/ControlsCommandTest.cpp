@@ -42,7 +42,8 @@ TEST_F(Controls, ShowAndSetGoThroughEachEmulatorsReaderAndWriter) {
             "SlotStart\t28\tEnter\nSlotA\t30\tA\nSlotB\t31\tS\nSlotC\t32\tD\n");
   const std::string gens = f.Get("gens.cfg");
   ASSERT_EQ(Run({"set", "gens", "SlotUp=0x1001", "SlotC=44"}), 0) << err;
-  EXPECT_EQ(f.Get("gens.cfg"), test::Replace(test::Replace(gens, "P1.Up=200", "P1.Up=4097"), "P1.C=32", "P1.C=44"));
+  EXPECT_EQ(f.Get("gens.cfg"),
+            test::Replace(test::Replace(gens, "P1.Up=200", "P1.Up=4097"), "P1.C=32", "P1.C=44"));
   struct Case {
     std::string emulator, player, set, shown;
   } cases[] = {
@@ -65,7 +66,8 @@ TEST_F(Controls, ShowAndSetGoThroughEachEmulatorsReaderAndWriter) {
 TEST_F(Controls, FolderComesFromVtPathUnlessGiven) {
   EXPECT_EQ(Run({"show", "zsnes"}, false), 1);  // no VT_PATH: "\zsnesw.cfg" at the root
   ASSERT_TRUE(store->CreateKey(Hive::Machine, "Software\\Vintara"));
-  ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, f.dir.path().string()));
+  ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString,
+                              f.dir.path().string()));
   ASSERT_EQ(Run({"show", "zsnes"}, false), 0) << err;
   EXPECT_EQ(out.substr(0, out.find('\n') + 1), "SlotRight\t205\tRight\n");
 }
@@ -73,14 +75,17 @@ TEST_F(Controls, FolderComesFromVtPathUnlessGiven) {
 TEST_F(Controls, BadRequestsExitTwoAndWriteNothing) {
   const std::string zsnes = f.Get("zsnesw.cfg"), meka = f.Get("meka.inp");
   const std::vector<std::vector<std::string>> bad = {
-      {"set", "zsnes", "SlotUp=200", "SlotBogus=3"}, {"set", "zsnes", "SlotC=30"},  // not a SNES slot
-      {"set", "zsnes", "SlotUp=0"},     {"set", "zsnes", "SlotUp=-1"},   {"set", "zsnes", "SlotUp=abc"},
+      {"set", "zsnes", "SlotUp=200", "SlotBogus=3"},
+      {"set", "zsnes", "SlotC=30"},  // not a SNES slot
+      {"set", "zsnes", "SlotUp=0"},     {"set", "zsnes", "SlotUp=-1"},
+      {"set", "zsnes", "SlotUp=abc"},
       {"set", "zsnes", "SlotUp=0x"},    {"set", "zsnes", "SlotUp=99999999999"},
       {"set", "zsnes", "SlotUp=270"},   {"set", "zsnes", "SlotUp=420"},  // no joystick input
       {"set", "meka", "SlotJoyUp=30"},  {"set", "meka", "SlotUp=272"},   {"set", "zsnes"},
       {"set", "nester", "SlotB=0x1010"},  // joystick codes need a device
-      {"set", "zsnes", "--player", "3", "SlotUp=1"}, {"show", "snes9x"}, {"show"}, {"list", "zsnes"},
-      {"show", "gest", "--player", "2"}, {"show", "zsnes", "--player"}, {"show", "zsnes", "SlotUp=1"}};
+      {"set", "zsnes", "--player", "3", "SlotUp=1"}, {"show", "snes9x"}, {"show"},
+      {"list", "zsnes"}, {"show", "gest", "--player", "2"}, {"show", "zsnes", "--player"},
+      {"show", "zsnes", "SlotUp=1"}};
   for (const auto& args : bad) {
     EXPECT_EQ(Run(args), 2) << args.size() << " " << args.back();
     EXPECT_FALSE(err.empty());

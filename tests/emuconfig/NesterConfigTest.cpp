@@ -21,7 +21,8 @@ struct NesterFixture : ::testing::Test {
     messages.push_back(std::string(text) + "|" + std::string(caption));
   };
 
-  static constexpr const char* kButtons[] = {"Up", "Down", "Left", "Right", "Select", "Start", "A", "B"};
+  static constexpr const char* kButtons[] = {"Up",     "Down",  "Left", "Right",
+                                             "Select", "Start", "A",    "B"};
   // Every value of one player's eight keys, in a fixed order.
   std::string Snapshot(int player) {
     std::string all;
@@ -36,7 +37,8 @@ struct NesterFixture : ::testing::Test {
   std::string Value(int player, const char* button, const char* name, std::uint32_t* type = nullptr,
                     const std::string& root = "Software\\nester\\NES\\Input") {
     std::string bytes;
-    EXPECT_TRUE(store->QueryValue(Hive::User, root + "\\Controller" + std::to_string(player) + "\\" + button,
+    EXPECT_TRUE(store->QueryValue(Hive::User,
+                                  root + "\\Controller" + std::to_string(player) + "\\" + button,
                                   name, bytes, type))
         << root << button << name;
     return bytes;
@@ -44,7 +46,8 @@ struct NesterFixture : ::testing::Test {
   // Player 1's Up key in nester's tree, or in a kept copy under `root`.
   void PutUp(char key, const std::string& root = "Software\\nester\\NES\\Input") {
     ASSERT_TRUE(store->CreateKey(Hive::User, root + "\\Controller1\\Up"));
-    ASSERT_TRUE(store->SetValue(Hive::User, root + "\\Controller1\\Up", "Key", kTypeBinary, std::string(1, key)));
+    ASSERT_TRUE(store->SetValue(Hive::User, root + "\\Controller1\\Up", "Key", kTypeBinary,
+                                std::string(1, key)));
   }
 };
 
@@ -61,7 +64,8 @@ TEST_F(NesterFixture, FirstUseCreatesAllSixteenKeysWithTheDefaults) {
       std::uint32_t keyType = 0, deviceType = 0, guidType = 0;
       EXPECT_EQ(Value(player, button, "Key", &keyType), std::string(1, static_cast<char>(keys[i])));
       EXPECT_EQ(Value(player, button, "DeviceType", &deviceType), std::string("\x01\0\0\0", 4));
-      EXPECT_EQ(Value(player, button, "JAxisPositive") + Value(player, button, "JOffset"), std::string(8, '\0'));
+      EXPECT_EQ(Value(player, button, "JAxisPositive") + Value(player, button, "JOffset"),
+                std::string(8, '\0'));
       EXPECT_EQ(Value(player, button, "DeviceGUID", &guidType), keyboard);
       EXPECT_EQ(std::vector<std::uint32_t>({keyType, deviceType, guidType}),
                 std::vector<std::uint32_t>({kTypeBinary, kTypeDword, kTypeBinary}));

@@ -45,8 +45,9 @@ TEST(StartProgram, RunsTheProgramInItsFolderWithWindowsStyleArguments) {
   test::TempDir dir;
   std::filesystem::create_directory(dir.File("emu"));
   const std::string script = dir.File("emu/emu.sh"), log = dir.File("args.txt");
-  test::WriteFileBytes(script, "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '[%s]' \"$a\"; done; } > " +
-                                   log + "\n");
+  test::WriteFileBytes(
+      script,
+      "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '[%s]' \"$a\"; done; } > " + log + "\n");
   std::filesystem::permissions(script, std::filesystem::perms::owner_all);
   ASSERT_TRUE(StartProgram(script + " \"VTA26://a b:p@h/k\" second"));
   int status = 0;

@@ -24,19 +24,26 @@ protected:
     if (GetParam() != StoreKind::Registry) return;
     for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
       HKEY software = nullptr;
-      if (RegOpenKeyExA(hive, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software) != ERROR_SUCCESS) continue;
+      if (RegOpenKeyExA(hive, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software) !=
+          ERROR_SUCCESS)
+        continue;
       RegDeleteTreeA(software, Root().substr(9, Root().size() - 10).c_str());
       RegCloseKey(software);
     }
   }
-  std::string Root() const { return "Software\\VTBrowserTests" + std::to_string(GetCurrentProcessId()) + "\\"; }
+  std::string Root() const {
+    return "Software\\VTBrowserTests" + std::to_string(GetCurrentProcessId()) + "\\";
+  }
 #else
   std::string Root() const { return ""; }
 #endif
   std::unique_ptr<SettingsStore> Make() const {
-    return GetParam() == StoreKind::File ? OpenFileSettings(dir_.File("registry.txt")) : OpenSystemSettings();
+    return GetParam() == StoreKind::File ? OpenFileSettings(dir_.File("registry.txt"))
+                                         : OpenSystemSettings();
   }
-  std::string Key(const std::string& rel) const { return (GetParam() == StoreKind::File ? "" : Root()) + rel; }
+  std::string Key(const std::string& rel) const {
+    return (GetParam() == StoreKind::File ? "" : Root()) + rel;
+  }
 
   test::TempDir dir_;
   std::unique_ptr<SettingsStore> store_;
@@ -48,7 +55,8 @@ protected:
 TEST_P(SettingsStoreSemantics, KeysAreMadeAndRemovedAsTreesAndValuesNeverCreateThem) {
   const std::string nester = Key("Software\\nester\\NES"), old = nester + "\\Input.old";
   ASSERT_TRUE(store_->CreateKey(Hive::User, old + "\\Controller1\\Up"));
-  ASSERT_TRUE(store_->SetValue(Hive::User, Key("SOFTWARE\\NESTER\\nes\\INPUT.OLD"), "Complete", kTypeString, "1"));
+  ASSERT_TRUE(store_->SetValue(Hive::User, Key("SOFTWARE\\NESTER\\nes\\INPUT.OLD"), "Complete",
+                               kTypeString, "1"));
   ASSERT_TRUE(store_->CreateKey(Hive::User, nester + "\\Input\\Controller1"));
   ASSERT_TRUE(store_->SetValue(Hive::User, nester, "v", kTypeBinary, std::string("\0\xff", 2)));
   ASSERT_TRUE(store_->CreateKey(Hive::User, nester + "\\Input.older"));
@@ -81,7 +89,9 @@ INSTANTIATE_TEST_SUITE_P(Stores, SettingsStoreSemantics,
 #else
                          ::testing::Values(StoreKind::File),
 #endif
-                         [](const auto& info) { return info.param == StoreKind::File ? "File" : "Registry"; });
+                         [](const auto& info) {
+                           return info.param == StoreKind::File ? "File" : "Registry";
+                         });
 
 // The file as a person (or the run command) writes it: keys, typed values with their escapes,
 // comments and CR LF; lines that do not parse are skipped and the good ones kept.

@@ -18,7 +18,8 @@ public:
     return refuseSeal ? std::nullopt : std::optional(Head() + Flip(secret));
   }
   std::optional<std::string> Unseal(std::string_view sealed) override {
-    return sealed.starts_with(Head()) ? std::optional(Flip(sealed.substr(Head().size()))) : std::nullopt;
+    return sealed.starts_with(Head()) ? std::optional(Flip(sealed.substr(Head().size())))
+                                      : std::nullopt;
   }
 
   std::string user;
