@@ -24,8 +24,8 @@ std::string ProgramFolder(const std::string& commandLine) {
     program = commandLine.substr(1, close == std::string::npos ? std::string::npos : close - 1);
     if (!NamesProgram(program)) return std::string();
   } else {
-    // "C:\Program Files\Emu\nester.exe x" is tried as "C:\Program", then "C:\Program Files\Emu\
-    // nester.exe", and so on to the whole line.
+    // An unquoted "C:\Program Files\Emu\nester.exe x" is tried as "C:\Program", then as
+    // "C:\Program Files\Emu\nester.exe" and so on to the whole line; the first file wins.
     for (size_t end = commandLine.find_first_of(" \t");;
          end = commandLine.find_first_of(" \t", end + 1)) {
       const std::string candidate = commandLine.substr(0, end);

@@ -148,7 +148,9 @@ TEST_F(NesterFixture, TheOriginalIsKeptInTheClientsKeyAndAnOldCopyInNestersTreeI
     store = OpenFileSettings(dir.File(std::string(c.name) + ".txt"));
     PutUp('\x11');
     if (c.oldCopy) PutUp('\x22', old);
-    if (c.oldComplete) ASSERT_TRUE(store->SetValue(Hive::User, old, "Complete", kTypeString, "1"));
+    if (c.oldComplete) {
+      ASSERT_TRUE(store->SetValue(Hive::User, old, "Complete", kTypeString, "1"));
+    }
     ASSERT_TRUE(LoadNesterConfig(*store, config, 1, show));
     config.nesRecords[0] = NesterKeyboardBinding(0x33);
     ASSERT_TRUE(SaveNesterConfig(*store, config, 1, show));
@@ -156,7 +158,9 @@ TEST_F(NesterFixture, TheOriginalIsKeptInTheClientsKeyAndAnOldCopyInNestersTreeI
     ASSERT_TRUE(SaveNesterConfig(*store, config, 1, show));  // the copy is taken once
     EXPECT_FALSE(store->KeyExists(Hive::User, old));
     EXPECT_EQ(Value(1, "Up", "Key", nullptr, kNesterOriginalKey), std::string(1, c.kept));
-    if (!c.oldComplete) EXPECT_EQ(Value(2, "B", "Key", nullptr, kNesterOriginalKey), "\x2C");
+    if (!c.oldComplete) {
+      EXPECT_EQ(Value(2, "B", "Key", nullptr, kNesterOriginalKey), "\x2C");
+    }
     std::string complete;
     EXPECT_TRUE(store->QueryValue(Hive::User, kNesterOriginalKey, "Complete", complete));
     EXPECT_EQ(Value(1, "Up", "Key"), "\x44");
