@@ -1,7 +1,8 @@
 // The installer end to end under Wine: VTBrowser-Setup.exe (a 32-bit program) installs silently,
 // the installed client logs in against vtservice, a second install keeps what it finds, and the
 // uninstaller takes away what the install created and nothing else.
-#include <aclapi.h>
+#include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <map>
@@ -35,31 +36,22 @@ std::string EntryValue(const char* name, DWORD* type = nullptr) {
 
 std::string Sz(const std::string& text) { return text + '\0'; }
 
-// The rights the Users group has on Software\Vintara (32-bit view), from the key's access list.
-ACCESS_MASK UsersRights() {
+// Software\Vintara's access list (32-bit view) in the security descriptor language.
+std::string AccessList() {
   HKEY h = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, READ_CONTROL | KEY_WOW64_32KEY, &h) != ERROR_SUCCESS)
-    return 0;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, READ_CONTROL | KEY_WOW64_32KEY, &h))
+    return "<no key>";
   DWORD size = 0;
   RegGetKeySecurity(h, DACL_SECURITY_INFORMATION, nullptr, &size);
   std::vector<BYTE> descriptor(size ? size : 1);
-  const bool read = RegGetKeySecurity(h, DACL_SECURITY_INFORMATION, descriptor.data(), &size) == ERROR_SUCCESS;
+  char* text = nullptr;
+  if (RegGetKeySecurity(h, DACL_SECURITY_INFORMATION, descriptor.data(), &size) == ERROR_SUCCESS)
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                         DACL_SECURITY_INFORMATION, &text, nullptr);
   RegCloseKey(h);
-  if (!read) return 0;
-  BOOL present = FALSE, defaulted = FALSE;
-  PACL dacl = nullptr;
-  if (!GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted) || !present || !dacl) return 0;
-  BYTE users[SECURITY_MAX_SID_SIZE];
-  DWORD usersSize = sizeof users;
-  CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &usersSize);
-  ACCESS_MASK rights = 0;
-  for (DWORD i = 0; i < dacl->AceCount; ++i) {
-    ACCESS_ALLOWED_ACE* ace = nullptr;
-    if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-        EqualSid(&ace->SidStart, users))
-      rights |= ace->Mask;
-  }
-  return rights;
+  const std::string sddl = text ? text : "";
+  LocalFree(text);
+  return sddl;
 }
 
 class Installer : public ServiceCase {
@@ -143,10 +135,9 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
   VintaraValue("NES_PATH", &type);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_64KEY, "VT_PATH"), "<missing>");
-  // Standard users may save their login and browser state there, and do no more.
-  const ACCESS_MASK users = UsersRights();
-  EXPECT_EQ(users & (KEY_QUERY_VALUE | KEY_SET_VALUE), static_cast<ACCESS_MASK>(KEY_QUERY_VALUE | KEY_SET_VALUE));
-  EXPECT_EQ(users & (WRITE_DAC | WRITE_OWNER | DELETE | KEY_CREATE_SUB_KEY), 0u);
+  // Standard users may read the key and set its values, no more: KEY_READ | KEY_SET_VALUE is
+  // CC DC SW RP RC in the language's letters; SYSTEM and Administrators have full control.
+  EXPECT_EQ(AccessList(), "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;CCDCSWRPRC;;;BU)");
 
   // The installed client logs in and saves its state.
   for (const char* name : {"gens.cfg", "meka.inp"})
