@@ -21,31 +21,29 @@ namespace {
 
 using vt::ControllerConfig;
 
+// The format under test: its reader, writer, name refresh and emulator.
+const struct Format {
+  bool (*read)(std::string_view, int, ControllerConfig&);
+  std::optional<std::string> (*write)(std::string_view, int, const ControllerConfig&);
+  void (ControllerConfig::*refresh)();
+  vt::Emulator emulator;
+} kFormats[] = {
+    {vt::ReadGensBindings, vt::WriteGensBindings, &ControllerConfig::RefreshGenesisNames,
+     vt::Emulator::Gens},
+    {vt::ReadMekaBindings, vt::WriteMekaBindings, &ControllerConfig::RefreshMasterSystemNames,
+     vt::Emulator::Meka},
+    {vt::ReadZsnesBindings, vt::WriteZsnesBindings, &ControllerConfig::RefreshSnesNames,
+     vt::Emulator::Zsnes},
+    {[](std::string_view t, int, ControllerConfig& c) { return vt::ReadGestBindings(t, c); },
+     [](std::string_view t, int, const ControllerConfig& c) { return vt::WriteGestBindings(t, c); },
+     &ControllerConfig::RefreshGameBoyNames, vt::Emulator::Gest},
+};
+const Format& kFormat = kFormats[VT_FUZZ_FORMAT - 1];
 bool Read(std::string_view text, int player, ControllerConfig& c) {
-  switch (VT_FUZZ_FORMAT) {
-    case 1: return vt::ReadGensBindings(text, player, c);
-    case 2: return vt::ReadMekaBindings(text, player, c);
-    case 3: return vt::ReadZsnesBindings(text, player, c);
-    default: return vt::ReadGestBindings(text, c);
-  }
+  return kFormat.read(text, player, c);
 }
-
 std::optional<std::string> Write(std::string_view text, int player, const ControllerConfig& c) {
-  switch (VT_FUZZ_FORMAT) {
-    case 1: return vt::WriteGensBindings(text, player, c);
-    case 2: return vt::WriteMekaBindings(text, player, c);
-    case 3: return vt::WriteZsnesBindings(text, player, c);
-    default: return vt::WriteGestBindings(text, c);
-  }
-}
-
-void Refresh(ControllerConfig& c) {
-  switch (VT_FUZZ_FORMAT) {
-    case 1: c.RefreshGenesisNames(); break;
-    case 2: c.RefreshMasterSystemNames(); break;
-    case 3: c.RefreshSnesNames(); break;
-    default: c.RefreshGameBoyNames(); break;
-  }
+  return kFormat.write(text, player, c);
 }
 
 // A code the format stores: keys everywhere, the family's joystick codes where it has them.
@@ -60,15 +58,6 @@ std::int32_t StorableCode(FuzzedDataProvider& in, vt::BindingSlot slot) {
     case 2: return key;
     case 3: return 256 + 32 * in.ConsumeIntegralInRange(0, 4) + in.ConsumeIntegralInRange(16, 31);
     default: return slot >= vt::SlotJoyUp ? in.ConsumeIntegralInRange(0, 31) : key;
-  }
-}
-
-vt::Emulator Emulator() {
-  switch (VT_FUZZ_FORMAT) {
-    case 1: return vt::Emulator::Gens;
-    case 2: return vt::Emulator::Meka;
-    case 3: return vt::Emulator::Zsnes;
-    default: return vt::Emulator::Gest;
   }
 }
 
@@ -135,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // New bindings of the slots this format keeps for the player go in and come back out.
   ControllerConfig edited = again;
-  const std::vector<vt::BindingSlot> kept = vt::EmulatorSlots(Emulator(), player);
+  const std::vector<vt::BindingSlot> kept = vt::EmulatorSlots(kFormat.emulator, player);
   std::vector<std::pair<vt::BindingSlot, std::int32_t>> applied;
   for (auto [slot, code] : edits) {
     if (std::find(kept.begin(), kept.end(), slot) == kept.end()) continue;
@@ -144,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     edited.Code(slot) = code;
     applied.emplace_back(slot, code);
   }
-  Refresh(edited);
+  (edited.*kFormat.refresh)();
   const std::optional<std::string> changed = Write(settled, player, edited);
   FUZZ_CHECK(changed.has_value());
   ControllerConfig back = Untouched();
