@@ -24,7 +24,6 @@ struct Wire {
 };
 
 Wire& TheWire();
-void ResetWire(std::string incoming, std::vector<size_t> pieces, bool errorAtEnd);
 
 // The wire from a fuzz input: how it ends, `pieceCount` delivery sizes up to `largestPiece`,
 // and the rest of the input as the peer's bytes.
