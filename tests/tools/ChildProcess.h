@@ -18,22 +18,20 @@ namespace vt::test {
 
 class ChildProcess {
 public:
-  ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {}) {
+  ChildProcess(const std::vector<std::string>& argv, std::vector<std::string> env = {}) {
     int out[2], err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    std::vector<char*> args;
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    std::vector<char*> args, envp;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    for (auto& e : env) envp.push_back(e.data());
     args.push_back(nullptr);
-    std::vector<std::string> envStore(extraEnv);
-    for (char** e = environ; *e; ++e) envStore.emplace_back(*e);
-    std::vector<char*> env;
-    for (auto& e : envStore) env.push_back(e.data());
-    env.push_back(nullptr);
-    if (::posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), env.data()) != 0) pid_ = -1;
+    envp.push_back(nullptr);
+    if (::posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     ::close(err[1]);
@@ -45,8 +43,8 @@ public:
       ::kill(pid_, SIGKILL);
       Wait();
     }
-    if (out_ >= 0) ::close(out_);
-    if (err_ >= 0) ::close(err_);
+    ::close(out_);
+    ::close(err_);
   }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -57,12 +55,8 @@ public:
   // One line of standard output (without its LF), waiting at most `guardMs`.
   std::string ReadLine(int guardMs = 20000) {
     std::string line;
-    char c;
-    while (true) {
-      pollfd p{out_, POLLIN, 0};
-      if (::poll(&p, 1, guardMs) <= 0 || ::read(out_, &c, 1) != 1 || c == '\n') break;
-      line += c;
-    }
+    pollfd p{out_, POLLIN, 0};
+    for (char c; ::poll(&p, 1, guardMs) > 0 && ::read(out_, &c, 1) == 1 && c != '\n';) line += c;
     return line;
   }
 
@@ -82,8 +76,7 @@ private:
   static std::string Drain(int fd) {
     std::string s;
     char buf[4096];
-    ssize_t n;
-    while ((n = ::read(fd, buf, sizeof buf)) > 0) s.append(buf, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) s.append(buf, static_cast<std::size_t>(n));
     return s;
   }
 

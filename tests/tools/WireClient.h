@@ -18,14 +18,8 @@ namespace vt::test {
 
 class WireClient {
 public:
-  static constexpr int kGuardMs = 10000;
-
-  explicit WireClient(std::uint16_t port) {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  explicit WireClient(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in sa{AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}};
     connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
   }
   ~WireClient() { Close(); }
@@ -39,38 +33,30 @@ public:
   }
 
   bool Send(std::string_view bytes) {
-    while (!bytes.empty()) {
-      ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-      if (n <= 0) return false;
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
+    for (ssize_t n = 0; !bytes.empty(); bytes.remove_prefix(static_cast<std::size_t>(n)))
+      if ((n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL)) <= 0) return false;
     return true;
   }
 
   // One receive of at most `max` bytes, as the client makes it. Empty on close or time-out.
   std::string RecvOnce(std::size_t max = 1024) {
-    if (!Readable(kGuardMs)) return {};
     std::string buf(max, '\0');
-    ssize_t n = ::recv(fd_, buf.data(), max, 0);
+    const ssize_t n = Readable(kGuardMs) ? ::recv(fd_, buf.data(), max, 0) : 0;
     buf.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return buf;
   }
 
   std::string RecvExact(std::size_t count) {
     std::string out;
-    while (out.size() < count) {
-      std::string part = RecvOnce(count - out.size());
-      if (part.empty()) break;
-      out += part;
-    }
+    for (std::string part = "-"; out.size() < count && !part.empty(); out += part)
+      part = RecvOnce(count - out.size());
     return out;
   }
 
   // True when the server has closed the connection (orderly or by reset).
   bool ClosedByPeer() {
-    if (!Readable(kGuardMs)) return false;
     char c;
-    ssize_t n = ::recv(fd_, &c, 1, 0);
+    const ssize_t n = Readable(kGuardMs) ? ::recv(fd_, &c, 1, 0) : 1;
     return n == 0 || (n < 0 && errno == ECONNRESET);
   }
 
@@ -78,14 +64,13 @@ public:
 
   // Send, then one receive: the rhythm of every step of the protocol.
   std::string Exchange(std::string_view bytes, std::size_t max = 1024) {
-    if (!Send(bytes)) return "<send failed>";
-    return RecvOnce(max);
+    return Send(bytes) ? RecvOnce(max) : "<send failed>";
   }
 
   // Login through the account-tier answer; returns that answer, or what went wrong.
   std::string Login(std::string_view user, std::string_view password) {
     Exchange(user);
-    std::string verdict = Exchange(password);
+    const std::string verdict = Exchange(password);
     if (verdict != "ok") return verdict;
     std::string field = "127.0.0.1";
     field.resize(64, '\0');
@@ -101,22 +86,20 @@ public:
     Exchange(std::string(pattern) + '\0');
     Send(std::string_view("ok\0", 3));
     std::string answer = RecvExact(5);
-    if (answer.size() < 5) return answer;
     unsigned count = 0;
-    for (char c : answer.substr(0, 5))
+    for (char c : answer)
       if (c >= '0' && c <= '9') count = count * 10 + static_cast<unsigned>(c - '0');
-    for (unsigned i = 0; i < count; ++i) {
-      for (;;) {
-        std::string b = RecvOnce(1);
-        if (b.empty()) return answer;
-        answer += b;
-        if (b[0] == '\0') break;
-      }
+    for (unsigned records = 0; records < count && answer.size() >= 5;) {
+      const std::string b = RecvOnce(1);
+      if (b.empty()) break;
+      answer += b;
+      records += b[0] == '\0';
     }
     return answer;
   }
 
 private:
+  static constexpr int kGuardMs = 10000;
   bool Readable(int ms) {
     pollfd p{fd_, POLLIN, 0};
     return ::poll(&p, 1, ms) > 0;
