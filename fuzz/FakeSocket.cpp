@@ -70,7 +70,9 @@ long TcpSocket::Receive(char* buffer, size_t size) {
   return n;
 }
 
-long TcpSocket::Peek(char* buffer, size_t size) { return valid() ? fuzz::Take(buffer, size, true) : -1; }
+long TcpSocket::Peek(char* buffer, size_t size) {
+  return valid() ? fuzz::Take(buffer, size, true) : -1;
+}
 
 std::string TcpSocket::LocalAddressText() const { return valid() ? "127.0.0.1" : ""; }
 

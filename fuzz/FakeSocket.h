@@ -20,7 +20,7 @@ struct Wire {
   size_t consumed = 0;         // bytes the client has taken out of the socket
   size_t piece = 0;            // next piece size index
   std::string sent;            // everything the client sent
-  size_t afterCountField = static_cast<size_t>(-1);  // `consumed` right after the 5-byte count receive
+  size_t afterCountField = static_cast<size_t>(-1);  // `consumed` after the count's receive
 };
 
 Wire& TheWire();

@@ -13,8 +13,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // In memory where the system has it: every change of the store is an atomic, synced replace.
-  static const std::string path = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                                  "/vt-fuzz-settings-" + std::to_string(::getpid()) + ".txt";
+  static const std::string path =
+      std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/vt-fuzz-settings-" +
+      std::to_string(::getpid()) + ".txt";
   FuzzedDataProvider in(data, size);
   const std::string name = in.ConsumeRandomLengthString(32);
   const std::string bytes = in.ConsumeRandomLengthString(64);
@@ -26,27 +27,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(f);
   }
   auto store = vt::OpenFileSettings(path);
+  const vt::Hive m = vt::Hive::Machine;
   const std::string key = "Software\\Vintara";
-  std::string before;
-  const bool had = store->QueryValue(vt::Hive::Machine, key, "VT_PATH", before);
-  vt::ReadFixedText(*store, vt::Hive::Machine, key, "SYSTEM", 20, vt::FullBuffer::Absent);
-  if (store->CreateKey(vt::Hive::Machine, key) && store->SetValue(vt::Hive::Machine, key, name, type, bytes)) {
-    std::string back;
+  std::string before, back, after;
+  const bool had = store->QueryValue(m, key, "VT_PATH", before);
+  vt::ReadFixedText(*store, m, key, "SYSTEM", 20, vt::FullBuffer::Absent);
+  if (store->CreateKey(m, key) && store->SetValue(m, key, name, type, bytes)) {
     uint32_t backType = 0;
-    FUZZ_CHECK(store->QueryValue(vt::Hive::Machine, key, name, back, &backType));
+    FUZZ_CHECK(store->QueryValue(m, key, name, back, &backType));
     FUZZ_CHECK(back == bytes && backType == type);
-    std::string after;
     // Names compare without case, as the registry's do.
     bool sameName = name.size() == 7;
-    for (size_t i = 0; sameName && i < 7; ++i) sameName = std::toupper(static_cast<unsigned char>(name[i])) == "VT_PATH"[i];
-    if (had && !sameName) FUZZ_CHECK(store->QueryValue(vt::Hive::Machine, key, "VT_PATH", after) && after == before);
+    for (size_t i = 0; sameName && i < 7; ++i)
+      sameName = std::toupper(static_cast<unsigned char>(name[i])) == "VT_PATH"[i];
+    if (had && !sameName) FUZZ_CHECK(store->QueryValue(m, key, "VT_PATH", after) && after == before);
   }
-  vt::ControllerConfig config;
+  vt::ControllerConfig config, reread;
   if (vt::LoadNesterConfig(*store, config, player, nullptr)) {
     FUZZ_CHECK(vt::SaveNesterConfig(*store, config, player, nullptr));
-    vt::ControllerConfig back;
-    FUZZ_CHECK(vt::LoadNesterConfig(*store, back, player, nullptr));
-    for (int i = 0; i < vt::kNesButtonCount; ++i) FUZZ_CHECK(back.nesRecords[i] == config.nesRecords[i]);
+    FUZZ_CHECK(vt::LoadNesterConfig(*store, reread, player, nullptr));
+    FUZZ_CHECK(reread.nesRecords == config.nesRecords);
   }
   std::remove(path.c_str());
   return 0;

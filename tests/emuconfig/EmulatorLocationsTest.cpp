@@ -12,26 +12,26 @@ namespace {
 TEST(EmulatorLocations, FolderComesFromVtPathAsStored) {
   test::TempDir dir;
   auto store = OpenFileSettings(dir.File("registry.txt"));
+  const std::string key = "Software\\Vintara";
+  auto folder = [&](std::uint32_t type, const std::string& value) {
+    EXPECT_TRUE(store->SetValue(Hive::Machine, key, "VT_PATH", type, value));
+    return LookUpEmulatorFolder(*store);
+  };
   EXPECT_EQ(LookUpEmulatorFolder(*store), "");
   EXPECT_EQ(ControllerConfig(LookUpEmulatorFolder(*store)).mekaPath, "\\meka.inp");
-
-  ASSERT_TRUE(store->CreateKey(Hive::Machine, "Software\\Vintara"));
+  ASSERT_TRUE(store->CreateKey(Hive::Machine, key));
   EXPECT_EQ(LookUpEmulatorFolder(*store), "");
-  ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, std::string("C:\\Games\\Emu\0", 13)));
-  EXPECT_EQ(ControllerConfig(LookUpEmulatorFolder(*store)).gensPath, "C:\\Games\\Emu\\gens.cfg");
+  const std::string emu = folder(kTypeString, std::string("C:\\Games\\Emu\0", 13));
+  EXPECT_EQ(ControllerConfig(emu).gensPath, "C:\\Games\\Emu\\gens.cfg");
   // No type check, no terminator needed, a trailing backslash kept.
-  ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeNone, "D:\\Emu\\"));
-  EXPECT_EQ(ControllerConfig(LookUpEmulatorFolder(*store)).zsnesPath, "D:\\Emu\\\\zsnesw.cfg");
-  ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, std::string(255, 'p')));
-  EXPECT_EQ(LookUpEmulatorFolder(*store), std::string(255, 'p'));
+  EXPECT_EQ(ControllerConfig(folder(kTypeNone, "D:\\Emu\\")).zsnesPath, "D:\\Emu\\\\zsnesw.cfg");
+  EXPECT_EQ(folder(kTypeString, std::string(255, 'p')), std::string(255, 'p'));
   // No room for the terminator in the 256-byte buffer: not a folder name.
-  ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, std::string(256, 'p')));
-  EXPECT_EQ(LookUpEmulatorFolder(*store), "");
-  ASSERT_TRUE(store->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, std::string(257, 'p')));
-  EXPECT_EQ(LookUpEmulatorFolder(*store), "");
+  EXPECT_EQ(folder(kTypeString, std::string(256, 'p')), "");
+  EXPECT_EQ(folder(kTypeString, std::string(257, 'p')), "");
   // The user hive is not looked at.
-  ASSERT_TRUE(store->CreateKey(Hive::User, "Software\\Vintara"));
-  ASSERT_TRUE(store->SetValue(Hive::User, "Software\\Vintara", "VT_PATH", kTypeString, "E:\\x"));
+  ASSERT_TRUE(store->CreateKey(Hive::User, key));
+  ASSERT_TRUE(store->SetValue(Hive::User, key, "VT_PATH", kTypeString, "E:\\x"));
   EXPECT_EQ(LookUpEmulatorFolder(*store), "");
 }
 

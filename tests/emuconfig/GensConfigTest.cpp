@@ -16,7 +16,8 @@ const std::string kWorkedExample =
 TEST(GensConfig, WorkedExampleGivesCodesAndNamesAndTheSameText) {
   ControllerConfig c;
   ASSERT_TRUE(ReadGensBindings(kWorkedExample, 1, c));
-  const BindingSlot slots[] = {SlotUp, SlotDown, SlotLeft, SlotRight, SlotStart, SlotA, SlotB, SlotC};
+  const BindingSlot slots[] = {SlotUp,    SlotDown, SlotLeft, SlotRight,
+                               SlotStart, SlotA,    SlotB,    SlotC};
   const int codes[] = {200, 208, 203, 205, 28, 30, 31, 32};
   const char* names[] = {"Up", "Down", "Left", "Right", "Enter", "A", "S", "D"};
   for (int i = 0; i < 8; ++i) {

@@ -56,7 +56,8 @@ TEST(ZsnesConfig, MalformedLinesLeaveFileAndBindingsAsTheyWere) {
   // spliced.
   const std::string twelve = " 205, 203, 208, 200, 28, 54, 45, 44, 46, 30, 16, 18\r\n";
   for (const std::string& text : std::vector<std::string>{
-           "ScanKey1 =", "ScanKey1\r\n =" + twelve, "; no keys here\r\n", "ScanKey1=" + twelve.substr(1),
+           "ScanKey1 =", "ScanKey1\r\n =" + twelve, "; no keys here\r\n",
+           "ScanKey1=" + twelve.substr(1),
            "ScanKey1  = " + twelve, "; ScanKey1 holds player 1's keys\r\nScanKey1 =" + twelve}) {
     SCOPED_TRACE(text);
     f.Put("zsnesw.cfg", text);

@@ -77,7 +77,8 @@ std::uint32_t Le(const std::string& s, std::size_t at, int bytes) {
   const std::string& f = b.file;
   if (f.size() < 54 || f.compare(0, 2, "BM") != 0 || Le(f, 2, 4) != f.size())
     return ::testing::AssertionFailure() << "not a bitmap file of its own size";
-  const int w = static_cast<std::int32_t>(Le(f, 18, 4)), h = static_cast<std::int32_t>(Le(f, 22, 4));
+  const int w = static_cast<std::int32_t>(Le(f, 18, 4));
+  const int h = static_cast<std::int32_t>(Le(f, 22, 4));
   const int bits = static_cast<int>(Le(f, 28, 2));
   const std::uint32_t offset = Le(f, 10, 4);
   if (Le(f, 14, 4) != 40 || Le(f, 26, 2) != 1 || Le(f, 30, 4) != 0 || (bits != 16 && bits != 24))
@@ -173,12 +174,15 @@ TEST_F(PaintedBitmaps, KeyedSkinsAreKeyColourOutsideARoundedOutlineAndNothingEls
 
 // Colour of a button's body just above its label.
 Rgb Body(const Bitmap& b) { return b.At(b.view.width / 2, 6); }
-bool IsGrey(Rgb p) { return std::abs(p.r - p.g) < 20 && std::abs(p.g - p.b) < 24 && std::abs(p.r - p.b) < 24; }
+bool IsGrey(Rgb p) {
+  return std::abs(p.r - p.g) < 20 && std::abs(p.g - p.b) < 24 && std::abs(p.r - p.b) < 24;
+}
 bool IsBlue(Rgb p) { return p.b > p.r + 60 && p.b > p.g + 40; }
 bool IsGreen(Rgb p) { return p.g > p.r + 40 && p.g > p.b + 40; }
 
 TEST_F(PaintedBitmaps, ButtonsAreBluePillsGreenUpgradeGreyWhenDisabledAndLampsLitOrDark) {
-  for (int n : {148, 149, 177, 181, 179, 185, 184, 197, 290, 265, 241, 259, 243, 247, 139, 143, 226})
+  for (int n : {148, 149, 177, 181, 179, 185, 184, 197, 290, 265, 241, 259, 243, 247, 139, 143,
+                226})
     EXPECT_TRUE(IsBlue(Body(Load(n)))) << "bitmap " << n;
   for (int n : {192, 191}) EXPECT_TRUE(IsGreen(Body(Load(n)))) << "bitmap " << n;
   for (int n : {180, 188, 194, 244, 246, 258, 145}) EXPECT_TRUE(IsGrey(Body(Load(n)))) << n;
@@ -207,7 +211,8 @@ TEST_F(PaintedBitmaps, TextBoxesAndFieldsOfTheScriptLieExactlyOnTheirPaintedBoxe
   auto mapX = [](const std::string& du) { return (std::stoi(du) * 6 + 2) / 4; };
   auto mapY = [](const std::string& du) { return (std::stoi(du) * 13 + 4) / 8; };
   const std::regex block(R"((IDD_\w+) DIALOGEX[^\n]*\n([\s\S]*?)\nEND)");
-  const std::regex box(R"((?:EDITTEXT|CTEXT\s+"")\s*,?\s*(\w+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+))");
+  const std::regex box(
+      R"((?:EDITTEXT|CTEXT\s+"")\s*,?\s*(\w+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+))");
   int checked = 0;
   for (std::sregex_iterator it(script.begin(), script.end(), block), end; it != end; ++it) {
     const auto found = backgrounds.find((*it)[1]);
@@ -221,7 +226,8 @@ TEST_F(PaintedBitmaps, TextBoxesAndFieldsOfTheScriptLieExactlyOnTheirPaintedBoxe
       const Rgb blue = b.At(x, y);
       EXPECT_LT(std::abs(blue.r - 34) + std::abs(blue.g - 80) + std::abs(blue.b - 163), 16);
       auto onBox = [&](int px, int py) {
-        return px >= 0 && py >= 0 && px < b.view.width && py < b.view.height && b.At(px, py) == blue;
+        const bool inside = px >= 0 && py >= 0 && px < b.view.width && py < b.view.height;
+        return inside && b.At(px, py) == blue;
       };
       int inside = 0, frame = 0;
       for (int py = y; py < bottom; ++py)

@@ -82,7 +82,7 @@ std::vector<Template> AllTemplates() {
       {IDD_USER_IN_USE_NOTICE, "user in use", 186, 90, {Btn(1, 63, 69)}},
       {IDD_CLOSE_CLIENTS_NOTICE, "close clients", 186, 90, {Btn(1, 67, 69)}},
       {IDD_GAME_IN_USE_NOTICE, "game in use", 186, 148, {Btn(1, 109, 127), Btn(1034, 7, 127, 61)}},
-      {IDD_FULL_ACCOUNT_ONLY_NOTICE, "full account only", 186, 90, {Btn(1, 7, 69), Btn(2, 112, 69)}},
+      {IDD_FULL_ACCOUNT_ONLY_NOTICE, "full account", 186, 90, {Btn(1, 7, 69), Btn(2, 112, 69)}},
       {IDD_LIGHT_ACCOUNT_NOTICE, "light account", 172, 149, {Btn(1, 9, 128, 61), Btn(2, 114, 128)}},
       {IDD_UPGRADE_REMINDER, "upgrade reminder", 208, 120, {Btn(1, 9, 97), Btn(2, 111, 97)}},
       {IDD_A26C, "A26C", 255, 207, {Btn(1042, 129, 186), Btn(2, 196, 186)}},
@@ -202,7 +202,7 @@ TEST(DialogTemplates, EachCreatesItsFrameFontControlsKindsStylesAndRectangles) {
       GetWindowRect(hwnd, &r);
       MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
       const RECT want = Dlu(dialog, c.x, c.y, c.w, c.h);
-      EXPECT_TRUE(EqualRect(&r, &want)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+      EXPECT_TRUE(EqualRect(&r, &want)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     }
     DestroyWindow(dialog);
   }

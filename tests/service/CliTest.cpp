@@ -45,7 +45,8 @@ TEST_F(Vtcli, LoginReachesTheDeploymentValuesServersAndPrintsAnUnexplainedReply)
   peer.NextConnection().Expect("ann").Send("?").Expect("pw").Send("Account suspended");
   peer.Start();
   EXPECT_EQ(Run({"login", "ann", "pw"}), 0);
-  EXPECT_EQ(out.str(), "loggedIn=1 userInUse=0 badCredentials=0 connectFailed=0 fullAccount=True\n");
+  EXPECT_EQ(out.str(),
+            "loggedIn=1 userInUse=0 badCredentials=0 connectFailed=0 fullAccount=True\n");
   EXPECT_EQ(Run({"login", "ann", "pw"}), 1);
   EXPECT_EQ(out.str(), "loggedIn=0 userInUse=0 badCredentials=0 connectFailed=0 fullAccount=False\n"
                        "reply=Account suspended\n");

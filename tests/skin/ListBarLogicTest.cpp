@@ -141,7 +141,7 @@ TEST(ListBarArrows, HoldingScrollsAt300msThenEvery50msPlusOneAtRelease) {
         list.RunUntil(bar, held);
         const int lines = held < 300 ? 0 : 3;
         EXPECT_EQ(list.changes, (lines ? std::vector<int>{300, 350, 400} : std::vector<int>{}));
-        EXPECT_EQ(bar.ThumbStart(), bar.ThumbMin() + static_cast<int>(list.Position() * bar.Ratio()));
+        EXPECT_EQ(bar.ThumbStart(), bar.ThumbMin() + int(list.Position() * bar.Ratio()));
         bar.ButtonUp(x, y);
         EXPECT_FALSE(list.captured);
         EXPECT_FALSE(list.TimerRunning());
@@ -186,7 +186,8 @@ TEST(ListBarRelease, TrackClickPagesTowardThePointer) {
   ASSERT_EQ(bar.ThumbStart(), 187);  // 36 + 50 * 3.02
   // Below, above, exactly at the thumb's top edge (in the thumb: no page), and there outside
   // the bar's width, which the page rule counts as above the thumb.
-  for (auto [x, y, position] : {std::tuple{kX, 300, 60}, {kX, 50, 50}, {kX, 187, 50}, {40, 187, 40}}) {
+  for (auto [x, y, position] :
+       {std::tuple{kX, 300, 60}, {kX, 50, 50}, {kX, 187, 50}, {40, 187, 40}}) {
     bar.ButtonDown(x, y);
     bar.ButtonUp(x, y);
     EXPECT_EQ(list.Position(), position) << x << "," << y;

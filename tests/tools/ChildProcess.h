@@ -76,7 +76,7 @@ private:
   static std::string Drain(int fd) {
     std::string s;
     char buf[4096];
-    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) s.append(buf, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) s.append(buf, std::size_t(n));
     return s;
   }
 

@@ -24,8 +24,8 @@ const std::string kData =
     "game|NES|N1|2|3|Alpha One\ngame|NES|N2|0|4|beta Two\ngame|NES|N3|0|0|Cobalt\n"
     "game|NES|N4|1|1|3 Ducks\ngame|NES|N5|5|10|Bob's Big Day\ngame|GB|B1|1|2|Apple Cart\n"
     "game|GBC|C1|0|1|Acorn Color\ngame|GBC|C2|1|1|Zebra Color\n";
-const std::string kCobalt = "1\0\0\0\0Cobalt\nN3\n0\n0\0"s, kDucks = "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s;
-const std::string kNone = "0\0\0\0\0"s;
+const std::string kCobalt = "1\0\0\0\0Cobalt\nN3\n0\n0\0"s, kNone = "0\0\0\0\0"s;
+const std::string kDucks = "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s;
 // A free account's answer for NES "^[a-b]": free copies in field 3, all copies in field 4.
 const std::string kFreeAToB =
     "3\0\0\0\0Alpha One\nN1\n2\n3\0beta Two\nN2\n0\n4\0Bob's Big Day\nN5\n5\n10\0"s;
