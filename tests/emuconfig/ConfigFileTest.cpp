@@ -82,7 +82,6 @@ TEST(ConfigFile, EachFormatKeepsItsBytesUnlessAWholeNewFileReplacesThem) {
     // Gest's file grows to its buffer, so the sample is that long already.
     folder.Put(f.file, f.file == std::string("gest.cfg") ? test::GestFile(120, kGestBufferBytes)
                                                          : test::Fixture(f.file));
-    folder.Put(temp, "left by a save that was killed");
     const std::string original = folder.Get(f.file);
     ASSERT_TRUE(f.load(folder.config));
     ASSERT_TRUE(f.save(folder.config));
@@ -96,6 +95,7 @@ TEST(ConfigFile, EachFormatKeepsItsBytesUnlessAWholeNewFileReplacesThem) {
       EXPECT_FALSE(f.save(folder.config));
       EXPECT_EQ(folder.Get(f.file), original);
     }
+    folder.Put(temp, "left by a save that was killed");
     EXPECT_TRUE(f.save(folder.config));
     EXPECT_NE(folder.Get(f.file), original);
     EXPECT_TRUE(folder.OnlyFileIs(f.file));
