@@ -23,6 +23,7 @@ TEST(ChooseButtonImage, FirstStateWithAnImageWins) {
       {{.pressed = true, .focused = true}, launch, S::Pressed},
       {{.focused = true, .disabled = true}, launch, S::Disabled},
       {{.disabled = true}, {.pressed = true}, S::Normal},
+      {{.pressed = true, .disabled = true}, {.disabled = true}, S::Disabled},
   };
   for (const auto& c : cases)
     EXPECT_EQ(ChooseButtonImage(c.state, c.slots), c.shown)

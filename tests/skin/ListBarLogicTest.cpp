@@ -150,17 +150,20 @@ TEST(ListBarArrows, HoldingScrollsAt300msThenEvery50msPlusOneAtRelease) {
       }
 }
 
+// Lost before the repeat delay ran out and while repeating: no timer stays, nothing scrolls.
 TEST(ListBarArrows, LostCaptureStopsRepeatingWithoutScrolling) {
-  SimulatedList list(kH, 100, 10);
-  ListBarLogic bar(kV, list);
-  bar.ButtonDown(kX, kDownY);
-  list.RunUntil(bar, 360);
-  ASSERT_EQ(list.Position(), 2);
-  bar.CaptureLost();
-  list.RunUntil(bar, 5000);
-  EXPECT_EQ(list.Position(), 2);
-  EXPECT_FALSE(bar.ForwardPressed());
-  EXPECT_FALSE(list.TimerRunning());
+  for (auto [lostAt, position] : {std::pair{100, 0}, {360, 2}}) {
+    SimulatedList list(kH, 100, 10);
+    ListBarLogic bar(kV, list);
+    bar.ButtonDown(kX, kDownY);
+    list.RunUntil(bar, lostAt);
+    ASSERT_EQ(list.Position(), position);
+    bar.CaptureLost();
+    list.RunUntil(bar, 5000);
+    EXPECT_EQ(list.Position(), position);
+    EXPECT_FALSE(bar.ForwardPressed());
+    EXPECT_FALSE(list.TimerRunning()) << lostAt;
+  }
 }
 
 // A press on the first arrow released on the second: the vertical bar pages, the horizontal one
@@ -202,6 +205,7 @@ TEST(ListBarDrag, VerticalDragScrollsWholeRowsAndReleaseDoesNotPage) {
   bar.ButtonDown(kX, 40);
   EXPECT_TRUE(bar.ThumbGrabbed());
   bar.PointerMove(kX, 113);  // thumbTop 100 -> row 64
+  EXPECT_FALSE(bar.Dragging()) << "only the horizontal bar drags";
   EXPECT_EQ(list.Position(), 64);
   EXPECT_EQ(bar.ThumbStart(), 100);
   bar.PointerMove(kX, 395);  // beyond the end: thumb clamps, list goes to its limit
