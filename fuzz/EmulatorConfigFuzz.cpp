@@ -50,7 +50,7 @@ std::int32_t StorableCode(FuzzedDataProvider& in, vt::BindingSlot slot) {
   const std::int32_t key = in.ConsumeIntegralInRange(1, 255);
   if (pick != 0) return key;
   switch (VT_FUZZ_FORMAT) {
-    case 1: return 0x1000 + 256 * in.ConsumeIntegralInRange(0, 4) + in.ConsumeIntegralInRange(16, 47);
+    case 1: return 0x1010 + 256 * in.ConsumeIntegralInRange(0, 4) + in.ConsumeIntegralInRange(0, 31);
     case 2: return key;
     case 3: return 256 + 32 * in.ConsumeIntegralInRange(0, 4) + in.ConsumeIntegralInRange(16, 31);
     default: return slot >= vt::SlotJoyUp ? in.ConsumeIntegralInRange(0, 31) : key;

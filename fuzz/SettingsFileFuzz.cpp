@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool sameName = name.size() == 7;
     for (size_t i = 0; sameName && i < 7; ++i)
       sameName = std::toupper(static_cast<unsigned char>(name[i])) == "VT_PATH"[i];
-    if (had && !sameName) FUZZ_CHECK(store->QueryValue(m, key, "VT_PATH", after) && after == before);
+    if (had && !sameName)
+      FUZZ_CHECK(store->QueryValue(m, key, "VT_PATH", after) && after == before);
   }
   vt::ControllerConfig config, reread;
   if (vt::LoadNesterConfig(*store, config, player, nullptr)) {

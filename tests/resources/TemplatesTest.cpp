@@ -202,7 +202,8 @@ TEST(DialogTemplates, EachCreatesItsFrameFontControlsKindsStylesAndRectangles) {
       GetWindowRect(hwnd, &r);
       MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
       const RECT want = Dlu(dialog, c.x, c.y, c.w, c.h);
-      EXPECT_TRUE(EqualRect(&r, &want)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+      EXPECT_TRUE(EqualRect(&r, &want)) << r.left << "," << r.top << " to " << r.right << ","
+                                        << r.bottom;
     }
     DestroyWindow(dialog);
   }
