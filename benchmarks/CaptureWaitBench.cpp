@@ -22,16 +22,18 @@ double ProcessCpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Arg 0: 1 when the devices signal input (event notification), 0 when they must be polled.
-// Arg 1: idle time before the press, in milliseconds.
+// The keyboard signals its input, as DirectInput's does. Arg 0: pads that must be polled (no
+// event until polled, as many USB pads), 0 or 2. Arg 1: whether the press comes from a pad
+// rather than the keyboard. Arg 2: idle time before the press, in milliseconds.
 void BM_CaptureWait(benchmark::State& state) {
   vt::ScriptedInput input;
-  input.SetNotifies(state.range(0) != 0);
-  for (int i = 0; i < vt::kMaxJoysticks; ++i) input.Attach(vt::ScriptedInput::TestGuid(static_cast<std::uint8_t>(i + 1)));
-  std::vector<vt::ScriptedJoystick*> joysticks;
+  input.Keyboard().SetSignals(true);
+  std::vector<vt::ScriptedDevice*> pads;
+  for (int i = 0; i < state.range(0); ++i) pads.push_back(&input.Attach(vt::ScriptedInput::TestGuid(i + 1)));
+  const bool padPress = state.range(1) != 0 && !pads.empty();
   vt::ControllerConfig config;
   config.input = vt::InputDevices(input, [](const std::string&, const std::string&) {});
-  const auto idle = std::chrono::milliseconds(state.range(1));
+  const auto idle = std::chrono::milliseconds(state.range(2));
 
   double cpu = 0, wall = 0, latencySum = 0, latencyMax = 0;
   std::int64_t presses = 0;
@@ -44,14 +46,15 @@ void BM_CaptureWait(benchmark::State& state) {
     std::thread presser([&] {
       std::this_thread::sleep_for(idle);  // the user thinking: this is the load, not synchronisation
       pressedAt = Clock::now().time_since_epoch().count();
-      input.Keyboard().Press(0x2D);
+      padPress ? pads.back()->SetButton(0, 0x80) : input.Keyboard().Press(0x2D);
     });
-    const std::int32_t code = vt::WaitForCode(config, vt::CaptureBinding);
+    const vt::WaitResult got = vt::WaitForCode(config, vt::CaptureBinding);
     const auto seen = Clock::now();
     presser.join();
     const double cpu1 = ProcessCpuSeconds();
-    benchmark::DoNotOptimize(code);
-    if (code != 0x2D) state.SkipWithError("wrong code");
+    benchmark::DoNotOptimize(got);
+    if (got.code != (padPress ? 256 + 32 * (static_cast<int>(pads.size()) - 1) + 16 : 0x2D))
+      state.SkipWithError("wrong code");
 
     const double latency =
         std::chrono::duration<double, std::micro>(seen - Clock::time_point(Clock::duration(pressedAt.load()))).count();
@@ -60,14 +63,20 @@ void BM_CaptureWait(benchmark::State& state) {
     cpu += cpu1 - cpu0;
     wall += std::chrono::duration<double>(seen - start).count();
     ++presses;
-    input.Keyboard().Release(0x2D);
+    padPress ? pads.back()->SetButton(0, 0) : input.Keyboard().Release(0x2D);
     vt::CloseInput(config);
   }
   state.counters["idle_cpu_pct"] = wall > 0 ? 100.0 * cpu / wall : 0;
   state.counters["latency_us_mean"] = presses ? latencySum / static_cast<double>(presses) : 0;
   state.counters["latency_us_max"] = latencyMax;
 }
-BENCHMARK(BM_CaptureWait)->Args({0, 200})->Args({1, 200})->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CaptureWait)
+    ->Args({0, 0, 500})
+    ->Args({2, 0, 500})
+    ->Args({2, 1, 500})
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "controllers/SetupLogic.h"
 
+#include <algorithm>
+
 #include "controllers/EmulatorBindings.h"
 #include "emuconfig/ConfigFile.h"
 #include "emuconfig/EmulatorLocations.h"
@@ -7,12 +9,19 @@
 namespace vt {
 
 SetupLogic::SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, SettingsStore& settings,
-                       std::string webHost)
+                       std::string webHost, InputBackend& input)
     : layout_(layout),
       surface_(surface),
       settings_(settings),
       webHost_(std::move(webHost)),
-      config_(LookUpEmulatorFolder(settings)) {}
+      config_(LookUpEmulatorFolder(settings)) {
+  // The input layer's boxes are the window's own, so the window is disabled while one shows.
+  config_.input = InputDevices(input, Messages());
+}
+
+std::string CountdownText(std::string_view prompt, int seconds) {
+  return std::string(prompt) + " (" + std::to_string(seconds) + ")";
+}
 
 void SetupLogic::Start() {
   if (layout_.emulator == Emulator::None) return;
@@ -21,16 +30,74 @@ void SetupLogic::Start() {
   DisplayRefresh();
 }
 
-void SetupLogic::DisplayRefresh() {
-  for (const SetupField& f : layout_.fields) surface_.SetFieldText(f.id, config_.DisplayName(f.slot));
+bool SetupLogic::SameInput(const SetupField& a, const SetupField& b) const {
+  if (!a.nesButton.empty()) {
+    const NesterBinding& x = config_.nesRecords[NesButtonIndex(a.nesButton)];
+    const NesterBinding& y = config_.nesRecords[NesButtonIndex(b.nesButton)];
+    if (x.DeviceType != y.DeviceType) return false;
+    switch (x.DeviceType) {
+      case kNesterKeyboard: return (x.Key & 0xFF) == (y.Key & 0xFF);  // nester keeps one byte
+      case kNesterJoystickButton: return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset;
+      case kNesterJoystickAxis:
+        return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset && x.JAxisPositive == y.JAxisPositive;
+      default: return false;
+    }
+  }
+  // 0 is no input (in the Game Boy's joystick column button 0, which a fresh file gives them all).
+  const std::int32_t code = config_.Code(a.slot);
+  return code != 0 && code == config_.Code(b.slot);
 }
 
-std::int32_t SetupLogic::WaitForInput(const SetupField& field) {
+bool SetupLogic::AlsoBound(int fieldId) const {
+  return std::find(alsoBound_.begin(), alsoBound_.end(), fieldId) != alsoBound_.end();
+}
+
+void SetupLogic::DisplayRefresh() {
+  // A duplicate is stored (it may be meant) but marked, until one of the two changes.
+  alsoBound_.clear();
+  for (const SetAllButton& column : layout_.setAlls)
+    for (int a : column.order)
+      for (int b : column.order)
+        if (a != b && SameInput(*layout_.Field(a), *layout_.Field(b))) {
+          alsoBound_.push_back(a);
+          break;
+        }
+  for (const SetupField& f : layout_.fields)
+    surface_.SetFieldText(f.id, config_.DisplayName(f.slot) + (AlsoBound(f.id) ? std::string(kAlsoBoundMark) : ""));
+}
+
+WaitResult SetupLogic::WaitForInput(const SetupField& field, std::string_view prompt) {
+  CaptureCall capture = CaptureBinding;
   if (!field.nesButton.empty()) {
     const std::string word(field.nesButton);
-    return WaitForCode(config_, [word](ControllerConfig& c) { return CaptureNesButton(c, word); });
+    capture = [word](ControllerConfig& c) { return CaptureNesButton(c, word); };
   }
-  return WaitForCode(config_, [](ControllerConfig& c) { return CaptureBinding(c); });
+  WaitOptions options;
+  options.now = [this] { return surface_.Now(); };
+  int shown = static_cast<int>(kCaptureTimeLimit.count() / 1000);  // the caller showed it
+  options.idle = [&](std::chrono::milliseconds left) {
+    const int seconds = static_cast<int>((left.count() + 999) / 1000);
+    if (seconds != shown) surface_.SetFieldText(field.id, CountdownText(prompt, shown = seconds));
+    surface_.Idle();
+    return !leaving_;
+  };
+  // A capture that ends without a code leaves the field as it was, nester's record included.
+  if (leaving_) return {0, WaitEnd::Left};  // Cancel came during a box of the opening
+  const auto records = config_.nesRecords;
+  const WaitResult got = WaitForCode(config_, capture, options);
+  if (got.end != WaitEnd::Code) config_.nesRecords = records;
+  return got;
+}
+
+void SetupLogic::WaitForKeysUp() {
+  const auto until = surface_.Now() + kKeysUpWait;
+  KeyboardState keys;
+  for (;;) {
+    config_.input.ReadKeyboardState(keys);
+    if (!FirstPressedKey(keys) || surface_.Now() >= until) return;
+    surface_.Idle();
+    config_.input.WaitForInput(kCapturePollInterval);
+  }
 }
 
 bool SetupLogic::Accepts(const SetupField& field, std::int32_t code) {
@@ -41,8 +108,12 @@ bool SetupLogic::Accepts(const SetupField& field, std::int32_t code) {
     case DeviceRule::MasterSystemJoystick: accepted = code >= 256; break;
     case DeviceRule::Any: break;
   }
-  if (!accepted) surface_.ShowMessage(field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick, "Error");
-  return accepted;
+  if (accepted) return true;
+  // The key refused must not close the box before it can be read.
+  WaitForKeysUp();
+  surface_.DropInput();
+  surface_.ShowMessage(field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick, "Error");
+  return false;
 }
 
 void SetupLogic::Store(const SetupField& field, std::int32_t code) {
@@ -51,27 +122,39 @@ void SetupLogic::Store(const SetupField& field, std::int32_t code) {
 
 void SetupLogic::RefreshNames() { vt::RefreshNames(layout_.emulator, config_); }
 
+// Nothing captured acts on the window: the keys are let go, and what was queued is dropped.
+void SetupLogic::EndCapture() {
+  DisplayRefresh();
+  WaitForKeysUp();
+  CloseInput(config_);
+  surface_.DropInput();
+  capturing_ = false;
+}
+
 void SetupLogic::CaptureField(int fieldId) {
   const SetupField* field = layout_.Field(fieldId);
-  if (!field || layout_.captureAlias.empty()) return;
-  surface_.SetFieldText(field->id, std::string(field->prompt));
+  if (capturing_ || !field || layout_.captureAlias.empty()) return;
+  capturing_ = true;
+  leaving_ = false;
+  surface_.SetFieldText(field->id, CountdownText(field->prompt, static_cast<int>(kCaptureTimeLimit.count() / 1000)));
   config_.systemAlias = std::string(layout_.captureAlias);
   OpenInput(config_, surface_.Owner());
   surface_.EnableButton(kSetupOk, false);
-  // 0 only when no device could be opened: the input layer has said why, nothing changes.
-  if (const std::int32_t code = WaitForInput(*field)) {
+  // Without a code (no device, Cancel, Escape held, the time limit) nothing changes.
+  if (const std::int32_t code = WaitForInput(*field, field->prompt).code) {
     if (Accepts(*field, code)) Store(*field, code);
     surface_.Pause(kStoredCodePause);
     RefreshNames();
   }
-  DisplayRefresh();
-  CloseInput(config_);
+  EndCapture();
   surface_.EnableButton(kSetupOk, true);
 }
 
 void SetupLogic::SetAll(int setAllId) {
   const SetAllButton* button = layout_.SetAll(setAllId);
-  if (!button || layout_.captureAlias.empty()) return;
+  if (capturing_ || !button || layout_.captureAlias.empty()) return;
+  capturing_ = true;
+  leaving_ = false;
   config_.systemAlias = std::string(layout_.captureAlias);
   OpenInput(config_, surface_.Owner());
   surface_.EnableButton(button->id, false);
@@ -79,23 +162,24 @@ void SetupLogic::SetAll(int setAllId) {
   for (int id : button->order) {
     const SetupField* field = layout_.Field(id);
     if (!field) continue;
-    surface_.SetFieldText(field->id, std::string(field->setAllPrompt));
-    const std::int32_t code = WaitForInput(*field);
-    if (code == 0) break;  // no device can deliver an input
-    if (!Accepts(*field, code)) break;  // this field and the ones after it keep their bindings
+    surface_.SetFieldText(field->id,
+                          CountdownText(field->setAllPrompt, static_cast<int>(kCaptureTimeLimit.count() / 1000)));
+    config_.input.ForgetRests();  // each field's rest is read anew; an axis just bound stays locked
+    const std::int32_t code = WaitForInput(*field, field->setAllPrompt).code;
+    // Without a code the sequence ends, keeping the fields captured before.
+    if (code == 0 || !Accepts(*field, code)) break;  // this field and the ones after it keep theirs
     Store(*field, code);
     surface_.Pause(kStoredCodePause);
     RefreshNames();
     DisplayRefresh();
   }
-  DisplayRefresh();
-  CloseInput(config_);
+  EndCapture();
   surface_.EnableButton(button->id, true);
   if (layout_.setAllDisablesOk) surface_.EnableButton(kSetupOk, true);
 }
 
 void SetupLogic::SwitchPlayer(int player) {
-  if (!layout_.players || (player != 1 && player != 2) || player == player_) return;
+  if (capturing_ || !layout_.players || (player != 1 && player != 2) || player == player_) return;
   const int left = player_;
   player_ = player;
   surface_.ShowLamps(player_);
@@ -112,12 +196,20 @@ void SetupLogic::SwitchPlayer(int player) {
 }
 
 void SetupLogic::Ok() {
+  if (capturing_) return;
   if (layout_.emulator == Emulator::None || Save(player_)) surface_.EndWindow(kSetupOk);
 }
 
-void SetupLogic::Cancel() { surface_.EndWindow(kSetupCancel); }
+void SetupLogic::Cancel() {
+  if (capturing_)
+    leaving_ = true;
+  else
+    surface_.EndWindow(kSetupCancel);
+}
 
-void SetupLogic::Advanced() { surface_.OpenPage("http://" + webHost_ + "/" + std::string(layout_.helpPage)); }
+void SetupLogic::Advanced() {
+  if (!capturing_) surface_.OpenPage("http://" + webHost_ + "/" + std::string(layout_.helpPage));
+}
 
 bool SetupLogic::Load(int player) {
   return LoadBindings(layout_.emulator, settings_, config_, player, Messages());

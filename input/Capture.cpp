@@ -1,6 +1,8 @@
 #include "input/Capture.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace vt {
@@ -67,6 +69,20 @@ std::uint32_t NesAxisOffset(Axis axis) {
   }
 }
 
+// The first fresh read of a capture is the joystick's rest, and an axis seen inside the dead zone
+// rests there from then on (a stick held as the capture began counts once let go). A locked axis
+// keeps the rest it had and counts again once it is back in that zone.
+void NoteRest(JoystickRest& rest, const JoystickState& state) {
+  for (int a = 0; a < kAxisCount; ++a) {
+    const std::int8_t zone = static_cast<std::int8_t>(AxisZone(AxisValue(state, static_cast<Axis>(a))));
+    if (rest.locked[a])
+      rest.locked[a] = zone != rest.zone[a];
+    else if (!rest.known || zone == 0)
+      rest.zone[a] = zone;
+  }
+  rest.known = true;
+}
+
 std::int32_t Capture(ControllerConfig& config, CaptureFamily family, NesterBinding* record) {
   KeyboardState keys;
   config.input.ReadKeyboardState(keys);
@@ -78,11 +94,22 @@ std::int32_t Capture(ControllerConfig& config, CaptureFamily family, NesterBindi
     }
     return key;
   }
+  // Until a joystick has been read once, none of its axes can be told from its rest.
+  static const JoystickRest kUnknown = [] {
+    JoystickRest r;
+    r.locked.fill(true);
+    return r;
+  }();
   for (int i = 0; i < kMaxJoysticks; ++i) {
-    config.input.PollJoystick(i);
+    const bool fresh = config.input.PollJoystick(i);
     if (!config.input.JoystickPresent(i)) continue;
-    if (std::int32_t code = EvaluateJoystick(family, i, config.input.Joystick(i), config.input.JoystickGuid(i), record))
-      return code;
+    JoystickRest& rest = config.input.Rest(i);
+    if (fresh) NoteRest(rest, config.input.Joystick(i));
+    const JoystickResult result = EvaluateJoystick(family, i, config.input.Joystick(i), config.input.JoystickGuid(i),
+                                                   rest.known ? &rest : &kUnknown, record);
+    if (result.code == 0) continue;
+    if (result.axis >= 0) rest.locked[result.axis] = true;
+    return result.code;
   }
   return 0;
 }
@@ -96,17 +123,22 @@ std::int32_t FirstPressedKey(const KeyboardState& keys) {
   return 0;
 }
 
-std::int32_t EvaluateJoystick(CaptureFamily family, int index, const JoystickState& state, const DeviceGuid& guid,
-                              NesterBinding* record) {
+JoystickResult EvaluateJoystick(CaptureFamily family, int index, const JoystickState& state, const DeviceGuid& guid,
+                                const JoystickRest* rest, NesterBinding* record) {
   const FamilyRule rule = Rule(family);
   const bool nesRecord = record && family == CaptureFamily::Nes;
   const std::int32_t joystick = rule.perJoystick * index;
-  std::int32_t code = 0;
+  JoystickResult result;
+  std::int32_t& code = result.code;
   for (int t = 0; t < rule.axisCount; ++t) {
     const AxisTest& test = rule.axes[t];
-    const std::int32_t value = AxisValue(state, test.axis);
-    if (test.positive ? value <= 0 : value >= 0) continue;
+    const int axis = static_cast<int>(test.axis);
+    const int direction = test.positive ? 1 : -1;
+    if (AxisZone(AxisValue(state, test.axis)) != direction) continue;
+    // A trigger resting at one end, or a stick held as the capture began, is no press there.
+    if (rest && (rest->locked[axis] || rest->zone[axis] == direction)) continue;
     code = rule.sameCodeForAxes ? rule.base : rule.base + joystick + rule.firstD + t;
+    result.axis = axis;
     if (nesRecord) {
       record->DeviceGUID = guid;
       record->DeviceType = kNesterJoystickAxis;
@@ -118,13 +150,14 @@ std::int32_t EvaluateJoystick(CaptureFamily family, int index, const JoystickSta
     const std::uint8_t byte = state.rgbButtons[n];
     if (rule.highBitButtons ? (byte & 0x80) == 0 : byte == 0) continue;
     code = rule.buttonBase + joystick + n;
+    result.axis = -1;
     if (nesRecord) {
       record->DeviceGUID = guid;
       record->DeviceType = kNesterJoystickButton;
       record->JOffset = 48 + static_cast<std::uint32_t>(n);
     }
   }
-  return code;
+  return result;
 }
 
 void OpenInput(ControllerConfig& config, WindowHandle window) { config.input.Open(window); }
@@ -157,29 +190,43 @@ std::int32_t CaptureBinding(ControllerConfig& config) {
   return 255;
 }
 
-std::int32_t CaptureNesButton(ControllerConfig& config, std::string_view button) {
+int NesButtonIndex(std::string_view button) {
   static constexpr std::string_view kButtons[kNesButtonCount] = {"Up",     "Down",  "Left", "Right",
                                                                  "Select", "Start", "A",    "B"};
   for (int i = 0; i < kNesButtonCount; ++i)
-    if (button == kButtons[i]) return CaptureNesBinding(config, config.nesRecords[i]);
-  return 255;
+    if (button == kButtons[i]) return i;
+  return -1;
 }
 
-std::int32_t WaitForCode(ControllerConfig& config, const CaptureCall& capture) {
+std::int32_t CaptureNesButton(ControllerConfig& config, std::string_view button) {
+  const int i = NesButtonIndex(button);
+  return i < 0 ? 255 : CaptureNesBinding(config, config.nesRecords[i]);
+}
+
+WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture, const WaitOptions& options) {
+  using std::chrono::milliseconds;
+  const auto start = options.now();
+  std::optional<std::chrono::steady_clock::time_point> escapeSince;
   for (;;) {
-    if (std::int32_t code = capture(config)) return code;
-    if (!config.input.HasDevices()) return 0;
+    if (!config.input.HasDevices()) return {0, WaitEnd::NoDevices};
+    const std::int32_t code = capture(config);
+    const auto now = options.now();
+    if (code == kEscapeScanCode) {
+      if (!escapeSince) escapeSince = now;
+      if (now - *escapeSince >= kEscapeHoldToLeave) return {0, WaitEnd::Left};
+    } else if (escapeSince) {
+      // Escape let go: a tap binds Escape, unless something else came meanwhile (what a NES
+      // record now holds).
+      return {code ? code : kEscapeScanCode, WaitEnd::Code};
+    } else if (code) {
+      return {code, WaitEnd::Code};
+    }
+    const auto elapsed = std::chrono::duration_cast<milliseconds>(now - start);
+    if (!escapeSince && elapsed >= options.limit) return {0, WaitEnd::TimedOut};
+    if (options.idle && !options.idle(std::max(options.limit - elapsed, milliseconds(0))))
+      return {0, WaitEnd::Left};
     config.input.WaitForInput(kCapturePollInterval);
   }
-}
-
-std::int32_t CaptureOne(ControllerConfig& config, WindowHandle window, const CaptureCall& capture,
-                        const std::function<void(std::int32_t)>& store) {
-  OpenInput(config, window);
-  const std::int32_t code = WaitForCode(config, capture);
-  if (code != 0 && store) store(code);
-  CloseInput(config);
-  return code;
 }
 
 }  // namespace vt

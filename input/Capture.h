@@ -16,18 +16,28 @@ enum class CaptureFamily { Snes, Genesis, GameBoy, MasterSystem, Nes };
 
 // The lowest pressed scan code (bit 0x80 of its byte), or 0.
 std::int32_t FirstPressedKey(const KeyboardState& keys);
+
+// What one joystick gave: the family's code (0 for nothing) and the axis whose test gave it, or
+// -1 when a button did.
+struct JoystickResult {
+  std::int32_t code = 0;
+  int axis = -1;
+};
 // The family's code for joystick `index` in `state`: axis tests in ascending order of d, then the
-// buttons from 0; the last test that holds wins. 0 when nothing holds. With `record`, the NES
+// buttons from 0; the last test that holds wins. An axis test holds when the axis is past the
+// dead zone in the test's direction, the axis did not rest past it in that same direction, and
+// it is not locked (`rest`; without one, every axis rests centred). With `record`, the NES
 // family also writes each test that holds into it.
-std::int32_t EvaluateJoystick(CaptureFamily family, int index, const JoystickState& state, const DeviceGuid& guid,
-                              NesterBinding* record = nullptr);
+JoystickResult EvaluateJoystick(CaptureFamily family, int index, const JoystickState& state, const DeviceGuid& guid,
+                                const JoystickRest* rest, NesterBinding* record = nullptr);
 
 void OpenInput(ControllerConfig& config, WindowHandle window);
 // Also empties the system alias, so a window sets it again before every capture.
 void CloseInput(ControllerConfig& config);
 
 // One call each: the keyboard once, then joysticks 0 to 4 until one yields a code; 0 when nothing
-// is pressed.
+// is pressed. The first read of a joystick in a capture is its rest; an axis that gives the code
+// is locked until it is back in the zone it rested in.
 std::int32_t CaptureSnesBinding(ControllerConfig& config);
 std::int32_t CaptureGenesisBinding(ControllerConfig& config);
 std::int32_t CaptureGameBoyBinding(ControllerConfig& config);
@@ -38,22 +48,38 @@ std::int32_t CaptureNesBinding(ControllerConfig& config, NesterBinding& record);
 std::int32_t CaptureBinding(ControllerConfig& config);
 // By nester's button name ("Up" ... "B", exact); any other name gives 255 at once.
 std::int32_t CaptureNesButton(ControllerConfig& config, std::string_view button);
+// The NES record of nester's button name, or -1.
+int NesButtonIndex(std::string_view button);
 
-// The longest pause between two captures while waiting: short enough that a press is seen within
-// about a millisecond, long enough that an idle wait costs next to nothing.
-inline constexpr std::chrono::microseconds kCapturePollInterval{1000};
+// The longest pause between two captures while a device that must be polled is held: a press
+// lasts far longer, so each one is still seen within 10 ms.
+inline constexpr std::chrono::microseconds kCapturePollInterval{8000};
+// A capture that sees nothing for this long ends without a binding.
+inline constexpr std::chrono::milliseconds kCaptureTimeLimit{15000};
+// Escape pressed and let go binds Escape like any key; held this long it leaves the capture.
+inline constexpr std::chrono::milliseconds kEscapeHoldToLeave{1000};
+inline constexpr std::int32_t kEscapeScanCode = 0x01;
 
 using CaptureCall = std::function<std::int32_t(ControllerConfig&)>;
+using CaptureClock = std::function<std::chrono::steady_clock::time_point()>;
+
+enum class WaitEnd { Code, NoDevices, Left, TimedOut };
+struct WaitResult {
+  std::int32_t code = 0;  // non-zero only when `end` is Code
+  WaitEnd end = WaitEnd::NoDevices;
+};
+
+struct WaitOptions {
+  std::chrono::milliseconds limit = kCaptureTimeLimit;
+  CaptureClock now = std::chrono::steady_clock::now;
+  // Called between polls with the time left; returns false when the user left the capture.
+  std::function<bool(std::chrono::milliseconds left)> idle;
+};
 
 // Calls `capture` until it returns a code, pausing between calls until a device signals input or
-// the poll interval passes. Returns 0 when the open devices can never deliver an input (the
-// interface or every device failed), so the window can end the capture.
-std::int32_t WaitForCode(ControllerConfig& config, const CaptureCall& capture);
-
-// A window's whole capture of one binding, in the window's order: open the devices, wait for a
-// code, hand it to `store` (which stores it and refreshes the names) while the devices are still
-// open, close. The window sets the system alias before.
-std::int32_t CaptureOne(ControllerConfig& config, WindowHandle window, const CaptureCall& capture,
-                        const std::function<void(std::int32_t code)>& store);
+// the poll interval passes. Ends without a code when the open devices can never deliver an input
+// (the interface or every device failed, or they were closed meanwhile), when `idle` says the
+// user left, when Escape is held, or at the time limit.
+WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture, const WaitOptions& options = {});
 
 }  // namespace vt

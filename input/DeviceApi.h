@@ -27,6 +27,7 @@ inline constexpr HResult OtherAppHasPrio = static_cast<HResult>(0x80070005u);
 inline constexpr HResult ObjectNotFound = static_cast<HResult>(0x80070002u);
 inline constexpr HResult Unsupported = static_cast<HResult>(0x80004001u);
 inline constexpr HResult Generic = static_cast<HResult>(0x80004005u);  // E_FAIL
+inline constexpr HResult Unplugged = static_cast<HResult>(0x80040209u);
 }  // namespace dierr
 
 // The published name of a DirectInput error ("DIERR_INPUTLOST", "E_PENDING", ...), or null.

@@ -20,7 +20,8 @@ static_assert(sizeof(GUID) == sizeof(DeviceGuid));
 static_assert(dierr::InputLost == DIERR_INPUTLOST && dierr::InvalidParam == DIERR_INVALIDPARAM &&
               dierr::NotAcquired == DIERR_NOTACQUIRED && dierr::NotInitialized == DIERR_NOTINITIALIZED &&
               dierr::Pending == E_PENDING && dierr::OtherAppHasPrio == DIERR_OTHERAPPHASPRIO &&
-              dierr::ObjectNotFound == DIERR_OBJECTNOTFOUND && dierr::Unsupported == DIERR_UNSUPPORTED);
+              dierr::ObjectNotFound == DIERR_OBJECTNOTFOUND && dierr::Unsupported == DIERR_UNSUPPORTED &&
+              dierr::Unplugged == DIERR_UNPLUGGED);
 static_assert(kObjectRelativeAxis == DIDFT_RELAXIS && kObjectAbsoluteAxis == DIDFT_ABSAXIS);
 static_assert(kCooperativeNonExclusiveBackground == (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND));
 
@@ -152,9 +153,10 @@ public:
       Sleep(ms);
       return;
     }
-    // The capture processes no messages, but under Wine the window system's input reaches
-    // DirectInput only while the thread waits for input; so wait for the event or for new input.
-    // GetQueueStatus marks what is queued as seen, so only new input ends the wait early.
+    // Under Wine the window system's input reaches DirectInput only while the thread looks at
+    // its messages, and the window answers its messages between two waits: so wait for the event
+    // or for a new message. GetQueueStatus marks what is queued as seen, so only new messages
+    // end the wait early.
     GetQueueStatus(QS_ALLINPUT);
     MsgWaitForMultipleObjects(1, &event_, FALSE, ms, QS_ALLINPUT);
   }

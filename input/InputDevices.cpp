@@ -21,6 +21,8 @@ constexpr int kMaxReacquireAttempts = 64;
 // A keyboard whose reads keep failing would show a message box at every poll of a capture that
 // can then never end; after this many failed reads in a row it is left out of the capture.
 constexpr int kMaxKeyboardReadFailures = 3;
+// The same for a joystick, which then drops out silently: it has most likely been unplugged.
+constexpr int kMaxJoystickReadFailures = 3;
 
 bool Failed(HResult result) { return result < 0; }
 
@@ -87,9 +89,11 @@ InputDevices::InputDevices(InputDevices&& other) noexcept
       keyboardUsable_(std::exchange(other.keyboardUsable_, false)),
       keyboardFailures_(other.keyboardFailures_),
       joysticks_(std::move(other.joysticks_)),
+      joystickFailures_(other.joystickFailures_),
       states_(other.states_),
       guids_(other.guids_),
-      present_(std::exchange(other.present_, {})) {}
+      present_(std::exchange(other.present_, {})),
+      rests_(other.rests_) {}
 
 InputDevices& InputDevices::operator=(InputDevices&& other) noexcept {
   if (this != &other) {
@@ -102,9 +106,11 @@ InputDevices& InputDevices::operator=(InputDevices&& other) noexcept {
     keyboardUsable_ = std::exchange(other.keyboardUsable_, false);
     keyboardFailures_ = other.keyboardFailures_;
     joysticks_ = std::move(other.joysticks_);
+    joystickFailures_ = other.joystickFailures_;
     states_ = other.states_;
     guids_ = other.guids_;
     present_ = std::exchange(other.present_, {});
+    rests_ = other.rests_;
   }
   return *this;
 }
@@ -116,12 +122,21 @@ bool InputDevices::HasDevices() const {
   return false;
 }
 
-void InputDevices::ShowErrorName(HResult result, std::initializer_list<HResult> named) {
+void InputDevices::Say(const char* text, const char* caption) { pending_.emplace_back(text, caption); }
+
+void InputDevices::SayErrorName(HResult result, std::initializer_list<HResult> named) {
   for (HResult name : named) {
-    if (name == result) {
-      if (messages_) messages_(DirectInputErrorName(result), kDiErrorCaption);
-      return;
-    }
+    if (name == result) return Say(DirectInputErrorName(result), kDiErrorCaption);
+  }
+}
+
+void InputDevices::ShowPending() {
+  const auto shown = std::exchange(pending_, {});
+  const std::uint64_t opening = opening_;
+  for (const auto& [text, caption] : shown) {
+    // Closed (or opened anew) while a box was up: what is left concerns devices that are gone.
+    if (opening_ != opening) return;
+    if (messages_) messages_(text, caption);
   }
 }
 
@@ -134,12 +149,13 @@ HResult InputDevices::AcquireUntilNotLost(InputDevice& device) {
 
 void InputDevices::Open(WindowHandle window) {
   Close();
+  ++opening_;
   moduleInstance_ = backend_->ModuleInstance();
   if (Failed(backend_->Create(moduleInstance_, system_)) || !system_) {
     // Without the interface no device can exist; say so with the keyboard's own message once.
     system_.reset();
-    if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
-    return;
+    Say(kInitKeyboardFailed, kErrorCaption);
+    return ShowPending();
   }
 
   std::unique_ptr<InputDevice> keyboard;
@@ -147,9 +163,9 @@ void InputDevices::Open(WindowHandle window) {
   bool formatted = false;
   if (Failed(result) || !keyboard) {
     keyboard.reset();
-    if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
+    Say(kInitKeyboardFailed, kErrorCaption);
   } else if (Failed(keyboard->SetDataFormat(DataFormat::Keyboard))) {
-    if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
+    Say(kInitKeyboardFailed, kErrorCaption);
   } else {
     formatted = true;
   }
@@ -160,10 +176,10 @@ void InputDevices::Open(WindowHandle window) {
   // A keyboard that could not be created has no level to set and nothing to acquire.
   if (keyboard_) {
     if (Failed(keyboard_->SetCooperativeLevel(window, kCooperativeNonExclusiveBackground)))
-      if (messages_) messages_("Failed to set keyboard coop level", kErrorCaption);
+      Say("Failed to set keyboard coop level", kErrorCaption);
     result = keyboard_->Acquire();
     if (Failed(result))
-      ShowErrorName(result, {dierr::OtherAppHasPrio, dierr::NotInitialized, dierr::InvalidParam});
+      SayErrorName(result, {dierr::OtherAppHasPrio, dierr::NotInitialized, dierr::InvalidParam});
     // Only a keyboard that can be read counts as a device to wait for.
     keyboardUsable_ = formatted && !Failed(result);
     keyboardFailures_ = 0;
@@ -171,10 +187,11 @@ void InputDevices::Open(WindowHandle window) {
 
   for (auto& joystick : joysticks_) {
     if (joystick && Failed(joystick->SetCooperativeLevel(window, kCooperativeNonExclusiveBackground)))
-      if (messages_) messages_("Failed to set joystick coop level", kErrorCaption);
+      Say("Failed to set joystick coop level", kErrorCaption);
   }
   for (auto& joystick : joysticks_)
     if (joystick) AcquireUntilNotLost(*joystick);
+  ShowPending();
 }
 
 void InputDevices::OpenJoysticks() {
@@ -203,7 +220,7 @@ void InputDevices::OpenJoysticks() {
     if (joystick) lastFormat = joystick->SetDataFormat(DataFormat::Joystick2);
 
   if (Failed(lastEnumeration) || (anyHeld && Failed(lastFormat)))
-    if (messages_) messages_(kInitKeyboardFailed, kErrorCaption);
+    Say(kInitKeyboardFailed, kErrorCaption);
 }
 
 bool InputDevices::SetUpAxisObject(InputDevice& joystick, std::uint32_t type) {
@@ -213,7 +230,7 @@ bool InputDevices::SetUpAxisObject(InputDevice& joystick, std::uint32_t type) {
   if (Failed(joystick.SetRange(type, kAxisMinimum, kAxisMaximum))) return false;
   HResult result = joystick.SetDeadZone(type, kAxisDeadZone);
   if (Failed(result)) {
-    ShowErrorName(result, named);
+    SayErrorName(result, named);
     return false;
   }
   // Relative axes get both properties a second time, and here a failed range is reported too.
@@ -221,7 +238,7 @@ bool InputDevices::SetUpAxisObject(InputDevice& joystick, std::uint32_t type) {
     result = joystick.SetRange(type, kAxisMinimum, kAxisMaximum);
     if (!Failed(result)) result = joystick.SetDeadZone(type, kAxisDeadZone);
     if (Failed(result)) {
-      ShowErrorName(result, named);
+      SayErrorName(result, named);
       return false;
     }
   }
@@ -237,22 +254,45 @@ void InputDevices::ReadKeyboardState(KeyboardState& state) {
     return;
   }
   state.fill(0);
-  ShowErrorName(result, {dierr::InputLost, dierr::InvalidParam, dierr::NotAcquired, dierr::NotInitialized,
+  SayErrorName(result, {dierr::InputLost, dierr::InvalidParam, dierr::NotAcquired, dierr::NotInitialized,
                          dierr::Pending});
   if (++keyboardFailures_ >= kMaxKeyboardReadFailures)
     keyboardUsable_ = false;
   else
     keyboard_->Acquire();  // a keyboard that lost its acquisition reads again once re-acquired
+  ShowPending();
 }
 
-void InputDevices::PollJoystick(int index) {
-  if (index < 0 || index >= kMaxJoysticks || !joysticks_[index]) return;
+bool InputDevices::PollJoystick(int index) {
+  if (index < 0 || index >= kMaxJoysticks || !joysticks_[index]) return false;
   InputDevice& joystick = *joysticks_[index];
-  if (joystick.Poll() == dierr::InputLost) AcquireUntilNotLost(joystick);
-  // A failed read is not reported; the record keeps what it held.
-  JoystickState fresh = states_[index];
-  std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(&fresh), sizeof fresh);
-  if (!Failed(joystick.GetDeviceState(bytes))) states_[index] = fresh;
+  HResult result = joystick.Poll();
+  if (result == dierr::InputLost) result = AcquireUntilNotLost(joystick);
+  if (result != dierr::Unplugged) {
+    // A failed read is not reported; the record keeps what it held.
+    JoystickState fresh = states_[index];
+    std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(&fresh), sizeof fresh);
+    result = joystick.GetDeviceState(bytes);
+    if (!Failed(result)) {
+      states_[index] = fresh;
+      joystickFailures_[index] = 0;
+      return true;
+    }
+  }
+  if (result == dierr::Unplugged || ++joystickFailures_[index] >= kMaxJoystickReadFailures) DropJoystick(index);
+  return false;
+}
+
+void InputDevices::DropJoystick(int index) {
+  joysticks_[index]->Unacquire();
+  joysticks_[index].reset();
+  present_[index] = 0;
+  states_[index] = JoystickState{};
+  rests_[index] = JoystickRest{};
+}
+
+void InputDevices::ForgetRests() {
+  for (JoystickRest& rest : rests_) rest.known = false;
 }
 
 bool InputDevices::AllDevicesSignal() const {
@@ -268,6 +308,8 @@ void InputDevices::WaitForInput(std::chrono::microseconds pollInterval) {
 }
 
 void InputDevices::Close() {
+  ++opening_;
+  pending_.clear();
   if (keyboard_) keyboard_->Unacquire();
   for (auto& joystick : joysticks_)
     if (joystick) joystick->Unacquire();
@@ -279,6 +321,8 @@ void InputDevices::Close() {
   // The next capture starts from nothing pressed: a state kept from this one would give the
   // button pressed last time to a capture whose first read fails.
   states_.fill(JoystickState{});
+  rests_.fill(JoystickRest{});
+  joystickFailures_.fill(0);
 }
 
 }  // namespace vt

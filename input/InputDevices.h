@@ -6,16 +6,16 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "input/DeviceApi.h"
 #include "platform/MessageBox.h"
 
 namespace vt {
-
 
 // The platform's plain message box (platform/MessageBox.h).
 void ShowPlatformMessage(const std::string& text, const std::string& caption);
@@ -25,6 +25,18 @@ void ShowPlatformMessage(const std::string& text, const std::string& caption);
 inline constexpr std::chrono::milliseconds kSignalledInputWait{20};
 
 using KeyboardState = std::array<std::uint8_t, kKeyboardStateBytes>;
+
+// Where an axis value lies: -1 past the dead zone at the negative end, 0 inside it, 1 past it at
+// the positive end.
+inline int AxisZone(std::int32_t value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
+
+// How each axis of a joystick rested when a capture began, and which axes a capture of the same
+// opening bound and must see back at rest before they count again.
+struct JoystickRest {
+  bool known = false;
+  std::array<std::int8_t, kAxisCount> zone{};
+  std::array<bool, kAxisCount> locked{};
+};
 
 class InputDevices {
 public:
@@ -50,11 +62,16 @@ public:
 
   // Zeroes `state` and reads the keyboard into it; after a failure it holds no pressed key.
   void ReadKeyboardState(KeyboardState& state);
-  // Refreshes joystick state i when entry i holds a device.
-  void PollJoystick(int index);
+  // Refreshes joystick state i when entry i holds a device; true when the state was read now.
+  // A joystick whose reads keep failing, or that cannot be acquired again (unplugged), is
+  // released and drops out of the capture without a message.
+  bool PollJoystick(int index);
   bool JoystickPresent(int index) const { return present_[index] != 0; }
   const JoystickState& Joystick(int index) const { return states_[index]; }
   const DeviceGuid& JoystickGuid(int index) const { return guids_[index]; }
+  JoystickRest& Rest(int index) { return rests_[index]; }
+  // The next capture of this opening reads the rest of every axis that is not locked again.
+  void ForgetRests();
 
   // Returns when a device may have new input, or after `pollInterval` at the latest. When every
   // held device signals its input by itself, the wait is bounded by kSignalledInputWait instead.
@@ -64,8 +81,11 @@ public:
 private:
   void OpenJoysticks();
   bool SetUpAxisObject(InputDevice& joystick, std::uint32_t type);
-  void ShowErrorName(HResult result, std::initializer_list<HResult> named);
+  void Say(const char* text, const char* caption);
+  void SayErrorName(HResult result, std::initializer_list<HResult> named);
+  void ShowPending();
   HResult AcquireUntilNotLost(InputDevice& device);
+  void DropJoystick(int index);
 
   InputBackend* backend_;
   MessageFn messages_;
@@ -75,9 +95,15 @@ private:
   bool keyboardUsable_ = false;  // created, formatted and acquired, and not given up on
   int keyboardFailures_ = 0;     // failed reads in a row
   std::array<std::unique_ptr<InputDevice>, kMaxJoysticks> joysticks_;
+  std::array<int, kMaxJoysticks> joystickFailures_{};
   std::array<JoystickState, kMaxJoysticks> states_{};
   std::array<DeviceGuid, kMaxJoysticks> guids_{};
   std::array<std::uint8_t, kMaxJoysticks> present_{};
+  std::array<JoystickRest, kMaxJoysticks> rests_{};
+  // Messages are shown once the step that found them is over: a box runs a message loop, in
+  // which the window may close these devices, and no device call may be under way then.
+  std::vector<std::pair<std::string, std::string>> pending_;
+  std::uint64_t opening_ = 0;  // changes at every Open and Close
 };
 
 }  // namespace vt

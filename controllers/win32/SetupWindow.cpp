@@ -6,6 +6,14 @@ namespace vt {
 
 namespace {
 
+// The text of a field whose input another field also has.
+constexpr COLORREF kAlsoBoundText = RGB(255, 200, 0);
+
+bool IsUserInput(UINT msg) {
+  return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+         (msg >= WM_NCMOUSEMOVE && msg <= WM_NCXBUTTONDBLCLK);
+}
+
 skin::SkinOptions SetupSkin(const ConsoleLayout& layout) {
   return skin::SkinOptions{
       .background = layout.background,
@@ -18,11 +26,17 @@ skin::SkinOptions SetupSkin(const ConsoleLayout& layout) {
 }  // namespace
 
 SetupWindow::SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell,
-                         std::string webHost)
+                         std::string webHost, InputBackend& input)
     : SkinnedDialog(layout.templateId, SetupSkin(layout)),
       shell_(shell),
-      logic_(layout, *this, settings, std::move(webHost)),
-      pause_([](std::chrono::milliseconds d) { Sleep(static_cast<DWORD>(d.count())); }) {}
+      logic_(layout, *this, settings, std::move(webHost), input),
+      pause_([this](std::chrono::milliseconds d) {
+        const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(d.count());
+        for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
+          Idle();
+          MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+        }
+      }) {}
 
 SetupWindow::~SetupWindow() = default;
 
@@ -97,9 +111,44 @@ void SetupWindow::OnOK() {
 
 void SetupWindow::OnCancel() { logic_.Cancel(); }
 
+HBRUSH SetupWindow::OnCtlColor(UINT msg, HDC dc, HWND control) {
+  HBRUSH brush = SkinnedDialog::OnCtlColor(msg, dc, control);
+  if (brush && msg == WM_CTLCOLORSTATIC && logic_.AlsoBound(GetDlgCtrlID(control))) SetTextColor(dc, kAlsoBoundText);
+  return brush;
+}
+
+// The capture's own message loop: the window paints and answers (the platform never sees it hang),
+// while keys and clicks meant for it are dropped, as the capture reads the devices itself.
+void SetupWindow::Idle() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the modal loop, once the capture is over
+      logic_.Cancel();
+      return;
+    }
+    if (IsUserInput(msg.message)) {
+      if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK) && msg.hwnd == Item(IDC_SETUP_CANCEL))
+        logic_.Cancel();
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void SetupWindow::DropInput() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+  }
+  while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+  }
+  while (PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
+  }
+}
+
 void SetupWindow::SetFieldText(int id, const std::string& text) {
   SetWindowTextA(Item(id), text.c_str());
-  // The prompt must show while the capture blocks the thread.
   UpdateWindow(Item(id));
 }
 

@@ -20,11 +20,12 @@ namespace vt {
 
 class SetupWindow : public skin::SkinnedDialog, private SetupSurface {
 public:
-  SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell, std::string webHost);
+  SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell, std::string webHost,
+              InputBackend& input = PlatformInputBackend());
   ~SetupWindow() override;
 
   SetupLogic& logic() { return logic_; }
-  // Tests: the wait after a stored code.
+  // Tests: the wait after a stored code (by default it keeps the window painted).
   void SetPause(std::function<void(std::chrono::milliseconds)> pause) { pause_ = std::move(pause); }
 
 protected:
@@ -32,6 +33,7 @@ protected:
   bool OnCommand(int id, int code, HWND control) override;
   void OnOK() override;
   void OnCancel() override;
+  HBRUSH OnCtlColor(UINT msg, HDC dc, HWND control) override;
 
 private:
   // SetupSurface
@@ -40,6 +42,8 @@ private:
   void EnableButton(int id, bool on) override;
   void ShowLamps(int currentPlayer) override;
   void Pause(std::chrono::milliseconds duration) override { pause_(duration); }
+  void Idle() override;
+  void DropInput() override;
   void ShowMessage(const std::string& text, const std::string& caption) override { Report(text, caption); }
   void OpenPage(const std::string& address) override { shell_.OpenPage(address); }
   void EndWindow(int result) override { End(result); }

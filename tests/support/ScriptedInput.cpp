@@ -1,22 +1,16 @@
 #include "tests/support/ScriptedInput.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <thread>
+#include <utility>
 
 namespace vt {
 
 namespace {
 
 constexpr HResult kDeviceNotRegistered = static_cast<HResult>(0x80040154u);  // DIERR_DEVICENOTREG
-constexpr std::uint32_t kPushButton = 0x0C;                                   // DIDFT_BUTTON
-
-std::string Hex(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-  return text;
-}
 
 // What DirectInput reports for a physical position, given the axis's range and dead zone: the
 // centre inside the dead zone, then the rest of the travel stretched over the half-range.
@@ -26,8 +20,7 @@ std::int32_t ReportedAxis(int permille, std::int32_t minimum, std::int32_t maxim
   const double magnitude = std::fabs(static_cast<double>(permille)) * 10.0;  // 0..10000
   if (deadZone >= 10000 || magnitude <= deadZone) return static_cast<std::int32_t>(std::floor(centre));
   const double beyond = (magnitude - deadZone) / (10000.0 - deadZone);
-  const double value = centre + (permille < 0 ? -1.0 : 1.0) * beyond * half;
-  return static_cast<std::int32_t>(std::lround(value));
+  return static_cast<std::int32_t>(std::lround(centre + (permille < 0 ? -1.0 : 1.0) * beyond * half));
 }
 
 }  // namespace
@@ -39,185 +32,157 @@ HResult ScriptedResult::Take() {
   return result;
 }
 
-// --- devices ---------------------------------------------------------------------------------
-
-class ScriptedDevice final : public InputDevice {
+// The IDirectInputDevice8 the input layer holds, over the test's ScriptedDevice.
+class ScriptedDirectInputDevice final : public InputDevice {
 public:
-  ScriptedDevice(ScriptedInput& input, ScriptedKeyboard* keyboard, ScriptedJoystick* joystick)
-      : input_(input), keyboard_(keyboard), joystick_(joystick) {
-    name_ = keyboard ? std::string("keyboard") : "joystick" + std::to_string(joystick->number_);
-  }
-  ~ScriptedDevice() override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".Release");
-    --input_.liveDevices_;
+  explicit ScriptedDirectInputDevice(ScriptedDevice& d) : d_(d), in_(d.input_) {}
+  ~ScriptedDirectInputDevice() override {
+    std::lock_guard lock(in_.mutex_);
+    Log(".Release");
+    --in_.liveDevices_;
   }
 
   HResult SetDataFormat(DataFormat format) override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".SetDataFormat " + (format == DataFormat::Keyboard ? "keyboard" : "joystick2"));
-    HResult result = Results().dataFormat.Take();
-    if (result >= 0) {
-      const bool fits = keyboard_ ? format == DataFormat::Keyboard : format == DataFormat::Joystick2;
-      if (!fits) return dierr::InvalidParam;
-      format_ = true;
-    }
+    std::lock_guard lock(in_.mutex_);
+    Log(format == DataFormat::Keyboard ? ".SetDataFormat keyboard" : ".SetDataFormat joystick2");
+    const HResult result = d_.results.dataFormat.Take();
+    if (result < 0) return result;
+    if ((format == DataFormat::Keyboard) != Keyboard()) return dierr::InvalidParam;
+    format_ = true;
     return result;
   }
-
   HResult EnumObjects(const std::function<bool(std::uint32_t)>& object) override {
     std::vector<std::uint32_t> objects;
     HResult result;
     {
-      std::lock_guard lock(input_.mutex_);
-      input_.Record(name_ + ".EnumObjects");
-      result = Results().enumObjects.Take();
+      std::lock_guard lock(in_.mutex_);
+      Log(".EnumObjects");
+      result = d_.results.enumObjects.Take();
       if (result < 0) return result;
-      if (joystick_) objects = joystick_->objects;
+      objects = d_.objects;
     }
     for (std::uint32_t type : objects)
       if (!object(type)) break;
     return result;
   }
-
   HResult SetRange(std::uint32_t type, std::int32_t minimum, std::int32_t maximum) override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".SetRange " + Hex(type) + " " + std::to_string(minimum) + " " + std::to_string(maximum));
-    HResult result = Results().setRange.Take();
-    if (result < 0) return result;
+    std::lock_guard lock(in_.mutex_);
+    Log(".SetRange " + Hex(type) + " " + std::to_string(minimum) + " " + std::to_string(maximum));
+    const HResult result = d_.results.setRange.Take();
     auto* setting = Setting(type);
-    if (!setting) return dierr::ObjectNotFound;
+    if (result < 0 || !setting) return result < 0 ? result : dierr::ObjectNotFound;
     setting->minimum = minimum;
     setting->maximum = maximum;
     return result;
   }
-
   HResult SetDeadZone(std::uint32_t type, std::uint32_t deadZone) override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".SetDeadZone " + Hex(type) + " " + std::to_string(deadZone));
-    HResult result = Results().setDeadZone.Take();
-    if (result < 0) return result;
+    std::lock_guard lock(in_.mutex_);
+    Log(".SetDeadZone " + Hex(type) + " " + std::to_string(deadZone));
+    const HResult result = d_.results.setDeadZone.Take();
     auto* setting = Setting(type);
-    if (!setting) return dierr::ObjectNotFound;
+    if (result < 0 || !setting) return result < 0 ? result : dierr::ObjectNotFound;
     if (deadZone > 10000) return dierr::InvalidParam;
     setting->deadZone = deadZone;
     return result;
   }
-
   HResult SetCooperativeLevel(WindowHandle window, std::uint32_t flags) override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".SetCooperativeLevel " + std::to_string(flags));
-    input_.lastWindow_ = window;
-    return Results().cooperativeLevel.Take();
+    std::lock_guard lock(in_.mutex_);
+    Log(".SetCooperativeLevel " + std::to_string(flags));
+    in_.lastWindow_ = window;
+    return d_.results.cooperativeLevel.Take();
   }
-
   HResult Acquire() override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".Acquire");
-    HResult result = Results().acquire.Take();
+    std::lock_guard lock(in_.mutex_);
+    Log(".Acquire");
+    const HResult result = d_.results.acquire.Take();
     if (result < 0) return result;
     if (!format_) return dierr::InvalidParam;  // DirectInput acquires only a formatted device
     acquired_ = true;
     return result;
   }
-
   HResult Unacquire() override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".Unacquire");
-    const bool was = acquired_;
-    acquired_ = false;
-    return was ? dierr::Ok : 1;  // DI_NOEFFECT
+    std::lock_guard lock(in_.mutex_);
+    Log(".Unacquire");
+    return std::exchange(acquired_, false) ? dierr::Ok : 1;  // DI_NOEFFECT
   }
-
   HResult Poll() override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".Poll");
+    std::lock_guard lock(in_.mutex_);
+    Log(".Poll");
     if (!acquired_) return dierr::NotAcquired;
-    HResult result = Results().poll.Take();
+    const HResult result = d_.results.poll.Take();
     if (result == dierr::InputLost) acquired_ = false;
     return result;
   }
-
   HResult GetDeviceState(std::span<std::uint8_t> state) override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record(name_ + ".GetDeviceState " + std::to_string(state.size()));
-    const std::size_t expected = keyboard_ ? kKeyboardStateBytes : sizeof(JoystickState);
-    if (state.size() != expected) return dierr::InvalidParam;
+    std::lock_guard lock(in_.mutex_);
+    Log(".GetDeviceState " + std::to_string(state.size()));
+    if (state.size() != (Keyboard() ? kKeyboardStateBytes : sizeof(JoystickState))) return dierr::InvalidParam;
     if (!acquired_) return dierr::NotAcquired;
-    HResult result = Results().read.Take();
+    const HResult result = d_.results.read.Take();
     if (result < 0) return result;
-    if (keyboard_) {
-      std::memcpy(state.data(), keyboard_->keys_.data(), kKeyboardStateBytes);
+    if (Keyboard()) {
+      std::memcpy(state.data(), d_.keys_.data(), kKeyboardStateBytes);
       return result;
     }
     JoystickState joy;
-    std::int32_t* axes[kScriptedAxisCount] = {&joy.lX,  &joy.lY,  &joy.lZ,          &joy.lRx,
-                                              &joy.lRy, &joy.lRz, &joy.rglSlider[0], &joy.rglSlider[1]};
-    for (int a = 0; a < kScriptedAxisCount; ++a) {
-      const auto& s = joystick_->settings_[a];
-      *axes[a] = ReportedAxis(joystick_->position_[a], s.minimum, s.maximum, s.deadZone);
+    std::int32_t* axes[kAxisCount] = {&joy.lX,  &joy.lY,  &joy.lZ,          &joy.lRx,
+                                      &joy.lRy, &joy.lRz, &joy.rglSlider[0], &joy.rglSlider[1]};
+    for (int a = 0; a < kAxisCount; ++a) {
+      const auto& s = d_.settings_[a];
+      *axes[a] = ReportedAxis(d_.position_[a], s.minimum, s.maximum, s.deadZone);
     }
-    std::memcpy(joy.rgdwPOV, joystick_->pov_.data(), sizeof joy.rgdwPOV);
-    std::memcpy(joy.rgbButtons, joystick_->buttons_.data(), sizeof joy.rgbButtons);
+    std::memset(joy.rgdwPOV, 0xFF, sizeof joy.rgdwPOV);  // centred
+    std::memcpy(joy.rgbButtons, d_.buttons_.data(), sizeof joy.rgbButtons);
     std::memcpy(state.data(), &joy, sizeof joy);
     return result;
   }
-
   bool SignalsInput() const override {
-    std::lock_guard lock(input_.mutex_);
-    return input_.notifies_;
+    std::lock_guard lock(in_.mutex_);
+    return d_.signals_;
   }
 
 private:
-  ScriptedDeviceResults& Results() { return keyboard_ ? keyboard_->results : joystick_->results; }
-
-  ScriptedJoystick::AxisSetting* Setting(std::uint32_t type) {
-    if (!joystick_) return nullptr;
+  static std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+    return text;
+  }
+  bool Keyboard() const { return &d_ == &in_.devices_.front(); }
+  void Log(const std::string& what) { in_.Record(d_.name_ + what); }
+  ScriptedDevice::AxisSetting* Setting(std::uint32_t type) {
     bool known = false;
-    for (std::uint32_t object : joystick_->objects) known |= object == type;
+    for (std::uint32_t object : d_.objects) known |= object == type;
     const std::uint32_t instance = (type >> 8) & 0xFFFF;
-    if (!known || !(type & (kObjectRelativeAxis | kObjectAbsoluteAxis)) || instance >= kScriptedAxisCount)
-      return nullptr;
-    return &joystick_->settings_[instance];
+    if (!known || !(type & (kObjectRelativeAxis | kObjectAbsoluteAxis)) || instance >= kAxisCount) return nullptr;
+    return &d_.settings_[instance];
   }
 
-  ScriptedInput& input_;
-  ScriptedKeyboard* keyboard_;
-  ScriptedJoystick* joystick_;
-  std::string name_;
+  ScriptedDevice& d_;
+  ScriptedInput& in_;
   bool format_ = false;
   bool acquired_ = false;
 };
 
 class ScriptedSystem final : public InputSystem {
 public:
-  explicit ScriptedSystem(ScriptedInput& input) : input_(input) {}
+  explicit ScriptedSystem(ScriptedInput& input) : in_(input) {}
   ~ScriptedSystem() override {
-    std::lock_guard lock(input_.mutex_);
-    input_.Record("interface.Release");
-    input_.interfaceAlive_ = false;
+    std::lock_guard lock(in_.mutex_);
+    in_.Record("interface.Release");
   }
 
   HResult CreateDevice(const DeviceGuid& instance, std::unique_ptr<InputDevice>& device) override {
-    std::lock_guard lock(input_.mutex_);
-    if (instance == kGuidSysKeyboard) {
-      input_.Record("CreateDevice keyboard");
-      HResult result = input_.keyboard_.results.create.Take();
+    std::lock_guard lock(in_.mutex_);
+    for (auto& d : in_.devices_) {
+      if (d.guid_ != instance) continue;
+      in_.Record("CreateDevice " + d.name_);
+      const HResult result = d.results.create.Take();
       if (result < 0) return result;
-      device = std::make_unique<ScriptedDevice>(input_, &input_.keyboard_, nullptr);
-      ++input_.liveDevices_;
+      device = std::make_unique<ScriptedDirectInputDevice>(d);
+      ++in_.liveDevices_;
       return result;
     }
-    for (auto& joystick : input_.joysticks_) {
-      if (joystick.guid_ != instance) continue;
-      input_.Record("CreateDevice joystick" + std::to_string(joystick.number_));
-      HResult result = joystick.results.create.Take();
-      if (result < 0) return result;
-      device = std::make_unique<ScriptedDevice>(input_, nullptr, &joystick);
-      ++input_.liveDevices_;
-      return result;
-    }
-    input_.Record("CreateDevice unknown");
+    in_.Record("CreateDevice unknown");
     return kDeviceNotRegistered;
   }
 
@@ -225,91 +190,79 @@ public:
     std::vector<DeviceGuid> attached;
     HResult result;
     {
-      std::lock_guard lock(input_.mutex_);
-      input_.Record("EnumDevices");
-      result = input_.enumDevices.Take();
+      std::lock_guard lock(in_.mutex_);
+      in_.Record("EnumDevices");
+      result = in_.enumDevices.Take();
       if (result < 0) return result;
-      for (const auto& joystick : input_.joysticks_) attached.push_back(joystick.guid_);
+      for (auto d = in_.devices_.begin() + 1; d != in_.devices_.end(); ++d) attached.push_back(d->guid_);
     }
     for (const auto& guid : attached)
       if (!controller(guid)) break;
     return result;
   }
 
+  // An auto-reset event that the signalling devices set on every change.
   void WaitForInput(std::chrono::microseconds atMost) override {
-    std::unique_lock lock(input_.mutex_);
-    input_.Record("WaitForInput " + std::to_string(atMost.count()));
-    if (input_.notifies_) {
-      // An auto-reset event: set by any change, cleared by the wait that sees it.
-      input_.changed_.wait_for(lock, atMost, [&] { return input_.changes_ != seen_; });
-      seen_ = input_.changes_;
-      return;
-    }
-    lock.unlock();
-    std::this_thread::sleep_for(atMost);
+    std::unique_lock lock(in_.mutex_);
+    in_.Record("WaitForInput " + std::to_string(atMost.count()));
+    in_.changed_.wait_for(lock, atMost, [&] { return in_.changes_ != seen_; });
+    seen_ = in_.changes_;
   }
 
 private:
-  ScriptedInput& input_;
+  ScriptedInput& in_;
   std::uint64_t seen_ = 0;
 };
 
-// --- script ----------------------------------------------------------------------------------
-
-void ScriptedKeyboard::Press(std::uint8_t scanCode) {
-  std::lock_guard lock(input_.mutex_);
-  keys_[scanCode] = 0x80;
-  input_.Changed();
+ScriptedDevice::ScriptedDevice(ScriptedInput& input, std::string name, const DeviceGuid& guid)
+    : input_(input), name_(std::move(name)), guid_(guid), signals_(input.signals_) {
+  for (int a = 0; a < kAxisCount; ++a) objects.push_back(AxisType(static_cast<Axis>(a)));
+  for (std::uint32_t b = 0; b < 32; ++b) objects.push_back((b << 8) | 0x0C);  // DIDFT_PSHBUTTON
 }
 
-void ScriptedKeyboard::Release(std::uint8_t scanCode) {
-  std::lock_guard lock(input_.mutex_);
-  keys_[scanCode] = 0;
-  input_.Changed();
-}
-
-ScriptedJoystick::ScriptedJoystick(ScriptedInput& input, const DeviceGuid& guid, int number)
-    : input_(input), guid_(guid), number_(number) {
-  for (int a = 0; a < kScriptedAxisCount; ++a) objects.push_back(AxisType(static_cast<Axis>(a)));
-  for (std::uint32_t b = 0; b < 32; ++b) objects.push_back((b << 8) | kPushButton);
-}
-
-std::uint32_t ScriptedJoystick::AxisType(Axis axis, std::uint32_t kind) {
+std::uint32_t ScriptedDevice::AxisType(Axis axis, std::uint32_t kind) {
   return (static_cast<std::uint32_t>(axis) << 8) | kind;
 }
 
-void ScriptedJoystick::MakeRelative(Axis axis) {
-  for (auto& object : objects)
-    if (object == AxisType(axis)) object = AxisType(axis, kObjectRelativeAxis);
-}
-
-void ScriptedJoystick::Push(Axis axis, int permille) {
+// Every change of the state: a signalling device wakes the wait.
+template <typename F>
+void ScriptedDevice::Change(F&& change) {
   std::lock_guard lock(input_.mutex_);
-  position_[static_cast<int>(axis)] = permille < -1000 ? -1000 : permille > 1000 ? 1000 : permille;
-  input_.Changed();
+  change();
+  if (signals_) ++input_.changes_;
+  input_.changed_.notify_all();
 }
 
-void ScriptedJoystick::SetButton(int button, std::uint8_t value) {
+void ScriptedDevice::Key(std::uint8_t scanCode, std::uint8_t value) {
+  Change([&] { keys_[scanCode] = value; });
+}
+void ScriptedDevice::Push(Axis axis, int permille) {
+  Change([&] { position_[static_cast<int>(axis)] = std::max(-1000, std::min(1000, permille)); });
+}
+void ScriptedDevice::SetButton(int button, std::uint8_t value) {
+  Change([&] { buttons_.at(static_cast<std::size_t>(button)) = value; });
+}
+
+void ScriptedDevice::SetSignals(bool signals) {
   std::lock_guard lock(input_.mutex_);
-  buttons_.at(static_cast<std::size_t>(button)) = value;
-  input_.Changed();
+  signals_ = signals;
 }
 
-void ScriptedJoystick::SetPov(int index, std::uint32_t value) {
+void ScriptedDevice::Unplug() {
   std::lock_guard lock(input_.mutex_);
-  pov_.at(static_cast<std::size_t>(index)) = value;
-  input_.Changed();
+  results.poll.Always(dierr::InputLost);
+  results.read.Always(dierr::InputLost);
+  results.acquire.Always(dierr::Unplugged);
 }
 
-ScriptedInput::ScriptedInput() : keyboard_(*this) {}
+ScriptedInput::ScriptedInput() { devices_.push_back(ScriptedDevice(*this, "keyboard", kGuidSysKeyboard)); }
 
 ScriptedInput::~ScriptedInput() = default;
 
-ScriptedJoystick& ScriptedInput::Attach(const DeviceGuid& instance) {
+ScriptedDevice& ScriptedInput::Attach(const DeviceGuid& instance) {
   std::lock_guard lock(mutex_);
-  const int number = static_cast<int>(joysticks_.size());
-  joysticks_.push_back(ScriptedJoystick(*this, instance, number));
-  return joysticks_.back();
+  devices_.push_back(ScriptedDevice(*this, "joystick" + std::to_string(devices_.size() - 1), instance));
+  return devices_.back();
 }
 
 DeviceGuid ScriptedInput::TestGuid(std::uint8_t seed) {
@@ -318,9 +271,10 @@ DeviceGuid ScriptedInput::TestGuid(std::uint8_t seed) {
   return guid;
 }
 
-void ScriptedInput::SetNotifies(bool notifies) {
+void ScriptedInput::SetSignals(bool signals) {
   std::lock_guard lock(mutex_);
-  notifies_ = notifies;
+  signals_ = signals;
+  for (auto& d : devices_) d.signals_ = signals;
 }
 
 std::vector<std::string> ScriptedInput::Log() const {
@@ -338,37 +292,18 @@ int ScriptedInput::LiveDevices() const {
   return liveDevices_;
 }
 
-bool ScriptedInput::InterfaceAlive() const {
-  std::lock_guard lock(mutex_);
-  return interfaceAlive_;
-}
-
-void* ScriptedInput::LastModuleInstance() const {
-  std::lock_guard lock(mutex_);
-  return lastModuleInstance_;
-}
-
 WindowHandle ScriptedInput::LastWindow() const {
   std::lock_guard lock(mutex_);
   return lastWindow_;
 }
 
-HResult ScriptedInput::Create(void* instance, std::unique_ptr<InputSystem>& system) {
+HResult ScriptedInput::Create(void*, std::unique_ptr<InputSystem>& system) {
   std::lock_guard lock(mutex_);
   Record("Create");
-  lastModuleInstance_ = instance;
-  HResult result = create.Take();
+  const HResult result = create.Take();
   if (result < 0) return result;
   system = std::make_unique<ScriptedSystem>(*this);
-  interfaceAlive_ = true;
   return result;
-}
-
-void ScriptedInput::Record(std::string entry) { log_.push_back(std::move(entry)); }
-
-void ScriptedInput::Changed() {
-  ++changes_;
-  changed_.notify_all();
 }
 
 }  // namespace vt
