@@ -64,9 +64,7 @@ bool SetupWindow::OnInit() {
   }
 
   fieldFont_.reset(skin::CreateSkinFont(20));
-  bool anySmall = false;
-  for (const SetupField& f : layout.fields) anySmall = anySmall || f.smallFont;
-  if (anySmall) smallFont_.reset(skin::CreateSkinFont(14));
+  smallFont_.reset(skin::CreateSkinFont(14));
   for (const SetupField& f : layout.fields) {
     HFONT font = f.smallFont ? smallFont_.get() : fieldFont_.get();
     SendMessageA(Item(f.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -147,9 +145,27 @@ void SetupWindow::DropInput() {
   }
 }
 
+// A text wider than its field (a prompt with its seconds left) takes the smaller font, so that
+// its end shows.
 void SetupWindow::SetFieldText(int id, const std::string& text) {
-  SetWindowTextA(Item(id), text.c_str());
-  UpdateWindow(Item(id));
+  HWND field = Item(id);
+  const SetupField* f = logic_.layout().Field(id);
+  HFONT font = f && f->smallFont ? smallFont_.get() : fieldFont_.get();
+  if (font != smallFont_.get()) {
+    RECT client{};
+    GetClientRect(field, &client);
+    SIZE extent{};
+    HDC dc = GetDC(field);
+    HGDIOBJ old = SelectObject(dc, font);
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(field, dc);
+    if (extent.cx > client.right) font = smallFont_.get();
+  }
+  if (reinterpret_cast<HFONT>(SendMessageA(field, WM_GETFONT, 0, 0)) != font)
+    SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SetWindowTextA(field, text.c_str());
+  UpdateWindow(field);
 }
 
 void SetupWindow::EnableButton(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }

@@ -1,6 +1,7 @@
-// The six set-up windows under Wine with real windows: size and place, buttons sized to their
-// images, the fields' fonts and stored names, the lamps before and after a switch, and OK
-// disabled while a capture waits (scripted devices, pressed from another thread).
+// The set-up window under Wine, for what only a live window shows: it stays painted while a
+// capture waits and a click on Close ends the capture, the input layer's box is owned by it, a
+// field bound twice is coloured, the fields' fonts and the lamps. Scripted devices, pressed and
+// looked at from another thread while the window's thread is in the capture.
 #include "controllers/win32/SetupWindow.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +11,10 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/ScriptedInput.h"
 #include "resources/resource.h"
 #include "tests/account/WineNoticeSupport.h"
 #include "tests/emuconfig/EmuconfigTestSupport.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/ScriptedInput.h"
 
 namespace vt {
 namespace {
@@ -25,24 +25,34 @@ protected:
     settings = OpenFileSettings(registryDir.File("registry.txt"));
     settings->CreateKey(Hive::Machine, "Software\\Vintara");
     settings->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString, folder.dir.path().string());
-    for (const char* name : {"gens.cfg", "meka.inp", "zsnesw.cfg"}) folder.PutFixture(name);
-    folder.Put("gest.cfg", test::GestFile(100, 4000));
+    for (const char* name : {"gens.cfg", "meka.inp"}) folder.PutFixture(name);
+    input.SetSignals(true);
   }
   std::unique_ptr<SetupWindow> Make(Console console) {
-    auto w = std::make_unique<SetupWindow>(Layout(console), *settings, shell, "www.example.test");
-    w->logic().config().input = InputDevices(input, [](const std::string&, const std::string&) {});
+    auto w = std::make_unique<SetupWindow>(Layout(console), *settings, shell, "www.example.test", input);
     w->SetPause([](std::chrono::milliseconds) {});
-    w->SetMessageReporter([this](const std::string& text, const std::string&) { messages.push_back(text); });
     return w;
   }
-  // The notice a control sends its window when clicked.
-  static void Clicked(HWND dlg, int id, int code = BN_CLICKED) {
+  static void Click(HWND dlg, int id, int code = BN_CLICKED) {
     SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
   }
+  // A window's text read without a message to its thread, which may be in a capture.
   static std::string Text(HWND h) {
-    char text[256] = {};
-    GetWindowTextA(h, text, sizeof text);
-    return text;
+    wchar_t text[64] = {};
+    InternalGetWindowText(h, text, 64);
+    std::string out;
+    for (const wchar_t* c = text; *c; ++c) out += static_cast<char>(*c);
+    return out;
+  }
+  static RECT ScreenRect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+  }
+  static bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 500; ++i, Sleep(10))
+      if (done()) return true;
+    return done();
   }
 
   ScriptedInput input;
@@ -50,106 +60,118 @@ protected:
   test::EmulatorFolder folder;
   std::unique_ptr<SettingsStore> settings;
   test::RecordingAccountShell shell;
-  std::vector<std::string> messages;
 };
 
-TEST_F(SetupWindowTest, EachWindowTakesItsBackgroundDressesItsButtonsAndShowsTheStoredNames) {
-  const std::pair<Console, SIZE> windows[] = {
-      {Console::A26C, {400, 350}}, {Console::GBCC, {500, 400}}, {Console::GENC, {400, 350}},
-      {Console::NESC, {400, 350}}, {Console::SMSC, {400, 400}}, {Console::SNESC, {400, 350}}};
-  for (const auto& [console, size] : windows) {
-    auto w = Make(console);
-    const ConsoleLayout& layout = Layout(console);
-    SCOPED_TRACE(std::string(layout.className));
-    test::RunModalWith(*w, [&](HWND dlg) {
-      RECT r{};
-      GetWindowRect(dlg, &r);
-      EXPECT_EQ(r.right - r.left, size.cx);
-      EXPECT_EQ(r.bottom - r.top, size.cy);
-      EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2);
-      EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2);
-      struct Button {
-        int id, image;
+// While the capture waits, a field uncovered is painted again with its prompt, the window
+// answers at once, and a click on Close ends the capture (well before its time limit) with the
+// field as it was and the window still open.
+TEST_F(SetupWindowTest, ACaptureKeepsTheWindowAliveAndCloseEndsIt) {
+  auto w = Make(Console::GENC);
+  std::atomic<bool> answered{false}, repainted{false}, ended{false};
+  test::RunModalWith(*w, [&](HWND dlg) {
+    HWND field = GetDlgItem(dlg, IDC_GENC_C);
+    const std::string name = Text(field);
+    std::thread user([&] {
+      ASSERT_TRUE(WaitFor([&] { return Text(field).starts_with("Push C"); }));
+      WaitFor([&] { return !IsWindowEnabled(GetDlgItem(dlg, IDC_SETUP_OK)); });
+      // Covered by a black window, then uncovered: only a window that paints shows its field again.
+      const RECT r = ScreenRect(field);
+      auto share = [&](COLORREF colour) {
+        const auto pixels = test::CaptureScreen(r);
+        return 100 * std::count(pixels.begin(), pixels.end(), colour) / static_cast<long>(pixels.size());
       };
-      std::vector<Button> buttons = {{IDC_SETUP_CANCEL, IDB_CLOSE_NORMAL}, {IDC_SETUP_ADVANCED, IDB_ADVANCED_NORMAL}};
-      if (!layout.fields.empty()) buttons.push_back({IDC_SETUP_OK, IDB_OK_NORMAL});
-      for (const SetAllButton& b : layout.setAlls) buttons.push_back({b.id, IDB_SET_ALL_NORMAL});
-      if (layout.players) {
-        buttons.push_back({IDC_SETUP_PLAYER1, IDB_LAMP_ON});
-        buttons.push_back({IDC_SETUP_PLAYER2, IDB_LAMP_OFF});
-      }
-      for (const Button& b : buttons) {
-        const RECT c = test::ChildRect(GetDlgItem(dlg, b.id));
-        const SIZE image = test::ImageSize(b.image);
-        EXPECT_EQ(c.right - c.left, image.cx) << b.id;
-        EXPECT_EQ(c.bottom - c.top, image.cy) << b.id;
-      }
-      for (const SetupField& f : layout.fields) {
-        HWND field = GetDlgItem(dlg, f.id);
-        LOGFONTA font{};
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(field, WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_EQ(font.lfHeight, f.smallFont ? 14 : 20) << f.id;
-        EXPECT_STREQ(font.lfFaceName, "Arial");
-        EXPECT_EQ(Text(field), w->logic().config().DisplayName(f.slot)) << f.id;
-      }
-      w->End(IDCANCEL);
+      HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT, r.left, r.top,
+                                   r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+      test::PumpUntil([&] { return share(RGB(0, 0, 0)) > 90; });
+      DestroyWindow(cover);
+      repainted = WaitFor([&] { return share(RGB(34, 80, 163)) > 50 && Text(field).starts_with("Push C"); });
+      DWORD_PTR result = 0;
+      answered = SendMessageTimeoutA(dlg, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+      HWND close = GetDlgItem(dlg, IDC_SETUP_CANCEL);
+      PostMessageA(close, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+      PostMessageA(close, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+      ended = WaitFor([&] { return Text(field) == name; });  // 5 s at most, the limit is 15
     });
-  }
+    Click(dlg, IDC_GENC_C, STN_CLICKED);
+    user.join();
+    EXPECT_TRUE(IsWindowVisible(dlg)) << "Close ended the capture, not the window";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_SETUP_OK)));
+    EXPECT_EQ(input.LiveDevices(), 0);
+    w->End(IDCANCEL);
+  });
+  EXPECT_TRUE(repainted);
+  EXPECT_TRUE(answered);
+  EXPECT_TRUE(ended);
 }
 
-TEST_F(SetupWindowTest, TheLampsSwapOnASwitch) {
-  auto w = Make(Console::SNESC);
+// The input layer's box is the window's: the window is disabled behind it, and a field clicked
+// meanwhile starts no second capture on the same devices.
+TEST_F(SetupWindowTest, TheInputLayersBoxDisablesTheWindowAndStartsNothing) {
+  auto w = Make(Console::SMSC);
+  input.Keyboard().results.create.Next({dierr::Generic});
+  std::atomic<bool> owned{false}, disabled{false};
   test::RunModalWith(*w, [&](HWND dlg) {
+    std::thread user([&] {
+      HWND box = nullptr;
+      ASSERT_TRUE(WaitFor([&] { return (box = test::VisibleDialog({dlg})) != nullptr; }));
+      owned = GetWindow(box, GW_OWNER) == dlg;
+      disabled = !IsWindowEnabled(dlg);
+      // Handled by the box's message loop, and returning once handled.
+      Click(dlg, IDC_SMSC_DOWN, STN_CLICKED);
+      Click(dlg, IDC_SMSC_SET_ALL_KEYBOARD);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    Click(dlg, IDC_SMSC_UP, STN_CLICKED);  // no device left to wait for: the capture ends
+    user.join();
+    const auto log = input.Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Create"), 1);
+    EXPECT_FALSE(w->logic().Capturing());
+    w->End(IDCANCEL);
+  });
+  EXPECT_TRUE(owned);
+  EXPECT_TRUE(disabled);
+}
+
+// The fields' fonts (20 pixels, 14 in the joystick column), a field bound twice in the skin's
+// amber, and the lamps swapped by a switch.
+TEST_F(SetupWindowTest, FontsMarksAndLampsOnScreen) {
+  auto w = Make(Console::SMSC);
+  test::RunModalWith(*w, [&](HWND dlg) {
+    for (auto [id, height] : {std::pair{IDC_SMSC_UP, 20}, std::pair{IDC_SMSC_JOY_UP, 14}}) {
+      LOGFONTA font{};
+      GetObjectA(reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(dlg, id), WM_GETFONT, 0, 0)), sizeof font, &font);
+      EXPECT_EQ(font.lfHeight, height);
+      EXPECT_STREQ(font.lfFaceName, "Arial");
+    }
+    ControllerConfig& c = w->logic().config();
+    c.Code(SlotUp) = c.Code(SlotPause) = 0x10;
+    c.RefreshMasterSystemNames();
+    w->logic().DisplayRefresh();
+    auto amber = [&](int id) {
+      const auto pixels = test::CaptureScreen(ScreenRect(GetDlgItem(dlg, id)));
+      return std::count(pixels.begin(), pixels.end(), RGB(255, 200, 0));
+    };
+    EXPECT_TRUE(test::PumpUntil([&] { return amber(IDC_SMSC_UP) > 10 && amber(IDC_SMSC_PAUSE) > 10; }));
+    EXPECT_EQ(amber(IDC_SMSC_DOWN), 0);
     HWND lamp1 = GetDlgItem(dlg, IDC_SETUP_PLAYER1), lamp2 = GetDlgItem(dlg, IDC_SETUP_PLAYER2);
     EXPECT_TRUE(test::ScreenShows(lamp1, IDB_LAMP_ON));
     EXPECT_TRUE(test::ScreenShows(lamp2, IDB_LAMP_OFF));
-    Clicked(dlg, IDC_SETUP_PLAYER2);
-    EXPECT_EQ(w->logic().player(), 2);
+    Click(dlg, IDC_SETUP_PLAYER2);
     EXPECT_TRUE(test::ScreenShows(lamp1, IDB_LAMP_OFF));
     EXPECT_TRUE(test::ScreenShows(lamp2, IDB_LAMP_ON));
-    EXPECT_EQ(Text(GetDlgItem(dlg, IDC_SETUP_UP)), "I") << "player 2's Up from the file";
     w->End(IDCANCEL);
   });
 }
 
-TEST_F(SetupWindowTest, OkIsDisabledWhileACaptureWaitsAndTheFieldShowsItsPrompt) {
-  auto w = Make(Console::GENC);
-  std::atomic<bool> sawDisabled{false};
-  std::string promptSeen;
-  test::RunModalWith(*w, [&](HWND dlg) {
-    HWND field = GetDlgItem(dlg, IDC_GENC_C);
-    // The capture blocks this thread; another one looks at the window and then presses a key.
-    std::thread user([&] {
-      for (int i = 0; i < 500 && IsWindowEnabled(GetDlgItem(dlg, IDC_SETUP_OK)); ++i) Sleep(10);
-      sawDisabled = !IsWindowEnabled(GetDlgItem(dlg, IDC_SETUP_OK));
-      // The window's thread is blocked in the capture: read the text without a message to it.
-      wchar_t text[64] = {};
-      InternalGetWindowText(field, text, 64);
-      for (const wchar_t* c = text; *c; ++c) promptSeen += static_cast<char>(*c);
-      input.Keyboard().Press(0x2E);
-    });
-    Clicked(dlg, IDC_GENC_C, STN_CLICKED);
-    user.join();
-    input.Keyboard().Release(0x2E);
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_SETUP_OK)));
-    EXPECT_EQ(Text(field), "C");
-    // OK saves player 1 and closes.
-    PostMessageA(GetDlgItem(dlg, IDC_SETUP_OK), BM_CLICK, 0, 0);
-  });
-  EXPECT_TRUE(sawDisabled);
-  EXPECT_EQ(promptSeen, "Push C");
-  EXPECT_NE(folder.Get("gens.cfg").find("P1.C=46\r\n"), std::string::npos);
-}
-
-TEST_F(SetupWindowTest, AdvancedOpensTheHelpPageAndTheAtariWindowHasOnlyItsTwoButtons) {
+// The Atari window has no OK: Enter does not end it, its Advanced opens the help page.
+TEST_F(SetupWindowTest, TheAtariWindowHasOnlyAdvancedAndCancel) {
   auto w = Make(Console::A26C);
   const INT_PTR result = test::RunModalWith(*w, [&](HWND dlg) {
-    EXPECT_EQ(GetDlgItem(dlg, IDC_SETUP_OK), nullptr);
-    Clicked(dlg, IDC_SETUP_ADVANCED);
-    PostMessageA(dlg, WM_KEYDOWN, VK_RETURN, 0);  // Enter: no OK to run
+    Click(dlg, IDC_SETUP_ADVANCED);
+    PostMessageA(dlg, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageA(GetDlgItem(dlg, IDC_SETUP_CANCEL), BM_CLICK, 0, 0);
   });
-  EXPECT_EQ(result, kSetupCancel) << "Enter ended the window";
+  EXPECT_EQ(result, kSetupCancel);
   EXPECT_EQ(shell.pages, std::vector<std::string>{"http://www.example.test/2600_HELP.php"});
 }
 

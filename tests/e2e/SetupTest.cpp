@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -28,26 +27,29 @@ protected:
     for (const char* name : {"zsnesw.cfg", "gest.cfg"}) std::remove((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
   }
-  void Start(Client& client) {
+  HWND Start(Client& client) {
     PrepareAutoLogin("player", {{"VT_PATH", folder}});
-    browser = Await(client, Kind::Browser);
-    ASSERT_NE(browser, nullptr);
+    return browser = Await(client, Kind::Browser);
   }
   HWND OpenSetup(Client& client, int systemButton) {
     if (systemButton) Click(browser, systemButton);
     Click(browser, IDC_BROWSER_SETUP_HELP);
     return Await(client, Kind::Setup);
   }
-  // A click on a field (a static text that reports clicks), then the key on the X server until
-  // the field shows a name again.
-  void Capture(HWND setup, int field, const std::string& key, const std::string& prompt) {
-    HWND f = GetDlgItem(setup, field);
-    PostMessageA(setup, WM_COMMAND, MAKEWPARAM(field, STN_CLICKED), reinterpret_cast<LPARAM>(f));
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(f) == prompt; })) << "the field shows " << WindowText(f);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(setup, IDC_SETUP_OK)); })) << "OK waits with the capture";
-    HoldKey(setup, key);
-    WaitUntil([&] { return WindowText(f) != prompt; });
+  // A key as a user presses it: down for a moment, then up.
+  static void Tap(HWND window, const std::string& key) {
+    HoldKey(window, key);
+    Sleep(150);
     ReleaseKey(key);
+  }
+  static bool Prompting(HWND field, const std::string& prompt) {
+    return WaitUntil([&] { return WindowText(field).starts_with(prompt + " ("); });
+  }
+  // What every field of the window shows.
+  static std::vector<std::string> Fields(HWND setup, const std::vector<int>& ids) {
+    std::vector<std::string> texts;
+    for (int id : ids) texts.push_back(WindowText(GetDlgItem(setup, id)));
+    return texts;
   }
   static std::string UserValue(const std::string& key, const char* name) {
     return RegistryValue(HKEY_CURRENT_USER, key.c_str(), 0, name);
@@ -57,20 +59,46 @@ protected:
   HWND browser = nullptr;
 };
 
-TEST_F(Setup, NesWindowCapturesARealKeyAndOkWritesNestersTreeForController1) {
+// Enter, Escape, Space, Tab and an arrow are bound like any key, in a field and in a Set All:
+// none of them presses OK or Cancel, moves the focus to a button it then presses, or starts a
+// Set All; the window stays open with its other bindings, and OK writes exactly what was bound.
+TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
+  const std::string zsnes = "; zsnes\r\nScanKey1 = 205, 203, 208, 200, 28, 54, 45, 44, 46, 30, 16, 18\r\n"
+                            "ScanKey2 = 38, 36, 37, 23, 25, 24, 34, 35, 48, 49, 18, 19\r\n";
+  WriteWholeFile(folder + "\\zsnesw.cfg", zsnes);
   Client client;
-  Start(client);
+  ASSERT_NE(Start(client), nullptr);
   HWND setup = OpenSetup(client, 0);
   ASSERT_NE(setup, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(setup, IDC_SETUP_UP)), "Up") << "nester's default, stored at first use";
-  Capture(setup, IDC_SETUP_UP, "q", "Push Up");
-  EXPECT_EQ(WindowText(GetDlgItem(setup, IDC_SETUP_UP)), "Q");
+  const std::vector<int> nes = {IDC_SETUP_UP,    IDC_SETUP_DOWN,  IDC_SETUP_LEFT, IDC_SETUP_RIGHT,
+                                IDC_SETUP_SELECT, IDC_SETUP_START, IDC_SETUP_A,    IDC_SETUP_B};
+  std::vector<std::string> shown = {"Up", "Down", "Left", "Right", "A", "S", "X", "Z"};  // nester's defaults
+  EXPECT_EQ(Fields(setup, nes), shown);
+  const struct {
+    int field;
+    const char* key;
+    const char* prompt;
+    const char* name;
+  } captures[] = {{IDC_SETUP_UP, "Return", "Push Up", "Enter"}, {IDC_SETUP_DOWN, "Escape", "Push Down", "1"},
+                  {IDC_SETUP_LEFT, "space", "Push Left", "Space"}, {IDC_SETUP_RIGHT, "Tab", "Push Right", "Tab"},
+                  {IDC_SETUP_SELECT, "Left", "Push Select", "Left"}};
+  for (const auto& c : captures) {
+    SCOPED_TRACE(c.key);
+    HWND f = GetDlgItem(setup, c.field);
+    PostMessageA(setup, WM_COMMAND, MAKEWPARAM(c.field, STN_CLICKED), reinterpret_cast<LPARAM>(f));
+    ASSERT_TRUE(Prompting(f, c.prompt)) << WindowText(f);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(setup, IDC_SETUP_OK)); })) << "devices open";
+    Tap(setup, c.key);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(setup, IDC_SETUP_OK)); }));
+    shown[&c - captures] = c.name;
+    EXPECT_EQ(Fields(setup, nes), shown) << "the field and no other";
+    EXPECT_TRUE(IsWindowVisible(setup));
+  }
   Click(setup, IDC_SETUP_OK);
-  ASSERT_TRUE(client.WaitGone(setup));
-  // Controller 1: Up is the Q key, every other button keeps its default.
+  ASSERT_TRUE(client.WaitGone(setup)) << "a capture or a Set All still runs";
   const std::string keyboardGuid("\x61\x2B\x1D\x6F\xA0\xD5\xCF\x11\xBF\xC7\x44\x45\x53\x54\x00\x00", 16);
   const char* buttons[] = {"Up", "Down", "Left", "Right", "Select", "Start", "A", "B"};
-  const unsigned char keys[] = {0x10, 0xD0, 0xCB, 0xCD, 0x1E, 0x1F, 0x2D, 0x2C};
+  const unsigned char keys[] = {0x1C, 0x01, 0x39, 0x0F, 0xCB, 0x1F, 0x2D, 0x2C};
   for (int i = 0; i < 8; ++i) {
     const std::string key = std::string("Software\\nester\\NES\\Input\\Controller1\\") + buttons[i];
     SCOPED_TRACE(key);
@@ -81,46 +109,57 @@ TEST_F(Setup, NesWindowCapturesARealKeyAndOkWritesNestersTreeForController1) {
     EXPECT_EQ(UserValue(key, "JAxisPositive"), std::string(4, '\0'));
   }
   EXPECT_EQ(UserValue("Software\\nester\\NES\\Input\\Controller2\\Up", "Key"), "\xC8") << "player 2 untouched";
-  Click(browser, IDC_BROWSER_CLOSE);
-  EXPECT_EQ(client.WaitExit(), 0u);
-}
 
-TEST_F(Setup, SnesWindowWritesTheKeyIntoZsnes) {
-  const std::string zsnes = "; zsnes\r\nScanKey1 = 205, 203, 208, 200, 28, 54, 45, 44, 46, 30, 16, 18\r\n"
-                            "ScanKey2 = 38, 36, 37, 23, 25, 24, 34, 35, 48, 49, 18, 19\r\n";
-  WriteWholeFile(folder + "\\zsnesw.cfg", zsnes);
-  Client client;
-  Start(client);
-  HWND setup = OpenSetup(client, IDC_BROWSER_SNES);
+  setup = OpenSetup(client, IDC_BROWSER_SNES);
   ASSERT_NE(setup, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(setup, IDC_SETUP_UP)), "Up");
-  Capture(setup, IDC_SETUP_UP, "w", "Push Up");
+  Click(setup, IDC_SETUP_SET_ALL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(setup, IDC_SETUP_SET_ALL)); })) << "devices open";
+  const struct {
+    int field;
+    const char* prompt;
+    const char* key;
+  } order[] = {{IDC_SETUP_UP, "Push Up", "Return"},      {IDC_SETUP_DOWN, "Push Down", "Escape"},
+               {IDC_SETUP_LEFT, "Push Left", "space"},    {IDC_SETUP_RIGHT, "Push Right", "Tab"},
+               {IDC_SETUP_SELECT, "Push Select", "a"},    {IDC_SETUP_START, "Push Start", "s"},
+               {IDC_SETUP_A, "Push A", "d"},              {IDC_SETUP_B, "Push B", "f"},
+               {IDC_SNESC_X, "Push X", "g"},              {IDC_SNESC_Y, "Push Y", "h"},
+               {IDC_SNESC_L, "Push L", "j"},              {IDC_SNESC_R, "Push R", "k"}};
+  for (const auto& step : order) {
+    ASSERT_TRUE(Prompting(GetDlgItem(setup, step.field), step.prompt)) << step.prompt;
+    Tap(setup, step.key);
+  }
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(setup, IDC_SETUP_SET_ALL)); }));
+  EXPECT_EQ(WindowText(GetDlgItem(setup, IDC_SNESC_R)), "K");
   Click(setup, IDC_SETUP_OK);
-  ASSERT_TRUE(client.WaitGone(setup));
+  ASSERT_TRUE(client.WaitGone(setup)) << "a capture or a Set All still runs";
+  // ZSNES's order: Right, Left, Down, Up, Start, Select, B, Y, A, X, L, R.
+  const std::string before = "205, 203, 208, 200, 28, 54, 45, 44, 46, 30, 16, 18";
   std::string want = zsnes;
-  want.replace(want.find("208, 200,"), 9, "208, 17,");
+  want.replace(want.find(before), before.size(), "15, 57, 1, 28, 31, 30, 33, 35, 32, 34, 36, 37");
   EXPECT_EQ(ReadWholeFile(folder + "\\zsnesw.cfg"), want);
   Click(browser, IDC_BROWSER_CLOSE);
   EXPECT_EQ(client.WaitExit(), 0u);
 }
 
-TEST_F(Setup, AKeyInAGameBoyJoystickFieldIsRefusedAndChangesNothing) {
+// The refusal's box belongs to the window, which is disabled behind it; nothing is written.
+TEST_F(Setup, AKeyInAGameBoyJoystickFieldIsRefusedInTheWindowsOwnBox) {
   std::string gest = "gest\nsettings\n\n\n\nkeys\n";
   gest.resize(10240, '\0');
   WriteWholeFile(folder + "\\gest.cfg", gest);
   Client client;
-  Start(client);
+  ASSERT_NE(Start(client), nullptr);
   HWND setup = OpenSetup(client, IDC_BROWSER_GAMEBOY);
   ASSERT_NE(setup, nullptr);
   HWND field = GetDlgItem(setup, IDC_GBCC_JOY_A);
   const std::string before = WindowText(field);
   PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_GBCC_JOY_A, STN_CLICKED), reinterpret_cast<LPARAM>(field));
-  ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == "Push A"; }));
-  HoldKey(setup, "x");
+  ASSERT_TRUE(Prompting(field, "Push A"));
+  Tap(setup, "x");
   HWND box = client.WaitWindow([](HWND w) { return Classify(w) == Kind::MessageBox && Text(w) == "Error"; });
-  ReleaseKey("x");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), "Invalid Selection, Please Use A Joystick Or Gamepad.");
+  EXPECT_EQ(GetWindow(box, GW_OWNER), setup);
+  EXPECT_FALSE(IsWindowEnabled(setup));
   Click(box, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == before; })) << WindowText(field);
   Click(setup, IDC_SETUP_OK);
