@@ -27,7 +27,7 @@ double ProcessCpuSeconds() {
 // rather than the keyboard. Arg 2: idle time before the press, in milliseconds.
 void BM_CaptureWait(benchmark::State& state) {
   vt::ScriptedInput input;
-  input.Keyboard().SetSignals(true);
+  input.Keyboard().signals = true;
   std::vector<vt::ScriptedDevice*> pads;
   for (int i = 0; i < state.range(0); ++i) pads.push_back(&input.Attach(vt::ScriptedInput::TestGuid(i + 1)));
   const bool padPress = state.range(1) != 0 && !pads.empty();

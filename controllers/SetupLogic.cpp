@@ -164,7 +164,6 @@ void SetupLogic::SetAll(int setAllId) {
     if (!field) continue;
     surface_.SetFieldText(field->id,
                           CountdownText(field->setAllPrompt, static_cast<int>(kCaptureTimeLimit.count() / 1000)));
-    config_.input.ForgetRests();  // each field's rest is read anew; an axis just bound stays locked
     const std::int32_t code = WaitForInput(*field, field->setAllPrompt).code;
     // Without a code the sequence ends, keeping the fields captured before.
     if (code == 0 || !Accepts(*field, code)) break;  // this field and the ones after it keep theirs
@@ -195,9 +194,10 @@ void SetupLogic::SwitchPlayer(int player) {
   DisplayRefresh();
 }
 
+// The Atari window has no OK: Enter, the dialog's default command, does nothing there.
 void SetupLogic::Ok() {
-  if (capturing_) return;
-  if (layout_.emulator == Emulator::None || Save(player_)) surface_.EndWindow(kSetupOk);
+  if (capturing_ || layout_.fields.empty()) return;
+  if (Save(player_)) surface_.EndWindow(kSetupOk);
 }
 
 void SetupLogic::Cancel() {

@@ -51,7 +51,7 @@ inline constexpr std::chrono::milliseconds kStoredCodePause{500};
 // the key captured nor its repeats act on the window.
 inline constexpr std::chrono::milliseconds kKeysUpWait{5000};
 // After the name of a field whose input another field of its column also has.
-inline constexpr std::string_view kAlsoBoundMark = " *";
+inline constexpr std::string_view kAlsoBoundMark = " (twice)";
 
 class SetupLogic {
 public:

@@ -69,9 +69,9 @@ std::uint32_t NesAxisOffset(Axis axis) {
   }
 }
 
-// The first fresh read of a capture is the joystick's rest, and an axis seen inside the dead zone
-// rests there from then on (a stick held as the capture began counts once let go). A locked axis
-// keeps the rest it had and counts again once it is back in that zone.
+// The first fresh read after the opening is the joystick's rest, and an axis seen inside the dead
+// zone rests there from then on (a stick held as the capture began counts once let go). A locked
+// axis keeps the rest it had and counts again once it is back in that zone.
 void NoteRest(JoystickRest& rest, const JoystickState& state) {
   for (int a = 0; a < kAxisCount; ++a) {
     const std::int8_t zone = static_cast<std::int8_t>(AxisZone(AxisValue(state, static_cast<Axis>(a))));

@@ -36,8 +36,8 @@ void OpenInput(ControllerConfig& config, WindowHandle window);
 void CloseInput(ControllerConfig& config);
 
 // One call each: the keyboard once, then joysticks 0 to 4 until one yields a code; 0 when nothing
-// is pressed. The first read of a joystick in a capture is its rest; an axis that gives the code
-// is locked until it is back in the zone it rested in.
+// is pressed. The first read of a joystick after the opening is its rest; an axis that gives the
+// code is locked until it is back in the zone it rested in.
 std::int32_t CaptureSnesBinding(ControllerConfig& config);
 std::int32_t CaptureGenesisBinding(ControllerConfig& config);
 std::int32_t CaptureGameBoyBinding(ControllerConfig& config);

@@ -291,9 +291,6 @@ void InputDevices::DropJoystick(int index) {
   rests_[index] = JoystickRest{};
 }
 
-void InputDevices::ForgetRests() {
-  for (JoystickRest& rest : rests_) rest.known = false;
-}
 
 bool InputDevices::AllDevicesSignal() const {
   if (keyboardUsable_ && !keyboard_->SignalsInput()) return false;

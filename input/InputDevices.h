@@ -30,8 +30,8 @@ using KeyboardState = std::array<std::uint8_t, kKeyboardStateBytes>;
 // the positive end.
 inline int AxisZone(std::int32_t value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
 
-// How each axis of a joystick rested when a capture began, and which axes a capture of the same
-// opening bound and must see back at rest before they count again.
+// How each axis of a joystick rested when its devices were opened, and which axes a capture of
+// the same opening (a Set All) bound and must see back at rest before they count again.
 struct JoystickRest {
   bool known = false;
   std::array<std::int8_t, kAxisCount> zone{};
@@ -70,8 +70,6 @@ public:
   const JoystickState& Joystick(int index) const { return states_[index]; }
   const DeviceGuid& JoystickGuid(int index) const { return guids_[index]; }
   JoystickRest& Rest(int index) { return rests_[index]; }
-  // The next capture of this opening reads the rest of every axis that is not locked again.
-  void ForgetRests();
 
   // Returns when a device may have new input, or after `pollInterval` at the latest. When every
   // held device signals its input by itself, the wait is bounded by kSignalledInputWait instead.

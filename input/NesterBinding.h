@@ -32,13 +32,6 @@ struct NesterBinding {
   bool operator==(const NesterBinding&) const = default;
 };
 
-inline constexpr std::size_t kNesterBindingBytes = 32;
-
-// The 32-byte little-endian form: GUID, DeviceType, JAxisPositive, JOffset, Key.
-std::string EncodeNesterBinding(const NesterBinding& binding);
-// Anything but exactly 32 bytes is not a record.
-std::optional<NesterBinding> DecodeNesterBinding(std::string_view bytes);
-
 NesterBinding NesterKeyboardBinding(std::uint32_t scanCode);
 
 }  // namespace vt

@@ -6,9 +6,6 @@ namespace vt {
 
 namespace {
 
-// The text of a field whose input another field also has.
-constexpr COLORREF kAlsoBoundText = RGB(255, 200, 0);
-
 bool IsUserInput(UINT msg) {
   return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
          (msg >= WM_NCMOUSEMOVE && msg <= WM_NCXBUTTONDBLCLK);
@@ -102,18 +99,12 @@ bool SetupWindow::OnCommand(int id, int code, HWND control) {
   return SkinnedDialog::OnCommand(id, code, control);
 }
 
-// OK, and Enter (the dialog manager's default command, which the Atari window has no button for).
+// OK, and Enter (the dialog manager's default command).
 void SetupWindow::OnOK() {
-  if (!logic_.layout().fields.empty() && IsWindowEnabled(Item(IDC_SETUP_OK))) logic_.Ok();
+  if (IsWindowEnabled(Item(IDC_SETUP_OK))) logic_.Ok();
 }
 
 void SetupWindow::OnCancel() { logic_.Cancel(); }
-
-HBRUSH SetupWindow::OnCtlColor(UINT msg, HDC dc, HWND control) {
-  HBRUSH brush = SkinnedDialog::OnCtlColor(msg, dc, control);
-  if (brush && msg == WM_CTLCOLORSTATIC && logic_.AlsoBound(GetDlgCtrlID(control))) SetTextColor(dc, kAlsoBoundText);
-  return brush;
-}
 
 // The capture's own message loop: the window paints and answers (the platform never sees it hang),
 // while keys and clicks meant for it are dropped, as the capture reads the devices itself.

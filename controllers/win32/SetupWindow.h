@@ -33,7 +33,6 @@ protected:
   bool OnCommand(int id, int code, HWND control) override;
   void OnOK() override;
   void OnCancel() override;
-  HBRUSH OnCtlColor(UINT msg, HDC dc, HWND control) override;
 
 private:
   // SetupSurface

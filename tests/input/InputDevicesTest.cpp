@@ -1,9 +1,15 @@
 // Opening, reading and closing the devices against scripted DirectInput: the order of the calls,
 // the failure at each step with its message box, and the state a capture reads afterwards.
-#include "tests/input/InputFixture.h"
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
-namespace vt::test {
+#include "tests/support/ScriptedInput.h"
+
+namespace vt {
 namespace {
+
+class InputFixture : public ::testing::Test, public InputRig {};
+using Message = InputRig::Message;
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -11,143 +17,118 @@ using ::testing::IsEmpty;
 using ::testing::Not;
 
 const Message kInitKeyboardFailed{"InitKeyboard Failed", "Error"};
+const Message kJoystickLevel{"Failed to set joystick coop level", "Error"};
 Message DiError(const char* name) { return {name, "DI Error"}; }
 
 using InputDevicesTest = InputFixture;
 
-TEST_F(InputDevicesTest, OpenSetsUpTheKeyboardThenEachControllerInEnumerationOrder) {
+// The opening in order, and the closing in order (the alias emptied, the GUID table kept).
+TEST_F(InputDevicesTest, OpenAndCloseGoInOrder) {
   Attach(0xA1).objects = {ScriptedDevice::AxisType(Axis::X), 0x000C,
                           ScriptedDevice::AxisType(Axis::Y, kObjectRelativeAxis)};
   Attach(0xB2).objects = {};
   Open();
   EXPECT_THAT(input.Log(),
-              ElementsAre("Create", "CreateDevice keyboard", "keyboard.SetDataFormat keyboard", "EnumDevices",
-                          "CreateDevice joystick0", "CreateDevice joystick1", "joystick0.EnumObjects",
-                          "joystick0.SetRange 0x2 -10000 10000", "joystick0.SetDeadZone 0x2 5000",
-                          "joystick0.SetRange 0x101 -10000 10000", "joystick0.SetDeadZone 0x101 5000",
-                          "joystick0.SetRange 0x101 -10000 10000", "joystick0.SetDeadZone 0x101 5000",
-                          "joystick1.EnumObjects", "joystick0.SetDataFormat joystick2",
-                          "joystick1.SetDataFormat joystick2", "keyboard.SetCooperativeLevel 10", "keyboard.Acquire",
-                          "joystick0.SetCooperativeLevel 10", "joystick1.SetCooperativeLevel 10", "joystick0.Acquire",
-                          "joystick1.Acquire"));
+              ElementsAre("Create", "CreateDevice keyboard", "keyboard.SetDataFormat keyboard",
+                          "EnumDevices", "CreateDevice joystick0", "CreateDevice joystick1",
+                          "joystick0.EnumObjects", "joystick0.SetRange 2 -10000 10000",
+                          "joystick0.SetDeadZone 2 5000", "joystick0.SetRange 257 -10000 10000",
+                          "joystick0.SetDeadZone 257 5000", "joystick0.SetRange 257 -10000 10000",
+                          "joystick0.SetDeadZone 257 5000", "joystick1.EnumObjects",
+                          "joystick0.SetDataFormat joystick2", "joystick1.SetDataFormat joystick2",
+                          "keyboard.SetCooperativeLevel 10", "keyboard.Acquire",
+                          "joystick0.SetCooperativeLevel 10", "joystick1.SetCooperativeLevel 10",
+                          "joystick0.Acquire", "joystick1.Acquire"));
   EXPECT_THAT(messages, IsEmpty());
-  EXPECT_EQ(input.LastWindow(), window);
-  EXPECT_EQ(config.input.JoystickGuid(0), ScriptedInput::TestGuid(0xA1));
-  EXPECT_EQ(config.input.JoystickGuid(1), ScriptedInput::TestGuid(0xB2));
   EXPECT_TRUE(config.input.JoystickPresent(1));
   EXPECT_FALSE(config.input.JoystickPresent(2));
-  input.Keyboard().Press(0x2D);
-  KeyboardState keys;
-  config.input.ReadKeyboardState(keys);
-  EXPECT_EQ(keys[0x2D], 0x80);
-  EXPECT_EQ(std::count(keys.begin(), keys.end(), 0), 255);
+  EXPECT_FALSE(ControllerConfig(config).input.IsOpen()) << "a copy is closed";
+  Open();  // opening again closes what was open
+  EXPECT_EQ(input.LiveDevices(), 3);
+  config.systemAlias = "GEN";
+  input.ClearLog();
+  CloseInput(config);
+  EXPECT_THAT(input.Log(),
+              ElementsAre("keyboard.Unacquire", "joystick0.Unacquire", "joystick1.Unacquire",
+                          "keyboard.Release", "joystick0.Release", "joystick1.Release",
+                          "interface.Release"));
+  EXPECT_EQ(config.systemAlias, "");
+  EXPECT_FALSE(config.input.JoystickPresent(0));
+  EXPECT_EQ(config.input.JoystickGuid(1), ScriptedInput::TestGuid(0xB2));
 }
 
-// Each step of the opening that fails: its message (or none), and what the capture still has.
+// Each step of the opening that fails: its message (or none), the devices still held, the
+// controllers present, and how far the axis set-up went.
 TEST_F(InputDevicesTest, EachFailedStepOfTheOpeningSaysWhatItMustAndTheOpeningGoesOn) {
+  enum Who { Interface = -3, Enumeration = -2, Keys = -1 };  // or a controller's number
+  using R = ScriptedDevice::Results;
+  const auto range = &R::setRange, zone = &R::setDeadZone, level = &R::cooperativeLevel,
+             format = &R::dataFormat, objects = &R::enumObjects, make = &R::create;
+  constexpr HResult bad = dierr::InvalidParam, fail = dierr::Generic;
+  struct Failure {
+    int who;
+    ScriptedResult R::*step;
+    HResult result;
+  };
   const struct Case {
     const char* name;
-    std::function<void(InputRig&)> script;
+    int pads;
+    std::vector<Failure> failures;
     std::vector<Message> messages;
-    std::function<void(InputRig&)> check;
+    int live, present;  // devices held, present flags
+    std::size_t ranges;  // SetRange calls
   } cases[] = {
-      {"an axis range: silent, the device's set-up stops", [](auto& t) { t.Attach(1).results.setRange.Next({dierr::InvalidParam}); }, {},
-       [](auto& t) { EXPECT_THAT(t.LogOf("joystick0.SetRange"), ElementsAre("joystick0.SetRange 0x2 -10000 10000")); }},
-      {"a dead zone: its name, or silence without one", [](auto& t) {
-         t.Attach(1).results.setDeadZone.Always(dierr::ObjectNotFound);
-         t.Attach(2).results.setDeadZone.Always(dierr::Generic); }, {DiError("DIERR_OBJECTNOTFOUND")},
-       [](auto& t) { EXPECT_EQ(t.LogOf("joystick0.SetDeadZone").size(), 1u); EXPECT_TRUE(t.config.input.JoystickPresent(0)); }},
-      {"a relative axis's second range", [](auto& t) {
-         auto& j = t.Attach(1);
-         j.objects = {ScriptedDevice::AxisType(Axis::X, kObjectRelativeAxis), ScriptedDevice::AxisType(Axis::Y)};
-         j.results.setRange.Next({dierr::Ok, dierr::NotInitialized}); }, {DiError("DIERR_NOTINITIALIZED")},
-       [](auto& t) { EXPECT_THAT(t.LogOf("joystick0.SetRange 0x102"), IsEmpty()); }},
-      {"the keyboard's creation", [](auto& t) { t.input.Keyboard().results.create.Always(dierr::Generic); t.Attach(1); }, {kInitKeyboardFailed},
-       [](auto& t) { EXPECT_THAT(t.LogOf("keyboard"), IsEmpty()); EXPECT_TRUE(t.config.input.HasDevices()); }},
-      {"the keyboard's data format", [](auto& t) { t.input.Keyboard().results.dataFormat.Always(dierr::InvalidParam); },
-       {kInitKeyboardFailed, DiError("DIERR_INVALIDPARAM")}, [](auto& t) { EXPECT_FALSE(t.config.input.HasDevices()); }},
-      {"the keyboard's level and acquire", [](auto& t) {
-         t.input.Keyboard().results.cooperativeLevel.Always(dierr::InvalidParam);
-         t.input.Keyboard().results.acquire.Always(dierr::OtherAppHasPrio); },
-       {{"Failed to set keyboard coop level", "Error"}, DiError("DIERR_OTHERAPPHASPRIO")}, nullptr},
-      {"two joysticks' levels", [](auto& t) {
-         t.Attach(1).results.cooperativeLevel.Always(dierr::Generic);
-         t.Attach(2);
-         t.Attach(3).results.cooperativeLevel.Always(dierr::Generic); },
-       {{"Failed to set joystick coop level", "Error"}, {"Failed to set joystick coop level", "Error"}}, nullptr},
-      {"the enumeration, without a joystick", [](auto& t) { t.input.enumDevices.Always(dierr::Generic); }, {kInitKeyboardFailed}, nullptr},
-      {"the first joystick's objects only", [](auto& t) {
-         t.Attach(1).results.enumObjects.Always(dierr::InvalidParam);
-         t.Attach(2); }, {}, nullptr},
-      {"the last joystick's objects", [](auto& t) {
-         t.Attach(1);
-         t.Attach(2).results.enumObjects.Always(dierr::InvalidParam); }, {kInitKeyboardFailed}, nullptr},
-      {"the last joystick's data format", [](auto& t) {
-         t.Attach(1).results.dataFormat.Always(dierr::InvalidParam);
-         t.Attach(2).results.dataFormat.Always(dierr::InvalidParam); }, {kInitKeyboardFailed}, nullptr},
-      {"a joystick's creation: the enumeration stops, its GUID is kept", [](auto& t) {
-         t.Attach(1);
-         t.Attach(2).results.create.Always(dierr::Generic);
-         t.Attach(3); }, {},
-       [](auto& t) {
-         EXPECT_FALSE(t.config.input.JoystickPresent(1));
-         EXPECT_EQ(t.config.input.JoystickGuid(1), ScriptedInput::TestGuid(2));
-         EXPECT_THAT(t.LogOf("CreateDevice joystick2"), IsEmpty());
-         EXPECT_EQ(t.input.LiveDevices(), 2); }},
-      {"seven controllers: five are kept", [](auto& t) { for (std::uint8_t g = 1; g <= 7; ++g) t.Attach(g); }, {},
-       [](auto& t) {
-         EXPECT_TRUE(t.config.input.JoystickPresent(4));
-         EXPECT_EQ(t.config.input.JoystickGuid(4), ScriptedInput::TestGuid(5));
-         EXPECT_THAT(t.input.Log(), Not(Contains("CreateDevice joystick5"))); }},
-      {"the interface: no device at all", [](auto& t) { t.input.create.Always(dierr::Generic); }, {kInitKeyboardFailed},
-       [](auto& t) {
-         EXPECT_THAT(t.input.Log(), ElementsAre("Create"));
-         EXPECT_EQ(WaitForCode(t.config, CaptureSnesBinding).end, WaitEnd::NoDevices); }},
+      {"an axis range: silent", 1, {{0, range, bad}}, {}, 2, 1, 1},
+      {"dead zones: named or not", 3,
+       {{0, zone, dierr::ObjectNotFound}, {1, zone, dierr::Unsupported}, {2, zone, fail}},
+       {DiError("DIERR_OBJECTNOTFOUND"), DiError("DIERR_UNSUPPORTED")}, 4, 3, 3},
+      {"the keyboard's creation", 1, {{Keys, make, fail}}, {kInitKeyboardFailed}, 1, 1, 8},
+      {"the keyboard's data format", 0, {{Keys, format, bad}},
+       {kInitKeyboardFailed, DiError("DIERR_INVALIDPARAM")}, 1, 0, 0},
+      {"the keyboard's level and acquire", 0,
+       {{Keys, level, bad}, {Keys, &R::acquire, dierr::OtherAppHasPrio}},
+       {{"Failed to set keyboard coop level", "Error"}, DiError("DIERR_OTHERAPPHASPRIO")}, 1, 0, 0},
+      {"two joysticks' levels", 3, {{0, level, fail}, {2, level, fail}},
+       {kJoystickLevel, kJoystickLevel}, 4, 3, 24},
+      {"the enumeration, without a joystick", 0, {{Enumeration, {}, fail}}, {kInitKeyboardFailed},
+       1, 0, 0},
+      {"the first joystick's objects only", 2, {{0, objects, bad}}, {}, 3, 2, 8},
+      {"the last joystick's objects", 2, {{1, objects, bad}}, {kInitKeyboardFailed}, 3, 2, 8},
+      {"the last joystick's data format", 2, {{0, format, bad}, {1, format, bad}},
+       {kInitKeyboardFailed}, 3, 2, 16},
+      {"a joystick's creation stops the enumeration", 3, {{1, make, fail}}, {}, 2, 1, 8},
+      {"seven controllers: five are kept", 7, {}, {}, 6, 5, 40},
+      {"the interface", 1, {{Interface, {}, fail}}, {kInitKeyboardFailed}, 0, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     InputRig t;
-    c.script(t);
+    for (int i = 0; i < c.pads; ++i) t.Attach(static_cast<std::uint8_t>(i + 1));
+    for (const Failure& f : c.failures) {
+      ScriptedDevice* device =
+          f.who == Keys ? &t.input.Keyboard() : f.who >= 0 ? t.joysticks[f.who] : nullptr;
+      (device ? device->results.*f.step : f.who == Interface ? t.input.create : t.input.enumDevices)
+          .Always(f.result);
+    }
     t.Open();
     EXPECT_EQ(t.messages, c.messages);
-    if (c.check) c.check(t);
+    EXPECT_EQ(t.input.LiveDevices(), c.live);
+    int present = 0;
+    for (int i = 0; i < kMaxJoysticks; ++i) present += t.config.input.JoystickPresent(i);
+    EXPECT_EQ(present, c.present);
+    EXPECT_EQ(t.LogOf("joystick", ".SetRange").size(), c.ranges);
   }
-}
-
-// DirectInput's published error values, written out here so that a wrong constant shows up as a
-// missing or wrong name; each step names only its own.
-TEST_F(InputDevicesTest, PublishedErrorValuesShowTheirNames) {
-  enum Step { KeyboardRead, KeyboardAcquire, AxisSetUp };
-  const struct {
-    Step step;
-    std::uint32_t value;
-    const char* name;  // null: not named at this step
-  } cases[] = {
-      {KeyboardRead, 0x8007001Eu, "DIERR_INPUTLOST"},          {KeyboardRead, 0x80070057u, "DIERR_INVALIDPARAM"},
-      {KeyboardRead, 0x8007000Cu, "DIERR_NOTACQUIRED"},        {KeyboardRead, 0x80070015u, "DIERR_NOTINITIALIZED"},
-      {KeyboardRead, 0x8000000Au, "E_PENDING"},                {KeyboardRead, 0x80070005u, nullptr},
-      {KeyboardAcquire, 0x80070005u, "DIERR_OTHERAPPHASPRIO"}, {KeyboardAcquire, 0x80070015u, "DIERR_NOTINITIALIZED"},
-      {KeyboardAcquire, 0x80070057u, "DIERR_INVALIDPARAM"},    {KeyboardAcquire, 0x8007000Cu, nullptr},
-      {AxisSetUp, 0x80070057u, "DIERR_INVALIDPARAM"},          {AxisSetUp, 0x80070015u, "DIERR_NOTINITIALIZED"},
-      {AxisSetUp, 0x80070002u, "DIERR_OBJECTNOTFOUND"},        {AxisSetUp, 0x80004001u, "DIERR_UNSUPPORTED"},
-  };
-  auto& joystick = Attach(1);
-  Open();
-  KeyboardState keys;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "step " << c.step << " value " << std::hex << c.value);
-    messages.clear();
-    const HResult value = static_cast<HResult>(c.value);
-    if (c.step == KeyboardRead) {
-      input.Keyboard().results.read.Next({value});
-      config.input.ReadKeyboardState(keys);
-      config.input.ReadKeyboardState(keys);  // a good read between failures
-    } else {
-      (c.step == KeyboardAcquire ? input.Keyboard().results.acquire : joystick.results.setDeadZone).Next({value});
-      Open();
-    }
-    EXPECT_EQ(messages, (c.name ? std::vector<Message>{DiError(c.name)} : std::vector<Message>()));
-  }
+  // A failed creation keeps its GUID; a relative axis gets both properties a second time, and
+  // then a failed range is named and ends the device's objects.
+  InputRig t;
+  t.Attach(1).objects = {ScriptedDevice::AxisType(Axis::X, kObjectRelativeAxis),
+                         ScriptedDevice::AxisType(Axis::Y)};
+  t.Attach(2).results.create.Always(fail);
+  t.joysticks[0]->results.setRange.Next({dierr::Ok, dierr::NotInitialized});
+  t.Open();
+  EXPECT_EQ(t.config.input.JoystickGuid(1), ScriptedInput::TestGuid(2));
+  EXPECT_EQ(t.messages, std::vector<Message>{DiError("DIERR_NOTINITIALIZED")});
+  EXPECT_EQ(t.LogOf("joystick", ".SetRange").size(), 2u);
 }
 
 // Reading joysticks: input lost is acquired again (but not forever) before the read; a failed
@@ -164,16 +145,15 @@ TEST_F(InputDevicesTest, JoystickReadsSurviveLostInputAndUnpluggedPadsDropOut) {
   pad.results.acquire.Next({dierr::InputLost});
   pad.SetButton(3, 0x80);
   EXPECT_EQ(CaptureSnesBinding(config), 256 + 16 + 3);
-  EXPECT_THAT(LogOf("joystick0"), ElementsAre("joystick0.Poll", "joystick0.Acquire", "joystick0.Acquire",
-                                              "joystick0.GetDeviceState 272"));
+  EXPECT_THAT(LogOf("joystick0"), ElementsAre("joystick0.Poll", "joystick0.Acquire",
+                                              "joystick0.Acquire", "joystick0.GetDeviceState 272"));
   pad.SetButton(3, 0);
   pad.results.read.Next({dierr::InputLost});
   EXPECT_FALSE(config.input.PollJoystick(0));
   EXPECT_EQ(config.input.Joystick(0).rgbButtons[3], 0x80) << "kept from the last good read";
-  pad.results.acquire.Always(dierr::InputLost);
+  pad.results.acquire.Always(dierr::InputLost);  // and never stops, which must not hang the opening
   Open();  // the next capture's first read fails: it must not see the button pressed last time
   EXPECT_EQ(CaptureSnesBinding(config), 0);
-  EXPECT_LT(LogOf("joystick0.Acquire").size(), 1000u);
   for (bool unplugged : {true, false}) {
     SCOPED_TRACE(unplugged ? "unplugged" : "reads failing");
     pad.results = {};
@@ -191,16 +171,18 @@ TEST_F(InputDevicesTest, JoystickReadsSurviveLostInputAndUnpluggedPadsDropOut) {
   EXPECT_THAT(messages, IsEmpty());
 }
 
-// A keyboard read failure is named at each poll and re-acquires; three in a row leave the
-// keyboard out of this capture (nothing left to wait for), and the next capture opens afresh.
+// A keyboard read failure is named at each poll (when it has a published name) and re-acquires;
+// three in a row leave the keyboard out of this capture, and the next capture opens afresh.
 TEST_F(InputDevicesTest, KeyboardReadFailuresAreNamedAndThreeInARowLeaveTheKeyboardOut) {
   Open();
   input.Keyboard().Press(0x1C);
   KeyboardState keys;
-  input.Keyboard().results.read.Next({dierr::NotAcquired, dierr::Ok, dierr::Pending, dierr::Generic, dierr::InputLost});
+  input.Keyboard().results.read.Next({dierr::NotAcquired, dierr::Ok, dierr::Pending,
+                                      dierr::OtherAppHasPrio, dierr::InputLost});
   for (int i = 0; i < 5; ++i) config.input.ReadKeyboardState(keys);
-  EXPECT_THAT(messages, ElementsAre(DiError("DIERR_NOTACQUIRED"), DiError("E_PENDING"), DiError("DIERR_INPUTLOST")));
-  EXPECT_EQ(LogOf("keyboard.Acquire").size(), 4u) << "the opening, then after every failure but the third in a row";
+  EXPECT_THAT(messages, ElementsAre(DiError("DIERR_NOTACQUIRED"), DiError("E_PENDING"),
+                                    DiError("DIERR_INPUTLOST")));
+  EXPECT_EQ(LogOf("keyboard.Acquire").size(), 4u) << "opening, then each failure but the third";
   messages.clear();
   config.input.ReadKeyboardState(keys);
   EXPECT_EQ(keys[0x1C], 0);
@@ -215,62 +197,29 @@ TEST_F(InputDevicesTest, KeyboardReadFailuresAreNamedAndThreeInARowLeaveTheKeybo
 // click during the box): whatever was under way must not touch them, say their other messages,
 // or go on waiting and read a capture alias that is gone.
 TEST_F(InputDevicesTest, DevicesClosedWhileABoxShowsEndTheCaptureWithoutACode) {
-  const std::function<void(InputRig&)> steps[] = {
+  const std::function<void(InputRig&)> failures[] = {
       [](auto& t) {
         t.input.Keyboard().results.create.Next({dierr::Generic});
         t.Attach(1).results.cooperativeLevel.Next({dierr::Generic});
       },
-      [](auto& t) {
-        t.input.Keyboard().results.cooperativeLevel.Next({dierr::Generic});
-        t.input.Keyboard().results.acquire.Next({dierr::OtherAppHasPrio});
-      },
       [](auto& t) { t.input.Keyboard().results.read.Next({dierr::InputLost}); },
   };
-  for (const auto& step : steps) {
+  for (const auto& failure : failures) {
     InputRig t;
-    step(t);
+    failure(t);
     t.duringBox = [&t] {
       t.duringBox = nullptr;
-      OpenInput(t.config, t.window);
+      OpenInput(t.config, nullptr);
       CloseInput(t.config);
     };
     t.config.systemAlias = "SNES";
     t.Open();
     const WaitResult got = WaitForCode(t.config, CaptureBinding);
-    EXPECT_EQ(got.end, WaitEnd::NoDevices);
-    EXPECT_EQ(got.code, 0);
+    EXPECT_TRUE(got.end == WaitEnd::NoDevices && got.code == 0);
     EXPECT_EQ(t.messages.size(), 1u);
     EXPECT_EQ(t.input.LiveDevices(), 0);
   }
 }
 
-TEST_F(InputDevicesTest, CloseReleasesInOrderAndCopiesAreClosed) {
-  Attach(1);
-  Attach(2);
-  Open();
-  Open();  // reopening closes what was open
-  EXPECT_EQ(input.LiveDevices(), 3);
-  config.systemAlias = "GEN";
-  {
-    ControllerConfig copy = config;
-    EXPECT_FALSE(copy.input.IsOpen());
-    EXPECT_EQ(copy.input.JoystickGuid(1), ScriptedInput::TestGuid(2));
-  }
-  input.ClearLog();
-  CloseInput(config);
-  EXPECT_THAT(input.Log(), ElementsAre("keyboard.Unacquire", "joystick0.Unacquire", "joystick1.Unacquire",
-                                       "keyboard.Release", "joystick0.Release", "joystick1.Release",
-                                       "interface.Release"));
-  EXPECT_EQ(config.systemAlias, "");
-  EXPECT_FALSE(config.input.JoystickPresent(0));
-  EXPECT_EQ(config.input.JoystickGuid(1), ScriptedInput::TestGuid(2)) << "the table stays";
-  Open();
-  {
-    ControllerConfig moved = std::move(config);
-    EXPECT_TRUE(moved.input.IsOpen());
-  }
-  EXPECT_EQ(input.LiveDevices(), 0);
-}
-
 }  // namespace
-}  // namespace vt::test
+}  // namespace vt

@@ -1,121 +1,154 @@
-// Scripted DirectInput for tests and benchmarks: a keyboard and any number of attached game
-// controllers whose states, instance GUIDs and failures a test sets step by step. Devices behave
-// like DirectInput's: reads need an acquired device with its data format, axes report through the
-// range and dead zone set on them, a device that signals input wakes the wait on each change
-// (one that must be polled never does), and every call is logged in order.
+// Scripted DirectInput for tests and benchmarks: a keyboard and game controllers whose states and
+// failures a test sets step by step. Reads need an acquired device with its data format, a
+// device that signals input wakes the wait on each change (one that must be polled never does),
+// and every call is logged in order.
 #pragma once
 
 #include <array>
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
-#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "input/DeviceApi.h"
+#include "input/Capture.h"
 
 namespace vt {
 
 // The results one operation gives: queued ones first, then `then` for every later call.
-class ScriptedResult {
-public:
-  void Always(HResult result) { queued_.clear(); then_ = result; }
-  void Next(std::initializer_list<HResult> results) { queued_.insert(queued_.end(), results); }
-  HResult Take();
-
-private:
-  std::deque<HResult> queued_;
-  HResult then_ = dierr::Ok;
+struct ScriptedResult {
+  void Always(HResult result) { queued.clear(), then = result; }
+  void Next(std::initializer_list<HResult> results) { queued.insert(queued.end(), results); }
+  HResult Take() {
+    const HResult result = queued.empty() ? then : queued.front();
+    if (!queued.empty()) queued.pop_front();
+    return result;
+  }
+  std::deque<HResult> queued;
+  HResult then = dierr::Ok;
 };
 
 class ScriptedInput;
 
-// The keyboard or one game controller, as the test handles it.
-class ScriptedDevice {
-public:
-  struct Results {
-    ScriptedResult create, dataFormat, enumObjects, setRange, setDeadZone, cooperativeLevel, acquire, poll, read;
-  } results;
-  // A controller's objects by type word; by default the eight axes as absolute axes (instance n
-  // for Axis n) and 32 push buttons.
-  std::vector<std::uint32_t> objects;
-
-  static std::uint32_t AxisType(Axis axis, std::uint32_t kind = kObjectAbsoluteAxis);
-  void Press(std::uint8_t scanCode) { Key(scanCode, 0x80); }
-  void Release(std::uint8_t scanCode) { Key(scanCode, 0); }
-  // Physical position of an axis in thousandths of its travel from the centre, -1000 to 1000.
-  void Push(Axis axis, int permille);
-  // Raw button byte as the device reports it (0x80 is "down" for DirectInput).
-  void SetButton(int button, std::uint8_t value);
-  void SetSignals(bool signals);
+// The keyboard or one game controller. A controller's objects (type words) are by default the
+// eight axes as absolute axes (instance n for Axis n) and 32 push buttons.
+struct ScriptedDevice {
+  ScriptedDevice(ScriptedInput& input, std::string name, const DeviceGuid& guid);
+  static std::uint32_t AxisType(Axis axis, std::uint32_t kind = kObjectAbsoluteAxis) {
+    return (static_cast<std::uint32_t>(axis) << 8) | kind;
+  }
+  void Press(std::uint8_t scanCode) { Change([&] { keys[scanCode] = 0x80; }); }
+  void Release(std::uint8_t scanCode) { Change([&] { keys[scanCode] = 0; }); }
+  // As DirectInput reports it through the range and dead zone the input layer sets: -10000 to
+  // 10000, 0 within half the travel from the centre. A button is down with bit 0x80.
+  void Push(Axis axis, std::int32_t value) { Change([&] { axes[int(axis)] = value; }); }
+  void SetButton(int button, std::uint8_t value) { Change([&] { buttons.at(button) = value; }); }
   // Reads fail as input lost, and acquiring again says it is unplugged.
   void Unplug();
-  const DeviceGuid& Guid() const { return guid_; }
-
-private:
-  friend class ScriptedInput;
-  friend class ScriptedDirectInputDevice;
-  friend class ScriptedSystem;
-  ScriptedDevice(ScriptedInput& input, std::string name, const DeviceGuid& guid);
-  void Key(std::uint8_t scanCode, std::uint8_t value);
   template <typename F>
   void Change(F&& change);
-  struct AxisSetting {
-    std::int32_t minimum = 0, maximum = 65535;  // DirectInput's default range
-    std::uint32_t deadZone = 0;
-  };
-  ScriptedInput& input_;
-  std::string name_;
-  DeviceGuid guid_;
-  bool signals_ = false;
-  std::array<std::uint8_t, kKeyboardStateBytes> keys_{};
-  std::array<int, kAxisCount> position_{};
-  std::array<AxisSetting, kAxisCount> settings_{};
-  std::array<std::uint8_t, 128> buttons_{};
+
+  struct Results {
+    ScriptedResult create, dataFormat, enumObjects, setRange, setDeadZone, cooperativeLevel;
+    ScriptedResult acquire, poll, read;
+  } results;
+  std::vector<std::uint32_t> objects;
+  bool signals;  // set before the devices are opened
+  ScriptedInput& input;
+  std::string name;
+  DeviceGuid guid;
+  std::array<std::uint8_t, kKeyboardStateBytes> keys{};
+  std::array<std::int32_t, kAxisCount> axes{};
+  std::array<std::uint8_t, 128> buttons{};
 };
 
 class ScriptedInput : public InputBackend {
 public:
-  ScriptedInput();
-  ~ScriptedInput() override;
+  ScriptedInput() { devices_.emplace_back(*this, "keyboard", kGuidSysKeyboard); }
 
   ScriptedResult create;  // DirectInput8Create
   ScriptedResult enumDevices;
-  void* moduleInstance = reinterpret_cast<void*>(0x400000);
 
   ScriptedDevice& Keyboard() { return devices_.front(); }
-  // Attaches a controller after the ones already attached; the enumeration reports them in order.
-  ScriptedDevice& Attach(const DeviceGuid& instance);
-  // A GUID that tells joysticks apart: every byte is `seed`.
-  static DeviceGuid TestGuid(std::uint8_t seed);
+  ScriptedDevice& Attach(const DeviceGuid& instance);  // enumerated after the ones before
+  static DeviceGuid TestGuid(std::uint8_t seed) {  // every byte is `seed`
+    DeviceGuid guid;
+    return guid.fill(seed), guid;
+  }
   // Every device, attached or to come, signals its input (or must be polled).
-  void SetSignals(bool signals);
+  void SetSignals(bool signals) {
+    signals_ = signals;
+    for (auto& d : devices_) d.signals = signals;
+  }
 
-  std::vector<std::string> Log() const;
-  void ClearLog();
-  int LiveDevices() const;
-  WindowHandle LastWindow() const;
+  std::vector<std::string> Log() const { return Locked([&] { return log_; }); }
+  void ClearLog() { Locked([&] { return log_.clear(), 0; }); }
+  int LiveDevices() const { return Locked([&] { return liveDevices_; }); }
 
-  void* ModuleInstance() override { return moduleInstance; }
+  void* ModuleInstance() override { return nullptr; }
   HResult Create(void* moduleInstance, std::unique_ptr<InputSystem>& system) override;
 
 private:
-  friend class ScriptedDevice;
+  friend struct ScriptedDevice;
   friend class ScriptedDirectInputDevice;
   friend class ScriptedSystem;
   void Record(std::string entry) { log_.push_back(std::move(entry)); }  // caller holds mutex_
+  template <typename F>
+  std::invoke_result_t<F> Locked(F f) const {
+    std::lock_guard lock(mutex_);
+    return f();
+  }
 
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
+  // Recursive: an enumeration calls back into the system under the lock.
+  mutable std::recursive_mutex mutex_;
+  std::condition_variable_any changed_;
   std::uint64_t changes_ = 0;  // of signalling devices
   bool signals_ = false;
   std::vector<std::string> log_;
   int liveDevices_ = 0;
-  void* lastModuleInstance_ = nullptr;
-  WindowHandle lastWindow_ = nullptr;
   std::deque<ScriptedDevice> devices_;  // the keyboard first
+};
+
+// Every change of the state: a signalling device wakes the wait.
+template <typename F>
+void ScriptedDevice::Change(F&& change) {
+  std::lock_guard lock(input.mutex_);
+  change();
+  if (signals) ++input.changes_;
+  input.changed_.notify_all();
+}
+
+// A ControllerConfig over scripted devices whose message boxes are recorded.
+struct InputRig {
+  using Message = std::pair<std::string, std::string>;  // text, caption
+  InputRig() {
+    config.input = InputDevices(input, [this](const std::string& text, const std::string& caption) {
+      messages.emplace_back(text, caption);
+      if (duringBox) duringBox();
+    });
+  }
+  void Open() { OpenInput(config, nullptr); }
+  ScriptedDevice& Attach(std::uint8_t seed) {
+    return *joysticks.emplace_back(&input.Attach(ScriptedInput::TestGuid(seed)));
+  }
+  // Attaches `count` controllers with the GUIDs 0x10, 0x11, ... and opens.
+  void OpenWith(int count) {
+    for (int i = 0; i < count; ++i) Attach(static_cast<std::uint8_t>(0x10 + i));
+    Open();
+  }
+  // The log entries that begin with `prefix` and hold `part`.
+  std::vector<std::string> LogOf(const std::string& prefix, const std::string& part = "") const {
+    std::vector<std::string> out;
+    for (const auto& e : input.Log())
+      if (e.starts_with(prefix) && e.find(part) != e.npos) out.push_back(e);
+    return out;
+  }
+
+  ScriptedInput input;  // outlives the devices the config holds
+  std::vector<Message> messages;
+  std::function<void()> duringBox;  // what the user does while a box shows
+  ControllerConfig config;
+  std::vector<ScriptedDevice*> joysticks;
 };
 
 }  // namespace vt
