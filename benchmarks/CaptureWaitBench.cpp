@@ -29,7 +29,8 @@ void BM_CaptureWait(benchmark::State& state) {
   vt::ScriptedInput input;
   input.Keyboard().signals = true;
   std::vector<vt::ScriptedDevice*> pads;
-  for (int i = 0; i < state.range(0); ++i) pads.push_back(&input.Attach(vt::ScriptedInput::TestGuid(i + 1)));
+  for (int i = 0; i < state.range(0); ++i)
+    pads.push_back(&input.Attach(vt::ScriptedInput::TestGuid(static_cast<std::uint8_t>(i + 1))));
   const bool padPress = state.range(1) != 0 && !pads.empty();
   vt::ControllerConfig config;
   config.input = vt::InputDevices(input, [](const std::string&, const std::string&) {});

@@ -8,6 +8,10 @@
 
 namespace vt {
 
+namespace {
+constexpr int kCaptureSeconds = static_cast<int>(kCaptureTimeLimit.count() / 1000);
+}  // namespace
+
 SetupLogic::SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, SettingsStore& settings,
                        std::string webHost, InputBackend& input)
     : layout_(layout),
@@ -39,7 +43,8 @@ bool SetupLogic::SameInput(const SetupField& a, const SetupField& b) const {
       case kNesterKeyboard: return (x.Key & 0xFF) == (y.Key & 0xFF);  // nester keeps one byte
       case kNesterJoystickButton: return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset;
       case kNesterJoystickAxis:
-        return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset && x.JAxisPositive == y.JAxisPositive;
+        return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset &&
+               x.JAxisPositive == y.JAxisPositive;
       default: return false;
     }
   }
@@ -62,8 +67,10 @@ void SetupLogic::DisplayRefresh() {
           alsoBound_.push_back(a);
           break;
         }
-  for (const SetupField& f : layout_.fields)
-    surface_.SetFieldText(f.id, config_.DisplayName(f.slot) + (AlsoBound(f.id) ? std::string(kAlsoBoundMark) : ""));
+  for (const SetupField& f : layout_.fields) {
+    const std::string_view mark = AlsoBound(f.id) ? kAlsoBoundMark : "";
+    surface_.SetFieldText(f.id, config_.DisplayName(f.slot) + std::string(mark));
+  }
 }
 
 WaitResult SetupLogic::WaitForInput(const SetupField& field, std::string_view prompt) {
@@ -74,7 +81,7 @@ WaitResult SetupLogic::WaitForInput(const SetupField& field, std::string_view pr
   }
   WaitOptions options;
   options.now = [this] { return surface_.Now(); };
-  int shown = static_cast<int>(kCaptureTimeLimit.count() / 1000);  // the caller showed it
+  int shown = kCaptureSeconds;  // the caller showed it
   options.idle = [&](std::chrono::milliseconds left) {
     const int seconds = static_cast<int>((left.count() + 999) / 1000);
     if (seconds != shown) surface_.SetFieldText(field.id, CountdownText(prompt, shown = seconds));
@@ -112,7 +119,8 @@ bool SetupLogic::Accepts(const SetupField& field, std::int32_t code) {
   // The key refused must not close the box before it can be read.
   WaitForKeysUp();
   surface_.DropInput();
-  surface_.ShowMessage(field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick, "Error");
+  surface_.ShowMessage(field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick,
+                       "Error");
   return false;
 }
 
@@ -136,7 +144,7 @@ void SetupLogic::CaptureField(int fieldId) {
   if (capturing_ || !field || layout_.captureAlias.empty()) return;
   capturing_ = true;
   leaving_ = false;
-  surface_.SetFieldText(field->id, CountdownText(field->prompt, static_cast<int>(kCaptureTimeLimit.count() / 1000)));
+  surface_.SetFieldText(field->id, CountdownText(field->prompt, kCaptureSeconds));
   config_.systemAlias = std::string(layout_.captureAlias);
   OpenInput(config_, surface_.Owner());
   surface_.EnableButton(kSetupOk, false);
@@ -162,8 +170,7 @@ void SetupLogic::SetAll(int setAllId) {
   for (int id : button->order) {
     const SetupField* field = layout_.Field(id);
     if (!field) continue;
-    surface_.SetFieldText(field->id,
-                          CountdownText(field->setAllPrompt, static_cast<int>(kCaptureTimeLimit.count() / 1000)));
+    surface_.SetFieldText(field->id, CountdownText(field->setAllPrompt, kCaptureSeconds));
     const std::int32_t code = WaitForInput(*field, field->setAllPrompt).code;
     // Without a code the sequence ends, keeping the fields captured before.
     if (code == 0 || !Accepts(*field, code)) break;  // this field and the ones after it keep theirs

@@ -74,7 +74,7 @@ std::uint32_t NesAxisOffset(Axis axis) {
 // axis keeps the rest it had and counts again once it is back in that zone.
 void NoteRest(JoystickRest& rest, const JoystickState& state) {
   for (int a = 0; a < kAxisCount; ++a) {
-    const std::int8_t zone = static_cast<std::int8_t>(AxisZone(AxisValue(state, static_cast<Axis>(a))));
+    const auto zone = static_cast<std::int8_t>(AxisZone(AxisValue(state, static_cast<Axis>(a))));
     if (rest.locked[a])
       rest.locked[a] = zone != rest.zone[a];
     else if (!rest.known || zone == 0)
@@ -105,8 +105,9 @@ std::int32_t Capture(ControllerConfig& config, CaptureFamily family, NesterBindi
     if (!config.input.JoystickPresent(i)) continue;
     JoystickRest& rest = config.input.Rest(i);
     if (fresh) NoteRest(rest, config.input.Joystick(i));
-    const JoystickResult result = EvaluateJoystick(family, i, config.input.Joystick(i), config.input.JoystickGuid(i),
-                                                   rest.known ? &rest : &kUnknown, record);
+    const JoystickResult result =
+        EvaluateJoystick(family, i, config.input.Joystick(i), config.input.JoystickGuid(i),
+                         rest.known ? &rest : &kUnknown, record);
     if (result.code == 0) continue;
     if (result.axis >= 0) rest.locked[result.axis] = true;
     return result.code;
@@ -123,8 +124,9 @@ std::int32_t FirstPressedKey(const KeyboardState& keys) {
   return 0;
 }
 
-JoystickResult EvaluateJoystick(CaptureFamily family, int index, const JoystickState& state, const DeviceGuid& guid,
-                                const JoystickRest* rest, NesterBinding* record) {
+JoystickResult EvaluateJoystick(CaptureFamily family, int index, const JoystickState& state,
+                                const DeviceGuid& guid, const JoystickRest* rest,
+                                NesterBinding* record) {
   const FamilyRule rule = Rule(family);
   const bool nesRecord = record && family == CaptureFamily::Nes;
   const std::int32_t joystick = rule.perJoystick * index;
@@ -203,7 +205,8 @@ std::int32_t CaptureNesButton(ControllerConfig& config, std::string_view button)
   return i < 0 ? 255 : CaptureNesBinding(config, config.nesRecords[i]);
 }
 
-WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture, const WaitOptions& options) {
+WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture,
+                       const WaitOptions& options) {
   using std::chrono::milliseconds;
   const auto start = options.now();
   std::optional<std::chrono::steady_clock::time_point> escapeSince;

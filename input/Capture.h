@@ -28,8 +28,9 @@ struct JoystickResult {
 // dead zone in the test's direction, the axis did not rest past it in that same direction, and
 // it is not locked (`rest`; without one, every axis rests centred). With `record`, the NES
 // family also writes each test that holds into it.
-JoystickResult EvaluateJoystick(CaptureFamily family, int index, const JoystickState& state, const DeviceGuid& guid,
-                                const JoystickRest* rest, NesterBinding* record = nullptr);
+JoystickResult EvaluateJoystick(CaptureFamily family, int index, const JoystickState& state,
+                                const DeviceGuid& guid, const JoystickRest* rest,
+                                NesterBinding* record = nullptr);
 
 void OpenInput(ControllerConfig& config, WindowHandle window);
 // Also empties the system alias, so a window sets it again before every capture.
@@ -80,6 +81,7 @@ struct WaitOptions {
 // the poll interval passes. Ends without a code when the open devices can never deliver an input
 // (the interface or every device failed, or they were closed meanwhile), when `idle` says the
 // user left, when Escape is held, or at the time limit.
-WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture, const WaitOptions& options = {});
+WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture,
+                       const WaitOptions& options = {});
 
 }  // namespace vt

@@ -122,7 +122,9 @@ bool InputDevices::HasDevices() const {
   return false;
 }
 
-void InputDevices::Say(const char* text, const char* caption) { pending_.emplace_back(text, caption); }
+void InputDevices::Say(const char* text, const char* caption) {
+  pending_.emplace_back(text, caption);
+}
 
 void InputDevices::SayErrorName(HResult result, std::initializer_list<HResult> named) {
   for (HResult name : named) {
@@ -254,8 +256,8 @@ void InputDevices::ReadKeyboardState(KeyboardState& state) {
     return;
   }
   state.fill(0);
-  SayErrorName(result, {dierr::InputLost, dierr::InvalidParam, dierr::NotAcquired, dierr::NotInitialized,
-                         dierr::Pending});
+  SayErrorName(result, {dierr::InputLost, dierr::InvalidParam, dierr::NotAcquired,
+                        dierr::NotInitialized, dierr::Pending});
   if (++keyboardFailures_ >= kMaxKeyboardReadFailures)
     keyboardUsable_ = false;
   else
@@ -279,7 +281,8 @@ bool InputDevices::PollJoystick(int index) {
       return true;
     }
   }
-  if (result == dierr::Unplugged || ++joystickFailures_[index] >= kMaxJoystickReadFailures) DropJoystick(index);
+  if (result == dierr::Unplugged || ++joystickFailures_[index] >= kMaxJoystickReadFailures)
+    DropJoystick(index);
   return false;
 }
 

@@ -7,7 +7,8 @@ namespace vt {
 namespace {
 
 bool IsUserInput(UINT msg) {
-  return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+  return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+         (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
          (msg >= WM_NCMOUSEMOVE && msg <= WM_NCXBUTTONDBLCLK);
 }
 
@@ -31,7 +32,8 @@ SetupWindow::SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, A
         const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(d.count());
         for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
           Idle();
-          MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+          const DWORD left = static_cast<DWORD>(until - now);
+          MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
         }
       }) {}
 
@@ -112,13 +114,13 @@ void SetupWindow::Idle() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // for the modal loop, once the capture is over
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the modal loop, after the capture
       logic_.Cancel();
       return;
     }
     if (IsUserInput(msg.message)) {
-      if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK) && msg.hwnd == Item(IDC_SETUP_CANCEL))
-        logic_.Cancel();
+      const bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK;
+      if (press && msg.hwnd == Item(IDC_SETUP_CANCEL)) logic_.Cancel();
       continue;
     }
     TranslateMessage(&msg);

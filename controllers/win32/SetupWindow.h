@@ -20,8 +20,8 @@ namespace vt {
 
 class SetupWindow : public skin::SkinnedDialog, private SetupSurface {
 public:
-  SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell, std::string webHost,
-              InputBackend& input = PlatformInputBackend());
+  SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell,
+              std::string webHost, InputBackend& input = PlatformInputBackend());
   ~SetupWindow() override;
 
   SetupLogic& logic() { return logic_; }
