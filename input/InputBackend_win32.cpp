@@ -21,7 +21,8 @@ static_assert(dierr::InputLost == DIERR_INPUTLOST && dierr::InvalidParam == DIER
               dierr::NotAcquired == DIERR_NOTACQUIRED && dierr::NotInitialized == DIERR_NOTINITIALIZED &&
               dierr::Pending == E_PENDING && dierr::OtherAppHasPrio == DIERR_OTHERAPPHASPRIO &&
               dierr::ObjectNotFound == DIERR_OBJECTNOTFOUND &&
-              dierr::Unsupported == DIERR_UNSUPPORTED && dierr::Unplugged == static_cast<HResult>(DIERR_UNPLUGGED));
+              dierr::Unsupported == DIERR_UNSUPPORTED &&
+              dierr::Unplugged == static_cast<HResult>(DIERR_UNPLUGGED));
 static_assert(kObjectRelativeAxis == DIDFT_RELAXIS && kObjectAbsoluteAxis == DIDFT_ABSAXIS);
 static_assert(kCooperativeNonExclusiveBackground == (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND));
 
