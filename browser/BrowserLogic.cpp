@@ -55,40 +55,69 @@ void BrowserLogic::RestoreBrowserState() { vt::RestoreBrowserState(settings_, se
 
 void BrowserLogic::SaveBrowserState() { vt::SaveBrowserState(settings_, session_, startCount); }
 
-void BrowserLogic::RefreshList() {
+void BrowserLogic::RefreshList() { Refresh(false); }
+
+void BrowserLogic::StartList() {
+  // The server refuses a pattern with its error mark; a saved one would greet the user with an
+  // error at every start, behind an empty search box.
+  if (Refresh(true) || session_.queryFailure != QueryFailure::ErrorMark ||
+      session_.filter == kDefaultFilter)
+    return;
+  surface_.SetSearchText(session_.filter);
+  session_.filter = kDefaultFilter;
+  RefreshList();
+}
+
+bool BrowserLogic::Refresh(bool quietErrorMark) {
   if (!session_.loggedIn) session_.Login(userName, password);
   if (session_.userInUse) {
     surface_.ShowCloseClientsNotice();
     session_.Disconnect();
   }
-  if (!session_.loggedIn) return;
+  if (!session_.loggedIn) return false;
   surface_.OpenLoadingNotice();
-  if (session_.QueryGames())
+  bool ok = session_.QueryGames();
+  // The server drops a session that sat idle (or on a restart, or when the user logged in
+  // elsewhere); the first reply then shows the closed connection. Once more, on a new login.
+  if (!ok && session_.queryFailure == QueryFailure::Dropped && session_.Login(userName, password))
+    ok = session_.QueryGames();
+  if (ok) {
     FillList();
-  else
+  } else if (session_.userInUse) {
+    surface_.ShowCloseClientsNotice();
+    session_.Disconnect();
+  } else if (!quietErrorMark || session_.queryFailure != QueryFailure::ErrorMark) {
     surface_.ShowConnectionErrorNotice();  // the previous rows stay
+  }
   surface_.CloseLoadingNotice();
+  return ok;
 }
 
 void BrowserLogic::FillList() {
   // The arrays hold gameCount entries after a successful query; the bound guards the rest.
   const size_t n = std::min<size_t>({size_t{session_.gameCount}, session_.titles.size(),
-                                     session_.availableCopies.size(),
+                                     session_.gameKeys.size(), session_.availableCopies.size(),
                                      session_.fullAccountCopies.size()});
   std::vector<GameRow> rows;
   rows.reserve(n);
-  for (size_t i = 0; i < n; ++i)
+  shown_.resize(n);
+  for (size_t i = 0; i < n; ++i) {
     rows.push_back({session_.titles[i].c_str(),
                     AvailabilityMark(session_.availableCopies[i], session_.fullAccountCopies[i],
                                      session_.fullAccount)
                         .data()});
+    shown_[i] = {session_.gameKeys[i], session_.availableCopies[i], session_.fullAccountCopies[i]};
+  }
+  shownSystem_ = session_.system;
+  shownScheme_ = session_.scheme;
   surface_.ReplaceRows(rows);
+  SelectGame(std::nullopt);
 }
 
-void BrowserLogic::SelectGame(std::optional<std::uint32_t> firstSelectedRow) {
-  if (!firstSelectedRow) return;  // empty space: the earlier selection stays
-  session_.selectedIndex = *firstSelectedRow;
-  surface_.EnableGameCommands();
+void BrowserLogic::SelectGame(std::optional<std::uint32_t> row) {
+  selected_ = row && *row < shown_.size() ? row : std::nullopt;
+  if (selected_) session_.selectedIndex = *selected_;
+  surface_.ShowGameCommands(selected_.has_value());
 }
 
 void BrowserLogic::ChooseSystem(const std::string& alias) {
@@ -127,6 +156,7 @@ void BrowserLogic::UpgradeReminderAtStart(int random) {
 }
 
 LaunchOutcome BrowserLogic::Launch() {
+  if (!selected_) return LaunchOutcome::NoSelection;
   // The launch's needs, answered by the window and by this logic's saved state.
   class Host final : public LaunchHost {
   public:
@@ -142,14 +172,16 @@ LaunchOutcome BrowserLogic::Launch() {
   private:
     BrowserLogic& b_;
   } host(*this);
-  return LaunchGame(session_, Credentials{userName, password}, settings_, host);
+  const ShownGame& game = shown_[*selected_];
+  return LaunchGame(session_,
+                    LaunchTarget{shownSystem_, shownScheme_, game.key, game.copies, game.fullCopies},
+                    Credentials{userName, password}, settings_, host);
 }
 
 void BrowserLogic::GameInfo() {
-  const uint32_t i = session_.selectedIndex;
-  if (i >= session_.gameCount || i >= session_.gameKeys.size()) return;
+  if (!selected_) return;
   shell_.OpenPage(WebPageAddress(session_.endpoints().webHost,
-                                 std::string(kGameInfoPage) + session_.gameKeys[i]));
+                                 std::string(kGameInfoPage) + PercentEncoded(shown_[*selected_].key)));
 }
 
 void BrowserLogic::SetupHelp() {
@@ -166,6 +198,23 @@ void BrowserLogic::ChangeUser() {
 void BrowserLogic::Close() {
   SaveBrowserState();
   if (session_.connected) session_.Disconnect();
+}
+
+std::string PercentEncoded(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' ||
+        b == '.' || b == '_' || b == '~') {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+  }
+  return out;
 }
 
 int StartUpRandom() {

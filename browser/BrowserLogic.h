@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "account/AccountShell.h"
 #include "controllers/ConsoleLayouts.h"
@@ -34,12 +35,16 @@ public:
   virtual void OpenLoadingNotice() = 0;
   virtual void CloseLoadingNotice() = 0;
   virtual void ShowConnectionErrorNotice() = 0;
-  // FillList after all rows were deleted: row i is rows[i], then the list takes the focus.
+  // FillList after all rows were deleted: row i is rows[i], no row selected, then the list
+  // takes the focus.
   virtual void ReplaceRows(std::span<const GameRow> rows) = 0;
-  // Launch and Game Info enabled, Launch the default button (a selection was made).
-  virtual void EnableGameCommands() = 0;
+  // Launch and Game Info enabled with Launch the default button (a row is selected), or both
+  // disabled (none is).
+  virtual void ShowGameCommands(bool enabled) = 0;
   // The Search button enabled or not, and made the default button.
   virtual void SearchTextChanged(bool searchEnabled) = 0;
+  // The search box shows the text (a change of the box like any other).
+  virtual void SetSearchText(const std::string& text) = 0;
   virtual void ShowUpgradeReminder() = 0;
   // The login window (automatic or modal; shown even with automatic login when suppressed).
   // True after a successful login; every other way out has ended the program.
@@ -86,12 +91,18 @@ public:
   void SaveBrowserState();
 
   // Logs in again when logged out, handles a user in use, and queries behind the loading
-  // notice; the rows change only when the query succeeded.
+  // notice; the rows change only when the query succeeded. A session the server dropped while
+  // idle is logged in again and asked once more, silently.
   void RefreshList();
+  // Start-up's first refresh: a saved search that the server refuses (its error mark) falls
+  // back to the default range, with the refused text shown in the search box.
+  void StartList();
   void FillList();
 
-  // A click or double-click in the list: the first selected row, or none (empty space).
-  void SelectGame(std::optional<std::uint32_t> firstSelectedRow);
+  // The list's own selection changed (mouse, keys, a refresh): its selected row, or none.
+  // Launch and Game Info act on this row of the rows on screen, and only while there is one.
+  void SelectGame(std::optional<std::uint32_t> row);
+  std::optional<std::uint32_t> selection() const { return selected_; }
 
   void ChooseSystem(const std::string& alias);   // a system button
   void ChooseRange(const std::string& pattern);  // a letter-range button
@@ -105,8 +116,9 @@ public:
 
   // The commands.
   bool LogIn() { return surface_.RunLogin(false); }  // start-up's login step
+  // The selected row's game, with the system and scheme its rows were fetched for.
   LaunchOutcome Launch();
-  // The game's page on the web host; nothing when the selection names no game of the catalogue.
+  // The selected game's page on the web host, its key percent-encoded; nothing without one.
   void GameInfo();
   void UpgradeNow();
   // The set-up window of the current system; an alias without one opens nothing. The list is
@@ -114,6 +126,9 @@ public:
   void SetupHelp();
   // Logs out and runs the login window even when automatic login is saved; the rows stay.
   void ChangeUser();
+  // The shell Change User's login window gets: its way out of the program (Cancel, a third
+  // failure) saves the browser state first, as Close would.
+  AccountShell& ChangeUserShell() { return changeUserShell_; }
   // Close, Escape and the close request: save, then disconnect when connected.
   void Close();
 
@@ -121,11 +136,41 @@ public:
   SettingsStore& settings() { return settings_; }
 
 private:
+  // The query behind the loading notice; false and the failure, with its notice shown unless
+  // it is the error mark and `quietErrorMark`.
+  bool Refresh(bool quietErrorMark);
+
+  // A row on screen as its query gave it.
+  struct ShownGame {
+    std::string key, copies;
+    std::int32_t fullCopies = 0;
+  };
+  class SavingShell final : public AccountShell {
+  public:
+    explicit SavingShell(BrowserLogic& b) : b_(b) {}
+    void OpenPage(const std::string& address) override { b_.shell_.OpenPage(address); }
+    void EndProgram(int code) override {
+      b_.SaveBrowserState();
+      b_.shell_.EndProgram(code);
+    }
+
+  private:
+    BrowserLogic& b_;
+  };
+
   BrowserSurface& surface_;
   ServerSession& session_;
   SettingsStore& settings_;
   AccountShell& shell_;
+  SavingShell changeUserShell_{*this};
+  // The rows on screen and the system and scheme they were fetched for.
+  std::string shownSystem_, shownScheme_;
+  std::vector<ShownGame> shown_;
+  std::optional<std::uint32_t> selected_;
 };
+
+// Every byte outside the URL-unreserved set (letters, digits, "-", ".", "_", "~") as %XX.
+std::string PercentEncoded(std::string_view text);
 
 // The page of a game on the web host, as Game Info opens it.
 inline constexpr std::string_view kGameInfoPage = "/gameinfo.php?gameinfo=";

@@ -4,7 +4,7 @@
 
 namespace vt {
 
-void ShowMessageBox(const std::string& text, const char* caption) {
+void ShowMessageBox(const std::string& text, const char* caption, void*) {
   std::string line = MessageBoxLine(text, caption) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);

@@ -27,7 +27,9 @@ public:
   ~TcpSocket() { Close(); }
   TcpSocket(const TcpSocket&) = delete;
   TcpSocket& operator=(const TcpSocket&) = delete;
-  TcpSocket(TcpSocket&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+  TcpSocket(TcpSocket&& other) noexcept : handle_(other.handle_), timedOut_(other.timedOut_) {
+    other.handle_ = kInvalid;
+  }
   TcpSocket& operator=(TcpSocket&& other) noexcept;
 
   bool Create();  // closes any previous socket first
@@ -39,6 +41,9 @@ public:
   bool Send(std::string_view bytes);
   // One receive call: the count received, 0 when the peer closed, -1 on an error or time-out.
   long Receive(char* buffer, size_t size);
+  // After a Receive or Peek of -1: whether the receive time-out ran out (a silent peer) rather
+  // than the connection failing (reset, or gone).
+  bool TimedOut() const { return timedOut_; }
   // As Receive, but leaves the bytes in the socket.
   long Peek(char* buffer, size_t size);
   // Receives exactly size bytes that a Peek has shown to be there; false on an error.
@@ -50,12 +55,14 @@ public:
 private:
   static constexpr intptr_t kInvalid = -1;
   intptr_t handle_ = kInvalid;
+  bool timedOut_ = false;
 };
 
 inline TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept {
   if (this != &other) {
     Close();
     handle_ = other.handle_;
+    timedOut_ = other.timedOut_;
     other.handle_ = kInvalid;
   }
   return *this;

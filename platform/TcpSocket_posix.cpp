@@ -15,10 +15,11 @@ namespace vt {
 namespace {
 int Fd(intptr_t h) { return static_cast<int>(h); }
 
-long RecvCall(intptr_t h, char* buffer, size_t size, int flags) {
+long RecvCall(intptr_t h, char* buffer, size_t size, int flags, bool& timedOut) {
   for (;;) {
     ssize_t n = ::recv(Fd(h), buffer, size, flags);
     if (n < 0 && errno == EINTR) continue;
+    timedOut = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
     return n < 0 ? -1 : static_cast<long>(n);
   }
 }
@@ -84,11 +85,13 @@ bool TcpSocket::Send(std::string_view bytes) {
 }
 
 long TcpSocket::Receive(char* buffer, size_t size) {
-  return valid() ? RecvCall(handle_, buffer, size, 0) : -1;
+  timedOut_ = false;
+  return valid() ? RecvCall(handle_, buffer, size, 0, timedOut_) : -1;
 }
 
 long TcpSocket::Peek(char* buffer, size_t size) {
-  return valid() ? RecvCall(handle_, buffer, size, MSG_PEEK) : -1;
+  timedOut_ = false;
+  return valid() ? RecvCall(handle_, buffer, size, MSG_PEEK, timedOut_) : -1;
 }
 
 std::string TcpSocket::LocalAddressText() const {

@@ -65,17 +65,22 @@ bool TcpSocket::Send(std::string_view bytes) {
   return true;
 }
 
-long TcpSocket::Receive(char* buffer, size_t size) {
-  if (!valid()) return -1;
-  int n = ::recv(Sock(handle_), buffer, static_cast<int>(std::min<size_t>(size, 1 << 30)), 0);
+namespace {
+long RecvCall(intptr_t h, char* buffer, size_t size, int flags, bool& timedOut) {
+  const int n = ::recv(Sock(h), buffer, static_cast<int>(std::min<size_t>(size, 1 << 30)), flags);
+  timedOut = n == SOCKET_ERROR && WSAGetLastError() == WSAETIMEDOUT;
   return n == SOCKET_ERROR ? -1 : n;
+}
+}  // namespace
+
+long TcpSocket::Receive(char* buffer, size_t size) {
+  timedOut_ = false;
+  return valid() ? RecvCall(handle_, buffer, size, 0, timedOut_) : -1;
 }
 
 long TcpSocket::Peek(char* buffer, size_t size) {
-  if (!valid()) return -1;
-  int n = ::recv(Sock(handle_), buffer, static_cast<int>(std::min<size_t>(size, 1 << 30)),
-                 MSG_PEEK);
-  return n == SOCKET_ERROR ? -1 : n;
+  timedOut_ = false;
+  return valid() ? RecvCall(handle_, buffer, size, MSG_PEEK, timedOut_) : -1;
 }
 
 std::string TcpSocket::LocalAddressText() const {

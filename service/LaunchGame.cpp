@@ -36,30 +36,35 @@ LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, Setting
   if (i >= session.gameCount || i >= session.availableCopies.size() ||
       i >= session.fullAccountCopies.size() || i >= session.gameKeys.size())
     return LaunchOutcome::NoSelection;
+  const LaunchTarget game{session.system, session.scheme, session.gameKeys[i],
+                          session.availableCopies[i], session.fullAccountCopies[i]};
+  return LaunchGame(session, game, who, settings, host);
+}
 
+LaunchOutcome LaunchGame(ServerSession& session, const LaunchTarget& game, const Credentials& who,
+                         SettingsStore& settings, LaunchHost& host) {
   const bool full = session.fullAccount == "True";
-  if (ReadDecimal(session.availableCopies[i]) <= 0) {
+  if (ReadDecimal(game.availableCopies) <= 0) {
     if (full) {
       host.ShowGameInUseNotice(true);
       return LaunchOutcome::GameInUseFull;
     }
-    if (session.fullAccountCopies[i] > 0) {
+    if (game.fullAccountCopies > 0) {
       host.ShowLightAccountNotice();
       return LaunchOutcome::LightAccount;
     }
     host.ShowGameInUseNotice(false);
     return LaunchOutcome::GameInUseFree;
   }
-  if (LookUpSystem(session.system).needsFullAccount && !full) {
+  if (LookUpSystem(game.system).needsFullAccount && !full) {
     host.ShowFullAccountOnlyNotice();
     return LaunchOutcome::FullAccountOnly;
   }
 
-  const std::string key = session.gameKeys[i];  // copied: nothing below may touch the arrays
   session.Disconnect();
-  const std::string path = EmulatorPath(settings, session.system);
-  const std::string line = LaunchCommandLine(path, session.system, session.scheme, who,
-                                             session.endpoints().webHost, key);
+  const std::string path = EmulatorPath(settings, game.system);
+  const std::string line = LaunchCommandLine(path, game.system, game.scheme, who,
+                                             session.endpoints().webHost, game.gameKey);
   // A start that cannot happen is said, not hidden behind a minimised window. The file is looked
   // at only to explain a start that failed: the start itself also finds a name without ".exe",
   // a bare name on the search path and a value followed by options, which installations may hold.
@@ -69,7 +74,7 @@ LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, Setting
   else if (!host.StartEmulator(line))
     outcome = ProgramFileExists(ProgramOf(path)) ? LaunchOutcome::EmulatorNotStarted : LaunchOutcome::EmulatorNotFound;
   if (outcome != LaunchOutcome::Started)
-    host.ShowLaunchFailure(LaunchFailureText(outcome, session.system, path));
+    host.ShowLaunchFailure(LaunchFailureText(outcome, game.system, path));
   host.SaveBrowserState();
   if (outcome == LaunchOutcome::Started) host.Minimise();
   return outcome;

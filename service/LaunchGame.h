@@ -40,8 +40,19 @@ std::string LaunchCommandLine(const std::string& emulatorPath, const std::string
                               const std::string& scheme, const Credentials& who,
                               const std::string& webHost, const std::string& gameKey);
 
+// The game a launch acts on, with the system and scheme its row was fetched for.
+struct LaunchTarget {
+  std::string system, scheme;
+  std::string gameKey, availableCopies;
+  int32_t fullAccountCopies = 0;
+};
+
 // LaunchGame of the browser's Launch command. Disconnects the session before the start; saves the
-// browser state whether or not the emulator started, and minimises only when it did.
+// browser state whether or not the emulator started, and minimises only when it did. The
+// account tier is the session's, whoever is logged in now.
+LaunchOutcome LaunchGame(ServerSession& session, const LaunchTarget& game, const Credentials& who,
+                         SettingsStore& settings, LaunchHost& host);
+// The same for the session's selectedIndex in its last catalogue, with its system and scheme.
 LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, SettingsStore& settings,
                          LaunchHost& host);
 

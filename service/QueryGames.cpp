@@ -61,8 +61,9 @@ void ClearRecords(ServerSession& s, uint32_t from, uint32_t to) {
   }
 }
 
-// The error mark at record index: the socket goes, the flags stay as they are, the records
-// before it are left as received and unsplit, and it and those after it are empty.
+// The error mark at record index: the socket goes and the session is logged out, so that the
+// next command logs in again instead of failing on the closed socket; the records before it
+// are left as received and unsplit, and it and those after it are empty.
 bool ErrorMark(ServerSession& s, uint32_t index) {
   for (uint32_t i = 0; i < index; ++i) {
     s.titles[i].clear();
@@ -72,23 +73,37 @@ bool ErrorMark(ServerSession& s, uint32_t index) {
   }
   ClearRecords(s, index, s.gameCount);
   s.socket.Close();
+  s.connected = s.loggedIn = false;
+  s.queryFailure = QueryFailure::ErrorMark;
   return false;
 }
 
 }  // namespace
 
+bool ServerSession::QueryFailed(QueryFailure how) {
+  queryFailure = how;
+  return ConnectionFailure();
+}
+
 bool ServerSession::QueryGames() {
+  queryFailure = QueryFailure::None;
   const std::string sends[] = {std::string("qr", 3), Terminated(QueryAliasText(system)),
                                Terminated(filter)};
   for (const std::string& bytes : sends) {
-    if (!SendBytes(bytes)) return ConnectionFailure();
+    const bool first = &bytes == &sends[0];
+    if (!SendBytes(bytes)) return QueryFailed(first ? QueryFailure::Dropped : QueryFailure::Broken);
     ClearReply();
-    if (!ReceiveReply(kReplySize)) return ConnectionFailure();
+    const long got = socket.Receive(reply.data(), reply.size());
+    // A session the server closed while it sat idle shows at the first reply, as the peer's
+    // close or a reset; a silent server is not that.
+    if (first && (got == 0 || (got < 0 && !socket.TimedOut())))
+      return QueryFailed(QueryFailure::Dropped);
+    if (got < 0) return QueryFailed(QueryFailure::Broken);
   }
-  if (!SendBytes(std::string_view("ok", 3))) return ConnectionFailure();
+  if (!SendBytes(std::string_view("ok", 3))) return QueryFailed(QueryFailure::Broken);
 
   char countField[5] = {};
-  if (socket.Receive(countField, sizeof countField) < 0) return ConnectionFailure();
+  if (socket.Receive(countField, sizeof countField) < 0) return QueryFailed(QueryFailure::Broken);
   size_t countLength = 0;
   while (countLength < sizeof countField && countField[countLength] != '\0') ++countLength;
   const int32_t count = ReadDecimal(std::string_view(countField, countLength));
@@ -150,14 +165,14 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
                      : socket.Peek(window.get(), kPeekWindow);
     if (got < 0) {
       finishEarly();
-      return ConnectionFailure();
+      return QueryFailed(QueryFailure::Broken);
     }
     if (got == 0) {
       // The server closed before the last record: the answer is incomplete, and rows made of
       // what came would pass for the catalogue. It fails like a broken connection.
       if (underWay && rawRecords[index] == "error") return ErrorMark(*this, index);
       finishEarly();
-      return ConnectionFailure();
+      return QueryFailed(QueryFailure::Broken);
     }
     const char* const begin = window.get();
     const char* const end = begin + got;
@@ -222,7 +237,7 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
     }
     if (!blind && !socket.ReceiveExactly(window.get(), static_cast<size_t>(p - begin))) {
       finishEarly();
-      return ConnectionFailure();
+      return QueryFailed(QueryFailure::Broken);
     }
   }
   return true;

@@ -21,6 +21,16 @@ struct Ipv4SocketAddress {
   std::array<uint8_t, 8> zero{};
 };
 
+// How the last catalogue query failed.
+enum class QueryFailure {
+  None,
+  // The connection was found closed before any reply came (the send failed, or the first reply
+  // was the peer's close or reset): a session the server dropped while it was idle.
+  Dropped,
+  Broken,     // a send or receive failed (or timed out) later, or a time-out at once
+  ErrorMark,  // the server's error mark; the session is logged out
+};
+
 class ServerSession {
 public:
   static constexpr size_t kReplySize = 1024;
@@ -36,7 +46,8 @@ public:
   void Disconnect();
   // A message box with the text of reply and the default caption.
   void ShowReply();
-  // The catalogue query; true means gameCount and the arrays hold the new answer.
+  // The catalogue query; true means gameCount and the arrays hold the new answer. After false,
+  // queryFailure says how it failed.
   bool QueryGames();
   void SetSystem(const std::string& alias);
 
@@ -67,12 +78,14 @@ public:
   bool userInUse = false;
   bool badCredentials = false;
   bool connectFailed = false;
+  QueryFailure queryFailure = QueryFailure::None;
 
   const ServiceEndpoints& endpoints() const { return endpoints_; }
 
 private:
   bool Connect();
   bool ConnectionFailure();
+  bool QueryFailed(QueryFailure how);
   bool SendBytes(std::string_view bytes);
   // One receive of at most size bytes into reply (size <= kReplySize); false on an error.
   bool ReceiveReply(size_t size);

@@ -7,8 +7,10 @@ namespace vt {
 using skin::SkinRegion;
 
 Notice::Notice(int templateId, int background, SkinRegion region,
-               std::vector<NoticeButton> buttons)
-    : SkinnedDialog(templateId, skin::SkinOptions{.background = background, .region = region}),
+               std::vector<NoticeButton> buttons, bool activates)
+    : SkinnedDialog(templateId, skin::SkinOptions{.background = background,
+                                                  .region = region,
+                                                  .activates = activates}),
       table_(std::move(buttons)) {}
 
 skin::BitmapButton* Notice::Button(int id) {
@@ -30,6 +32,14 @@ bool Notice::OnInit() {
   return true;
 }
 
+WaitingNotice::WaitingNotice(int templateId, int background)
+    : Notice(templateId, background, SkinRegion::Rectangular, {}, false) {}
+
+bool WaitingNotice::OnInit() {
+  Notice::OnInit();
+  return false;  // no default focus
+}
+
 bool WaitingNotice::Open(HWND owner) {
   if (!Hwnd() && !CreateModeless(owner)) return false;
   ShowWindow(Hwnd(), SW_SHOWNA);
@@ -45,11 +55,9 @@ bool WaitingNotice::Open(HWND owner) {
 
 void WaitingNotice::Close() { End(0); }
 
-ConnectingNotice::ConnectingNotice()
-    : WaitingNotice(IDD_CONNECTING_NOTICE, IDB_CONNECTING_NOTICE, SkinRegion::Rectangular, {}) {}
+ConnectingNotice::ConnectingNotice() : WaitingNotice(IDD_CONNECTING_NOTICE, IDB_CONNECTING_NOTICE) {}
 
-LoadingNotice::LoadingNotice()
-    : WaitingNotice(IDD_LOADING_NOTICE, IDB_LOADING_NOTICE, SkinRegion::Rectangular, {}) {}
+LoadingNotice::LoadingNotice() : WaitingNotice(IDD_LOADING_NOTICE, IDB_LOADING_NOTICE) {}
 
 ConnectionErrorNotice::ConnectionErrorNotice()
     : Notice(IDD_CONNECTION_ERROR_NOTICE, IDB_CONNECTION_ERROR_NOTICE, SkinRegion::Rectangular,

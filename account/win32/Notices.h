@@ -25,7 +25,7 @@ struct NoticeButton {
 class Notice : public skin::SkinnedDialog {
 public:
   Notice(int templateId, int background, skin::SkinRegion region,
-         std::vector<NoticeButton> buttons);
+         std::vector<NoticeButton> buttons, bool activates = true);
 
   skin::BitmapButton* Button(int id);
 
@@ -38,13 +38,17 @@ private:
   std::vector<std::unique_ptr<skin::BitmapButton>> buttons_;
 };
 
-// A waiting notice: a visible modeless window without buttons. Open shows and paints it before
-// returning, because the call it announces blocks the thread and nothing repaints meanwhile.
+// A waiting notice: a visible modeless window without buttons that never takes activation or
+// the focus. Open shows and paints it before returning, because the call it announces blocks
+// the thread and nothing repaints meanwhile.
 class WaitingNotice : public Notice {
 public:
-  using Notice::Notice;
+  WaitingNotice(int templateId, int background);
   bool Open(HWND owner = nullptr);
   void Close();
+
+protected:
+  bool OnInit() override;
 };
 
 class ConnectingNotice : public WaitingNotice {

@@ -62,6 +62,17 @@ constexpr ButtonImages kButtons[] = {
     {IDC_BROWSER_CHANGE_USER, IDB_CHANGE_USER_NORMAL, IDB_CHANGE_USER_PRESSED, 0},
 };
 
+// Input the user gave while the thread was blocked (a login, a query, starting a program) sits
+// in the queue; run afterwards it would act on whatever the window shows by then: other rows,
+// a minimised window, a second emulator from an impatient double-click.
+void DropQueuedInput() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+  }
+  while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+  }
+}
+
 }  // namespace
 
 BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings, AccountShell& shell)
@@ -79,7 +90,8 @@ BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings, Ac
 BrowserWindow::~BrowserWindow() { session_.Disconnect(); }
 
 bool BrowserWindow::RunLoginWindow(bool suppressAutoLogin) {
-  LoginWindow login(shell_, settings_, Hwnd());
+  // Change User's way out of the program saves the browser state first.
+  LoginWindow login(suppressAutoLogin ? logic_.ChangeUserShell() : shell_, settings_, Hwnd());
   login.Setup(logic_.password, logic_.userName, session_);
   if (suppressAutoLogin) login.SetSuppressAutoLogin();
   return login.Run() == kLoginOk;
@@ -104,8 +116,8 @@ bool BrowserWindow::OnInit() {
       AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
     }
   }
-  SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_.get()));
-  SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon_.get()));
+  SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_));
+  SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon_));
 
   if (!logic_.LogIn()) {
     End(IDCANCEL);  // only a test's shell comes back from ending the program
@@ -126,7 +138,7 @@ bool BrowserWindow::OnInit() {
   listFont_.reset(skin::CreateSkinFont(16));
   SendMessageA(list_.Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
 
-  logic_.RefreshList();
+  logic_.StartList();
   if (logic_.ShowsUpgradeNow()) ShowWindow(Item(IDC_BROWSER_UPGRADE_NOW), SW_SHOW);
   SetWindowTextA(hwnd, "Vintara");
   logic_.UpgradeReminderAtStart(random_());
@@ -187,10 +199,12 @@ bool BrowserWindow::OnCommand(int id, int code, HWND control) {
   if (code != BN_CLICKED) return SkinnedDialog::OnCommand(id, code, control);
   if (const SystemButton* b = FindSystemButton(id)) {
     logic_.ChooseSystem(b->alias);
+    DropQueuedInput();
     return true;
   }
   if (const RangeButton* b = FindRangeButton(id)) {
     logic_.ChooseRange(b->pattern);
+    DropQueuedInput();
     return true;
   }
   switch (id) {
@@ -212,6 +226,7 @@ bool BrowserWindow::OnCommand(int id, int code, HWND control) {
     case IDC_BROWSER_SEARCH:
       // Enter reaches here as the default button's command even while Search is disabled.
       if (IsWindowEnabled(Item(IDC_BROWSER_SEARCH))) logic_.Search(SearchBoxText());
+      DropQueuedInput();
       return true;
     case IDC_BROWSER_QUIT:
       Quit();
@@ -224,13 +239,22 @@ bool BrowserWindow::OnCommand(int id, int code, HWND control) {
 bool BrowserWindow::OnNotify(int id, NMHDR* header, INT_PTR& result) {
   if (id != IDC_BROWSER_LIST) return false;
   switch (header->code) {
-    case NM_CLICK:
-      logic_.SelectGame(FirstSelectedRow());
+    case LVN_ITEMCHANGED:
+      // Mouse, arrow, Home, End and Page keys and type-ahead all move the list's own selection.
+      if (reinterpret_cast<NMLISTVIEW*>(header)->uChanged & LVIF_STATE)
+        logic_.SelectGame(FirstSelectedRow());
+      return true;
+    case NM_SETFOCUS:
+      // Enter in the list launches, whatever the search box made the default before.
+      if (IsWindowEnabled(Item(IDC_BROWSER_LAUNCH)))
+        SendMessageA(Hwnd(), DM_SETDEFID, IDC_BROWSER_LAUNCH, 0);
       return true;
     case NM_DBLCLK:
-      // Launches whether or not a row was hit: the game selected last.
-      logic_.SelectGame(FirstSelectedRow());
-      logic_.Launch();
+      // Only a double-click on a row launches, and the row it hit.
+      if (const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem; row >= 0) {
+        logic_.SelectGame(static_cast<std::uint32_t>(row));
+        Launch();
+      }
       return true;
     default:
       return false;
@@ -250,7 +274,12 @@ bool BrowserWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
 // Launch's click, and Enter, which the dialog manager turns into the default button's command
 // (into Launch's even while Launch is disabled, before the first selection).
 void BrowserWindow::OnOK() {
-  if (IsWindowEnabled(Item(IDC_BROWSER_LAUNCH))) logic_.Launch();
+  if (IsWindowEnabled(Item(IDC_BROWSER_LAUNCH))) Launch();
+}
+
+void BrowserWindow::Launch() {
+  logic_.Launch();
+  DropQueuedInput();
 }
 
 // Close, Escape, and the close request once the image was released.
@@ -275,15 +304,24 @@ void BrowserWindow::Quit() {
   PostQuitMessage(0);
 }
 
-void BrowserWindow::ShowCloseClientsNotice() { CloseClientsNotice().RunModal(Hwnd()); }
+// The notices and rows that follow a login or a query come after the blocked stretch: the input
+// queued meanwhile goes first, before a modal notice's loop could run it.
+void BrowserWindow::ShowCloseClientsNotice() {
+  DropQueuedInput();
+  CloseClientsNotice().RunModal(Hwnd());
+}
 
 void BrowserWindow::OpenLoadingNotice() { loading_.Open(Hwnd()); }
 
 void BrowserWindow::CloseLoadingNotice() { loading_.Close(); }
 
-void BrowserWindow::ShowConnectionErrorNotice() { ConnectionErrorNotice().RunModal(Hwnd()); }
+void BrowserWindow::ShowConnectionErrorNotice() {
+  DropQueuedInput();
+  ConnectionErrorNotice().RunModal(Hwnd());
+}
 
 void BrowserWindow::ReplaceRows(std::span<const GameRow> rows) {
+  DropQueuedInput();
   // The list keeps its own copy: a later query that fails half-way must not change what is shown.
   std::vector<skin::GameList::Row> copy;
   copy.reserve(rows.size());
@@ -292,10 +330,14 @@ void BrowserWindow::ReplaceRows(std::span<const GameRow> rows) {
   SetFocus(list_.Hwnd());
 }
 
-void BrowserWindow::EnableGameCommands() {
-  EnableWindow(Item(IDC_BROWSER_LAUNCH), TRUE);
-  EnableWindow(Item(IDC_BROWSER_GAME_INFO), TRUE);
-  SendMessageA(Hwnd(), DM_SETDEFID, IDC_BROWSER_LAUNCH, 0);
+void BrowserWindow::ShowGameCommands(bool enabled) {
+  EnableWindow(Item(IDC_BROWSER_LAUNCH), enabled ? TRUE : FALSE);
+  EnableWindow(Item(IDC_BROWSER_GAME_INFO), enabled ? TRUE : FALSE);
+  if (enabled) SendMessageA(Hwnd(), DM_SETDEFID, IDC_BROWSER_LAUNCH, 0);
+}
+
+void BrowserWindow::SetSearchText(const std::string& text) {
+  SetWindowTextA(Item(IDC_BROWSER_SEARCH_BOX), text.c_str());
 }
 
 void BrowserWindow::SearchTextChanged(bool searchEnabled) {

@@ -56,8 +56,9 @@ private:
   void CloseLoadingNotice() override;
   void ShowConnectionErrorNotice() override;
   void ReplaceRows(std::span<const GameRow> rows) override;
-  void EnableGameCommands() override;
+  void ShowGameCommands(bool enabled) override;
   void SearchTextChanged(bool searchEnabled) override;
+  void SetSearchText(const std::string& text) override;
   void ShowUpgradeReminder() override;
   bool RunLogin(bool suppressAutoLogin) override;
   void ShowGameInUseNotice(bool fullAccountForm) override { notices_.ShowGameInUseNotice(fullAccountForm); }
@@ -73,6 +74,7 @@ private:
   void InitColumns();
   std::string SearchBoxText() const;
   std::optional<std::uint32_t> FirstSelectedRow() const;
+  void Launch();
   void Close();
   void Quit();
 
@@ -92,7 +94,7 @@ private:
     void SaveBrowserState() override {}
     void Minimise() override {}
   } notices_;
-  win::Icon appIcon_;
+  HICON appIcon_;  // shared (LoadIcon): never destroyed
   win::Font searchFont_, listFont_;
   skin::GameList list_;
   std::vector<std::unique_ptr<skin::BitmapButton>> buttons_;

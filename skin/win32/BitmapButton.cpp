@@ -40,8 +40,15 @@ void BitmapButton::Draw(const DRAWITEMSTRUCT& item) const {
                           .focused = Image(ButtonSlot::Focused) != nullptr,
                           .disabled = Image(ButtonSlot::Disabled) != nullptr};
   const RECT& r = item.rcItem;
-  DrawBitmap(item.hDC, Image(ChooseButtonImage(state, slots)), r.left, r.top, r.right - r.left,
-             r.bottom - r.top);
+  const ButtonSlot shown = ChooseButtonImage(state, slots);
+  DrawBitmap(item.hDC, Image(shown), r.left, r.top, r.right - r.left, r.bottom - r.top);
+  // Keyboard users must see where the focus is: a button without a focused image of its own
+  // gets the platform's focus rectangle inside its edge.
+  if (state.focused && shown != ButtonSlot::Focused && !(item.itemState & ODS_NOFOCUSRECT)) {
+    RECT mark = r;
+    InflateRect(&mark, -4, -4);
+    DrawFocusRect(item.hDC, &mark);
+  }
 }
 
 bool BitmapButton::OnReflect(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "resources/resource.h"
 #include "skin/ListBarLogic.h"
 #include "skin/win32/OffscreenDC.h"
@@ -112,11 +114,17 @@ LRESULT GameList::CustomDraw(NMLVCUSTOMDRAW& draw) {
         // The list must not paint its own highlight over ours; the state comes back at
         // post-paint. Some list implementations read the highlight from the draw state.
         draw.nmcd.uItemState &= ~CDIS_SELECTED;
+        painting_ = true;
         ListView_SetItemState(list, item, 0, LVIS_SELECTED);
+        painting_ = false;
       }
       return CDRF_NOTIFYPOSTPAINT;
     case CDDS_ITEMPOSTPAINT:
-      if (itemWasSelected_) ListView_SetItemState(list, item, LVIS_SELECTED, LVIS_SELECTED);
+      if (itemWasSelected_) {
+        painting_ = true;
+        ListView_SetItemState(list, item, LVIS_SELECTED, LVIS_SELECTED);
+        painting_ = false;
+      }
       return CDRF_DODEFAULT;
     default:
       return CDRF_DODEFAULT;
@@ -150,6 +158,36 @@ void GameList::GiveTexts(NMHDR& header) {
   }
 }
 
+int GameList::FindRow(const NMHDR& header) const {
+  // The ANSI and wide forms differ only in the text's type; the list sends the parent's form.
+  std::string typed;
+  int start = 0;
+  if (header.code == LVN_ODFINDITEMA) {
+    const auto& find = reinterpret_cast<const NMLVFINDITEMA&>(header);
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+    typed = find.lvfi.psz;
+    start = find.iStart;
+  } else {
+    const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+    char text[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, text, sizeof text - 1, nullptr, nullptr);
+    typed = text;
+    start = find.iStart;
+  }
+  const int n = static_cast<int>(rows_.size());
+  if (typed.empty() || n == 0) return -1;
+  if (start < 0 || start >= n) start = 0;
+  for (int k = 0; k < n; ++k) {
+    const int row = (start + k) % n;
+    if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, rows_[row].title.c_str(),
+                       static_cast<int>(std::min(typed.size(), rows_[row].title.size())),
+                       typed.c_str(), static_cast<int>(typed.size())) == CSTR_EQUAL)
+      return row;
+  }
+  return -1;
+}
+
 bool GameList::OnReflect(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
   if (msg != WM_NOTIFY) return false;
   auto* header = reinterpret_cast<NMHDR*>(lp);
@@ -163,6 +201,14 @@ bool GameList::OnReflect(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
       GiveTexts(*header);
       result = 0;
       return true;
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW:
+      result = FindRow(*header);
+      return true;
+    case LVN_ITEMCHANGING:
+    case LVN_ITEMCHANGED:
+      result = 0;
+      return painting_;  // only the paint's own changes stop here
     default:
       return false;
   }

@@ -62,6 +62,9 @@ private:
   void UpdateBars();
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
   void GiveTexts(NMHDR& header);
+  // Type-ahead: the first row from the list's start row on whose title begins with the typed
+  // text, ignoring case, wrapping round; -1 when none does.
+  int FindRow(const NMHDR& header) const;
   const char* TextOf(int row, int column) const;  // "" beyond the rows
 
   BitmapLoader loader_;
@@ -72,6 +75,9 @@ private:
   std::vector<Row> rows_;
   // Carries an item's selection from its pre-paint to its post-paint.
   bool itemWasSelected_ = false;
+  // While custom draw takes an item's selection away and gives it back: those are no changes
+  // of the selection for the list's window.
+  bool painting_ = false;
 };
 
 }  // namespace vt::skin

@@ -30,11 +30,20 @@ void SkinnedDialog::OnBeforeInit() {
   // skin is applied here once, before the subclass initialises its controls.
   if (options_.controlColours != kNoControlColours && !brush_)
     brush_.reset(CreateSolidBrush(kSkinBlue));
+  // An owned window has no task bar button of its own; while its owner is hidden (the login
+  // window and the notices at start-up, before the browser shows) it would have none at all.
+  HWND hwnd = Hwnd();
+  const LONG_PTR ex = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
+  HWND owner = GetWindow(hwnd, GW_OWNER);
+  if (!options_.activates)
+    SetWindowLongPtrA(hwnd, GWL_EXSTYLE, ex | WS_EX_NOACTIVATE);
+  else if (owner && !IsWindowVisible(owner))
+    SetWindowLongPtrA(hwnd, GWL_EXSTYLE, ex | WS_EX_APPWINDOW);
+  placed_ = false;
   ApplySkin();
 }
 
 void SkinnedDialog::OnSize(UINT kind, int width, int height) {
-  // A minimised window keeps its place; restoring it is the size change that re-centres.
   if (kind == SIZE_MINIMIZED) return;
   ApplySkin();
 }
@@ -58,8 +67,12 @@ void SkinnedDialog::ApplySkin() {
   // The window owns the region from here on.
   if (SetWindowRgn(hwnd, region.get(), TRUE)) region.release();
 
+  // Centred once; after that the window stays where the user dragged it, also across a
+  // minimise and restore. Placing it never activates it: showing it does, when it should.
   const Point at = CentreOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
-  SetWindowPos(hwnd, HWND_TOP, at.x, at.y, w, h, 0);
+  const bool centre = !placed_;
+  placed_ = true;
+  SetWindowPos(hwnd, HWND_TOP, at.x, at.y, w, h, SWP_NOACTIVATE | (centre ? 0 : SWP_NOMOVE));
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 

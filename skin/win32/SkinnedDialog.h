@@ -1,6 +1,7 @@
-// A caption-less dialog whose whole face is one bitmap: it takes the image's size, sits centred
-// on the primary screen, may be cut to the image's outline, is dragged by its face, and gives
-// its text controls the skin's blue and white.
+// A caption-less dialog whose whole face is one bitmap: it takes the image's size, is centred
+// on the primary screen when it first appears and stays where the user puts it, may be cut to
+// the image's outline, is dragged by its face, and gives its text controls the skin's blue and
+// white.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +32,9 @@ struct SkinOptions {
   bool drag = true;
   unsigned controlColours = kNoControlColours;
   bool closeReleasesImage = false;
+  // False for a window that only informs while the thread is blocked: it never takes
+  // activation or the focus (and no window manager then waits for it).
+  bool activates = true;
 };
 
 
@@ -54,7 +58,7 @@ public:
 
 protected:
   void Report(const std::string& text, const std::string& caption) { reporter_(text, caption); }
-  // Loads the image if needed, sets the region, sizes and centres the window.
+  // Loads the image if needed, sets the region, sizes the window and centres it the first time.
   void ApplySkin();
   void ReleaseImage() { image_.reset(); }
 
@@ -74,6 +78,7 @@ private:
   MessageFn reporter_;
   win::Bitmap image_;
   win::Brush brush_;
+  bool placed_ = false;  // centred once in this window's life
 };
 
 }  // namespace vt::skin

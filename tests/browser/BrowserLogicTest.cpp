@@ -1,18 +1,15 @@
 // The browser's behaviour against a real session on loopback, a real web host for the version
-// check and the real file settings store; only the window is a recording stand-in.
+// check and the real settings file; only the window is a recording stand-in.
 #include "browser/BrowserLogic.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "browser/AvailabilityMark.h"
-#include "browser/BrowserState.h"
 #include "resources/resource.h"
 #include "service/Endpoints.h"
 #include "tests/service/SessionFixture.h"
@@ -21,18 +18,14 @@
 namespace vt {
 namespace {
 
+using test::CountField;
 using test::GoodLoginBytes;
+using test::QueryBytes;
+using test::Record;
 using test::ScriptGoodLogin;
-
-std::string Z(const std::string& text) { return text + std::string(1, '\0'); }
-std::string CountField(const std::string& digits) {
-  std::string f = digits;
-  f.resize(5, '\0');
-  return f;
-}
-std::string Record(const std::string& title, const std::string& copies, const std::string& full) {
-  return Z(title + "\nkey-" + title + "\n" + copies + "\n" + full);
-}
+using test::ScriptQuery;
+using test::Z;
+using Log = std::vector<std::string>;
 
 class RecordingSurface : public BrowserSurface {
 public:
@@ -45,10 +38,9 @@ public:
     rows.clear();
     for (const GameRow& row : r) rows.push_back(std::string(row.title) + "|" + row.mark);
   }
-  void EnableGameCommands() override { log.push_back("game-commands"); }
-  void SearchTextChanged(bool enabled) override {
-    log.push_back(enabled ? "search-on" : "search-off");
-  }
+  void ShowGameCommands(bool on) override { log.push_back(on ? "commands-on" : "commands-off"); }
+  void SearchTextChanged(bool on) override { log.push_back(on ? "search-on" : "search-off"); }
+  void SetSearchText(const std::string& text) override { log.push_back("box:" + text); }
   void ShowUpgradeReminder() override { log.push_back("reminder"); }
   bool RunLogin(bool suppressAutoLogin) override {
     log.push_back(suppressAutoLogin ? "login-window" : "login");
@@ -65,7 +57,7 @@ public:
   void Minimise() override { log.push_back("minimise"); }
   void RunSetupWindow(const ConsoleLayout& layout) override { log.push_back("setup:" + std::string(layout.className)); }
 
-  std::vector<std::string> log;
+  Log log;
   std::vector<std::string> rows;
   std::function<bool()> login;
 };
@@ -78,54 +70,50 @@ public:
   std::vector<int> ends;
 };
 
-TEST(AvailabilityMark, FollowsTheFiveSteps) {
-  struct Case {
-    const char* copies;
-    int32_t full;
-    const char* tier;
-    std::string_view mark;
-  } cases[] = {
-      {"3", 0, "False", kMarkAvailable},    {"3", 0, "True", kMarkAvailable},
-      {" +2x", 5, "", kMarkAvailable},      {"0", 5, "True", kMarkUnavailable},
-      {"0", 1, "False", kMarkPreferred},    {"0", 0, "False", kMarkUnavailable},
-      {"-2", 4, "False", kMarkPreferred},   {"-2", 4, "True", kMarkUnavailable},
-      {"copies", 1, "False", kMarkPreferred}, {"", 0, "False", kMarkUnavailable},
-      {"0", 1, "", kMarkPreferred},         {"0", 1, "true", kMarkPreferred},
-      {"0", -1, "maybe", kMarkUnavailable},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(AvailabilityMark(c.copies, c.full, c.tier), c.mark)
-        << '"' << c.copies << "\" " << c.full << " \"" << c.tier << '"';
-}
-
 class BrowserLogicTest : public test::SessionTest {
 protected:
   void SetUp() override {
     store = OpenFileSettings(dir.File("registry.txt"));
     ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
   }
-  BrowserLogic& Start(const std::string& user = "u", const std::string& pass = "p") {
+  BrowserLogic& Start(uint32_t receiveTimeoutMs = 2000) {
     peer.Start();
-    session = MakeSession();
+    session = MakeSession(receiveTimeoutMs);
     logic = std::make_unique<BrowserLogic>(surface, *session, *store, shell);
-    logic->userName = user;
-    logic->password = pass;
+    logic->userName = "ann";
+    logic->password = "pw:@/";
     return *logic;
   }
-  void ScriptQuery(const std::string& alias, const std::string& pattern,
-                   const std::vector<std::string>& records) {
-    peer.Expect(Z("qr")).Send("r1").Expect(Z(alias)).Send("r2").Expect(Z(pattern));
-    peer.Send("r3").Expect(Z("ok")).Send(CountField(std::to_string(records.size())));
-    for (const std::string& r : records) peer.Send(r);
-  }
-  static std::string QueryBytes(const std::string& alias, const std::string& pattern) {
-    return Z("qr") + Z(alias) + Z(pattern) + Z("ok");
+  // Logged in as ann, the list refreshed with two games: Alpha available, Beta in use.
+  BrowserLogic& Loaded(uint32_t receiveTimeoutMs = 2000) {
+    ScriptGoodLogin(peer, "ann", "pw:@/", "False");
+    ScriptQuery(peer, "NES", "^[a-b]", {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k beta/é", "0", "0")});
+    Start(receiveTimeoutMs).RefreshList();
+    surface.log.clear();
+    return *logic;
   }
   // Everything the server received on one connection, once the client has closed it.
   std::string Sent(size_t connection = 0) {
     session->Disconnect();
     peer.Finish();
     return peer.Received(connection);
+  }
+  std::string Value(const std::string& name) {
+    std::string bytes;
+    return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes) ? bytes : "<missing>";
+  }
+  // An emulator file named in the alias's _PATH value.
+  std::string Emulator(const std::string& alias) {
+    const std::string path = dir.File(alias + ".exe");
+    std::ofstream(path) << "MZ";
+    store->SetValue(Hive::Machine, kVintaraKey, alias + "_PATH", kTypeNone, path);
+    return path;
+  }
+  std::string Page(const std::string& page) { return "http://" + web.hostPort() + page; }
+  // The server refuses the query's pattern with its error mark.
+  static void Refuse(test::ScriptedPeer& p, const std::string& alias, const std::string& pattern) {
+    p.Expect(Z("qr")).Send("r1").Expect(Z(alias)).Send("r2").Expect(Z(pattern)).Send("r3").Expect(Z("ok"));
+    p.Send(CountField("1") + Z("error"));
   }
 
   test::TempDir dir;
@@ -136,32 +124,35 @@ protected:
   RecordingShell shell;
 };
 
-TEST_F(BrowserLogicTest, RefreshLogsInWithTheWindowsCredentialsAndFillsRowsInServerOrder) {
-  ScriptGoodLogin(peer, "alice", "w:n@d/", "False");
-  ScriptQuery("NES", "^[a-b]", {Record("Zeta", "0", "2"), Record("Alpha", "3", "0"), Record("Beta", "-2", "0")});
-  ScriptQuery("NES", "^[a-b]", {});
-  BrowserLogic& b = Start("alice", "w:n@d/");
+TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
+  ScriptGoodLogin(peer, "ann", "pw:@/", "False");
+  ScriptQuery(peer, "NES", "^[a-b]", {Record("Zeta", "k", "0", "2"), Record("Alpha", "k", "3", "0"), Record("Beta", "k", "-2", "0")});
+  ScriptQuery(peer, "NES", "^[a-b]", {});
+  BrowserLogic& b = Start();
   b.RefreshList();
-  EXPECT_TRUE(session->loggedIn);
-  EXPECT_EQ(surface.log, (std::vector<std::string>{"loading", "rows:3", "close-loading"}));
-  EXPECT_EQ(surface.rows, (std::vector<std::string>{"Zeta|Preferred", "Alpha|Available", "Beta|UnAvailable"}));
+  EXPECT_EQ(surface.log, (Log{"loading", "rows:3", "commands-off", "close-loading"}));
+  EXPECT_EQ(surface.rows, (Log{"Zeta|Preferred", "Alpha|Available", "Beta|UnAvailable"}));
+  b.SelectGame(2);
+  EXPECT_EQ(b.selection(), 2u);
+  b.SelectGame(3);  // beyond the rows: none
+  EXPECT_EQ(b.selection(), std::nullopt);
   surface.log.clear();
   b.RefreshList();  // zero games: an empty list
-  EXPECT_EQ(surface.log, (std::vector<std::string>{"loading", "rows:0", "close-loading"}));
-  EXPECT_EQ(surface.rows, std::vector<std::string>{});
-  EXPECT_EQ(Sent(), GoodLoginBytes("alice", "w:n@d/") + QueryBytes("NES", "^[a-b]") + QueryBytes("NES", "^[a-b]"));
+  EXPECT_EQ(surface.log, (Log{"loading", "rows:0", "commands-off", "close-loading"}));
+  EXPECT_EQ(Sent(), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]") + QueryBytes("NES", "^[a-b]"));
 }
 
 TEST_F(BrowserLogicTest, EachChoiceQueriesTheCurrentSystemAndPattern) {
-  ScriptGoodLogin(peer, "u", "p", "True");
-  ScriptQuery("NES", "^[c-d]", {Record("Contra", "1", "1")});
-  ScriptQuery("SNES", "^[c-d]", {Record("Cybernator", "1", "1")});
-  ScriptQuery("SNES", "Zelda: [Link]* ?", {});
-  ScriptQuery("SNES", "^[a-b]", {Record("Axelay", "0", "0")});
-  ScriptQuery("GB' OR Alias='GBC", "^[a-b]", {});
-  ScriptQuery("GB' OR Alias='GBC", "^[0-z]", {});
+  ScriptGoodLogin(peer, "ann", "pw:@/", "True");
+  const std::pair<const char*, const char*> queries[] = {
+      {"NES", "^[c-d]"}, {"SNES", "^[c-d]"}, {"SNES", "Zelda: [Link]* ?"}, {"SNES", "^[a-b]"},
+      {"GB' OR Alias='GBC", "^[a-b]"}, {"GB' OR Alias='GBC", "^[0-z]"}};
+  std::string expected = GoodLoginBytes("ann", "pw:@/");
+  for (auto [alias, pattern] : queries) {
+    ScriptQuery(peer, alias, pattern, {});
+    expected += QueryBytes(alias, pattern);
+  }
   BrowserLogic& b = Start();
-  ASSERT_TRUE(session->Login("u", "p"));
   b.ChooseRange(FindRangeButton(IDC_BROWSER_RANGE_C_D)->pattern);
   b.ChooseSystem(FindSystemButton(IDC_BROWSER_SNES)->alias);
   b.Search("Zelda: [Link]* ?");
@@ -169,319 +160,240 @@ TEST_F(BrowserLogicTest, EachChoiceQueriesTheCurrentSystemAndPattern) {
   EXPECT_EQ(b.searchText, "Zelda: [Link]* ?") << "a letter range leaves the search box's text";
   b.ChooseSystem(FindSystemButton(IDC_BROWSER_GAMEBOY)->alias);
   b.ChooseRange(FindRangeButton(IDC_BROWSER_RANGE_ALL)->pattern);
-  EXPECT_EQ(surface.rows, std::vector<std::string>{});
-  EXPECT_EQ(Sent(), GoodLoginBytes("u", "p") + QueryBytes("NES", "^[c-d]") + QueryBytes("SNES", "^[c-d]") +
-                        QueryBytes("SNES", "Zelda: [Link]* ?") + QueryBytes("SNES", "^[a-b]") +
-                        QueryBytes("GB' OR Alias='GBC", "^[a-b]") + QueryBytes("GB' OR Alias='GBC", "^[0-z]"));
+  EXPECT_EQ(Sent(), expected);
+  surface.log.clear();
+  for (const char* text : {"z", "", " "}) b.SearchBoxChanged(text);
+  EXPECT_EQ(b.searchText, " ");
+  EXPECT_EQ(surface.log, (Log{"search-on", "search-off", "search-on"}));
 }
 
 TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndKeepTheRows) {
-  peer.Expect("u").Send("user?").Expect("p").Send("Incorrect Username or Password");
-  peer.Expect("u").Send("user?").Expect("p").Send("Username in use login again to clear.");
+  peer.Expect("ann").Send("user?").Expect("pw:@/").Send("Incorrect Username or Password");
+  peer.Expect("ann").Send("user?").Expect("pw:@/").Send("Username in use login again to clear.");
   BrowserLogic& b = Start();
-  surface.rows = {"Old|Available"};
   b.RefreshList();
-  EXPECT_EQ(surface.log, std::vector<std::string>{}) << "a bad login changes nothing";
+  EXPECT_EQ(surface.log, Log{}) << "a bad login changes nothing";
   EXPECT_TRUE(session->connected);
   b.RefreshList();  // user in use: its notice, then a disconnect that clears the flag
-  EXPECT_EQ(surface.log, std::vector<std::string>{"close-clients"});
+  EXPECT_EQ(surface.log, Log{"close-clients"});
   EXPECT_FALSE(session->connected || session->userInUse);
-  EXPECT_EQ(surface.rows, std::vector<std::string>{"Old|Available"});
-  peer.Finish();
-  EXPECT_EQ(peer.Received(0), "upup");
+  EXPECT_EQ(Sent(), "annpw:@/annpw:@/");
 }
 
-TEST_F(BrowserLogicTest, AFailedQueryKeepsTheRowsAndTheNextRefreshLogsInAgain) {
-  ScriptGoodLogin(peer, "u", "p", "False");
-  ScriptQuery("NES", "^[a-b]", {Record("Alpha", "1", "0")});
-  // The second query's connection breaks in the middle of a record.
-  peer.Expect(Z("qr")).Send("r1").Expect(Z("NES")).Send("r2").Expect(Z("^[c-d]"));
-  peer.Send("r3").Expect(Z("ok")).Send(CountField("2")).Send(Record("Castle", "1", "0"));
-  peer.Send("Cont").Reset();
-  peer.NextConnection();
-  ScriptGoodLogin(peer, "u", "p", "False");
-  ScriptQuery("NES", "^[e-f]", {Record("Excite", "0", "0")});
-  BrowserLogic& b = Start();
-  b.RefreshList();
-  surface.log.clear();
-  b.ChooseRange("^[c-d]");
-  EXPECT_EQ(surface.log, (std::vector<std::string>{"loading", "connection-error", "close-loading"}));
-  EXPECT_EQ(surface.rows, std::vector<std::string>{"Alpha|Available"});
-  EXPECT_FALSE(session->loggedIn);
-  EXPECT_EQ(session->filter, "^[c-d]") << "the new pattern stays in force";
-  b.ChooseRange("^[e-f]");
-  EXPECT_EQ(surface.rows, std::vector<std::string>{"Excite|UnAvailable"});
-  EXPECT_EQ(Sent(1), GoodLoginBytes("u", "p") + QueryBytes("NES", "^[e-f]"));
-}
-
-TEST_F(BrowserLogicTest, SelectionAndSearchBoxRules) {
-  BrowserLogic& b = Start();
-  session->selectedIndex = 4;
-  b.SelectGame(std::nullopt);
-  EXPECT_EQ(session->selectedIndex, 4u) << "empty space keeps the earlier selection";
-  EXPECT_EQ(surface.log, std::vector<std::string>{});
-  b.SelectGame(7);
-  EXPECT_EQ(session->selectedIndex, 7u);
-  b.SelectGame(std::nullopt);
-  EXPECT_EQ(session->selectedIndex, 7u);
-  b.SearchBoxChanged("z");
-  b.SearchBoxChanged("");
-  b.SearchBoxChanged(" ");
-  EXPECT_EQ(b.searchText, " ");
-  EXPECT_EQ(surface.log, (std::vector<std::string>{"game-commands", "search-on", "search-off",
-                                                   "search-on"}));
-}
-
-// The saved state in the real settings file, byte for byte.
-class BrowserStateTest : public BrowserLogicTest {
-protected:
-  std::string Value(const std::string& name, uint32_t* type = nullptr) {
-    std::string bytes;
-    if (!store->QueryValue(Hive::Machine, kVintaraKey, name, bytes, type)) return "<missing>";
-    return bytes;
-  }
-  void Store(const std::string& name, const std::string& bytes, uint32_t type = kTypeNone) {
-    ASSERT_TRUE(store->SetValue(Hive::Machine, kVintaraKey, name, type, bytes));
-  }
-};
-
-TEST_F(BrowserStateTest, SaveWritesThreeUntypedValuesWithoutTerminators) {
-  BrowserLogic& b = Start();
-  session->SetSystem("SNES");
-  session->filter = "Zelda: [Link]";
-  b.startCount = 0x12C;  // only the low byte goes out
-  b.SaveBrowserState();
-  for (auto [name, bytes] : {std::pair{"SYSTEM", "SNES"}, {"SEARCH", "Zelda: [Link]"}, {"COUNT", "\x2C"}}) {
-    uint32_t type = 99;
-    EXPECT_EQ(Value(name, &type), bytes) << name;
-    EXPECT_EQ(type, kTypeNone) << name;
-  }
-}
-
-TEST_F(BrowserStateTest, RestoreReadsEachValueIntoItsBufferWithDefaults) {
-  struct Case {
-    std::string system, search, count;
-    uint32_t type;
-    std::string wantSystem, wantScheme, wantFilter;
-    int32_t wantCount;
+// The server dropped the session while it sat idle: the next command logs in again and asks once
+// more, silently; a refused login, a second drop or the error mark give one notice and no loop.
+TEST_F(BrowserLogicTest, ADroppedSessionIsLoggedInAgainOnce) {
+  const struct {
+    const char* name;
+    std::function<void(test::ScriptedPeer&)> second;  // the connection after the drop
+    Log log;
+    size_t connections;
   } cases[] = {
-      {"<missing>", "<missing>", "<missing>", kTypeNone, "NES", "VTNES://", "^[a-b]", 0},
-      {"SNES", "^[c-d]", "\xC8", kTypeNone, "SNES", "zsnes://", "^[c-d]", 200},
-      {std::string(19, 'S'), std::string(254, 's'), "\x05", kTypeNone, std::string(19, 'S'),
-       "VTNES://", std::string(254, 's'), 5},
-      {std::string(20, 'S'), std::string(255, 's'), "\x05\x06", kTypeNone, "NES", "VTNES://",
-       "^[a-b]", 0},
-      {std::string("GEN\0", 4), std::string("Zelda\0junk", 10), std::string(1, '\0'), kTypeString,
-       "GEN", "VTGEN://", "Zelda", 0},
-      {"", "", "", kTypeBinary, "NES", "VTNES://", "^[a-b]", 0},
-      {"Nintendo", "x", "\x01", kTypeDword, "Nintendo", "VTNES://", "x", 1},
+      {"logged in again",
+       [](auto& p) {
+         ScriptGoodLogin(p, "ann", "pw:@/", "False");
+         ScriptQuery(p, "SNES", "^[a-b]", {Record("Sky", "k", "1", "0")});
+       },
+       {"loading", "rows:1", "commands-off", "close-loading"}, 2},
+      {"login refused", [](auto& p) { p.Expect("ann").Send("?").Expect("pw:@/").Send("Incorrect Username or Password"); },
+       {"loading", "connection-error", "close-loading"}, 2},
+      {"user in use", [](auto& p) { p.Expect("ann").Send("?").Expect("pw:@/").Send("Username in use login again to clear."); },
+       {"loading", "close-clients", "close-loading"}, 2},
+      {"dropped again", [](auto& p) { ScriptGoodLogin(p, "ann", "pw:@/", "False"); p.Close(); },
+       {"loading", "connection-error", "close-loading"}, 2},
+      {"the error mark", nullptr, {"loading", "connection-error", "close-loading"}, 1},
   };
-  Start();
-  int n = 0;
-  for (const Case& c : cases) {
-    // Each case in a store of its own that holds the key and only the values given.
-    store = OpenFileSettings(dir.File("case" + std::to_string(n++) + ".txt"));
-    ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
-    for (auto [name, bytes] : {std::pair{"SYSTEM", c.system}, {"SEARCH", c.search}, {"COUNT", c.count}})
-      if (bytes != "<missing>") Store(name, bytes, c.type);
-    BrowserLogic l(surface, *session, *store, shell);
-    session->SetSystem("SMS");
-    session->filter = "previous";
-    l.RestoreBrowserState();
-    EXPECT_EQ(session->system, c.wantSystem) << c.system.size() << "-byte SYSTEM";
-    EXPECT_EQ(session->scheme, c.wantScheme);
-    EXPECT_EQ(session->filter, c.wantFilter) << c.search.size() << "-byte SEARCH";
-    EXPECT_EQ(l.startCount, c.wantCount);
-  }
-}
-
-TEST_F(BrowserStateTest, AMissingKeyGivesDefaultsAndIsNeverCreated) {
-  store = OpenFileSettings(dir.File("empty.txt"));
-  BrowserLogic& b = Start();
-  session->SetSystem("GEN");
-  b.startCount = 7;
-  b.RestoreBrowserState();
-  EXPECT_EQ(session->system, "NES");
-  EXPECT_EQ(session->filter, "^[a-b]");
-  EXPECT_EQ(b.startCount, 7) << "nothing read, nothing changed";
-  b.SaveBrowserState();
-  EXPECT_FALSE(store->KeyExists(Hive::Machine, kVintaraKey));
-}
-
-// A key the user may read but not write (a standard user under the machine hive).
-class ReadOnlySettings : public SettingsStore {
-public:
-  explicit ReadOnlySettings(SettingsStore& real) : real_(real) {}
-  bool KeyExists(Hive h, const std::string& k) override { return real_.KeyExists(h, k); }
-  bool CreateKey(Hive, const std::string&) override { return false; }
-  bool QueryValue(Hive h, const std::string& k, const std::string& n, std::string& b,
-                  uint32_t* t) override {
-    return real_.QueryValue(h, k, n, b, t);
-  }
-  bool SetValue(Hive, const std::string&, const std::string&, uint32_t, std::string_view) override {
-    return false;
-  }
-  bool SetValues(Hive, const std::string&, std::span<const NamedValue>) override { return false; }
-
-private:
-  SettingsStore& real_;
-};
-
-TEST_F(BrowserStateTest, AKeyThatCannotBeWrittenSavesNothing) {
-  Store("SYSTEM", "GEN");
-  ReadOnlySettings readOnly(*store);
-  session = MakeSession();
-  BrowserLogic b(surface, *session, readOnly, shell);
-  b.RestoreBrowserState();
-  EXPECT_EQ(session->system, "GEN");
-  session->SetSystem("SNES");
-  b.SaveBrowserState();
-  EXPECT_EQ(Value("SYSTEM"), "GEN");
-  EXPECT_EQ(Value("SEARCH"), "<missing>");
-}
-
-TEST_F(BrowserLogicTest, UpgradeReminderFollowsTheCounterRule) {
-  struct Case {
-    const char* tier;
-    int32_t count;
-    int random;
-    bool shows;
-    int32_t after;
-  } cases[] = {
-      // 10 is above every threshold from 5 to 9.
-      {"False", 10, 0, true, 0},   {"False", 10, 4, true, 0},  {"False", 10, 32767, true, 0},
-      // 5 is above none.
-      {"False", 5, 0, false, 6},   {"False", 5, 4, false, 6},
-      // 9 shows unless the threshold is 9.
-      {"False", 9, 3, true, 0},    {"False", 9, 4, false, 10}, {"False", 9, 32764, false, 10},
-      {"False", 0, 2, false, 1},   {"False", -3, 0, false, -2},
-      {"True", 10, 0, false, 10},  {"True", 200, 0, false, 200},
-      {"", 10, 0, false, 10},      {"false", 10, 0, false, 10},
-  };
-  BrowserLogic& b = Start();
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::ScriptedPeer p;
+    ScriptGoodLogin(p, "ann", "pw:@/", "False");
+    ScriptQuery(p, "NES", "^[a-b]", {Record("Old", "k", "1", "0")});
+    if (c.second) {
+      p.Close();  // idle, the server drops the session
+      c.second(p.NextConnection());
+    } else {
+      Refuse(p, "SNES", "^[a-b]");
+    }
+    p.Start();
+    ServiceEndpoints e{"127.0.0.1", p.port(), web.hostPort(), 2000};
+    ServerSession s(ui, e);
+    BrowserLogic b(surface, s, *store, shell);
+    b.userName = "ann";
+    b.password = "pw:@/";
+    b.RefreshList();
     surface.log.clear();
-    session->fullAccount = c.tier;
-    b.startCount = c.count;
-    b.UpgradeReminderAtStart(c.random);
-    EXPECT_EQ(!surface.log.empty(), c.shows) << c.tier << " " << c.count << " r=" << c.random;
-    EXPECT_EQ(b.startCount, c.after) << c.tier << " " << c.count << " r=" << c.random;
-  }
-  for (const char* tier : {"False", "True", "", "FALSE"}) {
-    session->fullAccount = tier;
-    EXPECT_EQ(b.ShowsUpgradeNow(), std::string(tier) == "False") << tier;
-  }
-  for (int i = 0; i < 3; ++i) {
-    const int r = StartUpRandom();
-    EXPECT_GE(r, 0);
-    EXPECT_LE(r, 32767);
+    b.ChooseSystem("SNES");
+    EXPECT_EQ(surface.log, c.log);
+    s.Disconnect();
+    p.Finish();
+    EXPECT_EQ(p.connections(), c.connections);
+    if (c.connections == 2 && c.log.size() == 4)
+      EXPECT_EQ(p.Received(1), GoodLoginBytes("ann", "pw:@/") + QueryBytes("SNES", "^[a-b]")) << "one new login";
   }
 }
 
-// The commands with the real session, web host and settings file.
-class BrowserCommandsTest : public BrowserStateTest {
-protected:
-  // Logged in as ann, the list refreshed with two games: Alpha available, Beta in use.
-  BrowserLogic& Loaded() {
-    ScriptGoodLogin(peer, "ann", "pw:@/", "False");
-    ScriptQuery("NES", "^[a-b]", {Record("Alpha", "2", "0"), Record("Beta", "0", "0")});
-    Start("ann", "pw:@/").RefreshList();
-    return *logic;
-  }
-  std::string Nester() {
-    const std::string path = dir.File("nester.exe");
-    std::ofstream(path) << "MZ";
-    Store("NES_PATH", path);
-    return path;
-  }
-};
+// After the error mark the next command logs in again; a saved search the server refuses at
+// start falls back to the default range, shown in the box instead of an error at every start.
+TEST_F(BrowserLogicTest, TheErrorMarkLogsOutAndARefusedSavedSearchFallsBackAtStart) {
+  ScriptGoodLogin(peer, "ann", "pw:@/", "False");
+  Refuse(peer, "NES", "[oops");
+  ScriptGoodLogin(peer.NextConnection(), "ann", "pw:@/", "False");
+  ScriptQuery(peer, "NES", "^[a-b]", {Record("Alpha", "k", "1", "0")});
+  Refuse(peer, "NES", "zz[");
+  ScriptGoodLogin(peer.NextConnection(), "ann", "pw:@/", "False");
+  ScriptQuery(peer, "NES", "^[c-d]", {});
+  BrowserLogic& b = Start();
+  session->filter = "[oops";  // as restored from SEARCH
+  b.StartList();
+  EXPECT_EQ(surface.log, (Log{"loading", "close-loading", "box:[oops", "loading", "rows:1", "commands-off", "close-loading"}));
+  EXPECT_EQ(session->filter, "^[a-b]");
+  surface.log.clear();
+  b.Search("zz[");  // the user's own search is refused: said
+  EXPECT_EQ(surface.log, (Log{"loading", "connection-error", "close-loading"}));
+  EXPECT_FALSE(session->loggedIn);
+  b.ChooseRange("^[c-d]");
+  EXPECT_EQ(Sent(2), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[c-d]"));
+}
 
-TEST_F(BrowserCommandsTest, LaunchDisconnectsStartsSavesAndMinimises) {
-  const std::string nester = Nester();
+// Launch and Game Info act on the highlighted row of the rows on screen, with the system and
+// scheme those rows were fetched for, or on nothing.
+TEST_F(BrowserLogicTest, LaunchAndGameInfoActOnTheSelectedRowOfTheRowsOnScreen) {
+  const std::string nes = Emulator("NES");
+  Emulator("SNES");
+  ScriptGoodLogin(peer, "ann", "pw:@/", "False");
+  ScriptQuery(peer, "NES", "^[a-b]", {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "1", "0")});
+  // A failure in the record phase: one record of two, then silence.
+  peer.Expect(Z("qr")).Send("r").Expect(Z("NES")).Send("r").Expect(Z("^[e-f]")).Send("r").Expect(Z("ok"));
+  peer.Send(CountField("2") + Record("Excite", "k-excite", "1", "0"));
+  // After the launch's disconnect, a failure before the records of another system.
+  ScriptGoodLogin(peer.NextConnection(), "ann", "pw:@/", "False");
+  peer.Expect(Z("qr")).Send("r").Expect(Z("SNES")).Send("r");
+  ScriptGoodLogin(peer.NextConnection(), "ann", "pw:@/", "False");
+  ScriptQuery(peer, "SNES", "^[e-f]", {Record("Earth", "k-earth", "1", "0")});
+  BrowserLogic& b = Start(300);
+  b.RefreshList();
+  const std::string alpha = "start:" + nes + " VTNES://ann:pw:@/@" + web.hostPort() + "/k-alpha";
+  const std::string alphaPage = Page("/gameinfo.php?gameinfo=k-alpha");
+  const struct {
+    const char* after;
+    std::function<void()> step;
+    Log launch;
+    std::vector<std::string> pages;
+  } cases[] = {
+      {"a failure in the record phase", [&] { b.ChooseRange("^[e-f]"); }, {alpha, "minimise"}, {alphaPage}},
+      {"a failure before the records", [&] { b.ChooseSystem("SNES"); }, {alpha, "minimise"}, {alphaPage}},
+      {"a successful refresh", [&] { b.RefreshList(); }, {}, {}},
+      {"a click on empty space", [&] { b.SelectGame(std::nullopt); }, {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.after);
+    b.SelectGame(0);
+    c.step();
+    surface.log.clear();
+    shell.pages.clear();
+    EXPECT_EQ(b.Launch(), c.launch.empty() ? LaunchOutcome::NoSelection : LaunchOutcome::Started);
+    EXPECT_EQ(surface.log, c.launch);
+    b.GameInfo();
+    EXPECT_EQ(shell.pages, c.pages);
+  }
+  EXPECT_EQ(surface.rows, Log{"Earth|Available"});
+}
+
+TEST_F(BrowserLogicTest, LaunchDisconnectsStartsSavesAndMinimises) {
+  const std::string nes = Emulator("NES");
   BrowserLogic& b = Loaded();
   b.startCount = 3;
   b.SelectGame(0);
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::Started);
-  EXPECT_EQ(surface.log, (std::vector<std::string>{
-                             "start:" + nester + " VTNES://ann:pw:@/@" + web.hostPort() + "/key-Alpha",
-                             "minimise"}));
+  EXPECT_EQ(surface.log, (Log{"start:" + nes + " VTNES://ann:pw:@/@" + web.hostPort() + "/k-alpha", "minimise"}));
   EXPECT_FALSE(session->connected);
-  EXPECT_EQ(Value("SYSTEM"), "NES");
-  EXPECT_EQ(Value("SEARCH"), "^[a-b]");
-  EXPECT_EQ(Value("COUNT"), std::string(1, '\x03'));
+  EXPECT_EQ(Value("SYSTEM") + Value("SEARCH") + Value("COUNT"), "NES^[a-b]\x03");
   peer.Finish();
   // The server saw the connection close: everything it received, and nothing after the query.
   EXPECT_EQ(peer.Received(0), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]"));
 }
 
-// Refused launches and pages keep the connection; a selection beyond the rows does nothing.
-TEST_F(BrowserCommandsTest, LaunchesThatStartNoEmulatorAndPagesOnTheWebHost) {
+// Refused launches and pages keep the connection; the game's key goes into its page's address
+// percent-encoded.
+TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnection) {
   BrowserLogic& b = Loaded();
   b.SelectGame(1);
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::GameInUseFree);  // refused: nothing saved
-  EXPECT_EQ(surface.log, std::vector<std::string>{"in-use-free"});
+  EXPECT_EQ(surface.log, Log{"in-use-free"});
   EXPECT_EQ(Value("SYSTEM"), "<missing>");
   b.GameInfo();
   b.UpgradeNow();
-  const std::vector<std::string> pages = {"http://" + web.hostPort() + "/gameinfo.php?gameinfo=key-Beta",
-                                          "http://" + web.hostPort() + "/accountinfo.php"};
-  EXPECT_EQ(shell.pages, pages);
+  EXPECT_EQ(shell.pages, (Log{Page("/gameinfo.php?gameinfo=k%20beta%2F%C3%A9"), Page("/accountinfo.php")}));
   EXPECT_TRUE(session->connected);
-  // A double-click below fewer rows after a refresh: refused without a notice.
-  session->selectedIndex = 2;
-  surface.log.clear();
-  EXPECT_EQ(b.Launch(), LaunchOutcome::NoSelection);
-  EXPECT_EQ(surface.log, std::vector<std::string>{});
-  b.GameInfo();
-  EXPECT_EQ(shell.pages, pages);
-  // No emulator set: reported and saved, but not minimised.
-  b.SelectGame(0);
+  const std::pair<std::string, std::string> keys[] = {
+      {"NES-0042_v1.2~x", "NES-0042_v1.2~x"}, {"a&b=c?d#e", "a%26b%3Dc%3Fd%23e"},
+      {"\"x\" %y'", "%22x%22%20%25y%27"}, {std::string("\x01\x7f\xff", 3), "%01%7F%FF"}};
+  for (const auto& [key, encoded] : keys) EXPECT_EQ(PercentEncoded(key), encoded);
+  b.SelectGame(0);  // no emulator set: reported and saved, but not minimised
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::EmulatorNotSet);
-  EXPECT_EQ(surface.log, std::vector<std::string>{"launch-failure"});
+  EXPECT_EQ(surface.log, Log{"launch-failure"});
   EXPECT_EQ(Value("SYSTEM"), "NES");
 }
 
-TEST_F(BrowserCommandsTest, ChangeUserLogsOutAndShowsTheLoginWindowKeepingTheRows) {
+TEST_F(BrowserLogicTest, ChangeUserLogsOutKeepsTheRowsAndSavesBeforeItsWayOut) {
   BrowserLogic& b = Loaded();
-  surface.log.clear();
   surface.login = [&] {
     EXPECT_FALSE(session->connected) << "logged out before the login window";
     b.userName = "bob";
-    b.password = "builder";
     return true;
   };
   b.ChangeUser();
-  EXPECT_EQ(surface.log, std::vector<std::string>{"login-window"});
-  EXPECT_EQ(surface.rows, (std::vector<std::string>{"Alpha|Available", "Beta|UnAvailable"}));
-  EXPECT_EQ(b.userName, "bob");
+  EXPECT_EQ(surface.log, Log{"login-window"});
+  EXPECT_EQ(surface.rows, (Log{"Alpha|Available", "Beta|UnAvailable"}));
+  // Cancel in Change User's login window ends the program: the state is saved first.
+  session->SetSystem("GEN");
+  b.ChangeUserShell().EndProgram(0);
+  EXPECT_EQ(shell.ends, std::vector<int>{0});
+  EXPECT_EQ(Value("SYSTEM"), "GEN");
 }
 
-TEST_F(BrowserCommandsTest, SetupHelpOpensTheCurrentSystemsWindowAndRefreshesNothing) {
-  BrowserLogic& b = Start();
-  // The alias-to-window table itself is the layouts' own test.
-  for (auto [alias, window] : {std::pair{"SNES", "SNESC"}, {"COL", "SMSC"}}) {
+TEST_F(BrowserLogicTest, SetupHelpCloseAndTheUpgradeReminder) {
+  BrowserLogic& b = Loaded();
+  for (auto [alias, window] : {std::pair{"SNES", "setup:SNESC"}, {"COL", "setup:SMSC"}, {"Genesis", ""}}) {
     surface.log.clear();
     session->SetSystem(alias);
-    b.SetupHelp();
-    EXPECT_EQ(surface.log, std::vector<std::string>{std::string("setup:") + window}) << alias;
+    b.SetupHelp();  // the alias-to-window table itself is the layouts' own test
+    EXPECT_EQ(surface.log, *window ? Log{window} : Log{}) << alias;
   }
-  surface.log.clear();
-  session->SetSystem("Genesis");
-  b.SetupHelp();
-  EXPECT_EQ(surface.log, std::vector<std::string>{}) << "an alias without a window opens nothing";
-}
-
-TEST_F(BrowserCommandsTest, CloseSavesThenDisconnects) {
-  BrowserLogic& b = Loaded();
   session->SetSystem("SNES");
   b.Close();
   EXPECT_FALSE(session->connected);
   EXPECT_EQ(Value("SYSTEM"), "SNES");
   b.Close();  // not connected: saves again, nothing else
   EXPECT_EQ(Value("SYSTEM"), "SNES");
+
+  const struct {
+    const char* tier;
+    int32_t count;
+    int random;
+    bool shows;
+    int32_t after;
+  } cases[] = {
+      // 10 is above every threshold from 5 to 9; 5 is above none; 9 unless the threshold is 9.
+      {"False", 10, 0, true, 0},  {"False", 10, 32767, true, 0}, {"False", 5, 4, false, 6},
+      {"False", 9, 3, true, 0},   {"False", 9, 4, false, 10},    {"False", 9, 32764, false, 10},
+      {"False", -3, 0, false, -2}, {"True", 200, 0, false, 200},  {"", 10, 0, false, 10},
+      {"false", 10, 0, false, 10},
+  };
+  for (const auto& c : cases) {
+    surface.log.clear();
+    session->fullAccount = c.tier;
+    b.startCount = c.count;
+    b.UpgradeReminderAtStart(c.random);
+    EXPECT_EQ(!surface.log.empty(), c.shows) << c.tier << " " << c.count << " r=" << c.random;
+    EXPECT_EQ(b.startCount, c.after) << c.tier << " " << c.count << " r=" << c.random;
+    EXPECT_EQ(b.ShowsUpgradeNow(), std::string(c.tier) == "False") << c.tier;
+  }
+  const int r = StartUpRandom();
+  EXPECT_TRUE(r >= 0 && r <= 32767) << r;
 }
 
 }  // namespace

@@ -1,29 +1,17 @@
 // The catalogue query against the scripted game server: the exchange, record splitting, the
-// error mark, failures in each phase, count edge cases, and exact consumption of the socket.
+// error mark, failures in each phase and how each is told, count edge cases, and exact
+// consumption of the socket.
 #include <thread>
 
-#include "tests/support/LoopbackSocket.h"
-
 #include "tests/service/SessionFixture.h"
+#include "tests/support/LoopbackSocket.h"
 
 namespace vt::test {
 namespace {
 
-std::string Z(const std::string& text) { return text + std::string(1, '\0'); }
-
-std::string CountField(const std::string& digits) {
-  std::string f = digits;
-  f.resize(5, '\0');
-  return f;
-}
-
 std::string Fields(const std::string& title, const std::string& key, const std::string& copies,
                    const std::string& fullCopies) {
   return title + "\n" + key + "\n" + copies + "\n" + fullCopies;
-}
-std::string Record(const std::string& title, const std::string& key, const std::string& copies,
-                   const std::string& fullCopies) {
-  return Z(Fields(title, key, copies, fullCopies));
 }
 
 class QueryGames : public SessionTest {
@@ -59,14 +47,12 @@ protected:
 
 TEST_F(QueryGames, ExchangeAndRecordSplitting) {
   ScriptQueryHead("SNES", "^[a-b]");
-  peer.Send(CountField("4"));
-  peer.Send(Record("Another World", "snes-aw", "0", "2"));
-  peer.Send(Record("Axelay", "snes-ax", "3", "0"));
-  peer.Send(Z("Battletoads\nsnes-bt\n1\n10\nextra\nfields"));
-  peer.Send(Z("Bubsy\nsnes-bu\n 7"));  // no fourth field
+  peer.Send(CountField("4") + Record("Another World", "snes-aw", "0", "2") + Record("Axelay", "snes-ax", "3", "0"));
+  peer.Send(Z("Battletoads\nsnes-bt\n1\n10\nextra\nfields") + Z("Bubsy\nsnes-bu\n 7"));  // no fourth field
   StartLoggedIn();
   s->SetSystem("SNES");
   ASSERT_TRUE(s->QueryGames());
+  EXPECT_EQ(s->queryFailure, QueryFailure::None);
   ASSERT_EQ(s->gameCount, 4u);
   ExpectArraysMatchCount();
   EXPECT_EQ(s->titles, (std::vector<std::string>{"Another World", "Axelay", "Battletoads", "Bubsy"}));
@@ -76,12 +62,12 @@ TEST_F(QueryGames, ExchangeAndRecordSplitting) {
   EXPECT_EQ(s->rawRecords[2], "Battletoads\nsnes-bt\n1\n10\nextra\nfields");
   s->Disconnect();
   peer.Finish();
-  EXPECT_EQ(peer.Received(0), GoodLoginBytes("u", "p") + Z("qr") + Z("SNES") + Z("^[a-b]") + Z("ok"));
+  EXPECT_EQ(peer.Received(0), GoodLoginBytes("u", "p") + QueryBytes("SNES", "^[a-b]"));
 }
 
 TEST_F(QueryGames, GameBoyColorIsAskedForUnderBothAliasesOnTheWireOnly) {
   ScriptQueryHead("GB' OR Alias='GBC", "Zelda: Link's [Awakening]* ?");
-  peer.Send(CountField("1")).Send(Record("Zelda", "gbc-z", "1", "1")).Expect(Z("qr")).Reset();
+  peer.Send(CountField("1")).Send(Record("Zelda", "gbc-z", "1", "1")).Expect(Z("qr")).Send("r1").Reset();
   StartLoggedIn();
   s->SetSystem("GBC");
   s->filter = "Zelda: Link's [Awakening]* ?";
@@ -108,8 +94,7 @@ void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.name; }
 std::vector<std::string> Catalogue(int count, bool everyThirdEmpty = false) {
   std::vector<std::string> records;
   for (int i = 0; i < count; ++i)
-    records.push_back(everyThirdEmpty && i % 3 == 0 ? ""
-                                                    : Fields(std::string("T").append(std::to_string(i)), "k", "1", std::to_string(i)));
+    records.push_back(everyThirdEmpty && i % 3 == 0 ? "" : Fields("T" + std::to_string(i), "k", "1", std::to_string(i)));
   return records;
 }
 
@@ -123,8 +108,7 @@ std::vector<AnswerCase> Answers() {
       {"AllEmpty", CountField("5000"), std::vector<std::string>(5000), std::string("X\0", 2)},
   };
   for (int count : {4095, 4096, 4097, 99999})
-    cases.push_back(
-        {"Count" + std::to_string(count), CountField(std::to_string(count)), Catalogue(count, true), "TAIL"});
+    cases.push_back({"Count" + std::to_string(count), CountField(std::to_string(count)), Catalogue(count, true), "TAIL"});
   return cases;
 }
 
@@ -156,69 +140,53 @@ TEST_P(QueryAnswer, CountIsReadByTheDecimalRuleAndWhatFollowsStaysInTheSocket) {
 INSTANTIATE_TEST_SUITE_P(Answers, QueryAnswer, ::testing::ValuesIn(Answers()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(QueryGames, RecordsSplitAcrossManySegments) {
-  std::string body;
-  for (int i = 0; i < 40; ++i)
-    body += Record(std::string("Title ").append(std::to_string(i)), std::string("k").append(std::to_string(i)), std::to_string(i % 3),
-                   std::to_string(i));
-  ScriptQueryHead();
-  peer.Send(CountField("40")).SendInPieces(body, 7, 1);
-  StartLoggedIn();
-  ASSERT_TRUE(s->QueryGames());
-  ASSERT_EQ(s->gameCount, 40u);
-  for (int i = 0; i < 40; ++i) {
-    EXPECT_EQ(s->titles[i], "Title " + std::to_string(i));
-    EXPECT_EQ(s->gameKeys[i], "k" + std::to_string(i));
-    EXPECT_EQ(s->fullAccountCopies[i], i);
-  }
-}
-
 // The arrays of one answer are overwritten in place by the next: nothing of a longer, fuller
-// earlier answer may show through a shorter, sparser or failed later one.
+// earlier answer may show through a shorter, sparser, cut-up or failed later one.
 class QueryAfterQuery : public QueryGames {
 protected:
   static std::string FullAnswer(int count) {
     std::string body = CountField(std::to_string(count));
-    for (int i = 0; i < count; ++i)
-      body += Record("Old title " + std::to_string(i), "old-" + std::to_string(i), "9", "7");
+    for (int i = 0; i < count; ++i) body += Record("Old title " + std::to_string(i), "old-" + std::to_string(i), "9", "7");
     return body;
   }
 };
 
-TEST_F(QueryAfterQuery, SparserRecordsLeaveNoOldFields) {
+TEST_F(QueryAfterQuery, SparserRecordsInSmallPiecesLeaveNoOldFields) {
   ScriptQueryHead();
   peer.Send(FullAnswer(6));
   ScriptQueryHead();
-  // A whole record, then ones ending before field 2, 3 and 4, an empty one and one cut into
-  // pieces so that it is gathered across receives.
-  peer.Send(CountField("6") + Record("New", "k", "1", "2") + Z("OnlyTitle") + Z("T\nk") + Z("T\nk\n3") + Z(""));
-  peer.SendInPieces(Z("Cut\nck"), 2, 1);
+  // A whole record, then ones ending before field 2, 3 and 4, and an empty one, all arriving in
+  // pieces of 3 bytes after the count, so that records are gathered across receives.
+  peer.Send(CountField("6")).SendInPieces(Record("New", "k", "1", "2") + Z("OnlyTitle") + Z("T\nk") + Z("T\nk\n3") +
+                                              Z("") + Record("Last", "kl", "0", "4"),
+                                          3, 1);
   StartLoggedIn();
   ASSERT_TRUE(s->QueryGames());
   ASSERT_TRUE(s->QueryGames());
   ASSERT_EQ(s->gameCount, 6u);
   ExpectArraysMatchCount();
-  EXPECT_EQ(s->rawRecords, (std::vector<std::string>{"New\nk\n1\n2", "OnlyTitle", "T\nk", "T\nk\n3", "", "Cut\nck"}));
-  EXPECT_EQ(s->titles, (std::vector<std::string>{"New", "OnlyTitle", "T", "T", "", "Cut"}));
-  EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"k", "", "k", "k", "", "ck"}));
-  EXPECT_EQ(s->availableCopies, (std::vector<std::string>{"1", "", "", "3", "", ""}));
-  EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>{2, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(s->rawRecords, (std::vector<std::string>{"New\nk\n1\n2", "OnlyTitle", "T\nk", "T\nk\n3", "", "Last\nkl\n0\n4"}));
+  EXPECT_EQ(s->titles, (std::vector<std::string>{"New", "OnlyTitle", "T", "T", "", "Last"}));
+  EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"k", "", "k", "k", "", "kl"}));
+  EXPECT_EQ(s->availableCopies, (std::vector<std::string>{"1", "", "", "3", "", "0"}));
+  EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>{2, 0, 0, 0, 0, 4}));
 }
 
+// The error mark closes the socket and logs the session out, so that the next command logs in
+// again; the records before it stay unsplit. A close before the last record fails the query.
 TEST_F(QueryAfterQuery, ErrorMarkAndCloseLeaveNoOldEntries) {
   ScriptQueryHead();
   peer.Send(FullAnswer(5));
   ScriptQueryHead();
-  peer.Send(CountField("4") + Record("A", "k1", "1", "0") + Z("error"));
-  peer.NextConnection();
-  ScriptGoodLogin(peer, "u", "p", "False");
-  ScriptQueryHead();
-  peer.Send(FullAnswer(5));
+  peer.Send(CountField("4") + Record("A", "k1", "1", "0") + Z("error") + Record("C", "k3", "1", "0"));
+  ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
   ScriptQueryHead();
   peer.Send(CountField("4") + Record("B", "k2", "1", "3") + "Half\nk").Close();
   StartLoggedIn();
   ASSERT_TRUE(s->QueryGames());
   EXPECT_FALSE(s->QueryGames());
+  EXPECT_EQ(s->queryFailure, QueryFailure::ErrorMark);
+  EXPECT_FALSE(s->socket.valid() || s->connected || s->loggedIn || s->connectFailed);
   ASSERT_EQ(s->gameCount, 4u);
   ExpectArraysMatchCount();
   EXPECT_EQ(s->rawRecords, (std::vector<std::string>{"A\nk1\n1\n0", "", "", ""}));
@@ -226,46 +194,58 @@ TEST_F(QueryAfterQuery, ErrorMarkAndCloseLeaveNoOldEntries) {
   EXPECT_EQ(s->availableCopies, (std::vector<std::string>(4, "")));
   EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>(4, 0)));
 
-  s->Disconnect();
   ASSERT_TRUE(s->Login("u", "p"));
-  ASSERT_TRUE(s->QueryGames());
   EXPECT_FALSE(s->QueryGames()) << "a close before the last record fails the query";
+  EXPECT_EQ(s->queryFailure, QueryFailure::Broken);
   EXPECT_TRUE(s->connectFailed);
-  EXPECT_FALSE(s->connected || s->loggedIn) << "the next command logs in again";
+  EXPECT_FALSE(s->connected || s->loggedIn);
   ASSERT_EQ(s->gameCount, 4u);
   ExpectArraysMatchCount();
   EXPECT_EQ(s->titles, (std::vector<std::string>{"B", "Half", "", ""}));
   EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"k2", "k", "", ""}));
-  EXPECT_EQ(s->rawRecords[2], "");
   EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>{3, 0, 0, 0}));
 }
 
-TEST_F(QueryGames, ErrorMarkClosesTheSocketAndKeepsEarlierRecordsUnsplit) {
-  ScriptQueryHead();
-  peer.Send(CountField("3") + Record("A", "k1", "1", "0") + Z("error") + Record("C", "k3", "1", "0"));
-  StartLoggedIn();
-  EXPECT_FALSE(s->QueryGames());
-  EXPECT_FALSE(s->socket.valid());
-  EXPECT_TRUE(s->connected);  // the flags stay: the next exchange finds the socket gone
-  EXPECT_TRUE(s->loggedIn);
-  EXPECT_FALSE(s->connectFailed);
-  ASSERT_EQ(s->gameCount, 3u);
-  ExpectArraysMatchCount();
-  EXPECT_EQ(s->rawRecords[0], "A\nk1\n1\n0");
-  EXPECT_EQ(s->titles[0], "");
-  EXPECT_EQ(s->rawRecords[1], "");
-  EXPECT_FALSE(s->QueryGames());
-  EXPECT_TRUE(s->connectFailed);
-  EXPECT_FALSE(s->connected || s->loggedIn);
-}
-
-TEST_F(QueryGames, ErrorMarkCutShortByACloseIsStillTheErrorMark) {
-  ScriptQueryHead();
-  peer.Send(CountField("2") + "error").Close();
-  StartLoggedIn();
-  EXPECT_FALSE(s->QueryGames());
-  EXPECT_FALSE(s->socket.valid());
-  EXPECT_FALSE(s->connectFailed);
+// How a query fails decides what the browser does next: only a connection found closed at the
+// first reply is a session the server dropped while idle. Any failure before the records leaves
+// the previous answer as it was.
+TEST_F(QueryGames, EachFailureIsToldAndEarlyOnesKeepThePreviousAnswer) {
+  const std::string sends[] = {Z("qr"), Z("NES"), Z("^[a-b]"), Z("ok")};
+  enum End { Close, Reset, Silence, ErrorMarkCut };
+  const struct {
+    const char* name;
+    int answered;  // how many of the four sends the server still answers
+    End end;
+    QueryFailure failure;
+  } cases[] = {
+      {"closed while idle", 0, Close, QueryFailure::Dropped},
+      {"reset at the first reply", 0, Reset, QueryFailure::Dropped},
+      {"silent at the first reply", 0, Silence, QueryFailure::Broken},
+      {"silent after two replies", 2, Silence, QueryFailure::Broken},
+      {"silent before the count", 3, Silence, QueryFailure::Broken},
+      {"error mark cut short by a close", 4, ErrorMarkCut, QueryFailure::ErrorMark},
+  };
+  for (const auto& c : cases) {
+    ScriptQueryHead();
+    peer.Send(CountField("2") + Record("A", "k1", "1", "0") + Record("B", "k2", "2", "0"));
+    for (int i = 0; i < c.answered; ++i) peer.Expect(sends[i]).Send(i == 3 ? CountField("2") + "error" : "r");
+    // Silence: the peer only reads until the client gives up after its receive time-out.
+    if (c.end == Reset) peer.Expect(sends[0]).Reset();
+    if (c.end == Close || c.end == ErrorMarkCut) peer.Close();
+    ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
+  }
+  StartLoggedIn(300);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(s->QueryGames());
+    EXPECT_FALSE(s->QueryGames());
+    EXPECT_EQ(s->queryFailure, c.failure);
+    EXPECT_FALSE(s->connected || s->loggedIn || s->socket.valid());
+    if (c.answered < 4) {
+      EXPECT_EQ(s->titles, (std::vector<std::string>{"A", "B"}));
+    }
+    ASSERT_TRUE(s->Login("u", "p"));
+  }
 }
 
 TEST_F(QueryGames, MissingRecordsTimeOutAsAConnectionFailure) {
@@ -307,40 +287,15 @@ TEST_F(QueryGames, TheErrorMarkIsReadThroughBeforeTheClose) {
   ServerSession session(ui, e);
   ASSERT_TRUE(session.Login("u", "p"));
   EXPECT_FALSE(session.QueryGames());
-  EXPECT_FALSE(session.socket.valid());
   server.join();
   CloseSocket(listener);
   EXPECT_EQ(atClose, 0) << "a reset (-1) means bytes were left unread";
 }
 
-// A failure in any step before the records leaves the previous answer as it was.
-class QueryEarlyFailure : public QueryGames, public ::testing::WithParamInterface<int> {};
-
-TEST_P(QueryEarlyFailure, LeavesThePreviousCatalogue) {
-  ScriptQueryHead();
-  peer.Send(CountField("2") + Record("A", "k1", "1", "0") + Record("B", "k2", "2", "0"));
-  const int step = GetParam();  // how many of the four sends the server still answers
-  const std::string sends[] = {Z("qr"), Z("NES"), Z("^[a-b]"), Z("ok")};
-  for (int i = 0; i < step; ++i) peer.Expect(sends[i]).Send("r");
-  // Silence past the client's receive time-out fails the next receive on every platform; a
-  // reset may reach a receive as a plain close instead, depending on timing.
-  peer.Pause(2000);
-  StartLoggedIn(300);
-  ASSERT_TRUE(s->QueryGames());
-  EXPECT_FALSE(s->QueryGames());
-  EXPECT_TRUE(s->connectFailed);
-  EXPECT_EQ(s->gameCount, 2u);
-  EXPECT_EQ(s->titles, (std::vector<std::string>{"A", "B"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Steps, QueryEarlyFailure, ::testing::Values(0, 1, 2, 3));
-
 TEST_F(QueryGames, OverlongRecordsAndFieldsAreTruncatedAndTheNextRecordIsIntact) {
-  const std::string longTitle(600, 'T');
-  const std::string longRecord(3000, 'R');
   ScriptQueryHead();
-  peer.Send(CountField("3") + Record(longTitle, std::string(100, 'K'), std::string(400, '9'), "1") + Z(longRecord) +
-            Record("Next", "k", "1", "2"));
+  peer.Send(CountField("3") + Record(std::string(600, 'T'), std::string(100, 'K'), std::string(400, '9'), "1") +
+            Z(std::string(3000, 'R')) + Record("Next", "k", "1", "2"));
   StartLoggedIn();
   ASSERT_TRUE(s->QueryGames());
   EXPECT_EQ(s->titles[0], std::string(254, 'T'));

@@ -1,4 +1,5 @@
-// A session pointed at a scripted game server and an in-process web host on loopback.
+// A session pointed at a scripted game server and an in-process web host on loopback, and the
+// bytes of the exchanges both sides script.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,34 +25,51 @@ public:
   std::vector<int> endCodes;
 };
 
-// The 64-byte local-address field the client sends after "ok" on a loopback connection.
-inline std::string LoopbackAddressField() {
-  std::string field = "127.0.0.1";
-  field.resize(64, '\0');
-  return field;
+inline std::string Z(const std::string& text) { return text + std::string(1, '\0'); }
+// The 5-byte count field: the digits, NUL-padded.
+inline std::string CountField(const std::string& digits) {
+  std::string f = digits;
+  f.resize(5, '\0');
+  return f;
+}
+inline std::string Record(const std::string& title, const std::string& key, const std::string& copies,
+                          const std::string& fullCopies) {
+  return Z(title + "\n" + key + "\n" + copies + "\n" + fullCopies);
 }
 
-// The peer's side of a login that succeeds with the given tier.
-inline void ScriptGoodLogin(ScriptedPeer& peer, const std::string& user,
-                            const std::string& password, const std::string& tier) {
-  peer.Expect(user).Send("user?").Expect(password).Send("ok").Expect(64).Send("ok").Expect(3).Send(
-      tier);
-}
-
+// The client's login bytes on a loopback connection, and the peer's side of a login that
+// succeeds with the tier.
 inline std::string GoodLoginBytes(const std::string& user, const std::string& password) {
-  return user + password + LoopbackAddressField() + std::string("qp\0", 3);
+  std::string address = "127.0.0.1";
+  address.resize(64, '\0');
+  return user + password + address + Z("qp");
+}
+inline void ScriptGoodLogin(ScriptedPeer& peer, const std::string& user, const std::string& password,
+                            const std::string& tier) {
+  peer.Expect(user).Send("user?").Expect(password).Send("ok").Expect(64).Send("ok").Expect(3).Send(tier);
+}
+// A query's bytes from the client, and the peer's answer of the records (each with its NUL).
+inline std::string QueryBytes(const std::string& alias, const std::string& pattern) {
+  return Z("qr") + Z(alias) + Z(pattern) + Z("ok");
+}
+inline void ScriptQuery(ScriptedPeer& peer, const std::string& alias, const std::string& pattern,
+                        const std::vector<std::string>& records) {
+  peer.Expect(Z("qr")).Send("r1").Expect(Z(alias)).Send("r2").Expect(Z(pattern)).Send("r3");
+  std::string answer = CountField(std::to_string(records.size()));
+  for (const std::string& r : records) answer += r;
+  peer.Expect(Z("ok")).Send(answer);
 }
 
 class SessionTest : public ::testing::Test {
 protected:
   // The receive time-out is short here so that stalls end quickly; the client's own is 30 s.
-  std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000) {
+  std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000, ServiceUi* with = nullptr) {
     ServiceEndpoints e;
     e.gameServer = "127.0.0.1";
     e.gamePort = peer.port();
     e.webHost = web.hostPort();
     e.receiveTimeoutMs = receiveTimeoutMs;
-    return std::make_unique<ServerSession>(ui, e);
+    return std::make_unique<ServerSession>(with ? *with : ui, e);
   }
 
   RecordingUi ui;
