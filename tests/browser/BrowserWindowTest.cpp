@@ -1,96 +1,68 @@
-// The browser window under Wine with real windows: its layout and start state, the list's rows
-// and scroll bars, and every command, against a scripted game server, a web host on loopback
-// and a settings file; only the shell, the login step and the emulator start are recorded.
+// The browser window under Wine with real windows against a scripted game server, a web host on
+// loopback and a settings file: what only a live window shows (its place, colours, focus, the
+// list's own selection and scroll bars, notices and boxes over it); the shell, the login step
+// and the emulator start are recorded.
 #include "browser/win32/BrowserWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/MessageBox.h"
 #include "resources/resource.h"
-#include "service/Endpoints.h"
 #include "tests/account/WineNoticeSupport.h"
-#include "tests/support/HttpPeer.h"
-#include "tests/support/LoopbackSocket.h"
-#include "tests/support/ScriptedPeer.h"
+#include "tests/service/SessionFixture.h"
 #include "tests/support/TempDir.h"
 
 namespace vt {
 namespace {
 
-std::string Z(const std::string& text) { return text + std::string(1, '\0'); }
-std::string CountField(size_t n) {
-  std::string f = std::to_string(n);
-  f.resize(5, '\0');
-  return f;
-}
-std::string Record(const std::string& title, const std::string& key, const std::string& copies,
-                   const std::string& full) {
-  return Z(title + "\n" + key + "\n" + copies + "\n" + full);
-}
+using namespace test;
 
-class NoUi : public ServiceUi {
+// The service's message boxes, shown for real.
+class BoxUi : public ServiceUi {
 public:
-  void ShowMessage(const std::string&, const char*) override {}
+  void ShowMessage(const std::string& text, const char* caption) override { ShowMessageBox(text, caption); }
   void EndProgram(int) override {}
 };
 
-class BrowserWindowTest : public ::testing::Test {
+class BrowserWindowTest : public SessionTest {
 protected:
   void SetUp() override {
     settings = OpenFileSettings(dir.File("registry.txt"));
     ASSERT_TRUE(settings->CreateKey(Hive::Machine, kVintaraKey));
+    nester = dir.File("nester.exe");
+    std::fclose(std::fopen(nester.c_str(), "wb"));
+    settings->SetValue(Hive::Machine, kVintaraKey, "NES_PATH", kTypeNone, nester);
+    ScriptGoodLogin(peer, "u", "p", "False");
   }
   void TearDown() override {
     EXPECT_EQ(messages, std::vector<std::string>{}) << "no message box was due";
-    // A quit leaves its WM_QUIT for the next modal loop of this thread.
-    MSG msg;
+    MSG msg;  // a quit leaves its WM_QUIT for the next modal loop of this thread
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
   }
-
-  void ScriptLogin(const std::string& tier) {
-    peer.Expect("u").Send("user?").Expect("p").Send("ok").Expect(64).Send("ok").Expect(3).Send(tier);
-  }
-  void ScriptQuery(const std::string& alias, const std::string& pattern,
-                   const std::vector<std::string>& records) {
-    peer.Expect(Z("qr")).Send("1").Expect(Z(alias)).Send("2").Expect(Z(pattern)).Send("3");
-    std::string all = CountField(records.size());
-    for (const std::string& r : records) all += r;
-    peer.Expect(Z("ok")).Send(all);
-  }
   void ScriptStart() {
-    ScriptLogin("False");
-    ScriptQuery("NES", "^[a-b]",
-                {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "0", "3"),
-                 Record("Gamma", "k-gamma", "0", "0")});
+    ScriptQuery(peer, "NES", "^[a-b]", {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "0", "3"),
+                                       Record("Gamma", "k-gamma", "0", "0")});
   }
-
   // The window on a session pointed at the peer (started here) and the web host.
-  BrowserWindow& Make(uint16_t port = 0) {
-    if (port == 0) {
-      peer.Start();
-      port = peer.port();
-    }
-    ServiceEndpoints e;
-    e.gameServer = "127.0.0.1";
-    e.gamePort = port;
-    e.webHost = web.hostPort();
-    e.receiveTimeoutMs = 5000;
-    session = std::make_unique<ServerSession>(ui, e);
+  BrowserWindow& Make(ServiceUi* with = nullptr) {
+    peer.Start();
+    session = MakeSession(2000, with);
     return Open();
   }
-  // A new window on the current session; the login step, the emulator start and the message
-  // box are recorded.
+  // A new window on the current session; the login step, the emulator start and the skin's
+  // message box are recorded.
   BrowserWindow& Open() {
     window = std::make_unique<BrowserWindow>(*session, *settings, shell);
-    window->SetLoginStep([this](BrowserWindow& w, bool suppressAutoLogin) {
-      logins.push_back(suppressAutoLogin);
+    window->SetLoginStep([](BrowserWindow& w, bool) {
       w.logic().userName = "u";
       w.logic().password = "p";
       return w.session().Login("u", "p");
@@ -105,13 +77,16 @@ protected:
     });
     return *window;
   }
-  INT_PTR Run(std::function<void(HWND)> body) { return test::RunModalWith(*window, std::move(body)); }
-
-  std::string Value(const std::string& name) {
-    std::string bytes;
-    if (!settings->QueryValue(Hive::Machine, kVintaraKey, name, bytes)) return "<missing>";
-    return bytes;
+  // Runs the window with the body on its loop; the window ends after the body unless the body
+  // goes on from timers (and ends it itself), also when an assertion left the body early.
+  INT_PTR Run(std::function<void(HWND)> body, bool endAfter = true) {
+    return RunModalWith(*window, [&](HWND dlg) {
+      body(dlg);
+      if (endAfter) window->End(IDCANCEL);
+    });
   }
+  std::string Launched(const std::string& key) { return nester + " VTNES://u:p@" + web.hostPort() + "/" + key; }
+
   std::vector<std::string> Rows() {
     std::vector<std::string> rows;
     HWND list = window->list().Hwnd();
@@ -123,129 +98,63 @@ protected:
     }
     return rows;
   }
-  // A left click on row i, as the pointer makes it.
-  void ClickRow(int i, bool twice = false) {
-    HWND list = window->list().Hwnd();
+  // The pointer's messages for a click (or a double-click) at a point of the list, in order.
+  static void PostClick(HWND list, POINT at, bool twice) {
+    const LPARAM lp = MAKELPARAM(at.x, at.y);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, lp);
+    PostMessageA(list, WM_LBUTTONUP, 0, lp);
+    if (!twice) return;
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, lp);
+    PostMessageA(list, WM_LBUTTONUP, 0, lp);
+  }
+  static POINT RowPoint(HWND list, int row) {
     RECT r{};
-    ListView_GetItemRect(list, i, &r, LVIR_BOUNDS);
-    const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
-    // Posted in the pointer's order; the release reports the click.
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(list, WM_LBUTTONUP, 0, at);
-    if (twice) {
-      PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-      PostMessageA(list, WM_LBUTTONUP, 0, at);
-    }
-    DrainQueue();
+    ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
+    return {r.left + 20, (r.top + r.bottom) / 2};
   }
-  static void DrainQueue() {
+  // Runs what is queued for a while, keys through the dialog manager as the window's own loop does.
+  static void Drain(HWND dlg) {
+    const DWORD start = GetTickCount();
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    do {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!IsDialogMessageA(dlg, &msg)) TranslateMessage(&msg), DispatchMessageA(&msg);
+      Sleep(5);
+    } while (GetTickCount() - start < 60);
   }
-  void Key(HWND target, UINT vk) {
-    PostMessageA(target, WM_KEYDOWN, vk, 1);
-    PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+  static void Key(HWND target, UINT msg, WPARAM key) {
+    PostMessageA(target, msg, key, 1);
+    Drain(GetParent(target));
   }
-  static void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
   static void Clicked(HWND dialog, int id) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
   }
   static bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
-  static int DefaultId(HWND dialog) { return LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)); }
 
-  test::TempDir dir;
+  TempDir dir;
   std::unique_ptr<SettingsStore> settings;
-  test::ScriptedPeer peer;
-  test::HttpPeer web{"current: 4.05"};
-  NoUi ui;
-  test::RecordingAccountShell shell;
+  std::string nester;
+  RecordingAccountShell shell;
   std::unique_ptr<ServerSession> session;
   std::unique_ptr<BrowserWindow> window;
-  std::vector<bool> logins;
   std::vector<std::string> started, messages;
 };
 
-struct ControlAt {
-  int id;
-  const char* kind;
-  int x, y, w, h;   // dialog units
-  int imageW, imageH;  // the button's normal image; 0 for the list and the box
-  bool enabled;
-};
-
-// Every control of a free account's window, all of them visible.
-std::vector<ControlAt> Controls() {
-  std::vector<ControlAt> all = {
-      {IDC_BROWSER_LIST, "SysListView32", 7, 69, 264, 237, 0, 0, true},
-      {IDC_BROWSER_SEARCH_BOX, "Edit", 7, 326, 206, 13, 0, 0, true},
-      {IDC_BROWSER_CLOSE, "Button", 261, 345, 50, 14, 93, 34, true},
-      {IDC_BROWSER_LAUNCH, "Button", 13, 345, 50, 14, 93, 34, false},
-      {IDC_BROWSER_GAME_INFO, "Button", 75, 345, 50, 14, 93, 34, false},
-      {IDC_BROWSER_SETUP_HELP, "Button", 137, 345, 50, 14, 93, 34, true},
-      {IDC_BROWSER_UPGRADE_NOW, "Button", 198, 345, 50, 14, 93, 34, true},
-      {IDC_BROWSER_SEARCH, "Button", 219, 322, 50, 14, 93, 34, false},
-      {IDC_BROWSER_NES, "Button", 78, 48, 50, 14, 80, 29, true},
-      {IDC_BROWSER_SNES, "Button", 141, 48, 50, 14, 80, 29, true},
-      {IDC_BROWSER_ATARI, "Button", 15, 24, 50, 14, 80, 29, true},
-      {IDC_BROWSER_GENESIS, "Button", 141, 24, 50, 14, 80, 29, true},
-      {IDC_BROWSER_GAMEBOY, "Button", 204, 48, 50, 14, 80, 29, true},
-      {IDC_BROWSER_COLECO, "Button", 15, 48, 50, 14, 80, 29, true},
-      {IDC_BROWSER_SMS, "Button", 78, 24, 50, 14, 80, 29, true},
-      {IDC_BROWSER_GAMEGEAR, "Button", 204, 24, 50, 14, 80, 29, true},
-      {IDC_BROWSER_QUIT, "Button", 304, 4, 15, 14, 30, 30, true},
-      {IDC_BROWSER_MINIMISE, "Button", 284, 4, 15, 14, 30, 30, true},
-      {IDC_BROWSER_CHANGE_USER, "Button", 207, 5, 50, 14, 116, 31, true},
-  };
-  // The fifteen letter ranges, top to bottom in one column at x 287, 16 units apart from y 76.
-  const int ranges[] = {IDC_BROWSER_RANGE_0_9, IDC_BROWSER_RANGE_A_B, IDC_BROWSER_RANGE_C_D,
-                        IDC_BROWSER_RANGE_E_F, IDC_BROWSER_RANGE_G_H, IDC_BROWSER_RANGE_I_J,
-                        IDC_BROWSER_RANGE_K_L, IDC_BROWSER_RANGE_M_N, IDC_BROWSER_RANGE_O_P,
-                        IDC_BROWSER_RANGE_Q_R, IDC_BROWSER_RANGE_S_T, IDC_BROWSER_RANGE_U_V,
-                        IDC_BROWSER_RANGE_W_X, IDC_BROWSER_RANGE_Y_Z, IDC_BROWSER_RANGE_ALL};
-  for (int i = 0; i < 15; ++i) all.push_back({ranges[i], "Button", 287, 76 + 16 * i, 50, 14, 69, 29, true});
-  return all;
-}
-
-TEST_F(BrowserWindowTest, OpensCentredWithEveryControlInPlaceAndTheRowsFilled) {
+TEST_F(BrowserWindowTest, OpensCentredWithItsRowsColoursAndFontsAndNothingSelected) {
   ScriptStart();
   Make();
   Run([&](HWND dlg) {
-    RECT wr{};
-    GetWindowRect(dlg, &wr);
-    EXPECT_EQ(wr.right - wr.left, 500);
-    EXPECT_EQ(wr.bottom - wr.top, 600);
-    EXPECT_EQ(wr.left, (GetSystemMetrics(SM_CXSCREEN) - 500) / 2);
-    EXPECT_EQ(wr.top, (GetSystemMetrics(SM_CYSCREEN) - 600) / 2);
+    EXPECT_EQ(SkinGeometryFaults(dlg, 500, 600, false), "");
     char title[32] = {};
     GetWindowTextA(dlg, title, sizeof title);
     EXPECT_STREQ(title, "Vintara");
-    for (const ControlAt& c : Controls()) {
-      HWND h = GetDlgItem(dlg, c.id);
-      ASSERT_NE(h, nullptr) << c.id;
-      char cls[32] = {};
-      GetClassNameA(h, cls, sizeof cls);
-      EXPECT_STREQ(cls, c.kind) << c.id;
-      const RECT want = test::DialogRect(dlg, c.x, c.y, c.w, c.h);
-      const RECT got = test::ChildRect(h);
-      EXPECT_EQ(got.left, want.left) << c.id;
-      EXPECT_EQ(got.top, want.top) << c.id;
-      EXPECT_EQ(got.right - got.left, c.imageW ? c.imageW : want.right - want.left) << c.id;
-      EXPECT_EQ(got.bottom - got.top, c.imageH ? c.imageH : want.bottom - want.top) << c.id;
-      EXPECT_TRUE(IsWindowVisible(h)) << c.id;
-      EXPECT_EQ(IsWindowEnabled(h) != FALSE, c.enabled) << c.id;
-    }
-    // The columns from u = client width / 6, the list's colours and fonts.
     HWND list = GetDlgItem(dlg, IDC_BROWSER_LIST);
     RECT client{};
     GetClientRect(list, &client);
     const int u = client.right / 6;
     EXPECT_EQ(ListView_GetColumnWidth(list, 0), 5 * u - 24);
     EXPECT_EQ(ListView_GetColumnWidth(list, 1), u + 20);
-    EXPECT_EQ(client.right, test::ChildRect(list).right - test::ChildRect(list).left)
-        << "no platform scroll bar takes room";
+    EXPECT_EQ(client.right, ChildRect(list).right - ChildRect(list).left) << "no platform scroll bar takes room";
     EXPECT_EQ(ListView_GetBkColor(list), RGB(34, 80, 163));
     EXPECT_EQ(ListView_GetTextColor(list), RGB(255, 255, 255));
     for (auto [id, height] : {std::pair{IDC_BROWSER_LIST, 16}, {IDC_BROWSER_SEARCH_BOX, 20}}) {
@@ -254,136 +163,230 @@ TEST_F(BrowserWindowTest, OpensCentredWithEveryControlInPlaceAndTheRowsFilled) {
       EXPECT_EQ(font.lfHeight, height);
       EXPECT_STREQ(font.lfFaceName, "Arial");
     }
-    // The search box is skin blue on screen.
     RECT box{};
     GetWindowRect(GetDlgItem(dlg, IDC_BROWSER_SEARCH_BOX), &box);
-    const std::vector<COLORREF> pixels = test::CaptureScreen(box);
-    EXPECT_EQ(pixels.at(pixels.size() / 2 + 100), RGB(34, 80, 163));
+    const std::vector<COLORREF> pixels = CaptureScreen(box);
+    EXPECT_EQ(pixels.at(pixels.size() / 2 + 100), RGB(34, 80, 163)) << "the search box is skin blue";
+    EXPECT_EQ(ChildRect(GetDlgItem(dlg, IDC_BROWSER_LAUNCH)).right - ChildRect(GetDlgItem(dlg, IDC_BROWSER_LAUNCH)).left, 93)
+        << "a button takes its image's size";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dlg, IDC_BROWSER_UPGRADE_NOW))) << "a free account";
+    EXPECT_FALSE(Enabled(dlg, IDC_BROWSER_LAUNCH) || Enabled(dlg, IDC_BROWSER_GAME_INFO));
     EXPECT_EQ(GetFocus(), list);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Alpha|Available", "Beta|Preferred", "Gamma|UnAvailable"}));
-    window->End(IDCANCEL);
   });
-  EXPECT_EQ(logins, std::vector<bool>{false});
 }
 
-TEST_F(BrowserWindowTest, EnterLaunchesAfterASelectionAndSearchesAfterATypedSearch) {
-  ScriptStart();
-  ScriptQuery("NES", "b", {Record("Beta", "k-beta", "1", "0")});
-  const std::string nester = dir.File("nester.exe");
-  { FILE* f = std::fopen(nester.c_str(), "wb"); std::fclose(f); }
-  settings->SetValue(Hive::Machine, kVintaraKey, "NES_PATH", kTypeNone, nester);
+// What Launch and Enter start is the row the list highlights: moved by keys and type-ahead, gone
+// after a click on empty space or a refresh; the focused button shows a mark.
+TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
+  ScriptQuery(peer, "NES", "^[a-b]", {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "1", "0"),
+                                     Record("Gamma", "k-gamma", "1", "0")});
+  ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
+  ScriptQuery(peer, "NES", "^[c-d]", {Record("Contra", "k-contra", "1", "0")});
   Make();
   Run([&](HWND dlg) {
     HWND list = GetDlgItem(dlg, IDC_BROWSER_LIST);
-    ClickRow(2);
-    EXPECT_EQ(session->selectedIndex, 2u);
+    Key(list, WM_KEYDOWN, VK_END);
+    EXPECT_TRUE(Enabled(dlg, IDC_BROWSER_LAUNCH) && Enabled(dlg, IDC_BROWSER_GAME_INFO));
+    Clicked(dlg, IDC_BROWSER_GAME_INFO);
+    EXPECT_EQ(shell.pages, std::vector<std::string>{"http://" + web.hostPort() + "/gameinfo.php?gameinfo=k-gamma"});
+    Key(list, WM_CHAR, 'b');  // type-ahead
+    EXPECT_EQ(window->logic().selection(), 1u);
+    // The focused button shows a mark over its image; the list's focus takes it away again.
+    HWND launch = GetDlgItem(dlg, IDC_BROWSER_LAUNCH);
+    RECT at{};
+    GetWindowRect(launch, &at);
+    SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(launch), TRUE);
+    Drain(dlg);
+    EXPECT_GT(CountDifferent(CaptureScreen(at), BitmapPixels(IDB_LAUNCH_NORMAL)), 20) << "no focus mark";
+    SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    Drain(dlg);
+    EXPECT_EQ(CountDifferent(CaptureScreen(at), BitmapPixels(IDB_LAUNCH_NORMAL)), 0);
+    Key(list, WM_KEYDOWN, VK_RETURN);
+    ASSERT_EQ(started, std::vector<std::string>{Launched("k-beta")});
+    ShowWindow(dlg, SW_RESTORE);
+    // A double-click on empty space below the rows clears the highlight and launches nothing.
+    PostClick(list, {40, RowPoint(list, 2).y + 60}, true);
+    Drain(dlg);
+    EXPECT_EQ(started.size(), 1u);
+    EXPECT_FALSE(Enabled(dlg, IDC_BROWSER_LAUNCH));
+    PostClick(list, RowPoint(list, 0), false);
+    Drain(dlg);
     EXPECT_TRUE(Enabled(dlg, IDC_BROWSER_LAUNCH));
-    EXPECT_TRUE(Enabled(dlg, IDC_BROWSER_GAME_INFO));
-    EXPECT_EQ(DefaultId(dlg), IDC_BROWSER_LAUNCH);
-    // Arrow keys move the highlight, not the selection the commands use.
-    SendMessageA(list, WM_KEYDOWN, VK_UP, 1);
-    EXPECT_EQ(session->selectedIndex, 2u);
-    // Typing in the box makes Search the default; emptying it disables Search.
-    HWND box = GetDlgItem(dlg, IDC_BROWSER_SEARCH_BOX);
-    SetWindowTextA(box, "b");
-    EXPECT_TRUE(Enabled(dlg, IDC_BROWSER_SEARCH));
-    EXPECT_EQ(DefaultId(dlg), IDC_BROWSER_SEARCH);
-    SetWindowTextA(box, "");
-    EXPECT_FALSE(Enabled(dlg, IDC_BROWSER_SEARCH));
-    SetWindowTextA(box, "b");
-    Key(box, VK_RETURN);
-    test::WhenTrue([&, list] { return ListView_GetItemCount(list) == 1; }, [&, dlg, list] {
-      EXPECT_EQ(session->filter, "b");
-      EXPECT_TRUE(Enabled(dlg, IDC_BROWSER_LAUNCH)) << "a refresh does not disable the commands";
-      ClickRow(0);
-      EXPECT_EQ(DefaultId(dlg), IDC_BROWSER_LAUNCH);
-      Key(list, VK_RETURN);
-      test::WhenTrue([&] { return !started.empty(); }, [&, dlg] {
-        EXPECT_TRUE(IsIconic(dlg));
-        EXPECT_FALSE(session->connected);
-        window->End(IDCANCEL);
-      });
-    });
+    Clicked(dlg, IDC_BROWSER_RANGE_C_D);  // new rows: nothing is highlighted, Launch is off
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Contra|Available"});
+    EXPECT_FALSE(Enabled(dlg, IDC_BROWSER_LAUNCH) || Enabled(dlg, IDC_BROWSER_GAME_INFO));
+    Key(list, WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(started.size(), 1u);
   });
-  ASSERT_EQ(started.size(), 1u);
-  EXPECT_EQ(started[0], nester + " VTNES://u:p@" + web.hostPort() + "/k-beta");
 }
 
-TEST_F(BrowserWindowTest, PagesMinimiseAndAboutLeaveTheConnectionOpen) {
+// While a query blocks the thread: the loading notice is on the screen without taking activation
+// from the browser, and a double-click made meanwhile is dropped, not run on the new rows.
+TEST_F(BrowserWindowTest, WhileAQueryBlocksTheNoticeShowsAndInputIsDropped) {
+  ScriptStart();
+  peer.Expect(Z("qr")).Send("r").Expect(Z("NES")).Send("r").Expect(Z("^[c-d]")).Send("r").Expect(Z("ok")).Pause(1500);
+  peer.Send(CountField("1") + Record("Contra", "k-contra", "1", "0"));
+  Make();
+  std::vector<COLORREF> seen;
+  HWND active = nullptr;
+  LONG_PTR noticeStyle = 0;
+  Run([&](HWND dlg) {
+    HWND list = GetDlgItem(dlg, IDC_BROWSER_LIST);
+    const POINT row = RowPoint(list, 0);  // asked now: the blocked thread answers no message
+    std::thread impatient([&, list, row] {
+      PumpUntil([&] { return window->loading().Hwnd() && IsWindowVisible(window->loading().Hwnd()); }, 5000);
+      HWND notice = window->loading().Hwnd();
+      RECT r{};
+      GetWindowRect(notice, &r);
+      PumpUntil([&] { return CountDifferent(seen = CaptureScreen(r), BitmapPixels(IDB_LOADING_NOTICE)) == 0; }, 1000);
+      noticeStyle = GetWindowLongPtrA(notice, GWL_EXSTYLE);
+      active = GetForegroundWindow();
+      PostClick(list, row, true);
+    });
+    Clicked(dlg, IDC_BROWSER_RANGE_C_D);
+    impatient.join();
+    Drain(dlg);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Contra|Available"});
+    EXPECT_TRUE(started.empty()) << "the queued double-click launched";
+    EXPECT_FALSE(Enabled(dlg, IDC_BROWSER_LAUNCH));
+    EXPECT_EQ(active, dlg) << "the notice took activation";
+  });
+  EXPECT_EQ(CountDifferent(seen, BitmapPixels(IDB_LOADING_NOTICE)), 0) << "the loading notice was not on screen";
+  EXPECT_TRUE(noticeStyle & WS_EX_NOACTIVATE);
+}
+
+// A box of the layers below is owned by the window in front, which it disables meanwhile, so
+// that no click runs a second command inside the first: task-modal before the browser shows.
+TEST_F(BrowserWindowTest, ALowerLayerBoxDisablesTheWindowBehindIt) {
+  ScriptStart();
+  ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
+  ScriptQuery(peer, "SNES", "^[a-b]", {});
+  BoxUi boxes;
+  std::string webHost;
+  {
+    HttpPeer gone("4.05");
+    webHost = gone.hostPort();
+  }
+  ServiceEndpoints e{"127.0.0.1", peer.port(), webHost, 2000};
+  peer.Start();
+  session = std::make_unique<ServerSession>(boxes, e);
+  Open();
+  // Every box that comes: its owner and the browser's state; the first over the visible browser
+  // gets a real click on the NES button behind it. Watched while the case lives.
+  struct Watch {
+    std::vector<std::string> seen;
+    bool live = true, clicked = false;
+    HWND last = nullptr;  // gone by the next box
+  };
+  auto watch = std::make_shared<Watch>();
+  std::function<void()> arm = [this, watch, &arm] {
+    WhenTrue([this, watch] { return watch->live && VisibleDialog({window->Hwnd(), watch->last}); }, [this, watch, &arm] {
+      HWND browser = window->Hwnd(), box = watch->last = VisibleDialog({browser, watch->last});
+      HWND owner = GetWindow(box, GW_OWNER);
+      watch->seen.push_back(!owner ? "unowned" : owner == browser ? "owned" : "other owner");
+      watch->seen.push_back(IsWindowEnabled(browser) ? "enabled" : "disabled");
+      arm();
+      if (IsWindowVisible(browser) && !watch->clicked) {
+        watch->clicked = true;
+        RECT r{};
+        GetWindowRect(GetDlgItem(browser, IDC_BROWSER_NES), &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT in[2] = {{INPUT_MOUSE}, {INPUT_MOUSE}};
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+        PumpUntil([] { return false; }, 200);
+      }
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+  };
+  arm();  // the start-up login's version check: task-modal, the hidden browser disabled too
+  Run([&](HWND dlg) {
+    session->Disconnect();
+    Clicked(dlg, IDC_BROWSER_SNES);  // logs in again: the version check's box
+    EXPECT_EQ(session->system, "SNES") << "the click behind the box chose another system";
+  });
+  watch->live = false;
+  const std::vector<std::string> seen = watch->seen;
+  EXPECT_EQ(seen, (std::vector<std::string>{"unowned", "disabled", "owned", "disabled"}));
+  peer.Finish();
+  EXPECT_EQ(peer.Received(1), GoodLoginBytes("u", "p") + QueryBytes("SNES", "^[a-b]"));
+}
+
+// Pages, minimise and the About box leave the connection open; the window stays where the user
+// put it across a minimise and restore.
+TEST_F(BrowserWindowTest, PagesMinimiseAndAboutKeepTheConnectionAndThePlace) {
   ScriptStart();
   Make();
   bool aboutSeen = false;
   Run([&](HWND dlg) {
-    ClickRow(1);
+    PostClick(GetDlgItem(dlg, IDC_BROWSER_LIST), RowPoint(GetDlgItem(dlg, IDC_BROWSER_LIST), 1), false);
+    Drain(dlg);
     Clicked(dlg, IDC_BROWSER_GAME_INFO);
     Clicked(dlg, IDC_BROWSER_UPGRADE_NOW);
-    Click(dlg, IDC_BROWSER_MINIMISE);
-    test::WhenTrue([dlg] { return IsIconic(dlg) != FALSE; }, [&, dlg] {
+    SetWindowPos(dlg, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PostMessageA(GetDlgItem(dlg, IDC_BROWSER_MINIMISE), BM_CLICK, 0, 0);
+    WhenTrue([dlg] { return IsIconic(dlg) != FALSE; }, [&, dlg] {
       EXPECT_TRUE(session->connected);
       ShowWindow(dlg, SW_RESTORE);
-      // The About item of the system menu.
-      HMENU menu = GetSystemMenu(dlg, FALSE);
-      char text[64] = {};
-      GetMenuStringA(menu, IDM_ABOUTBOX, text, sizeof text, MF_BYCOMMAND);
-      EXPECT_STREQ(text, "&About VTBrowser...");
-      test::WhenTrue([] { return FindWindowA("#32770", "About VTBrowser") != nullptr; }, [&] {
+      RECT r{};
+      GetWindowRect(dlg, &r);
+      EXPECT_EQ(std::pair(r.left, r.top), std::pair(10L, 20L)) << "re-centred on restore";
+      WhenTrue([] { return FindWindowA("#32770", "About VTBrowser") != nullptr; }, [&] {
         aboutSeen = true;
         PostMessageA(FindWindowA("#32770", "About VTBrowser"), WM_COMMAND, IDOK, 0);
-        test::WhenTrue([] { return FindWindowA("#32770", "About VTBrowser") == nullptr; },
-                       [&] { window->End(IDCANCEL); });
+        WhenTrue([] { return FindWindowA("#32770", "About VTBrowser") == nullptr; }, [&] { window->End(IDCANCEL); });
       });
       PostMessageA(dlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     });
-  });
+  }, false);
   EXPECT_TRUE(aboutSeen);
-  EXPECT_EQ(shell.pages, (std::vector<std::string>{
-                             "http://" + web.hostPort() + "/gameinfo.php?gameinfo=k-beta",
-                             "http://" + web.hostPort() + "/accountinfo.php"}));
+  EXPECT_EQ(shell.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/gameinfo.php?gameinfo=k-beta",
+                                                   "http://" + web.hostPort() + "/accountinfo.php"}));
 }
 
-// How each way out of the window treats the saved state and the connection.
+// How each way out of the window treats the saved state, the background and the connection.
 TEST_F(BrowserWindowTest, CloseAndEscapeSaveAndDisconnectQuitSavesNothing) {
-  struct Way {
+  const struct {
     const char* name;
     std::function<void(HWND)> leave;
     bool saves, releasesImage;
   } ways[] = {
-      {"Close", [](HWND d) { Click(d, IDC_BROWSER_CLOSE); }, true, false},
-      {"Escape", [this](HWND d) { Key(GetDlgItem(d, IDC_BROWSER_LIST), VK_ESCAPE); }, true, false},
+      {"Close", [](HWND d) { PostMessageA(GetDlgItem(d, IDC_BROWSER_CLOSE), BM_CLICK, 0, 0); }, true, false},
+      {"Escape", [](HWND d) { PostMessageA(GetDlgItem(d, IDC_BROWSER_LIST), WM_KEYDOWN, VK_ESCAPE, 1); }, true, false},
       {"close request", [](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }, true, true},
-      {"Quit", [](HWND d) { Click(d, IDC_BROWSER_QUIT); }, false, true},
+      {"Quit", [](HWND d) { PostMessageA(GetDlgItem(d, IDC_BROWSER_QUIT), BM_CLICK, 0, 0); }, false, true},
   };
   for (size_t i = 0; i < std::size(ways); ++i) {
-    if (i > 0) peer.NextConnection();
-    ScriptLogin("False");
-    ScriptQuery("GEN", "^[a-b]", {});
-    ScriptQuery("SNES", "^[a-b]", {});
+    if (i > 0) ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
+    ScriptQuery(peer, "GEN", "^[a-b]", {});
+    ScriptQuery(peer, "SNES", "^[a-b]", {});
   }
   Make();
-  for (const Way& way : ways) {
+  for (const auto& way : ways) {
     settings->SetValue(Hive::Machine, kVintaraKey, "SYSTEM", kTypeNone, "GEN");
     Open();
-    session->Disconnect();
     Run([&](HWND dlg) {
-      Click(dlg, IDC_BROWSER_SNES);
-      test::WhenTrue([&] { return session->system == "SNES" && !window->loading().Hwnd(); },
-                     [&, dlg] { way.leave(dlg); });
-    });
-    TearDown();
-    EXPECT_EQ(Value("SYSTEM"), way.saves ? "SNES" : "GEN") << way.name;
+      Clicked(dlg, IDC_BROWSER_SNES);
+      way.leave(dlg);
+    }, false);
+    std::string saved;
+    settings->QueryValue(Hive::Machine, kVintaraKey, "SYSTEM", saved);
+    EXPECT_EQ(saved, way.saves ? "SNES" : "GEN") << way.name;
     EXPECT_EQ(window->Image() == nullptr, way.releasesImage) << way.name << ": the background's release";
     window.reset();
     EXPECT_FALSE(session->connected) << way.name << ": the window's end disconnects";
+    TearDown();
   }
 }
 
 TEST_F(BrowserWindowTest, TenThousandRowsScrollWithTheListsOwnBars) {
-  ScriptLogin("True");
   std::vector<std::string> records;
   for (int i = 0; i < 10000; ++i) records.push_back(Record("Game " + std::to_string(i), "k", "1", "1"));
-  ScriptQuery("NES", "^[a-b]", records);
+  ScriptQuery(peer, "NES", "^[a-b]", records);
   Make();
-  Run([&](HWND dlg) {
+  Run([&](HWND) {
     HWND list = window->list().Hwnd();
     ASSERT_EQ(ListView_GetItemCount(list), 10000);
     EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
@@ -399,40 +402,7 @@ TEST_F(BrowserWindowTest, TenThousandRowsScrollWithTheListsOwnBars) {
     SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(6, br.bottom));
     EXPECT_EQ(ListView_GetTopIndex(list), 10000 - page);
     EXPECT_EQ(window->list().VerticalBar().Logic().ThumbStart(), br.bottom - 62);
-    window->End(IDCANCEL);
   });
-}
-
-// The loading notice is on the screen while the query blocks the window's thread.
-TEST_F(BrowserWindowTest, TheLoadingNoticeIsOnScreenWhileTheQueryBlocks) {
-  uint16_t port = 0;
-  test::RawSocket listener = test::ListenLoopback(0, &port);
-  ASSERT_NE(listener, test::kNoSocket);
-  Make(port);
-  std::vector<COLORREF> seen;
-  std::thread server([&] {
-    test::RawSocket c = test::AcceptOne(listener);
-    char buffer[128];
-    auto answer = [&](const std::string& reply) {
-      test::RecvSome(c, buffer, sizeof buffer);
-      test::SendAll(c, reply);
-    };
-    for (const char* reply : {"user?", "ok", "ok", "False", "1", "2", "3"}) answer(reply);
-    test::RecvSome(c, buffer, sizeof buffer);  // "ok": the client now waits for the count
-    for (int i = 0; i < 500 && !window->loading().Hwnd(); ++i) Sleep(10);
-    RECT at{};
-    GetWindowRect(window->loading().Hwnd(), &at);
-    seen = test::CaptureScreen(at);
-    test::SendAll(c, CountField(0));
-    test::WaitReadable(c, 20000);
-    test::CloseSocket(c);
-  });
-  Run([&](HWND) { window->End(IDCANCEL); });
-  window.reset();
-  server.join();
-  test::CloseSocket(listener);
-  EXPECT_EQ(test::CountDifferent(seen, test::BitmapPixels(IDB_LOADING_NOTICE)), 0)
-      << "the loading notice was not on screen";
 }
 
 }  // namespace
