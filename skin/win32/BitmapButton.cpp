@@ -43,8 +43,11 @@ void BitmapButton::Draw(const DRAWITEMSTRUCT& item) const {
   const ButtonSlot shown = ChooseButtonImage(state, slots);
   DrawBitmap(item.hDC, Image(shown), r.left, r.top, r.right - r.left, r.bottom - r.top);
   // Keyboard users must see where the focus is: a button without a focused image of its own
-  // gets the platform's focus rectangle inside its edge.
-  if (state.focused && shown != ButtonSlot::Focused && !(item.itemState & ODS_NOFOCUSRECT)) {
+  // gets the platform's focus rectangle inside its edge, once its window shows focus marks (the
+  // keyboard moved the focus), as the platform's own buttons do.
+  const bool cues = !(item.itemState & ODS_NOFOCUSRECT) &&
+                    !(SendMessageA(GetParent(item.hwndItem), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  if (state.focused && shown != ButtonSlot::Focused && cues) {
     RECT mark = r;
     InflateRect(&mark, -4, -4);
     DrawFocusRect(item.hDC, &mark);

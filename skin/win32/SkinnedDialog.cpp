@@ -39,6 +39,7 @@ void SkinnedDialog::OnBeforeInit() {
     SetWindowLongPtrA(hwnd, GWL_EXSTYLE, ex | WS_EX_NOACTIVATE);
   else if (owner && !IsWindowVisible(owner))
     SetWindowLongPtrA(hwnd, GWL_EXSTYLE, ex | WS_EX_APPWINDOW);
+  focusCues_ = false;
   placed_ = false;
   ApplySkin();
 }
@@ -111,6 +112,17 @@ bool SkinnedDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     result = reinterpret_cast<INT_PTR>(OnCtlColor(msg, reinterpret_cast<HDC>(wp),
                                                   reinterpret_cast<HWND>(lp)));
     return result != 0;
+  }
+  // Focus marks stay hidden for a user of the mouse, as in the platform's own dialogs, until Tab
+  // or an arrow key moves the focus (the dialog manager does that through WM_NEXTDLGCTL). The
+  // window keeps that state itself and tells its controls when they ask.
+  if (msg == WM_NEXTDLGCTL) {
+    focusCues_ = true;
+    return false;
+  }
+  if (msg == WM_QUERYUISTATE) {
+    result = focusCues_ ? 0 : UISF_HIDEFOCUS;
+    return true;
   }
   if (msg == WM_NCDESTROY) {
     // After the controls are gone; a later run of the same object makes a new brush.

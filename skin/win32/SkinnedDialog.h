@@ -79,6 +79,7 @@ private:
   win::Bitmap image_;
   win::Brush brush_;
   bool placed_ = false;  // centred once in this window's life
+  bool focusCues_ = false;  // the keyboard moved the focus: focus marks show
 };
 
 }  // namespace vt::skin

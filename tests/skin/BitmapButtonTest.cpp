@@ -115,13 +115,19 @@ TEST_F(BitmapButtonTest, ShowsTheImageOfItsStateAndNothingElse) {
   EXPECT_EQ(Centre(), kDisabled);
   EnableWindow(b, TRUE);
   SetFocus(b);
-  // Focused without a focused image: exactly the normal image, no focus rectangle or text.
+  // Focused without a focused image: the normal image with the focus mark 4 pixels inside its
+  // edge (this plain dialog shows focus marks), no text.
   const auto cap = Shown();
   ASSERT_EQ(cap.width, 93);
-  int wrong = 0;
+  int wrong = 0, marked = 0;
   for (int y = 0; y < cap.height; ++y)
-    for (int x = 0; x < cap.width; ++x) wrong += cap.At(x, y) != (x && y ? kNormal : kFrame);
+    for (int x = 0; x < cap.width; ++x) {
+      const bool ring = x >= 4 && x < cap.width - 4 && y >= 4 && y < cap.height - 4 &&
+                        (x == 4 || x == cap.width - 5 || y == 4 || y == cap.height - 5);
+      (ring ? marked : wrong) += cap.At(x, y) != (x && y ? kNormal : kFrame);
+    }
   EXPECT_EQ(wrong, 0);
+  EXPECT_GT(marked, 0);
   // Pressed until the release, which reports the click.
   SendMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   EXPECT_EQ(Centre(), kPressed);
