@@ -4,18 +4,18 @@
 
 namespace vt {
 
-void NoticeLaunchHost::ShowGameInUseNotice(bool fullAccountForm) {
+void LaunchNotices::ShowGameInUseNotice(bool fullAccountForm) {
   GameInUseNotice notice(shell_, webHost_);
   notice.SetAccountTier(fullAccountForm ? "True" : "False");
   notice.RunModal(owner_);
 }
 
-void NoticeLaunchHost::ShowLightAccountNotice() {
+void LaunchNotices::ShowLightAccountNotice() {
   LightAccountNotice notice(shell_, webHost_);
   notice.RunModal(owner_);
 }
 
-void NoticeLaunchHost::ShowFullAccountOnlyNotice() {
+void LaunchNotices::ShowFullAccountOnlyNotice() {
   FullAccountOnlyNotice notice(shell_, webHost_);
   notice.RunModal(owner_);
 }

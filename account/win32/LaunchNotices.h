@@ -1,5 +1,5 @@
-// The notices that refuse a launch, for the window that launches (the browser): it derives
-// from this and adds the emulator start and its own state.
+// The notices that refuse a launch, owned by the window that launches (the browser), which
+// shows them for its launch's refusals.
 #pragma once
 
 #include <windows.h>
@@ -7,20 +7,20 @@
 #include <string>
 
 #include "account/AccountShell.h"
-#include "service/LaunchHost.h"
 
 namespace vt {
 
-class NoticeLaunchHost : public LaunchHost {
+class LaunchNotices {
 public:
   // owner: the window the modal notices belong to (may be null).
-  NoticeLaunchHost(AccountShell& shell, std::string webHost, HWND owner = nullptr)
+  LaunchNotices(AccountShell& shell, std::string webHost, HWND owner = nullptr)
       : shell_(shell), webHost_(std::move(webHost)), owner_(owner) {}
   void SetOwner(HWND owner) { owner_ = owner; }
 
-  void ShowGameInUseNotice(bool fullAccountForm) override;
-  void ShowLightAccountNotice() override;
-  void ShowFullAccountOnlyNotice() override;
+  // No copy free: fullAccountForm without the Upgrade Account button.
+  void ShowGameInUseNotice(bool fullAccountForm);
+  void ShowLightAccountNotice();
+  void ShowFullAccountOnlyNotice();
 
 private:
   AccountShell& shell_;

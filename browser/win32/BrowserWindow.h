@@ -85,15 +85,7 @@ private:
   LoginStep loginStep_;
   std::function<int()> random_;
   ProgramStarter startProgram_;
-  // The launch's refusal notices, owned by this window once it exists.
-  class RefusalNotices : public NoticeLaunchHost {
-  public:
-    using NoticeLaunchHost::NoticeLaunchHost;
-    bool StartEmulator(const std::string&) override { return false; }
-    void ShowLaunchFailure(const std::string&) override {}
-    void SaveBrowserState() override {}
-    void Minimise() override {}
-  } notices_;
+  LaunchNotices notices_;  // owned by this window once it exists
   HICON appIcon_;  // shared (LoadIcon): never destroyed
   win::Font searchFont_, listFont_;
   skin::GameList list_;
