@@ -229,6 +229,14 @@ std::string Text(HWND hwnd) {
   return buffer;
 }
 
+std::string EditText(HWND edit) {
+  char buffer[512] = {};
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(edit, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 10000,
+                      &ignored);
+  return buffer;
+}
+
 std::string MessageBoxText(HWND box) {
   std::string all;
   for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -381,70 +389,6 @@ std::string WindowText(HWND hwnd) {
   std::string out;
   for (int i = 0; i < n; ++i) out += static_cast<char>(text[i]);
   return out;
-}
-
-namespace {
-struct SampleGame {
-  std::string alias, key, title;
-  int free = 0, full = 0;
-};
-
-std::vector<SampleGame> SampleGames() {
-  std::string path = std::string("Z:") + VT_E2E_SAMPLE_DATA;
-  std::vector<SampleGame> games;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return games;
-  char line[1024];
-  while (std::fgets(line, sizeof line, f)) {
-    std::string l(line);
-    while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
-    if (l.rfind("game|", 0) != 0) continue;
-    std::vector<std::string> parts;
-    size_t start = 5;
-    for (int field = 0; field < 4; ++field) {
-      const size_t bar = l.find('|', start);
-      parts.push_back(l.substr(start, bar - start));
-      start = bar + 1;
-    }
-    games.push_back({parts[0], parts[1], l.substr(start), std::atoi(parts[2].c_str()), std::atoi(parts[3].c_str())});
-  }
-  std::fclose(f);
-  return games;
-}
-
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
-
-std::vector<std::string> SampleRows(const std::string& alias, const std::string& pattern, bool full) {
-  std::vector<SampleGame> hits;
-  const bool range = pattern.size() == 6 && pattern.rfind("^[", 0) == 0;
-  for (const SampleGame& g : SampleGames()) {
-    // The Game Boy query asks for both of the server's Game Boy aliases.
-    const bool ofSystem = g.alias == alias || (alias == "GBC" && g.alias == "GB");
-    if (!ofSystem || g.title.empty()) continue;
-    std::string folded;
-    for (char c : g.title) folded += Fold(c);
-    const bool match = range ? folded[0] >= pattern[2] && folded[0] <= pattern[4]
-                             : folded.find(pattern) != std::string::npos;
-    if (match) hits.push_back(g);
-  }
-  std::stable_sort(hits.begin(), hits.end(), [](const SampleGame& a, const SampleGame& b) {
-    return std::lexicographical_compare(a.title.begin(), a.title.end(), b.title.begin(), b.title.end(),
-                                        [](char x, char y) { return Fold(x) < Fold(y); });
-  });
-  std::vector<std::string> rows;
-  for (const SampleGame& g : hits) {
-    const int copies = full ? g.full : g.free;
-    const char* mark = copies > 0 ? "Available" : (!full && g.full > 0 ? "Preferred" : "UnAvailable");
-    rows.push_back(g.title + "|" + mark);
-  }
-  return rows;
-}
-
-std::string SampleKey(const std::string& alias, const std::string& title) {
-  for (const SampleGame& g : SampleGames())
-    if (g.alias == alias && g.title.rfind(title, 0) == 0) return g.key;
-  return "";
 }
 
 RawLogin::~RawLogin() {

@@ -58,6 +58,8 @@ const char* KindName(Kind kind);
 void Click(HWND dialog, int id);
 void SetText(HWND dialog, int id, const std::string& text);
 std::string Text(HWND hwnd);
+// A text box's text, asked of its window (another process's box keeps its text to itself).
+std::string EditText(HWND edit);
 // All texts of a message box's static controls.
 std::string MessageBoxText(HWND box);
 
@@ -89,12 +91,6 @@ std::string TempPath(const std::string& name);
 
 // A window's text read without a message to its thread, which may be blocked (a capture).
 std::string WindowText(HWND hwnd);
-
-// The sample catalogue's rows for a system and a letter range ("^[a-b]") or a plain search
-// word, in the order the service answers, with the marks a free or a full account sees.
-std::vector<std::string> SampleRows(const std::string& alias, const std::string& pattern, bool full);
-// Key of the first sample game of the system whose title starts with the text.
-std::string SampleKey(const std::string& alias, const std::string& title);
 
 // A raw game-server client on loopback: logs in and keeps the connection open.
 class RawLogin {

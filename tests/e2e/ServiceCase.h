@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "browser/AvailabilityMark.h"
+#include "service/ServerSession.h"
 #include "tests/e2e/E2eClient.h"
 
 namespace vt::e2e {
@@ -47,8 +49,29 @@ protected:
     ADD_FAILURE() << "the list shows " << ListRows(list).size() << " rows, not the " << rows.size() << " expected";
     return false;
   }
+  // The rows the service itself answers the user for a query, marked as the list marks them for
+  // the user's tier; their keys by title in `keys`. Asked while the client is not logged in as
+  // the same user: a second login drops the first one's session.
+  std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias, const std::string& pattern) {
+    struct : ServiceUi {
+      void ShowMessage(const std::string&, const char*) override {}
+      void EndProgram(int) override {}
+    } ui;
+    ServerSession s(ui, ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
+    s.SetSystem(alias);
+    s.filter = pattern;
+    EXPECT_TRUE(s.Login(user, user) && s.QueryGames()) << alias << " " << pattern;
+    std::vector<std::string> rows;
+    for (uint32_t i = 0; i < s.gameCount; ++i) {
+      rows.push_back(s.titles[i] + "|" + std::string(AvailabilityMark(s.availableCopies[i], s.fullAccountCopies[i], s.fullAccount)));
+      keys[s.titles[i]] = s.gameKeys[i];
+    }
+    EXPECT_FALSE(rows.empty()) << alias << " " << pattern;
+    return rows;
+  }
 
   std::string web;
+  std::map<std::string, std::string> keys;
 };
 
 }  // namespace vt::e2e
