@@ -1,6 +1,7 @@
-// The ten notices as real windows under Wine, the launch's refusals through the notices their
-// window shows: size, region, centring, background, the images and actions of their buttons,
-// the reminder's delay, and the waiting notices on screen while the thread blocks.
+// The notices as real windows under Wine, the launch's refusals through the notices their window
+// shows: size, region, centring, background, the images and actions of their buttons, and the
+// reminder's delay. (The waiting notices on screen while the thread blocks: the browser window's
+// and the login window's tests.)
 #include "account/win32/Notices.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "account/win32/LaunchNotices.h"
@@ -147,36 +147,6 @@ TEST(Notices, ReminderRefusesNoThanksForFiveSecondsThenAcceptsIt) {
   UpgradeReminder again(shell, kWeb);  // Upgrade works at once
   EXPECT_EQ(test::RunModalWith(again, [](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); }), IDOK);
   EXPECT_EQ(shell.pages, std::vector<std::string>{"http://" + kWeb + "/accountinfo.php"});
-}
-
-// Each waiting notice is opened over a window, then this thread blocks the way a login or a query
-// does while another thread reads what the screen shows at the notice's place; twice, as around
-// every query. It never takes activation from the window.
-TEST(Notices, WaitingNoticesAreOnScreenWhileTheThreadBlocksAndTakeNoActivation) {
-  RecordingAccountShell shell;
-  ConnectionErrorNotice behind;
-  test::RunModalWith(behind, [&](HWND owner) {
-    ConnectingNotice connecting;
-    LoadingNotice loading;
-    for (auto [notice, background] : {std::pair<WaitingNotice*, int>{&connecting, IDB_CONNECTING_NOTICE},
-                                      std::pair<WaitingNotice*, int>{&loading, IDB_LOADING_NOTICE}})
-      for (int shown = 1; shown <= 2; ++shown) {
-        SCOPED_TRACE("template " + std::to_string(notice->TemplateId()) + ", shown " + std::to_string(shown));
-        ASSERT_TRUE(notice->Open(owner));
-        EXPECT_EQ(test::SkinGeometryFaults(notice->Hwnd(), 275, 150, false), "");
-        EXPECT_EQ(GetWindow(notice->Hwnd(), GW_CHILD), nullptr);
-        EXPECT_EQ(GetActiveWindow(), owner);
-        RECT at{};
-        GetWindowRect(notice->Hwnd(), &at);
-        std::vector<COLORREF> seen;
-        std::thread observer([&] { seen = test::CaptureScreen(at); });
-        observer.join();  // no message is processed meanwhile
-        EXPECT_EQ(test::CountDifferent(seen, test::BitmapPixels(background)), 0);
-        notice->Close();
-        EXPECT_EQ(notice->Hwnd(), nullptr);
-      }
-    EndDialog(owner, IDOK);
-  });
 }
 
 }  // namespace

@@ -248,17 +248,6 @@ TEST_F(QueryGames, EachFailureIsToldAndEarlyOnesKeepThePreviousAnswer) {
   }
 }
 
-TEST_F(QueryGames, MissingRecordsTimeOutAsAConnectionFailure) {
-  ScriptQueryHead();
-  peer.Send(CountField("3") + Record("A", "k1", "1", "0"));  // then silence
-  StartLoggedIn(300);
-  EXPECT_FALSE(s->QueryGames());
-  EXPECT_TRUE(s->connectFailed);
-  EXPECT_FALSE(s->connected || s->loggedIn);
-  EXPECT_EQ(s->gameCount, 3u);  // the new, partly filled arrays
-  ExpectArraysMatchCount();
-}
-
 // What the server sees when the client meets the error mark: an orderly close, since the client
 // read exactly through the mark and left nothing unread.
 TEST_F(QueryGames, TheErrorMarkIsReadThroughBeforeTheClose) {

@@ -60,6 +60,12 @@ inline void ScriptQuery(ScriptedPeer& peer, const std::string& alias, const std:
   peer.Expect(Z("ok")).Send(answer);
 }
 
+// The peer refuses the query's pattern with its error mark.
+inline void ScriptRefusal(ScriptedPeer& peer, const std::string& alias, const std::string& pattern) {
+  peer.Expect(Z("qr")).Send("r1").Expect(Z(alias)).Send("r2").Expect(Z(pattern)).Send("r3").Expect(Z("ok"));
+  peer.Send(CountField("1") + Z("error"));
+}
+
 class SessionTest : public ::testing::Test {
 protected:
   // The receive time-out is short here so that stalls end quickly; the client's own is 30 s.

@@ -147,31 +147,17 @@ TEST(SkinnedDialog, KeyedRegionHasExactlyTheScannedRectangles) {
   }
 }
 
-// Painting copies the image pixel for pixel; a press on the face starts the platform's move only
-// for windows that drag.
-TEST(SkinnedDialog, PaintsItsImageAndMovesWhenItsFaceIsDragged) {
-  auto face = [](int x, int y) { return RGB((x * 7) & 0xFF, (y * 11) & 0xFF, (x + y) & 0xFF); };
+// A press on the face starts the platform's move only for windows that drag. (What the face
+// paints: the notices' test compares it with their backgrounds on the screen.)
+TEST(SkinnedDialog, APressOnTheFaceMovesOnlyAWindowThatDrags) {
   for (bool drag : {true, false}) {
-    TestSkin dlg({.background = 1, .drag = drag}, [&] { return MakeImage(160, 96, 24, face); });
+    TestSkin dlg({.background = 1, .drag = drag}, [] { return Solid(160, 96); });
     ASSERT_TRUE(dlg.CreateModeless());
-    ShowWindow(dlg.Item(IDC_TEST_EDIT), SW_HIDE);  // only the window's own painting shows
-    ShowWindow(dlg.Item(IDC_TEST_STATIC), SW_HIDE);
-    ShowWindow(dlg.Hwnd(), SW_SHOWNOACTIVATE);
-    UpdateWindow(dlg.Hwnd());
-    test::Pump();
-    const auto cap = CaptureClient(dlg.Hwnd());
-    ASSERT_EQ(cap.width * 1000 + cap.height, 160 * 1000 + 96);
-    int wrong = 0;
-    for (int y = 0; y < 96; ++y)
-      for (int x = 0; x < 160; ++x) wrong += cap.At(x, y) != face(x, y);
-    EXPECT_EQ(wrong, 0);
     const RECT wr = Place(dlg.Hwnd());
     SendMessageA(dlg.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 60));
     MSG msg{};
     ASSERT_EQ(PeekMessageA(&msg, dlg.Hwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != FALSE, drag);
-    if (!drag) continue;
-    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(HTCAPTION));
-    EXPECT_EQ(msg.lParam, MAKELPARAM(wr.left + 70, wr.top + 60));
+    if (drag) EXPECT_EQ(std::pair(msg.wParam, msg.lParam), std::pair(WPARAM{HTCAPTION}, MAKELPARAM(wr.left + 70, wr.top + 60)));
   }
 }
 
