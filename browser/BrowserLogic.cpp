@@ -173,15 +173,14 @@ LaunchOutcome BrowserLogic::Launch() {
     BrowserLogic& b_;
   } host(*this);
   const ShownGame& game = shown_[*selected_];
-  return LaunchGame(session_,
-                    LaunchTarget{shownSystem_, shownScheme_, game.key, game.copies, game.fullCopies},
-                    Credentials{userName, password}, settings_, host);
+  const LaunchTarget target{shownSystem_, shownScheme_, game.key, game.copies, game.fullCopies};
+  return LaunchGame(session_, target, Credentials{userName, password}, settings_, host);
 }
 
 void BrowserLogic::GameInfo() {
   if (!selected_) return;
-  shell_.OpenPage(WebPageAddress(session_.endpoints().webHost,
-                                 std::string(kGameInfoPage) + PercentEncoded(shown_[*selected_].key)));
+  const std::string page = std::string(kGameInfoPage) + PercentEncoded(shown_[*selected_].key);
+  shell_.OpenPage(WebPageAddress(session_.endpoints().webHost, page));
 }
 
 void BrowserLogic::SetupHelp() {

@@ -12,9 +12,10 @@ HWND WindowInFront() {
   if (active && IsWindowVisible(active) && IsWindowEnabled(active)) return active;
   const DWORD thread = GetCurrentThreadId();
   for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (GetWindowThreadProcessId(w, nullptr) != thread || !IsWindowVisible(w) || !IsWindowEnabled(w))
-      continue;
-    if (!(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) return w;
+    const bool ours = GetWindowThreadProcessId(w, nullptr) == thread;
+    if (ours && IsWindowVisible(w) && IsWindowEnabled(w) &&
+        !(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
+      return w;
   }
   return nullptr;
 }

@@ -55,7 +55,7 @@ if [ -n "${DISPLAY:-}" ]; then
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || managed=N
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f /reg:64 \
     >/dev/null 2>&1
-  echo "run: window manager: $([ "$managed" = Y ] && echo found || echo none), Wine Managed=$managed"
+  echo "run: window manager $([ "$managed" = Y ] && echo found || echo none): Wine Managed=$managed"
   vintara=$WINEPREFIX/drive_c/Vintara
   emulators=$vintara/Emulators
   mkdir -p "$emulators"

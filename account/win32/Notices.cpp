@@ -55,7 +55,8 @@ bool WaitingNotice::Open(HWND owner) {
 
 void WaitingNotice::Close() { End(0); }
 
-ConnectingNotice::ConnectingNotice() : WaitingNotice(IDD_CONNECTING_NOTICE, IDB_CONNECTING_NOTICE) {}
+ConnectingNotice::ConnectingNotice()
+    : WaitingNotice(IDD_CONNECTING_NOTICE, IDB_CONNECTING_NOTICE) {}
 
 LoadingNotice::LoadingNotice() : WaitingNotice(IDD_LOADING_NOTICE, IDB_LOADING_NOTICE) {}
 

@@ -45,8 +45,8 @@ void BitmapButton::Draw(const DRAWITEMSTRUCT& item) const {
   // Keyboard users must see where the focus is: a button without a focused image of its own
   // gets the platform's focus rectangle inside its edge, once its window shows focus marks (the
   // keyboard moved the focus), as the platform's own buttons do.
-  const bool cues = !(item.itemState & ODS_NOFOCUSRECT) &&
-                    !(SendMessageA(GetParent(item.hwndItem), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  const LRESULT ui = SendMessageA(GetParent(item.hwndItem), WM_QUERYUISTATE, 0, 0);
+  const bool cues = !(item.itemState & ODS_NOFOCUSRECT) && !(ui & UISF_HIDEFOCUS);
   if (state.focused && shown != ButtonSlot::Focused && cues) {
     RECT mark = r;
     InflateRect(&mark, -4, -4);

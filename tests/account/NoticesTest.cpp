@@ -35,15 +35,19 @@ bool FaceShows(HWND w, int resourceId) {
   for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     if (IsWindowVisible(c)) controls.push_back(test::ChildRect(c));
   std::vector<COLORREF> face = image;
-  const bool shows = test::PumpUntil([&] {
-    const std::vector<COLORREF> screen = test::CaptureScreen({r.left, r.top, r.left + size.cx, r.top + size.cy});
-    for (int i = 0; i < size.cx * size.cy && screen.size() == image.size(); ++i) {
-      const POINT p{i % size.cx, i / size.cx};
-      const bool covered = std::any_of(controls.begin(), controls.end(), [&](const RECT& c) { return PtInRect(&c, p); });
-      face[i] = PtInRegion(region, p.x, p.y) && !covered ? screen[i] : image[i];
-    }
-    return test::CountDifferent(face, image) == 0;
-  }, 3000);
+  const bool shows = test::PumpUntil(
+      [&] {
+        const std::vector<COLORREF> screen =
+            test::CaptureScreen({r.left, r.top, r.left + size.cx, r.top + size.cy});
+        for (int i = 0; i < size.cx * size.cy && screen.size() == image.size(); ++i) {
+          const POINT p{i % size.cx, i / size.cx};
+          const bool covered = std::any_of(controls.begin(), controls.end(),
+                                           [&](const RECT& c) { return PtInRect(&c, p); });
+          face[i] = PtInRegion(region, p.x, p.y) && !covered ? screen[i] : image[i];
+        }
+        return test::CountDifferent(face, image) == 0;
+      },
+      3000);
   DeleteObject(region);
   return shows;
 }
@@ -57,7 +61,8 @@ TEST(Notices, EachShowsItsBackgroundAndButtonsAndActs) {
   RecordingAccountShell shell;
   LaunchNotices launch(shell, kWeb);
   const std::string account = "http://" + kWeb + "/accountinfo.php";
-  const Button ok{1, IDB_OK_NORMAL, IDB_OK_PRESSED, 0}, close{1, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0},
+  const Button ok{1, IDB_OK_NORMAL, IDB_OK_PRESSED, 0},
+      close{1, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0},
       closeLogin{1, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED},
       upgrade{1, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
       noThanks{2, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED};
@@ -69,53 +74,101 @@ TEST(Notices, EachShowsItsBackgroundAndButtonsAndActs) {
     std::vector<Button> buttons;
     std::vector<std::string> pages;  // after a click on 1034 if it shows, then on button 1
   } cases[] = {
-      {"connection error", [] { ConnectionErrorNotice().RunModal(); }, IDB_CONNECTION_ERROR_NOTICE, 150, false, {ok}, {}},
-      {"bad login", [] { BadLoginNotice().RunModal(); }, IDB_BAD_LOGIN_NOTICE, 150, true, {close}, {}},
-      {"user in use", [] { UserInUseNotice().RunModal(); }, IDB_USER_IN_USE_NOTICE, 150, true, {closeLogin}, {}},
-      {"close clients", [] { CloseClientsNotice().RunModal(); }, IDB_CLOSE_CLIENTS_NOTICE, 150, true, {closeLogin}, {}},
-      {"game in use, full", [&] { launch.ShowGameInUseNotice(true); }, IDB_GAME_IN_USE_FULL, 250, true,
-       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0, false}}, {}},
+      {"connection error",
+       [] { ConnectionErrorNotice().RunModal(); },
+       IDB_CONNECTION_ERROR_NOTICE,
+       150,
+       false,
+       {ok},
+       {}},
+      {"bad login",
+       [] { BadLoginNotice().RunModal(); },
+       IDB_BAD_LOGIN_NOTICE,
+       150,
+       true,
+       {close},
+       {}},
+      {"user in use",
+       [] { UserInUseNotice().RunModal(); },
+       IDB_USER_IN_USE_NOTICE,
+       150,
+       true,
+       {closeLogin},
+       {}},
+      {"close clients",
+       [] { CloseClientsNotice().RunModal(); },
+       IDB_CLOSE_CLIENTS_NOTICE,
+       150,
+       true,
+       {closeLogin},
+       {}},
+      {"game in use, full",
+       [&] { launch.ShowGameInUseNotice(true); },
+       IDB_GAME_IN_USE_FULL,
+       250,
+       true,
+       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0, false}},
+       {}},
       // Upgrade Account opens the page and leaves the notice open.
-      {"game in use, free", [&] { launch.ShowGameInUseNotice(false); }, IDB_GAME_IN_USE_FREE, 250, true,
-       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0}}, {account}},
-      {"full account only", [&] { launch.ShowFullAccountOnlyNotice(); }, IDB_FULL_ACCOUNT_ONLY_NOTICE, 150, true,
-       {upgrade, {2, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}}, {"http://" + kWeb + "/index.php?vt=accountinfo"}},
-      {"light account", [&] { launch.ShowLightAccountNotice(); }, IDB_LIGHT_ACCOUNT_NOTICE, 250, false, {upgrade, noThanks},
+      {"game in use, free",
+       [&] { launch.ShowGameInUseNotice(false); },
+       IDB_GAME_IN_USE_FREE,
+       250,
+       true,
+       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0}},
+       {account}},
+      {"full account only",
+       [&] { launch.ShowFullAccountOnlyNotice(); },
+       IDB_FULL_ACCOUNT_ONLY_NOTICE,
+       150,
+       true,
+       {upgrade, {2, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}},
+       {"http://" + kWeb + "/index.php?vt=accountinfo"}},
+      {"light account",
+       [&] { launch.ShowLightAccountNotice(); },
+       IDB_LIGHT_ACCOUNT_NOTICE,
+       250,
+       false,
+       {upgrade, noThanks},
        {account}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     shell.pages.clear();
     bool seen = false;
-    test::WhenTrue([] { return test::VisibleDialog() != nullptr; }, [&] {
-      HWND w = test::VisibleDialog();
-      seen = true;
-      EXPECT_EQ(test::SkinGeometryFaults(w, 275, c.height, c.keyed), "");
-      EXPECT_TRUE(FaceShows(w, c.background)) << "its background";
-      for (const Button& b : c.buttons) {
-        SCOPED_TRACE("button " + std::to_string(b.id));
-        HWND button = GetDlgItem(w, b.id);
-        ASSERT_EQ(IsWindowVisible(button) != FALSE, b.shown);
-        const RECT at = test::ChildRect(button);
-        const SIZE image = test::ImageSize(b.normal);
-        EXPECT_EQ(std::pair(at.right - at.left, at.bottom - at.top), std::pair(image.cx, image.cy));
-        if (!b.shown) continue;
-        EXPECT_TRUE(test::ScreenShows(button, b.normal)) << "its image";
-        SendMessageA(button, BM_SETSTATE, TRUE, 0);
-        EXPECT_TRUE(test::ScreenShows(button, b.pressed)) << "pressed image";
-        SendMessageA(button, BM_SETSTATE, FALSE, 0);
-        EnableWindow(button, FALSE);
-        // An image smaller than the button (the Login button's on a CLOSE button) covers its
-        // top left corner.
-        EXPECT_TRUE(test::ScreenShows(button, b.disabled ? b.disabled : b.normal)) << "disabled image";
-        EnableWindow(button, TRUE);
-      }
-      if (HWND more = GetDlgItem(w, IDC_NOTICE_UPGRADE_ACCOUNT); more && IsWindowVisible(more)) {
-        SendMessageA(more, BM_CLICK, 0, 0);
-        EXPECT_TRUE(IsWindowVisible(w)) << "the notice stays open";
-      }
-      PostMessageA(GetDlgItem(w, IDC_NOTICE_OK), BM_CLICK, 0, 0);
-    });
+    test::WhenTrue([] { return test::VisibleDialog() != nullptr; },
+                   [&] {
+                     HWND w = test::VisibleDialog();
+                     seen = true;
+                     EXPECT_EQ(test::SkinGeometryFaults(w, 275, c.height, c.keyed), "");
+                     EXPECT_TRUE(FaceShows(w, c.background)) << "its background";
+                     for (const Button& b : c.buttons) {
+                       SCOPED_TRACE("button " + std::to_string(b.id));
+                       HWND button = GetDlgItem(w, b.id);
+                       ASSERT_EQ(IsWindowVisible(button) != FALSE, b.shown);
+                       const RECT at = test::ChildRect(button);
+                       const SIZE image = test::ImageSize(b.normal);
+                       EXPECT_EQ(std::pair(at.right - at.left, at.bottom - at.top),
+                                 std::pair(image.cx, image.cy));
+                       if (!b.shown) continue;
+                       EXPECT_TRUE(test::ScreenShows(button, b.normal)) << "its image";
+                       SendMessageA(button, BM_SETSTATE, TRUE, 0);
+                       EXPECT_TRUE(test::ScreenShows(button, b.pressed)) << "pressed image";
+                       SendMessageA(button, BM_SETSTATE, FALSE, 0);
+                       EnableWindow(button, FALSE);
+                       // An image smaller than the button (the Login button's on a CLOSE button)
+                       // covers its top left corner.
+                       EXPECT_TRUE(test::ScreenShows(button, b.disabled ? b.disabled : b.normal))
+                           << "disabled image";
+                       EnableWindow(button, TRUE);
+                     }
+                     if (HWND more = GetDlgItem(w, IDC_NOTICE_UPGRADE_ACCOUNT);
+                         more && IsWindowVisible(more)) {
+                       SendMessageA(more, BM_CLICK, 0, 0);
+                       EXPECT_TRUE(IsWindowVisible(w)) << "the notice stays open";
+                     }
+                     PostMessageA(GetDlgItem(w, IDC_NOTICE_OK), BM_CLICK, 0, 0);
+                   });
     c.show();
     EXPECT_TRUE(seen);
     EXPECT_EQ(shell.pages, c.pages);
@@ -133,19 +186,23 @@ TEST(Notices, ReminderRefusesNoThanksForFiveSecondsThenAcceptsIt) {
     EXPECT_FALSE(IsWindowEnabled(noThanks));
     EXPECT_TRUE(test::ScreenShows(noThanks, IDB_NO_THANKS_DISABLED));
     // A click that got through, Escape and the close command are all refused for now.
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_NOTICE_CANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(noThanks));
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_NOTICE_CANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(noThanks));
     SendMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindowVisible(dlg));
-    test::WhenTrue([noThanks] { return IsWindowEnabled(noThanks) != FALSE; }, [&, noThanks] {
-      enabled = GetTickCount();
-      PostMessageA(noThanks, BM_CLICK, 0, 0);
-    });
+    test::WhenTrue([noThanks] { return IsWindowEnabled(noThanks) != FALSE; },
+                   [&, noThanks] {
+                     enabled = GetTickCount();
+                     PostMessageA(noThanks, BM_CLICK, 0, 0);
+                   });
   });
   EXPECT_EQ(r, IDCANCEL);
   EXPECT_GE(enabled - opened, 4900u) << "No Thanks came on after " << enabled - opened << " ms";
   EXPECT_TRUE(shell.pages.empty());
   UpgradeReminder again(shell, kWeb);  // Upgrade works at once
-  EXPECT_EQ(test::RunModalWith(again, [](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); }), IDOK);
+  EXPECT_EQ(test::RunModalWith(
+                again, [](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); }),
+            IDOK);
   EXPECT_EQ(shell.pages, std::vector<std::string>{"http://" + kWeb + "/accountinfo.php"});
 }
 

@@ -23,21 +23,32 @@ TEST(ProgramResources, VersionResourceAndManifest) {
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-  for (auto [name, value] : {std::pair{"ProductName", "VTBrowser"}, {"ProductVersion", "1.0"}, {"FileVersion", "1.0"},
-                             {"CompanyName", "Vintara"}, {"OriginalFilename", "VTBrowser.exe"}, {"FileDescription", ""}}) {
+  for (auto [name, value] : {std::pair{"ProductName", "VTBrowser"},
+                             {"ProductVersion", "1.0"},
+                             {"FileVersion", "1.0"},
+                             {"CompanyName", "Vintara"},
+                             {"OriginalFilename", "VTBrowser.exe"},
+                             {"FileDescription", ""}}) {
     char* text = nullptr;
     const std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
-    ASSERT_TRUE(VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&text), &size) && text) << name;
-    EXPECT_NE(std::string(text).find(*value ? value : "Vintara"), std::string::npos) << name << ": " << text;
+    ASSERT_TRUE(
+        VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&text), &size) && text)
+        << name;
+    EXPECT_NE(std::string(text).find(*value ? value : "Vintara"), std::string::npos)
+        << name << ": " << text;
   }
-  HMODULE file = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HMODULE file = LoadLibraryExA(path.c_str(), nullptr,
+                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   HRSRC found = FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
   ASSERT_NE(found, nullptr);
-  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(file, found))), SizeofResource(file, found));
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(file, found))),
+                             SizeofResource(file, found));
   FreeLibrary(file);
-  for (const char* part : {"level=\"asInvoker\"", "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">false",
-                           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-                           "processorArchitecture=\"amd64\""})
+  for (const char* part :
+       {"level=\"asInvoker\"",
+        "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">false",
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+        "processorArchitecture=\"amd64\""})
     EXPECT_NE(manifest.find(part), std::string::npos) << part;
 }
 

@@ -35,14 +35,22 @@ public:
   void SearchTextChanged(bool on) override { log.push_back(on ? "search-on" : "search-off"); }
   void SetSearchText(const std::string& text) override { log.push_back("box:" + text); }
   void ShowUpgradeReminder() override { log.push_back("reminder"); }
-  bool RunLogin(bool suppressAutoLogin) override { return log.push_back(suppressAutoLogin ? "login-window" : "login"), login(); }
-  void ShowGameInUseNotice(bool full) override { log.push_back(full ? "in-use-full" : "in-use-free"); }
+  bool RunLogin(bool suppressAutoLogin) override {
+    return log.push_back(suppressAutoLogin ? "login-window" : "login"), login();
+  }
+  void ShowGameInUseNotice(bool full) override {
+    log.push_back(full ? "in-use-full" : "in-use-free");
+  }
   void ShowLightAccountNotice() override { log.push_back("light-account"); }
   void ShowFullAccountOnlyNotice() override { log.push_back("full-account-only"); }
-  bool StartEmulator(const std::string& line) override { return log.push_back("start:" + line), true; }
+  bool StartEmulator(const std::string& line) override {
+    return log.push_back("start:" + line), true;
+  }
   void ShowLaunchFailure(const std::string&) override { log.push_back("launch-failure"); }
   void Minimise() override { log.push_back("minimise"); }
-  void RunSetupWindow(const ConsoleLayout& layout) override { log.push_back("setup:" + std::string(layout.className)); }
+  void RunSetupWindow(const ConsoleLayout& layout) override {
+    log.push_back("setup:" + std::string(layout.className));
+  }
 
   Log log, rows;
   std::function<bool()> login = [] { return true; };
@@ -62,7 +70,8 @@ protected:
   // The logic on a session of its own pointed at the peer (started here), logged out.
   BrowserLogic& Start(ScriptedPeer& p, uint32_t receiveTimeoutMs = 2000) {
     p.Start();
-    session = std::make_unique<ServerSession>(ui, ServiceEndpoints{"127.0.0.1", p.port(), web.hostPort(), receiveTimeoutMs});
+    session = std::make_unique<ServerSession>(
+        ui, ServiceEndpoints{"127.0.0.1", p.port(), web.hostPort(), receiveTimeoutMs});
     logic = std::make_unique<BrowserLogic>(surface, *session, *store, shell);
     logic->userName = "ann";
     logic->password = "pw:@/";
@@ -71,7 +80,8 @@ protected:
   // Logged in as ann, the list refreshed with two games: Alpha available, Beta in use.
   BrowserLogic& Loaded() {
     ScriptGoodLogin(peer, "ann", "pw:@/", "False");
-    ScriptQuery(peer, "NES", "^[a-b]", {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k beta/é", "0", "0")});
+    ScriptQuery(peer, "NES", "^[a-b]",
+                {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k beta/é", "0", "0")});
     Start(peer).RefreshList();
     surface.log.clear();
     return *logic;
@@ -105,7 +115,9 @@ protected:
 
 TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
   ScriptGoodLogin(peer, "ann", "pw:@/", "False");
-  ScriptQuery(peer, "NES", "^[a-b]", {Record("Zeta", "k", "0", "2"), Record("Alpha", "k", "3", "0"), Record("Beta", "k", "-2", "0")});
+  ScriptQuery(peer, "NES", "^[a-b]",
+              {Record("Zeta", "k", "0", "2"), Record("Alpha", "k", "3", "0"),
+               Record("Beta", "k", "-2", "0")});
   ScriptQuery(peer, "SNES", "^[a-b]", {});
   ScriptQuery(peer, "SNES", "Zelda: [Link]* ?", {});
   ScriptQuery(peer, "SNES", "^[c-d]", {});
@@ -123,8 +135,9 @@ TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
   b.Search("Zelda: [Link]* ?");  // sent as typed
   b.ChooseRange("^[c-d]");
   EXPECT_EQ(b.searchText, "Zelda: [Link]* ?") << "a letter range leaves the search box's text";
-  EXPECT_EQ(Sent(), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]") + QueryBytes("SNES", "^[a-b]") +
-                        QueryBytes("SNES", "Zelda: [Link]* ?") + QueryBytes("SNES", "^[c-d]"));
+  EXPECT_EQ(Sent(), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]") +
+                        QueryBytes("SNES", "^[a-b]") + QueryBytes("SNES", "Zelda: [Link]* ?") +
+                        QueryBytes("SNES", "^[c-d]"));
   surface.log.clear();
   for (const char* text : {"z", "", " "}) b.SearchBoxChanged(text);
   EXPECT_EQ(surface.log, (Log{"search-on", "search-off", "search-on"}));
@@ -161,8 +174,11 @@ TEST_F(BrowserLogicTest, ADroppedSessionIsLoggedInAgainOnce) {
        },
        {"loading", "rows:1", "commands-off", "close-loading"}},
       {"login refused", refuse("Incorrect Username or Password"), failed},
-      {"user in use", refuse("Username in use login again to clear."), {"loading", "close-clients", "close-loading"}},
-      {"dropped again", [](ScriptedPeer& p) { ScriptGoodLogin(p, "ann", "pw:@/", "False"), p.Close(); }, failed},
+      {"user in use",
+       refuse("Username in use login again to clear."),
+       {"loading", "close-clients", "close-loading"}},
+      {"dropped again",
+       [](ScriptedPeer& p) { ScriptGoodLogin(p, "ann", "pw:@/", "False"), p.Close(); }, failed},
       {"the error mark", nullptr, failed},
   };
   for (const auto& c : cases) {
@@ -182,7 +198,9 @@ TEST_F(BrowserLogicTest, ADroppedSessionIsLoggedInAgainOnce) {
     session->Disconnect();
     p.Finish();
     EXPECT_EQ(p.connections(), c.second ? 2u : 1u);
-    if (c.log.size() == 4) EXPECT_EQ(p.Received(1), GoodLoginBytes("ann", "pw:@/") + QueryBytes("SNES", "^[a-b]"));
+    if (c.log.size() == 4) {
+      EXPECT_EQ(p.Received(1), GoodLoginBytes("ann", "pw:@/") + QueryBytes("SNES", "^[a-b]"));
+    }
   }
 }
 
@@ -199,7 +217,8 @@ TEST_F(BrowserLogicTest, TheErrorMarkLogsOutAndARefusedSavedSearchFallsBackAtSta
   BrowserLogic& b = Start(peer);
   session->filter = "[oops";  // as restored from SEARCH
   b.StartList();
-  EXPECT_EQ(surface.log, (Log{"loading", "close-loading", "box:[oops", "loading", "rows:1", "commands-off", "close-loading"}));
+  EXPECT_EQ(surface.log, (Log{"loading", "close-loading", "box:[oops", "loading", "rows:1",
+                              "commands-off", "close-loading"}));
   EXPECT_EQ(session->filter, "^[a-b]");
   surface.log.clear();
   b.Search("zz[");  // the user's own search is refused: said
@@ -215,9 +234,16 @@ TEST_F(BrowserLogicTest, LaunchAndGameInfoActOnTheSelectedRowOfTheRowsOnScreen) 
   const std::string nes = Emulator("NES");
   Emulator("SNES");
   ScriptGoodLogin(peer, "ann", "pw:@/", "False");
-  ScriptQuery(peer, "NES", "^[a-b]", {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "1", "0")});
+  ScriptQuery(peer, "NES", "^[a-b]",
+              {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "1", "0")});
   // A failure in the record phase: one record of two, then silence.
-  peer.Expect(Z("qr")).Send("r").Expect(Z("NES")).Send("r").Expect(Z("^[e-f]")).Send("r").Expect(Z("ok"));
+  peer.Expect(Z("qr"))
+      .Send("r")
+      .Expect(Z("NES"))
+      .Send("r")
+      .Expect(Z("^[e-f]"))
+      .Send("r")
+      .Expect(Z("ok"));
   peer.Send(CountField("2") + Record("Excite", "k-excite", "1", "0"));
   // After the launch's disconnect, a failure before the records of another system.
   ScriptGoodLogin(peer.NextConnection(), "ann", "pw:@/", "False");
@@ -226,7 +252,8 @@ TEST_F(BrowserLogicTest, LaunchAndGameInfoActOnTheSelectedRowOfTheRowsOnScreen) 
   ScriptQuery(peer, "SNES", "^[e-f]", {Record("Earth", "k-earth", "1", "0")});
   BrowserLogic& b = Start(peer, 300);
   b.RefreshList();
-  const Log alpha = {"start:" + nes + " VTNES://ann:pw:@/@" + web.hostPort() + "/k-alpha", "minimise"};
+  const Log alpha = {"start:" + nes + " VTNES://ann:pw:@/@" + web.hostPort() + "/k-alpha",
+                     "minimise"};
   const Log alphaPage = {Page("/gameinfo.php?gameinfo=k-alpha")};
   const struct {
     const char* after;
@@ -263,7 +290,8 @@ TEST_F(BrowserLogicTest, LaunchDisconnectsStartsSavesAndMinimisesOrSaysWhyNot) {
   surface.log.clear();
   const std::string nes = Emulator("NES");
   EXPECT_EQ(b.Launch(), LaunchOutcome::Started);
-  EXPECT_EQ(surface.log, (Log{"start:" + nes + " VTNES://ann:pw:@/@" + web.hostPort() + "/k-alpha", "minimise"}));
+  EXPECT_EQ(surface.log, (Log{"start:" + nes + " VTNES://ann:pw:@/@" + web.hostPort() + "/k-alpha",
+                              "minimise"}));
   EXPECT_FALSE(session->connected);
   peer.Finish();
   // The server saw the connection close: everything it received, and nothing after the query.
@@ -281,11 +309,14 @@ TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnection) {
   EXPECT_EQ(Value("SYSTEM"), "<missing>");
   b.GameInfo();
   b.UpgradeNow();
-  EXPECT_EQ(shell.pages, (Log{Page("/gameinfo.php?gameinfo=k%20beta%2F%C3%A9"), Page("/accountinfo.php")}));
+  EXPECT_EQ(shell.pages,
+            (Log{Page("/gameinfo.php?gameinfo=k%20beta%2F%C3%A9"), Page("/accountinfo.php")}));
   EXPECT_TRUE(session->connected);
   const std::pair<std::string, std::string> keys[] = {
-      {"NES-0042_v1.2~x", "NES-0042_v1.2~x"}, {"a&b=c?d#e", "a%26b%3Dc%3Fd%23e"},
-      {"\"x\" %y'", "%22x%22%20%25y%27"}, {std::string("\x01\x7f\xff", 3), "%01%7F%FF"}};
+      {"NES-0042_v1.2~x", "NES-0042_v1.2~x"},
+      {"a&b=c?d#e", "a%26b%3Dc%3Fd%23e"},
+      {"\"x\" %y'", "%22x%22%20%25y%27"},
+      {std::string("\x01\x7f\xff", 3), "%01%7F%FF"}};
   for (const auto& [key, encoded] : keys) EXPECT_EQ(PercentEncoded(key), encoded);
 }
 
@@ -306,7 +337,8 @@ TEST_F(BrowserLogicTest, ChangeUserLogsOutKeepsTheRowsAndSavesBeforeItsWayOut) {
 
 TEST_F(BrowserLogicTest, SetupHelpCloseAndTheUpgradeReminder) {
   BrowserLogic& b = Loaded();
-  for (auto [alias, window] : {std::pair{"SNES", "setup:SNESC"}, {"COL", "setup:SMSC"}, {"Genesis", ""}}) {
+  for (auto [alias, window] :
+       {std::pair{"SNES", "setup:SNESC"}, {"COL", "setup:SMSC"}, {"Genesis", ""}}) {
     surface.log.clear();
     session->SetSystem(alias);
     b.SetupHelp();  // the alias-to-window table itself is the layouts' own test
@@ -334,7 +366,8 @@ TEST_F(BrowserLogicTest, SetupHelpCloseAndTheUpgradeReminder) {
     session->fullAccount = c.tier;
     b.startCount = c.count;
     b.UpgradeReminderAtStart(c.random);
-    EXPECT_EQ(surface.log, c.shows ? Log{"reminder"} : Log{}) << c.tier << " " << c.count << " r=" << c.random;
+    EXPECT_EQ(surface.log, c.shows ? Log{"reminder"} : Log{})
+        << c.tier << " " << c.count << " r=" << c.random;
     EXPECT_EQ(b.startCount, c.after) << c.tier << " " << c.count << " r=" << c.random;
     EXPECT_EQ(b.ShowsUpgradeNow(), std::string(c.tier) == "False") << c.tier;
   }

@@ -15,7 +15,7 @@ class BrowserStateTest : public ::testing::Test {
 protected:
   std::unique_ptr<SettingsStore> Store(const std::string& name, bool withKey = true) {
     auto store = OpenFileSettings(dir.File(name));
-    if (withKey) EXPECT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
+    EXPECT_TRUE(!withKey || store->CreateKey(Hive::Machine, kVintaraKey));
     return store;
   }
   test::TempDir dir;
@@ -28,7 +28,8 @@ TEST_F(BrowserStateTest, SaveWritesThreeUntypedValuesWithoutTerminators) {
   session.SetSystem("SNES");
   session.filter = "Zelda: [Link]";
   SaveBrowserState(*store, session, 0x12C);  // only the low byte goes out
-  for (auto [name, bytes] : {std::pair{"SYSTEM", "SNES"}, {"SEARCH", "Zelda: [Link]"}, {"COUNT", "\x2C"}}) {
+  for (auto [name, bytes] :
+       {std::pair{"SYSTEM", "SNES"}, {"SEARCH", "Zelda: [Link]"}, {"COUNT", "\x2C"}}) {
     std::string got;
     uint32_t type = 99;
     EXPECT_TRUE(store->QueryValue(Hive::Machine, kVintaraKey, name, got, &type));
@@ -47,19 +48,22 @@ TEST_F(BrowserStateTest, RestoreReadsEachValueIntoItsBufferWithDefaults) {
   } cases[] = {
       {missing, missing, missing, kTypeNone, "NES", "VTNES://", "^[a-b]", 0x100},
       {"SNES", "^[c-d]", "\xC8", kTypeNone, "SNES", "zsnes://", "^[c-d]", 0x1C8},
-      {std::string(19, 'S'), std::string(254, 's'), "\x05", kTypeNone, std::string(19, 'S'), "VTNES://",
-       std::string(254, 's'), 0x105},
-      {std::string(20, 'S'), std::string(255, 's'), "\x05\x06", kTypeNone, "NES", "VTNES://", "^[a-b]", 0x100},
-      {std::string("GEN\0", 4), std::string("Zelda\0junk", 10), std::string(1, '\0'), kTypeString, "GEN",
-       "VTGEN://", "Zelda", 0x100},
+      {std::string(19, 'S'), std::string(254, 's'), "\x05", kTypeNone, std::string(19, 'S'),
+       "VTNES://", std::string(254, 's'), 0x105},
+      {std::string(20, 'S'), std::string(255, 's'), "\x05\x06", kTypeNone, "NES", "VTNES://",
+       "^[a-b]", 0x100},
+      {std::string("GEN\0", 4), std::string("Zelda\0junk", 10), std::string(1, '\0'), kTypeString,
+       "GEN", "VTGEN://", "Zelda", 0x100},
       {"", "", "", kTypeBinary, "NES", "VTNES://", "^[a-b]", 0x100},
       {"Nintendo", "x", "\x01", kTypeDword, "Nintendo", "VTNES://", "x", 0x101},
   };
   int n = 0;
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.system.size()) + "-byte SYSTEM, " + std::to_string(c.search.size()) + "-byte SEARCH");
+    SCOPED_TRACE(std::to_string(c.system.size()) + "-byte SYSTEM, " +
+                 std::to_string(c.search.size()) + "-byte SEARCH");
     auto store = Store("case" + std::to_string(n++) + ".txt");
-    for (auto [name, bytes] : {std::pair{"SYSTEM", c.system}, {"SEARCH", c.search}, {"COUNT", c.count}})
+    for (auto [name, bytes] :
+         {std::pair{"SYSTEM", c.system}, {"SEARCH", c.search}, {"COUNT", c.count}})
       if (bytes != missing) store->SetValue(Hive::Machine, kVintaraKey, name, c.type, bytes);
     session.SetSystem("SMS");
     session.filter = "previous";

@@ -37,13 +37,15 @@ protected:
     WaitUntil([&] {
       lines.clear();
       std::istringstream text(ReadWholeFile(log));
-      for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.find('\r')));
+      for (std::string line; std::getline(text, line);)
+        lines.push_back(line.substr(0, line.find('\r')));
       return lines.size() >= count;
     });
     return lines;
   }
   std::string Line(const std::string& scheme, const std::string& user, const std::string& title) {
-    return WindowsPath(VT_E2E_EMUSTUB) + " " + scheme + user + ":" + user + "@" + web + "/" + keys[title];
+    return WindowsPath(VT_E2E_EMUSTUB) + " " + scheme + user + ":" + user + "@" + web + "/" +
+           keys[title];
   }
   void AwaitBrowser(Client& client) {
     browser = Await(client, Kind::Browser);
@@ -63,17 +65,19 @@ protected:
 // The marks as fixed data once; a saved search the server refuses falls back to the letter
 // range A-B at start, shown in the box, with no error, and is not saved again.
 TEST_F(Browser, FreeAndFullAccountsSeeTheirRowsAndARefusedSavedSearchFallsBack) {
-  const std::vector<std::string> free = {"Aurora Chase|Available",  "Axel's Derby|Available",
-                                         "Bubble Bowling|Preferred", "Bubble in Space|Available",
-                                         "Bubble Party '95|UnAvailable", "Bubble Racer|Available"};
-  for (const auto& [user, rows] : {std::pair{"demo", free}, {"player", ServiceRows("player", "NES", "^[a-b]")}}) {
+  const std::vector<std::string> free = {
+      "Aurora Chase|Available",    "Axel's Derby|Available",       "Bubble Bowling|Preferred",
+      "Bubble in Space|Available", "Bubble Party '95|UnAvailable", "Bubble Racer|Available"};
+  for (const auto& [user, rows] :
+       {std::pair{"demo", free}, {"player", ServiceRows("player", "NES", "^[a-b]")}}) {
     SCOPED_TRACE(user);
     PrepareAutoLogin(user, {{"SEARCH", "[oops"}});
     Client client;
     ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
     EXPECT_EQ(ListRows(list), rows);
     EXPECT_EQ(EditText(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "[oops");
-    EXPECT_EQ(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW)) != FALSE, std::string(user) == "demo");
+    EXPECT_EQ(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW)) != FALSE,
+              std::string(user) == "demo");
     EXPECT_EQ(Text(browser), "Vintara");
     EXPECT_EQ(client.Windows().size(), 1u) << "a notice or box came with the browser";
     CloseAndEnd(client);
@@ -82,8 +86,10 @@ TEST_F(Browser, FreeAndFullAccountsSeeTheirRowsAndARefusedSavedSearchFallsBack) 
 }
 
 TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsAndCloseSavesThem) {
-  const auto snesAB = ServiceRows("demo", "SNES", "^[a-b]"), snesCD = ServiceRows("demo", "SNES", "^[c-d]"),
-             bowled = ServiceRows("demo", "SNES", "bowling"), nesBowled = ServiceRows("demo", "NES", "bowling");
+  const auto snesAB = ServiceRows("demo", "SNES", "^[a-b]"),
+             snesCD = ServiceRows("demo", "SNES", "^[c-d]"),
+             bowled = ServiceRows("demo", "SNES", "bowling"),
+             nesBowled = ServiceRows("demo", "NES", "bowling");
   PrepareAutoLogin("demo");
   {
     Client client;
@@ -129,9 +135,12 @@ TEST_F(Browser, AFreeAccountWithCountTenSeesTheReminderAndCloseSavesZero) {
 TEST_F(Browser, LaunchStartsTheEmulatorWithItsAddressAfterDisconnecting) {
   ServiceRows("player", "NES", "^[a-b]");
   const auto atari = ServiceRows("player", "2600", "^[a-b]");
-  const size_t row = std::find_if(atari.begin(), atari.end(), [](auto& r) { return r.ends_with("|Available"); }) - atari.begin();
+  const size_t row =
+      std::find_if(atari.begin(), atari.end(), [](auto& r) { return r.ends_with("|Available"); }) -
+      atari.begin();
   ASSERT_LT(row, atari.size());
-  PrepareAutoLogin("player", {{"NES_PATH", WindowsPath(VT_E2E_EMUSTUB)}, {"2600_PATH", WindowsPath(VT_E2E_EMUSTUB)}});
+  PrepareAutoLogin("player", {{"NES_PATH", WindowsPath(VT_E2E_EMUSTUB)},
+                              {"2600_PATH", WindowsPath(VT_E2E_EMUSTUB)}});
   Client client;
   ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
   ClickRow(list, 1);
@@ -142,8 +151,10 @@ TEST_F(Browser, LaunchStartsTheEmulatorWithItsAddressAfterDisconnecting) {
     RawLogin other;
     EXPECT_EQ(other.Login("player", "player"), "ok");
   }
-  EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; })) << "the browser minimises after the start";
-  EXPECT_EQ(VintaraValue("SYSTEM") + VintaraValue("SEARCH") + VintaraValue("COUNT"), std::string("NES^[a-b]\0", 10));
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; }))
+      << "the browser minimises after the start";
+  EXPECT_EQ(VintaraValue("SYSTEM") + VintaraValue("SEARCH") + VintaraValue("COUNT"),
+            std::string("NES^[a-b]\0", 10));
   // An Atari 2600 game by a double-click: the address in double quotes.
   ShowWindow(browser, SW_RESTORE);
   Click(browser, IDC_BROWSER_ATARI);
@@ -152,14 +163,16 @@ TEST_F(Browser, LaunchStartsTheEmulatorWithItsAddressAfterDisconnecting) {
   const std::string title = atari[row].substr(0, atari[row].find('|'));
   const std::string quoted = Line("VTA26://", "player", title);
   const size_t blank = quoted.find(' ');
-  EXPECT_EQ(Launches(2).at(1), quoted.substr(0, blank + 1) + "\"" + quoted.substr(blank + 1) + "\"");
+  EXPECT_EQ(Launches(2).at(1),
+            quoted.substr(0, blank + 1) + "\"" + quoted.substr(blank + 1) + "\"");
   EXPECT_EQ(VintaraValue("SYSTEM"), "2600");
   CloseAndEnd(client);
 }
 
 // The login window of Change User; its Cancel ends the program, after saving what Close saves.
 TEST_F(Browser, ChangeUserShowsTheLoginWindowAndItsCancelSavesTheState) {
-  const auto rows = ServiceRows("demo", "NES", "^[a-b]"), snes = ServiceRows("player", "SNES", "^[a-b]");
+  const auto rows = ServiceRows("demo", "NES", "^[a-b]"),
+             snes = ServiceRows("player", "SNES", "^[a-b]");
   PrepareAutoLogin("demo", {{"NES_PATH", WindowsPath(VT_E2E_EMUSTUB)}});
   Client client;
   ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
@@ -168,7 +181,8 @@ TEST_F(Browser, ChangeUserShowsTheLoginWindowAndItsCancelSavesTheState) {
   ASSERT_NE(login, nullptr) << "shown although automatic login is saved";
   ASSERT_TRUE(client.WaitGone(login));
   EXPECT_EQ(ListRows(list), rows) << "the rows stay the old user's";
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW))) << "as start-up set it";
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW)))
+      << "as start-up set it";
   ClickRow(list, 0);
   Click(browser, IDC_BROWSER_LAUNCH);
   EXPECT_EQ(Launches(1), std::vector<std::string>{Line("VTNES://", "player", "Aurora Chase")});
@@ -187,7 +201,9 @@ TEST_F(Browser, ChangeUserShowsTheLoginWindowAndItsCancelSavesTheState) {
 // without an emulator gets its message. Neither starts anything nor minimises the window.
 TEST_F(Browser, RefusedLaunchesKeepTheWindowAndTheConnection) {
   const auto rows = ServiceRows("demo", "SNES", "^[a-b]");
-  const int row = static_cast<int>(std::find_if(rows.begin(), rows.end(), [](auto& r) { return r.ends_with("|Available"); }) - rows.begin());
+  const int row = static_cast<int>(
+      std::find_if(rows.begin(), rows.end(), [](auto& r) { return r.ends_with("|Available"); }) -
+      rows.begin());
   PrepareAutoLogin("demo", {{"SNES_PATH", WindowsPath(VT_E2E_EMUSTUB)}});
   Client client;
   ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
@@ -206,7 +222,8 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndTheConnection) {
   HWND notice = Await(client, Kind::FullAccountOnly);
   ASSERT_NE(notice, nullptr);
   RawLogin other;
-  EXPECT_EQ(other.Login("demo", "demo"), "Username in use login again to clear.") << "the client keeps its connection";
+  EXPECT_EQ(other.Login("demo", "demo"), "Username in use login again to clear.")
+      << "the client keeps its connection";
   Click(notice, IDC_NOTICE_CANCEL);
   ASSERT_TRUE(client.WaitGone(notice));
   EXPECT_TRUE(IsWindowVisible(browser) && !IsIconic(browser));

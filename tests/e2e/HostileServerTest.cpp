@@ -42,7 +42,8 @@ protected:
     HWND notice = Await(client, Kind::ConnectionError, kNoticeWaitMs);
     ASSERT_NE(notice, nullptr);
     DWORD_PTR ignored = 0;
-    EXPECT_TRUE(SendMessageTimeoutA(browser, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)) << "not answering";
+    EXPECT_TRUE(SendMessageTimeoutA(browser, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored))
+        << "not answering";
     Click(notice, IDC_NOTICE_OK);
     ASSERT_TRUE(client.WaitGone(notice));
     EXPECT_EQ(ListRows(list), nes) << "the previous rows stay";
@@ -67,7 +68,8 @@ TEST_F(HostileServer, SilentLoginShowsConnectingThenFailsAfterTheTimeOut) {
   Client client;
   HWND login = LogInThroughWindow(client, "demo", "demo");
   ASSERT_NE(login, nullptr);
-  EXPECT_NE(Await(client, Kind::Connecting), nullptr) << "the connecting notice shows while the server is silent";
+  EXPECT_NE(Await(client, Kind::Connecting), nullptr)
+      << "the connecting notice shows while the server is silent";
   HWND notice = Await(client, Kind::ConnectionError, kNoticeWaitMs);
   ASSERT_NE(notice, nullptr);
   Click(notice, IDC_NOTICE_OK);

@@ -25,9 +25,12 @@ protected:
   void TearDown() override { ClearVintaraKey(); }
   // The key with a saved automatic login as the user (whose password in the sample accounts is
   // the user name), then the raw values given, which win.
-  void PrepareAutoLogin(const std::string& user, const std::map<std::string, std::string>& values = {}) {
-    std::map<std::string, std::string> all = {
-        {"SAVE", "TRUE"}, {"AUTOLOGIN", "TRUE"}, {"Username", Padded(user)}, {"Password", Padded(user)}};
+  void PrepareAutoLogin(const std::string& user,
+                        const std::map<std::string, std::string>& values = {}) {
+    std::map<std::string, std::string> all = {{"SAVE", "TRUE"},
+                                              {"AUTOLOGIN", "TRUE"},
+                                              {"Username", Padded(user)},
+                                              {"Password", Padded(user)}};
     for (const auto& [name, bytes] : values) all[name] = bytes;
     PrepareVintaraKey(web, all);
   }
@@ -38,7 +41,8 @@ protected:
     return h;
   }
   // Waits for the login window and logs in through it; the window, or null when none came.
-  static HWND LogInThroughWindow(Client& client, const std::string& user, const std::string& password) {
+  static HWND LogInThroughWindow(Client& client, const std::string& user,
+                                 const std::string& password) {
     HWND login = Await(client, Kind::Login);
     if (login) LogIn(login, user, password);
     return login;
@@ -46,13 +50,15 @@ protected:
   // Waits until the list shows the rows; fails the case when it does not come to.
   static bool AwaitRows(HWND list, const std::vector<std::string>& rows) {
     if (WaitUntil([&] { return ListRows(list) == rows; })) return true;
-    ADD_FAILURE() << "the list shows " << ListRows(list).size() << " rows, not the " << rows.size() << " expected";
+    ADD_FAILURE() << "the list shows " << ListRows(list).size() << " rows, not the " << rows.size()
+                  << " expected";
     return false;
   }
   // The rows the service itself answers the user for a query, marked as the list marks them for
   // the user's tier; their keys by title in `keys`. Asked while the client is not logged in as
   // the same user: a second login drops the first one's session.
-  std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias, const std::string& pattern) {
+  std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias,
+                                       const std::string& pattern) {
     struct : ServiceUi {
       void ShowMessage(const std::string&, const char*) override {}
       void EndProgram(int) override {}
@@ -63,7 +69,9 @@ protected:
     EXPECT_TRUE(s.Login(user, user) && s.QueryGames()) << alias << " " << pattern;
     std::vector<std::string> rows;
     for (uint32_t i = 0; i < s.gameCount; ++i) {
-      rows.push_back(s.titles[i] + "|" + std::string(AvailabilityMark(s.availableCopies[i], s.fullAccountCopies[i], s.fullAccount)));
+      rows.push_back(s.titles[i] + "|" +
+                     std::string(AvailabilityMark(s.availableCopies[i], s.fullAccountCopies[i],
+                                                  s.fullAccount)));
       keys[s.titles[i]] = s.gameKeys[i];
     }
     EXPECT_FALSE(rows.empty()) << alias << " " << pattern;

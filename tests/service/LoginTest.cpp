@@ -45,7 +45,13 @@ TEST_F(Login, PasswordWaitsForTheReplyToTheUserName) {
 
 TEST_F(Login, ReplyAfterTheAddressIsReadAsAtMostThreeBytes) {
   // The tier that follows in the same segment is the next reply.
-  peer.Expect("bob").Send("?").Expect("pw").Send("ok").Expect(64).Send(std::string("ok\0True", 7)).Expect(3);
+  peer.Expect("bob")
+      .Send("?")
+      .Expect("pw")
+      .Send("ok")
+      .Expect(64)
+      .Send(std::string("ok\0True", 7))
+      .Expect(3);
   auto s = Started();
   ASSERT_TRUE(s->Login("bob", "pw"));
   EXPECT_EQ(s->fullAccount, "True");
@@ -85,8 +91,9 @@ TEST_F(Login, RefusalsKeepTheConnectionAndSetTheirFlagsUntilTheRetry) {
     ++connection;
   }
   peer.Finish();
-  EXPECT_EQ(peer.Received(0), "carolwrong" + GoodLoginBytes("carol", "right"));  // nothing after a refusal
-  EXPECT_EQ(web.requests().size(), connection);  // one check per connection
+  EXPECT_EQ(peer.Received(0),
+            "carolwrong" + GoodLoginBytes("carol", "right"));  // nothing after a refusal
+  EXPECT_EQ(web.requests().size(), connection);                // one check per connection
 }
 
 // Every login after a failed connection or a disconnect connects anew, with its own version
@@ -145,8 +152,9 @@ TEST_F(Login, TheVersionCheckComesFirstAndLooksAtTheFirst256Bytes) {
     HttpPeer page(c.page, c.status);
     RecordingUi u;
     EXPECT_EQ(CheckClientVersion("4.05", page.hostPort(), u), c.current);
-    EXPECT_EQ(u.messages, c.current ? std::vector<std::string>{}
-                                    : std::vector<std::string>{"Error: Visit Vintara to update your client."});
+    EXPECT_EQ(u.messages,
+              c.current ? std::vector<std::string>{}
+                        : std::vector<std::string>{"Error: Visit Vintara to update your client."});
     EXPECT_EQ(u.endCodes, c.current ? std::vector<int>{} : std::vector<int>{0});
   }
   HttpPeer old("<html>current: 4.06</html>");

@@ -18,7 +18,8 @@ class QueryGames : public SessionTest {
 protected:
   void SetUp() override { ScriptGoodLogin(peer, "u", "p", "False"); }
   // Scripts one query's exchange up to and including "ok".
-  void ScriptQueryHead(const std::string& aliasSent = "NES", const std::string& filterSent = "^[a-b]") {
+  void ScriptQueryHead(const std::string& aliasSent = "NES",
+                       const std::string& filterSent = "^[a-b]") {
     peer.Expect(Z("qr")).Send("r1").Expect(Z(aliasSent)).Send("r2").Expect(Z(filterSent));
     peer.Send("r3").Expect(Z("ok"));
   }
@@ -32,13 +33,14 @@ protected:
   std::string Unread(size_t n) {
     std::string out(n, '\0');
     size_t got = 0;
-    for (long r; got < n && (r = s->socket.Receive(out.data() + got, n - got)) > 0;) got += static_cast<size_t>(r);
+    for (long r; got < n && (r = s->socket.Receive(out.data() + got, n - got)) > 0;)
+      got += static_cast<size_t>(r);
     out.resize(got);
     return out;
   }
   void ExpectArraysMatchCount() {
-    for (size_t size : {s->rawRecords.size(), s->titles.size(), s->gameKeys.size(), s->availableCopies.size(),
-                        s->fullAccountCopies.size()})
+    for (size_t size : {s->rawRecords.size(), s->titles.size(), s->gameKeys.size(),
+                        s->availableCopies.size(), s->fullAccountCopies.size()})
       EXPECT_EQ(size, s->gameCount);
   }
 
@@ -47,15 +49,18 @@ protected:
 
 TEST_F(QueryGames, ExchangeAndRecordSplitting) {
   ScriptQueryHead("SNES", "^[a-b]");
-  peer.Send(CountField("4") + Record("Another World", "snes-aw", "0", "2") + Record("Axelay", "snes-ax", "3", "0"));
-  peer.Send(Z("Battletoads\nsnes-bt\n1\n10\nextra\nfields") + Z("Bubsy\nsnes-bu\n 7"));  // no fourth field
+  peer.Send(CountField("4") + Record("Another World", "snes-aw", "0", "2") +
+            Record("Axelay", "snes-ax", "3", "0"));
+  peer.Send(Z("Battletoads\nsnes-bt\n1\n10\nextra\nfields") +
+            Z("Bubsy\nsnes-bu\n 7"));  // no fourth field
   StartLoggedIn();
   s->SetSystem("SNES");
   ASSERT_TRUE(s->QueryGames());
   EXPECT_EQ(s->queryFailure, QueryFailure::None);
   ASSERT_EQ(s->gameCount, 4u);
   ExpectArraysMatchCount();
-  EXPECT_EQ(s->titles, (std::vector<std::string>{"Another World", "Axelay", "Battletoads", "Bubsy"}));
+  EXPECT_EQ(s->titles,
+            (std::vector<std::string>{"Another World", "Axelay", "Battletoads", "Bubsy"}));
   EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"snes-aw", "snes-ax", "snes-bt", "snes-bu"}));
   EXPECT_EQ(s->availableCopies, (std::vector<std::string>{"0", "3", "1", " 7"}));
   EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>{2, 0, 10, 0}));
@@ -67,7 +72,11 @@ TEST_F(QueryGames, ExchangeAndRecordSplitting) {
 
 TEST_F(QueryGames, GameBoyColorIsAskedForUnderBothAliasesOnTheWireOnly) {
   ScriptQueryHead("GB' OR Alias='GBC", "Zelda: Link's [Awakening]* ?");
-  peer.Send(CountField("1")).Send(Record("Zelda", "gbc-z", "1", "1")).Expect(Z("qr")).Send("r1").Reset();
+  peer.Send(CountField("1"))
+      .Send(Record("Zelda", "gbc-z", "1", "1"))
+      .Expect(Z("qr"))
+      .Send("r1")
+      .Reset();
   StartLoggedIn();
   s->SetSystem("GBC");
   s->filter = "Zelda: Link's [Awakening]* ?";
@@ -94,7 +103,9 @@ void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.name; }
 std::vector<std::string> Catalogue(int count, bool everyThirdEmpty = false) {
   std::vector<std::string> records;
   for (int i = 0; i < count; ++i)
-    records.push_back(everyThirdEmpty && i % 3 == 0 ? "" : Fields("T" + std::to_string(i), "k", "1", std::to_string(i)));
+    records.push_back(everyThirdEmpty && i % 3 == 0
+                          ? ""
+                          : Fields("T" + std::to_string(i), "k", "1", std::to_string(i)));
   return records;
 }
 
@@ -103,12 +114,17 @@ std::vector<AnswerCase> Answers() {
       {"Twelve", CountField("12"), Catalogue(12), "END"},
       {"Negative", CountField("-5"), {}, "END"},
       {"Zero", CountField("0"), {}, "NEXT"},
-      {"DigitsAfterTheNul", std::string("1\0" "9\0\0", 5), Catalogue(1), "END"},
+      {"DigitsAfterTheNul",
+       std::string("1\0"
+                   "9\0\0",
+                   5),
+       Catalogue(1), "END"},
       {"NulInWhatFollows", CountField("2"), Catalogue(2), std::string("trailing\0reply", 14)},
       {"AllEmpty", CountField("5000"), std::vector<std::string>(5000), std::string("X\0", 2)},
   };
   for (int count : {4095, 4096, 4097, 99999})
-    cases.push_back({"Count" + std::to_string(count), CountField(std::to_string(count)), Catalogue(count, true), "TAIL"});
+    cases.push_back({"Count" + std::to_string(count), CountField(std::to_string(count)),
+                     Catalogue(count, true), "TAIL"});
   return cases;
 }
 
@@ -146,7 +162,8 @@ class QueryAfterQuery : public QueryGames {
 protected:
   static std::string FullAnswer(int count) {
     std::string body = CountField(std::to_string(count));
-    for (int i = 0; i < count; ++i) body += Record("Old title " + std::to_string(i), "old-" + std::to_string(i), "9", "7");
+    for (int i = 0; i < count; ++i)
+      body += Record("Old title " + std::to_string(i), "old-" + std::to_string(i), "9", "7");
     return body;
   }
 };
@@ -157,15 +174,17 @@ TEST_F(QueryAfterQuery, SparserRecordsInSmallPiecesLeaveNoOldFields) {
   ScriptQueryHead();
   // A whole record, then ones ending before field 2, 3 and 4, and an empty one, all arriving in
   // pieces of 3 bytes after the count, so that records are gathered across receives.
-  peer.Send(CountField("6")).SendInPieces(Record("New", "k", "1", "2") + Z("OnlyTitle") + Z("T\nk") + Z("T\nk\n3") +
-                                              Z("") + Record("Last", "kl", "0", "4"),
-                                          3, 1);
+  peer.Send(CountField("6"))
+      .SendInPieces(Record("New", "k", "1", "2") + Z("OnlyTitle") + Z("T\nk") + Z("T\nk\n3") +
+                        Z("") + Record("Last", "kl", "0", "4"),
+                    3, 1);
   StartLoggedIn();
   ASSERT_TRUE(s->QueryGames());
   ASSERT_TRUE(s->QueryGames());
   ASSERT_EQ(s->gameCount, 6u);
   ExpectArraysMatchCount();
-  EXPECT_EQ(s->rawRecords, (std::vector<std::string>{"New\nk\n1\n2", "OnlyTitle", "T\nk", "T\nk\n3", "", "Last\nkl\n0\n4"}));
+  EXPECT_EQ(s->rawRecords, (std::vector<std::string>{"New\nk\n1\n2", "OnlyTitle", "T\nk", "T\nk\n3",
+                                                     "", "Last\nkl\n0\n4"}));
   EXPECT_EQ(s->titles, (std::vector<std::string>{"New", "OnlyTitle", "T", "T", "", "Last"}));
   EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"k", "", "k", "k", "", "kl"}));
   EXPECT_EQ(s->availableCopies, (std::vector<std::string>{"1", "", "", "3", "", "0"}));
@@ -178,7 +197,8 @@ TEST_F(QueryAfterQuery, ErrorMarkAndCloseLeaveNoOldEntries) {
   ScriptQueryHead();
   peer.Send(FullAnswer(5));
   ScriptQueryHead();
-  peer.Send(CountField("4") + Record("A", "k1", "1", "0") + Z("error") + Record("C", "k3", "1", "0"));
+  peer.Send(CountField("4") + Record("A", "k1", "1", "0") + Z("error") +
+            Record("C", "k3", "1", "0"));
   ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
   ScriptQueryHead();
   peer.Send(CountField("4") + Record("B", "k2", "1", "3") + "Half\nk").Close();
@@ -228,7 +248,8 @@ TEST_F(QueryGames, EachFailureIsToldAndEarlyOnesKeepThePreviousAnswer) {
   for (const auto& c : cases) {
     ScriptQueryHead();
     peer.Send(CountField("2") + Record("A", "k1", "1", "0") + Record("B", "k2", "2", "0"));
-    for (int i = 0; i < c.answered; ++i) peer.Expect(sends[i]).Send(i == 3 ? CountField("2") + "error" : "r");
+    for (int i = 0; i < c.answered; ++i)
+      peer.Expect(sends[i]).Send(i == 3 ? CountField("2") + "error" : "r");
     // Silence: the peer only reads until the client gives up after its receive time-out.
     if (c.end == Reset) peer.Expect(sends[0]).Reset();
     if (c.end == Close || c.end == ErrorMarkCut) peer.Close();
@@ -283,7 +304,8 @@ TEST_F(QueryGames, TheErrorMarkIsReadThroughBeforeTheClose) {
 
 TEST_F(QueryGames, OverlongRecordsAndFieldsAreTruncatedAndTheNextRecordIsIntact) {
   ScriptQueryHead();
-  peer.Send(CountField("3") + Record(std::string(600, 'T'), std::string(100, 'K'), std::string(400, '9'), "1") +
+  peer.Send(CountField("3") +
+            Record(std::string(600, 'T'), std::string(100, 'K'), std::string(400, '9'), "1") +
             Z(std::string(3000, 'R')) + Record("Next", "k", "1", "2"));
   StartLoggedIn();
   ASSERT_TRUE(s->QueryGames());

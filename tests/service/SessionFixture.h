@@ -32,8 +32,8 @@ inline std::string CountField(const std::string& digits) {
   f.resize(5, '\0');
   return f;
 }
-inline std::string Record(const std::string& title, const std::string& key, const std::string& copies,
-                          const std::string& fullCopies) {
+inline std::string Record(const std::string& title, const std::string& key,
+                          const std::string& copies, const std::string& fullCopies) {
   return Z(title + "\n" + key + "\n" + copies + "\n" + fullCopies);
 }
 
@@ -44,9 +44,10 @@ inline std::string GoodLoginBytes(const std::string& user, const std::string& pa
   address.resize(64, '\0');
   return user + password + address + Z("qp");
 }
-inline void ScriptGoodLogin(ScriptedPeer& peer, const std::string& user, const std::string& password,
-                            const std::string& tier) {
-  peer.Expect(user).Send("user?").Expect(password).Send("ok").Expect(64).Send("ok").Expect(3).Send(tier);
+inline void ScriptGoodLogin(ScriptedPeer& peer, const std::string& user,
+                            const std::string& password, const std::string& tier) {
+  peer.Expect(user).Send("user?").Expect(password).Send("ok").Expect(64).Send("ok").Expect(3).Send(
+      tier);
 }
 // A query's bytes from the client, and the peer's answer of the records (each with its NUL).
 inline std::string QueryBytes(const std::string& alias, const std::string& pattern) {
@@ -61,15 +62,23 @@ inline void ScriptQuery(ScriptedPeer& peer, const std::string& alias, const std:
 }
 
 // The peer refuses the query's pattern with its error mark.
-inline void ScriptRefusal(ScriptedPeer& peer, const std::string& alias, const std::string& pattern) {
-  peer.Expect(Z("qr")).Send("r1").Expect(Z(alias)).Send("r2").Expect(Z(pattern)).Send("r3").Expect(Z("ok"));
+inline void ScriptRefusal(ScriptedPeer& peer, const std::string& alias,
+                          const std::string& pattern) {
+  peer.Expect(Z("qr"))
+      .Send("r1")
+      .Expect(Z(alias))
+      .Send("r2")
+      .Expect(Z(pattern))
+      .Send("r3")
+      .Expect(Z("ok"));
   peer.Send(CountField("1") + Z("error"));
 }
 
 class SessionTest : public ::testing::Test {
 protected:
   // The receive time-out is short here so that stalls end quickly; the client's own is 30 s.
-  std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000, ServiceUi* with = nullptr) {
+  std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000,
+                                             ServiceUi* with = nullptr) {
     ServiceEndpoints e;
     e.gameServer = "127.0.0.1";
     e.gamePort = peer.port();

@@ -22,7 +22,8 @@ constexpr COLORREF kKey = RGB(255, 0, 255);
 // A test window whose background is made in memory.
 class TestSkin : public SkinnedDialog {
 public:
-  TestSkin(const SkinOptions& options, std::function<HBITMAP()> make) : SkinnedDialog(IDD_TEST_SKINNED, options) {
+  TestSkin(const SkinOptions& options, std::function<HBITMAP()> make)
+      : SkinnedDialog(IDD_TEST_SKINNED, options) {
     SetImageLoader([this, make](int id) {
       ++loads;
       lastId = id;
@@ -72,8 +73,9 @@ TEST(SkinnedDialog, IsCentredOnceAtItsImageSizeAndKeepsItsPlaceAfterwards) {
   ShowWindow(h, SW_RESTORE);
   test::Pump();
   const RECT kept = Place(h);
-  EXPECT_EQ(std::vector<LONG>({kept.left, kept.top, kept.right - kept.left, kept.bottom - kept.top}),
-            std::vector<LONG>({10, 20, 201, 123}));
+  EXPECT_EQ(
+      std::vector<LONG>({kept.left, kept.top, kept.right - kept.left, kept.bottom - kept.top}),
+      std::vector<LONG>({10, 20, 201, 123}));
   EXPECT_EQ(dlg.loads, 1) << "the image is loaded once";
   EXPECT_TRUE(dlg.messages.empty());
 }
@@ -91,7 +93,8 @@ TEST(SkinnedDialog, TaskBarButtonWhileTheOwnerIsHiddenAndNoActivationForWaitingW
     ShowWindow(owner.Hwnd(), c.ownerShown ? SW_SHOWNOACTIVATE : SW_HIDE);
     TestSkin dlg({.background = 1, .activates = c.activates}, [] { return Solid(40, 30); });
     ASSERT_TRUE(dlg.CreateModeless(owner.Hwnd()));
-    EXPECT_EQ(GetWindowLongPtrA(dlg.Hwnd(), GWL_EXSTYLE) & (WS_EX_APPWINDOW | WS_EX_NOACTIVATE), c.ex)
+    EXPECT_EQ(GetWindowLongPtrA(dlg.Hwnd(), GWL_EXSTYLE) & (WS_EX_APPWINDOW | WS_EX_NOACTIVATE),
+              c.ex)
         << c.ownerShown << c.activates;
   }
 }
@@ -117,7 +120,10 @@ TEST(SkinnedDialog, KeyedRegionHasExactlyTheScannedRectangles) {
   } depths[] = {{24, false}, {32, false}, {16, false}, {16, true}};
   for (const auto& d : depths) {
     SCOPED_TRACE(std::to_string(d.bpp) + (d.rgb565 ? " bits 565" : " bits"));
-    auto image = [&] { return d.bpp == 16 ? MakeImage(40, 30, 16, block, d.rgb565) : MakeImage(120, 90, d.bpp, rounded); };
+    auto image = [&] {
+      return d.bpp == 16 ? MakeImage(40, 30, 16, block, d.rgb565)
+                         : MakeImage(120, 90, d.bpp, rounded);
+    };
     HRGN want = CreateRectRgn(5, 4, 35, 24);
     if (d.bpp != 16) {
       // The scan itself: runs of non-key pixels row by row.
@@ -142,7 +148,8 @@ TEST(SkinnedDialog, KeyedRegionHasExactlyTheScannedRectangles) {
     GetWindowRgn(dlg.Hwnd(), got);
     const auto gotRects = test::RegionRects(got), wantRects = test::RegionRects(want);
     ASSERT_EQ(gotRects.size(), wantRects.size());
-    for (size_t i = 0; i < gotRects.size(); ++i) EXPECT_TRUE(EqualRect(&gotRects[i], &wantRects[i])) << i;
+    for (size_t i = 0; i < gotRects.size(); ++i)
+      EXPECT_TRUE(EqualRect(&gotRects[i], &wantRects[i])) << i;
     DeleteObject(got), DeleteObject(want);
   }
 }
@@ -156,8 +163,13 @@ TEST(SkinnedDialog, APressOnTheFaceMovesOnlyAWindowThatDrags) {
     const RECT wr = Place(dlg.Hwnd());
     SendMessageA(dlg.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 60));
     MSG msg{};
-    ASSERT_EQ(PeekMessageA(&msg, dlg.Hwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != FALSE, drag);
-    if (drag) EXPECT_EQ(std::pair(msg.wParam, msg.lParam), std::pair(WPARAM{HTCAPTION}, MAKELPARAM(wr.left + 70, wr.top + 60)));
+    ASSERT_EQ(
+        PeekMessageA(&msg, dlg.Hwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != FALSE,
+        drag);
+    if (drag) {
+      EXPECT_EQ(std::pair(msg.wParam, msg.lParam),
+                std::pair(WPARAM{HTCAPTION}, MAKELPARAM(wr.left + 70, wr.top + 60)));
+    }
   }
 }
 
@@ -190,7 +202,8 @@ TEST(SkinnedDialog, ColoursTheKindsGivenAndReleasesItsImageWhenMarkedSo) {
     ShowWindow(dlg.Hwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(dlg.Hwnd());
     test::Pump();
-    for (auto [id, blue] : {std::pair{IDC_TEST_EDIT, c.editBlue}, std::pair{IDC_TEST_STATIC, c.staticBlue}}) {
+    for (auto [id, blue] :
+         {std::pair{IDC_TEST_EDIT, c.editBlue}, std::pair{IDC_TEST_STATIC, c.staticBlue}}) {
       const auto cap = CaptureClient(dlg.Item(id));
       const int blues = cap.Count(kSkinBlue, RECT{0, 0, cap.width, cap.height});
       EXPECT_EQ(blues > cap.width * cap.height / 2, blue) << id << " colours " << c.colours;
