@@ -366,35 +366,5 @@ TEST_F(BrowserWindowTest, MinimiseAndAboutKeepTheConnectionAndThePlace) {
   });
 }
 
-// Escape and the close request are Close: the state saved; only the close request releases the
-// background first; the window's end disconnects. (Close and Quit: the end-to-end runs.)
-TEST_F(BrowserWindowTest, EscapeAndTheCloseRequestSaveAndTheEndDisconnects) {
-  const std::pair<UINT, bool> ways[] = {{WM_KEYDOWN, false}, {WM_CLOSE, true}};
-  for (size_t i = 0; i < std::size(ways); ++i) {
-    if (i > 0) ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
-    ScriptQuery(peer, "GEN", "^[a-b]", {});
-    ScriptQuery(peer, "SNES", "^[a-b]", {});
-  }
-  peer.Start();
-  session = MakeSession();
-  for (auto [message, releases] : ways) {
-    settings->SetValue(Hive::Machine, kVintaraKey, "SYSTEM", kTypeNone, "GEN");
-    Open();
-    Run(
-        [&](HWND dlg) {
-          Clicked(dlg, IDC_BROWSER_SNES);
-          PostMessageA(message == WM_CLOSE ? dlg : GetDlgItem(dlg, IDC_BROWSER_LIST), message,
-                       VK_ESCAPE, 1);
-        },
-        false);
-    std::string saved;
-    settings->QueryValue(Hive::Machine, kVintaraKey, "SYSTEM", saved);
-    EXPECT_EQ(saved, "SNES") << message;
-    EXPECT_EQ(window->Image() == nullptr, releases) << message << ": the background's release";
-    window.reset();
-    EXPECT_FALSE(session->connected) << message << ": the window's end disconnects";
-  }
-}
-
 }  // namespace
 }  // namespace vt
