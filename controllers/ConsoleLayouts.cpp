@@ -9,9 +9,26 @@ namespace {
 constexpr DeviceRule kAny = DeviceRule::Any;
 constexpr DeviceRule kKeys = DeviceRule::Keyboard;
 
-SetupField Plain(int id, std::string_view prompt, BindingSlot slot, DeviceRule rule = kAny,
-                 std::string_view nesButton = {}) {
-  return {id, prompt, prompt, slot, rule, nesButton, false};
+SetupField Plain(int id, std::string_view prompt, BindingSlot slot, DeviceRule rule = kAny) {
+  return {id, prompt, prompt, slot, rule, {}, false};
+}
+
+// The eight fields that are the same control with the same prompt in the Game Boy, Genesis, NES
+// and SNES windows, in their order there.
+std::vector<SetupField> Shared(DeviceRule rule = kAny) {
+  return {Plain(IDC_SETUP_UP, "Push Up", SlotUp, rule),
+          Plain(IDC_SETUP_DOWN, "Push Down", SlotDown, rule),
+          Plain(IDC_SETUP_LEFT, "Push Left", SlotLeft, rule),
+          Plain(IDC_SETUP_RIGHT, "Push Right", SlotRight, rule),
+          Plain(IDC_SETUP_SELECT, "Push Select", SlotSelect, rule),
+          Plain(IDC_SETUP_START, "Push Start", SlotStart, rule),
+          Plain(IDC_SETUP_A, "Push A", SlotA, rule),
+          Plain(IDC_SETUP_B, "Push B", SlotB, rule)};
+}
+
+std::vector<SetupField> Then(std::vector<SetupField> fields, std::vector<SetupField> more) {
+  fields.insert(fields.end(), more.begin(), more.end());
+  return fields;
 }
 
 std::vector<int> Ids(const std::vector<SetupField>& fields) {
@@ -20,25 +37,26 @@ std::vector<int> Ids(const std::vector<SetupField>& fields) {
   return ids;
 }
 
+// Two players with their lamps, fields that take any device and one Set All over all of them.
+ConsoleLayout TwoPlayers(std::string_view className, int templateId, int background,
+                         std::string_view alias, std::string_view help, const Emulator& emulator,
+                         std::vector<SetupField> fields) {
+  std::vector<SetAllButton> setAll = {{IDC_SETUP_SET_ALL, Ids(fields)}};
+  return {className, templateId, background, alias, help, &emulator, true, false, true,
+          std::move(fields), std::move(setAll)};
+}
+
 ConsoleLayout MakeA26C() {
-  return {"A26C", IDD_A26C, IDB_A26C_BACKGROUND, "", "2600_HELP.php", Emulator::None, false, false, true, {}, {}};
+  return {"A26C", IDD_A26C, IDB_A26C_BACKGROUND, "", "2600_HELP.php", nullptr, false, false, true,
+          {}, {}};
 }
 
 ConsoleLayout MakeGBCC() {
-  std::vector<SetupField> keys = {
-      Plain(IDC_SETUP_UP, "Push Up", SlotUp, kKeys),
-      Plain(IDC_SETUP_DOWN, "Push Down", SlotDown, kKeys),
-      Plain(IDC_SETUP_LEFT, "Push Left", SlotLeft, kKeys),
-      Plain(IDC_SETUP_RIGHT, "Push Right", SlotRight, kKeys),
-      Plain(IDC_SETUP_SELECT, "Push Select", SlotSelect, kKeys),
-      Plain(IDC_SETUP_START, "Push Start", SlotStart, kKeys),
-      Plain(IDC_SETUP_A, "Push A", SlotA, kKeys),
-      Plain(IDC_SETUP_B, "Push B", SlotB, kKeys),
-      Plain(IDC_GBCC_AUTO_A, "Push Auto A", SlotAutoA, kKeys),
-      Plain(IDC_GBCC_AUTO_B, "Push Auto B", SlotAutoB, kKeys),
-  };
+  const std::vector<SetupField> keys =
+      Then(Shared(kKeys), {Plain(IDC_GBCC_AUTO_A, "Push Auto A", SlotAutoA, kKeys),
+                           Plain(IDC_GBCC_AUTO_B, "Push Auto B", SlotAutoB, kKeys)});
   constexpr DeviceRule kJoy = DeviceRule::GameBoyJoystick;
-  std::vector<SetupField> joys = {
+  const std::vector<SetupField> joys = {
       Plain(IDC_GBCC_JOY_SELECT, "Push Select", SlotJoySelect, kJoy),
       Plain(IDC_GBCC_JOY_START, "Push Start", SlotJoyStart, kJoy),
       Plain(IDC_GBCC_JOY_A, "Push A", SlotJoyA, kJoy),
@@ -46,34 +64,24 @@ ConsoleLayout MakeGBCC() {
       Plain(IDC_GBCC_JOY_AUTO_A, "Push Auto A", SlotJoyAutoA, kJoy),
       Plain(IDC_GBCC_JOY_AUTO_B, "Push Auto B", SlotJoyAutoB, kJoy),
   };
-  std::vector<SetAllButton> setAlls = {{IDC_GBCC_SET_ALL_KEYBOARD, Ids(keys)},
-                                       {IDC_GBCC_SET_ALL_JOYSTICK, Ids(joys)}};
-  keys.insert(keys.end(), joys.begin(), joys.end());
-  return {"GBCC", IDD_GBCC, IDB_GBCC_BACKGROUND, "GBC", "GBC_HELP.php", Emulator::Gest, false, false, true, keys, setAlls};
+  return {"GBCC", IDD_GBCC, IDB_GBCC_BACKGROUND, "GBC", "GBC_HELP.php", &Gest(), false, false,
+          true, Then(keys, joys),
+          {{IDC_GBCC_SET_ALL_KEYBOARD, Ids(keys)}, {IDC_GBCC_SET_ALL_JOYSTICK, Ids(joys)}}};
 }
 
 ConsoleLayout MakeGENC() {
-  std::vector<SetupField> fields = {
-      Plain(IDC_SETUP_UP, "Push Up", SlotUp),       Plain(IDC_SETUP_DOWN, "Push Down", SlotDown),
-      Plain(IDC_SETUP_LEFT, "Push Left", SlotLeft), Plain(IDC_SETUP_RIGHT, "Push Right", SlotRight),
-      Plain(IDC_SETUP_START, "Push Start", SlotStart), Plain(IDC_SETUP_A, "Push A", SlotA),
-      Plain(IDC_SETUP_B, "Push B", SlotB),          Plain(IDC_GENC_C, "Push C", SlotC),
-  };
-  return {"GENC", IDD_GENC, IDB_GENC_BACKGROUND, "GEN", "GEN_HELP.php", Emulator::Gens, true, false, true, fields, {{IDC_SETUP_SET_ALL, Ids(fields)}}};
+  std::vector<SetupField> fields = Then(Shared(), {Plain(IDC_GENC_C, "Push C", SlotC)});
+  std::erase_if(fields, [](const SetupField& f) { return f.slot == SlotSelect; });  // none there
+  return TwoPlayers("GENC", IDD_GENC, IDB_GENC_BACKGROUND, "GEN", "GEN_HELP.php", Gens(),
+                    std::move(fields));
 }
 
+// Each field's capture is given its button's word.
 ConsoleLayout MakeNESC() {
-  std::vector<SetupField> fields = {
-      Plain(IDC_SETUP_UP, "Push Up", SlotUp, kAny, "Up"),
-      Plain(IDC_SETUP_DOWN, "Push Down", SlotDown, kAny, "Down"),
-      Plain(IDC_SETUP_LEFT, "Push Left", SlotLeft, kAny, "Left"),
-      Plain(IDC_SETUP_RIGHT, "Push Right", SlotRight, kAny, "Right"),
-      Plain(IDC_SETUP_SELECT, "Push Select", SlotSelect, kAny, "Select"),
-      Plain(IDC_SETUP_START, "Push Start", SlotStart, kAny, "Start"),
-      Plain(IDC_SETUP_A, "Push A", SlotA, kAny, "A"),
-      Plain(IDC_SETUP_B, "Push B", SlotB, kAny, "B"),
-  };
-  return {"NESC", IDD_NESC, IDB_NESC_BACKGROUND, "NES", "NES_HELP.php", Emulator::Nester, true, false, true, fields, {{IDC_SETUP_SET_ALL, Ids(fields)}}};
+  std::vector<SetupField> fields = Shared();
+  for (SetupField& f : fields) f.nesButton = ButtonWord(f.slot);
+  return TwoPlayers("NESC", IDD_NESC, IDB_NESC_BACKGROUND, "NES", "NES_HELP.php", Nester(),
+                    std::move(fields));
 }
 
 ConsoleLayout MakeSMSC() {
@@ -103,19 +111,16 @@ ConsoleLayout MakeSMSC() {
   std::vector<SetAllButton> setAlls = {{IDC_SMSC_SET_ALL_KEYBOARD, Ids(keys)},
                                        {IDC_SMSC_SET_ALL_JOYSTICK, Ids(joys)}};
   keys.insert(keys.end(), joys.begin(), joys.end());
-  return {"SMSC", IDD_SMSC, IDB_SMSC_BACKGROUND, "SMS", "SMS_HELP.php", Emulator::Meka, true, true, false, keys, setAlls};
+  return {"SMSC", IDD_SMSC, IDB_SMSC_BACKGROUND, "SMS", "SMS_HELP.php", &Meka(), true, true,
+          false, keys, setAlls};
 }
 
 ConsoleLayout MakeSNESC() {
-  std::vector<SetupField> fields = {
-      Plain(IDC_SETUP_UP, "Push Up", SlotUp),           Plain(IDC_SETUP_DOWN, "Push Down", SlotDown),
-      Plain(IDC_SETUP_LEFT, "Push Left", SlotLeft),     Plain(IDC_SETUP_RIGHT, "Push Right", SlotRight),
-      Plain(IDC_SETUP_SELECT, "Push Select", SlotSelect), Plain(IDC_SETUP_START, "Push Start", SlotStart),
-      Plain(IDC_SETUP_A, "Push A", SlotA),              Plain(IDC_SETUP_B, "Push B", SlotB),
-      Plain(IDC_SNESC_X, "Push X", SlotX),              Plain(IDC_SNESC_Y, "Push Y", SlotY),
-      Plain(IDC_SNESC_L, "Push L", SlotL),              Plain(IDC_SNESC_R, "Push R", SlotR),
-  };
-  return {"SNESC", IDD_SNESC, IDB_SNESC_BACKGROUND, "SNES", "SNES_HELP.php", Emulator::Zsnes, true, false, true, fields, {{IDC_SETUP_SET_ALL, Ids(fields)}}};
+  return TwoPlayers("SNESC", IDD_SNESC, IDB_SNESC_BACKGROUND, "SNES", "SNES_HELP.php", Zsnes(),
+                    Then(Shared(), {Plain(IDC_SNESC_X, "Push X", SlotX),
+                                    Plain(IDC_SNESC_Y, "Push Y", SlotY),
+                                    Plain(IDC_SNESC_L, "Push L", SlotL),
+                                    Plain(IDC_SNESC_R, "Push R", SlotR)}));
 }
 
 }  // namespace
@@ -146,36 +151,6 @@ const ConsoleLayout* LayoutForSystem(std::string_view alias) {
   for (const auto& [a, console] : kTable)
     if (a == alias) return &Layout(console);
   return nullptr;
-}
-
-std::vector<BindingSlot> EmulatorSlots(Emulator emulator, int player) {
-  switch (emulator) {
-    case Emulator::Nester:
-      return {SlotUp, SlotDown, SlotLeft, SlotRight, SlotSelect, SlotStart, SlotA, SlotB};
-    case Emulator::Gens:
-      return {SlotUp, SlotDown, SlotLeft, SlotRight, SlotStart, SlotA, SlotB, SlotC};
-    case Emulator::Zsnes:
-      return {SlotRight, SlotLeft, SlotDown, SlotUp, SlotStart, SlotSelect,
-              SlotB,     SlotY,    SlotA,    SlotX,  SlotL,     SlotR};
-    case Emulator::Gest:
-      return {SlotA,        SlotB,         SlotStart,    SlotSelect,    SlotAutoA,    SlotAutoB,
-              SlotUp,       SlotDown,      SlotLeft,     SlotRight,     SlotJoyA,     SlotJoyB,
-              SlotJoyStart, SlotJoySelect, SlotJoyAutoA, SlotJoyAutoB};
-    case Emulator::Meka: {
-      std::vector<BindingSlot> keys = {SlotUp, SlotDown, SlotLeft, SlotRight, SlotButton1, SlotButton2};
-      if (player == 1)
-        keys.push_back(SlotPause);
-      else
-        keys.insert(keys.begin(), SlotPause);  // player 2 reads "[Keyboard 1]"'s pause first
-      for (BindingSlot s : {SlotJoyUp, SlotJoyDown, SlotJoyLeft, SlotJoyRight, SlotJoyButton1,
-                            SlotJoyButton2, SlotJoyPause})
-        keys.push_back(s);
-      return keys;
-    }
-    case Emulator::None:
-      break;
-  }
-  return {};
 }
 
 }  // namespace vt

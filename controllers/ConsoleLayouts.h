@@ -8,12 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "emuconfig/Emulator.h"
 #include "input/BindingSlot.h"
 
 namespace vt {
-
-// The emulators whose configurations hold the bindings (none for the Atari 2600).
-enum class Emulator { None, Nester, Gens, Meka, Zsnes, Gest };
 
 // Which codes a field accepts, and what it stores.
 enum class DeviceRule {
@@ -44,8 +42,8 @@ struct ConsoleLayout {
   int background;
   std::string_view captureAlias;  // empty: no capture (the Atari 2600 window)
   std::string_view helpPage;
-  Emulator emulator;  // also decides the name refresh of its console family
-  bool players;           // two players and their lamps
+  const Emulator* emulator;  // whose configuration it reads and writes; null for the Atari 2600
+  bool players;              // two players and their lamps
   bool setAllDisablesOk;  // the Master System window's Set All also disables OK
   bool closeReleasesImage;
   std::vector<SetupField> fields;
@@ -61,9 +59,5 @@ const ConsoleLayout& Layout(Console console);
 // Setup Help: the window for a system alias, compared exactly in the order SNES, GEN, NES, 2600,
 // GBC, SMS, SGG, COL; null for any other alias.
 const ConsoleLayout* LayoutForSystem(std::string_view alias);
-
-// The slots an emulator's reader fills for a player, in its order (what "vtcli controls show"
-// lists).
-std::vector<BindingSlot> EmulatorSlots(Emulator emulator, int player);
 
 }  // namespace vt

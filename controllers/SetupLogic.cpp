@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "controllers/EmulatorBindings.h"
-#include "emuconfig/ConfigFile.h"
 #include "emuconfig/EmulatorLocations.h"
 
 namespace vt {
@@ -28,7 +26,7 @@ std::string CountdownText(std::string_view prompt, int seconds) {
 }
 
 void SetupLogic::Start() {
-  if (layout_.emulator == Emulator::None) return;
+  if (!layout_.emulator) return;
   player_ = 1;
   loaded_[1] = Load(1);
   DisplayRefresh();
@@ -128,7 +126,7 @@ void SetupLogic::Store(const SetupField& field, std::int32_t code) {
   config_.Code(field.slot) = field.rule == DeviceRule::GameBoyJoystick ? code - 257 : code;
 }
 
-void SetupLogic::RefreshNames() { vt::RefreshNames(layout_.emulator, config_); }
+void SetupLogic::RefreshNames() { layout_.emulator->RefreshNames(config_); }
 
 // Nothing captured acts on the window: the keys are let go, and what was queued is dropped.
 void SetupLogic::EndCapture() {
@@ -219,7 +217,7 @@ void SetupLogic::Advanced() {
 }
 
 bool SetupLogic::Load(int player) {
-  return LoadBindings(layout_.emulator, settings_, config_, player, Messages());
+  return layout_.emulator->Load(settings_, config_, player, Messages());
 }
 
 MessageFn SetupLogic::Messages() {
@@ -227,7 +225,7 @@ MessageFn SetupLogic::Messages() {
 }
 
 bool SetupLogic::Save(int player) {
-  const std::string where = BindingsLocation(layout_.emulator, config_, player);
+  const std::string where = layout_.emulator->Location(config_.emulatorFolder, player);
   if (!loaded_[player]) {
     surface_.ShowMessage("The controller settings were not saved: " + where +
                              " could not be read, and saving would replace "
@@ -236,19 +234,10 @@ bool SetupLogic::Save(int player) {
                          "Error");
     return false;
   }
-  if (SaveBindings(layout_.emulator, settings_, config_, player, Messages())) return true;
-  std::string why;
-  if (layout_.emulator == Emulator::Nester) {
-    why = "one of its keys is missing or cannot be written";
-  } else {
-    std::string bytes;
-    why = ReadConfigFile(NativeConfigPath(where), bytes)
-              ? std::string("it does not hold the settings where ") + EmulatorName(layout_.emulator) +
-                    " keeps them, or it cannot be replaced"
-              : "there is no such file, or it cannot be read";
-  }
+  const Outcome saved = layout_.emulator->Save(settings_, config_, player, Messages());
+  if (saved.done) return true;
   surface_.ShowMessage("The controller settings were not saved: " + where + " could not be written (" +
-                           why + ").\n\nCheck it and press OK again, or press Close to leave without saving.",
+                           saved.text + ").\n\nCheck it and press OK again, or press Close to leave without saving.",
                        "Error");
   return false;
 }

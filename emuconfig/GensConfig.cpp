@@ -1,38 +1,25 @@
-#include "emuconfig/GensConfig.h"
-
+// Gens's "gens.cfg": the eight "Pn.Key=value" lines of one player, keys named as the slots are.
 #include <array>
 
-#include "emuconfig/ConfigFile.h"
 #include "emuconfig/ConfigText.h"
-#include "text/Decimal.h"
+#include "emuconfig/Emulator.h"
 #include "input/KeyNames.h"
+#include "text/Decimal.h"
 
 namespace vt {
 namespace {
 
 using namespace configtext;
 
-struct GensKey {
-  const char* name;
-  BindingSlot slot;
-  int valueText;
-};
-
 // File order; the writer relies on it.
-constexpr std::array<GensKey, 8> kKeys = {{{"Up", SlotUp, 0},
-                                           {"Down", SlotDown, 1},
-                                           {"Left", SlotLeft, 2},
-                                           {"Right", SlotRight, 3},
-                                           {"Start", SlotStart, 5},
-                                           {"A", SlotA, 7},
-                                           {"B", SlotB, 8},
-                                           {"C", SlotC, 9}}};
+constexpr std::array<BindingSlot, 8> kSlots = {SlotUp,    SlotDown, SlotLeft, SlotRight,
+                                               SlotStart, SlotA,    SlotB,    SlotC};
 
-std::string KeyName(int player, const GensKey& key) {
+std::string KeyName(int player, BindingSlot slot) {
   std::string name = "P";
   name += static_cast<char>('0' + player);  // player is 1 or 2
   name += '.';
-  name += key.name;
+  name += ButtonWord(slot);
   return name;
 }
 
@@ -44,59 +31,85 @@ std::size_t FindKey(std::string_view text, std::string_view name) {
   return npos;
 }
 
+class GensFormat final : public FileEmulator {
+public:
+  GensFormat() : FileEmulator("gens", "Gens", 2, "gens.cfg") {}
+
+  std::span<const BindingSlot> Slots(int) const override { return kSlots; }
+
+  bool Fits(BindingSlot, std::int64_t code) const override {
+    // 0x1000 + 256 * joystick + an axis direction (1 to 4) or 0x10 + a button (0 to 31).
+    const std::int64_t d = (code - 0x1000) % 256, j = (code - 0x1000) / 256;
+    return IsKeyCode(code) ||
+           (code >= 0x1000 && j <= 4 && ((d >= 1 && d <= 4) || (d >= 0x10 && d <= 0x2F)));
+  }
+
+  // The Genesis names; the value texts become the codes in decimal.
+  void RefreshNames(ControllerConfig& config) const override {
+    for (BindingSlot slot : kSlots) {
+      config.ValueText(slot) = std::to_string(config.Code(slot));
+      config.DisplayName(slot) = KeyDisplayName(config.Code(slot));
+    }
+  }
+
+  bool Read(std::string_view text, int player, ControllerConfig& config) const override {
+    if (player != 1 && player != 2) return false;
+    std::array<std::string_view, kSlots.size()> values;
+    for (std::size_t i = 0; i < kSlots.size(); ++i) {
+      const std::string name = KeyName(player, kSlots[i]);
+      const std::size_t at = FindKey(text, name);
+      if (at == npos) return false;
+      values[i] = LineValue(text, at + name.size() + 1);  // one past the key name: after "="
+    }
+    // The texts as they stand, so that an unchanged binding is written back unchanged.
+    for (std::size_t i = 0; i < kSlots.size(); ++i) {
+      config.ValueText(kSlots[i]) = std::string(values[i]);
+      config.Code(kSlots[i]) = ReadDecimal(values[i]);
+      config.DisplayName(kSlots[i]) = KeyDisplayName(config.Code(kSlots[i]));
+    }
+    return true;
+  }
+
+  // The player's block, from the first "Pn.Up" to the end of the first "Pn.C" line, rewritten
+  // from the value texts.
+  std::optional<std::string> Write(std::string_view text, int player,
+                                   const ControllerConfig& config) const override {
+    if (player != 1 && player != 2) return std::nullopt;
+    // The block is replaced whole, so it must be the eight key lines in order, each the one the
+    // reader takes: any other line in it would be lost, and a key read elsewhere would not change.
+    const std::size_t up = FindKey(text, KeyName(player, kSlots.front()));
+    std::size_t line = up;
+    for (std::size_t i = 0; i < kSlots.size(); ++i) {
+      if (line == npos || line != FindKey(text, KeyName(player, kSlots[i]))) return std::nullopt;
+      if (i + 1 < kSlots.size()) {
+        const std::size_t lf = text.find('\n', line);
+        line = lf == npos ? npos : lf + 1;
+      }
+    }
+    // The tail begins with the C line's own line end, so the file keeps its line-end style.
+    const std::size_t tail = LineContentEnd(text, line);
+    const bool bare = tail < text.size()
+                          ? text[tail] == '\n'
+                          : Find(text, "\r\n") == npos && Find(text, "\n") != npos;
+    const std::string_view eol = bare ? "\n" : "\r\n";
+
+    std::string out(text.substr(0, up));
+    for (std::size_t i = 0; i < kSlots.size(); ++i) {
+      out += KeyName(player, kSlots[i]);
+      out += '=';
+      out += config.ValueText(kSlots[i]);
+      if (i + 1 < kSlots.size()) out += eol;
+    }
+    out += text.substr(tail);
+    return out;
+  }
+};
+
 }  // namespace
 
-bool ReadGensBindings(std::string_view text, int player, ControllerConfig& config) {
-  if (player != 1 && player != 2) return false;
-  std::array<std::string_view, 8> values;
-  for (std::size_t i = 0; i < kKeys.size(); ++i) {
-    std::string name = KeyName(player, kKeys[i]);
-    std::size_t at = FindKey(text, name);
-    // The value starts one past the key name, after the "=".
-    if (at == npos) return false;
-    values[i] = LineValue(text, at + name.size() + 1);
-  }
-  for (std::size_t i = 0; i < kKeys.size(); ++i) {
-    config.valueTexts[kKeys[i].valueText] = std::string(values[i]);
-    config.Code(kKeys[i].slot) = ReadDecimal(values[i]);
-    config.DisplayName(kKeys[i].slot) = KeyDisplayName(config.Code(kKeys[i].slot));
-  }
-  return true;
-}
-
-std::optional<std::string> WriteGensBindings(std::string_view text, int player, const ControllerConfig& config) {
-  if (player != 1 && player != 2) return std::nullopt;
-  // The block is replaced whole, so it must be the eight key lines in order, each the one the
-  // reader takes: any other line in it would be lost, and a key read elsewhere would not change.
-  const std::size_t up = FindKey(text, KeyName(player, kKeys.front()));
-  std::size_t line = up;
-  for (std::size_t i = 0; i < kKeys.size(); ++i) {
-    if (line == npos || line != FindKey(text, KeyName(player, kKeys[i]))) return std::nullopt;
-    if (i + 1 < kKeys.size()) line = text.find('\n', line) == npos ? npos : text.find('\n', line) + 1;
-  }
-  // The tail begins with the C line's own line end, so the file keeps its line-end style.
-  const std::size_t tail = LineContentEnd(text, line);
-  std::string_view eol = "\r\n";
-  if (tail < text.size() ? text[tail] == '\n' : Find(text, "\r\n") == npos && Find(text, "\n") != npos) eol = "\n";
-
-  std::string out(text.substr(0, up));
-  for (std::size_t i = 0; i < kKeys.size(); ++i) {
-    out += KeyName(player, kKeys[i]);
-    out += '=';
-    out += config.valueTexts[kKeys[i].valueText];
-    if (i + 1 < kKeys.size()) out += eol;
-  }
-  out += text.substr(tail);
-  return out;
-}
-
-bool LoadGensConfig(ControllerConfig& config, int player) {
-  std::string text;
-  return ReadConfigFile(config.gensPath, text) && ReadGensBindings(text, player, config);
-}
-
-bool SaveGensConfig(const ControllerConfig& config, int player) {
-  return PatchConfigFile(config.gensPath, [&](std::string_view text) { return WriteGensBindings(text, player, config); });
+const FileEmulator& Gens() {
+  static const GensFormat kFormat;
+  return kFormat;
 }
 
 }  // namespace vt

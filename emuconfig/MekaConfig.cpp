@@ -1,5 +1,4 @@
-#include "emuconfig/MekaConfig.h"
-
+// MEKA's "meka.inp": the keyboard and joypad sections of players 1 and 2.
 #include <algorithm>
 #include <array>
 #include <initializer_list>
@@ -7,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "emuconfig/ConfigFile.h"
 #include "emuconfig/ConfigText.h"
+#include "emuconfig/Emulator.h"
 #include "input/KeyNames.h"
 
 namespace vt {
@@ -32,7 +31,22 @@ constexpr std::array<MekaLine, 7> kLines = {{{"player_up", SlotUp, SlotJoyUp},
                                              {"player_start_pause", SlotPause, SlotJoyPause}}};
 constexpr std::size_t kPauseLine = 6;
 
-std::string BindingLine(const char* word, std::string_view prefix, std::string_view value, std::string_view eol) {
+// What the reader fills, in its order: the keyboard values, then the joypad's. Player 2 reads
+// "[Keyboard 1]"'s pause first.
+using Slots14 = std::array<BindingSlot, 2 * kLines.size()>;
+constexpr Slots14 ReaderOrder(int player) {
+  Slots14 slots{};
+  std::size_t n = 0;
+  if (player == 2) slots[n++] = kLines[kPauseLine].key;
+  for (std::size_t i = 0; i < kLines.size(); ++i)
+    if (player == 1 || i != kPauseLine) slots[n++] = kLines[i].key;
+  for (const MekaLine& l : kLines) slots[n++] = l.joy;
+  return slots;
+}
+constexpr Slots14 kPlayer1 = ReaderOrder(1), kPlayer2 = ReaderOrder(2);
+
+std::string BindingLine(const char* word, std::string_view prefix, std::string_view value,
+                        std::string_view eol) {
   std::string line = word;
   line.resize(20, ' ');
   line += "= ";
@@ -42,7 +56,9 @@ std::string BindingLine(const char* word, std::string_view prefix, std::string_v
   return line;
 }
 
-std::string_view LineEnd(std::string_view text) { return Find(text, "\r\n") != npos ? "\r\n" : "\n"; }
+std::string_view LineEnd(std::string_view text) {
+  return Find(text, "\r\n") != npos ? "\r\n" : "\n";
+}
 
 bool Ascending(std::initializer_list<std::size_t> positions) {
   std::size_t last = 0;
@@ -59,7 +75,8 @@ using Values = std::array<std::int32_t, 7>;
 using Places = std::array<std::size_t, 7>;  // where each value read starts in the text
 
 // Reads `count` keyboard values from `p` on; p ends at the last value's start.
-bool ReadKeys(std::string_view text, std::size_t& p, std::size_t count, Values& codes, Places& places) {
+bool ReadKeys(std::string_view text, std::size_t& p, std::size_t count, Values& codes,
+              Places& places) {
   for (std::size_t i = 0; i < count; ++i) {
     std::size_t at = Find(text, "key ", p);
     if (at == npos) return false;
@@ -95,9 +112,9 @@ bool ReadJoys(std::string_view text, std::size_t p, Values& codes, Places& place
 // follows, so those must come later, and reads them from the added lines next time. A lacking
 // line without a new text cannot be added, and adding only the others would shift what the
 // reader takes, so then nothing is taken.
-bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to, std::span<const MekaLine> words,
-                    const Places& places, const std::vector<std::string>& texts, std::size_t& copied,
-                    std::string& out) {
+bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to,
+                    std::span<const MekaLine> words, const Places& places,
+                    const std::vector<std::string>& texts, std::size_t& copied, std::string& out) {
   if (from == npos || to == npos || from >= to || from < copied) return false;
   std::string stretch;
   std::size_t present = 0, first = npos, afterLast = 0, afterLastInStretch = 0;
@@ -107,7 +124,8 @@ bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to, std
     const std::string_view line = text.substr(pos, end - pos);
     if (pos > from && line.starts_with('[')) return false;  // another section begins
     const std::string_view word = line.substr(0, line.find_first_of(" =\r\n"));
-    const auto known = std::find_if(words.begin(), words.end(), [&](const MekaLine& l) { return word == l.word; });
+    const auto known = std::find_if(words.begin(), words.end(),
+                                    [&](const MekaLine& l) { return word == l.word; });
     if (known != words.end()) {
       if (static_cast<std::size_t>(known - words.begin()) != present) return false;
       if (places[present] < pos || places[present] >= end) return false;
@@ -165,20 +183,44 @@ bool ScanMeka(std::string_view text, int player, Scan& scan) {
   return p != npos && ReadJoys(text, p, scan.joys, scan.joyPlaces);
 }
 
-}  // namespace
+class MekaFormat final : public FileEmulator {
+public:
+  MekaFormat() : FileEmulator("meka", "MEKA", 2, "meka.inp") {}
 
-bool ReadMekaBindings(std::string_view text, int player, ControllerConfig& config) {
-  Scan scan;
-  if (!ScanMeka(text, player, scan)) return false;
-  for (std::size_t i = 0; i < kLines.size(); ++i) {
-    config.Code(kLines[i].key) = scan.keys[i];
-    config.Code(kLines[i].joy) = scan.joys[i];
+  std::span<const BindingSlot> Slots(int player) const override {
+    return player == 2 ? kPlayer2 : kPlayer1;
   }
-  config.RefreshMasterSystemNames();
-  return true;
-}
 
-std::optional<std::string> WriteMekaBindings(std::string_view text, int player, const ControllerConfig& config) {
+  // The Master System window takes keys in the keyboard column and joystick codes in the other.
+  bool Fits(BindingSlot slot, std::int64_t code) const override {
+    return IsJoystickSlot(slot) ? code >= 256 && code <= 287 : IsKeyCode(code);
+  }
+
+  // The Master System names are MEKA's texts, which the writer stores as they are.
+  void RefreshNames(ControllerConfig& config) const override {
+    for (BindingSlot slot : kPlayer1) config.DisplayName(slot) = MekaKeyName(config.Code(slot));
+  }
+
+  // False when a section or one of the binding values cannot be found.
+  bool Read(std::string_view text, int player, ControllerConfig& config) const override {
+    Scan scan;
+    if (!ScanMeka(text, player, scan)) return false;
+    for (std::size_t i = 0; i < kLines.size(); ++i) {
+      config.Code(kLines[i].key) = scan.keys[i];
+      config.Code(kLines[i].joy) = scan.joys[i];
+    }
+    RefreshNames(config);
+    return true;
+  }
+
+  // The player's binding lines rewritten from the display names; nullopt when the words that
+  // bound the replaced stretches are missing or out of order.
+  std::optional<std::string> Write(std::string_view text, int player,
+                                   const ControllerConfig& config) const override;
+};
+
+std::optional<std::string> MekaFormat::Write(std::string_view text, int player,
+                                             const ControllerConfig& config) const {
   const std::string_view eol = LineEnd(text);
   auto keyLines = [&](std::size_t from, std::size_t to) {
     std::vector<std::string> lines;
@@ -201,8 +243,8 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
   // ends it, are rewritten line by line in file order; the text between them is copied.
   std::string out;
   std::size_t copied = 0;
-  auto take = [&](std::size_t section, std::size_t end, std::span<const MekaLine> words, const Places& places,
-                  const std::vector<std::string>& texts) {
+  auto take = [&](std::size_t section, std::size_t end, std::span<const MekaLine> words,
+                  const Places& places, const std::vector<std::string>& texts) {
     return RewriteStretch(text, section, end, words, places, texts, copied, out);
   };
   Scan scan;
@@ -213,7 +255,8 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
   if (player == 1) {
     const std::size_t reset = FindLine(text, "player_reset", scan.keyboard1);
     const std::size_t joypad2 = FindLine(text, "[Joypad 2]", scan.joypad);
-    if (!Ascending({scan.keyboard1, reset, scan.joypad, joypad2}) || scan.joypad != FindLine(text, "[Joypad 1]", reset) ||
+    if (!Ascending({scan.keyboard1, reset, scan.joypad, joypad2}) ||
+        scan.joypad != FindLine(text, "[Joypad 1]", reset) ||
         !take(scan.keyboard1, reset, all, scan.keyPlaces, keyLines(0, kLines.size())) ||
         !take(scan.joypad, joypad2, all, scan.joyPlaces, joyLines()))
       return std::nullopt;
@@ -221,10 +264,14 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
     const std::size_t reset = FindLine(text, "player_reset", scan.pause);
     const std::size_t joypad1 = FindLine(text, "[Joypad 1]", scan.keyboard2);
     const std::size_t mouse1 = FindLine(text, "[Mouse 1]", scan.joypad);
-    if (!Ascending({scan.keyboard1, scan.pause, reset, scan.keyboard2, joypad1, scan.joypad, mouse1}) ||
-        scan.keyboard2 != FindLine(text, "[Keyboard 2]", reset) || scan.joypad != FindLine(text, "[Joypad 2]", joypad1) ||
-        !take(scan.pause, reset, all.subspan(kPauseLine), scan.pausePlace, keyLines(kPauseLine, kLines.size())) ||
-        !take(scan.keyboard2, joypad1, all.first(kPauseLine), scan.keyPlaces, keyLines(0, kPauseLine)) ||
+    if (!Ascending({scan.keyboard1, scan.pause, reset, scan.keyboard2, joypad1, scan.joypad,
+                    mouse1}) ||
+        scan.keyboard2 != FindLine(text, "[Keyboard 2]", reset) ||
+        scan.joypad != FindLine(text, "[Joypad 2]", joypad1) ||
+        !take(scan.pause, reset, all.subspan(kPauseLine), scan.pausePlace,
+              keyLines(kPauseLine, kLines.size())) ||
+        !take(scan.keyboard2, joypad1, all.first(kPauseLine), scan.keyPlaces,
+              keyLines(0, kPauseLine)) ||
         !take(scan.joypad, mouse1, all, scan.joyPlaces, joyLines()))
       return std::nullopt;
   }
@@ -232,13 +279,11 @@ std::optional<std::string> WriteMekaBindings(std::string_view text, int player, 
   return out;
 }
 
-bool LoadMekaConfig(ControllerConfig& config, int player) {
-  std::string text;
-  return ReadConfigFile(config.mekaPath, text) && ReadMekaBindings(text, player, config);
-}
+}  // namespace
 
-bool SaveMekaConfig(const ControllerConfig& config, int player) {
-  return PatchConfigFile(config.mekaPath, [&](std::string_view text) { return WriteMekaBindings(text, player, config); });
+const FileEmulator& Meka() {
+  static const MekaFormat kFormat;
+  return kFormat;
 }
 
 }  // namespace vt

@@ -1,31 +1,48 @@
-#include "emuconfig/NesterConfig.h"
-
+// nester's bindings: one registry key per player and button under the current user, holding the
+// five fields of a NesterBinding, and the copy of them the client keeps in its own key.
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
 #include <iterator>
 #include <vector>
 
+#include "emuconfig/Emulator.h"
+#include "input/KeyNames.h"
 #include "platform/SettingsStore.h"
 
 namespace vt {
 namespace {
 
-constexpr std::array<const char*, kNesButtonCount> kButtons = {"Up",     "Down",  "Left", "Right",
-                                                               "Select", "Start", "A",    "B"};
 constexpr std::array<std::uint32_t, kNesButtonCount> kDefaultKeys = {0xC8, 0xD0, 0xCB, 0xCD,
                                                                      0x1E, 0x1F, 0x2D, 0x2C};
+constexpr const char* kValueNames[] = {"DeviceGUID", "DeviceType", "JAxisPositive", "JOffset",
+                                       "Key"};
+constexpr const char* kTree = "Software\\nester\\NES\\Input";
+// The copy of nester's values as they were before the client first wrote them, in the client's
+// own key of the current user, with the value "Complete" once every key that existed was
+// copied. nester's tree is nester's.
+constexpr const char* kOriginal = "Software\\Vintara\\Originals\\nester";
+// Where earlier versions kept the copy, inside nester's tree; a copy found there is moved.
+constexpr const char* kOldOriginal = "Software\\nester\\NES\\Input.vintara-original";
+
+// "<root>\Controller<player>\<button>", button 0..7 = Up .. B.
+std::string KeyPath(const char* root, int player, int button) {
+  return std::string(root) + "\\Controller" + std::to_string(player) + "\\" +
+         std::string(ButtonWord(kNesButtons[button]));
+}
 
 // The value in a zeroed buffer of `width` bytes; a missing value, or one too long for the buffer,
 // reads as zeros.
-std::string QueryBytes(SettingsStore& s, const std::string& key, const char* name, std::size_t width) {
+std::string QueryBytes(SettingsStore& s, const std::string& key, const char* name,
+                       std::size_t width) {
   std::string bytes = ReadFixedBytes(s, Hive::User, key, name, width).value_or(std::string());
   bytes.resize(width, '\0');
   return bytes;
 }
 
 std::uint32_t QueryU32(SettingsStore& s, const std::string& key, const char* name) {
-  std::string b = QueryBytes(s, key, name, 4);
+  const std::string b = QueryBytes(s, key, name, 4);
   std::uint32_t v = 0;
   for (int i = 0; i < 4; ++i) v |= std::uint32_t{static_cast<unsigned char>(b[i])} << (8 * i);
   return v;
@@ -37,65 +54,17 @@ std::string U32Bytes(std::uint32_t v) {
   return b;
 }
 
-int ButtonOfPath(const std::string& keyPath) {
-  std::size_t slash = keyPath.rfind('\\');
-  std::string_view last = std::string_view(keyPath).substr(slash == std::string::npos ? 0 : slash + 1);
-  for (int i = 0; i < kNesButtonCount; ++i) {
-    if (last == kButtons[i]) return i;
-  }
-  return -1;
-}
-
-void WriteMissingDefaults(SettingsStore& settings, const MessageFn& showMessage) {
-  for (int player = 1; player <= 2; ++player) {
-    for (int button = 0; button < kNesButtonCount; ++button) {
-      std::string path = NesterKeyPath(player, button);
-      if (settings.KeyExists(Hive::User, path) || !settings.CreateKey(Hive::User, path)) continue;
-      WriteNesterBinding(settings, path, NesterDefaultBinding(button), showMessage);
-    }
-  }
-}
-
-}  // namespace
-
-std::string NesterKeyPath(int player, int button) {
-  std::string path = "Software\\nester\\NES\\Input\\Controller" + std::to_string(player) + "\\";
-  if (button >= 0 && button < kNesButtonCount) path += kButtons[button];
-  return path;
-}
-
-NesterBinding NesterDefaultBinding(int button) {
-  if (button < 0 || button >= kNesButtonCount) return {};
-  return NesterKeyboardBinding(kDefaultKeys[button]);
-}
-
-NesterBinding ReadNesterBinding(SettingsStore& settings, ControllerConfig& config, const std::string& keyPath,
-                                const MessageFn& showMessage) {
-  if (!settings.KeyExists(Hive::User, keyPath)) {
-    // Only the missing keys get defaults: a player's own bindings survive the other player's
-    // keys being absent, which is common.
-    WriteMissingDefaults(settings, showMessage);
-    return NesterDefaultBinding(ButtonOfPath(keyPath));
-  }
-  NesterBinding b;
-  std::string guid = QueryBytes(settings, keyPath, "DeviceGUID", 16);
-  std::memcpy(b.DeviceGUID.data(), guid.data(), 16);
-  b.DeviceType = QueryU32(settings, keyPath, "DeviceType");
-  b.JAxisPositive = QueryU32(settings, keyPath, "JAxisPositive");
-  b.JOffset = QueryU32(settings, keyPath, "JOffset");
-  b.Key = static_cast<unsigned char>(QueryBytes(settings, keyPath, "Key", 1)[0]);
-  return b;
-}
-
-bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, const NesterBinding& b,
-                        const MessageFn& showMessage) {
+// A key that does not exist is not created: "Hmmmmm" / "Not Sure" and nothing written.
+bool WriteBinding(SettingsStore& settings, const std::string& keyPath, const NesterBinding& b,
+                  const MessageFn& showMessage) {
   if (!settings.KeyExists(Hive::User, keyPath)) {
     if (showMessage) showMessage("Hmmmmm", "Not Sure");
     return false;
   }
   // The five values in one go: one opening of the key (one file replace in the file store).
   const std::string guid(reinterpret_cast<const char*>(b.DeviceGUID.data()), b.DeviceGUID.size());
-  const std::string type = U32Bytes(b.DeviceType), axis = U32Bytes(b.JAxisPositive), offset = U32Bytes(b.JOffset);
+  const std::string type = U32Bytes(b.DeviceType), axis = U32Bytes(b.JAxisPositive),
+                    offset = U32Bytes(b.JOffset);
   const char key = static_cast<char>(b.Key & 0xFF);
   const NamedValue values[] = {{"DeviceGUID", kTypeBinary, guid},
                                {"DeviceType", kTypeDword, type},
@@ -105,34 +74,32 @@ bool WriteNesterBinding(SettingsStore& settings, const std::string& keyPath, con
   return settings.SetValues(Hive::User, keyPath, values);
 }
 
-void WriteNesterDefaults(SettingsStore& settings, ControllerConfig& config, const MessageFn& showMessage) {
-  for (int player = 1; player <= 2; ++player) {
-    for (int button = 0; button < kNesButtonCount; ++button) settings.CreateKey(Hive::User, NesterKeyPath(player, button));
+// A missing key yields the default of its button, once every missing key of both players got
+// its own: a player's bindings survive the other player's keys being absent, which is common.
+NesterBinding ReadBinding(SettingsStore& settings, int player, int button,
+                          const MessageFn& showMessage) {
+  const std::string keyPath = KeyPath(kTree, player, button);
+  if (!settings.KeyExists(Hive::User, keyPath)) {
+    for (int p = 1; p <= 2; ++p) {
+      for (int b = 0; b < kNesButtonCount; ++b) {
+        const std::string path = KeyPath(kTree, p, b);
+        if (settings.KeyExists(Hive::User, path) || !settings.CreateKey(Hive::User, path)) continue;
+        WriteBinding(settings, path, NesterKeyboardBinding(kDefaultKeys[b]), showMessage);
+      }
+    }
+    return NesterKeyboardBinding(kDefaultKeys[button]);
   }
-  for (int button = 0; button < kNesButtonCount; ++button) {
-    config.nesRecords[button] = NesterDefaultBinding(button);
-    WriteNesterBinding(settings, NesterKeyPath(1, button), config.nesRecords[button], showMessage);
-    WriteNesterBinding(settings, NesterKeyPath(2, button), config.nesRecords[button], showMessage);
-  }
+  NesterBinding b;
+  const std::string guid = QueryBytes(settings, keyPath, "DeviceGUID", 16);
+  std::memcpy(b.DeviceGUID.data(), guid.data(), 16);
+  b.DeviceType = QueryU32(settings, keyPath, "DeviceType");
+  b.JAxisPositive = QueryU32(settings, keyPath, "JAxisPositive");
+  b.JOffset = QueryU32(settings, keyPath, "JOffset");
+  b.Key = static_cast<unsigned char>(QueryBytes(settings, keyPath, "Key", 1)[0]);
+  return b;
 }
 
-bool LoadNesterConfig(SettingsStore& settings, ControllerConfig& config, int player, const MessageFn& showMessage) {
-  if (player != 1 && player != 2) return false;
-  for (int button = 0; button < kNesButtonCount; ++button) {
-    config.nesRecords[button] = ReadNesterBinding(settings, config, NesterKeyPath(player, button), showMessage);
-  }
-  config.RefreshNesNames();
-  return true;
-}
-
-namespace {
-constexpr const char* kValueNames[] = {"DeviceGUID", "DeviceType", "JAxisPositive", "JOffset", "Key"};
-
-std::string OriginalKeyPath(const char* root, int player, int button) {
-  return std::string(root) + "\\Controller" + std::to_string(player) + "\\" + kButtons[button];
-}
-
-// Copies the five values of every button key that exists in `from` to the same key under `to`.
+// Copies the five values of a button key that exists in `from` to the same key under `to`.
 bool CopyValues(SettingsStore& settings, const std::string& from, const std::string& to) {
   if (!settings.KeyExists(Hive::User, from)) return true;
   if (!settings.CreateKey(Hive::User, to)) return false;
@@ -146,61 +113,117 @@ bool CopyValues(SettingsStore& settings, const std::string& from, const std::str
   return settings.SetValues(Hive::User, to, values);
 }
 
+// Copies all sixteen button keys that exist under `from` to `to`.
+bool CopyAll(SettingsStore& settings, const char* from, const char* to) {
+  for (int player = 1; player <= 2; ++player)
+    for (int button = 0; button < kNesButtonCount; ++button)
+      if (!CopyValues(settings, KeyPath(from, player, button), KeyPath(to, player, button)))
+        return false;
+  return true;
+}
+
 bool Complete(SettingsStore& settings, const char* root) {
   std::string complete;
   return settings.QueryValue(Hive::User, root, "Complete", complete);
 }
 
-// Copies all sixteen button keys that exist under `from` (nester's tree or a copy's root) to
-// `to`, then marks `to` complete: a copy cut short has no "Complete" and is taken again.
-bool CopyAll(SettingsStore& settings, const std::function<std::string(int, int)>& from,
-             const char* to) {
-  if (!settings.CreateKey(Hive::User, to)) return false;
-  for (int player = 1; player <= 2; ++player)
-    for (int button = 0; button < kNesButtonCount; ++button)
-      if (!CopyValues(settings, from(player, button), OriginalKeyPath(to, player, button)))
-        return false;
-  return settings.SetValue(Hive::User, to, "Complete", kTypeString, std::string("1\0", 2));
+// A copy under `to` is marked complete last: a copy cut short is taken again.
+bool KeepCopy(SettingsStore& settings, const char* from, const char* to) {
+  return settings.CreateKey(Hive::User, to) && CopyAll(settings, from, to) &&
+         settings.SetValue(Hive::User, to, "Complete", kTypeString, std::string("1\0", 2));
 }
 
 // A copy an earlier version kept in nester's tree: a complete one becomes ours unless we have
 // one, and the old key goes (one cut short too: nothing was written over the originals yet).
 bool MoveOldOriginal(SettingsStore& settings) {
-  if (!settings.KeyExists(Hive::User, kOldNesterOriginalKey)) return true;
-  if (Complete(settings, kOldNesterOriginalKey) && !Complete(settings, kNesterOriginalKey) &&
-      !CopyAll(settings, [](int p, int b) { return OriginalKeyPath(kOldNesterOriginalKey, p, b); },
-               kNesterOriginalKey))
+  if (!settings.KeyExists(Hive::User, kOldOriginal)) return true;
+  if (Complete(settings, kOldOriginal) && !Complete(settings, kOriginal) &&
+      !KeepCopy(settings, kOldOriginal, kOriginal))
     return false;
-  return settings.DeleteKey(Hive::User, kOldNesterOriginalKey);
+  return settings.DeleteKey(Hive::User, kOldOriginal);
 }
+
+class NesterRegistry final : public Emulator {
+public:
+  NesterRegistry() : Emulator("nester", "nester", 2) {}
+
+  std::span<const BindingSlot> Slots(int) const override { return kNesButtons; }
+
+  bool Fits(BindingSlot, std::int64_t code) const override { return IsKeyCode(code); }
+
+  // As a keyboard capture does: the joystick fields of the record keep their values.
+  void Bind(ControllerConfig& config, BindingSlot slot, std::int32_t code) const override {
+    config.Code(slot) = code;
+    if (const int i = RecordOf(slot); i >= 0) {
+      NesterBinding& record = config.nesRecords[i];
+      record.DeviceGUID = kGuidSysKeyboard;
+      record.DeviceType = kNesterKeyboard;
+      record.Key = static_cast<std::uint32_t>(code);
+    }
+  }
+
+  std::vector<std::int64_t> Stored(const ControllerConfig& config,
+                                   BindingSlot slot) const override {
+    const int i = RecordOf(slot);
+    if (i < 0) return Emulator::Stored(config, slot);
+    const NesterBinding& r = config.nesRecords[i];
+    return {r.DeviceType, r.Key, r.JOffset, r.JAxisPositive};
+  }
+
+  // The NES names.
+  void RefreshNames(ControllerConfig& config) const override {
+    for (int i = 0; i < kNesButtonCount; ++i)
+      config.DisplayName(kNesButtons[i]) = NesterBindingName(config.nesRecords[i]);
+  }
+
+  std::string Location(const std::string&, int player) const override {
+    return "the registry key HKEY_CURRENT_USER\\" + std::string(kTree) + "\\Controller" +
+           std::to_string(player);
+  }
+
+  bool Load(SettingsStore& settings, ControllerConfig& config, int player,
+            const MessageFn& showMessage) const override {
+    if (player != 1 && player != 2) return false;
+    for (int button = 0; button < kNesButtonCount; ++button)
+      config.nesRecords[button] = ReadBinding(settings, player, button, showMessage);
+    RefreshNames(config);
+    return true;
+  }
+
+  // Every button is written, even after one that could not be.
+  Outcome Save(SettingsStore& settings, const ControllerConfig& config, int player,
+               const MessageFn& showMessage) const override {
+    bool ok = (player == 1 || player == 2) && MoveOldOriginal(settings) &&
+              (Complete(settings, kOriginal) || KeepCopy(settings, kTree, kOriginal));
+    if (ok) {
+      for (int button = 0; button < kNesButtonCount; ++button)
+        ok = WriteBinding(settings, KeyPath(kTree, player, button), config.nesRecords[button],
+                          showMessage) &&
+             ok;
+    }
+    if (ok) return {true, {}};
+    return {false, "one of its keys is missing or cannot be written"};
+  }
+
+  Outcome Restore(SettingsStore& settings, const std::string&) const override {
+    MoveOldOriginal(settings);  // when it cannot move now, our own key decides as before
+    if (!Complete(settings, kOriginal) || !CopyAll(settings, kOriginal, kTree))
+      return {false, "no complete copy of nester's original bindings was kept"};
+    return {true, "nester's bindings of both players"};
+  }
+
+private:
+  static int RecordOf(BindingSlot slot) {
+    const auto at = std::find(kNesButtons.begin(), kNesButtons.end(), slot);
+    return at == kNesButtons.end() ? -1 : static_cast<int>(at - kNesButtons.begin());
+  }
+};
+
 }  // namespace
 
-bool KeepNesterOriginal(SettingsStore& settings) {
-  if (!MoveOldOriginal(settings)) return false;
-  if (Complete(settings, kNesterOriginalKey)) return true;
-  return CopyAll(settings, NesterKeyPath, kNesterOriginalKey);
-}
-
-bool RestoreNesterOriginal(SettingsStore& settings) {
-  MoveOldOriginal(settings);  // when it cannot move now, our own key decides as before
-  if (!Complete(settings, kNesterOriginalKey)) return false;
-  for (int player = 1; player <= 2; ++player)
-    for (int button = 0; button < kNesButtonCount; ++button)
-      if (!CopyValues(settings, OriginalKeyPath(kNesterOriginalKey, player, button),
-                      NesterKeyPath(player, button)))
-        return false;
-  return true;
-}
-
-bool SaveNesterConfig(SettingsStore& settings, const ControllerConfig& config, int player,
-                      const MessageFn& showMessage) {
-  if (player != 1 && player != 2) return false;
-  if (!KeepNesterOriginal(settings)) return false;
-  bool ok = true;
-  for (int button = 0; button < kNesButtonCount; ++button) {
-    ok = WriteNesterBinding(settings, NesterKeyPath(player, button), config.nesRecords[button], showMessage) && ok;
-  }
-  return ok;
+const Emulator& Nester() {
+  static const NesterRegistry kRegistry;
+  return kRegistry;
 }
 
 }  // namespace vt

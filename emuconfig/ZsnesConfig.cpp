@@ -1,9 +1,9 @@
-#include "emuconfig/ZsnesConfig.h"
-
+// ZSNES's "zsnesw.cfg": one "ScanKeyn = " line of twelve comma-separated codes per player.
 #include <array>
 
-#include "emuconfig/ConfigFile.h"
 #include "emuconfig/ConfigText.h"
+#include "emuconfig/Emulator.h"
+#include "input/KeyNames.h"
 #include "text/Decimal.h"
 
 namespace vt {
@@ -11,23 +11,10 @@ namespace {
 
 using namespace configtext;
 
-struct Element {
-  BindingSlot slot;
-  int valueText;
-};
-
-constexpr std::array<Element, 12> kElements = {{{SlotRight, 3},
-                                                {SlotLeft, 2},
-                                                {SlotDown, 1},
-                                                {SlotUp, 0},
-                                                {SlotStart, 5},
-                                                {SlotSelect, 4},
-                                                {SlotB, 8},
-                                                {SlotY, 11},
-                                                {SlotA, 7},
-                                                {SlotX, 10},
-                                                {SlotL, 13},
-                                                {SlotR, 14}}};
+// ZSNES's element order, which is also the order of the ScanKey list.
+constexpr std::array<BindingSlot, 12> kSlots = {SlotRight, SlotLeft, SlotDown, SlotUp,
+                                                SlotStart, SlotSelect, SlotB, SlotY,
+                                                SlotA,     SlotX,      SlotL, SlotR};
 
 // "ScanKeyn" and " = " are 11 characters.
 constexpr std::string_view kSeparator = " = ";
@@ -46,46 +33,70 @@ std::size_t ValueStart(std::string_view text, int player) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+class ZsnesFormat final : public FileEmulator {
+public:
+  ZsnesFormat() : FileEmulator("zsnes", "ZSNES", 2, "zsnesw.cfg") {}
+
+  std::span<const BindingSlot> Slots(int) const override { return kSlots; }
+
+  bool Fits(BindingSlot, std::int64_t code) const override {
+    // 256 + 32 * joystick + an axis direction (0 to 13) or 16 + a button (0 to 15).
+    const std::int64_t d = (code - 256) % 32, j = (code - 256) / 32;
+    return IsKeyCode(code) ||
+           (code >= 256 && j <= 4 && ((d >= 0 && d <= 13) || (d >= 16 && d <= 31)));
+  }
+
+  // The SNES names; the ScanKey list is rebuilt from the codes.
+  void RefreshNames(ControllerConfig& config) const override {
+    config.scanKeyList.clear();
+    for (BindingSlot slot : kSlots) {
+      config.DisplayName(slot) = KeyDisplayName(config.Code(slot));
+      if (!config.scanKeyList.empty()) config.scanKeyList += ", ";
+      config.scanKeyList += std::to_string(config.Code(slot));
+    }
+  }
+
+  // False when the player's word is missing, is not followed by " = ", or its line has fewer
+  // than eleven commas.
+  bool Read(std::string_view text, int player, ControllerConfig& config) const override {
+    const std::size_t start = ValueStart(text, player);
+    if (start == npos) return false;
+    const std::string_view value = LineValue(text, start);
+    std::array<std::string_view, kSlots.size()> elements;
+    std::size_t pos = 0;
+    for (std::size_t i = 0; i + 1 < elements.size(); ++i) {
+      const std::size_t comma = value.find(',', pos);
+      if (comma == npos) return false;
+      elements[i] = value.substr(pos, comma - pos);
+      pos = comma + 1;
+      while (pos < value.size() && IsBlank(value[pos])) ++pos;
+    }
+    elements.back() = value.substr(pos);
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+      config.ValueText(kSlots[i]) = std::string(elements[i]);
+      config.Code(kSlots[i]) = ReadDecimal(elements[i]);
+    }
+    RefreshNames(config);
+    return true;
+  }
+
+  // The player's value replaced by the ScanKey list.
+  std::optional<std::string> Write(std::string_view text, int player,
+                                   const ControllerConfig& config) const override {
+    const std::size_t start = ValueStart(text, player);
+    if (start == npos) return std::nullopt;
+    std::string out(text.substr(0, start));
+    out += config.scanKeyList;
+    out += text.substr(LineContentEnd(text, start));
+    return out;
+  }
+};
+
 }  // namespace
 
-bool ReadZsnesBindings(std::string_view text, int player, ControllerConfig& config) {
-  std::size_t start = ValueStart(text, player);
-  if (start == npos) return false;
-  std::string_view value = LineValue(text, start);
-  std::array<std::string_view, 12> elements;
-  std::size_t pos = 0;
-  for (std::size_t i = 0; i + 1 < elements.size(); ++i) {
-    std::size_t comma = value.find(',', pos);
-    if (comma == npos) return false;
-    elements[i] = value.substr(pos, comma - pos);
-    pos = comma + 1;
-    while (pos < value.size() && IsBlank(value[pos])) ++pos;
-  }
-  elements.back() = value.substr(pos);
-  for (std::size_t i = 0; i < elements.size(); ++i) {
-    config.valueTexts[kElements[i].valueText] = std::string(elements[i]);
-    config.Code(kElements[i].slot) = ReadDecimal(elements[i]);
-  }
-  config.RefreshSnesNames();
-  return true;
-}
-
-std::optional<std::string> WriteZsnesBindings(std::string_view text, int player, const ControllerConfig& config) {
-  std::size_t start = ValueStart(text, player);
-  if (start == npos) return std::nullopt;
-  std::string out(text.substr(0, start));
-  out += config.scanKeyList;
-  out += text.substr(LineContentEnd(text, start));
-  return out;
-}
-
-bool LoadZsnesConfig(ControllerConfig& config, int player) {
-  std::string text;
-  return ReadConfigFile(config.zsnesPath, text) && ReadZsnesBindings(text, player, config);
-}
-
-bool SaveZsnesConfig(const ControllerConfig& config, int player) {
-  return PatchConfigFile(config.zsnesPath, [&](std::string_view text) { return WriteZsnesBindings(text, player, config); });
+const FileEmulator& Zsnes() {
+  static const ZsnesFormat kFormat;
+  return kFormat;
 }
 
 }  // namespace vt

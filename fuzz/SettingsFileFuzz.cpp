@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "emuconfig/NesterConfig.h"
+#include "emuconfig/Emulator.h"
 #include "fuzz/FuzzCheck.h"
 #include "platform/SettingsStore.h"
 
@@ -44,9 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(store->QueryValue(m, key, "VT_PATH", after) && after == before);
   }
   vt::ControllerConfig config, reread;
-  if (vt::LoadNesterConfig(*store, config, player, nullptr)) {
-    FUZZ_CHECK(vt::SaveNesterConfig(*store, config, player, nullptr));
-    FUZZ_CHECK(vt::LoadNesterConfig(*store, reread, player, nullptr));
+  const vt::Emulator& nester = vt::Nester();
+  if (nester.Load(*store, config, player, nullptr)) {
+    FUZZ_CHECK(nester.Save(*store, config, player, nullptr).done);
+    FUZZ_CHECK(nester.Load(*store, reread, player, nullptr));
     FUZZ_CHECK(reread.nesRecords == config.nesRecords);
   }
   std::remove(path.c_str());

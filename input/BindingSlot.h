@@ -48,9 +48,18 @@ inline constexpr int kValueTextCount = 24;
 
 // Index of the slot's display name; the joystick slots do not keep their own order there.
 int DisplayEntry(BindingSlot slot);
+// Index of the slot's value text: Up 0, Down 1, Left 2, Right 3, Select 4, Start 5, A 7, B 8,
+// C 9, X 10, Y 11, L 13, R 14; the unused entry 23 for a slot no text configuration holds.
+int ValueTextEntry(BindingSlot slot);
+
+// The joystick column of the Game Boy and Master System windows.
+constexpr bool IsJoystickSlot(BindingSlot slot) { return slot >= SlotJoyUp; }
 
 // "SlotUp" and so on; empty for the unused index 14 and anything out of range.
 std::string_view BindingSlotName(BindingSlot slot);
+
+// The name without "Slot" ("Up", "JoyA"): the button's word, as nester and Gens name their keys.
+std::string_view ButtonWord(BindingSlot slot);
 
 // Exact, case-sensitive lookup of a name given by BindingSlotName.
 std::optional<BindingSlot> FindBindingSlot(std::string_view name);

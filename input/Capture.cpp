@@ -193,10 +193,8 @@ std::int32_t CaptureBinding(ControllerConfig& config) {
 }
 
 int NesButtonIndex(std::string_view button) {
-  static constexpr std::string_view kButtons[kNesButtonCount] = {"Up",     "Down",  "Left", "Right",
-                                                                 "Select", "Start", "A",    "B"};
   for (int i = 0; i < kNesButtonCount; ++i)
-    if (button == kButtons[i]) return i;
+    if (button == ButtonWord(kNesButtons[i])) return i;
   return -1;
 }
 

@@ -1,5 +1,5 @@
 // The bindings of one controller set-up window: codes, the texts shown for them, nester's records
-// and the emulator configuration paths. The readers and writers of emuconfig/ fill and store it.
+// and the emulator folder. Each emulator's description (emuconfig/Emulator.h) fills and stores it.
 #pragma once
 
 #include <array>
@@ -14,45 +14,34 @@
 namespace vt {
 
 inline constexpr int kNesButtonCount = 8;
+// nester's buttons in the order of the NES records; each button's word is its slot's (ButtonWord).
+inline constexpr std::array<BindingSlot, kNesButtonCount> kNesButtons = {
+    SlotUp, SlotDown, SlotLeft, SlotRight, SlotSelect, SlotStart, SlotA, SlotB};
 
 class ControllerConfig {
 public:
   // An empty folder gives paths relative to the drive root ("\gens.cfg"), as the emulators'
   // own lookup would; the folder is used as given, a trailing backslash included.
-  ControllerConfig() { SetEmulatorFolder(std::string()); }
-  explicit ControllerConfig(std::string emulatorFolder) { SetEmulatorFolder(std::move(emulatorFolder)); }
-
-  void SetEmulatorFolder(std::string folder);
+  explicit ControllerConfig(std::string folder = {}) : emulatorFolder(std::move(folder)) {}
 
   std::int32_t& Code(BindingSlot slot) { return bindingCodes[slot]; }
   std::int32_t Code(BindingSlot slot) const { return bindingCodes[slot]; }
   std::string& DisplayName(BindingSlot slot) { return displayNames[DisplayEntry(slot)]; }
   const std::string& DisplayName(BindingSlot slot) const { return displayNames[DisplayEntry(slot)]; }
-
-  // Each recomputes the display names of one console family after a capture or a load.
-  void RefreshSnesNames();          // also rebuilds scanKeyList
-  void RefreshGenesisNames();       // also rewrites the eight value texts as decimal codes
-  void RefreshNesNames();
-  void RefreshGameBoyNames();
-  void RefreshMasterSystemNames();  // MEKA texts, which the MEKA writer stores as they are
+  std::string& ValueText(BindingSlot slot) { return valueTexts[ValueTextEntry(slot)]; }
+  const std::string& ValueText(BindingSlot slot) const { return valueTexts[ValueTextEntry(slot)]; }
 
   // --- binding members ---
   std::string systemAlias;  // "SNES", "GEN", "GBC", "SMS", "NES" while a capture runs
   std::string scanKeyList;  // ZSNES: twelve decimal codes joined by ", "
   std::array<std::int32_t, kBindingSlotCount> bindingCodes{};
-  // Text of a binding as a text configuration stores it. Entries: 0 Up, 1 Down, 2 Left, 3 Right,
-  // 4 Select, 5 Start, 7 A, 8 B, 9 C, 10 X, 11 Y, 13 L, 14 R.
+  // Text of a binding as a text configuration stores it, indexed by ValueTextEntry.
   std::array<std::string, kValueTextCount> valueTexts;
   std::array<std::string, kDisplayEntryCount> displayNames;  // indexed by DisplayEntry
-  // nester's Up, Down, Left, Right, Select, Start, A, B.
-  std::array<NesterBinding, kNesButtonCount> nesRecords{};
+  std::array<NesterBinding, kNesButtonCount> nesRecords{};   // in kNesButtons order
 
-  // --- emulator locations ---
+  // --- emulator location ---
   std::string emulatorFolder;
-  std::string zsnesPath;
-  std::string gensPath;
-  std::string gestPath;
-  std::string mekaPath;
 
   // --- device members (input devices and capture) ---
   // Added by the device layer; keep the members above in this order.

@@ -7,10 +7,6 @@
 #include <filesystem>
 #include <string>
 
-#include "emuconfig/GensConfig.h"
-#include "emuconfig/GestConfig.h"
-#include "emuconfig/MekaConfig.h"
-#include "emuconfig/ZsnesConfig.h"
 #include "tests/emuconfig/EmuconfigTestSupport.h"
 
 #ifndef _WIN32
@@ -24,25 +20,10 @@
 #include <random>
 #include <vector>
 
-#include "platform/SettingsStore.h"
 #endif
 
 namespace vt {
 namespace {
-
-const struct Format {
-  const char* file;
-  bool (*load)(ControllerConfig&);
-  bool (*save)(const ControllerConfig&);
-} kFormats[] = {
-    {"gens.cfg", [](ControllerConfig& c) { return LoadGensConfig(c, 2); },
-     [](const ControllerConfig& c) { return SaveGensConfig(c, 2); }},
-    {"meka.inp", [](ControllerConfig& c) { return LoadMekaConfig(c, 2); },
-     [](const ControllerConfig& c) { return SaveMekaConfig(c, 2); }},
-    {"zsnesw.cfg", [](ControllerConfig& c) { return LoadZsnesConfig(c, 2); },
-     [](const ControllerConfig& c) { return SaveZsnesConfig(c, 2); }},
-    {"gest.cfg", LoadGestConfig, SaveGestConfig},
-};
 
 #ifdef _WIN32
 // The temporary file beside the target cannot be made: a folder of its name is in the way.
@@ -71,35 +52,34 @@ struct BlockedWrites {
 };
 #endif
 
-TEST(ConfigFile, EachFormatKeepsItsBytesUnlessAWholeNewFileReplacesThem) {
-  for (const Format& f : kFormats) {
-    SCOPED_TRACE(f.file);
-    const std::string temp = std::string(f.file) + ".tmp";
+// Every format is saved the one way, so one of them shows the rest; none makes a file that is not
+// there.
+TEST(ConfigFile, TheBytesStayUnlessAWholeNewFileReplacesThem) {
+  for (const FileEmulator* format : {&Gens(), &Meka(), &Zsnes(), &Gest()}) {
     test::EmulatorFolder folder;
-    EXPECT_FALSE(f.load(folder.config));
-    EXPECT_FALSE(f.save(folder.config));
-    EXPECT_FALSE(std::filesystem::exists(folder.Path(f.file)));
-    // Gest's file grows to its buffer, so the sample is that long already.
-    folder.Put(f.file, f.file == std::string("gest.cfg") ? test::GestFile(120, kGestBufferBytes)
-                                                         : test::Fixture(f.file));
-    const std::string original = folder.Get(f.file);
-    ASSERT_TRUE(f.load(folder.config));
-    ASSERT_TRUE(f.save(folder.config));
-    EXPECT_EQ(folder.Get(f.file), original);
-    folder.config.Code(SlotUp) = 0x11;
-    folder.config.RefreshGenesisNames();
-    folder.config.RefreshMasterSystemNames();
-    folder.config.RefreshSnesNames();
-    {
-      BlockedWrites blocked(folder.Path(temp));
-      EXPECT_FALSE(f.save(folder.config));
-      EXPECT_EQ(folder.Get(f.file), original);
-    }
-    folder.Put(temp, "left by a save that was killed");
-    EXPECT_TRUE(f.save(folder.config));
-    EXPECT_NE(folder.Get(f.file), original);
-    EXPECT_TRUE(folder.OnlyFileIs(f.file));
+    EXPECT_FALSE(folder.Load(*format));
+    EXPECT_FALSE(folder.Save(*format));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path(std::string(format->file))));
   }
+  test::EmulatorFolder folder;
+  folder.PutFixture("gens.cfg");
+  const std::string original = folder.Get("gens.cfg");
+  ASSERT_TRUE(folder.Load(Gens()));
+  ASSERT_TRUE(folder.Save(Gens()));
+  EXPECT_EQ(folder.Get("gens.cfg"), original);
+  EXPECT_TRUE(folder.OnlyFileIs("gens.cfg"));  // nothing changed: no original kept either
+  folder.Put("gens.cfg.tmp", "left by a save that was killed");
+  folder.config.Code(SlotUp) = 0x11;
+  Gens().RefreshNames(folder.config);
+  ASSERT_TRUE(folder.Save(Gens()));
+  const std::string changed = test::Replace(original, "P1.Up=200", "P1.Up=17");
+  EXPECT_EQ(folder.Get("gens.cfg"), changed);
+  EXPECT_TRUE(folder.OnlyFileIs("gens.cfg"));
+  folder.config.Code(SlotUp) = 0x12;
+  Gens().RefreshNames(folder.config);
+  BlockedWrites blocked(folder.Path("gens.cfg.tmp"));
+  EXPECT_FALSE(folder.Save(Gens()));
+  EXPECT_EQ(folder.Get("gens.cfg"), changed);
 }
 
 #ifndef _WIN32
@@ -108,19 +88,19 @@ TEST(ConfigFile, EachFormatKeepsItsBytesUnlessAWholeNewFileReplacesThem) {
 TEST(ConfigFile, AKilledSaveLeavesTheOldOrTheNewBytes) {
   test::EmulatorFolder f;
   f.PutFixture("gens.cfg");
-  ASSERT_TRUE(LoadGensConfig(f.config, 1));
-  auto store = OpenFileSettings(f.Path("registry.txt"));
+  ASSERT_TRUE(f.Load(Gens()));
+  auto& store = f.settings;
   ASSERT_TRUE(store->CreateKey(Hive::Machine, "Software\\Vintara"));
   std::vector<ControllerConfig> configs(2, f.config);
   std::vector<std::string> gens = {f.Get("gens.cfg")}, settings = {f.Get("registry.txt")};
   auto save = [&](unsigned i) {
-    SaveGensConfig(configs[i], 1);
+    Gens().Save(*store, configs[i], 1, {});
     store->SetValue(Hive::Machine, "Software\\Vintara", "SEARCH", kTypeNone,
                     std::string(3000 + 2000 * i, 'a'));
   };
   for (unsigned i : {0u, 1u}) {
     configs[i].Code(SlotUp) = 0x10 + static_cast<int>(i);
-    configs[i].RefreshGenesisNames();
+    Gens().RefreshNames(configs[i]);
     save(i);
     gens.push_back(f.Get("gens.cfg"));
     settings.push_back(f.Get("registry.txt"));

@@ -6,7 +6,9 @@
 
 namespace vt::test {
 
-std::string Fixture(const std::string& name) { return ReadFileBytes(std::string(VT_EMUCONFIG_FIXTURES) + "/" + name); }
+std::string Fixture(const std::string& name) {
+  return ReadFileBytes(std::string(VT_EMUCONFIG_FIXTURES) + "/" + name);
+}
 
 bool EmulatorFolder::OnlyFileIs(const std::string& name) const {
   int count = 0;
@@ -23,11 +25,25 @@ std::string GestFile(std::size_t lineEnd, std::size_t size) {
   std::string text = "Gest 1.1.1\n320\n288\n0\nC:\\Games\\Emu\\roms\n";
   std::string sixth = "Sound=1";
   // Pad the sixth line so its LF lands at lineEnd - 1.
-  if (text.size() + sixth.size() + 1 < lineEnd) sixth.append(lineEnd - 1 - text.size() - sixth.size(), 'x');
+  if (text.size() + sixth.size() + 1 < lineEnd)
+    sixth.append(lineEnd - 1 - text.size() - sixth.size(), 'x');
   text += sixth + "\n";
   std::string bytes = text;
-  for (std::size_t i = bytes.size(); i < size; ++i) bytes.push_back(static_cast<char>(0x80 | (i * 7 % 127)));
+  for (std::size_t i = bytes.size(); i < size; ++i)
+    bytes.push_back(static_cast<char>(0x80 | (i * 7 % 127)));
   bytes.resize(size);
+  return bytes;
+}
+
+std::string GestSample() {
+  std::string bytes = GestFile(64, kGestBufferBytes);
+  // Offsets from the sixth line's end: A, B, Start, Select, Auto A, Auto B, Up, Down, Left,
+  // Right, then the joystick's A, B, Start, Select, Auto A, Auto B.
+  const std::pair<std::size_t, unsigned char> bindings[] = {
+      {12, 0x2D}, {16, 0x2C}, {20, 0x1C}, {24, 0x36}, {36, 0x1E}, {40, 0x1F}, {48, 0xC8},
+      {52, 0xD0}, {56, 0xCB}, {60, 0xCD}, {341, 0},   {345, 1},   {349, 9},   {353, 8},
+      {357, 2},   {361, 31}};
+  for (const auto& [offset, value] : bindings) bytes[64 + offset] = static_cast<char>(value);
   return bytes;
 }
 

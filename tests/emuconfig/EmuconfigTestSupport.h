@@ -1,9 +1,11 @@
 // Fixtures for the configuration tests: a temporary emulator folder seeded with our sample files.
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "input/ControllerConfig.h"
+#include "emuconfig/Emulator.h"
+#include "platform/SettingsStore.h"
 #include "tests/support/TempDir.h"
 
 namespace vt::test {
@@ -11,22 +13,31 @@ namespace vt::test {
 // Bytes of a sample file in tests/emuconfig/fixtures.
 std::string Fixture(const std::string& name);
 
-// A fresh emulator folder; config's paths point into it.
+// A fresh emulator folder; config's folder is it, and the settings file lies in it.
 struct EmulatorFolder {
   TempDir dir;
   ControllerConfig config{dir.path().string()};
+  std::unique_ptr<SettingsStore> settings = OpenFileSettings(dir.File("registry.txt"));
 
   std::string Path(const std::string& name) const { return dir.File(name); }
-  void Put(const std::string& name, const std::string& bytes) const { WriteFileBytes(Path(name), bytes); }
+  void Put(const std::string& name, const std::string& bytes) const {
+    WriteFileBytes(Path(name), bytes);
+  }
   void PutFixture(const std::string& name) const { Put(name, Fixture(name)); }
   std::string Get(const std::string& name) const { return ReadFileBytes(Path(name)); }
   // No temporary file left beside it (its kept original aside).
   bool OnlyFileIs(const std::string& name) const;
+  bool Load(const Emulator& e, int player = 1) { return e.Load(*settings, config, player, {}); }
+  bool Save(const Emulator& e, int player = 1) {
+    return e.Save(*settings, config, player, {}).done;
+  }
 };
 
 // A gest.cfg: six text lines ending at `lineEnd` (the sixth LF is at lineEnd - 1), then `size`
 // bytes in all with a non-zero pattern, so untouched bytes can be told from padding.
 std::string GestFile(std::size_t lineEnd, std::size_t size);
+// GestFile(64, kGestBufferBytes) with keys, and buttons 0, 1, 9, 8, 2 and 31 in the joystick slots.
+std::string GestSample();
 
 // `text` with the first `from` replaced by `to` (a test failure when `from` is not there).
 std::string Replace(std::string text, const std::string& from, const std::string& to);

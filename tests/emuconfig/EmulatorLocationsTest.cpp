@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "input/ControllerConfig.h"
-#include "platform/SettingsStore.h"
-#include "tests/support/TempDir.h"
+#include "tests/emuconfig/EmuconfigTestSupport.h"
 
 namespace vt {
 namespace {
@@ -18,13 +16,13 @@ TEST(EmulatorLocations, FolderComesFromVtPathAsStored) {
     return LookUpEmulatorFolder(*store);
   };
   EXPECT_EQ(LookUpEmulatorFolder(*store), "");
-  EXPECT_EQ(ControllerConfig(LookUpEmulatorFolder(*store)).mekaPath, "\\meka.inp");
+  EXPECT_EQ(Meka().Location(LookUpEmulatorFolder(*store), 1), "\\meka.inp");
   ASSERT_TRUE(store->CreateKey(Hive::Machine, key));
   EXPECT_EQ(LookUpEmulatorFolder(*store), "");
   const std::string emu = folder(kTypeString, std::string("C:\\Games\\Emu\0", 13));
-  EXPECT_EQ(ControllerConfig(emu).gensPath, "C:\\Games\\Emu\\gens.cfg");
+  EXPECT_EQ(Gens().Location(emu, 2), "C:\\Games\\Emu\\gens.cfg");
   // No type check, no terminator needed, a trailing backslash kept.
-  EXPECT_EQ(ControllerConfig(folder(kTypeNone, "D:\\Emu\\")).zsnesPath, "D:\\Emu\\\\zsnesw.cfg");
+  EXPECT_EQ(Zsnes().Location(folder(kTypeNone, "D:\\Emu\\"), 1), "D:\\Emu\\\\zsnesw.cfg");
   EXPECT_EQ(folder(kTypeString, std::string(255, 'p')), std::string(255, 'p'));
   // No room for the terminator in the 256-byte buffer: not a folder name.
   EXPECT_EQ(folder(kTypeString, std::string(256, 'p')), "");

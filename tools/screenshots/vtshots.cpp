@@ -18,7 +18,7 @@
 #include "browser/win32/AboutBox.h"
 #include "browser/win32/BrowserWindow.h"
 #include "controllers/win32/SetupWindow.h"
-#include "emuconfig/GestConfig.h"
+#include "emuconfig/Emulator.h"
 #include "resources/resource.h"
 #include "service/Endpoints.h"
 #include "tests/support/ScriptedPeer.h"

@@ -15,6 +15,7 @@ namespace vt::cli {
 //   restore EMULATOR [--folder DIR]   (the configuration as it was before the client changed it)
 // Exit code 0 on success, 1 when the configuration cannot be read or written, 2 for a usage
 // error, an unknown slot or an unusable code (nothing is written then).
-int RunControls(vt::SettingsStore& settings, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunControls(vt::SettingsStore& settings, const std::vector<std::string>& args,
+                std::ostream& out, std::ostream& err);
 
 }  // namespace vt::cli

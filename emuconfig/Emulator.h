@@ -1,0 +1,105 @@
+// The five emulators whose controller bindings the client keeps, each described once: the slots
+// its configuration holds in their order, the codes it can store, its reader and writer, the name
+// refresh of its console family, where its bindings live and the copy of them kept before the
+// client first changed them. The set-up windows, "vtcli controls" and the tests all use these.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "input/ControllerConfig.h"
+#include "platform/MessageBox.h"
+
+namespace vt {
+
+class SettingsStore;
+
+// Whether a save or a restore was done; in words for the user, why not, or what was restored.
+struct Outcome {
+  bool done = false;
+  std::string text;
+};
+
+class Emulator {
+public:
+  Emulator(std::string_view word, std::string_view name, int players)
+      : word(word), name(name), players(players) {}
+  virtual ~Emulator() = default;
+
+  const std::string_view word;  // vtcli's name of it: "gens"
+  const std::string_view name;  // "Gens"
+  const int players;            // 1 or 2
+
+  // The slots its reader fills for the player, in the configuration's order.
+  virtual std::span<const BindingSlot> Slots(int player) const = 0;
+  // Whether the configuration holds `code` in the slot: a code its family's capture gives there.
+  virtual bool Fits(BindingSlot slot, std::int64_t code) const = 0;
+  // Binds the slot to a code as a capture of a key would (for nester, a keyboard record).
+  virtual void Bind(ControllerConfig& config, BindingSlot slot, std::int32_t code) const;
+  // What the configuration stores for the slot: the code, or nester's record (device type, key,
+  // offset, axis direction).
+  virtual std::vector<std::int64_t> Stored(const ControllerConfig& config, BindingSlot slot) const;
+  // The display names (and what the writer takes) from the codes or records, after a change.
+  virtual void RefreshNames(ControllerConfig& config) const = 0;
+
+  // The file in the folder, or nester's registry key of the player.
+  virtual std::string Location(const std::string& folder, int player) const = 0;
+  // False, with `config` as it was, when the bindings cannot be read.
+  virtual bool Load(SettingsStore& settings, ControllerConfig& config, int player,
+                    const MessageFn& showMessage) const = 0;
+  // The first change keeps the original; not done: the configuration is as it was (nester: the
+  // buttons that could be written are).
+  virtual Outcome Save(SettingsStore& settings, const ControllerConfig& config, int player,
+                       const MessageFn& showMessage) const = 0;
+  // Puts back the original kept before the first change; the copy stays.
+  virtual Outcome Restore(SettingsStore& settings, const std::string& folder) const = 0;
+};
+
+// An emulator whose bindings are one file in the emulator folder: its format is a pair of pure
+// functions over the file's bytes, and the file is read, replaced and kept the same way for all.
+class FileEmulator : public Emulator {
+public:
+  FileEmulator(std::string_view word, std::string_view name, int players, std::string_view file)
+      : Emulator(word, name, players), file(file) {}
+
+  const std::string_view file;  // "gens.cfg"
+
+  // Fills the player's codes and names; false, with `config` as it was, when the text does not
+  // hold them where the emulator keeps them.
+  virtual bool Read(std::string_view text, int player, ControllerConfig& config) const = 0;
+  // The text with the player's bindings written in; nullopt when they cannot be put back where
+  // the reader takes them.
+  virtual std::optional<std::string> Write(std::string_view text, int player,
+                                           const ControllerConfig& config) const = 0;
+
+  std::string Location(const std::string& folder, int player) const override;
+  bool Load(SettingsStore& settings, ControllerConfig& config, int player,
+            const MessageFn& showMessage) const override;
+  Outcome Save(SettingsStore& settings, const ControllerConfig& config, int player,
+               const MessageFn& showMessage) const override;
+  Outcome Restore(SettingsStore& settings, const std::string& folder) const override;
+};
+
+const Emulator& Nester();
+const FileEmulator& Gens();
+const FileEmulator& Meka();
+const FileEmulator& Zsnes();
+const FileEmulator& Gest();
+
+// The five in the order vtcli names them: nester, gens, meka, zsnes, gest.
+std::span<const Emulator* const> Emulators();
+// The emulator of vtcli's word, exact and case-sensitive; null for any other word.
+const Emulator* FindEmulator(std::string_view word);
+
+// A keyboard scan code, which every configuration holds in every keyboard slot.
+constexpr bool IsKeyCode(std::int64_t code) { return code >= 1 && code <= 255; }
+
+// Gest's file is at least its emulator's buffer: a shorter one is written back padded.
+inline constexpr std::size_t kGestBufferBytes = 10240;
+
+}  // namespace vt
