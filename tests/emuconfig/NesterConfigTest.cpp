@@ -17,18 +17,22 @@ struct NesterTest : ::testing::Test {
     return root + "\\Controller" + std::to_string(player) + "\\" + button;
   }
   std::string Value(int player, const char* button, const char* name,
-                    const std::string& root = kTree, std::uint32_t* type = nullptr) {
+                    const std::string& root = kTree) {
     std::string bytes;
-    EXPECT_TRUE(store->QueryValue(Hive::User, Key(player, button, root), name, bytes, type))
+    EXPECT_TRUE(store->QueryValue(Hive::User, Key(player, button, root), name, bytes))
         << root << button << name;
     return bytes;
   }
-  // Every value of one player's eight keys.
+  // Every value of one player's eight keys with its type.
   std::string Snapshot(int player) {
     std::string all;
     for (const char* button : kButtons)
-      for (const char* name : {"DeviceGUID", "DeviceType", "JAxisPositive", "JOffset", "Key"})
-        all += Value(player, button, name) + "|";
+      for (const char* name : {"DeviceGUID", "DeviceType", "JAxisPositive", "JOffset", "Key"}) {
+        std::string bytes;
+        std::uint32_t type = 0;
+        store->QueryValue(Hive::User, Key(player, button), name, bytes, &type);
+        all += std::to_string(type) + ":" + bytes + "|";
+      }
     return all;
   }
   // Player 1's Up key in nester's tree, or in a kept copy under `root`.
@@ -53,22 +57,13 @@ struct NesterTest : ::testing::Test {
 // The first load writes the defaults to all sixteen keys, in nester's own value types.
 TEST_F(NesterTest, FirstUseCreatesAllSixteenKeysWithTheDefaults) {
   ASSERT_TRUE(Load(config, 1));
-  const unsigned char keys[] = {0xC8, 0xD0, 0xCB, 0xCD, 0x1E, 0x1F, 0x2D, 0x2C};
   const std::string keyboard(reinterpret_cast<const char*>(kGuidSysKeyboard.data()), 16);
-  for (int player : {1, 2}) {
-    for (int i = 0; i < 8; ++i) {
-      std::uint32_t types[3] = {};
-      const std::string values = Value(player, kButtons[i], "DeviceGUID", kTree, &types[0]) +
-                                 Value(player, kButtons[i], "DeviceType", kTree, &types[1]) +
-                                 Value(player, kButtons[i], "JAxisPositive") +
-                                 Value(player, kButtons[i], "JOffset") +
-                                 Value(player, kButtons[i], "Key", kTree, &types[2]);
-      EXPECT_EQ(values, keyboard + std::string("\x01\0\0\0", 4) + std::string(8, '\0') +
-                            std::string(1, static_cast<char>(keys[i])));
-      EXPECT_EQ(std::vector<std::uint32_t>(types, types + 3),
-                std::vector<std::uint32_t>({kTypeBinary, kTypeDword, kTypeBinary}));
-    }
-  }
+  std::string defaults;
+  for (char key : std::string("\xC8\xD0\xCB\xCD\x1E\x1F\x2D\x2C"))
+    defaults += "3:" + keyboard + "|4:" + std::string("\x01\0\0\0|4:\0\0\0\0|4:\0\0\0\0|3:", 21) +
+                key + "|";
+  EXPECT_EQ(Snapshot(1), defaults);
+  EXPECT_EQ(Snapshot(2), defaults);
   EXPECT_TRUE(messages.empty());
   EXPECT_FALSE(Load(config, 0));
 }
@@ -94,6 +89,7 @@ TEST_F(NesterTest, JoystickRecordsRoundTripAndPlayerTwoTouchesOnlyItsKeys) {
   button.Key = 0x2D;
   EXPECT_EQ(p2.nesRecords[6], button);
   EXPECT_EQ(p2.DisplayName(SlotA), "J35");
+  EXPECT_EQ(nester.Stored(p2, SlotA), (std::vector<std::int64_t>{2, 0x2D, 53, 0}));
 }
 
 // Only the missing keys get defaults: a player's own bindings survive the other player's keys
@@ -118,6 +114,8 @@ TEST_F(NesterTest, SavingToKeysThatDoNotExistSaysSoAndCreatesNothing) {
   EXPECT_EQ(messages, std::vector<std::string>(7, "Hmmmmm|Not Sure"));
   EXPECT_EQ(Value(2, "Select", "DeviceType"), std::string("\x07\0\0\0", 4));
   EXPECT_FALSE(store->KeyExists(Hive::User, Key(2, "Up")));
+  EXPECT_EQ(nester.Location({}, 2),
+            "the registry key HKEY_CURRENT_USER\\Software\\nester\\NES\\Input\\Controller2");
 }
 
 // The first save keeps nester's values as they were in the client's key, once; restore puts them
