@@ -6,7 +6,8 @@ namespace vt {
 
 bool ReadConfigFile(const std::string& path, std::string& bytes) {
   std::string read;
-  if (!ReadWholeFile(NativeConfigPath(path), read) || read.size() > kMaxConfigFileBytes) return false;
+  if (!ReadWholeFile(NativeConfigPath(path), read) || read.size() > kMaxConfigFileBytes)
+    return false;
   bytes = std::move(read);
   return true;
 }

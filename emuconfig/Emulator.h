@@ -99,6 +99,19 @@ const Emulator* FindEmulator(std::string_view word);
 // A keyboard scan code, which every configuration holds in every keyboard slot.
 constexpr bool IsKeyCode(std::int64_t code) { return code >= 1 && code <= 255; }
 
+// A joystick code of the families that number joysticks: `base` + `stride` * joystick (0 to 4)
+// + an input, which is an axis direction or a button of the family's ranges.
+struct JoystickNumbering {
+  std::int64_t base, stride, firstAxis, lastAxis, firstButton, lastButton;
+
+  constexpr bool Holds(std::int64_t code) const {
+    const std::int64_t input = (code - base) % stride;
+    return code >= base && (code - base) / stride <= 4 &&
+           ((input >= firstAxis && input <= lastAxis) ||
+            (input >= firstButton && input <= lastButton));
+  }
+};
+
 // Gest's file is at least its emulator's buffer: a shorter one is written back padded.
 inline constexpr std::size_t kGestBufferBytes = 10240;
 

@@ -37,11 +37,9 @@ public:
 
   std::span<const BindingSlot> Slots(int) const override { return kSlots; }
 
+  // Axis directions 1 to 4, buttons 0x10 + 0 to 31.
   bool Fits(BindingSlot, std::int64_t code) const override {
-    // 0x1000 + 256 * joystick + an axis direction (1 to 4) or 0x10 + a button (0 to 31).
-    const std::int64_t d = (code - 0x1000) % 256, j = (code - 0x1000) / 256;
-    return IsKeyCode(code) ||
-           (code >= 0x1000 && j <= 4 && ((d >= 1 && d <= 4) || (d >= 0x10 && d <= 0x2F)));
+    return IsKeyCode(code) || JoystickNumbering{0x1000, 256, 1, 4, 0x10, 0x2F}.Holds(code);
   }
 
   // The Genesis names; the value texts become the codes in decimal.

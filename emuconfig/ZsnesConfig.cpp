@@ -39,11 +39,9 @@ public:
 
   std::span<const BindingSlot> Slots(int) const override { return kSlots; }
 
+  // Axis directions 0 to 13, buttons 16 + 0 to 15.
   bool Fits(BindingSlot, std::int64_t code) const override {
-    // 256 + 32 * joystick + an axis direction (0 to 13) or 16 + a button (0 to 15).
-    const std::int64_t d = (code - 256) % 32, j = (code - 256) / 32;
-    return IsKeyCode(code) ||
-           (code >= 256 && j <= 4 && ((d >= 0 && d <= 13) || (d >= 16 && d <= 31)));
+    return IsKeyCode(code) || JoystickNumbering{256, 32, 0, 13, 16, 31}.Holds(code);
   }
 
   // The SNES names; the ScanKey list is rebuilt from the codes.

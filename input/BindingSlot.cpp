@@ -33,7 +33,9 @@ int DisplayEntry(BindingSlot slot) {
   return InRange(slot) ? kSlots[slot].displayEntry : 14;
 }
 
-int ValueTextEntry(BindingSlot slot) { return InRange(slot) ? kSlots[slot].valueText : kNoValueText; }
+int ValueTextEntry(BindingSlot slot) {
+  return InRange(slot) ? kSlots[slot].valueText : kNoValueText;
+}
 
 std::string_view BindingSlotName(BindingSlot slot) {
   return InRange(slot) ? kSlots[slot].name : std::string_view();

@@ -27,7 +27,9 @@ public:
   std::int32_t& Code(BindingSlot slot) { return bindingCodes[slot]; }
   std::int32_t Code(BindingSlot slot) const { return bindingCodes[slot]; }
   std::string& DisplayName(BindingSlot slot) { return displayNames[DisplayEntry(slot)]; }
-  const std::string& DisplayName(BindingSlot slot) const { return displayNames[DisplayEntry(slot)]; }
+  const std::string& DisplayName(BindingSlot slot) const {
+    return displayNames[DisplayEntry(slot)];
+  }
   std::string& ValueText(BindingSlot slot) { return valueTexts[ValueTextEntry(slot)]; }
   const std::string& ValueText(BindingSlot slot) const { return valueTexts[ValueTextEntry(slot)]; }
 
