@@ -42,8 +42,8 @@ struct Controls : ::testing::Test {
 // restore puts it back.
 TEST_F(Controls, EachEmulatorShowsSetsAndRestoresItsOwnConfiguration) {
   const struct {
-    // undo: a second change, of a code at the end of the family's range where it has one.
-    std::string emulator, player, shown, set, undo, where, from, to, line;
+    // again: a second change (for Gens, the last joystick's last button).
+    std::string emulator, player, shown, set, again, where, from, to, line;
   } cases[] = {
       {"nester", "2",
        "SlotUp\t1\t200\t0\t0\tUp\nSlotDown\t1\t208\t0\t0\tDown\nSlotLeft\t1\t203\t0\t0\tLeft\n"
@@ -107,7 +107,7 @@ TEST_F(Controls, EachEmulatorShowsSetsAndRestoresItsOwnConfiguration) {
     ASSERT_EQ(run({"show", c.emulator}), 0) << err;
     EXPECT_NE(out.find(c.line + "\n"), std::string::npos) << out;
     // A second change leaves the kept copy as it was: restore gives the bytes before the first.
-    ASSERT_EQ(run({"set", c.emulator, c.undo}), 0) << err;
+    ASSERT_EQ(run({"set", c.emulator, c.again}), 0) << err;
     ASSERT_EQ(Run({"restore", c.emulator}), 0) << err;
     const std::string file = f.dir.path().string() + "\\" + c.where;
     EXPECT_EQ(out, "restored " + (c.emulator == "nester" ? "nester's bindings of both players"
