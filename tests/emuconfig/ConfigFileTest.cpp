@@ -58,7 +58,8 @@ TEST(ConfigFile, TheBytesStayUnlessAWholeNewFileReplacesThem) {
   for (const FileEmulator* format : {&Gens(), &Meka(), &Zsnes(), &Gest()}) {
     test::EmulatorFolder folder;
     EXPECT_FALSE(folder.Load(*format));
-    EXPECT_FALSE(folder.Save(*format));
+    EXPECT_EQ(format->Save(*folder.settings, folder.config, 1, {}).text,
+              "there is no such file, or it cannot be read");
     EXPECT_FALSE(std::filesystem::exists(folder.Path(std::string(format->file))));
   }
   test::EmulatorFolder folder;
