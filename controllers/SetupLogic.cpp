@@ -196,6 +196,15 @@ void SetupLogic::SwitchPlayer(int player) {
     return;
   }
   loaded_[player_] = Load(player_);
+  // The window still holds the player left: under the new lamp a player that could not be
+  // read shows empty fields, not the other player's names.
+  if (!loaded_[player_]) {
+    for (const SetupField& f : layout_.fields) {
+      config_.Code(f.slot) = 0;
+      config_.DisplayName(f.slot).clear();
+    }
+    config_.nesRecords = {};
+  }
   DisplayRefresh();
 }
 

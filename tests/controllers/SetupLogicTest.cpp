@@ -320,6 +320,11 @@ TEST_F(SetupLogicTest, SwitchOkAndCancelSaveWhatTheyMustAndNothingThatWasNotRead
   logic->Ok();
   EXPECT_EQ(surface.log.back(), "end 1");
   EXPECT_EQ(folder.Get("gens.cfg"), "P1.Up=200\n" + test::Replace(player2, "Up=200", "Up=16"));
+  folder.Put("gens.cfg", player1);  // player 2 cannot be read
+  Make(Console::GENC).Start();
+  logic->SwitchPlayer(2);
+  EXPECT_EQ(surface.texts[IDC_SETUP_UP], "") << "player 1's name under player 2's lamp";
+  EXPECT_EQ(CodeOf(IDC_SETUP_UP), 0);
 }
 
 }  // namespace
