@@ -44,16 +44,8 @@ LoginNotice ChooseLoginNotice(bool userInUse, bool badCredentials, bool connectF
   return LoginNotice::ServerReply;
 }
 
-std::string WebPageAddress(const std::string& webHost, std::string_view page) {
-  return "http://" + webHost + std::string(page);
-}
-
-void UpgradeToFullAccount(AccountShell& shell, const std::string& webHost) {
-  shell.OpenPage(WebPageAddress(webHost, kAccountInfoPage));
-}
-
-LoginLogic::LoginLogic(LoginSurface& surface, AccountShell& shell, SettingsStore& settings)
-    : surface_(surface), shell_(shell), settings_(settings) {}
+LoginLogic::LoginLogic(LoginSurface& surface, Host& host, SettingsStore& settings)
+    : surface_(surface), host_(host), settings_(settings) {}
 
 void LoginLogic::Setup(std::string& passwordDest, std::string& usernameDest,
                        ServerSession& session) {
@@ -92,13 +84,10 @@ std::string LoginLogic::ReadSavedPassword() {
   return plain;
 }
 
-int LoginLogic::Run() {
+Next LoginLogic::Run() {
   // Without Setup there is no session to log in with: that ends the program like any other
   // way the login cannot succeed.
-  if (!session_) {
-    EndProgram();
-    return 0;
-  }
+  if (!session_) return Next::EndProgram;
   if (savedSave_ == "TRUE") {
     saveSettings_ = true;
     autoLogin_ = savedAutoLogin_ == "TRUE";
@@ -108,17 +97,17 @@ int LoginLogic::Run() {
     saveSettings_ = autoLogin_ = false;
   }
   if (autoLogin_ && !suppressAutoLogin_ && !passwordLost_ && !surface_.ShiftHeld()) {
-    if (LoginOnce()) return kLoginOk;
+    if (LoginOnce()) return Next::GoOn;
     // Only a refusal of the credentials themselves forgets them: a network that is down, a
     // session still open elsewhere or a server with its own message leave them for next time.
-    if (ShowRefusal() == LoginNotice::BadLogin) {
+    // An out-of-date client has said so and keeps them for the updated one.
+    if (!session_->clientOutOfDate && ShowRefusal() == LoginNotice::BadLogin) {
       saveSettings_ = false;
       SaveSettings();
     }
-    EndProgram();
-    return 0;
+    return Next::EndProgram;
   }
-  return surface_.ShowModal();
+  return surface_.ShowModal() == kLoginOk ? Next::GoOn : Next::EndProgram;
 }
 
 LoginLogic::Opening LoginLogic::Open() const {
@@ -155,8 +144,8 @@ void LoginLogic::PressAutoLogin() {
 }
 
 void LoginLogic::PressSignup() {
-  shell_.OpenPage(WebPageAddress(session_ ? session_->endpoints().webHost : std::string(),
-                                 kSignupPage));
+  host_.OpenPage(WebPageAddress(session_ ? session_->endpoints().webHost : std::string(),
+                                kSignupPage));
 }
 
 void LoginLogic::PressLogin() {
@@ -166,15 +155,14 @@ void LoginLogic::PressLogin() {
     surface_.EndWindow(kLoginOk);
     return;
   }
-  ShowRefusal();
-  if (++failedAttempts_ > 2) {
-    EndProgram();
-    return;
-  }
+  // The third refusal, whatever its kind, ends the program after its notice; an out-of-date
+  // client ends it after the update message.
+  const bool last = session_->clientOutOfDate || (ShowRefusal(), ++failedAttempts_ > 2);
   surface_.CloseConnecting();
+  if (last) PressCancel();
 }
 
-void LoginLogic::PressCancel() { EndProgram(); }
+void LoginLogic::PressCancel() { surface_.EndWindow(0); }
 
 void LoginLogic::SaveSettings() {
   if (!settings_.KeyExists(Hive::Machine, kVintaraKey)) return;
@@ -201,7 +189,7 @@ void LoginLogic::SaveSettings() {
 bool LoginLogic::LoginOnce() {
   if (!session_) return false;
   surface_.ShowConnecting();
-  const bool ok = session_->Login(username_, password_);
+  const bool ok = session_->Login(username_, password_, host_);
   if (ok) {
     *passwordDest_ = password_;
     *usernameDest_ = username_;
@@ -214,15 +202,10 @@ LoginNotice LoginLogic::ShowRefusal() {
   const LoginNotice notice = ChooseLoginNotice(session_->userInUse, session_->badCredentials,
                                                session_->connectFailed);
   if (notice == LoginNotice::ServerReply)
-    session_->ShowReply();
+    session_->ShowReply(host_);
   else
     surface_.ShowNotice(notice);
   return notice;
-}
-
-void LoginLogic::EndProgram() {
-  ended_ = true;
-  shell_.EndProgram(0);
 }
 
 }  // namespace vt

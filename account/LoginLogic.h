@@ -1,15 +1,15 @@
 // The login window's behaviour without the window: saved credentials and their byte layout
 // (the password sealed by the store's protector where it has one), the lamps, the Login button
 // rule, the attempts and the notice each failure gets, automatic login and the way past it, and
-// every way the program ends from here. LoginWindow (win32/) draws it; host tests
-// drive it through a fake surface.
+// every way out of it that ends the program. LoginWindow (win32/) draws it; host tests drive it
+// through a fake surface.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "account/AccountShell.h"
+#include "platform/Host.h"
 #include "platform/SettingsStore.h"
 #include "service/ServerSession.h"
 
@@ -24,7 +24,7 @@ class LoginSurface {
 public:
   virtual ~LoginSurface() = default;
   // Shows the window modally; the window reports its events to the logic until EndWindow.
-  // Returns the window's result.
+  // Returns the window's result (kLoginOk after a successful login).
   virtual int ShowModal() = 0;
   virtual void EndWindow(int result) = 0;
   virtual void EnableLogin(bool on) = 0;
@@ -40,23 +40,25 @@ public:
   virtual bool ShiftHeld() = 0;
 };
 
-inline constexpr int kLoginOk = 1;  // Run's result, the dialog's OK
+inline constexpr int kLoginOk = 1;  // the window's result after a successful login
 
 class LoginLogic {
 public:
   static constexpr size_t kSavedFlagSize = 6;
   static constexpr size_t kSavedTextSize = 20;
 
-  LoginLogic(LoginSurface& surface, AccountShell& shell, SettingsStore& settings);
+  // The host shows the session's boxes and the sign-up page.
+  LoginLogic(LoginSurface& surface, Host& host, SettingsStore& settings);
 
   // Remembers where a successful login leaves the credentials and the session to log in
   // with, then reads the four saved values (the key is never created). A password saved in
   // plain before the store sealed passwords is sealed there and then.
   void Setup(std::string& passwordDest, std::string& usernameDest, ServerSession& session);
   void SetSuppressAutoLogin() { suppressAutoLogin_ = true; }
-  // Returns kLoginOk after a successful login; otherwise the program has ended (a test's
-  // AccountShell returns, and then so does Run, with 0).
-  int Run();
+  // GoOn after a successful login. EndProgram when the user left (Cancel, the close command, a
+  // third failure, a failed automatic login) or the client is out of date (the session's
+  // clientOutOfDate tells the two apart).
+  Next Run();
 
   // The window's opening: what the edits, the Login button and the lamps show.
   struct Opening {
@@ -70,7 +72,7 @@ public:
   void PressAutoLogin();
   void PressSignup();
   void PressLogin();
-  // Cancel and the system's close command: nothing is saved.
+  // Cancel and the system's close command: the window ends, nothing is saved.
   void PressCancel();
 
   void SaveSettings();
@@ -80,16 +82,14 @@ public:
   int failedAttempts() const { return failedAttempts_; }
   const std::string& username() const { return username_; }
   const std::string& password() const { return password_; }
-  bool ended() const { return ended_; }
 
 private:
   bool LoginOnce();  // connecting notice around Login; stores the credentials on success
   LoginNotice ShowRefusal();
   std::string ReadSavedPassword();
-  void EndProgram();
 
   LoginSurface& surface_;
-  AccountShell& shell_;
+  Host& host_;
   SettingsStore& settings_;
   ServerSession* session_ = nullptr;
   std::string* passwordDest_ = nullptr;
@@ -104,7 +104,6 @@ private:
   std::string username_;
   bool saveSettings_ = false;
   bool autoLogin_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace vt

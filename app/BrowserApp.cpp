@@ -6,7 +6,7 @@ namespace vt {
 
 int BrowserApp::Run() {
   {
-    BrowserWindow window(session_, settings_, shell_);
+    BrowserWindow window(session_, settings_);
     window.RunModal(nullptr);
   }  // the window's destruction disconnects
   return 0;

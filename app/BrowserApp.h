@@ -2,7 +2,6 @@
 // no message loop of the client's own.
 #pragma once
 
-#include "account/AccountShell.h"
 #include "platform/SettingsStore.h"
 #include "service/ServerSession.h"
 
@@ -10,17 +9,16 @@ namespace vt {
 
 class BrowserApp {
 public:
-  BrowserApp(ServerSession& session, SettingsStore& settings, AccountShell& shell)
-      : session_(session), settings_(settings), shell_(shell) {}
+  BrowserApp(ServerSession& session, SettingsStore& settings)
+      : session_(session), settings_(settings) {}
 
   // Builds the browser window, runs it modally and destroys it; the result of the run is not
-  // used. Returns the process's exit code.
+  // used: every way it ends, the program ends with exit code 0. Returns that code.
   int Run();
 
 private:
   ServerSession& session_;
   SettingsStore& settings_;
-  AccountShell& shell_;
 };
 
 }  // namespace vt

@@ -1,6 +1,6 @@
 // VTBrowser.exe entry point: the one ServerSession of the run, then the browser window's modal
-// run. Every way out of the login other than success ends the process with exit code 0 from
-// inside the browser's start-up.
+// run. Every way the program ends (Close, the quit button, leaving the login, an out-of-date
+// client) ends that run, and the process ends here, with exit code 0.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,24 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "account/win32/SystemAccountShell.h"
 #include "app/BrowserApp.h"
-#include "platform/MessageBox.h"
 #include "platform/Process.h"
 #include "platform/SettingsStore.h"
 #include "service/Endpoints.h"
 #include "service/ServerSession.h"
 
 namespace {
-
-// The service client's message boxes and program end.
-class SystemServiceUi : public vt::ServiceUi {
-public:
-  void ShowMessage(const std::string& text, const char* caption) override {
-    vt::ShowMessageBox(text, caption);
-  }
-  void EndProgram(int code) override { vt::EndProcess(code); }
-};
 
 // The service's addresses; tests shorten the 30-second receive time-out through the environment
 // (VT_RECEIVE_TIMEOUT_MS) so that a stalled server is given up on quickly.
@@ -47,11 +36,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InitCommonControlsEx(&controls);
 
   std::unique_ptr<vt::SettingsStore> settings = vt::OpenSystemSettings();
-  SystemServiceUi ui;
   // The deployment values under Software\Vintara ("GameServer", "WebHost") point the client
   // at another service, such as vtservice in the run command.
-  vt::ServerSession session(ui, Endpoints(*settings));
-  vt::SystemAccountShell shell;
-  const int code = vt::BrowserApp(session, *settings, shell).Run();
+  vt::ServerSession session(Endpoints(*settings));
+  const int code = vt::BrowserApp(session, *settings).Run();
   vt::EndProcess(code);
 }

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "account/AccountShell.h"
 #include "benchmarks/CatalogueReceive.h"
 #include "browser/win32/BrowserWindow.h"
 #include "resources/resource.h"
@@ -36,12 +35,6 @@ double MedianMs(int runs, const std::function<void()>& once) {
   std::sort(ms.begin(), ms.end());
   return ms[ms.size() / 2];
 }
-
-class NoShell : public AccountShell {
-public:
-  void OpenPage(const std::string&) override {}
-  void EndProgram(int) override {}
-};
 
 // The texts an owner-data list asks for.
 std::vector<std::string> g_titles;
@@ -96,9 +89,7 @@ Figures Measure(BrowserWindow& window, uint16_t port) {
     GdiFlush();
   });
   f.rows = ListView_GetItemCount(list);
-
-  NullUi ui;
-  ServerSession alone(ui, ServiceEndpoints{});
+  ServerSession alone{ServiceEndpoints{}};
   alone.socket = ConnectLoopback(port);
   f.receive = MedianMs(kRuns, [&] { QueryOnce(alone); });
   g_titles = alone.titles;
@@ -154,14 +145,12 @@ int main() {
   GetTempPathA(MAX_PATH, temp);
   const std::string store = std::string(temp) + "vt-refresh-measure.txt";
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(store);
-  settings->CreateKey(Hive::Machine, "Software\\Vintara");
-  NullUi ui;
+  settings->CreateKey(Hive::Machine, kVintaraKey);
   ServiceEndpoints e;
   e.gameServer = "127.0.0.1";
   e.gamePort = server.port();
-  ServerSession session(ui, e);
-  NoShell shell;
-  BrowserWindow window(session, *settings, shell);
+  ServerSession session(e);
+  BrowserWindow window(session, *settings);
   // The measure server knows no login: the window gets a connection that is already logged in.
   window.SetLoginStep([&](BrowserWindow& w, bool) {
     w.session().socket = ConnectLoopback(server.port());

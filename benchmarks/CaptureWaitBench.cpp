@@ -32,8 +32,9 @@ void BM_CaptureWait(benchmark::State& state) {
   for (int i = 0; i < state.range(0); ++i)
     pads.push_back(&input.Attach(vt::ScriptedInput::TestGuid(static_cast<std::uint8_t>(i + 1))));
   const bool padPress = state.range(1) != 0 && !pads.empty();
+  vt::test::RecordingHost host;
   vt::ControllerConfig config;
-  config.input = vt::InputDevices(input, [](const std::string&, const std::string&) {});
+  config.input = vt::InputDevices(input, host);
   const auto idle = std::chrono::milliseconds(state.range(2));
 
   double cpu = 0, wall = 0, latencySum = 0, latencyMax = 0;

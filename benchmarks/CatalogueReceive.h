@@ -9,12 +9,6 @@
 
 namespace vt::bench {
 
-class NullUi final : public ServiceUi {
-public:
-  void ShowMessage(const std::string&, const char*) override {}
-  void EndProgram(int) override {}
-};
-
 inline TcpSocket ConnectLoopback(uint16_t port) {
   StartSocketLibrary(0x0202);
   TcpSocket s;

@@ -15,9 +15,8 @@ CatalogueServer& Server() {
 }
 
 void BM_QueryGames10k(benchmark::State& state) {
-  NullUi ui;
   ServiceEndpoints e;
-  ServerSession session(ui, e);
+  ServerSession session(e);
   session.socket = ConnectLoopback(Server().port());
   for (auto _ : state) {
     if (!QueryOnce(session) || session.gameCount != kRecords) state.SkipWithError("query failed");

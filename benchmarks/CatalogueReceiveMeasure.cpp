@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
   const bool withBytewise = argc > 1 && std::string(argv[1]) == "--byte-by-byte";
   CatalogueServer server(records);
   const size_t total = server.records().size();
-  NullUi ui;
-  ServerSession session(ui, ServiceEndpoints{});
+  ServerSession session{ServiceEndpoints{}};
   session.socket = ConnectLoopback(server.port());
   TcpSocket bulk = ConnectLoopback(server.port());
   bool ok = true;

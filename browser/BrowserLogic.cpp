@@ -48,39 +48,47 @@ const RangeButton* FindRangeButton(int id) {
 }
 
 BrowserLogic::BrowserLogic(BrowserSurface& surface, ServerSession& session, SettingsStore& settings,
-                           AccountShell& shell)
-    : surface_(surface), session_(session), settings_(settings), shell_(shell) {}
+                           Host& host)
+    : surface_(surface), session_(session), settings_(settings), host_(host) {}
 
 void BrowserLogic::RestoreBrowserState() { vt::RestoreBrowserState(settings_, session_, startCount); }
 
 void BrowserLogic::SaveBrowserState() { vt::SaveBrowserState(settings_, session_, startCount); }
 
-void BrowserLogic::RefreshList() { Refresh(false); }
+Next BrowserLogic::RefreshList() { return Refresh(false); }
 
-void BrowserLogic::StartList() {
+Next BrowserLogic::StartList() {
   // The server refuses a pattern with its error mark; a saved one would greet the user with an
-  // error at every start, behind an empty search box.
-  if (Refresh(true) || session_.queryFailure != QueryFailure::ErrorMark ||
-      session_.filter == kDefaultFilter)
-    return;
+  // error at every start, behind an empty search box. (The first query: no earlier one left its
+  // failure behind.)
+  if (Refresh(true) == Next::EndProgram) return Next::EndProgram;
+  if (session_.queryFailure != QueryFailure::ErrorMark || session_.filter == kDefaultFilter)
+    return Next::GoOn;
   surface_.SetSearchText(session_.filter);
   session_.filter = kDefaultFilter;
-  RefreshList();
+  return RefreshList();
 }
 
-bool BrowserLogic::Refresh(bool quietErrorMark) {
-  if (!session_.loggedIn) session_.Login(userName, password);
+Next BrowserLogic::LogInAgain() {
+  session_.Login(userName, password, host_);
+  return session_.clientOutOfDate ? Next::EndProgram : Next::GoOn;
+}
+
+Next BrowserLogic::Refresh(bool quietErrorMark) {
+  if (!session_.loggedIn && LogInAgain() == Next::EndProgram) return Next::EndProgram;
   if (session_.userInUse) {
     surface_.ShowCloseClientsNotice();
     session_.Disconnect();
   }
-  if (!session_.loggedIn) return false;
+  if (!session_.loggedIn) return Next::GoOn;
   surface_.OpenLoadingNotice();
   bool ok = session_.QueryGames();
   // The server drops a session that sat idle (or on a restart, or when the user logged in
   // elsewhere); the first reply then shows the closed connection. Once more, on a new login.
-  if (!ok && session_.queryFailure == QueryFailure::Dropped && session_.Login(userName, password))
-    ok = session_.QueryGames();
+  if (!ok && session_.queryFailure == QueryFailure::Dropped) {
+    if (LogInAgain() == Next::EndProgram) return Next::EndProgram;
+    if (session_.loggedIn) ok = session_.QueryGames();
+  }
   if (ok) {
     FillList();
   } else if (session_.userInUse) {
@@ -90,7 +98,7 @@ bool BrowserLogic::Refresh(bool quietErrorMark) {
     surface_.ShowConnectionErrorNotice();  // the previous rows stay
   }
   surface_.CloseLoadingNotice();
-  return ok;
+  return Next::GoOn;
 }
 
 void BrowserLogic::FillList() {
@@ -120,14 +128,14 @@ void BrowserLogic::SelectGame(std::optional<std::uint32_t> row) {
   surface_.ShowGameCommands(selected_.has_value());
 }
 
-void BrowserLogic::ChooseSystem(const std::string& alias) {
+Next BrowserLogic::ChooseSystem(const std::string& alias) {
   session_.SetSystem(alias);
-  RefreshList();
+  return RefreshList();
 }
 
-void BrowserLogic::ChooseRange(const std::string& pattern) {
+Next BrowserLogic::ChooseRange(const std::string& pattern) {
   session_.filter = pattern;
-  RefreshList();
+  return RefreshList();
 }
 
 void BrowserLogic::SearchBoxChanged(std::string text) {
@@ -135,10 +143,10 @@ void BrowserLogic::SearchBoxChanged(std::string text) {
   surface_.SearchTextChanged(!searchText.empty());
 }
 
-void BrowserLogic::Search(std::string text) {
+Next BrowserLogic::Search(std::string text) {
   searchText = std::move(text);
   session_.filter = searchText;
-  RefreshList();
+  return RefreshList();
 }
 
 bool BrowserLogic::ShowsUpgradeNow() const { return session_.fullAccount == "False"; }
@@ -157,41 +165,45 @@ void BrowserLogic::UpgradeReminderAtStart(int random) {
 
 LaunchOutcome BrowserLogic::Launch() {
   if (!selected_) return LaunchOutcome::NoSelection;
-  // The launch's needs, answered by the window and by this logic's saved state.
-  class Host final : public LaunchHost {
-  public:
-    explicit Host(BrowserLogic& b) : b_(b) {}
-    void ShowGameInUseNotice(bool full) override { b_.surface_.ShowGameInUseNotice(full); }
-    void ShowLightAccountNotice() override { b_.surface_.ShowLightAccountNotice(); }
-    void ShowFullAccountOnlyNotice() override { b_.surface_.ShowFullAccountOnlyNotice(); }
-    bool StartEmulator(const std::string& line) override { return b_.surface_.StartEmulator(line); }
-    void ShowLaunchFailure(const std::string& text) override { b_.surface_.ShowLaunchFailure(text); }
-    void SaveBrowserState() override { b_.SaveBrowserState(); }
-    void Minimise() override { b_.surface_.Minimise(); }
-
-  private:
-    BrowserLogic& b_;
-  } host(*this);
   const ShownGame& game = shown_[*selected_];
   const LaunchTarget target{shownSystem_, shownScheme_, game.key, game.copies, game.fullCopies};
-  return LaunchGame(session_, target, Credentials{userName, password}, settings_, host);
+  const LaunchOutcome outcome =
+      LaunchGame(session_, target, Credentials{userName, password}, settings_, surface_, host_);
+  switch (outcome) {
+    case LaunchOutcome::Started:
+      SaveBrowserState();
+      surface_.Minimise();
+      break;
+    case LaunchOutcome::EmulatorNotSet:
+    case LaunchOutcome::EmulatorNotFound:
+    case LaunchOutcome::EmulatorNotStarted:
+      SaveBrowserState();  // as after a start: the session is already disconnected
+      break;
+    default:
+      break;  // refused with a notice: nothing changes
+  }
+  return outcome;
 }
 
 void BrowserLogic::GameInfo() {
   if (!selected_) return;
   const std::string page = std::string(kGameInfoPage) + PercentEncoded(shown_[*selected_].key);
-  shell_.OpenPage(WebPageAddress(session_.endpoints().webHost, page));
+  host_.OpenPage(WebPageAddress(session_.endpoints().webHost, page));
 }
 
 void BrowserLogic::SetupHelp() {
   if (const ConsoleLayout* layout = LayoutForSystem(session_.system)) surface_.RunSetupWindow(*layout);
 }
 
-void BrowserLogic::UpgradeNow() { UpgradeToFullAccount(shell_, session_.endpoints().webHost); }
+void BrowserLogic::UpgradeNow() {
+  host_.OpenPage(WebPageAddress(session_.endpoints().webHost, kAccountInfoPage));
+}
 
-void BrowserLogic::ChangeUser() {
+Next BrowserLogic::ChangeUser() {
   session_.Disconnect();
-  surface_.RunLogin(true);
+  const Next next = surface_.RunLogin(true);
+  if (next == Next::EndProgram && !session_.clientOutOfDate) SaveBrowserState();
+  return next;
 }
 
 void BrowserLogic::Close() {

@@ -2,6 +2,8 @@
 // rules, the refresh of the list with its notices, the search box's rules, the saved state and
 // the upgrade reminder's rule. BrowserWindow (win32/) translates messages into these calls and
 // draws what the logic asks for through BrowserSurface; host tests drive it with a fake one.
+// A command after which the program must end (the login left, an out-of-date client) returns
+// EndProgram without saving anything, and the window's run ends with it.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +13,11 @@
 #include <string_view>
 #include <vector>
 
-#include "account/AccountShell.h"
 #include "controllers/ConsoleLayouts.h"
+#include "platform/Host.h"
 #include "platform/SettingsStore.h"
 #include "service/LaunchGame.h"
+#include "service/LaunchHost.h"
 #include "service/ServerSession.h"
 
 namespace vt {
@@ -26,9 +29,9 @@ struct GameRow {
   const char* mark;
 };
 
-class BrowserSurface {
+// The window, and the launch's needs of it: its refusal notices and the emulator's start.
+class BrowserSurface : public LaunchHost {
 public:
-  virtual ~BrowserSurface() = default;
   // RefreshList's windows: the in-use and connection-error notices run modally; the loading
   // notice is on screen when OpenLoadingNotice returns, since the query blocks the thread.
   virtual void ShowCloseClientsNotice() = 0;
@@ -47,16 +50,9 @@ public:
   virtual void SetSearchText(const std::string& text) = 0;
   virtual void ShowUpgradeReminder() = 0;
   // The login window (automatic or modal; shown even with automatic login when suppressed).
-  // True after a successful login; every other way out has ended the program.
-  virtual bool RunLogin(bool suppressAutoLogin) = 0;
-
-  // What a launch needs (service/LaunchHost.h): the refusal notices, the emulator's start, the
-  // message when it cannot start, and the minimise after a start.
-  virtual void ShowGameInUseNotice(bool fullAccountForm) = 0;
-  virtual void ShowLightAccountNotice() = 0;
-  virtual void ShowFullAccountOnlyNotice() = 0;
-  virtual bool StartEmulator(const std::string& commandLine) = 0;
-  virtual void ShowLaunchFailure(const std::string& text) = 0;
+  // GoOn after a successful login; EndProgram for every other way out.
+  virtual Next RunLogin(bool suppressAutoLogin) = 0;
+  // After a launch started its emulator.
   virtual void Minimise() = 0;
   // Setup Help: the console's set-up window, run modally.
   virtual void RunSetupWindow(const ConsoleLayout& layout) = 0;
@@ -78,8 +74,9 @@ const RangeButton* FindRangeButton(int id);
 
 class BrowserLogic {
 public:
+  // The host shows the session's and the launch's boxes and opens the pages.
   BrowserLogic(BrowserSurface& surface, ServerSession& session, SettingsStore& settings,
-               AccountShell& shell);
+               Host& host);
 
   // The window's fields that other windows read and write.
   std::string password;
@@ -93,10 +90,10 @@ public:
   // Logs in again when logged out, handles a user in use, and queries behind the loading
   // notice; the rows change only when the query succeeded. A session the server dropped while
   // idle is logged in again and asked once more, silently.
-  void RefreshList();
+  Next RefreshList();
   // Start-up's first refresh: a saved search that the server refuses (its error mark) falls
   // back to the default range, with the refused text shown in the search box.
-  void StartList();
+  Next StartList();
   void FillList();
 
   // The list's own selection changed (mouse, keys, a refresh): its selected row, or none.
@@ -104,10 +101,10 @@ public:
   void SelectGame(std::optional<std::uint32_t> row);
   std::optional<std::uint32_t> selection() const { return selected_; }
 
-  void ChooseSystem(const std::string& alias);   // a system button
-  void ChooseRange(const std::string& pattern);  // a letter-range button
+  Next ChooseSystem(const std::string& alias);   // a system button
+  Next ChooseRange(const std::string& pattern);  // a letter-range button
   void SearchBoxChanged(std::string text);       // every edit of the search box
-  void Search(std::string text);                 // the Search button, or Enter while it is default
+  Next Search(std::string text);                 // the Search button, or Enter while it is default
 
   // Start-up's tier rules: Upgrade Now! only for a tier of exactly "False"; the reminder from a
   // number r in 0..32767 (threshold (r mod 5) + 5).
@@ -115,8 +112,9 @@ public:
   void UpgradeReminderAtStart(int random);
 
   // The commands.
-  bool LogIn() { return surface_.RunLogin(false); }  // start-up's login step
-  // The selected row's game, with the system and scheme its rows were fetched for.
+  Next LogIn() { return surface_.RunLogin(false); }  // start-up's login step
+  // The selected row's game, with the system and scheme its rows were fetched for; after an
+  // attempt to start it the state is saved, and the window minimised when it started.
   LaunchOutcome Launch();
   // The selected game's page on the web host, its key percent-encoded; nothing without one.
   void GameInfo();
@@ -124,11 +122,10 @@ public:
   // The set-up window of the current system; an alias without one opens nothing. The list is
   // not refreshed afterwards.
   void SetupHelp();
-  // Logs out and runs the login window even when automatic login is saved; the rows stay.
-  void ChangeUser();
-  // The shell Change User's login window gets: its way out of the program (Cancel, a third
-  // failure) saves the browser state first, as Close would.
-  AccountShell& ChangeUserShell() { return changeUserShell_; }
+  // Logs out and runs the login window even when automatic login is saved; the rows stay. The
+  // user's way out of it (Cancel, a third failure) ends the program as Close would, saving the
+  // browser state first; an out-of-date client ends it without.
+  Next ChangeUser();
   // Close, Escape and the close request: save, then disconnect when connected.
   void Close();
 
@@ -136,33 +133,22 @@ public:
   SettingsStore& settings() { return settings_; }
 
 private:
-  // The query behind the loading notice; false and the failure, with its notice shown unless
-  // it is the error mark and `quietErrorMark`.
-  bool Refresh(bool quietErrorMark);
+  // The query behind the loading notice, its failure's notice shown unless it is the error
+  // mark and `quietErrorMark`; the session's queryFailure says how it went.
+  Next Refresh(bool quietErrorMark);
+  // A login of the browser's credentials; EndProgram when the client is out of date.
+  Next LogInAgain();
 
   // A row on screen as its query gave it.
   struct ShownGame {
     std::string key, copies;
     std::int32_t fullCopies = 0;
   };
-  class SavingShell final : public AccountShell {
-  public:
-    explicit SavingShell(BrowserLogic& b) : b_(b) {}
-    void OpenPage(const std::string& address) override { b_.shell_.OpenPage(address); }
-    void EndProgram(int code) override {
-      b_.SaveBrowserState();
-      b_.shell_.EndProgram(code);
-    }
-
-  private:
-    BrowserLogic& b_;
-  };
 
   BrowserSurface& surface_;
   ServerSession& session_;
   SettingsStore& settings_;
-  AccountShell& shell_;
-  SavingShell changeUserShell_{*this};
+  Host& host_;
   // The rows on screen and the system and scheme they were fetched for.
   std::string shownSystem_, shownScheme_;
   std::vector<ShownGame> shown_;
@@ -171,9 +157,6 @@ private:
 
 // Every byte outside the URL-unreserved set (letters, digits, "-", ".", "_", "~") as %XX.
 std::string PercentEncoded(std::string_view text);
-
-// The page of a game on the web host, as Game Info opens it.
-inline constexpr std::string_view kGameInfoPage = "/gameinfo.php?gameinfo=";
 
 // A number from 0 to 32767 from a generator seeded with the current time in seconds.
 int StartUpRandom();

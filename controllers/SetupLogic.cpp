@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "emuconfig/EmulatorLocations.h"
+#include "service/Endpoints.h"
 
 namespace vt {
 
@@ -10,15 +11,16 @@ namespace {
 constexpr int kCaptureSeconds = static_cast<int>(kCaptureTimeLimit.count() / 1000);
 }  // namespace
 
-SetupLogic::SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, SettingsStore& settings,
-                       std::string webHost, InputBackend& input)
+SetupLogic::SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, Host& host,
+                       SettingsStore& settings, std::string webHost, InputBackend& input)
     : layout_(layout),
       surface_(surface),
+      host_(host),
       settings_(settings),
       webHost_(std::move(webHost)),
       config_(LookUpEmulatorFolder(settings)) {
   // The input layer's boxes are the window's own, so the window is disabled while one shows.
-  config_.input = InputDevices(input, Messages());
+  config_.input = InputDevices(input, host_);
 }
 
 std::string CountdownText(std::string_view prompt, int seconds) {
@@ -117,8 +119,7 @@ bool SetupLogic::Accepts(const SetupField& field, std::int32_t code) {
   // The key refused must not close the box before it can be read.
   WaitForKeysUp();
   surface_.DropInput();
-  surface_.ShowMessage(field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick,
-                       "Error");
+  host_.ShowMessage(field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick, "Error");
   return false;
 }
 
@@ -222,32 +223,29 @@ void SetupLogic::Cancel() {
 }
 
 void SetupLogic::Advanced() {
-  if (!capturing_) surface_.OpenPage("http://" + webHost_ + "/" + std::string(layout_.helpPage));
+  if (!capturing_) host_.OpenPage(WebPageAddress(webHost_, "/" + std::string(layout_.helpPage)));
 }
 
 bool SetupLogic::Load(int player) {
-  return layout_.emulator->Load(settings_, config_, player, Messages());
-}
-
-MessageFn SetupLogic::Messages() {
-  return [this](const std::string& text, const std::string& caption) { surface_.ShowMessage(text, caption); };
+  return layout_.emulator->Load(settings_, config_, player, host_);
 }
 
 bool SetupLogic::Save(int player) {
   const std::string where = layout_.emulator->Location(config_.emulatorFolder, player);
   if (!loaded_[player]) {
-    surface_.ShowMessage("The controller settings were not saved: " + where +
-                             " could not be read, and saving would replace "
-                             "the settings in it with empty ones.\n\n"
-                             "Check it, then close this window and open it again.",
-                         "Error");
+    host_.ShowMessage("The controller settings were not saved: " + where +
+                          " could not be read, and saving would replace "
+                          "the settings in it with empty ones.\n\n"
+                          "Check it, then close this window and open it again.",
+                      "Error");
     return false;
   }
-  const Outcome saved = layout_.emulator->Save(settings_, config_, player, Messages());
+  const Outcome saved = layout_.emulator->Save(settings_, config_, player, host_);
   if (saved.done) return true;
-  surface_.ShowMessage("The controller settings were not saved: " + where + " could not be written (" +
-                           saved.text + ").\n\nCheck it and press OK again, or press Close to leave without saving.",
-                       "Error");
+  host_.ShowMessage("The controller settings were not saved: " + where + " could not be written (" +
+                        saved.text +
+                        ").\n\nCheck it and press OK again, or press Close to leave without saving.",
+                    "Error");
   return false;
 }
 

@@ -15,7 +15,7 @@
 #include "controllers/ConsoleLayouts.h"
 #include "input/Capture.h"
 #include "input/ControllerConfig.h"
-#include "platform/MessageBox.h"
+#include "platform/Host.h"
 #include "platform/SettingsStore.h"
 
 namespace vt {
@@ -37,10 +37,6 @@ public:
   // Removes the keyboard and mouse input queued for the window.
   virtual void DropInput() = 0;
   virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
-  // A modal message box owned by the window.
-  virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
-  // The shell's default action on a web address.
-  virtual void OpenPage(const std::string& address) = 0;
   virtual void EndWindow(int result) = 0;
 };
 
@@ -55,9 +51,12 @@ inline constexpr std::string_view kAlsoBoundMark = " (twice)";
 
 class SetupLogic {
 public:
-  // The configuration's emulator folder comes from the settings store (VT_PATH), always.
-  SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, SettingsStore& settings,
-             std::string webHost, InputBackend& input = PlatformInputBackend());
+  // The configuration's emulator folder comes from the settings store (VT_PATH), always. The
+  // host (the window's) shows the boxes of the window, the input layer and the configurations,
+  // and opens the help page.
+  SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, Host& host,
+             SettingsStore& settings, std::string webHost,
+             InputBackend& input = PlatformInputBackend());
 
   const ConsoleLayout& layout() const { return layout_; }
   ControllerConfig& config() { return config_; }
@@ -91,10 +90,10 @@ private:
   void RefreshNames();
   bool Load(int player);
   bool Save(int player);
-  MessageFn Messages();
 
   const ConsoleLayout& layout_;
   SetupSurface& surface_;
+  Host& host_;
   SettingsStore& settings_;
   std::string webHost_;
   ControllerConfig config_;

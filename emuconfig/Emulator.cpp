@@ -18,14 +18,14 @@ std::string FileEmulator::Location(const std::string& folder, int) const {
 }
 
 bool FileEmulator::Load(SettingsStore&, ControllerConfig& config, int player,
-                        const MessageFn&) const {
+                        Host&) const {
   std::string text;
   return ReadConfigFile(Location(config.emulatorFolder, player), text) &&
          Read(text, player, config);
 }
 
 Outcome FileEmulator::Save(SettingsStore&, const ControllerConfig& config, int player,
-                           const MessageFn&) const {
+                           Host&) const {
   const std::string path = Location(config.emulatorFolder, player);
   if (PatchConfigFile(path, [&](std::string_view text) { return Write(text, player, config); }))
     return {true, {}};

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "input/ControllerConfig.h"
-#include "platform/MessageBox.h"
+#include "platform/Host.h"
 
 namespace vt {
 
@@ -51,11 +51,11 @@ public:
   virtual std::string Location(const std::string& folder, int player) const = 0;
   // False, with `config` as it was, when the bindings cannot be read.
   virtual bool Load(SettingsStore& settings, ControllerConfig& config, int player,
-                    const MessageFn& showMessage) const = 0;
+                    Host& host) const = 0;
   // The first change keeps the original; not done: the configuration is as it was (nester: the
   // buttons that could be written are).
   virtual Outcome Save(SettingsStore& settings, const ControllerConfig& config, int player,
-                       const MessageFn& showMessage) const = 0;
+                       Host& host) const = 0;
   // Puts back the original kept before the first change; the copy stays.
   virtual Outcome Restore(SettingsStore& settings, const std::string& folder) const = 0;
 };
@@ -79,9 +79,9 @@ public:
 
   std::string Location(const std::string& folder, int player) const override;
   bool Load(SettingsStore& settings, ControllerConfig& config, int player,
-            const MessageFn& showMessage) const override;
+            Host& host) const override;
   Outcome Save(SettingsStore& settings, const ControllerConfig& config, int player,
-               const MessageFn& showMessage) const override;
+               Host& host) const override;
   Outcome Restore(SettingsStore& settings, const std::string& folder) const override;
 };
 

@@ -56,9 +56,9 @@ std::string U32Bytes(std::uint32_t v) {
 
 // A key that does not exist is not created: "Hmmmmm" / "Not Sure" and nothing written.
 bool WriteBinding(SettingsStore& settings, const std::string& keyPath, const NesterBinding& b,
-                  const MessageFn& showMessage) {
+                  Host& host) {
   if (!settings.KeyExists(Hive::User, keyPath)) {
-    if (showMessage) showMessage("Hmmmmm", "Not Sure");
+    host.ShowMessage("Hmmmmm", "Not Sure");
     return false;
   }
   // The five values in one go: one opening of the key (one file replace in the file store).
@@ -77,14 +77,14 @@ bool WriteBinding(SettingsStore& settings, const std::string& keyPath, const Nes
 // A missing key yields the default of its button, once every missing key of both players got
 // its own: a player's bindings survive the other player's keys being absent, which is common.
 NesterBinding ReadBinding(SettingsStore& settings, int player, int button,
-                          const MessageFn& showMessage) {
+                          Host& host) {
   const std::string keyPath = KeyPath(kTree, player, button);
   if (!settings.KeyExists(Hive::User, keyPath)) {
     for (int p = 1; p <= 2; ++p) {
       for (int b = 0; b < kNesButtonCount; ++b) {
         const std::string path = KeyPath(kTree, p, b);
         if (settings.KeyExists(Hive::User, path) || !settings.CreateKey(Hive::User, path)) continue;
-        WriteBinding(settings, path, NesterKeyboardBinding(kDefaultKeys[b]), showMessage);
+        WriteBinding(settings, path, NesterKeyboardBinding(kDefaultKeys[b]), host);
       }
     }
     return NesterKeyboardBinding(kDefaultKeys[button]);
@@ -182,23 +182,23 @@ public:
   }
 
   bool Load(SettingsStore& settings, ControllerConfig& config, int player,
-            const MessageFn& showMessage) const override {
+            Host& host) const override {
     if (player != 1 && player != 2) return false;
     for (int button = 0; button < kNesButtonCount; ++button)
-      config.nesRecords[button] = ReadBinding(settings, player, button, showMessage);
+      config.nesRecords[button] = ReadBinding(settings, player, button, host);
     RefreshNames(config);
     return true;
   }
 
   // Every button is written, even after one that could not be.
   Outcome Save(SettingsStore& settings, const ControllerConfig& config, int player,
-               const MessageFn& showMessage) const override {
+               Host& host) const override {
     bool ok = (player == 1 || player == 2) && MoveOldOriginal(settings) &&
               (Complete(settings, kOriginal) || KeepCopy(settings, kTree, kOriginal));
     if (ok) {
       for (int button = 0; button < kNesButtonCount; ++button)
         ok = WriteBinding(settings, KeyPath(kTree, player, button), config.nesRecords[button],
-                          showMessage) &&
+                          host) &&
              ok;
     }
     if (ok) return {true, {}};

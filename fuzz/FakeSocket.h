@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "service/ServerSession.h"
+#include "tests/support/RecordingHost.h"
 
 namespace vt::fuzz {
 
@@ -29,13 +30,11 @@ Wire& TheWire();
 // and the rest of the input as the peer's bytes.
 void WireFromInput(FuzzedDataProvider& in, int pieceCount, size_t largestPiece);
 
-// A session over the wire with no one to show messages to; the socket is open.
+// A session over the wire, its boxes recorded; the socket is open. A reconnect's version check
+// finds no web host, at once.
 struct WiredSession {
-  struct NoUi : ServiceUi {
-    void ShowMessage(const std::string&, const char*) override {}
-    void EndProgram(int) override {}
-  } ui;
-  ServerSession session{ui, ServiceEndpoints{}};
+  test::RecordingHost host;
+  ServerSession session{ServiceEndpoints{"127.0.0.1", 11001, "127.0.0.1:1"}};
   WiredSession() { session.socket.Create(); }
 };
 

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vt::fuzz::WiredSession wired;
   vt::ServerSession& session = wired.session;
   session.connected = true;
-  const bool ok = session.Login("user", "password");
+  const bool ok = session.Login("user", "password", wired.host);
   FUZZ_CHECK(ok == session.loggedIn);
   FUZZ_CHECK(!(session.loggedIn && (session.userInUse || session.badCredentials)));
   FUZZ_CHECK(session.fullAccount.size() <= vt::ServerSession::kReplySize);

@@ -10,6 +10,7 @@
 #include "emuconfig/Emulator.h"
 #include "fuzz/FuzzCheck.h"
 #include "platform/SettingsStore.h"
+#include "tests/support/RecordingHost.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // In memory where the system has it: every change of the store is an atomic, synced replace.
@@ -45,9 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   vt::ControllerConfig config, reread;
   const vt::Emulator& nester = vt::Nester();
-  if (nester.Load(*store, config, player, nullptr)) {
-    FUZZ_CHECK(nester.Save(*store, config, player, nullptr).done);
-    FUZZ_CHECK(nester.Load(*store, reread, player, nullptr));
+  vt::test::RecordingHost host;
+  if (nester.Load(*store, config, player, host)) {
+    FUZZ_CHECK(nester.Save(*store, config, player, host).done);
+    FUZZ_CHECK(nester.Load(*store, reread, player, host));
     FUZZ_CHECK(reread.nesRecords == config.nesRecords);
   }
   std::remove(path.c_str());

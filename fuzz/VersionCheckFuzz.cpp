@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "fuzz/FakeSocket.h"
+#include "fuzz/FuzzCheck.h"
 #include "service/VersionCheck.h"
 #include "tests/support/LoopbackSocket.h"
 
@@ -46,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::lock_guard lock(server.mutex);
     server.reply.assign(reinterpret_cast<const char*>(data), size);
   }
-  vt::fuzz::WiredSession::NoUi ui;
-  vt::CheckClientVersion("4.05", "127.0.0.1:" + std::to_string(server.port), ui);
+  vt::test::RecordingHost host;
+  const vt::Next next = vt::CheckClientVersion("4.05", "127.0.0.1:" + std::to_string(server.port), host);
+  FUZZ_CHECK((next == vt::Next::EndProgram) ==
+             (host.messages == std::vector<std::string>{"Error: Visit Vintara to update your client."}));
   return 0;
 }

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/MessageBox.h"
 
 namespace vt {
 
@@ -56,25 +55,20 @@ std::int32_t AxisValue(const JoystickState& state, Axis axis) {
   return 0;
 }
 
-void ShowPlatformMessage(const std::string& text, const std::string& caption) {
-  ShowMessageBox(text, caption.c_str());
-}
+InputDevices::InputDevices() : InputDevices(PlatformInputBackend(), DesktopHost()) {}
 
-InputDevices::InputDevices() : InputDevices(PlatformInputBackend(), ShowPlatformMessage) {}
-
-InputDevices::InputDevices(InputBackend& backend, MessageFn messages)
-    : backend_(&backend), messages_(std::move(messages)) {}
+InputDevices::InputDevices(InputBackend& backend, Host& host) : backend_(&backend), host_(&host) {}
 
 InputDevices::~InputDevices() { Close(); }
 
 InputDevices::InputDevices(const InputDevices& other)
-    : backend_(other.backend_), messages_(other.messages_), guids_(other.guids_) {}
+    : backend_(other.backend_), host_(other.host_), guids_(other.guids_) {}
 
 InputDevices& InputDevices::operator=(const InputDevices& other) {
   if (this != &other) {
     Close();
     backend_ = other.backend_;
-    messages_ = other.messages_;
+    host_ = other.host_;
     guids_ = other.guids_;
   }
   return *this;
@@ -82,7 +76,7 @@ InputDevices& InputDevices::operator=(const InputDevices& other) {
 
 InputDevices::InputDevices(InputDevices&& other) noexcept
     : backend_(other.backend_),
-      messages_(std::move(other.messages_)),
+      host_(other.host_),
       moduleInstance_(other.moduleInstance_),
       system_(std::move(other.system_)),
       keyboard_(std::move(other.keyboard_)),
@@ -99,7 +93,7 @@ InputDevices& InputDevices::operator=(InputDevices&& other) noexcept {
   if (this != &other) {
     Close();
     backend_ = other.backend_;
-    messages_ = std::move(other.messages_);
+    host_ = other.host_;
     moduleInstance_ = other.moduleInstance_;
     system_ = std::move(other.system_);
     keyboard_ = std::move(other.keyboard_);
@@ -138,7 +132,7 @@ void InputDevices::ShowPending() {
   for (const auto& [text, caption] : shown) {
     // Closed (or opened anew) while a box was up: what is left concerns devices that are gone.
     if (opening_ != opening) return;
-    if (messages_) messages_(text, caption);
+    host_->ShowMessage(text, caption.c_str());
   }
 }
 

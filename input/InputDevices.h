@@ -13,12 +13,9 @@
 #include <vector>
 
 #include "input/DeviceApi.h"
-#include "platform/MessageBox.h"
+#include "platform/Host.h"
 
 namespace vt {
-
-// The platform's plain message box (platform/MessageBox.h).
-void ShowPlatformMessage(const std::string& text, const std::string& caption);
 
 // The longest wait when every device wakes the wait on input: only a safety net for a missed
 // signal, so a press is still seen at once.
@@ -41,7 +38,8 @@ struct JoystickRest {
 class InputDevices {
 public:
   InputDevices();  // the platform's devices and message boxes
-  InputDevices(InputBackend& backend, MessageFn messages);
+  // The host shows the boxes of failed devices.
+  InputDevices(InputBackend& backend, Host& host);
   ~InputDevices();
 
   // A copy is closed: devices belong to one capture of one window. The instance GUIDs of the
@@ -86,7 +84,7 @@ private:
   void DropJoystick(int index);
 
   InputBackend* backend_;
-  MessageFn messages_;
+  Host* host_;
   void* moduleInstance_ = nullptr;
   std::unique_ptr<InputSystem> system_;
   std::unique_ptr<InputDevice> keyboard_;

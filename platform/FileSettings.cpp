@@ -232,12 +232,6 @@ public:
     return false;
   }
 
-  bool SetValue(Hive hive, const std::string& key, const std::string& name, uint32_t type,
-                std::string_view bytes) override {
-    const NamedValue one{name, type, bytes};
-    return SetValues(hive, key, std::span<const NamedValue>(&one, 1));
-  }
-
   // One replacement of the file for the whole batch: a reader sees all of it or none.
   bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) override {
     std::vector<Key> keys;

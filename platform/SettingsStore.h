@@ -48,9 +48,12 @@ public:
   // False if the key or the value is missing. The bytes are the value's, exactly.
   virtual bool QueryValue(Hive hive, const std::string& key, const std::string& name,
                           std::string& bytes, uint32_t* type = nullptr) = 0;
-  // False if the key does not exist; never creates it.
-  virtual bool SetValue(Hive hive, const std::string& key, const std::string& name, uint32_t type,
-                        std::string_view bytes) = 0;
+  // False if the key does not exist; never creates it. A batch of one.
+  bool SetValue(Hive hive, const std::string& key, std::string_view name, uint32_t type,
+                std::string_view bytes) {
+    const NamedValue one{name, type, bytes};
+    return SetValues(hive, key, std::span<const NamedValue>(&one, 1));
+  }
   // Opens the key for writing once and writes the values in their order. When the key cannot be
   // opened for writing nothing is written; otherwise false if any single write failed.
   virtual bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) = 0;

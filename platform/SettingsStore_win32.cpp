@@ -108,12 +108,6 @@ public:
     return false;
   }
 
-  bool SetValue(Hive hive, const std::string& key, const std::string& name, uint32_t type,
-                std::string_view bytes) override {
-    const NamedValue one{name, type, bytes};
-    return SetValues(hive, key, std::span<const NamedValue>(&one, 1));
-  }
-
   bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) override {
     HKEY raw = nullptr;
     if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_SET_VALUE | View(hive), &raw) != ERROR_SUCCESS)

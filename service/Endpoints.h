@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/SettingsStore.h"
 
@@ -28,5 +29,18 @@ ServiceEndpoints ReadEndpoints(SettingsStore& settings);
 // a terminating zero.
 std::string ReadVintaraText(SettingsStore& settings, const std::string& name,
                             size_t maxBytes = 1024);
+
+// Pages of the web host that the windows open: sign-up, the account (Upgrade Now!, the account
+// notices; the full-account-only notice has its own), a game's information (its key follows).
+inline constexpr std::string_view kSignupPage = "/signup.php";
+inline constexpr std::string_view kAccountInfoPage = "/accountinfo.php";
+inline constexpr std::string_view kFullAccountPage = "/index.php?vt=accountinfo";
+inline constexpr std::string_view kGameInfoPage = "/gameinfo.php?gameinfo=";
+
+// The address of a page ("/signup.php") on the web host ("host" or "host:port"), as the user's
+// browser is given it.
+inline std::string WebPageAddress(const std::string& webHost, std::string_view page) {
+  return "http://" + webHost + std::string(page);
+}
 
 }  // namespace vt

@@ -30,7 +30,7 @@ std::string LaunchCommandLine(const std::string& emulatorPath, const std::string
 }
 
 LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, SettingsStore& settings,
-                         LaunchHost& host) {
+                         LaunchHost& launch, Host& host) {
   const uint32_t i = session.selectedIndex;
   // The arrays always hold gameCount entries; a selection beyond them names no game.
   if (i >= session.gameCount || i >= session.availableCopies.size() ||
@@ -38,26 +38,26 @@ LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, Setting
     return LaunchOutcome::NoSelection;
   const LaunchTarget game{session.system, session.scheme, session.gameKeys[i],
                           session.availableCopies[i], session.fullAccountCopies[i]};
-  return LaunchGame(session, game, who, settings, host);
+  return LaunchGame(session, game, who, settings, launch, host);
 }
 
 LaunchOutcome LaunchGame(ServerSession& session, const LaunchTarget& game, const Credentials& who,
-                         SettingsStore& settings, LaunchHost& host) {
+                         SettingsStore& settings, LaunchHost& launch, Host& host) {
   const bool full = session.fullAccount == "True";
   if (ReadDecimal(game.availableCopies) <= 0) {
     if (full) {
-      host.ShowGameInUseNotice(true);
+      launch.ShowGameInUseNotice(true);
       return LaunchOutcome::GameInUseFull;
     }
     if (game.fullAccountCopies > 0) {
-      host.ShowLightAccountNotice();
+      launch.ShowLightAccountNotice();
       return LaunchOutcome::LightAccount;
     }
-    host.ShowGameInUseNotice(false);
+    launch.ShowGameInUseNotice(false);
     return LaunchOutcome::GameInUseFree;
   }
   if (LookUpSystem(game.system).needsFullAccount && !full) {
-    host.ShowFullAccountOnlyNotice();
+    launch.ShowFullAccountOnlyNotice();
     return LaunchOutcome::FullAccountOnly;
   }
 
@@ -71,18 +71,18 @@ LaunchOutcome LaunchGame(ServerSession& session, const LaunchTarget& game, const
   LaunchOutcome outcome = LaunchOutcome::Started;
   if (path.empty())
     outcome = LaunchOutcome::EmulatorNotSet;
-  else if (!host.StartEmulator(line))
-    outcome = ProgramFileExists(ProgramOf(path)) ? LaunchOutcome::EmulatorNotStarted : LaunchOutcome::EmulatorNotFound;
+  else if (!launch.StartEmulator(line))
+    outcome = ProgramFileExists(ProgramOf(path)) ? LaunchOutcome::EmulatorNotStarted
+                                                 : LaunchOutcome::EmulatorNotFound;
   if (outcome != LaunchOutcome::Started)
-    host.ShowLaunchFailure(LaunchFailureText(outcome, game.system, path));
-  host.SaveBrowserState();
-  if (outcome == LaunchOutcome::Started) host.Minimise();
+    host.ShowMessage(LaunchFailureText(outcome, game.system, path), kProgramCaption);
   return outcome;
 }
 
-std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias, const std::string& path) {
+std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias,
+                              const std::string& path) {
   const std::string console = ConsoleName(alias);
-  const std::string value = alias + "_PATH under HKEY_LOCAL_MACHINE\\Software\\Vintara";
+  const std::string value = alias + "_PATH under HKEY_LOCAL_MACHINE\\" + kVintaraKey;
   switch (outcome) {
     case LaunchOutcome::EmulatorNotSet:
       return "The " + console + " emulator cannot be started: " + value +

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/Host.h"
 #include "platform/SettingsStore.h"
 #include "service/LaunchHost.h"
 #include "service/ServerSession.h"
@@ -24,7 +25,8 @@ enum class LaunchOutcome {
 };
 
 // The message for the three outcomes above: names the console and the path, and what to do.
-std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias, const std::string& path);
+std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias,
+                              const std::string& path);
 
 struct Credentials {
   std::string userName;
@@ -47,13 +49,13 @@ struct LaunchTarget {
   int32_t fullAccountCopies = 0;
 };
 
-// LaunchGame of the browser's Launch command. Disconnects the session before the start; saves the
-// browser state whether or not the emulator started, and minimises only when it did. The
-// account tier is the session's, whoever is logged in now.
+// LaunchGame of the browser's Launch command, up to the start: the refusals' notices, the
+// disconnect before the start, and the message (the program's caption) when no emulator could
+// be started. The account tier is the session's, whoever is logged in now.
 LaunchOutcome LaunchGame(ServerSession& session, const LaunchTarget& game, const Credentials& who,
-                         SettingsStore& settings, LaunchHost& host);
+                         SettingsStore& settings, LaunchHost& launch, Host& host);
 // The same for the session's selectedIndex in its last catalogue, with its system and scheme.
 LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, SettingsStore& settings,
-                         LaunchHost& host);
+                         LaunchHost& launch, Host& host);
 
 }  // namespace vt

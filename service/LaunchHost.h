@@ -1,7 +1,5 @@
-// What a launch needs of the window that asked for it: the notices that refuse a launch, the
-// start of the emulator or the message when it cannot start, and saving the browser state and
-// minimising afterwards. The browser
-// window implements it; vtcli prints instead.
+// What a launch needs of the window that asked for it: the notices that refuse a launch and the
+// start of the emulator. The browser window implements it; vtcli prints instead.
 #pragma once
 
 #include <string>
@@ -21,10 +19,6 @@ public:
   // it (the browser: StartProgram of platform/Process.h); false when the platform reports that
   // it could not.
   virtual bool StartEmulator(const std::string& commandLine) = 0;
-  // A plain message box saying why no emulator was started and what to do.
-  virtual void ShowLaunchFailure(const std::string& text) = 0;
-  virtual void SaveBrowserState() = 0;
-  virtual void Minimise() = 0;
 };
 
 }  // namespace vt

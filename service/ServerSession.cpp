@@ -18,8 +18,8 @@ uint16_t HostToNet16(uint16_t v) {
 }
 }  // namespace
 
-ServerSession::ServerSession(ServiceUi& ui, ServiceEndpoints endpoints)
-    : host(endpoints.gameServer), ui_(ui), endpoints_(std::move(endpoints)) {}
+ServerSession::ServerSession(ServiceEndpoints endpoints)
+    : host(endpoints.gameServer), endpoints_(std::move(endpoints)) {}
 
 ServerSession::~ServerSession() {
   connected = loggedIn = userInUse = badCredentials = false;
@@ -46,17 +46,20 @@ bool ServerSession::ReceiveReply(size_t size) {
   return socket.Receive(reply.data(), std::min(size, reply.size())) >= 0;
 }
 
-bool ServerSession::Connect() {
+bool ServerSession::Connect(Host& ui) {
   ClearReply();
-  if (!CheckClientVersion(clientVersion, endpoints_.webHost, ui_)) return false;
+  if (CheckClientVersion(clientVersion, endpoints_.webHost, ui) == Next::EndProgram) {
+    clientOutOfDate = true;
+    return false;
+  }
   socketsVersion = 0x0202;
   socketsStartResult = StartSocketLibrary(socketsVersion);
-  if (!socket.Create()) ui_.ShowMessage("Error Creating Socket", nullptr);
+  if (!socket.Create()) ui.ShowMessage("Error Creating Socket", nullptr);
   ResolvedHost resolved = ResolveIpv4(host);
   if (!resolved.ok) {
     char text[64];
     std::snprintf(text, sizeof text, " Error getting host: %d", resolved.error);
-    ui_.ShowMessage(text, nullptr);
+    ui.ShowMessage(text, nullptr);
     return ConnectionFailure();
   }
   serverAddress = Ipv4SocketAddress{};
@@ -69,11 +72,21 @@ bool ServerSession::Connect() {
   return true;
 }
 
-bool ServerSession::Login(std::string user, std::string password) {
-  if (!connected && !Connect()) return false;
+bool ServerSession::Login(std::string user, std::string password, Host& ui) {
+  if (clientOutOfDate) return false;
+  // The server may have closed a connection kept since a refused login (it sat idle, or the
+  // server restarted): the user name finds it closed before any reply. That is no answer to
+  // this login, which goes out once more on a new connection.
+  const bool kept = connected;
+  if (!connected && !Connect(ui)) return false;
 
-  if (!SendBytes(user)) return ConnectionFailure();
-  if (!ReceiveReply(kReplySize)) return ConnectionFailure();
+  const bool sent = SendBytes(user);
+  const long got = sent ? socket.Receive(reply.data(), reply.size()) : -1;
+  if (kept && (!sent || got == 0 || (got < 0 && !socket.TimedOut()))) {
+    Disconnect();
+    return Login(std::move(user), std::move(password), ui);
+  }
+  if (got < 0) return ConnectionFailure();
   ClearReply();
   if (!SendBytes(password)) return ConnectionFailure();
   if (!ReceiveReply(kReplySize)) return ConnectionFailure();
@@ -112,7 +125,7 @@ void ServerSession::Disconnect() {
   socket.Close();
 }
 
-void ServerSession::ShowReply() { ui_.ShowMessage(ReplyText(), nullptr); }
+void ServerSession::ShowReply(Host& ui) { ui.ShowMessage(ReplyText(), nullptr); }
 
 void ServerSession::SetSystem(const std::string& alias) {
   system = alias;

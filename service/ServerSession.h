@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Host.h"
 #include "platform/TcpSocket.h"
 #include "service/Endpoints.h"
-#include "service/ServiceUi.h"
 
 namespace vt {
 
@@ -35,17 +35,19 @@ class ServerSession {
 public:
   static constexpr size_t kReplySize = 1024;
 
-  ServerSession(ServiceUi& ui, ServiceEndpoints endpoints);
+  explicit ServerSession(ServiceEndpoints endpoints);
   ~ServerSession();
   ServerSession(const ServerSession&) = delete;
   ServerSession& operator=(const ServerSession&) = delete;
 
-  // Connects if not connected (version check first), then logs in. True means loggedIn; after
-  // false the flags say why.
-  bool Login(std::string user, std::string password);
+  // Connects if not connected (version check first), then logs in; the boxes of the connect go
+  // to the host. True means loggedIn; after false the flags say why, and clientOutOfDate that
+  // the program must end. A connection kept since a refused login that the server has closed
+  // meanwhile is replaced by a new one, once, before the exchange is repeated.
+  bool Login(std::string user, std::string password, Host& host);
   void Disconnect();
   // A message box with the text of reply and the default caption.
-  void ShowReply();
+  void ShowReply(Host& host);
   // The catalogue query; true means gameCount and the arrays hold the new answer. After false,
   // queryFailure says how it failed.
   bool QueryGames();
@@ -78,12 +80,15 @@ public:
   bool userInUse = false;
   bool badCredentials = false;
   bool connectFailed = false;
+  // The version check found the client out of date: the program must end, and no login goes out
+  // any more.
+  bool clientOutOfDate = false;
   QueryFailure queryFailure = QueryFailure::None;
 
   const ServiceEndpoints& endpoints() const { return endpoints_; }
 
 private:
-  bool Connect();
+  bool Connect(Host& host);
   bool ConnectionFailure();
   bool QueryFailed(QueryFailure how);
   bool SendBytes(std::string_view bytes);
@@ -93,7 +98,6 @@ private:
   bool ReceiveRecords(uint32_t count);
   void SplitRecord(uint32_t index);
 
-  ServiceUi& ui_;
   ServiceEndpoints endpoints_;
 };
 

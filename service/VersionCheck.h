@@ -3,15 +3,13 @@
 
 #include <string>
 
-#include "service/ServiceUi.h"
+#include "platform/Host.h"
 
 namespace vt {
 
 // Asks webHost for "/version_check.php" and looks for clientVersion in the first read of at most
-// 256 bytes. Returns true when the program goes on (current client, or the web host could not
-// be reached); otherwise shows the update message and ends the program (false if EndProgram
-// returns).
-bool CheckClientVersion(const std::string& clientVersion, const std::string& webHost,
-                        ServiceUi& ui);
+// 256 bytes. The program goes on with a current client, or when the web host could not be
+// reached (after a box that says so); otherwise it must end, once the update message is closed.
+Next CheckClientVersion(const std::string& clientVersion, const std::string& webHost, Host& host);
 
 }  // namespace vt

@@ -20,4 +20,15 @@ int32_t ReadDecimal(std::string_view text) {
                                                      : static_cast<int32_t>(value);
 }
 
+std::optional<uint64_t> ReadDigits(std::string_view text, uint64_t max) {
+  if (text.empty()) return std::nullopt;
+  uint64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - '0');
+    if (value > max) return std::nullopt;
+  }
+  return value;
+}
+
 }  // namespace vt

@@ -1,7 +1,5 @@
 #include "account/win32/LoginWindow.h"
 
-#include <vector>
-
 #include "resources/resource.h"
 
 namespace vt {
@@ -16,36 +14,32 @@ skin::SkinOptions LoginSkin() {
                            .closeReleasesImage = true};
 }
 
-void ShowLamp(skin::BitmapButton& lamp, bool on) {
-  if (!lamp.Hwnd()) return;
-  lamp.LoadImages(on ? IDB_LAMP_ON : IDB_LAMP_OFF, on ? IDB_LAMP_OFF : IDB_LAMP_ON);
-  InvalidateRect(lamp.Hwnd(), nullptr, FALSE);
+// A lamp lit shows the lit image normally and the dark one pressed, and the reverse.
+skin::ButtonRow Lamp(int id, bool on) {
+  return {id, on ? IDB_LAMP_ON : IDB_LAMP_OFF, on ? IDB_LAMP_OFF : IDB_LAMP_ON};
 }
 
 }  // namespace
 
-LoginWindow::LoginWindow(AccountShell& shell, SettingsStore& settings, HWND owner)
-    : SkinnedDialog(IDD_LOGIN, LoginSkin()), owner_(owner), logic_(*this, shell, settings) {}
+LoginWindow::LoginWindow(SettingsStore& settings, HWND owner)
+    : SkinnedDialog(IDD_LOGIN, LoginSkin()),
+      owner_(owner),
+      logic_(*this, *this, settings),
+      connecting_(NoticeKind::Connecting, *this) {}
 
 LoginWindow::~LoginWindow() = default;
 
 int LoginWindow::ShowModal() { return static_cast<int>(RunModal(owner_)); }
 
 bool LoginWindow::OnInit() {
-  Attach(autoLamp_, IDC_LOGIN_AUTO_LOGIN);
-  Attach(signup_, IDC_LOGIN_SIGNUP);
-  Attach(saveLamp_, IDC_LOGIN_SAVE_SETTINGS);
-  Attach(cancel_, IDC_LOGIN_CANCEL);
-  Attach(login_, IDC_LOGIN_LOGIN);
-  login_.LoadImages(IDB_LOGIN_NORMAL, IDB_LOGIN_PRESSED, 0, IDB_LOGIN_DISABLED);
-  cancel_.LoadImages(IDB_CANCEL_NORMAL, IDB_CANCEL_PRESSED);
-  signup_.LoadImages(IDB_SIGNUP_NORMAL, IDB_SIGNUP_PRESSED);
-  for (skin::BitmapButton* b : {&login_, &cancel_, &signup_}) b->SizeToContent();
-
   const LoginLogic::Opening o = logic_.Open();
-  ShowLamps(o.saveOn, o.autoOn);
-  saveLamp_.SizeToContent();
-  autoLamp_.SizeToContent();
+  const skin::ButtonRow buttons[] = {
+      {IDC_LOGIN_LOGIN, IDB_LOGIN_NORMAL, IDB_LOGIN_PRESSED, IDB_LOGIN_DISABLED},
+      {IDC_LOGIN_CANCEL, IDB_CANCEL_NORMAL, IDB_CANCEL_PRESSED},
+      {IDC_LOGIN_SIGNUP, IDB_SIGNUP_NORMAL, IDB_SIGNUP_PRESSED},
+      Lamp(IDC_LOGIN_SAVE_SETTINGS, o.saveOn),
+      Lamp(IDC_LOGIN_AUTO_LOGIN, o.autoOn)};
+  AttachButtons(buttons);
 
   editFont_.reset(skin::CreateSkinFont(20));
   for (int id : {IDC_LOGIN_USERNAME, IDC_LOGIN_PASSWORD})
@@ -60,17 +54,9 @@ bool LoginWindow::OnInit() {
   return true;
 }
 
-std::string LoginWindow::EditText(int id) const {
-  HWND edit = Item(id);
-  const int n = GetWindowTextLengthA(edit);
-  std::vector<char> text(static_cast<size_t>(n) + 1, '\0');
-  const int got = GetWindowTextA(edit, text.data(), n + 1);
-  return std::string(text.data(), got > 0 ? static_cast<size_t>(got) : 0);
-}
-
 bool LoginWindow::OnCommand(int id, int code, HWND control) {
   if ((id == IDC_LOGIN_USERNAME || id == IDC_LOGIN_PASSWORD) && code == EN_CHANGE) {
-    if (!filling_) logic_.TextsChanged(EditText(IDC_LOGIN_USERNAME), EditText(IDC_LOGIN_PASSWORD));
+    if (!filling_) logic_.TextsChanged(ItemText(IDC_LOGIN_USERNAME), ItemText(IDC_LOGIN_PASSWORD));
     return true;
   }
   if (code == BN_CLICKED) {
@@ -94,8 +80,13 @@ void LoginWindow::OnCancel() { logic_.PressCancel(); }
 void LoginWindow::EnableLogin(bool on) { EnableWindow(Item(IDC_LOGIN_LOGIN), on ? TRUE : FALSE); }
 
 void LoginWindow::ShowLamps(bool saveOn, bool autoOn) {
-  ShowLamp(saveLamp_, saveOn);
-  ShowLamp(autoLamp_, autoOn);
+  for (const skin::ButtonRow& row :
+       {Lamp(IDC_LOGIN_SAVE_SETTINGS, saveOn), Lamp(IDC_LOGIN_AUTO_LOGIN, autoOn)}) {
+    if (skin::BitmapButton* lamp = Button(row.id)) {
+      lamp->LoadImages(row.normal, row.pressed);
+      InvalidateRect(lamp->Hwnd(), nullptr, FALSE);
+    }
+  }
 }
 
 void LoginWindow::ShowConnecting() { connecting_.Open(Hwnd()); }
@@ -107,13 +98,10 @@ void LoginWindow::CloseConnecting() { connecting_.Close(); }
 bool LoginWindow::ShiftHeld() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 void LoginWindow::ShowNotice(LoginNotice notice) {
-  HWND owner = Hwnd() ? Hwnd() : owner_;
-  switch (notice) {
-    case LoginNotice::UserInUse: UserInUseNotice().RunModal(owner); break;
-    case LoginNotice::BadLogin: BadLoginNotice().RunModal(owner); break;
-    case LoginNotice::ConnectionError: ConnectionErrorNotice().RunModal(owner); break;
-    case LoginNotice::ServerReply: break;  // the session's own message box
-  }
+  const NoticeKind kinds[] = {NoticeKind::UserInUse, NoticeKind::BadLogin,
+                              NoticeKind::ConnectionError};
+  if (notice == LoginNotice::ServerReply) return;  // the session's own message box
+  Notice(kinds[static_cast<int>(notice)], *this).RunModal(Hwnd() ? Hwnd() : owner_);
 }
 
 }  // namespace vt

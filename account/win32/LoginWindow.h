@@ -1,36 +1,36 @@
 // The login window: a keyed skinned dialog over LoginLogic, which holds its behaviour. The
 // window translates its controls' events into calls on the logic and shows what the logic asks
-// for: lamps, the Login button, the connecting notice and the notices of refused logins.
+// for: lamps, the Login button, the connecting notice and the notices of refused logins. It is
+// the host of the session's boxes while it runs (task-modal while it is not on screen, as for
+// an automatic login).
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "account/LoginLogic.h"
 #include "account/win32/Notices.h"
 #include "platform/win32/Handles.h"
-#include "skin/win32/BitmapButton.h"
 #include "skin/win32/SkinnedDialog.h"
 
 namespace vt {
 
 class LoginWindow : public skin::SkinnedDialog, private LoginSurface {
 public:
-  LoginWindow(AccountShell& shell, SettingsStore& settings, HWND owner = nullptr);
+  LoginWindow(SettingsStore& settings, HWND owner = nullptr);
   ~LoginWindow() override;
 
   void Setup(std::string& passwordDest, std::string& usernameDest, ServerSession& session) {
     logic_.Setup(passwordDest, usernameDest, session);
   }
   void SetSuppressAutoLogin() { logic_.SetSuppressAutoLogin(); }
-  // IDOK after a successful login; any other way out ends the program.
-  INT_PTR Run() { return logic_.Run(); }
+  // GoOn after a successful login; EndProgram for every other way out.
+  Next Run() { return logic_.Run(); }
 
   const LoginLogic& logic() const { return logic_; }
   // The modeless connecting notice while a login runs (tests look at it).
-  const ConnectingNotice& connecting() const { return connecting_; }
+  const Notice& connecting() const { return connecting_; }
 
 protected:
   bool OnInit() override;
@@ -49,13 +49,10 @@ private:
   void ShowNotice(LoginNotice notice) override;
   bool ShiftHeld() override;
 
-  std::string EditText(int id) const;
-
   HWND owner_;
   LoginLogic logic_;
   win::Font editFont_;
-  skin::BitmapButton autoLamp_, signup_, saveLamp_, cancel_, login_;
-  ConnectingNotice connecting_;
+  Notice connecting_;
   bool filling_ = false;
 };
 

@@ -22,12 +22,8 @@ skin::SkinOptions BrowserSkin() {
                            .closeReleasesImage = true};
 }
 
-struct ButtonImages {
-  int id, normal, pressed, disabled;
-};
-
-// Every button of the window in the order its images are given (no focused images).
-constexpr ButtonImages kButtons[] = {
+// Every button of the window in the order its images are given.
+constexpr skin::ButtonRow kButtons[] = {
     {IDC_BROWSER_RANGE_0_9, IDB_RANGE_0_9_NORMAL, IDB_RANGE_0_9_PRESSED, 0},
     {IDC_BROWSER_RANGE_A_B, IDB_RANGE_A_B_NORMAL, IDB_RANGE_A_B_PRESSED, 0},
     {IDC_BROWSER_RANGE_C_D, IDB_RANGE_C_D_NORMAL, IDB_RANGE_C_D_PRESSED, 0},
@@ -75,39 +71,41 @@ void DropQueuedInput() {
 
 }  // namespace
 
-BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings, AccountShell& shell)
+BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings)
     : SkinnedDialog(IDD_BROWSER, BrowserSkin()),
       session_(session),
       settings_(settings),
-      shell_(shell),
-      logic_(*this, session, settings, shell),
+      logic_(*this, session, settings, *this),
       loginStep_([](BrowserWindow& w, bool suppress) { return w.RunLoginWindow(suppress); }),
       random_(&StartUpRandom),
       startProgram_(&StartProgram),
-      notices_(shell, session.endpoints().webHost),
-      appIcon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))) {}
+      appIcon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
+      loading_(NoticeKind::Loading, *this) {}
 
 BrowserWindow::~BrowserWindow() { session_.Disconnect(); }
 
 bool BrowserWindow::RunLoginWindow(bool suppressAutoLogin) {
-  // Change User's way out of the program saves the browser state first.
-  LoginWindow login(suppressAutoLogin ? logic_.ChangeUserShell() : shell_, settings_, Hwnd());
+  LoginWindow login(settings_, Hwnd());
   login.Setup(logic_.password, logic_.userName, session_);
   if (suppressAutoLogin) login.SetSuppressAutoLogin();
-  return login.Run() == kLoginOk;
+  return login.Run() == Next::GoOn;
 }
 
-bool BrowserWindow::RunLogin(bool suppressAutoLogin) {
-  // A login that comes back without success ends the program here too, so no browser goes
-  // on without one.
-  if (loginStep_(*this, suppressAutoLogin)) return true;
-  shell_.EndProgram(0);
-  return false;
+// No browser goes on without a login.
+Next BrowserWindow::RunLogin(bool suppressAutoLogin) {
+  return loginStep_(*this, suppressAutoLogin) ? Next::GoOn : Next::EndProgram;
+}
+
+// The end of the program ends the run here, before anything else could be shown or saved.
+void BrowserWindow::After(Next next) {
+  if (next == Next::EndProgram)
+    End(IDABORT);
+  else
+    DropQueuedInput();
 }
 
 bool BrowserWindow::OnInit() {
   HWND hwnd = Hwnd();
-  notices_.SetOwner(hwnd);
   // The About item of the system menu (the window has no caption; the task bar's menu shows it).
   char about[128] = {};
   if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
@@ -119,15 +117,15 @@ bool BrowserWindow::OnInit() {
   SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_));
   SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon_));
 
-  if (!logic_.LogIn()) {
-    End(IDCANCEL);  // only a test's shell comes back from ending the program
+  if (logic_.LogIn() == Next::EndProgram) {
+    End(IDABORT);  // before the window ever shows
     return true;
   }
 
   searchFont_.reset(skin::CreateSkinFont(20));
   SendMessageA(Item(IDC_BROWSER_SEARCH_BOX), WM_SETFONT,
                reinterpret_cast<WPARAM>(searchFont_.get()), TRUE);
-  InitButtons();
+  AttachButtons(kButtons);
   logic_.RestoreBrowserState();
 
   Attach(list_, IDC_BROWSER_LIST);
@@ -138,23 +136,14 @@ bool BrowserWindow::OnInit() {
   listFont_.reset(skin::CreateSkinFont(16));
   SendMessageA(list_.Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
 
-  logic_.StartList();
+  if (logic_.StartList() == Next::EndProgram) {
+    End(IDABORT);
+    return true;
+  }
   if (logic_.ShowsUpgradeNow()) ShowWindow(Item(IDC_BROWSER_UPGRADE_NOW), SW_SHOW);
   SetWindowTextA(hwnd, "Vintara");
   logic_.UpgradeReminderAtStart(random_());
   return true;
-}
-
-void BrowserWindow::InitButtons() {
-  buttons_.clear();
-  for (const ButtonImages& b : kButtons) {
-    auto button = std::make_unique<skin::BitmapButton>();
-    if (Attach(*button, b.id)) {
-      button->LoadImages(b.normal, b.pressed, 0, b.disabled);
-      button->SizeToContent();
-    }
-    buttons_.push_back(std::move(button));
-  }
 }
 
 void BrowserWindow::InitColumns() {
@@ -176,15 +165,6 @@ void BrowserWindow::InitColumns() {
   ListView_InsertColumn(list_.Hwnd(), 1, &column);
 }
 
-std::string BrowserWindow::SearchBoxText() const {
-  HWND box = Item(IDC_BROWSER_SEARCH_BOX);
-  const int n = GetWindowTextLengthA(box);
-  std::string text(static_cast<size_t>(n) + 1, '\0');
-  const int got = GetWindowTextA(box, text.data(), n + 1);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
-}
-
 std::optional<std::uint32_t> BrowserWindow::FirstSelectedRow() const {
   const int row = ListView_GetNextItem(list_.Hwnd(), -1, LVNI_SELECTED);
   if (row < 0) return std::nullopt;
@@ -193,18 +173,16 @@ std::optional<std::uint32_t> BrowserWindow::FirstSelectedRow() const {
 
 bool BrowserWindow::OnCommand(int id, int code, HWND control) {
   if (id == IDC_BROWSER_SEARCH_BOX) {
-    if (code == EN_CHANGE) logic_.SearchBoxChanged(SearchBoxText());
+    if (code == EN_CHANGE) logic_.SearchBoxChanged(ItemText(IDC_BROWSER_SEARCH_BOX));
     return true;
   }
   if (code != BN_CLICKED) return SkinnedDialog::OnCommand(id, code, control);
   if (const SystemButton* b = FindSystemButton(id)) {
-    logic_.ChooseSystem(b->alias);
-    DropQueuedInput();
+    After(logic_.ChooseSystem(b->alias));
     return true;
   }
   if (const RangeButton* b = FindRangeButton(id)) {
-    logic_.ChooseRange(b->pattern);
-    DropQueuedInput();
+    After(logic_.ChooseRange(b->pattern));
     return true;
   }
   switch (id) {
@@ -218,15 +196,16 @@ bool BrowserWindow::OnCommand(int id, int code, HWND control) {
       logic_.UpgradeNow();
       return true;
     case IDC_BROWSER_CHANGE_USER:
-      logic_.ChangeUser();
+      if (logic_.ChangeUser() == Next::EndProgram) End(IDABORT);
       return true;
     case IDC_BROWSER_MINIMISE:
       Minimise();
       return true;
     case IDC_BROWSER_SEARCH:
       // Enter reaches here as the default button's command even while Search is disabled.
-      if (IsWindowEnabled(Item(IDC_BROWSER_SEARCH))) logic_.Search(SearchBoxText());
-      DropQueuedInput();
+      After(IsWindowEnabled(Item(IDC_BROWSER_SEARCH))
+                ? logic_.Search(ItemText(IDC_BROWSER_SEARCH_BOX))
+                : Next::GoOn);
       return true;
     case IDC_BROWSER_QUIT:
       Quit();
@@ -293,22 +272,24 @@ void BrowserWindow::Close() {
 void BrowserWindow::Minimise() { ShowWindow(Hwnd(), SW_MINIMIZE); }
 
 void BrowserWindow::RunSetupWindow(const ConsoleLayout& layout) {
-  SetupWindow window(layout, settings_, shell_, session_.endpoints().webHost);
+  SetupWindow window(layout, settings_, session_.endpoints().webHost);
   window.RunModal(Hwnd());
 }
-
-void BrowserWindow::ShowLaunchFailure(const std::string& text) { Report(text, ProgramName()); }
 
 void BrowserWindow::Quit() {
   ReleaseImage();
   PostQuitMessage(0);
 }
 
+void BrowserWindow::ShowNotice(NoticeKind kind) {
+  Notice(kind, *this, session_.endpoints().webHost).RunModal(Hwnd());
+}
+
 // The notices and rows that follow a login or a query come after the blocked stretch: the input
 // queued meanwhile goes first, before a modal notice's loop could run it.
 void BrowserWindow::ShowCloseClientsNotice() {
   DropQueuedInput();
-  CloseClientsNotice().RunModal(Hwnd());
+  ShowNotice(NoticeKind::CloseClients);
 }
 
 void BrowserWindow::OpenLoadingNotice() { loading_.Open(Hwnd()); }
@@ -317,8 +298,16 @@ void BrowserWindow::CloseLoadingNotice() { loading_.Close(); }
 
 void BrowserWindow::ShowConnectionErrorNotice() {
   DropQueuedInput();
-  ConnectionErrorNotice().RunModal(Hwnd());
+  ShowNotice(NoticeKind::ConnectionError);
 }
+
+void BrowserWindow::ShowGameInUseNotice(bool fullAccountForm) {
+  ShowNotice(fullAccountForm ? NoticeKind::GameInUseFull : NoticeKind::GameInUseFree);
+}
+
+void BrowserWindow::ShowLightAccountNotice() { ShowNotice(NoticeKind::LightAccount); }
+
+void BrowserWindow::ShowFullAccountOnlyNotice() { ShowNotice(NoticeKind::FullAccountOnly); }
 
 void BrowserWindow::ReplaceRows(std::span<const GameRow> rows) {
   DropQueuedInput();
@@ -345,8 +334,6 @@ void BrowserWindow::SearchTextChanged(bool searchEnabled) {
   SendMessageA(Hwnd(), DM_SETDEFID, IDC_BROWSER_SEARCH, 0);
 }
 
-void BrowserWindow::ShowUpgradeReminder() {
-  UpgradeReminder(shell_, session_.endpoints().webHost).RunModal(Hwnd());
-}
+void BrowserWindow::ShowUpgradeReminder() { ShowNotice(NoticeKind::UpgradeReminder); }
 
 }  // namespace vt

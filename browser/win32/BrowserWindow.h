@@ -1,6 +1,7 @@
 // The main window: a skinned dialog over BrowserLogic. It runs the start-up sequence when the
 // platform creates it, translates its controls' events into calls on the logic, draws what
-// the logic asks for, and ends the run by Close, Escape, the close request or the quit button.
+// the logic asks for, and ends the run by Close, Escape, the close request, the quit button or a
+// command after which the program must end.
 #pragma once
 
 #include <windows.h>
@@ -8,12 +9,9 @@
 #include <functional>
 #include <string>
 
-#include "account/AccountShell.h"
-#include "account/win32/LaunchNotices.h"
 #include "account/win32/Notices.h"
 #include "browser/BrowserLogic.h"
 #include "platform/win32/Handles.h"
-#include "skin/win32/BitmapButton.h"
 #include "skin/win32/GameList.h"
 #include "skin/win32/SkinnedDialog.h"
 
@@ -22,12 +20,12 @@ namespace vt {
 class BrowserWindow : public skin::SkinnedDialog, private BrowserSurface {
 public:
   // The login of start-up and of Change User: true when the session is logged in and the
-  // credentials are set. The default runs the login window.
+  // credentials are set; false ends the program. The default runs the login window.
   using LoginStep = std::function<bool(BrowserWindow& window, bool suppressAutoLogin)>;
   // Starts an emulator from its command line; true when it started. Default: StartProgram.
   using ProgramStarter = std::function<bool(const std::string& commandLine)>;
 
-  BrowserWindow(ServerSession& session, SettingsStore& settings, AccountShell& shell);
+  BrowserWindow(ServerSession& session, SettingsStore& settings);
   // The window's destruction always disconnects.
   ~BrowserWindow() override;
 
@@ -39,7 +37,7 @@ public:
   skin::GameList& list() { return list_; }
   ServerSession& session() { return session_; }
   // The modeless loading notice while a query runs (tests look at it).
-  const LoadingNotice& loading() const { return loading_; }
+  const Notice& loading() const { return loading_; }
 
 protected:
   bool OnInit() override;
@@ -60,37 +58,35 @@ private:
   void SearchTextChanged(bool searchEnabled) override;
   void SetSearchText(const std::string& text) override;
   void ShowUpgradeReminder() override;
-  bool RunLogin(bool suppressAutoLogin) override;
-  void ShowGameInUseNotice(bool fullAccountForm) override { notices_.ShowGameInUseNotice(fullAccountForm); }
-  void ShowLightAccountNotice() override { notices_.ShowLightAccountNotice(); }
-  void ShowFullAccountOnlyNotice() override { notices_.ShowFullAccountOnlyNotice(); }
+  Next RunLogin(bool suppressAutoLogin) override;
+  void ShowGameInUseNotice(bool fullAccountForm) override;
+  void ShowLightAccountNotice() override;
+  void ShowFullAccountOnlyNotice() override;
   bool StartEmulator(const std::string& commandLine) override { return startProgram_(commandLine); }
-  void ShowLaunchFailure(const std::string& text) override;
   void Minimise() override;
   void RunSetupWindow(const ConsoleLayout& layout) override;
 
   bool RunLoginWindow(bool suppressAutoLogin);
-  void InitButtons();
+  // A modal notice over this window, its pages opened through the window's host.
+  void ShowNotice(NoticeKind kind);
   void InitColumns();
-  std::string SearchBoxText() const;
   std::optional<std::uint32_t> FirstSelectedRow() const;
+  // A command's end: the rest of the run, or the end of the program (no saving on the way).
+  void After(Next next);
   void Launch();
   void Close();
   void Quit();
 
   ServerSession& session_;
   SettingsStore& settings_;
-  AccountShell& shell_;
   BrowserLogic logic_;
   LoginStep loginStep_;
   std::function<int()> random_;
   ProgramStarter startProgram_;
-  LaunchNotices notices_;  // owned by this window once it exists
   HICON appIcon_;  // shared (LoadIcon): never destroyed
   win::Font searchFont_, listFont_;
   skin::GameList list_;
-  std::vector<std::unique_ptr<skin::BitmapButton>> buttons_;
-  LoadingNotice loading_;
+  Notice loading_;
 };
 
 }  // namespace vt

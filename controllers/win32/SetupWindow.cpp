@@ -23,11 +23,10 @@ skin::SkinOptions SetupSkin(const ConsoleLayout& layout) {
 
 }  // namespace
 
-SetupWindow::SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell,
-                         std::string webHost, InputBackend& input)
+SetupWindow::SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, std::string webHost,
+                         InputBackend& input)
     : SkinnedDialog(layout.templateId, SetupSkin(layout)),
-      shell_(shell),
-      logic_(layout, *this, settings, std::move(webHost), input),
+      logic_(layout, *this, *this, settings, std::move(webHost), input),
       pause_([this](std::chrono::milliseconds d) {
         const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(d.count());
         for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
@@ -39,28 +38,20 @@ SetupWindow::SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, A
 
 SetupWindow::~SetupWindow() = default;
 
-skin::BitmapButton* SetupWindow::AttachButton(int id, int normal, int pressed, int disabled) {
-  auto button = std::make_unique<skin::BitmapButton>();
-  if (!Attach(*button, id)) return nullptr;
-  button->LoadImages(normal, pressed, 0, disabled);
-  button->SizeToContent();
-  buttons_.push_back(std::move(button));
-  return buttons_.back().get();
-}
-
 bool SetupWindow::OnInit() {
   const ConsoleLayout& layout = logic_.layout();
-  buttons_.clear();
-  const bool binds = !layout.fields.empty();
-  if (binds) AttachButton(IDC_SETUP_OK, IDB_OK_NORMAL, IDB_OK_PRESSED, IDB_OK_DISABLED);
-  AttachButton(IDC_SETUP_CANCEL, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0);
-  AttachButton(IDC_SETUP_ADVANCED, IDB_ADVANCED_NORMAL, IDB_ADVANCED_PRESSED, 0);
+  std::vector<skin::ButtonRow> buttons;
+  if (!layout.fields.empty())
+    buttons.push_back({IDC_SETUP_OK, IDB_OK_NORMAL, IDB_OK_PRESSED, IDB_OK_DISABLED});
+  buttons.push_back({IDC_SETUP_CANCEL, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED});
+  buttons.push_back({IDC_SETUP_ADVANCED, IDB_ADVANCED_NORMAL, IDB_ADVANCED_PRESSED});
   for (const SetAllButton& b : layout.setAlls)
-    AttachButton(b.id, IDB_SET_ALL_NORMAL, IDB_SET_ALL_PRESSED, IDB_SET_ALL_DISABLED);
+    buttons.push_back({b.id, IDB_SET_ALL_NORMAL, IDB_SET_ALL_PRESSED, IDB_SET_ALL_DISABLED});
   if (layout.players) {
-    lamp1_ = AttachButton(IDC_SETUP_PLAYER1, IDB_LAMP_ON, IDB_LAMP_OFF, 0);
-    lamp2_ = AttachButton(IDC_SETUP_PLAYER2, IDB_LAMP_OFF, IDB_LAMP_ON, 0);
+    buttons.push_back({IDC_SETUP_PLAYER1, IDB_LAMP_ON, IDB_LAMP_OFF});
+    buttons.push_back({IDC_SETUP_PLAYER2, IDB_LAMP_OFF, IDB_LAMP_ON});
   }
+  AttachButtons(buttons);
 
   fieldFont_.reset(skin::CreateSkinFont(20));
   smallFont_.reset(skin::CreateSkinFont(14));
@@ -164,10 +155,12 @@ void SetupWindow::SetFieldText(int id, const std::string& text) {
 void SetupWindow::EnableButton(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
 
 void SetupWindow::ShowLamps(int currentPlayer) {
-  if (!lamp1_ || !lamp2_) return;
+  skin::BitmapButton* lamp1 = Button(IDC_SETUP_PLAYER1);
+  skin::BitmapButton* lamp2 = Button(IDC_SETUP_PLAYER2);
+  if (!lamp1 || !lamp2) return;
   const bool one = currentPlayer == 1;
-  lamp1_->LoadImages(one ? IDB_LAMP_ON : IDB_LAMP_OFF, one ? IDB_LAMP_OFF : IDB_LAMP_ON);
-  lamp2_->LoadImages(one ? IDB_LAMP_OFF : IDB_LAMP_ON, one ? IDB_LAMP_ON : IDB_LAMP_OFF);
+  lamp1->LoadImages(one ? IDB_LAMP_ON : IDB_LAMP_OFF, one ? IDB_LAMP_OFF : IDB_LAMP_ON);
+  lamp2->LoadImages(one ? IDB_LAMP_OFF : IDB_LAMP_ON, one ? IDB_LAMP_ON : IDB_LAMP_OFF);
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 

@@ -1,5 +1,6 @@
 // The controller set-up windows: one skinned dialog over SetupLogic, dressed by the console's
-// layout. The six classes of the product are this window with their layouts.
+// layout. The six classes of the product are this window with their layouts. The window is the
+// host of its boxes (its own, the input layer's, the configurations') and of the help page.
 #pragma once
 
 #include <windows.h>
@@ -10,18 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "account/AccountShell.h"
 #include "controllers/SetupLogic.h"
 #include "platform/win32/Handles.h"
-#include "skin/win32/BitmapButton.h"
 #include "skin/win32/SkinnedDialog.h"
 
 namespace vt {
 
 class SetupWindow : public skin::SkinnedDialog, private SetupSurface {
 public:
-  SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, AccountShell& shell,
-              std::string webHost, InputBackend& input = PlatformInputBackend());
+  SetupWindow(const ConsoleLayout& layout, SettingsStore& settings, std::string webHost,
+              InputBackend& input = PlatformInputBackend());
   ~SetupWindow() override;
 
   SetupLogic& logic() { return logic_; }
@@ -43,25 +42,17 @@ private:
   void Pause(std::chrono::milliseconds duration) override { pause_(duration); }
   void Idle() override;
   void DropInput() override;
-  void ShowMessage(const std::string& text, const std::string& caption) override { Report(text, caption); }
-  void OpenPage(const std::string& address) override { shell_.OpenPage(address); }
   void EndWindow(int result) override { End(result); }
 
-  skin::BitmapButton* AttachButton(int id, int normal, int pressed, int disabled);
-
-  AccountShell& shell_;
   SetupLogic logic_;
   std::function<void(std::chrono::milliseconds)> pause_;
-  std::vector<std::unique_ptr<skin::BitmapButton>> buttons_;
-  skin::BitmapButton* lamp1_ = nullptr;
-  skin::BitmapButton* lamp2_ = nullptr;
   win::Font fieldFont_, smallFont_;
 };
 
 // The product's six windows by name, each the set-up window over its console's layout.
 template <Console C>
 struct ConsoleSetupWindow : SetupWindow {
-  ConsoleSetupWindow(SettingsStore& s, AccountShell& sh, std::string web) : SetupWindow(Layout(C), s, sh, std::move(web)) {}
+  ConsoleSetupWindow(SettingsStore& s, std::string web) : SetupWindow(Layout(C), s, std::move(web)) {}
 };
 using A26C = ConsoleSetupWindow<Console::A26C>;
 using GBCC = ConsoleSetupWindow<Console::GBCC>;

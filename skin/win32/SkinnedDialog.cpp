@@ -8,21 +8,35 @@ SkinnedDialog::SkinnedDialog(int templateId, const SkinOptions& options, HINSTAN
     : win::Dialog(templateId, instance),
       options_(options),
       loader_(ResourceDibLoader(instance)),
-      reporter_([this](const std::string& text, const std::string& caption) {
-        MessageBoxA(Hwnd(), text.c_str(), caption.c_str(), MB_OK);
-      }) {
+      ownHost_([this] { return static_cast<void*>(Hwnd()); }) {
   if (options_.controlColours != kNoControlColours) brush_.reset(CreateSolidBrush(kSkinBlue));
 }
 
 SkinnedDialog::~SkinnedDialog() = default;
 
-std::string SkinnedDialog::ProgramName() {
-  char path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name(path, n < MAX_PATH ? n : 0);
-  if (auto slash = name.find_last_of("\\/"); slash != std::string::npos) name.erase(0, slash + 1);
-  if (auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.erase(dot);
-  return name;
+void SkinnedDialog::AttachButtons(std::span<const ButtonRow> rows) {
+  for (const ButtonRow& row : rows) {
+    auto button = std::make_unique<BitmapButton>();
+    if (!Attach(*button, row.id)) continue;
+    button->LoadImages(row.normal, row.pressed, 0, row.disabled);
+    button->SizeToContent();
+    buttons_.push_back(std::move(button));
+  }
+}
+
+BitmapButton* SkinnedDialog::Button(int id) const {
+  for (const auto& button : buttons_)
+    if (button->Id() == id) return button.get();
+  return nullptr;
+}
+
+std::string SkinnedDialog::ItemText(int id) const {
+  HWND item = Item(id);
+  const int n = GetWindowTextLengthA(item);
+  std::string text(static_cast<size_t>(n) + 1, '\0');
+  const int got = GetWindowTextA(item, text.data(), n + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
 }
 
 void SkinnedDialog::OnBeforeInit() {
@@ -41,6 +55,7 @@ void SkinnedDialog::OnBeforeInit() {
     SetWindowLongPtrA(hwnd, GWL_EXSTYLE, ex | WS_EX_APPWINDOW);
   focusCues_ = false;
   placed_ = false;
+  buttons_.clear();  // a later run of the same object binds its buttons anew
   ApplySkin();
 }
 
@@ -54,7 +69,7 @@ void SkinnedDialog::ApplySkin() {
   if (!hwnd) return;
   if (!image_ && loader_) image_.reset(loader_(options_.background));
   if (!image_) {
-    reporter_("Error loading bitmap", ProgramName());
+    ShowMessage("Error loading bitmap", kProgramCaption);
     return;
   }
   const SIZE size = ImageSize();

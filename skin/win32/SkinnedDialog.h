@@ -1,17 +1,21 @@
 // A caption-less dialog whose whole face is one bitmap: it takes the image's size, is centred
 // on the primary screen when it first appears and stays where the user puts it, may be cut to
 // the image's outline, is dragged by its face, and gives its text controls the skin's blue and
-// white.
+// white. It is the host of what runs while it is in front: its boxes are its own.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
-#include "platform/MessageBox.h"
+#include "platform/Host.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/Handles.h"
+#include "skin/win32/BitmapButton.h"
 #include "skin/win32/SkinImages.h"
 
 namespace vt::skin {
@@ -37,27 +41,42 @@ struct SkinOptions {
   bool activates = true;
 };
 
+// One bitmap button of a window's table: its control and its images (0: none; no button of the
+// client has a focused image).
+struct ButtonRow {
+  int id = 0;
+  int normal = 0, pressed = 0, disabled = 0;
+};
 
-class SkinnedDialog : public win::Dialog {
+class SkinnedDialog : public win::Dialog, public Host {
 public:
   SkinnedDialog(int templateId, const SkinOptions& options, HINSTANCE instance = nullptr);
   ~SkinnedDialog() override;
 
-  // Replace where the background comes from and how the window's plain messages (text,
-  // caption) are shown; default MessageBoxA (tests).
+  // Replace where the background comes from, and where the window's boxes and pages go
+  // (default: boxes owned by the window, pages through the shell); for tests.
   void SetImageLoader(BitmapLoader loader) { loader_ = std::move(loader); }
-  void SetMessageReporter(MessageFn reporter) { reporter_ = std::move(reporter); }
+  void SetHost(Host& host) { host_ = &host; }
+
+  // Host
+  void ShowMessage(const std::string& text, const char* caption) override {
+    host_->ShowMessage(text, caption);
+  }
+  void OpenPage(const std::string& address) override { host_->OpenPage(address); }
 
   HBITMAP Image() const { return image_.get(); }
   SIZE ImageSize() const { return BitmapSize(image_.get()); }
   HBRUSH ControlBrush() const { return brush_.get(); }
   const SkinOptions& Options() const { return options_; }
-
-  // The executable's name without folder or extension: the caption of the skin's messages.
-  static std::string ProgramName();
+  // The button of a control attached by AttachButtons, or null.
+  BitmapButton* Button(int id) const;
 
 protected:
-  void Report(const std::string& text, const std::string& caption) { reporter_(text, caption); }
+  // Binds the button of each row, loads its images and sizes it to its normal image, in the
+  // table's order (after the buttons of an earlier call).
+  void AttachButtons(std::span<const ButtonRow> rows);
+  // A control's text, as the window shows it.
+  std::string ItemText(int id) const;
   // Loads the image if needed, sets the region, sizes the window and centres it the first time.
   void ApplySkin();
   void ReleaseImage() { image_.reset(); }
@@ -75,7 +94,9 @@ private:
 
   SkinOptions options_;
   BitmapLoader loader_;
-  MessageFn reporter_;
+  WindowHost ownHost_;
+  Host* host_ = &ownHost_;
+  std::vector<std::unique_ptr<BitmapButton>> buttons_;
   win::Bitmap image_;
   win::Brush brush_;
   bool placed_ = false;  // centred once in this window's life

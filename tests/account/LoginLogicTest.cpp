@@ -1,6 +1,6 @@
 // The login window's behaviour against a real session on loopback, a real web host for the
 // version check and the real settings store in a temporary file (with the test protector where
-// the password is sealed); only the window, the shell and message boxes are recorded.
+// the password is sealed); only the window, the message boxes and the pages are recorded.
 #include "account/LoginLogic.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "tests/account/LoginTestSupport.h"
 #include "tests/support/FakeProtector.h"
 #include "tests/support/HttpPeer.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/support/ScriptedPeer.h"
 #include "tests/support/TempDir.h"
 
@@ -29,7 +30,7 @@ std::string Padded(const std::string& text) { return text + Nuls(20 - text.size(
 class LoginLogicTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    shell.log = surface.log = &log;
+    host.log = surface.log = &log;
     Open(nullptr);
   }
   // The store on the same file, sealing passwords with `protector` (none: kept as they are).
@@ -72,8 +73,8 @@ protected:
     e.gamePort = port == 0 ? peer.port() : port;
     e.webHost = webHost.empty() ? web.hostPort() : webHost;
     e.receiveTimeoutMs = 5000;
-    session = std::make_unique<ServerSession>(shell, e);
-    logic = std::make_unique<LoginLogic>(surface, shell, *store);
+    session = std::make_unique<ServerSession>(e);
+    logic = std::make_unique<LoginLogic>(surface, host, *store);
     logic->Setup(passwordDest, usernameDest, *session);
     return *logic;
   }
@@ -86,7 +87,7 @@ protected:
   }
 
   Log log;
-  test::RecordingShell shell;
+  test::RecordingHost host;
   test::FakeSurface surface;
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
@@ -129,7 +130,7 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
     SaveLogin(c.save, c.autoLogin, c.user, c.pass);
     Save("SAVE", c.save, c.type);
     log.clear();
-    Start(1).Run();
+    EXPECT_EQ(Start(1).Run(), Next::EndProgram);
     EXPECT_EQ(log, Log{"show-window"}) << c.save << " " << c.autoLogin;
     EXPECT_EQ(Opened(), c.opened) << c.save << " " << c.autoLogin;
   }
@@ -160,7 +161,7 @@ TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWrit
     EXPECT_EQ(Values(), (Log{"TRUE", "FALSE", "abcdefghijklmnopqrst", Nuls(20), "<missing>"}));
     logic->PressSaveSettings();
   };
-  Start(1).Run();
+  EXPECT_EQ(Start(1).Run(), Next::EndProgram);
   EXPECT_EQ(Values(), (Log{"FALSE", "FALSE", Nuls(20), Nuls(20), "<missing>"}));
   uint32_t type = 99;
   Value("Password", &type);
@@ -168,7 +169,7 @@ TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWrit
 
   store = OpenFileSettings(dir.File("none.txt"));  // a store without Software\Vintara
   surface.user = [this] { logic->TextsChanged("alice", "wonderland"), logic->PressSaveSettings(); };
-  Start(1).Run();
+  EXPECT_EQ(Start(1).Run(), Next::EndProgram);
   EXPECT_FALSE(store->KeyExists(Hive::Machine, kVintaraKey)) << "nothing is read or written";
   EXPECT_TRUE(logic->saveSettings()) << "the lamps still work without the key";
 }
@@ -194,15 +195,28 @@ TEST_F(LoginLogicTest, TheThirdFailedLoginOfAnyKindEndsTheProgramAfterItsNotice)
   ScriptRefusal("alice", "nope", kBad);
   surface.user = [this] {
     logic->TextsChanged("alice", "nope");
-    for (int i = 0; i < 4 && !logic->ended(); ++i) logic->PressLogin();
+    for (int i = 0; i < 4 && !surface.ended; ++i) logic->PressLogin();
   };
-  EXPECT_EQ(Start().Run(), 0);
-  EXPECT_EQ(log, (Log{"show-window", "connecting", "message:(default):Try later",
+  EXPECT_EQ(Start().Run(), Next::EndProgram);
+  EXPECT_EQ(log, (Log{"show-window", "connecting", "message (default): Try later",
                       "close-connecting", "connecting", "notice:UserInUse", "close-connecting",
-                      "connecting", "notice:BadLogin", "end:0"}));
-  EXPECT_EQ(shell.endCodes, (std::vector<int>{0}));
+                      "connecting", "notice:BadLogin", "close-connecting", "end-window:0"}));
   peer.Finish();
   EXPECT_EQ(peer.Received(), "alicenopealicenopealicenope");
+}
+
+// The update message ends the window and the program, with nothing counted or shown after it
+// and nothing sent to the game server.
+TEST_F(LoginLogicTest, AnOutOfDateClientEndsTheWindowAfterTheUpdateMessageAlone) {
+  test::HttpPeer outdated("<p>4.06</p>");
+  surface.user = [this] { logic->TextsChanged("alice", "x"), logic->PressLogin(); };
+  EXPECT_EQ(Start(0, outdated.hostPort()).Run(), Next::EndProgram);
+  EXPECT_EQ(log, (Log{"show-window", "connecting",
+                      "message Error: Visit Vintara to update your client.", "close-connecting",
+                      "end-window:0"}));
+  EXPECT_EQ(logic->failedAttempts(), 0);
+  peer.Finish();
+  EXPECT_EQ(peer.connections(), 0u);
 }
 
 TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInUse) {
@@ -217,7 +231,7 @@ TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInU
     logic->PressLogin();
     logic->PressLogin();
   };
-  EXPECT_EQ(Start().Run(), kLoginOk);
+  EXPECT_EQ(Start().Run(), Next::GoOn);
   EXPECT_EQ(savedWhileConnecting, Padded("carol")) << "saved before the server answers";
   EXPECT_EQ(Value("AUTOLOGIN"), "TRUE") << "the lamp is written by Login's SaveSettings";
   EXPECT_EQ(usernameDest + " " + passwordDest, "carol c@r:ol/1");
@@ -233,19 +247,19 @@ TEST_F(LoginLogicTest, SignupOpensThePageCancelEndsWithoutSavingAndNoSetupEndsAt
     logic->TextsChanged("mallory", "x");
     logic->PressCancel();
   };
-  Start(1).Run();
-  EXPECT_EQ(shell.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
-  EXPECT_EQ(shell.endCodes, (std::vector<int>{0}));
+  EXPECT_EQ(Start(1).Run(), Next::EndProgram);
+  EXPECT_EQ(log, (Log{"show-window", "page http://" + web.hostPort() + "/signup.php",
+                      "end-window:0"}));
   EXPECT_EQ(Value("Username"), "alice") << "Cancel saves nothing";
-  LoginLogic bare(surface, shell, *store);
-  EXPECT_EQ(bare.Run(), 0);
-  EXPECT_EQ(shell.endCodes, (std::vector<int>{0, 0}));
+  LoginLogic bare(surface, host, *store);
+  EXPECT_EQ(bare.Run(), Next::EndProgram);
 }
 
 // --- Automatic login ------------------------------------------------------------------------
 
 // A failed automatic login ends the program after its notice; only a refusal of the credentials
-// forgets the saved login, every other failure keeps the four values byte for byte.
+// forgets the saved login, every other failure keeps the four values byte for byte. An
+// out-of-date client shows the update message alone.
 TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereRefused) {
   uint16_t deadPort = 0;
   {
@@ -258,27 +272,25 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
   struct Case {
     std::string answer;  // the server's answer to the password; "" for no server
     bool outOfDate;
-    Log first;  // the log's beginning
+    Log log;
     bool forgets;
   } cases[] = {
-      {kBad, false, {"connecting", "notice:BadLogin", "end:0"}, true},
-      {kInUse, false, {"connecting", "notice:UserInUse", "end:0"}, false},
-      {"Try later", false, {"connecting", "message:(default):Try later", "end:0"}, false},
-      {"", false, {"connecting", "notice:ConnectionError", "end:0"}, false},
-      {"", true, {"connecting", "message:Error:Visit Vintara to update your client.", "end:0"},
-       false},
+      {kBad, false, {"connecting", "notice:BadLogin"}, true},
+      {kInUse, false, {"connecting", "notice:UserInUse"}, false},
+      {"Try later", false, {"connecting", "message (default): Try later"}, false},
+      {"", false, {"connecting", "notice:ConnectionError"}, false},
+      {"", true, {"connecting", "message Error: Visit Vintara to update your client."}, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.first[1]);
+    SCOPED_TRACE(c.log[1]);
     SaveLogin("TRUE", "TRUE", Padded("player"), Padded("secret"));
     log.clear();
     test::ScriptedPeer server;
     server.Expect("player").Send("user?").Expect("secret").Send(c.answer);
     if (!c.answer.empty()) server.Start();
     Start(c.answer.empty() ? deadPort : server.port(), c.outOfDate ? outdated.hostPort() : "");
-    EXPECT_EQ(logic->Run(), 0);
-    ASSERT_GE(log.size(), c.first.size());
-    EXPECT_EQ(Log(log.begin(), log.begin() + c.first.size()), c.first);
+    EXPECT_EQ(logic->Run(), Next::EndProgram);
+    EXPECT_EQ(log, c.log);
     EXPECT_EQ(Values(), c.forgets ? forgotten : saved);
     EXPECT_EQ(usernameDest, "unchanged");
   }
@@ -292,7 +304,7 @@ TEST_F(LoginLogicTest, ShiftOrChangeUserShowsTheFilledWindowAndSendsNothing) {
     surface.shift = shift;
     Start();
     if (!shift) logic->SetSuppressAutoLogin();
-    logic->Run();
+    EXPECT_EQ(logic->Run(), Next::EndProgram);
     EXPECT_TRUE(surface.modalShown);
     EXPECT_EQ(Opened(), "save auto player/secret enabled");
   }
@@ -315,7 +327,7 @@ TEST_F(LoginLogicTest, ThePasswordIsSavedSealedAndAutoLoginOpensIt) {
     logic->PressAutoLogin();
     logic->SaveSettings();
   };
-  Start(1).Run();
+  EXPECT_EQ(Start(1).Run(), Next::EndProgram);
   uint32_t type = 0;
   const std::string sealed = Value("ProtectedPassword", &type);
   EXPECT_EQ(Values(), (Log{"TRUE", "TRUE", Padded("player"), Nuls(20), sealed}));
@@ -325,7 +337,7 @@ TEST_F(LoginLogicTest, ThePasswordIsSavedSealedAndAutoLoginOpensIt) {
 
   log.clear();
   ScriptGoodLogin("player", "secret");
-  EXPECT_EQ(Start().Run(), kLoginOk);
+  EXPECT_EQ(Start().Run(), Next::GoOn);
   EXPECT_EQ(log, (Log{"connecting", "close-connecting"}));
   EXPECT_EQ(passwordDest, "secret");
 
@@ -346,16 +358,16 @@ TEST_F(LoginLogicTest, APlainPasswordIsSealedOnceAndOneThatDoesNotOpenIsNotSaved
   ScriptGoodLogin("player", "secret");
   peer.NextConnection();
   ScriptGoodLogin("player", "secret");
-  EXPECT_EQ(Start().Run(), kLoginOk);
+  EXPECT_EQ(Start().Run(), Next::GoOn);
   EXPECT_EQ(Value("Password"), Nuls(20));
   EXPECT_EQ(alice.Unseal(Value("ProtectedPassword")), "secret");
   session->Disconnect();
-  EXPECT_EQ(Start().Run(), kLoginOk) << "the sealed form logs in at the next start";
+  EXPECT_EQ(Start().Run(), Next::GoOn) << "the sealed form logs in at the next start";
 
   log.clear();
   Save("ProtectedPassword", *test::FakeProtector("bob").Seal("secret"), kTypeBinary);
   const Log before = Values();
-  Start(1).Run();
+  EXPECT_EQ(Start(1).Run(), Next::EndProgram);
   EXPECT_EQ(log, Log{"show-window"}) << "no error, no automatic login";
   EXPECT_EQ(Opened(), "save auto player/ enabled");
   EXPECT_EQ(Values(), before);

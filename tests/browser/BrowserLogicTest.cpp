@@ -1,5 +1,6 @@
 // The browser's behaviour against a real session on loopback, a real web host for the version
-// check and the real settings file; only the window is a recording stand-in.
+// check and the real settings file; only the window is a recording stand-in, and the boxes and
+// pages are recorded in order with it.
 #include "browser/BrowserLogic.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,7 @@ public:
   void SearchTextChanged(bool on) override { log.push_back(on ? "search-on" : "search-off"); }
   void SetSearchText(const std::string& text) override { log.push_back("box:" + text); }
   void ShowUpgradeReminder() override { log.push_back("reminder"); }
-  bool RunLogin(bool suppressAutoLogin) override {
+  Next RunLogin(bool suppressAutoLogin) override {
     return log.push_back(suppressAutoLogin ? "login-window" : "login"), login();
   }
   void ShowGameInUseNotice(bool full) override {
@@ -46,33 +47,30 @@ public:
   bool StartEmulator(const std::string& line) override {
     return log.push_back("start:" + line), true;
   }
-  void ShowLaunchFailure(const std::string&) override { log.push_back("launch-failure"); }
   void Minimise() override { log.push_back("minimise"); }
   void RunSetupWindow(const ConsoleLayout& layout) override {
     log.push_back("setup:" + std::string(layout.className));
   }
 
   Log log, rows;
-  std::function<bool()> login = [] { return true; };
-};
-
-class RecordingShell : public AccountShell {
-public:
-  void OpenPage(const std::string& address) override { pages.push_back(address); }
-  void EndProgram(int code) override { ends.push_back(code); }
-  Log pages;
-  std::vector<int> ends;
+  std::function<Next()> login = [] { return Next::GoOn; };
 };
 
 class BrowserLogicTest : public SessionTest {
 protected:
-  void SetUp() override { ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey)); }
+  static void Go(Next next) { EXPECT_EQ(next, Next::GoOn); }
+  void SetUp() override {
+    ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
+    ui.log = &surface.log;
+  }
   // The logic on a session of its own pointed at the peer (started here), logged out.
-  BrowserLogic& Start(ScriptedPeer& p, uint32_t receiveTimeoutMs = 2000) {
+  BrowserLogic& Start(ScriptedPeer& p, uint32_t receiveTimeoutMs = 2000,
+                      const std::string& webHost = "") {
     p.Start();
     session = std::make_unique<ServerSession>(
-        ui, ServiceEndpoints{"127.0.0.1", p.port(), web.hostPort(), receiveTimeoutMs});
-    logic = std::make_unique<BrowserLogic>(surface, *session, *store, shell);
+        ServiceEndpoints{"127.0.0.1", p.port(), webHost.empty() ? web.hostPort() : webHost,
+                         receiveTimeoutMs});
+    logic = std::make_unique<BrowserLogic>(surface, *session, *store, ui);
     logic->userName = "ann";
     logic->password = "pw:@/";
     return *logic;
@@ -82,7 +80,7 @@ protected:
     ScriptGoodLogin(peer, "ann", "pw:@/", "False");
     ScriptQuery(peer, "NES", "^[a-b]",
                 {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k beta/é", "0", "0")});
-    Start(peer).RefreshList();
+    Go(Start(peer).RefreshList());
     surface.log.clear();
     return *logic;
   }
@@ -110,7 +108,6 @@ protected:
   std::unique_ptr<ServerSession> session;
   std::unique_ptr<BrowserLogic> logic;
   RecordingSurface surface;
-  RecordingShell shell;
 };
 
 TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
@@ -122,7 +119,7 @@ TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
   ScriptQuery(peer, "SNES", "Zelda: [Link]* ?", {});
   ScriptQuery(peer, "SNES", "^[c-d]", {});
   BrowserLogic& b = Start(peer);
-  b.RefreshList();
+  Go(b.RefreshList());
   EXPECT_EQ(surface.log, (Log{"loading", "rows:3", "commands-off", "close-loading"}));
   EXPECT_EQ(surface.rows, (Log{"Zeta|Preferred", "Alpha|Available", "Beta|UnAvailable"}));
   b.SelectGame(2);
@@ -130,10 +127,10 @@ TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
   b.SelectGame(3);  // beyond the rows: none
   EXPECT_EQ(b.selection(), std::nullopt);
   surface.log.clear();
-  b.ChooseSystem("SNES");  // zero games: an empty list
+  Go(b.ChooseSystem("SNES"));  // zero games: an empty list
   EXPECT_EQ(surface.log, (Log{"loading", "rows:0", "commands-off", "close-loading"}));
-  b.Search("Zelda: [Link]* ?");  // sent as typed
-  b.ChooseRange("^[c-d]");
+  Go(b.Search("Zelda: [Link]* ?"));  // sent as typed
+  Go(b.ChooseRange("^[c-d]"));
   EXPECT_EQ(b.searchText, "Zelda: [Link]* ?") << "a letter range leaves the search box's text";
   EXPECT_EQ(Sent(), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]") +
                         QueryBytes("SNES", "^[a-b]") + QueryBytes("SNES", "Zelda: [Link]* ?") +
@@ -147,9 +144,9 @@ TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndKeepTheRows) {
   peer.Expect("ann").Send("user?").Expect("pw:@/").Send("Incorrect Username or Password");
   peer.Expect("ann").Send("user?").Expect("pw:@/").Send("Username in use login again to clear.");
   BrowserLogic& b = Start(peer);
-  b.RefreshList();
+  Go(b.RefreshList());
   EXPECT_EQ(surface.log, Log{}) << "a bad login changes nothing";
-  b.RefreshList();  // user in use: its notice, then a disconnect that clears the flag
+  Go(b.RefreshList());  // user in use: its notice, then a disconnect that clears the flag
   EXPECT_EQ(surface.log, Log{"close-clients"});
   EXPECT_FALSE(session->connected || session->userInUse);
   EXPECT_EQ(Sent(), "annpw:@/annpw:@/");
@@ -191,9 +188,9 @@ TEST_F(BrowserLogicTest, ADroppedSessionIsLoggedInAgainOnce) {
     else
       ScriptRefusal(p, "SNES", "^[a-b]");
     BrowserLogic& b = Start(p);
-    b.RefreshList();
+    Go(b.RefreshList());
     surface.log.clear();
-    b.ChooseSystem("SNES");
+    Go(b.ChooseSystem("SNES"));
     EXPECT_EQ(surface.log, c.log);
     session->Disconnect();
     p.Finish();
@@ -216,15 +213,15 @@ TEST_F(BrowserLogicTest, TheErrorMarkLogsOutAndARefusedSavedSearchFallsBackAtSta
   ScriptQuery(peer, "NES", "^[c-d]", {});
   BrowserLogic& b = Start(peer);
   session->filter = "[oops";  // as restored from SEARCH
-  b.StartList();
+  Go(b.StartList());
   EXPECT_EQ(surface.log, (Log{"loading", "close-loading", "box:[oops", "loading", "rows:1",
                               "commands-off", "close-loading"}));
   EXPECT_EQ(session->filter, "^[a-b]");
   surface.log.clear();
-  b.Search("zz[");  // the user's own search is refused: said
+  Go(b.Search("zz["));  // the user's own search is refused: said
   EXPECT_EQ(surface.log, (Log{"loading", "connection-error", "close-loading"}));
   EXPECT_FALSE(session->loggedIn);
-  b.ChooseRange("^[c-d]");
+  Go(b.ChooseRange("^[c-d]"));
   EXPECT_EQ(Sent(2), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[c-d]"));
 }
 
@@ -251,7 +248,7 @@ TEST_F(BrowserLogicTest, LaunchAndGameInfoActOnTheSelectedRowOfTheRowsOnScreen) 
   ScriptGoodLogin(peer.NextConnection(), "ann", "pw:@/", "False");
   ScriptQuery(peer, "SNES", "^[e-f]", {Record("Earth", "k-earth", "1", "0")});
   BrowserLogic& b = Start(peer, 300);
-  b.RefreshList();
+  Go(b.RefreshList());
   const Log alpha = {"start:" + nes + " VTNES://ann:pw:@/@" + web.hostPort() + "/k-alpha",
                      "minimise"};
   const Log alphaPage = {Page("/gameinfo.php?gameinfo=k-alpha")};
@@ -260,9 +257,9 @@ TEST_F(BrowserLogicTest, LaunchAndGameInfoActOnTheSelectedRowOfTheRowsOnScreen) 
     std::function<void()> step;
     Log launch, pages;
   } cases[] = {
-      {"a failure in the record phase", [&] { b.ChooseRange("^[e-f]"); }, alpha, alphaPage},
-      {"a failure before the records", [&] { b.ChooseSystem("SNES"); }, alpha, alphaPage},
-      {"a successful refresh", [&] { b.RefreshList(); }, {}, {}},
+      {"a failure in the record phase", [&] { Go(b.ChooseRange("^[e-f]")); }, alpha, alphaPage},
+      {"a failure before the records", [&] { Go(b.ChooseSystem("SNES")); }, alpha, alphaPage},
+      {"a successful refresh", [&] { Go(b.RefreshList()); }, {}, {}},
       {"a click on empty space", [&] { b.SelectGame(std::nullopt); }, {}, {}},
   };
   for (const auto& c : cases) {
@@ -270,11 +267,11 @@ TEST_F(BrowserLogicTest, LaunchAndGameInfoActOnTheSelectedRowOfTheRowsOnScreen) 
     b.SelectGame(0);
     c.step();
     surface.log.clear();
-    shell.pages.clear();
+    ui.pages.clear();
     EXPECT_EQ(b.Launch(), c.launch.empty() ? LaunchOutcome::NoSelection : LaunchOutcome::Started);
     EXPECT_EQ(surface.log, c.launch);
     b.GameInfo();
-    EXPECT_EQ(shell.pages, c.pages);
+    EXPECT_EQ(ui.pages, c.pages);
   }
   EXPECT_EQ(surface.rows, Log{"Earth|Available"});
 }
@@ -285,7 +282,8 @@ TEST_F(BrowserLogicTest, LaunchDisconnectsStartsSavesAndMinimisesOrSaysWhyNot) {
   b.SelectGame(0);
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::EmulatorNotSet);  // reported and saved, not minimised
-  EXPECT_EQ(surface.log, Log{"launch-failure"});
+  EXPECT_EQ(surface.log, Log{"message VTBrowser: " +
+                             LaunchFailureText(LaunchOutcome::EmulatorNotSet, "NES", "")});
   EXPECT_EQ(Value("SYSTEM") + Value("SEARCH") + Value("COUNT"), "NES^[a-b]\x03");
   surface.log.clear();
   const std::string nes = Emulator("NES");
@@ -309,7 +307,7 @@ TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnection) {
   EXPECT_EQ(Value("SYSTEM"), "<missing>");
   b.GameInfo();
   b.UpgradeNow();
-  EXPECT_EQ(shell.pages,
+  EXPECT_EQ(ui.pages,
             (Log{Page("/gameinfo.php?gameinfo=k%20beta%2F%C3%A9"), Page("/accountinfo.php")}));
   EXPECT_TRUE(session->connected);
   const std::pair<std::string, std::string> keys[] = {
@@ -320,19 +318,37 @@ TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnection) {
   for (const auto& [key, encoded] : keys) EXPECT_EQ(PercentEncoded(key), encoded);
 }
 
+// Leaving Change User's login window ends the program as Close would, saving first; an
+// out-of-date client ends it as it stands.
 TEST_F(BrowserLogicTest, ChangeUserLogsOutKeepsTheRowsAndSavesBeforeItsWayOut) {
   BrowserLogic& b = Loaded();
   bool loggedOut = false;
-  surface.login = [&] { return loggedOut = !session->connected, true; };
-  b.ChangeUser();
+  surface.login = [&] { return loggedOut = !session->connected, Next::GoOn; };
+  EXPECT_EQ(b.ChangeUser(), Next::GoOn);
   EXPECT_TRUE(loggedOut) << "logged out before the login window";
   EXPECT_EQ(surface.log, Log{"login-window"});
   EXPECT_EQ(surface.rows, (Log{"Alpha|Available", "Beta|UnAvailable"}));
-  // Cancel in Change User's login window ends the program: the state is saved first.
+  EXPECT_EQ(Value("SYSTEM"), "<missing>");
+  surface.login = [] { return Next::EndProgram; };
   session->SetSystem("GEN");
-  b.ChangeUserShell().EndProgram(0);
-  EXPECT_EQ(shell.ends, std::vector<int>{0});
+  EXPECT_EQ(b.ChangeUser(), Next::EndProgram);
   EXPECT_EQ(Value("SYSTEM"), "GEN");
+  surface.login = [&] { return session->clientOutOfDate = true, Next::EndProgram; };
+  session->SetSystem("SNES");
+  EXPECT_EQ(b.ChangeUser(), Next::EndProgram);
+  EXPECT_EQ(Value("SYSTEM"), "GEN");
+}
+
+// An out-of-date client found by a refresh's login ends the program after the update message:
+// no notice, no query, no game server.
+TEST_F(BrowserLogicTest, AnOutOfDateClientEndsTheProgramAtTheNextCommand) {
+  HttpPeer outdated("4.06");
+  BrowserLogic& b = Start(peer, 2000, outdated.hostPort());
+  EXPECT_EQ(b.ChooseSystem("SNES"), Next::EndProgram);
+  EXPECT_EQ(surface.log, Log{"message Error: Visit Vintara to update your client."});
+  EXPECT_EQ(Value("SYSTEM"), "<missing>");
+  peer.Finish();
+  EXPECT_EQ(peer.connections(), 0u);
 }
 
 TEST_F(BrowserLogicTest, SetupHelpCloseAndTheUpgradeReminder) {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "service/Endpoints.h"
-#include "tests/service/SessionFixture.h"
+#include "service/ServerSession.h"
 #include "tests/support/TempDir.h"
 
 namespace vt {
@@ -19,8 +19,7 @@ protected:
     return store;
   }
   test::TempDir dir;
-  test::RecordingUi ui;
-  ServerSession session{ui, ServiceEndpoints{}};
+  ServerSession session{ServiceEndpoints{}};
 };
 
 TEST_F(BrowserStateTest, SaveWritesThreeUntypedValuesWithoutTerminators) {

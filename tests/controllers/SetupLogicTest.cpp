@@ -52,11 +52,11 @@ public:
   }
   void DropInput() override { Log("drop"); }
   std::chrono::steady_clock::time_point Now() override { return now; }
-  void ShowMessage(const std::string& text, const std::string& caption) override {
-    Log(caption + ": " + text + (current.key ? " over a key still down" : "")), Release();
+  // A box of the host ("CAPTION: TEXT") shows.
+  void Box(const std::string& message) {
+    Log(message + (current.key ? " over a key still down" : "")), Release();
     if (duringBox) std::exchange(duringBox, nullptr)();
   }
-  void OpenPage(const std::string& address) override { Log("page " + address); }
   void EndWindow(int result) override { Log("end " + Id(result)); }
   void Log(const std::string& e) { log.push_back(e + (open() ? " (open)" : "")); }
   void Release() {
@@ -84,9 +84,11 @@ public:  // to the table rows too
     settings->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString,
                        folder.dir.path().string());
     surface.open = [this] { return logic && logic->config().input.IsOpen(); };
+    host.duringBox = [this] { surface.Box(host.messages.back()); };
   }
   SetupLogic& Make(Console console) {
-    logic = std::make_unique<SetupLogic>(Layout(console), surface, *settings, "web.test", input);
+    logic = std::make_unique<SetupLogic>(Layout(console), surface, host, *settings, "web.test",
+                                         input);
     surface.log.clear(), surface.prompts.clear();
     return *logic;
   }
@@ -111,6 +113,7 @@ public:  // to the table rows too
   test::EmulatorFolder folder;
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(registryDir.File("registry.txt"));
   RecordingSurface surface;
+  test::RecordingHost host;
   std::unique_ptr<SetupLogic> logic;
 };
 
@@ -141,10 +144,11 @@ TEST_F(SetupLogicTest, EverySetAllCapturesItsFieldsInItsOrder) {
   EXPECT_EQ(Layout(SMSC).Field(IDC_SMSC_BUTTON1)->setAllPrompt, "Push Button 1");
   EXPECT_TRUE(LayoutForSystem("SGG") == &Layout(SMSC) && LayoutForSystem("COL") == &Layout(SMSC));
   EXPECT_EQ(LayoutForSystem("nes"), nullptr);
-  SetupLogic atari(*LayoutForSystem("2600"), surface, *settings, "web.test", input);
+  SetupLogic atari(*LayoutForSystem("2600"), surface, host, *settings, "web.test", input);
   surface.log.clear();
   atari.Advanced(), atari.Ok();  // the Atari window has no OK: Enter does nothing
-  EXPECT_THAT(surface.log, ElementsAre("page http://web.test/2600_HELP.php"));
+  EXPECT_TRUE(surface.log.empty());
+  EXPECT_THAT(host.pages, ElementsAre("http://web.test/2600_HELP.php"));
 }
 
 // One field: prompt, devices open, OK disabled, the rule (a refusal once the keys are up and the

@@ -58,7 +58,7 @@ TEST(ConfigFile, TheBytesStayUnlessAWholeNewFileReplacesThem) {
   for (const FileEmulator* format : {&Gens(), &Meka(), &Zsnes(), &Gest()}) {
     test::EmulatorFolder folder;
     EXPECT_FALSE(folder.Load(*format));
-    EXPECT_EQ(format->Save(*folder.settings, folder.config, 1, {}).text,
+    EXPECT_EQ(format->Save(*folder.settings, folder.config, 1, folder.host).text,
               "there is no such file, or it cannot be read");
     EXPECT_FALSE(std::filesystem::exists(folder.Path(std::string(format->file))));
   }
@@ -95,7 +95,7 @@ TEST(ConfigFile, AKilledSaveLeavesTheOldOrTheNewBytes) {
   std::vector<ControllerConfig> configs(2, f.config);
   std::vector<std::string> gens = {f.Get("gens.cfg")}, settings = {f.Get("registry.txt")};
   auto save = [&](unsigned i) {
-    Gens().Save(*store, configs[i], 1, {});
+    Gens().Save(*store, configs[i], 1, f.host);
     store->SetValue(Hive::Machine, "Software\\Vintara", "SEARCH", kTypeNone,
                     std::string(3000 + 2000 * i, 'a'));
   };

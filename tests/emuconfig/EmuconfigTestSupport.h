@@ -6,6 +6,7 @@
 
 #include "emuconfig/Emulator.h"
 #include "platform/SettingsStore.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
 
 namespace vt::test {
@@ -18,6 +19,7 @@ struct EmulatorFolder {
   TempDir dir;
   ControllerConfig config{dir.path().string()};
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(dir.File("registry.txt"));
+  RecordingHost host;
 
   std::string Path(const std::string& name) const { return dir.File(name); }
   void Put(const std::string& name, const std::string& bytes) const {
@@ -27,9 +29,9 @@ struct EmulatorFolder {
   std::string Get(const std::string& name) const { return ReadFileBytes(Path(name)); }
   // No temporary file left beside it (its kept original aside).
   bool OnlyFileIs(const std::string& name) const;
-  bool Load(const Emulator& e, int player = 1) { return e.Load(*settings, config, player, {}); }
+  bool Load(const Emulator& e, int player = 1) { return e.Load(*settings, config, player, host); }
   bool Save(const Emulator& e, int player = 1) {
-    return e.Save(*settings, config, player, {}).done;
+    return e.Save(*settings, config, player, host).done;
   }
 };
 

@@ -48,10 +48,8 @@ struct NesterTest : ::testing::Test {
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store = OpenFileSettings(dir.File("registry.txt"));
   ControllerConfig config;
-  std::vector<std::string> messages;
-  MessageFn show = [this](std::string_view text, std::string_view caption) {
-    messages.push_back(std::string(text) + "|" + std::string(caption));
-  };
+  test::RecordingHost show;
+  std::vector<std::string>& messages = show.messages;
 };
 
 // The first load writes the defaults to all sixteen keys, in nester's own value types; a record
@@ -92,7 +90,7 @@ TEST_F(NesterTest, MissingKeysGetDefaultsOnALoadAndAMessageOnASave) {
   config.nesRecords[4].DeviceType = 7;
   EXPECT_FALSE(Save(1));
   EXPECT_FALSE(Save(2));
-  EXPECT_EQ(messages, std::vector<std::string>(14, "Hmmmmm|Not Sure"));
+  EXPECT_EQ(messages, std::vector<std::string>(14, "Not Sure: Hmmmmm"));
   EXPECT_EQ(Value(2, "Select", "DeviceType"), std::string("\x07\0\0\0", 4));
   EXPECT_FALSE(store->KeyExists(Hive::User, Key(2, "Up")));
   EXPECT_EQ(nester.Location({}, 2),

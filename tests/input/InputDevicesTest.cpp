@@ -16,9 +16,9 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-const Message kInitKeyboardFailed{"InitKeyboard Failed", "Error"};
-const Message kJoystickLevel{"Failed to set joystick coop level", "Error"};
-Message DiError(const char* name) { return {name, "DI Error"}; }
+const Message kInitKeyboardFailed = "Error: InitKeyboard Failed";
+const Message kJoystickLevel = "Error: Failed to set joystick coop level";
+Message DiError(const char* name) { return std::string("DI Error: ") + name; }
 
 using InputDevicesTest = InputFixture;
 
@@ -87,7 +87,7 @@ TEST_F(InputDevicesTest, EachFailedStepOfTheOpeningSaysWhatItMustAndTheOpeningGo
        {kInitKeyboardFailed, DiError("DIERR_INVALIDPARAM")}, 1, 0, 0},
       {"the keyboard's level and acquire", 0,
        {{Keys, level, bad}, {Keys, &R::acquire, dierr::OtherAppHasPrio}},
-       {{"Failed to set keyboard coop level", "Error"}, DiError("DIERR_OTHERAPPHASPRIO")}, 1, 0, 0},
+       {"Error: Failed to set keyboard coop level", DiError("DIERR_OTHERAPPHASPRIO")}, 1, 0, 0},
       {"two joysticks' levels", 3, {{0, level, fail}, {2, level, fail}},
        {kJoystickLevel, kJoystickLevel}, 4, 3, 24},
       {"the enumeration, without a joystick", 0, {{Enumeration, {}, fail}}, {kInitKeyboardFailed},

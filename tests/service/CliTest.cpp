@@ -12,13 +12,11 @@
 namespace vt::test {
 namespace {
 
-std::string Z(const std::string& text) { return text + std::string(1, '\0'); }
-
 class Vtcli : public SessionTest {
 protected:
   Vtcli() {
     auto store = OpenFileSettings(registry);
-    const std::string key = "Software\\Vintara";
+    const std::string key = kVintaraKey;
     store->CreateKey(Hive::Machine, key);
     // The deployment values point the client at the loopback peers.
     store->SetValue(Hive::Machine, key, "GameServer", kTypeNone, "127.0.0.1");
@@ -30,6 +28,7 @@ protected:
     args.insert(args.begin(), {"--registry", registry, "--port", std::to_string(peer.port())});
     out.str("");
     err.str("");
+    ui.messages.clear();
     return cli::Run(args, out, err, &ui);
   }
 
@@ -39,7 +38,8 @@ protected:
   std::ostringstream out, err;
 };
 
-// A refusal's reply is printed only when no flag explains it.
+// A refusal's reply is printed only when no flag explains it; an out-of-date client ends with 0
+// after the update message, and says nothing more.
 TEST_F(Vtcli, LoginReachesTheDeploymentValuesServersAndPrintsAnUnexplainedReply) {
   ScriptGoodLogin(peer, "ann", "pw", "True");
   peer.NextConnection().Expect("ann").Send("?").Expect("pw").Send("Account suspended");
@@ -51,6 +51,12 @@ TEST_F(Vtcli, LoginReachesTheDeploymentValuesServersAndPrintsAnUnexplainedReply)
   EXPECT_EQ(out.str(), "loggedIn=0 userInUse=0 badCredentials=0 connectFailed=0 fullAccount=False\n"
                        "reply=Account suspended\n");
   EXPECT_EQ(web.requests().size(), 2u);  // the WebHost value, read up to its NUL
+  HttpPeer old("4.06");
+  EXPECT_EQ(Run({"--web-host", old.hostPort(), "login", "ann", "pw"}), 0);
+  EXPECT_EQ(out.str() + err.str(), "");
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Error: Visit Vintara to update your client."});
+  peer.Finish();
+  EXPECT_EQ(peer.connections(), 2u);
 }
 
 TEST_F(Vtcli, LaunchRefusalsAndAMissingEmulatorSayWhyAndStartNothing) {
@@ -63,8 +69,7 @@ TEST_F(Vtcli, LaunchRefusalsAndAMissingEmulatorSayWhyAndStartNothing) {
   } cases[] = {
       {"False", "SNES", "0", 2, "LightAccountNotice\n", ""},
       {"True", "SNES", "2", 2, "", "no game at index 2"},
-      {"True", "NES", "1", 1, "",
-       "VTBrowser: " + LaunchFailureText(LaunchOutcome::EmulatorNotFound, "NES", nester) + "\n"},
+      {"True", "NES", "1", 1, "", ""},
   };
   bool first = true;
   for (const auto& c : cases) {
@@ -80,6 +85,9 @@ TEST_F(Vtcli, LaunchRefusalsAndAMissingEmulatorSayWhyAndStartNothing) {
     EXPECT_EQ(out.str(), c.out);
     EXPECT_NE(err.str().find(c.err), std::string::npos) << err.str();
   }
+  EXPECT_EQ(ui.messages, std::vector<std::string>{
+                             "VTBrowser: " +
+                             LaunchFailureText(LaunchOutcome::EmulatorNotFound, "NES", nester)});
 }
 
 TEST_F(Vtcli, BadCommandLinesAreUsageErrors) {

@@ -1,6 +1,6 @@
 // LaunchGame: the availability rule, the refusals, the command line, the emulator path from the
-// settings store, the order disconnect -> start -> save state, and the message of a start that
-// cannot happen. Every console's real start, end to end: tests/e2e/LaunchTest.
+// settings store, the order disconnect -> start, and the message of a start that cannot happen.
+// Every console's real start, end to end: tests/e2e/LaunchTest.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,7 +16,10 @@ namespace {
 
 class LaunchGameTest : public ::testing::Test, public LaunchHost {
 protected:
-  LaunchGameTest() { settings->CreateKey(Hive::Machine, "Software\\Vintara"); }
+  LaunchGameTest() {
+    settings->CreateKey(Hive::Machine, kVintaraKey);
+    host.log = &calls;
+  }
 
   void ShowGameInUseNotice(bool fullForm) override {
     calls.push_back(fullForm ? "in use full" : "in use free");
@@ -28,9 +31,6 @@ protected:
     commandLine = line;
     return startSucceeds;
   }
-  void ShowLaunchFailure(const std::string& text) override { calls.push_back("message:" + text); }
-  void SaveBrowserState() override { calls.push_back("save"); }
-  void Minimise() override { calls.push_back("minimise"); }
 
   // One game in the catalogue with the given copies, on the system, for the account, connected.
   LaunchOutcome Launch(const std::string& system, const std::string& tier,
@@ -46,19 +46,15 @@ protected:
     session->fullAccountCopies = {fullCopies};
     session->selectedIndex = 0;
     calls.clear();
-    return LaunchGame(*session, who, *settings, *this);
+    return LaunchGame(*session, who, *settings, *this, host);
   }
   void SetPath(const std::string& alias, const std::string& bytes) {
-    ASSERT_TRUE(
-        settings->SetValue(Hive::Machine, "Software\\Vintara", alias + "_PATH", kTypeNone, bytes));
+    ASSERT_TRUE(settings->SetValue(Hive::Machine, kVintaraKey, alias + "_PATH", kTypeNone, bytes));
   }
 
-  RecordingUi ui;
-  std::unique_ptr<ServerSession> session = std::make_unique<ServerSession>(ui, [] {
-    ServiceEndpoints e;
-    e.webHost = "web.example";
-    return e;
-  }());
+  RecordingHost host;
+  std::unique_ptr<ServerSession> session =
+      std::make_unique<ServerSession>(ServiceEndpoints{"", 0, "web.example"});
   TempDir dir;
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(dir.File("registry.txt"));
   Credentials who{"user", "pass"};
@@ -96,7 +92,7 @@ TEST_F(LaunchGameTest, CommandLineIsTheStoredPathABlankAndTheAddress) {
     who = c.who;
     EXPECT_EQ(Launch(c.alias, c.tier, "1", 0, "game-7"), LaunchOutcome::Started) << c.alias;
     EXPECT_EQ(commandLine, fill(c.expected));
-    EXPECT_EQ(calls, (std::vector<std::string>{"start", "save", "minimise"}));
+    EXPECT_EQ(calls, std::vector<std::string>{"start"});
     EXPECT_FALSE(session->connected || session->loggedIn);
   }
 }
@@ -128,8 +124,8 @@ TEST_F(LaunchGameTest, RefusalsFollowTheAvailabilityRule) {
   }
 }
 
-// A launch that cannot start its emulator says why, saves the state and leaves the window; the
-// file is looked at only after a start that failed.
+// A launch that cannot start its emulator says why, in a box with the program's caption; the file
+// is looked at only after a start that failed.
 TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised) {
   const std::string folder = dir.File("folder"), emu = dir.File("emulator.exe");
   std::filesystem::create_directory(folder);
@@ -154,7 +150,7 @@ TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised)
   for (const Case& c : cases) {
     settings = OpenFileSettings(dir.File("fresh.txt"));
     std::filesystem::remove(dir.File("fresh.txt"));
-    settings->CreateKey(Hive::Machine, "Software\\Vintara");
+    settings->CreateKey(Hive::Machine, kVintaraKey);
     if (c.value) SetPath("NES", *c.value);
     startSucceeds = c.startSucceeds;
     EXPECT_EQ(Launch("NES", "True", "1", 0), c.outcome);
@@ -162,9 +158,9 @@ TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised)
     const std::string path =
         c.value && c.value->size() < 1024 ? c.value->substr(0, c.value->find('\0')) : "";
     std::vector<std::string> expected = {
-        "start", "message:" + LaunchFailureText(c.outcome, "NES", path), "save"};
+        "start", "message VTBrowser: " + LaunchFailureText(c.outcome, "NES", path)};
     if (c.outcome == LaunchOutcome::EmulatorNotSet) expected.erase(expected.begin());
-    if (c.outcome == LaunchOutcome::Started) expected = {"start", "save", "minimise"};
+    if (c.outcome == LaunchOutcome::Started) expected = {"start"};
     EXPECT_EQ(calls, expected) << path;
   }
 }
@@ -192,7 +188,7 @@ TEST_F(LaunchGameTest, SelectionBeyondTheCatalogueIsRefusedWithoutReading) {
        {std::pair<uint32_t, uint32_t>{1, 1}, {0xFFFFFFFFu, 1}, {1, 2}, {0, 0}}) {
     session->selectedIndex = selected;
     session->gameCount = count;
-    EXPECT_EQ(LaunchGame(*session, who, *settings, *this), LaunchOutcome::NoSelection)
+    EXPECT_EQ(LaunchGame(*session, who, *settings, *this, host), LaunchOutcome::NoSelection)
         << selected << " " << count;
   }
   EXPECT_TRUE(calls.empty());

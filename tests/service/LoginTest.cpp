@@ -23,7 +23,7 @@ protected:
 TEST_F(Login, ExchangeIsByteForByteAndTierBecomesFullAccount) {
   ScriptGoodLogin(peer, "alice", "s3cret", "True");
   auto s = Started();
-  ASSERT_TRUE(s->Login("alice", "s3cret"));
+  ASSERT_TRUE(s->Login("alice", "s3cret", ui));
   EXPECT_TRUE(s->connected && s->loggedIn);
   EXPECT_FALSE(s->userInUse || s->badCredentials || s->connectFailed);
   EXPECT_EQ(s->fullAccount, "True");
@@ -37,7 +37,7 @@ TEST_F(Login, ExchangeIsByteForByteAndTierBecomesFullAccount) {
 TEST_F(Login, PasswordWaitsForTheReplyToTheUserName) {
   peer.Expect("alice");  // never answered: the password must not go out meanwhile
   auto s = Started(300);
-  EXPECT_FALSE(s->Login("alice", "s3cret"));
+  EXPECT_FALSE(s->Login("alice", "s3cret", ui));
   EXPECT_TRUE(s->connectFailed);
   EXPECT_FALSE(s->connected);
   EXPECT_EQ(Sent(*s), "alice");
@@ -53,7 +53,7 @@ TEST_F(Login, ReplyAfterTheAddressIsReadAsAtMostThreeBytes) {
       .Send(std::string("ok\0True", 7))
       .Expect(3);
   auto s = Started();
-  ASSERT_TRUE(s->Login("bob", "pw"));
+  ASSERT_TRUE(s->Login("bob", "pw", ui));
   EXPECT_EQ(s->fullAccount, "True");
   EXPECT_EQ(Sent(*s), GoodLoginBytes("bob", "pw"));
 }
@@ -78,14 +78,14 @@ TEST_F(Login, RefusalsKeepTheConnectionAndSetTheirFlagsUntilTheRetry) {
   for (const auto& r : refusals) {
     SCOPED_TRACE(r.reply);
     ui.messages.clear();
-    EXPECT_FALSE(s->Login("carol", "wrong"));
+    EXPECT_FALSE(s->Login("carol", "wrong", ui));
     EXPECT_TRUE(s->connected);
     EXPECT_FALSE(s->loggedIn || s->connectFailed);
     EXPECT_EQ(s->userInUse, r.userInUse);
     EXPECT_EQ(s->badCredentials, r.badCredentials);
-    s->ShowReply();
+    s->ShowReply(ui);
     EXPECT_EQ(ui.messages, std::vector<std::string>{std::string("(default): ") + r.reply});
-    ASSERT_TRUE(s->Login("carol", "right"));
+    ASSERT_TRUE(s->Login("carol", "right", ui));
     EXPECT_FALSE(s->userInUse || s->badCredentials);
     s->Disconnect();
     ++connection;
@@ -96,20 +96,49 @@ TEST_F(Login, RefusalsKeepTheConnectionAndSetTheirFlagsUntilTheRetry) {
   EXPECT_EQ(web.requests().size(), connection);                // one check per connection
 }
 
+// A connection kept since a refusal that the server has closed meanwhile answers the next login
+// with its close: that login goes out again on a new connection, with its version check, once
+// and without a word; a new connection that closes too is a refusal without flags, no loop.
+TEST_F(Login, AKeptConnectionTheServerClosedIsReplacedOnce) {
+  for (const bool closesAgain : {false, true}) {
+    SCOPED_TRACE(closesAgain ? "closed again" : "logged in anew");
+    ScriptedPeer p;
+    HttpPeer w("4.05");
+    p.Expect("kim").Send("?").Expect("bad").Send("Incorrect Username or Password").Close();
+    if (closesAgain)
+      p.NextConnection().Expect("kim").Close();
+    else
+      ScriptGoodLogin(p.NextConnection(), "kim", "good", "True");
+    p.Start();
+    ServerSession s(ServiceEndpoints{"127.0.0.1", p.port(), w.hostPort(), 2000});
+    EXPECT_FALSE(s.Login("kim", "bad", ui));
+    EXPECT_TRUE(s.connected && s.badCredentials);
+    EXPECT_EQ(s.Login("kim", "good", ui), !closesAgain);
+    EXPECT_FALSE(s.connectFailed || s.badCredentials);
+    s.Disconnect();
+    p.Finish();
+    EXPECT_EQ(p.Received(0), "kimbadkim");
+    EXPECT_EQ(p.Received(1), closesAgain ? "kimgood" : GoodLoginBytes("kim", "good"));
+    EXPECT_EQ(p.connections(), 2u);
+    EXPECT_EQ(w.requests().size(), 2u);
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 // Every login after a failed connection or a disconnect connects anew, with its own version
 // check; connectFailed stays set through later successes and disconnects.
 TEST_F(Login, DisconnectMeansANewConnectionAndConnectFailedStaysSet) {
   peer.Expect("gus").Reset();  // the connection dies under the client
   for (int i = 0; i < 2; ++i) ScriptGoodLogin(peer.NextConnection(), "gus", "pw", "True");
   auto s = Started();
-  EXPECT_FALSE(s->Login("gus", "pw"));
+  EXPECT_FALSE(s->Login("gus", "pw", ui));
   EXPECT_TRUE(s->connectFailed);
   EXPECT_FALSE(s->connected || s->loggedIn);
-  ASSERT_TRUE(s->Login("gus", "pw"));
+  ASSERT_TRUE(s->Login("gus", "pw", ui));
   s->Disconnect();
   EXPECT_FALSE(s->connected || s->loggedIn || s->userInUse || s->badCredentials);
   EXPECT_TRUE(s->connectFailed);
-  ASSERT_TRUE(s->Login("gus", "pw"));
+  ASSERT_TRUE(s->Login("gus", "pw", ui));
   EXPECT_EQ(Sent(*s, 2), GoodLoginBytes("gus", "pw"));
   EXPECT_EQ(peer.connections(), 3u);
   EXPECT_EQ(web.requests().size(), 3u);
@@ -121,11 +150,11 @@ TEST_F(Login, DisconnectMeansANewConnectionAndConnectFailedStaysSet) {
 TEST_F(Login, ACloseIsARefusalWithoutFlagsAndAnUnknownHostIsSaid) {
   peer.Expect("hal").Close();
   auto s = Started();
-  EXPECT_FALSE(s->Login("hal", "pw"));
+  EXPECT_FALSE(s->Login("hal", "pw", ui));
   EXPECT_FALSE(s->connectFailed || s->userInUse || s->badCredentials || s->loggedIn);
   EXPECT_EQ(s->ReplyText(), "");
-  ServerSession unknown(ui, ServiceEndpoints{"no-such-host.invalid", 11001, web.hostPort(), 2000});
-  EXPECT_FALSE(unknown.Login("ivy", "pw"));
+  ServerSession unknown(ServiceEndpoints{"no-such-host.invalid", 11001, web.hostPort(), 2000});
+  EXPECT_FALSE(unknown.Login("ivy", "pw", ui));
   EXPECT_TRUE(unknown.connectFailed && !unknown.connected);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].rfind("(default):  Error getting host: ", 0), 0u) << ui.messages[0];
@@ -133,7 +162,7 @@ TEST_F(Login, ACloseIsARefusalWithoutFlagsAndAnUnknownHostIsSaid) {
 
 // The version check in front of every connect: the version text may stand anywhere in the first
 // 256 bytes, on any status; elsewhere it counts as missing, which ends the program before any
-// socket; an unreachable web host never blocks the login.
+// socket, and no login goes out any more; an unreachable web host never blocks the login.
 TEST_F(Login, TheVersionCheckComesFirstAndLooksAtTheFirst256Bytes) {
   const struct {
     std::string page;
@@ -150,12 +179,12 @@ TEST_F(Login, TheVersionCheckComesFirstAndLooksAtTheFirst256Bytes) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.page.substr(0, 20) + " " + std::to_string(c.status));
     HttpPeer page(c.page, c.status);
-    RecordingUi u;
-    EXPECT_EQ(CheckClientVersion("4.05", page.hostPort(), u), c.current);
+    RecordingHost u;
+    EXPECT_EQ(CheckClientVersion("4.05", page.hostPort(), u),
+              c.current ? Next::GoOn : Next::EndProgram);
     EXPECT_EQ(u.messages,
               c.current ? std::vector<std::string>{}
                         : std::vector<std::string>{"Error: Visit Vintara to update your client."});
-    EXPECT_EQ(u.endCodes, c.current ? std::vector<int>{} : std::vector<int>{0});
   }
   HttpPeer old("<html>current: 4.06</html>");
   ScriptGoodLogin(peer, "u", "p", "True");
@@ -164,17 +193,19 @@ TEST_F(Login, TheVersionCheckComesFirstAndLooksAtTheFirst256Bytes) {
   e.gameServer = "127.0.0.1";
   e.gamePort = peer.port();
   e.webHost = old.hostPort();
-  ServerSession outdated(ui, e);
-  EXPECT_FALSE(outdated.Login("u", "p"));
-  EXPECT_EQ(ui.endCodes, std::vector<int>{0});
+  ServerSession outdated(e);
+  EXPECT_FALSE(outdated.Login("u", "p", ui));
+  EXPECT_FALSE(outdated.Login("u", "p", ui));
+  EXPECT_TRUE(outdated.clientOutOfDate);
   EXPECT_FALSE(outdated.connected || outdated.connectFailed);
+  EXPECT_EQ(old.requests().size(), 1u) << "checked again after it said so";
   {
     HttpPeer gone("4.05");
     e.webHost = gone.hostPort();
   }
   ui.messages.clear();
-  ServerSession unchecked(ui, e);
-  EXPECT_TRUE(unchecked.Login("u", "p")) << "the first connection the server saw";
+  ServerSession unchecked(e);
+  EXPECT_TRUE(unchecked.Login("u", "p", ui)) << "the first connection the server saw";
   EXPECT_EQ(ui.messages, std::vector<std::string>{"hOpenUrl: Can not open internet connection!"});
   unchecked.Disconnect();
   peer.Finish();

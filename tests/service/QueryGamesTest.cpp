@@ -27,7 +27,7 @@ protected:
   void StartLoggedIn(uint32_t receiveTimeoutMs = 2000) {
     peer.Start();
     s = MakeSession(receiveTimeoutMs);
-    EXPECT_TRUE(s->Login("u", "p"));
+    EXPECT_TRUE(s->Login("u", "p", ui));
   }
   // The next n bytes in the client's socket; fewer if they do not come before the time-out.
   std::string Unread(size_t n) {
@@ -214,7 +214,7 @@ TEST_F(QueryAfterQuery, ErrorMarkAndCloseLeaveNoOldEntries) {
   EXPECT_EQ(s->availableCopies, (std::vector<std::string>(4, "")));
   EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>(4, 0)));
 
-  ASSERT_TRUE(s->Login("u", "p"));
+  ASSERT_TRUE(s->Login("u", "p", ui));
   EXPECT_FALSE(s->QueryGames()) << "a close before the last record fails the query";
   EXPECT_EQ(s->queryFailure, QueryFailure::Broken);
   EXPECT_TRUE(s->connectFailed);
@@ -265,7 +265,7 @@ TEST_F(QueryGames, EachFailureIsToldAndEarlyOnesKeepThePreviousAnswer) {
     if (c.answered < 4) {
       EXPECT_EQ(s->titles, (std::vector<std::string>{"A", "B"}));
     }
-    ASSERT_TRUE(s->Login("u", "p"));
+    ASSERT_TRUE(s->Login("u", "p", ui));
   }
 }
 
@@ -294,8 +294,8 @@ TEST_F(QueryGames, TheErrorMarkIsReadThroughBeforeTheClose) {
   e.gamePort = port;
   e.webHost = web.hostPort();
   e.receiveTimeoutMs = 5000;
-  ServerSession session(ui, e);
-  ASSERT_TRUE(session.Login("u", "p"));
+  ServerSession session(e);
+  ASSERT_TRUE(session.Login("u", "p", ui));
   EXPECT_FALSE(session.QueryGames());
   server.join();
   CloseSocket(listener);

@@ -10,20 +10,10 @@
 
 #include "service/ServerSession.h"
 #include "tests/support/HttpPeer.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/support/ScriptedPeer.h"
 
 namespace vt::test {
-
-// Records message boxes and program ends instead of showing or ending anything.
-class RecordingUi : public ServiceUi {
-public:
-  void ShowMessage(const std::string& text, const char* caption) override {
-    messages.push_back(std::string(caption ? caption : "(default)") + ": " + text);
-  }
-  void EndProgram(int code) override { endCodes.push_back(code); }
-  std::vector<std::string> messages;
-  std::vector<int> endCodes;
-};
 
 inline std::string Z(const std::string& text) { return text + std::string(1, '\0'); }
 // The 5-byte count field: the digits, NUL-padded.
@@ -77,17 +67,12 @@ inline void ScriptRefusal(ScriptedPeer& peer, const std::string& alias,
 class SessionTest : public ::testing::Test {
 protected:
   // The receive time-out is short here so that stalls end quickly; the client's own is 30 s.
-  std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000,
-                                             ServiceUi* with = nullptr) {
-    ServiceEndpoints e;
-    e.gameServer = "127.0.0.1";
-    e.gamePort = peer.port();
-    e.webHost = web.hostPort();
-    e.receiveTimeoutMs = receiveTimeoutMs;
-    return std::make_unique<ServerSession>(with ? *with : ui, e);
+  std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000) {
+    return std::make_unique<ServerSession>(
+        ServiceEndpoints{"127.0.0.1", peer.port(), web.hostPort(), receiveTimeoutMs});
   }
 
-  RecordingUi ui;
+  RecordingHost ui;
   HttpPeer web{"<html>current: 4.05</html>"};
   ScriptedPeer peer;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "input/Capture.h"
+#include "tests/support/RecordingHost.h"
 
 namespace vt {
 
@@ -120,13 +121,8 @@ void ScriptedDevice::Change(F&& change) {
 
 // A ControllerConfig over scripted devices whose message boxes are recorded.
 struct InputRig {
-  using Message = std::pair<std::string, std::string>;  // text, caption
-  InputRig() {
-    config.input = InputDevices(input, [this](const std::string& text, const std::string& caption) {
-      messages.emplace_back(text, caption);
-      if (duringBox) duringBox();
-    });
-  }
+  using Message = std::string;  // "CAPTION: TEXT"
+  InputRig() { config.input = InputDevices(input, host); }
   void Open() { OpenInput(config, nullptr); }
   ScriptedDevice& Attach(std::uint8_t seed) {
     return *joysticks.emplace_back(&input.Attach(ScriptedInput::TestGuid(seed)));
@@ -145,8 +141,9 @@ struct InputRig {
   }
 
   ScriptedInput input;  // outlives the devices the config holds
-  std::vector<Message> messages;
-  std::function<void()> duringBox;  // what the user does while a box shows
+  test::RecordingHost host;
+  std::vector<Message>& messages = host.messages;
+  std::function<void()>& duringBox = host.duringBox;  // what the user does while a box shows
   ControllerConfig config;
   std::vector<ScriptedDevice*> joysticks;
 };

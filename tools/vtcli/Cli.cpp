@@ -1,15 +1,17 @@
 #include "tools/vtcli/Cli.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "browser/AvailabilityMark.h"
-#include "platform/MessageBox.h"
 #include "platform/Process.h"
 #include "service/LaunchGame.h"
 #include "service/ServerSession.h"
+#include "text/Decimal.h"
 
 #include "tools/vtcli/ControlsCommand.h"
+#include "tools/vtcli/StreamHost.h"
 
 namespace vt::cli {
 
@@ -24,29 +26,9 @@ const char kUsage[] =
     "  controls ARGS...\n"
     ;
 
-// Message boxes of the core become "CAPTION: TEXT" lines on standard error, on every platform.
-class StreamUi final : public ServiceUi {
-public:
-  StreamUi(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-  void ShowMessage(const std::string& text, const char* caption) override {
-    err_ << MessageBoxLine(text, caption) << "\n";
-    err_.flush();
-  }
-  void EndProgram(int code) override {
-    out_.flush();
-    err_.flush();
-    EndProcess(code);
-  }
-
-private:
-  std::ostream& out_;
-  std::ostream& err_;
-};
-
 class PrintingLaunchHost final : public LaunchHost {
 public:
-  PrintingLaunchHost(std::ostream& out, std::ostream& err, bool dryRun)
-      : out_(out), err_(err), dryRun_(dryRun) {}
+  PrintingLaunchHost(std::ostream& out, bool dryRun) : out_(out), dryRun_(dryRun) {}
   void ShowGameInUseNotice(bool fullForm) override {
     out_ << (fullForm ? "GameInUseNotice full" : "GameInUseNotice free") << "\n";
   }
@@ -57,42 +39,11 @@ public:
     out_ << commandLine << "\n";
     return true;
   }
-  void ShowLaunchFailure(const std::string& text) override {
-    err_ << MessageBoxLine(text, "VTBrowser") << "\n";
-  }
-  // No browser window to save or minimise.
-  void SaveBrowserState() override {}
-  void Minimise() override {}
 
 private:
   std::ostream& out_;
-  std::ostream& err_;
   bool dryRun_;
 };
-
-bool ParsePort(const std::string& text, uint16_t& port) {
-  if (text.empty() || text.size() > 5) return false;
-  uint32_t v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint32_t>(c - '0');
-  }
-  if (v == 0 || v > 65535) return false;
-  port = static_cast<uint16_t>(v);
-  return true;
-}
-
-bool ParseIndex(const std::string& text, uint32_t& index) {
-  if (text.empty() || text.size() > 10) return false;
-  uint64_t v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint64_t>(c - '0');
-  }
-  if (v > 0xFFFFFFFFu) return false;
-  index = static_cast<uint32_t>(v);
-  return true;
-}
 
 int Usage(std::ostream& err, const std::string& problem) {
   err << "vtcli: " << problem << "\n" << kUsage;
@@ -108,7 +59,7 @@ void PrintLoginLine(std::ostream& out, const ServerSession& s) {
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-        ServiceUi* uiOverride) {
+        Host* hostOverride) {
   std::string server, webHost, registry;
   uint16_t port = kGameServerPort;
   bool portSet = false;
@@ -120,7 +71,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (opt == "--server") {
       server = value;
     } else if (opt == "--port") {
-      if (!ParsePort(value, port)) return Usage(err, "bad port: " + value);
+      const std::optional<uint64_t> n = ReadDigits(value, 65535);
+      if (!n || *n == 0) return Usage(err, "bad port: " + value);
+      port = static_cast<uint16_t>(*n);
       portSet = true;
     } else if (opt == "--web-host") {
       webHost = value;
@@ -148,18 +101,22 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (wanted == 0) return Usage(err, "unknown command: " + command);
   if (rest.size() != wanted) return Usage(err, "wrong number of arguments for " + command);
   uint32_t index = 0;
-  if (command == "launch" && !ParseIndex(rest[4], index))
-    return Usage(err, "bad index: " + rest[4]);
+  if (command == "launch") {
+    const std::optional<uint64_t> n = ReadDigits(rest[4], 0xFFFFFFFFu);
+    if (!n) return Usage(err, "bad index: " + rest[4]);
+    index = static_cast<uint32_t>(*n);
+  }
 
   ServiceEndpoints endpoints = ReadEndpoints(*settings);
   if (!server.empty()) endpoints.gameServer = server;
   if (portSet) endpoints.gamePort = port;
   if (!webHost.empty()) endpoints.webHost = webHost;
 
-  StreamUi streamUi(out, err);
-  ServiceUi& ui = uiOverride ? *uiOverride : streamUi;
-  ServerSession session(ui, endpoints);
-  const bool loggedIn = session.Login(rest[0], rest[1]);
+  StreamHost streamHost(err);
+  Host& host = hostOverride ? *hostOverride : streamHost;
+  ServerSession session(endpoints);
+  const bool loggedIn = session.Login(rest[0], rest[1], host);
+  if (session.clientOutOfDate) return 0;
   if (command == "login" || !loggedIn) {
     std::ostream& to = command == "login" ? out : err;
     PrintLoginLine(to, session);
@@ -183,9 +140,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
 
   session.selectedIndex = index;
-  PrintingLaunchHost host(out, err, dryRun);
+  PrintingLaunchHost launch(out, dryRun);
   const Credentials who{rest[0], rest[1]};
-  switch (LaunchGame(session, who, *settings, host)) {
+  switch (LaunchGame(session, who, *settings, launch, host)) {
     case LaunchOutcome::Started:
       return 0;
     case LaunchOutcome::NoSelection:

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Host.h"
 #include "platform/SettingsStore.h"
-#include "service/ServiceUi.h"
 
 namespace vt::cli {
 
@@ -14,9 +14,10 @@ namespace vt::cli {
 inline constexpr int kExitRefused = 2;  // launch refused with a notice
 inline constexpr int kExitUsage = 3;    // bad command line
 
-// Runs a whole command line (without the program name). uiOverride, when not null, receives the
-// core's message boxes and program ends instead of standard error and process exit.
+// Runs a whole command line (without the program name). hostOverride, when not null, receives
+// the core's message boxes instead of standard error. An out-of-date client ends with 0 after
+// the update message, and prints nothing more.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-        ServiceUi* uiOverride = nullptr);
+        Host* hostOverride = nullptr);
 
 }  // namespace vt::cli

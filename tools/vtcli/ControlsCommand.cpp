@@ -9,6 +9,7 @@
 
 #include "emuconfig/Emulator.h"
 #include "emuconfig/EmulatorLocations.h"
+#include "tools/vtcli/StreamHost.h"
 
 namespace vt::cli {
 namespace {
@@ -135,9 +136,7 @@ int RunControls(vt::SettingsStore& settings, const std::vector<std::string>& arg
     out << "restored " << restored.text << "\n";
     return 0;
   }
-  const MessageFn show = [&err](std::string_view text, std::string_view caption) {
-    err << caption << ": " << text << "\n";
-  };
+  StreamHost show(err);
   const int p = r.player;
   if (!e.Load(settings, config, p, show)) {
     err << "vtcli controls: cannot read the bindings of player " << p << " from "

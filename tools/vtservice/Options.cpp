@@ -1,6 +1,9 @@
 #include "tools/vtservice/Options.h"
 
+#include <optional>
 #include <utility>
+
+#include "text/Decimal.h"
 
 namespace vt::service {
 
@@ -32,15 +35,9 @@ const char* const kUsage =
 namespace {
 
 bool ParsePort(const std::string& text, std::uint16_t& out) {
-  if (text.empty() || text.size() > 5) return false;
-  unsigned v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<unsigned>(c - '0');
-  }
-  if (v > 65535) return false;
-  out = static_cast<std::uint16_t>(v);
-  return true;
+  const std::optional<std::uint64_t> port = ReadDigits(text, 65535);
+  if (port) out = static_cast<std::uint16_t>(*port);
+  return port.has_value();
 }
 
 bool ParseFault(const std::string& text, Fault& out) {
