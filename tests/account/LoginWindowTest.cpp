@@ -1,6 +1,6 @@
 // The login window as a real window under Wine, over a session and the file settings store: what
 // only a live window shows (the opening, the edits' font, the lamps and buttons on screen, the
-// change rule through real edits, Signup, Cancel and the close command). The connecting notice
+// change rule through real edits, Signup and the close command). The connecting notice
 // on screen while a login blocks: Notices.WaitingNotices... and the silent-login end-to-end run.
 #include "account/win32/LoginWindow.h"
 
@@ -14,8 +14,8 @@
 #include "resources/resource.h"
 #include "service/ServerSession.h"
 #include "tests/account/WineNoticeSupport.h"
-#include "tests/service/SessionFixture.h"
 #include "tests/support/HttpPeer.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
 
 namespace vt {
@@ -32,20 +32,22 @@ protected:
     e.gameServer = "127.0.0.1";
     e.gamePort = 1;
     e.webHost = web.hostPort();
-    session = std::make_unique<ServerSession>(ui, e);
-    auto w = std::make_unique<LoginWindow>(shell, *store);
+    session = std::make_unique<ServerSession>(e);
+    auto w = std::make_unique<LoginWindow>(*store);
+    w->SetHost(host);
     w->Setup(passwordDest, usernameDest, *session);
     return w;
   }
   // Runs the window; `body` runs once it is on screen.
-  static void RunWith(LoginWindow& w, std::function<void(HWND)> body) {
+  static Next RunWith(LoginWindow& w, std::function<void(HWND)> body) {
     bool ran = false;
     test::WhenTrue([&w] { return w.Hwnd() && IsWindowVisible(w.Hwnd()); }, [&] {
       ran = true;
       body(w.Hwnd());
     });
-    w.Run();
+    const Next next = w.Run();
     EXPECT_TRUE(ran);
+    return next;
   }
   static std::string Texts(HWND dlg) {
     char user[64] = {}, password[64] = {};
@@ -69,8 +71,7 @@ protected:
 
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
-  test::RecordingUi ui;  // no case here expects a message of the session
-  test::RecordingAccountShell shell;
+  test::RecordingHost host;  // no case here expects a message of the session
   test::HttpPeer web{"4.05"};
   std::unique_ptr<ServerSession> session;
   std::string passwordDest, usernameDest;
@@ -81,7 +82,7 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
                              {"Username", "alice"}, {"Password", "wonderland"}})
     store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes);
   auto window = Make();
-  RunWith(*window, [&](HWND dlg) {
+  const Next next = RunWith(*window, [&](HWND dlg) {
     EXPECT_EQ(test::SkinGeometryFaults(dlg, 275, 150, true), "");
     EXPECT_EQ(Texts(dlg), "alice/wonderland");
     EXPECT_TRUE(LoginEnabled(dlg));
@@ -113,17 +114,15 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
     ExpectLamps(dlg, false, false);
 
     SendDlgItemMessageA(dlg, IDC_LOGIN_SIGNUP, BM_CLICK, 0, 0);
-    EXPECT_EQ(shell.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
-    SendDlgItemMessageA(dlg, IDC_LOGIN_CANCEL, BM_CLICK, 0, 0);
-    EXPECT_EQ(shell.endCodes, (std::vector<int>{0}));
-    // The close command ends the program too, and releases the background first.
+    EXPECT_EQ(host.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
+    // The close command is Cancel (the window ends, and with it the program), and releases the
+    // background first.
     SendMessageA(dlg, WM_CLOSE, 0, 0);
-    EXPECT_EQ(shell.endCodes, (std::vector<int>{0, 0}));
     EXPECT_EQ(window->Image(), nullptr);
-    // The test's shell returned instead of ending the process; end the run here.
-    EndDialog(dlg, IDCANCEL);
   });
+  EXPECT_EQ(next, Next::EndProgram);
   EXPECT_EQ(usernameDest, "");
+  EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace

@@ -1,24 +1,20 @@
-// The notices as real windows under Wine, the launch's refusals through the notices their window
-// shows: size, region, centring, background, the images and actions of their buttons, and the
-// reminder's delay. (The waiting notices on screen while the thread blocks: the browser window's
-// and the login window's tests.)
+// The notices as real windows under Wine: size, region, centring, background, the images and
+// actions of their buttons, and the reminder's delay. (The waiting notices on screen while the
+// thread blocks: the browser window's and the login window's tests.)
 #include "account/win32/Notices.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "account/win32/LaunchNotices.h"
 #include "resources/resource.h"
 #include "tests/account/WineNoticeSupport.h"
+#include "tests/support/RecordingHost.h"
 
 namespace vt {
 namespace {
-
-using test::RecordingAccountShell;
 
 const std::string kWeb = "www.example.test:8011";
 
@@ -58,8 +54,7 @@ struct Button {
 };
 
 TEST(Notices, EachShowsItsBackgroundAndButtonsAndActs) {
-  RecordingAccountShell shell;
-  LaunchNotices launch(shell, kWeb);
+  test::RecordingHost host;
   const std::string account = "http://" + kWeb + "/accountinfo.php";
   const Button ok{1, IDB_OK_NORMAL, IDB_OK_PRESSED, 0},
       close{1, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0},
@@ -67,74 +62,32 @@ TEST(Notices, EachShowsItsBackgroundAndButtonsAndActs) {
       upgrade{1, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
       noThanks{2, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED};
   const struct {
-    const char* name;
-    std::function<void()> show;  // runs the notice modally
+    NoticeKind kind;
     int background, height;
     bool keyed;
     std::vector<Button> buttons;
     std::vector<std::string> pages;  // after a click on 1034 if it shows, then on button 1
   } cases[] = {
-      {"connection error",
-       [] { ConnectionErrorNotice().RunModal(); },
-       IDB_CONNECTION_ERROR_NOTICE,
-       150,
-       false,
-       {ok},
-       {}},
-      {"bad login",
-       [] { BadLoginNotice().RunModal(); },
-       IDB_BAD_LOGIN_NOTICE,
-       150,
-       true,
-       {close},
-       {}},
-      {"user in use",
-       [] { UserInUseNotice().RunModal(); },
-       IDB_USER_IN_USE_NOTICE,
-       150,
-       true,
-       {closeLogin},
-       {}},
-      {"close clients",
-       [] { CloseClientsNotice().RunModal(); },
-       IDB_CLOSE_CLIENTS_NOTICE,
-       150,
-       true,
-       {closeLogin},
-       {}},
-      {"game in use, full",
-       [&] { launch.ShowGameInUseNotice(true); },
-       IDB_GAME_IN_USE_FULL,
-       250,
-       true,
+      {NoticeKind::ConnectionError, IDB_CONNECTION_ERROR_NOTICE, 150, false, {ok}, {}},
+      {NoticeKind::BadLogin, IDB_BAD_LOGIN_NOTICE, 150, true, {close}, {}},
+      {NoticeKind::UserInUse, IDB_USER_IN_USE_NOTICE, 150, true, {closeLogin}, {}},
+      {NoticeKind::CloseClients, IDB_CLOSE_CLIENTS_NOTICE, 150, true, {closeLogin}, {}},
+      {NoticeKind::GameInUseFull, IDB_GAME_IN_USE_FULL, 250, true,
        {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0, false}},
        {}},
       // Upgrade Account opens the page and leaves the notice open.
-      {"game in use, free",
-       [&] { launch.ShowGameInUseNotice(false); },
-       IDB_GAME_IN_USE_FREE,
-       250,
-       true,
+      {NoticeKind::GameInUseFree, IDB_GAME_IN_USE_FREE, 250, true,
        {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0}},
        {account}},
-      {"full account only",
-       [&] { launch.ShowFullAccountOnlyNotice(); },
-       IDB_FULL_ACCOUNT_ONLY_NOTICE,
-       150,
-       true,
+      {NoticeKind::FullAccountOnly, IDB_FULL_ACCOUNT_ONLY_NOTICE, 150, true,
        {upgrade, {2, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}},
        {"http://" + kWeb + "/index.php?vt=accountinfo"}},
-      {"light account",
-       [&] { launch.ShowLightAccountNotice(); },
-       IDB_LIGHT_ACCOUNT_NOTICE,
-       250,
-       false,
-       {upgrade, noThanks},
+      {NoticeKind::LightAccount, IDB_LIGHT_ACCOUNT_NOTICE, 250, false, {upgrade, noThanks},
        {account}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    shell.pages.clear();
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    host.pages.clear();
     bool seen = false;
     test::WhenTrue([] { return test::VisibleDialog() != nullptr; },
                    [&] {
@@ -169,15 +122,15 @@ TEST(Notices, EachShowsItsBackgroundAndButtonsAndActs) {
                      }
                      PostMessageA(GetDlgItem(w, IDC_NOTICE_OK), BM_CLICK, 0, 0);
                    });
-    c.show();
+    Notice(c.kind, host, kWeb).RunModal();
     EXPECT_TRUE(seen);
-    EXPECT_EQ(shell.pages, c.pages);
+    EXPECT_EQ(host.pages, c.pages);
   }
 }
 
 TEST(Notices, ReminderRefusesNoThanksForFiveSecondsThenAcceptsIt) {
-  RecordingAccountShell shell;
-  UpgradeReminder reminder(shell, kWeb);
+  test::RecordingHost host;
+  Notice reminder(NoticeKind::UpgradeReminder, host, kWeb);
   DWORD opened = 0, enabled = 0;
   const INT_PTR r = test::RunModalWith(reminder, [&](HWND dlg) {
     opened = GetTickCount();
@@ -198,12 +151,12 @@ TEST(Notices, ReminderRefusesNoThanksForFiveSecondsThenAcceptsIt) {
   });
   EXPECT_EQ(r, IDCANCEL);
   EXPECT_GE(enabled - opened, 4900u) << "No Thanks came on after " << enabled - opened << " ms";
-  EXPECT_TRUE(shell.pages.empty());
-  UpgradeReminder again(shell, kWeb);  // Upgrade works at once
+  EXPECT_TRUE(host.pages.empty());
+  Notice again(NoticeKind::UpgradeReminder, host, kWeb);  // Upgrade works at once
   EXPECT_EQ(test::RunModalWith(
                 again, [](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); }),
             IDOK);
-  EXPECT_EQ(shell.pages, std::vector<std::string>{"http://" + kWeb + "/accountinfo.php"});
+  EXPECT_EQ(host.pages, std::vector<std::string>{"http://" + kWeb + "/accountinfo.php"});
 }
 
 }  // namespace

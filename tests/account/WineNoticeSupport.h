@@ -9,18 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "account/AccountShell.h"
 #include "platform/win32/Dialog.h"
 
 namespace vt::test {
-
-class RecordingAccountShell : public AccountShell {
-public:
-  void OpenPage(const std::string& address) override { pages.push_back(address); }
-  void EndProgram(int code) override { endCodes.push_back(code); }
-  std::vector<std::string> pages;
-  std::vector<int> endCodes;
-};
 
 // Runs the dialog modally; `body` runs on the UI thread (from a timer of the dialog's own
 // modal loop) once the window is visible. Returns what the run returned.

@@ -1,7 +1,7 @@
 // The browser window under Wine with real windows against a scripted game server, a web host on
 // loopback and a settings file: what only a live window shows (its place, colours, focus, the
-// list's own selection and scroll bars, notices and boxes over it); the shell, the login step
-// and the emulator start are recorded.
+// list's own selection and scroll bars, notices and boxes over it); the boxes and pages, the
+// login step and the emulator start are recorded.
 #include "browser/win32/BrowserWindow.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/MessageBox.h"
 #include "resources/resource.h"
 #include "tests/account/WineNoticeSupport.h"
 #include "tests/service/SessionFixture.h"
@@ -24,15 +23,6 @@ namespace vt {
 namespace {
 
 using namespace test;
-
-// The service's message boxes, shown for real.
-class BoxUi : public ServiceUi {
-public:
-  void ShowMessage(const std::string& text, const char* caption) override {
-    ShowMessageBox(text, caption);
-  }
-  void EndProgram(int) override {}
-};
 
 class BrowserWindowTest : public SessionTest {
 protected:
@@ -45,7 +35,7 @@ protected:
     ScriptGoodLogin(peer, "u", "p", "False");
   }
   void TearDown() override {
-    EXPECT_EQ(messages, std::vector<std::string>{}) << "no message box was due";
+    EXPECT_EQ(ui.messages, std::vector<std::string>{}) << "no message box was due";
     MSG msg;  // a quit leaves its WM_QUIT for the next modal loop of this thread
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
@@ -56,27 +46,25 @@ protected:
                  Record("Gamma", "k-gamma", "0", "0")});
   }
   // The window on a session pointed at the peer (started here) and the web host.
-  BrowserWindow& Make(ServiceUi* with = nullptr) {
+  BrowserWindow& Make() {
     peer.Start();
-    session = MakeSession(2000, with);
+    session = MakeSession(2000);
     return Open();
   }
-  // A new window on the current session; the login step, the emulator start and the skin's
-  // message box are recorded.
-  BrowserWindow& Open() {
-    window = std::make_unique<BrowserWindow>(*session, *settings, shell);
+  // A new window on the current session; the login step, the emulator start, and the boxes and
+  // pages (unless they are to show) are recorded.
+  BrowserWindow& Open(bool showBoxes = false) {
+    window = std::make_unique<BrowserWindow>(*session, *settings);
+    if (!showBoxes) window->SetHost(ui);
     window->SetLoginStep([](BrowserWindow& w, bool) {
       w.logic().userName = "u";
       w.logic().password = "p";
-      return w.session().Login("u", "p");
+      return w.session().Login("u", "p", w);
     });
     window->SetRandomSource([] { return 0; });
     window->SetProgramStarter([this](const std::string& line) {
       started.push_back(line);
       return true;
-    });
-    window->SetMessageReporter([this](const std::string& text, const std::string& caption) {
-      messages.push_back(caption + ": " + text);
     });
     return *window;
   }
@@ -142,10 +130,9 @@ protected:
   TempDir dir;
   std::unique_ptr<SettingsStore> settings;
   std::string nester;
-  RecordingAccountShell shell;
   std::unique_ptr<ServerSession> session;
   std::unique_ptr<BrowserWindow> window;
-  std::vector<std::string> started, messages;
+  std::vector<std::string> started;
 };
 
 // (The title, the Upgrade Now! button and the rows' marks: the end-to-end runs.)
@@ -201,8 +188,8 @@ TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
     Key(list, WM_KEYDOWN, VK_END);
     EXPECT_TRUE(Enabled(dlg, IDC_BROWSER_LAUNCH) && Enabled(dlg, IDC_BROWSER_GAME_INFO));
     Clicked(dlg, IDC_BROWSER_GAME_INFO);
-    EXPECT_EQ(shell.pages, std::vector<std::string>{"http://" + web.hostPort() +
-                                                    "/gameinfo.php?gameinfo=k-gamma"});
+    EXPECT_EQ(ui.pages, std::vector<std::string>{"http://" + web.hostPort() +
+                                                 "/gameinfo.php?gameinfo=k-gamma"});
     Key(list, WM_CHAR, 'b');  // type-ahead
     EXPECT_EQ(window->logic().selection(), 1u);
     // The focused button shows a mark over its image; the list's focus takes it away again.
@@ -290,7 +277,6 @@ TEST_F(BrowserWindowTest, ALowerLayerBoxDisablesTheWindowBehindIt) {
   ScriptStart();
   ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
   ScriptQuery(peer, "SNES", "^[a-b]", {});
-  BoxUi boxes;
   std::string webHost;
   {
     HttpPeer gone("4.05");
@@ -298,8 +284,8 @@ TEST_F(BrowserWindowTest, ALowerLayerBoxDisablesTheWindowBehindIt) {
   }
   ServiceEndpoints e{"127.0.0.1", peer.port(), webHost, 2000};
   peer.Start();
-  session = std::make_unique<ServerSession>(boxes, e);
-  Open();
+  session = std::make_unique<ServerSession>(e);
+  Open(true);
   // Every box that comes: its owner and the browser's state; the first over the visible browser
   // gets a real click on the NES button behind it. Watched while the case lives.
   struct Watch {

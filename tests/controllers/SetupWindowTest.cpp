@@ -50,7 +50,6 @@ protected:
   test::TempDir registryDir;
   test::EmulatorFolder folder;
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(registryDir.File("registry.txt"));
-  test::RecordingAccountShell shell;
 };
 
 // The input layer's box is the window's: the window is disabled behind it, and a field clicked
@@ -60,7 +59,7 @@ protected:
 // meanwhile the prompt counts the seconds left.
 TEST_F(SetupWindowTest, ItsBoxesAreItsOwnAndAWaitingCaptureKeepsItAlive) {
   std::atomic<bool> owned{false}, disabled{false}, repainted{false}, answered{false}, ended{false};
-  SetupWindow w(Layout(Console::SMSC), *settings, shell, "web.test", input);
+  SetupWindow w(Layout(Console::SMSC), *settings, "web.test", input);
   w.SetPause([](std::chrono::milliseconds) {});
   test::RunModalWith(w, [&](HWND dlg) {
     HWND field = GetDlgItem(dlg, IDC_SMSC_PAUSE);

@@ -10,6 +10,7 @@
 #include "browser/AvailabilityMark.h"
 #include "service/ServerSession.h"
 #include "tests/e2e/E2eClient.h"
+#include "tests/support/RecordingHost.h"
 
 namespace vt::e2e {
 
@@ -59,14 +60,11 @@ protected:
   // the same user: a second login drops the first one's session.
   std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias,
                                        const std::string& pattern) {
-    struct : ServiceUi {
-      void ShowMessage(const std::string&, const char*) override {}
-      void EndProgram(int) override {}
-    } ui;
-    ServerSession s(ui, ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
+    test::RecordingHost host;
+    ServerSession s(ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
     s.SetSystem(alias);
     s.filter = pattern;
-    EXPECT_TRUE(s.Login(user, user) && s.QueryGames()) << alias << " " << pattern;
+    EXPECT_TRUE(s.Login(user, user, host) && s.QueryGames()) << alias << " " << pattern;
     std::vector<std::string> rows;
     for (uint32_t i = 0; i < s.gameCount; ++i) {
       rows.push_back(s.titles[i] + "|" +

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/skin/SkinTestIds.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/skin/WineWindows.h"
 
 namespace vt::skin {
@@ -29,12 +30,11 @@ public:
       lastId = id;
       return make();
     });
-    SetMessageReporter([this](const std::string& text, const std::string& caption) {
-      messages.push_back(text + "|" + caption);
-    });
+    SetHost(host);
   }
   int loads = 0, lastId = 0;
-  std::vector<std::string> messages;
+  vt::test::RecordingHost host;
+  std::vector<std::string>& messages = host.messages;
 
 protected:
   bool OnInit() override { return false; }  // no default focus, which would activate it
@@ -176,7 +176,7 @@ TEST(SkinnedDialog, APressOnTheFaceMovesOnlyAWindowThatDrags) {
 TEST(SkinnedDialog, ImageThatCannotLoadIsReportedAtEverySizeChangeAndLeavesTheTemplate) {
   TestSkin dlg({.background = 77}, [] { return HBITMAP{}; });
   ASSERT_TRUE(dlg.CreateModeless());
-  EXPECT_EQ(dlg.messages, std::vector<std::string>{"Error loading bitmap|skin_win32_test"});
+  EXPECT_EQ(dlg.messages, std::vector<std::string>{"VTBrowser: Error loading bitmap"});
   RECT client{}, tmpl{0, 0, 100, 60};
   GetClientRect(dlg.Hwnd(), &client);
   MapDialogRect(dlg.Hwnd(), &tmpl);

@@ -26,18 +26,6 @@
 namespace vt {
 namespace {
 
-class NoUi : public ServiceUi {
-public:
-  void ShowMessage(const std::string&, const char*) override {}
-  void EndProgram(int) override {}
-};
-
-class NoShell : public AccountShell {
-public:
-  void OpenPage(const std::string&) override {}
-  void EndProgram(int) override {}
-};
-
 // Lets every pending paint run, then waits until the window has been idle for a moment so
 // that Wine has pushed its window surface to the X server.
 void Settle() {
@@ -109,14 +97,8 @@ void ShootBrowser(const char* name, const std::string& tier, bool empty,
   DeleteFileA(store.c_str());
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(store);
   settings->CreateKey(Hive::Machine, kVintaraKey);
-  NoUi ui;
-  ServiceEndpoints e;
-  e.gameServer = "127.0.0.1";
-  e.gamePort = peer.port();
-  e.webHost = "127.0.0.1:1";
-  ServerSession session(ui, e);
-  NoShell shell;
-  BrowserWindow window(session, *settings, shell);
+  ServerSession session(ServiceEndpoints{"127.0.0.1", peer.port(), "127.0.0.1:1"});
+  BrowserWindow window(session, *settings);
   window.SetLoginStep([](BrowserWindow& w, bool) {
     // The login exchange without the version check, which would need a web host.
     ServerSession& s = w.session();
@@ -184,35 +166,22 @@ void ShootDialog(const char* name, win::Dialog& dialog) {
 }
 
 void ShootNotices() {
-  NoShell shell;
-  const std::string web = "www.vintara.com";
-  struct Named {
-    const char* name;
-    std::function<std::unique_ptr<win::Dialog>()> make;
-  } notices[] = {
-      {"connecting", [] { return std::make_unique<ConnectingNotice>(); }},
-      {"connection-error", [] { return std::make_unique<ConnectionErrorNotice>(); }},
-      {"bad-login", [] { return std::make_unique<BadLoginNotice>(); }},
-      {"loading", [] { return std::make_unique<LoadingNotice>(); }},
-      {"user-in-use", [] { return std::make_unique<UserInUseNotice>(); }},
-      {"close-clients", [] { return std::make_unique<CloseClientsNotice>(); }},
-      {"game-in-use-full", [&] {
-         auto n = std::make_unique<GameInUseNotice>(shell, web);
-         n->SetAccountTier("True");
-         return n;
-       }},
-      {"game-in-use-free", [&] {
-         auto n = std::make_unique<GameInUseNotice>(shell, web);
-         n->SetAccountTier("False");
-         return n;
-       }},
-      {"full-account-only", [&] { return std::make_unique<FullAccountOnlyNotice>(shell, web); }},
-      {"light-account", [&] { return std::make_unique<LightAccountNotice>(shell, web); }},
-      {"upgrade-reminder", [&] { return std::make_unique<UpgradeReminder>(shell, web); }},
+  const std::pair<const char*, NoticeKind> notices[] = {
+      {"connecting", NoticeKind::Connecting},
+      {"connection-error", NoticeKind::ConnectionError},
+      {"bad-login", NoticeKind::BadLogin},
+      {"loading", NoticeKind::Loading},
+      {"user-in-use", NoticeKind::UserInUse},
+      {"close-clients", NoticeKind::CloseClients},
+      {"game-in-use-full", NoticeKind::GameInUseFull},
+      {"game-in-use-free", NoticeKind::GameInUseFree},
+      {"full-account-only", NoticeKind::FullAccountOnly},
+      {"light-account", NoticeKind::LightAccount},
+      {"upgrade-reminder", NoticeKind::UpgradeReminder},
   };
-  for (const Named& n : notices) {
-    std::unique_ptr<win::Dialog> dialog = n.make();
-    ShootDialog(n.name, *dialog);
+  for (const auto& [name, kind] : notices) {
+    Notice notice(kind, DesktopHost(), "www.vintara.com");
+    ShootDialog(name, notice);
   }
 }
 
@@ -222,8 +191,7 @@ void ShootLogin() {
   const std::string store = std::string(temp) + "vtshots-login.txt";
   DeleteFileA(store.c_str());
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(store);
-  NoShell shell;
-  LoginWindow login(shell, *settings);
+  LoginWindow login(*settings);
   if (!login.CreateModeless(nullptr)) return Failed("login");
   ShowWindow(login.Hwnd(), SW_SHOW);
   SetDlgItemTextA(login.Hwnd(), IDC_LOGIN_USERNAME, "player one");
@@ -259,12 +227,11 @@ void ShootSetupWindows() {
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(store);
   settings->CreateKey(Hive::Machine, kVintaraKey);
   settings->SetValue(Hive::Machine, kVintaraKey, "VT_PATH", kTypeString, folder);
-  NoShell shell;
   const std::pair<const char*, Console> windows[] = {
       {"setup-a26c", Console::A26C}, {"setup-gbcc", Console::GBCC}, {"setup-genc", Console::GENC},
       {"setup-nesc", Console::NESC}, {"setup-smsc", Console::SMSC}, {"setup-snesc", Console::SNESC}};
   for (const auto& [name, console] : windows) {
-    SetupWindow window(Layout(console), *settings, shell, "www.vintara.com");
+    SetupWindow window(Layout(console), *settings, "www.vintara.com");
     ShootDialog(name, window);
   }
   DeleteFileA(store.c_str());
