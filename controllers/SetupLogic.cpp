@@ -244,7 +244,8 @@ bool SetupLogic::Save(int player) {
   if (saved.done) return true;
   host_.ShowMessage("The controller settings were not saved: " + where + " could not be written (" +
                         saved.text +
-                        ").\n\nCheck it and press OK again, or press Close to leave without saving.",
+                        ").\n\nCheck it and press OK again, or press Close to leave without "
+                        "saving.",
                     "Error");
   return false;
 }

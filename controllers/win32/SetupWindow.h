@@ -52,7 +52,8 @@ private:
 // The product's six windows by name, each the set-up window over its console's layout.
 template <Console C>
 struct ConsoleSetupWindow : SetupWindow {
-  ConsoleSetupWindow(SettingsStore& s, std::string web) : SetupWindow(Layout(C), s, std::move(web)) {}
+  ConsoleSetupWindow(SettingsStore& s, std::string web)
+      : SetupWindow(Layout(C), s, std::move(web)) {}
 };
 using A26C = ConsoleSetupWindow<Console::A26C>;
 using GBCC = ConsoleSetupWindow<Console::GBCC>;
