@@ -13,7 +13,7 @@
 
 #include "resources/resource.h"
 #include "service/ServerSession.h"
-#include "tests/account/WineNoticeSupport.h"
+#include "tests/support/WineWindows.h"
 #include "tests/support/HttpPeer.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/account/WineNoticeSupport.h"
+#include "tests/support/WineWindows.h"
 #include "tests/support/RecordingHost.h"
 
 namespace vt {

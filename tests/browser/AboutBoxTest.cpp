@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "tests/account/WineNoticeSupport.h"
+#include "tests/support/WineWindows.h"
 
 namespace vt {
 namespace {

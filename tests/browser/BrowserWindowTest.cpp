@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/account/WineNoticeSupport.h"
+#include "tests/support/WineWindows.h"
 #include "tests/service/SessionFixture.h"
 #include "tests/support/TempDir.h"
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "resources/resource.h"
-#include "tests/account/WineNoticeSupport.h"
+#include "tests/support/WineWindows.h"
 #include "tests/emuconfig/EmuconfigTestSupport.h"
 #include "tests/support/ScriptedInput.h"
 

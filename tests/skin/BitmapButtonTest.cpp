@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/skin/SkinTestIds.h"
-#include "tests/skin/WineWindows.h"
+#include "tests/support/WineWindows.h"
 
 namespace vt::skin {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "resources/resource.h"
 #include "tests/skin/SkinTestIds.h"
-#include "tests/skin/WineWindows.h"
+#include "tests/support/WineWindows.h"
 
 namespace vt::skin {
 namespace {

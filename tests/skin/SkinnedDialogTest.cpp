@@ -10,7 +10,7 @@
 
 #include "tests/skin/SkinTestIds.h"
 #include "tests/support/RecordingHost.h"
-#include "tests/skin/WineWindows.h"
+#include "tests/support/WineWindows.h"
 
 namespace vt::skin {
 namespace {

@@ -1,9 +1,72 @@
-#include "tests/account/WineNoticeSupport.h"
+#include "tests/support/WineWindows.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace vt::test {
+
+HBITMAP MakeImage(int w, int h, int bpp, const std::function<COLORREF(int, int)>& colour,
+                  bool rgb565) {
+  struct {
+    BITMAPINFOHEADER h;
+    DWORD masks[3];
+  } bi{};
+  bi.h.biSize = sizeof bi.h;
+  bi.h.biWidth = w;
+  bi.h.biHeight = h;  // bottom-up, as bitmap files are
+  bi.h.biPlanes = 1;
+  bi.h.biBitCount = static_cast<WORD>(bpp);
+  bi.h.biCompression = (bpp == 16 && rgb565) ? BI_BITFIELDS : BI_RGB;
+  bi.masks[0] = 0xF800, bi.masks[1] = 0x07E0, bi.masks[2] = 0x001F;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS,
+                                 &bits, nullptr, 0);
+  if (!bmp) return nullptr;
+  const int stride = ((w * bpp + 31) / 32) * 4;
+  auto* base = static_cast<unsigned char*>(bits);
+  for (int y = 0; y < h; ++y) {
+    unsigned char* row = base + static_cast<size_t>(h - 1 - y) * stride;
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = colour(x, y);
+      const unsigned r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+      if (bpp == 16) {
+        const unsigned px = rgb565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)
+                                   : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+        row[x * 2] = static_cast<unsigned char>(px);
+        row[x * 2 + 1] = static_cast<unsigned char>(px >> 8);
+      } else {
+        unsigned char* p = row + x * (bpp / 8);
+        p[0] = static_cast<unsigned char>(b), p[1] = static_cast<unsigned char>(g);
+        p[2] = static_cast<unsigned char>(r);
+        if (bpp == 32) p[3] = 0;
+      }
+    }
+  }
+  GdiFlush();
+  return bmp;
+}
+
+HBITMAP SolidImage(int w, int h, COLORREF colour) {
+  return MakeImage(w, h, 24, [colour](int, int) { return colour; });
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return done();
+    Pump();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
 
 namespace {
 std::function<void(HWND)> g_body;
@@ -54,20 +117,6 @@ void WhenTrue(std::function<bool()> condition, std::function<void()> action) {
   g_waiters.push_back({id, Waiter{std::move(condition), std::move(action)}});
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return done();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
 RECT DialogRect(HWND dialog, int x, int y, int w, int h) {
   RECT r{x, y, x + w, y + h};
   MapDialogRect(dialog, &r);
@@ -100,6 +149,34 @@ std::vector<COLORREF> ReadPixels(HDC source, int x, int y, int w, int h) {
   return out;
 }
 }  // namespace
+
+std::vector<RECT> RegionRects(HRGN region) {
+  const DWORD size = GetRegionData(region, 0, nullptr);
+  std::vector<unsigned char> buf(size);
+  if (!size || GetRegionData(region, size, reinterpret_cast<RGNDATA*>(buf.data())) != size)
+    return {};
+  const auto* data = reinterpret_cast<const RGNDATA*>(buf.data());
+  const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  return std::vector<RECT>(rects, rects + data->rdh.nCount);
+}
+
+int Capture::Count(COLORREF c, const RECT& r) const {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (At(x, y) == c) ++n;
+  return n;
+}
+
+Capture CaptureClient(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  if (r.right <= 0 || r.bottom <= 0) return {};
+  HDC dc = GetDC(hwnd);
+  Capture cap{r.right, r.bottom, ReadPixels(dc, 0, 0, r.right, r.bottom)};
+  ReleaseDC(hwnd, dc);
+  return cap;
+}
 
 std::vector<COLORREF> CaptureScreen(const RECT& r) {
   HDC screen = GetDC(nullptr);
@@ -152,8 +229,10 @@ std::string SkinGeometryFaults(HWND window, int w, int h, bool keyed) {
   RECT wr{};
   GetWindowRect(window, &wr);
   const int width = wr.right - wr.left, height = wr.bottom - wr.top;
-  expect(width == w && height == h, "size " + std::to_string(width) + " x " + std::to_string(height));
-  expect(wr.left == GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2 && wr.top == GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2,
+  expect(width == w && height == h,
+         "size " + std::to_string(width) + " x " + std::to_string(height));
+  expect(wr.left == GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2 &&
+             wr.top == GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2,
          "not centred");
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   const int kind = GetWindowRgn(window, rgn);
@@ -161,7 +240,8 @@ std::string SkinGeometryFaults(HWND window, int w, int h, bool keyed) {
   GetRgnBox(rgn, &box);
   const RECT whole{0, 0, w, h};
   if (keyed)
-    expect(kind == COMPLEXREGION && !PtInRegion(rgn, 0, 0) && !PtInRegion(rgn, w - 1, h - 1), "corners not cut");
+    expect(kind == COMPLEXREGION && !PtInRegion(rgn, 0, 0) && !PtInRegion(rgn, w - 1, h - 1),
+           "corners not cut");
   else
     expect(kind == SIMPLEREGION && EqualRect(&box, &whole), "region not the whole rectangle");
   expect(PtInRegion(rgn, w / 2, h / 2), "centre outside the region");
@@ -182,10 +262,12 @@ int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& 
 }
 
 HWND VisibleDialog(std::initializer_list<HWND> except) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+       w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && std::find(except.begin(), except.end(), w) == except.end())
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w) &&
+        std::find(except.begin(), except.end(), w) == except.end())
       return w;
   }
   return nullptr;
