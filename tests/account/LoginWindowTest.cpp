@@ -28,11 +28,7 @@ protected:
     ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
   }
   std::unique_ptr<LoginWindow> Make() {
-    ServiceEndpoints e;
-    e.gameServer = "127.0.0.1";
-    e.gamePort = 1;
-    e.webHost = web.hostPort();
-    session = std::make_unique<ServerSession>(e);
+    session = std::make_unique<ServerSession>(ServiceEndpoints{"127.0.0.1", 1, web.hostPort()});
     auto w = std::make_unique<LoginWindow>(*store);
     w->SetHost(host);
     w->Setup(passwordDest, usernameDest, *session);
