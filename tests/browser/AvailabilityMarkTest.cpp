@@ -1,4 +1,4 @@
-// The mark of a row: the five steps over the copies, the full-account copies and the tier.
+// The mark of a row from its copies, its full-account copies and the account's tier.
 #include "browser/AvailabilityMark.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 namespace vt {
 namespace {
 
-TEST(AvailabilityMark, FollowsTheFiveSteps) {
+TEST(AvailabilityMark, AvailableWithFreeCopiesElsePreferredWhenOnlyFullAccountsHaveSome) {
   const struct {
     const char* copies;
     int32_t full;

@@ -235,14 +235,7 @@ TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
 // from the browser, and a double-click made meanwhile is dropped, not run on the new rows.
 TEST_F(BrowserWindowTest, WhileAQueryBlocksTheNoticeShowsAndInputIsDropped) {
   ScriptStart();
-  peer.Expect(Z("qr"))
-      .Send("r")
-      .Expect(Z("NES"))
-      .Send("r")
-      .Expect(Z("^[c-d]"))
-      .Send("r")
-      .Expect(Z("ok"))
-      .Pause(1500);
+  ScriptQueryHead(peer, "NES", "^[c-d]").Pause(1500);
   peer.Send(CountField("1") + Record("Contra", "k-contra", "1", "0"));
   Make();
   std::vector<COLORREF> seen;

@@ -76,8 +76,7 @@ TEST_F(Vtcli, LaunchRefusalsAndAMissingEmulatorSayWhyAndStartNothing) {
     if (!first) peer.NextConnection();
     first = false;
     ScriptGoodLogin(peer, "ann", "pw", c.tier);
-    peer.Expect(Z("qr")).Send("1").Expect(Z(c.system)).Send("2").Expect(Z("^[a-b]")).Send("3");
-    peer.Expect(Z("ok")).Send(std::string("2\0\0\0\0", 5) + Z("A\nk1\n0\n3") + Z("B\nk2\n1\n0"));
+    ScriptQuery(peer, c.system, "^[a-b]", {Z("A\nk1\n0\n3"), Z("B\nk2\n1\n0")});
   }
   peer.Start();
   for (const auto& c : cases) {

@@ -18,11 +18,6 @@ class QueryGames : public SessionTest {
 protected:
   void SetUp() override { ScriptGoodLogin(peer, "u", "p", "False"); }
   // Scripts one query's exchange up to and including "ok".
-  void ScriptQueryHead(const std::string& aliasSent = "NES",
-                       const std::string& filterSent = "^[a-b]") {
-    peer.Expect(Z("qr")).Send("r1").Expect(Z(aliasSent)).Send("r2").Expect(Z(filterSent));
-    peer.Send("r3").Expect(Z("ok"));
-  }
   // Starts the peer and logs the session in.
   void StartLoggedIn(uint32_t receiveTimeoutMs = 2000) {
     peer.Start();
@@ -48,7 +43,7 @@ protected:
 };
 
 TEST_F(QueryGames, ExchangeAndRecordSplitting) {
-  ScriptQueryHead("SNES", "^[a-b]");
+  ScriptQueryHead(peer, "SNES");
   peer.Send(CountField("4") + Record("Another World", "snes-aw", "0", "2") +
             Record("Axelay", "snes-ax", "3", "0"));
   peer.Send(Z("Battletoads\nsnes-bt\n1\n10\nextra\nfields") +
@@ -71,7 +66,7 @@ TEST_F(QueryGames, ExchangeAndRecordSplitting) {
 }
 
 TEST_F(QueryGames, GameBoyColorIsAskedForUnderBothAliasesOnTheWireOnly) {
-  ScriptQueryHead("GB' OR Alias='GBC", "Zelda: Link's [Awakening]* ?");
+  ScriptQueryHead(peer, "GB' OR Alias='GBC", "Zelda: Link's [Awakening]* ?");
   peer.Send(CountField("1"))
       .Send(Record("Zelda", "gbc-z", "1", "1"))
       .Expect(Z("qr"))
@@ -140,7 +135,7 @@ TEST_P(QueryAnswer, CountIsReadByTheDecimalRuleAndWhatFollowsStaysInTheSocket) {
     titles.push_back(c.records[i].substr(0, c.records[i].find('\n')));
     fullCopies.push_back(c.records[i].empty() ? 0 : static_cast<int32_t>(i));
   }
-  ScriptQueryHead();
+  ScriptQueryHead(peer);
   peer.Send(answer + c.next);
   StartLoggedIn();
   ASSERT_TRUE(s->QueryGames());
@@ -169,9 +164,9 @@ protected:
 };
 
 TEST_F(QueryAfterQuery, SparserRecordsInSmallPiecesLeaveNoOldFields) {
-  ScriptQueryHead();
+  ScriptQueryHead(peer);
   peer.Send(FullAnswer(6));
-  ScriptQueryHead();
+  ScriptQueryHead(peer);
   // A whole record, then ones ending before field 2, 3 and 4, and an empty one, all arriving in
   // pieces of 3 bytes after the count, so that records are gathered across receives.
   peer.Send(CountField("6"))
@@ -194,13 +189,13 @@ TEST_F(QueryAfterQuery, SparserRecordsInSmallPiecesLeaveNoOldFields) {
 // The error mark closes the socket and logs the session out, so that the next command logs in
 // again; the records before it stay unsplit. A close before the last record fails the query.
 TEST_F(QueryAfterQuery, ErrorMarkAndCloseLeaveNoOldEntries) {
-  ScriptQueryHead();
+  ScriptQueryHead(peer);
   peer.Send(FullAnswer(5));
-  ScriptQueryHead();
+  ScriptQueryHead(peer);
   peer.Send(CountField("4") + Record("A", "k1", "1", "0") + Z("error") +
             Record("C", "k3", "1", "0"));
   ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
-  ScriptQueryHead();
+  ScriptQueryHead(peer);
   peer.Send(CountField("4") + Record("B", "k2", "1", "3") + "Half\nk").Close();
   StartLoggedIn();
   ASSERT_TRUE(s->QueryGames());
@@ -246,7 +241,7 @@ TEST_F(QueryGames, EachFailureIsToldAndEarlyOnesKeepThePreviousAnswer) {
       {"error mark cut short by a close", 4, ErrorMarkCut, QueryFailure::ErrorMark},
   };
   for (const auto& c : cases) {
-    ScriptQueryHead();
+    ScriptQueryHead(peer);
     peer.Send(CountField("2") + Record("A", "k1", "1", "0") + Record("B", "k2", "2", "0"));
     for (int i = 0; i < c.answered; ++i)
       peer.Expect(sends[i]).Send(i == 3 ? CountField("2") + "error" : "r");
@@ -303,7 +298,7 @@ TEST_F(QueryGames, TheErrorMarkIsReadThroughBeforeTheClose) {
 }
 
 TEST_F(QueryGames, OverlongRecordsAndFieldsAreTruncatedAndTheNextRecordIsIntact) {
-  ScriptQueryHead();
+  ScriptQueryHead(peer);
   peer.Send(CountField("3") +
             Record(std::string(600, 'T'), std::string(100, 'K'), std::string(400, '9'), "1") +
             Z(std::string(3000, 'R')) + Record("Next", "k", "1", "2"));

@@ -39,29 +39,25 @@ inline void ScriptGoodLogin(ScriptedPeer& peer, const std::string& user,
   peer.Expect(user).Send("user?").Expect(password).Send("ok").Expect(64).Send("ok").Expect(3).Send(
       tier);
 }
-// A query's bytes from the client, and the peer's answer of the records (each with its NUL).
+// A query's bytes from the client; the peer's side up to the client's "ok" (the answer is the
+// caller's), with the answer of the records (each with its NUL), or with the error mark.
 inline std::string QueryBytes(const std::string& alias, const std::string& pattern) {
   return Z("qr") + Z(alias) + Z(pattern) + Z("ok");
 }
+inline ScriptedPeer& ScriptQueryHead(ScriptedPeer& peer, const std::string& alias = "NES",
+                                     const std::string& pattern = "^[a-b]") {
+  peer.Expect(Z("qr")).Send("r1").Expect(Z(alias)).Send("r2");
+  return peer.Expect(Z(pattern)).Send("r3").Expect(Z("ok"));
+}
 inline void ScriptQuery(ScriptedPeer& peer, const std::string& alias, const std::string& pattern,
                         const std::vector<std::string>& records) {
-  peer.Expect(Z("qr")).Send("r1").Expect(Z(alias)).Send("r2").Expect(Z(pattern)).Send("r3");
   std::string answer = CountField(std::to_string(records.size()));
   for (const std::string& r : records) answer += r;
-  peer.Expect(Z("ok")).Send(answer);
+  ScriptQueryHead(peer, alias, pattern).Send(answer);
 }
-
-// The peer refuses the query's pattern with its error mark.
 inline void ScriptRefusal(ScriptedPeer& peer, const std::string& alias,
                           const std::string& pattern) {
-  peer.Expect(Z("qr"))
-      .Send("r1")
-      .Expect(Z(alias))
-      .Send("r2")
-      .Expect(Z(pattern))
-      .Send("r3")
-      .Expect(Z("ok"));
-  peer.Send(CountField("1") + Z("error"));
+  ScriptQueryHead(peer, alias, pattern).Send(CountField("1") + Z("error"));
 }
 
 class SessionTest : public ::testing::Test {
