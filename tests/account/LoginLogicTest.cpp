@@ -10,10 +10,8 @@
 #include <vector>
 
 #include "tests/account/LoginTestSupport.h"
+#include "tests/service/SessionFixture.h"
 #include "tests/support/FakeProtector.h"
-#include "tests/support/HttpPeer.h"
-#include "tests/support/RecordingHost.h"
-#include "tests/support/ScriptedPeer.h"
 #include "tests/support/TempDir.h"
 
 namespace vt {
@@ -27,10 +25,10 @@ const std::string kInUse = "Username in use login again to clear.";
 std::string Nuls(size_t n) { return std::string(n, '\0'); }
 std::string Padded(const std::string& text) { return text + Nuls(20 - text.size()); }
 
-class LoginLogicTest : public ::testing::Test {
+class LoginLogicTest : public test::SessionTest {
 protected:
   void SetUp() override {
-    host.log = surface.log = &log;
+    ui.log = surface.log = &log;
     Open(nullptr);
   }
   // The store on the same file, sealing passwords with `protector` (none: kept as they are).
@@ -68,31 +66,19 @@ protected:
   LoginLogic& Start(uint16_t port = 0, const std::string& webHost = "") {
     if (port == 0 && !peerStarted) peer.Start();
     peerStarted = peerStarted || port == 0;
-    ServiceEndpoints e;
-    e.gameServer = "127.0.0.1";
-    e.gamePort = port == 0 ? peer.port() : port;
-    e.webHost = webHost.empty() ? web.hostPort() : webHost;
-    e.receiveTimeoutMs = 5000;
-    session = std::make_unique<ServerSession>(e);
-    logic = std::make_unique<LoginLogic>(surface, host, *store);
+    session = MakeSession(5000, port, webHost);
+    logic = std::make_unique<LoginLogic>(surface, ui, *store);
     logic->Setup(passwordDest, usernameDest, *session);
     return *logic;
   }
   void ScriptRefusal(const std::string& user, const std::string& pass, const std::string& answer) {
     peer.Expect(user).Send("user?").Expect(pass).Send(answer);
   }
-  void ScriptGoodLogin(const std::string& user, const std::string& pass) {
-    peer.Expect(user).Send("user?").Expect(pass).Send("ok").Expect(64).Send("ok").Expect(3).Send(
-        "True");
-  }
 
   Log log;
-  test::RecordingHost host;
   test::FakeSurface surface;
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
-  test::HttpPeer web{"<p>4.05</p>"};
-  test::ScriptedPeer peer;
   bool peerStarted = false;
   std::string passwordDest = "unchanged", usernameDest = "unchanged";
   std::unique_ptr<ServerSession> session;
@@ -221,7 +207,7 @@ TEST_F(LoginLogicTest, AnOutOfDateClientEndsTheWindowAfterTheUpdateMessageAlone)
 
 TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInUse) {
   ScriptRefusal("carol", "c@r:ol/1", kInUse);
-  ScriptGoodLogin("carol", "c@r:ol/1");
+  test::ScriptGoodLogin(peer, "carol", "c@r:ol/1", "True");
   std::string savedWhileConnecting;
   surface.onConnecting = [&] { savedWhileConnecting = Value("Username"); };
   surface.user = [this] {
@@ -251,7 +237,7 @@ TEST_F(LoginLogicTest, SignupOpensThePageCancelEndsWithoutSavingAndNoSetupEndsAt
   EXPECT_EQ(log, (Log{"show-window", "page http://" + web.hostPort() + "/signup.php",
                       "end-window:0"}));
   EXPECT_EQ(Value("Username"), "alice") << "Cancel saves nothing";
-  LoginLogic bare(surface, host, *store);
+  LoginLogic bare(surface, ui, *store);
   EXPECT_EQ(bare.Run(), Next::EndProgram);
 }
 
@@ -336,7 +322,7 @@ TEST_F(LoginLogicTest, ThePasswordIsSavedSealedAndAutoLoginOpensIt) {
   EXPECT_EQ(alice.Unseal(sealed), "secret");
 
   log.clear();
-  ScriptGoodLogin("player", "secret");
+  test::ScriptGoodLogin(peer, "player", "secret", "True");
   EXPECT_EQ(Start().Run(), Next::GoOn);
   EXPECT_EQ(log, (Log{"connecting", "close-connecting"}));
   EXPECT_EQ(passwordDest, "secret");
@@ -355,9 +341,9 @@ TEST_F(LoginLogicTest, APlainPasswordIsSealedOnceAndOneThatDoesNotOpenIsNotSaved
   test::FakeProtector alice("alice");
   Open(&alice);
   SaveLogin("TRUE", "TRUE", Padded("player"), Padded("secret"));
-  ScriptGoodLogin("player", "secret");
+  test::ScriptGoodLogin(peer, "player", "secret", "True");
   peer.NextConnection();
-  ScriptGoodLogin("player", "secret");
+  test::ScriptGoodLogin(peer, "player", "secret", "True");
   EXPECT_EQ(Start().Run(), Next::GoOn);
   EXPECT_EQ(Value("Password"), Nuls(20));
   EXPECT_EQ(alice.Unseal(Value("ProtectedPassword")), "secret");

@@ -67,9 +67,7 @@ protected:
   BrowserLogic& Start(ScriptedPeer& p, uint32_t receiveTimeoutMs = 2000,
                       const std::string& webHost = "") {
     p.Start();
-    session = std::make_unique<ServerSession>(
-        ServiceEndpoints{"127.0.0.1", p.port(), webHost.empty() ? web.hostPort() : webHost,
-                         receiveTimeoutMs});
+    session = MakeSession(receiveTimeoutMs, p.port(), webHost);
     logic = std::make_unique<BrowserLogic>(surface, *session, *store, ui);
     logic->userName = "ann";
     logic->password = "pw:@/";

@@ -63,9 +63,12 @@ inline void ScriptRefusal(ScriptedPeer& peer, const std::string& alias,
 class SessionTest : public ::testing::Test {
 protected:
   // The receive time-out is short here so that stalls end quickly; the client's own is 30 s.
-  std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000) {
+  // Another game port or web host than the peers' where given.
+  std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000, uint16_t port = 0,
+                                             const std::string& webHost = "") {
     return std::make_unique<ServerSession>(
-        ServiceEndpoints{"127.0.0.1", peer.port(), web.hostPort(), receiveTimeoutMs});
+        ServiceEndpoints{"127.0.0.1", port ? port : peer.port(),
+                         webHost.empty() ? web.hostPort() : webHost, receiveTimeoutMs});
   }
 
   RecordingHost ui;
