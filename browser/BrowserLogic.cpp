@@ -85,9 +85,12 @@ Next BrowserLogic::Refresh(bool quietErrorMark) {
   bool ok = session_.QueryGames();
   // The server drops a session that sat idle (or on a restart, or when the user logged in
   // elsewhere); the first reply then shows the closed connection. Once more, on a new login.
-  if (!ok && session_.queryFailure == QueryFailure::Dropped) {
-    if (LogInAgain() == Next::EndProgram) return Next::EndProgram;
-    if (session_.loggedIn) ok = session_.QueryGames();
+  if (!ok && session_.queryFailure == QueryFailure::Dropped && LogInAgain() == Next::GoOn &&
+      session_.loggedIn)
+    ok = session_.QueryGames();
+  if (session_.clientOutOfDate) {
+    surface_.CloseLoadingNotice();
+    return Next::EndProgram;
   }
   if (ok) {
     FillList();
