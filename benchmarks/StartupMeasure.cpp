@@ -121,7 +121,7 @@ int main() {
     if (!setup) return 1;
     HWND field = GetDlgItem(setup, IDC_SETUP_UP);
     PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_SETUP_UP, STN_CLICKED), reinterpret_cast<LPARAM>(field));
-    WaitUntil([&] { return WindowText(field).starts_with("Push Up"); }, 10000);
+    WaitUntil([&] { return Text(field).starts_with("Push Up"); }, 10000);
     Sleep(500);
     // Wine reports no CPU times for other processes: read the client's from Linux's /proc
     // (drive Z: is the host's root), found by its command line.

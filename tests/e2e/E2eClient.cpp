@@ -2,11 +2,12 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iterator>
+#include <type_traits>
 
 #include "resources/resource.h"
 
@@ -16,12 +17,10 @@ std::string WebHost(std::string* whyMissing) {
   const char* state = std::getenv("VT_E2E_SERVICE");
   const char* web = std::getenv("VT_E2E_WEBHOST");
   if (state && std::string(state) == "running" && web && *web) return web;
-  if (whyMissing) {
-    const char* path = std::getenv("VT_E2E_SERVICE_PATH");
-    *whyMissing = state ? std::string("vtservice is not built at ") + (path ? path : "?") +
-                              " (build the host preset first, or set VT_HOST_BUILD_DIR)"
-                        : "not started by tests/e2e/with-vtservice, so no service is running";
-  }
+  const char* path = std::getenv("VT_E2E_SERVICE_PATH");
+  *whyMissing = state ? std::string("vtservice is not built at ") + (path ? path : "?") +
+                            " (build the host preset first, or set VT_HOST_BUILD_DIR)"
+                      : "not started by tests/e2e/with-vtservice, so no service is running";
   return "";
 }
 
@@ -29,11 +28,24 @@ namespace {
 // Software\Vintara is in the machine hive's 32-bit view, where the client and its installer
 // keep it.
 constexpr REGSAM kVintaraView = KEY_WOW64_32KEY;
-// Every value the client reads or writes besides the deployment values.
-const char* const kClientValues[] = {"SAVE",     "AUTOLOGIN", "Username", "Password", "SYSTEM",
-                                     "SEARCH",   "COUNT",     "VT_PATH",  "NES_PATH", "SNES_PATH",
-                                     "2600_PATH", "GEN_PATH", "GBC_PATH", "SMS_PATH", "SGG_PATH",
-                                     "COL_PATH", "ProtectedPassword"};
+// Every value the client reads or writes, and the deployment values.
+const char* const kValues[] = {
+    "SAVE",      "AUTOLOGIN", "Username", "Password", "SYSTEM",   "SEARCH",   "COUNT",
+    "VT_PATH",   "NES_PATH",  "SNES_PATH", "2600_PATH", "GEN_PATH", "GBC_PATH", "SMS_PATH",
+    "SGG_PATH",  "COL_PATH",  "ProtectedPassword", "GameServer", "WebHost"};
+
+// The key without any of those values; created when `create` (an uninstalled machine has none).
+HKEY EmptiedKey(bool create) {
+  HKEY key = nullptr;
+  const REGSAM access = KEY_ALL_ACCESS | kVintaraView;
+  if (create)
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, nullptr, 0, access, nullptr, &key,
+                    nullptr);
+  else
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, access, &key);
+  for (const char* name : kValues) RegDeleteValueA(key, name);
+  return key;
+}
 
 void SetRaw(HKEY key, const std::string& name, const std::string& bytes, DWORD type) {
   RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
@@ -42,33 +54,23 @@ void SetRaw(HKEY key, const std::string& name, const std::string& bytes, DWORD t
 }  // namespace
 
 void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw) {
-  HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, nullptr, 0, KEY_ALL_ACCESS | kVintaraView, nullptr,
-                  &key, nullptr);
-  if (!key) return;
-  for (const char* name : kClientValues) RegDeleteValueA(key, name);
-  const std::string server = "127.0.0.1";
-  SetRaw(key, "GameServer", server + '\0', REG_SZ);
+  HKEY key = EmptiedKey(true);
+  SetRaw(key, "GameServer", std::string("127.0.0.1", 10), REG_SZ);
   SetRaw(key, "WebHost", webHost + '\0', REG_SZ);
   for (const auto& [name, bytes] : raw) SetRaw(key, name, bytes, REG_NONE);
   RegCloseKey(key);
 }
 
-void ClearVintaraKey() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_ALL_ACCESS | kVintaraView, &key) != ERROR_SUCCESS)
-    return;
-  for (const char* name : kClientValues) RegDeleteValueA(key, name);
-  for (const char* name : {"GameServer", "WebHost"}) RegDeleteValueA(key, name);
-  RegCloseKey(key);
-}
+void ClearVintaraKey() { RegCloseKey(EmptiedKey(false)); }
 
-std::string RegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name, DWORD* type) {
-  HKEY h = nullptr;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<missing>";
+std::string RegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name,
+                          DWORD* type) {
   char buffer[1024];
   DWORD size = sizeof buffer;
-  const LONG rc = RegQueryValueExA(h, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<missing>";
+  const LONG rc =
+      RegQueryValueExA(h, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
   RegCloseKey(h);
   return rc == ERROR_SUCCESS ? std::string(buffer, size) : "<missing>";
 }
@@ -84,10 +86,8 @@ std::string WindowsPath(const std::string& unixPath) {
   return path;
 }
 
-// The client in the build tree, as Wine sees it.
-Client::Client() : Client('"' + WindowsPath(VT_E2E_CLIENT) + '"') {}
-
 Client::Client(std::string line) {
+  if (line.empty()) line = '"' + WindowsPath(VT_E2E_CLIENT) + '"';
   STARTUPINFOA si{};
   si.cb = sizeof si;
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
@@ -110,69 +110,54 @@ bool Client::Running() const {
 }
 
 DWORD Client::WaitExit(DWORD timeoutMs) {
-  if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
   DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(process_.hProcess, &code);
+  if (WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process_.hProcess, &code);
   return code;
 }
 
-namespace {
-struct EnumState {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp) {
-  auto* state = reinterpret_cast<EnumState*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == state->pid && IsWindowVisible(hwnd)) state->found.push_back(hwnd);
-  return TRUE;
-}
-}  // namespace
-
 std::vector<HWND> Client::Windows() const {
-  EnumState state{process_.dwProcessId, {}};
-  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&state));
-  return state.found;
+  struct Found {
+    DWORD pid;
+    std::vector<HWND> windows;
+  } found{process_.dwProcessId, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) {
+        auto* f = reinterpret_cast<Found*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == f->pid && IsWindowVisible(hwnd)) f->windows.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.windows;
 }
 
 HWND Client::WaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs) const {
-  const DWORD start = GetTickCount();
-  for (;;) {
+  HWND found = nullptr;
+  WaitUntil([&] {
     for (HWND h : Windows())
-      if (match(h)) return h;
-    if (!Running() || GetTickCount() - start > timeoutMs) return nullptr;
-    // Waiting for the client's next window: the process handle wakes us if it ends.
-    WaitForSingleObject(process_.hProcess, 20);
-  }
+      if (match(h)) return (found = h) != nullptr;
+    return !Running();
+  }, timeoutMs);
+  return found;
 }
 
-bool Client::WaitGone(HWND hwnd, DWORD timeoutMs) const {
-  const DWORD start = GetTickCount();
-  while (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    WaitForSingleObject(process_.hProcess, 20);
-  }
-  return true;
+bool Client::WaitGone(HWND hwnd) const {
+  return WaitUntil([&] { return !IsWindowVisible(hwnd); }, 60000);
 }
 
 namespace {
-// Pixel positions of a template point in the client's dialog metrics: this process has the
-// same templates and the same prefix, so one of its own hidden dialogs measures them.
-POINT TemplatePoint(int x, int y) {
-  HWND probe = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BAD_LOGIN_NOTICE),
-                                  nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-  RECT r{x, y, x, y};
+// A template point's x in pixels of the client's dialog metrics: this process has the same
+// templates and the same prefix, so one of its own hidden dialogs measures them.
+int TemplateX(int x) {
+  HWND probe = CreateDialogParamA(GetModuleHandleA(nullptr),
+                                  MAKEINTRESOURCEA(IDD_BAD_LOGIN_NOTICE), nullptr,
+                                  [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+  RECT r{x, 0, x, 0};
   MapDialogRect(probe, &r);
   DestroyWindow(probe);
-  return POINT{r.left, r.top};
-}
-
-bool Keyed(HWND hwnd) {
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  const int kind = GetWindowRgn(hwnd, rgn);
-  DeleteObject(rgn);
-  return kind == COMPLEXREGION;
+  return r.left;
 }
 }  // namespace
 
@@ -187,30 +172,31 @@ Kind Classify(HWND hwnd) {
   if (w == 500 && h == 600 && GetDlgItem(hwnd, IDC_BROWSER_LIST)) return Kind::Browser;
   // Every set-up window has Advanced; the login window and the notices have none.
   if (GetDlgItem(hwnd, IDC_SETUP_ADVANCED) && (w == 400 || w == 500)) return Kind::Setup;
-  const std::string title = Text(hwnd);
-  if (title == "About VTBrowser") return Kind::About;
-  if (!title.empty()) return Kind::MessageBox;
+  if (!Text(hwnd).empty()) return Kind::MessageBox;
   if (w == 275 && h == 200 && GetDlgItem(hwnd, IDC_NOTICE_CANCEL)) return Kind::UpgradeReminder;
   if (w != 275 || h != 150) return Kind::Other;
   if (GetDlgItem(hwnd, IDC_LOGIN_USERNAME)) return Kind::Login;
   HWND button = GetDlgItem(hwnd, IDC_NOTICE_OK);
   if (!button) return GetWindow(hwnd, GW_CHILD) ? Kind::Other : Kind::Connecting;
-  if (!Keyed(hwnd)) return Kind::ConnectionError;
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const bool keyed = GetWindowRgn(hwnd, rgn) == COMPLEXREGION;
+  DeleteObject(rgn);
+  if (!keyed) return Kind::ConnectionError;
   if (GetDlgItem(hwnd, IDC_NOTICE_CANCEL)) return Kind::FullAccountOnly;
   RECT br{};
   GetWindowRect(button, &br);
-  const int left = br.left - wr.left;
-  if (left == TemplatePoint(67, 69).x) return Kind::BadLogin;
-  if (left == TemplatePoint(63, 69).x) return Kind::UserInUse;
+  // The two keyed notices with one button differ in its place.
+  if (br.left - wr.left == TemplateX(67)) return Kind::BadLogin;
+  if (br.left - wr.left == TemplateX(63)) return Kind::UserInUse;
   return Kind::Other;
 }
 
 const char* KindName(Kind kind) {
-  // In the order of Kind.
   static const char* const names[] = {
-      "login window",       "connecting notice", "connection error notice", "bad login notice",
-      "user in use notice", "full-account-only notice", "upgrade reminder", "browser window",
-      "set-up window",      "About box",         "message box",             "other"};
+      "login window",     "connecting notice",       "connection error notice",
+      "bad login notice", "user in use notice",      "full-account-only notice",
+      "upgrade reminder", "browser window",          "set-up window",
+      "message box",      "other"};
   static_assert(std::size(names) == static_cast<size_t>(Kind::Other) + 1);
   return names[static_cast<int>(kind)];
 }
@@ -219,22 +205,22 @@ void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK,
 
 void SetText(HWND dialog, int id, const std::string& text) {
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                      SMTO_ABORTIFHUNG, 10000, &ignored);
+  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                      reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 10000, &ignored);
 }
 
 std::string Text(HWND hwnd) {
-  char buffer[512] = {};
-  GetWindowTextA(hwnd, buffer, sizeof buffer);
-  return buffer;
+  wchar_t text[512] = {};
+  const int n = InternalGetWindowText(hwnd, text, 512);
+  return std::string(text, text + n);  // the client's texts are ASCII
 }
 
 std::string EditText(HWND edit) {
   char buffer[512] = {};
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(edit, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 10000,
-                      &ignored);
-  return buffer;
+  DWORD_PTR got = 0;
+  SendMessageTimeoutA(edit, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                      SMTO_ABORTIFHUNG, 10000, &got);
+  return std::string(buffer, got);
 }
 
 std::string MessageBoxText(HWND box) {
@@ -248,53 +234,38 @@ std::string MessageBoxText(HWND box) {
 }
 
 namespace {
-// Memory lent in the process that owns a window, for messages whose arguments point at it.
-class RemoteBuffer {
-public:
-  RemoteBuffer(HWND owner, size_t size) : size_(size) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(owner, &pid);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteBuffer() {
-    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  bool ok() const { return at_ != nullptr; }
-  char* at(size_t offset = 0) const { return static_cast<char*>(at_) + offset; }
-  void Write(const void* data, size_t n, size_t offset = 0) {
-    WriteProcessMemory(process_, at(offset), data, n, nullptr);
-  }
-  void Read(void* data, size_t n, size_t offset = 0) {
-    ReadProcessMemory(process_, at(offset), data, n, nullptr);
-  }
-
-private:
-  HANDLE process_ = nullptr;
-  void* at_ = nullptr;
-  size_t size_;
-};
+// Memory lent in the process that owns a window, for a message whose argument points at it:
+// `in` is copied there before the message, and the same bytes back into it after.
+template <typename T>
+LRESULT SendWithRemote(HWND window, UINT msg, WPARAM wp, T& in, char* text = nullptr) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  char* at = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof in + 512, MEM_COMMIT, PAGE_READWRITE));
+  if constexpr (std::is_same_v<T, LVITEMA>) in.pszText = at + sizeof in, in.cchTextMax = 512;
+  WriteProcessMemory(process, at, &in, sizeof in, nullptr);
+  const LRESULT result = SendMessageA(window, msg, wp, reinterpret_cast<LPARAM>(at));
+  ReadProcessMemory(process, at, &in, sizeof in, nullptr);
+  if (text) ReadProcessMemory(process, at + sizeof in, text, 512, nullptr);
+  VirtualFreeEx(process, at, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return result;
+}
 }  // namespace
 
 std::vector<std::string> ListRows(HWND list) {
   std::vector<std::string> rows;
-  RemoteBuffer remote(list, sizeof(LVITEMA) + 512);
-  if (!remote.ok()) return rows;
   const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     std::string row;
     for (int sub = 0; sub < 2; ++sub) {
       LVITEMA item{};
       item.iSubItem = sub;
-      item.pszText = remote.at(sizeof item);
-      item.cchTextMax = 512;
-      remote.Write(&item, sizeof item);
-      const int n = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote.at())));
       char text[512] = {};
-      remote.Read(text, static_cast<size_t>(n > 0 ? n : 0), sizeof item);
-      if (sub) row += '|';
-      row.append(text, static_cast<size_t>(n > 0 ? n : 0));
+      const auto n = SendWithRemote(list, LVM_GETITEMTEXTA, i, item, text);
+      row.append(sub ? "|" : "").append(text, n > 0 ? static_cast<size_t>(n) : 0);
     }
     rows.push_back(row);
   }
@@ -302,11 +273,8 @@ std::vector<std::string> ListRows(HWND list) {
 }
 
 void ClickRow(HWND list, int row, bool doubleClick) {
-  RemoteBuffer remote(list, sizeof(RECT));
   RECT r{LVIR_BOUNDS, 0, 0, 0};
-  remote.Write(&r, sizeof r);
-  SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.at()));
-  remote.Read(&r, sizeof r);
+  SendWithRemote(list, LVM_GETITEMRECT, row, r);
   const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
   // Posted, so that the client sees press and release in this order and before any message
   // the test posts next (a press sent from another thread could overtake a posted release).
@@ -325,22 +293,18 @@ void LogIn(HWND login, const std::string& user, const std::string& password) {
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
+  for (const DWORD start = GetTickCount(); !done(); Sleep(20))
     if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(20);
-  }
   return true;
 }
 
 namespace {
-// One line to the test command and its answer.
+// One line to the test command, and its answer awaited.
 void AskTheTestCommand(const std::string& line) {
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
   char answer[16];
-  if (!std::fgets(answer, sizeof answer, stdin)) {
-  }
+  if (!std::fgets(answer, sizeof answer, stdin)) answer[0] = 0;
 }
 }  // namespace
 
@@ -348,7 +312,8 @@ void HoldKey(HWND window, const std::string& xKeyName) {
   RECT r{};
   GetWindowRect(window, &r);
   char geometry[64];
-  std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
+  std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", r.right - r.left,
+                r.bottom - r.top, r.left, r.top);
   AskTheTestCommand("KEYDOWN " + xKeyName + " " + geometry);
 }
 
@@ -361,20 +326,12 @@ std::string Padded(const std::string& text) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  std::string bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
-    std::fclose(f);
-  }
-  return bytes;
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 std::string TempPath(const std::string& name) {
@@ -383,19 +340,7 @@ std::string TempPath(const std::string& name) {
   return std::string(temp) + "vt-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + name;
 }
 
-std::string WindowText(HWND hwnd) {
-  wchar_t text[256] = {};
-  const int n = InternalGetWindowText(hwnd, text, 256);
-  std::string out;
-  for (int i = 0; i < n; ++i) out += static_cast<char>(text[i]);
-  return out;
-}
-
-RawLogin::~RawLogin() {
-  if (s_ != INVALID_SOCKET) closesocket(s_);
-}
-
-std::string RawLogin::Login(const std::string& user, const std::string& password) {
+RawLogin::RawLogin(const std::string& user, const std::string& password) {
   WSADATA data;
   WSAStartup(MAKEWORD(2, 2), &data);
   s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -403,22 +348,23 @@ std::string RawLogin::Login(const std::string& user, const std::string& password
   at.sin_family = AF_INET;
   at.sin_port = htons(11001);
   at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(s_, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) return "<no connection>";
-  char reply[1024];
+  if (connect(s_, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
+    answer = "<no connection>";
+    return;
+  }
   auto exchange = [&](const std::string& bytes) {
+    char reply[1024];
     send(s_, bytes.data(), static_cast<int>(bytes.size()), 0);
     const int n = recv(s_, reply, sizeof reply, 0);
     return n > 0 ? std::string(reply, strnlen(reply, static_cast<size_t>(n))) : std::string();
   };
   exchange(user);
-  const std::string answer = exchange(password);
-  if (answer == "ok") {
-    std::string address = "127.0.0.1";
-    address.resize(64, '\0');
-    exchange(address);
-    exchange(std::string("qp\0", 3));
-  }
-  return answer;
+  answer = exchange(password.empty() ? user : password);
+  if (answer != "ok") return;
+  std::string address = "127.0.0.1";
+  address.resize(64, '\0');
+  exchange(address);
+  exchange(std::string("qp\0", 3));
 }
 
 }  // namespace vt::e2e

@@ -17,31 +17,30 @@ namespace vt::e2e {
 std::string WebHost(std::string* whyMissing);
 
 // Software\Vintara of the machine hive as an installer leaves it, with the deployment values
-// pointing at vtservice, and these values as raw bytes without a type.
+// pointing at vtservice, and these values as raw bytes without a type. ClearVintaraKey removes
+// what it wrote, so that other tests of the prefix do not see it.
 void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw);
-// A value's bytes (and its type code) in a key in the given view (0: the default), or "<missing>".
-std::string RegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name, DWORD* type = nullptr);
-// The same for Software\Vintara in the client's view.
-std::string VintaraValue(const std::string& name, DWORD* type = nullptr);
-// Removes the values PrepareVintaraKey wrote, so that other tests of the prefix do not see them.
 void ClearVintaraKey();
+// A value's bytes (and its type code) in a key in the given view, or "<missing>"; VintaraValue
+// reads Software\Vintara in the client's view.
+std::string RegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name,
+                          DWORD* type = nullptr);
+std::string VintaraValue(const std::string& name, DWORD* type = nullptr);
 
 class Client {
 public:
-  Client();
-  explicit Client(std::string commandLine);  // another program, or the client from elsewhere
+  // Another program, or (empty) the client of the build tree.
+  explicit Client(std::string commandLine = "");
   ~Client();  // ends the client if it still runs
   bool started() const { return process_.hProcess != nullptr; }
   // The exit code once the process has ended, or STILL_ACTIVE after the time-out.
   DWORD WaitExit(DWORD timeoutMs = 60000);
   bool Running() const;
-
   // Visible top-level windows of the client.
   std::vector<HWND> Windows() const;
-  // Waits for a visible window of the client that `match` accepts; nullptr after the time-out
-  // or when the client has ended.
+  // A visible window of the client that `match` accepts; null after the time-out or the end.
   HWND WaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 60000) const;
-  bool WaitGone(HWND hwnd, DWORD timeoutMs = 60000) const;
+  bool WaitGone(HWND hwnd) const;
 
 private:
   PROCESS_INFORMATION process_{};
@@ -50,24 +49,22 @@ private:
 // What a client window is, from its geometry, region and controls.
 enum class Kind {
   Login, Connecting, ConnectionError, BadLogin, UserInUse, FullAccountOnly, UpgradeReminder,
-  Browser, Setup, About, MessageBox, Other
+  Browser, Setup, MessageBox, Other
 };
 Kind Classify(HWND hwnd);
 const char* KindName(Kind kind);
 
 void Click(HWND dialog, int id);
 void SetText(HWND dialog, int id, const std::string& text);
+// A window's text, read without a message to its thread (which may be blocked in a capture).
 std::string Text(HWND hwnd);
-// A text box's text, asked of its window (another process's box keeps its text to itself).
+// A text box's text, asked of the box (another process's box keeps its text to itself).
 std::string EditText(HWND edit);
 // All texts of a message box's static controls.
 std::string MessageBoxText(HWND box);
-
-// The rows of a list control of another process, "title|mark" each (read through memory
-// lent in that process, as the list's texts live there).
+// The rows of another process's list control, "title|mark" each.
 std::vector<std::string> ListRows(HWND list);
-// A click (or double-click) on row i of another process's list: the pointer's messages, posted
-// in their order.
+// A click (or double-click) on row i of another process's list, as the pointer's messages.
 void ClickRow(HWND list, int row, bool doubleClick = false);
 // The login window's texts set and Login clicked.
 void LogIn(HWND login, const std::string& user, const std::string& password);
@@ -89,15 +86,13 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 // A fresh path in the temporary folder, named for this process.
 std::string TempPath(const std::string& name);
 
-// A window's text read without a message to its thread, which may be blocked (a capture).
-std::string WindowText(HWND hwnd);
-
-// A raw game-server client on loopback: logs in and keeps the connection open.
+// The game server's answer to a raw login as `user` on loopback ("ok" when it let the user
+// in, after which the rest of the login is run); the session lasts as long as the object.
 class RawLogin {
 public:
-  ~RawLogin();
-  // The server's answer to the password ("ok" after which the rest of the exchange is run).
-  std::string Login(const std::string& user, const std::string& password);
+  explicit RawLogin(const std::string& user, const std::string& password = "");
+  ~RawLogin() { closesocket(s_); }
+  std::string answer;
 
 private:
   SOCKET s_ = INVALID_SOCKET;

@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "resources/resource.h"
-#include "tests/e2e/E2eClient.h"
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
 namespace {
 
-const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VTBrowser";
+const char* const kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VTBrowser";
 const char* const kAliases[] = {"NES", "SNES", "2600", "GEN", "GBC", "SMS", "SGG", "COL"};
 const char* const kPrograms[] = {"nester.exe", "zsnesw.exe", "stella.exe", "gens.exe",
                                  "gest.exe",   "meka.exe",   "meka.exe",   "meka.exe"};
@@ -27,9 +26,11 @@ std::string Folder(int csidl) {
   return path;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-// A value of the installed-programs entry (64-bit view) and its type; "<missing>" when it is not there.
+// A value of the installed-programs entry (64-bit view) and its type, or "<missing>".
 std::string EntryValue(const char* name, DWORD* type = nullptr) {
   return RegistryValue(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY, name, type);
 }
@@ -39,28 +40,33 @@ std::string Sz(const std::string& text) { return text + '\0'; }
 // Software\Vintara's access list (32-bit view) in the security descriptor language.
 std::string AccessList() {
   HKEY h = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, READ_CONTROL | KEY_WOW64_32KEY, &h))
-    return "<no key>";
-  DWORD size = 0;
-  RegGetKeySecurity(h, DACL_SECURITY_INFORMATION, nullptr, &size);
-  std::vector<BYTE> descriptor(size ? size : 1);
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, READ_CONTROL | KEY_WOW64_32KEY, &h);
+  char descriptor[4096];
+  DWORD size = sizeof descriptor;
   char* text = nullptr;
-  if (RegGetKeySecurity(h, DACL_SECURITY_INFORMATION, descriptor.data(), &size) == ERROR_SUCCESS)
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+  if (RegGetKeySecurity(h, DACL_SECURITY_INFORMATION, descriptor, &size) == ERROR_SUCCESS)
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
                                                          DACL_SECURITY_INFORMATION, &text, nullptr);
   RegCloseKey(h);
-  const std::string sddl = text ? text : "";
+  const std::string sddl = text ? text : "<none>";
   LocalFree(text);
   return sddl;
+}
+
+// Software\Vintara's deployment values: the emulator folder's, the eight programs' and the
+// service's, "<missing>" where there is none.
+std::map<std::string, std::string> Deployment() {
+  std::map<std::string, std::string> values;
+  for (std::string name : {"VT_PATH", "GameServer", "WebHost"}) values[name] = VintaraValue(name);
+  for (const char* alias : kAliases)
+    values[std::string(alias) + "_PATH"] = VintaraValue(std::string(alias) + "_PATH");
+  return values;
 }
 
 class Installer : public ServiceCase {
 protected:
   void SetUp() override {
     ServiceCase::SetUp();
-    emulators = TempPath("installed emulators");  // a blank, as in "Program Files"
-    installed = Folder(CSIDL_PROGRAM_FILES) + "\\VTBrowser";
-    shortcut = Folder(CSIDL_COMMON_PROGRAMS) + "\\Vintara\\VTBrowser.lnk";
     Uninstall();  // a run before this one may have left it installed
     ClearVintaraKey();
   }
@@ -70,36 +76,19 @@ protected:
     RemoveDirectoryA(emulators.c_str());
     ServiceCase::TearDown();
   }
-
-  // Runs a program to its end; its exit code.
-  static DWORD Run(const std::string& line) {
-    Client program(line);
+  // Runs the installer to its end with the options; its exit code.
+  static DWORD Install(const std::string& options) {
+    Client program("\"" + WindowsPath(VT_E2E_SETUP) + "\" /S " + options);
     return program.started() ? program.WaitExit(120000) : 0xFFFFFFFF;
-  }
-  DWORD Install(const std::string& options) {
-    std::string line = '"' + WindowsPath(VT_E2E_SETUP);  // built in steps: GCC 12 warns wrongly on one long sum
-    return Run(line + "\" /S " + options);
   }
   // The uninstaller hands over to a copy of itself and ends at once: done once its last step,
   // taking away the installed-programs entry, is done (the folder goes before the registry).
   void Uninstall() {
-    const std::string uninstaller = installed + "\\Uninstall.exe";
-    if (!Exists(uninstaller)) return;
-    Run("\"" + uninstaller + "\" /S");
-    for (int i = 0; i < 600 && EntryValue("DisplayName") != "<missing>"; ++i)
-      Sleep(100);
+    if (!Exists(installed + "\\Uninstall.exe")) return;
+    Client("\"" + installed + "\\Uninstall.exe\" /S").WaitExit(120000);
+    WaitUntil([] { return EntryValue("DisplayName") == "<missing>"; }, 60000);
   }
-  // Software\Vintara's deployment values, as text values: the emulator folder's, the eight
-  // programs' and the service's, "<missing>" where there is none.
-  static std::map<std::string, std::string> Deployment() {
-    std::map<std::string, std::string> values;
-    for (const std::string& name :
-         {std::string("VT_PATH"), std::string("GameServer"), std::string("WebHost")})
-      values[name] = VintaraValue(name);
-    for (const char* alias : kAliases)
-      values[std::string(alias) + "_PATH"] = VintaraValue(std::string(alias) + "_PATH");
-    return values;
-  }
+  // The deployment values an install with this emulator folder writes.
   std::map<std::string, std::string> Installed(const std::string& folder) const {
     std::map<std::string, std::string> values = {
         {"VT_PATH", Sz(folder)}, {"GameServer", Sz("127.0.0.1")}, {"WebHost", Sz(web)}};
@@ -108,7 +97,9 @@ protected:
     return values;
   }
 
-  std::string emulators, installed, shortcut;
+  std::string emulators = TempPath("installed emulators");  // a blank, as in "Program Files"
+  std::string installed = Folder(CSIDL_PROGRAM_FILES) + "\\VTBrowser";
+  std::string shortcut = Folder(CSIDL_COMMON_PROGRAMS) + "\\Vintara\\VTBrowser.lnk";
 };
 
 // A fresh install writes every value and creates the emulator folder; the installed client
@@ -118,13 +109,13 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
   ASSERT_FALSE(Exists(emulators));
   ASSERT_EQ(Install("/EMULATORS=\"" + emulators + "\" /GAMESERVER=127.0.0.1 /WEBHOST=" + web), 0u);
   EXPECT_TRUE(Exists(emulators)) << "the emulator folder is created";
-  for (const char* file : {"VTBrowser.exe", "vtcli.exe", "Uninstall.exe"}) EXPECT_TRUE(Exists(installed + "\\" + file)) << file;
+  for (const char* file : {"VTBrowser.exe", "vtcli.exe", "Uninstall.exe"})
+    EXPECT_TRUE(Exists(installed + "\\" + file)) << file;
   EXPECT_TRUE(Exists(shortcut));
   DWORD type = 0;
   EXPECT_EQ(EntryValue("DisplayName", &type), Sz("VTBrowser"));
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(EntryValue("DisplayVersion"), Sz("1.0"));
-  EXPECT_EQ(EntryValue("Publisher"), Sz("Vintara"));
+  EXPECT_EQ(EntryValue("DisplayVersion") + EntryValue("Publisher"), Sz("1.0") + Sz("Vintara"));
   EXPECT_EQ(EntryValue("UninstallString"), Sz("\"" + installed + "\\Uninstall.exe\""));
   EXPECT_EQ(EntryValue("DisplayIcon"), Sz(installed + "\\VTBrowser.exe,0"));
   EXPECT_NE(EntryValue("EstimatedSize", &type), "<missing>");
@@ -134,7 +125,8 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
   EXPECT_EQ(Deployment(), Installed(emulators));
   VintaraValue("NES_PATH", &type);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_64KEY, "VT_PATH"), "<missing>");
+  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_64KEY, "VT_PATH"),
+            "<missing>");
   // Standard users may read the key and set its values, no more: KEY_READ | KEY_SET_VALUE is
   // CC DC SW RP RC in the language's letters; SYSTEM and Administrators have full control.
   EXPECT_EQ(AccessList(), "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;CCDCSWRPRC;;;BU)");
@@ -144,13 +136,10 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
     WriteWholeFile(emulators + "\\" + name, std::string("keep ") + name);
   {
     Client client("\"" + installed + "\\VTBrowser.exe\"");
-    HWND login = LogInThroughWindow(client, "demo", "demo");
-    ASSERT_NE(login, nullptr);
+    ASSERT_NE(LogInThroughWindow(client, "demo"), nullptr);
     HWND browser = Await(client, Kind::Browser);
-    ASSERT_NE(browser, nullptr);
     Click(browser, IDC_BROWSER_SNES);
-    Click(browser, IDC_BROWSER_CLOSE);
-    EXPECT_EQ(client.WaitExit(), 0u);
+    CloseAndEnd(client, browser);
   }
   ASSERT_EQ(VintaraValue("SYSTEM"), "SNES");
 
@@ -175,26 +164,25 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
 // new emulator values and rewrites them; they stay too, as they were not this install's.
 TEST_F(Installer, AnEarlierInstallationsValuesStayThroughInstallAndUninstall) {
   const std::string earlier = TempPath("earlier emulators");
-  PrepareVintaraKey(web, {});
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0,
-                          KEY_SET_VALUE | KEY_WOW64_32KEY, &key),
-            ERROR_SUCCESS);
-  for (const auto& [name, text] : {std::pair<std::string, std::string>{"VT_PATH", earlier},
-                                   {"NES_PATH", earlier + "\\nester97.exe"}})
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-  RegCloseKey(key);
   std::map<std::string, std::string> before = Installed(earlier);
   before["NES_PATH"] = Sz(earlier + "\\nester97.exe");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, nullptr, 0,
+                            KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  for (const char* name : {"VT_PATH", "NES_PATH", "GameServer", "WebHost"})
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(before[name].data()),
+                   static_cast<DWORD>(before[name].size()));
+  RegCloseKey(key);
 
   ASSERT_EQ(Install("/GAMESERVER=127.0.0.1"), 0u);
   EXPECT_EQ(Deployment(), before) << "kept, and the missing programs beside the kept folder";
   EXPECT_TRUE(Exists(earlier)) << "the kept folder is created when missing";
   Uninstall();
-  std::map<std::string, std::string> found = {
-      {"VT_PATH", before["VT_PATH"]}, {"NES_PATH", before["NES_PATH"]},
-      {"GameServer", Sz("127.0.0.1")}, {"WebHost", Sz(web)}};
+  std::map<std::string, std::string> found = {{"VT_PATH", before["VT_PATH"]},
+                                              {"NES_PATH", before["NES_PATH"]},
+                                              {"GameServer", Sz("127.0.0.1")},
+                                              {"WebHost", Sz(web)}};
   for (const auto& [name, value] : Deployment())
     EXPECT_EQ(value, found.count(name) ? found[name] : "<missing>") << name;
 

@@ -3,27 +3,37 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "browser/AvailabilityMark.h"
+#include "resources/resource.h"
 #include "service/ServerSession.h"
 #include "tests/e2e/E2eClient.h"
 #include "tests/support/RecordingHost.h"
 
 namespace vt::e2e {
 
-// The base of every end-to-end suite: the web host of the vtservice the test command started
-// (without it the cases prove nothing, so that fails them), and the client's key cleared after.
+// The web host of the vtservice the test command started (without it the cases prove nothing,
+// so that fails them), emustub's log for the emulators the client starts, and the client's key
+// cleared after.
 class ServiceCase : public ::testing::Test {
 protected:
   void SetUp() override {
     std::string why;
     web = WebHost(&why);
     ASSERT_FALSE(web.empty()) << why;
+    // The client passes its environment on to the emulators it starts.
+    SetEnvironmentVariableA("VT_EMUSTUB_LOG", log.c_str());
+    SetEnvironmentVariableA("VT_EMUSTUB_EXIT", "1");
   }
-  void TearDown() override { ClearVintaraKey(); }
+  void TearDown() override {
+    ClearVintaraKey();
+    for (const std::string& file : {log, log + ".folders"}) std::remove(file.c_str());
+  }
   // The key with a saved automatic login as the user (whose password in the sample accounts is
   // the user name), then the raw values given, which win.
   void PrepareAutoLogin(const std::string& user,
@@ -42,10 +52,9 @@ protected:
     return h;
   }
   // Waits for the login window and logs in through it; the window, or null when none came.
-  static HWND LogInThroughWindow(Client& client, const std::string& user,
-                                 const std::string& password) {
+  static HWND LogInThroughWindow(Client& client, const std::string& user) {
     HWND login = Await(client, Kind::Login);
-    if (login) LogIn(login, user, password);
+    if (login) LogIn(login, user, user);
     return login;
   }
   // Waits until the list shows the rows; fails the case when it does not come to.
@@ -54,6 +63,23 @@ protected:
     ADD_FAILURE() << "the list shows " << ListRows(list).size() << " rows, not the " << rows.size()
                   << " expected";
     return false;
+  }
+  static void CloseAndEnd(Client& client, HWND browser) {
+    ShowWindow(browser, SW_RESTORE);
+    Click(browser, IDC_BROWSER_CLOSE);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
+  // The lines of a text file, once there are `count` of them (or after the time-out).
+  static std::vector<std::string> Lines(const std::string& path, size_t count = 0) {
+    std::vector<std::string> lines;
+    WaitUntil([&] {
+      lines.clear();
+      std::istringstream text(ReadWholeFile(path));
+      for (std::string line; std::getline(text, line);)
+        lines.push_back(line.substr(0, line.find('\r')));
+      return lines.size() >= count;
+    });
+    return lines;
   }
   // The rows the service itself answers the user for a query, marked as the list marks them for
   // the user's tier; their keys by title in `keys`. Asked while the client is not logged in as
@@ -67,16 +93,21 @@ protected:
     EXPECT_TRUE(s.Login(user, user, host) && s.QueryGames()) << alias << " " << pattern;
     std::vector<std::string> rows;
     for (uint32_t i = 0; i < s.gameCount; ++i) {
-      rows.push_back(s.titles[i] + "|" +
-                     std::string(AvailabilityMark(s.availableCopies[i], s.fullAccountCopies[i],
-                                                  s.fullAccount)));
+      rows.emplace_back(s.titles[i] + "|").append(
+          AvailabilityMark(s.availableCopies[i], s.fullAccountCopies[i], s.fullAccount));
       keys[s.titles[i]] = s.gameKeys[i];
     }
     EXPECT_FALSE(rows.empty()) << alias << " " << pattern;
     return rows;
   }
+  // emustub's command line for the user's game of that title.
+  std::string LaunchLine(const std::string& scheme, const std::string& user,
+                         const std::string& title) {
+    return WindowsPath(VT_E2E_EMUSTUB) + " " + scheme + user + ":" + user + "@" + web + "/" +
+           keys[title];
+  }
 
-  std::string web;
+  std::string web, log = TempPath("emustub.log");
   std::map<std::string, std::string> keys;
 };
 

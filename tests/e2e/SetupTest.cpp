@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "resources/resource.h"
-#include "tests/e2e/E2eClient.h"
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
@@ -29,12 +27,17 @@ protected:
   // A key as a user presses it, down for a moment, once the field prompts and the devices are
   // open (the button disabled).
   static void Tap(HWND setup, int field, int button, const std::string& key) {
-    HWND f = GetDlgItem(setup, field);
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(f).starts_with("Push"); }));
+    ASSERT_TRUE(WaitUntil([&] { return Text(GetDlgItem(setup, field)).starts_with("Push"); }));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(setup, button)); }));
     HoldKey(setup, key);
     Sleep(150);
     ReleaseKey(key);
+  }
+  // OK ends the window once no capture or Set All runs; the file it wrote.
+  static std::string Ok(Client& client, HWND setup, const std::string& file) {
+    Click(setup, IDC_SETUP_OK);
+    EXPECT_TRUE(client.WaitGone(setup)) << "a capture or a Set All still runs";
+    return ReadWholeFile(file);
   }
 
   std::string folder = TempPath("emulators"), zsnes = folder + "\\zsnesw.cfg";
@@ -59,7 +62,7 @@ TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
                      IDC_SETUP_START};
   auto fields = [&] {
     std::vector<std::string> texts;
-    for (int id : ids) texts.push_back(WindowText(GetDlgItem(setup, id)));
+    for (int id : ids) texts.push_back(Text(GetDlgItem(setup, id)));
     return texts;
   };
   std::vector<std::string> shown = {"Up", "Down", "Left", "Right", "P"};
@@ -75,9 +78,7 @@ TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
     shown[i] = keys[i].second;
     EXPECT_EQ(fields(), shown) << "the field and no other, in a window still open";
   }
-  Click(setup, IDC_SETUP_OK);
-  ASSERT_TRUE(client.WaitGone(setup)) << "a capture or a Set All still runs";
-  EXPECT_EQ(ReadWholeFile(zsnes), with("15, 57, 1, 28, 25, 54, 45, 44, 46, 30, 16, 18"));
+  EXPECT_EQ(Ok(client, setup, zsnes), with("15, 57, 1, 28, 25, 54, 45, 44, 46, 30, 16, 18"));
 
   ASSERT_NE(setup = Open(client), nullptr);
   Click(setup, IDC_SETUP_SET_ALL);
@@ -88,12 +89,9 @@ TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
       {IDC_SNESC_Y, "h"},       {IDC_SNESC_L, "j"},         {IDC_SNESC_R, "k"}};
   for (auto [field, key] : order) Tap(setup, field, IDC_SETUP_SET_ALL, key);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(setup, IDC_SETUP_SET_ALL)); }));
-  EXPECT_EQ(WindowText(GetDlgItem(setup, IDC_SNESC_R)), "K");
-  Click(setup, IDC_SETUP_OK);
-  ASSERT_TRUE(client.WaitGone(setup)) << "a capture or a Set All still runs";
-  EXPECT_EQ(ReadWholeFile(zsnes), with("15, 57, 1, 28, 31, 203, 33, 35, 32, 34, 36, 37"));
-  Click(browser, IDC_BROWSER_CLOSE);
-  EXPECT_EQ(client.WaitExit(), 0u);
+  EXPECT_EQ(Text(GetDlgItem(setup, IDC_SNESC_R)), "K");
+  EXPECT_EQ(Ok(client, setup, zsnes), with("15, 57, 1, 28, 31, 203, 33, 35, 32, 34, 36, 37"));
+  CloseAndEnd(client, browser);
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "resources/resource.h"
-#include "tests/e2e/E2eClient.h"
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
@@ -15,35 +13,27 @@ namespace {
 
 const std::string kInUse = "Username in use login again to clear.";
 
-// An edit's text in another process: asked of the edit itself (its window text stays empty).
-std::string EditText(HWND dialog, int id) {
-  char buffer[64] = {};
-  DWORD_PTR got = 0;
-  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof buffer,
-                      reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 10000, &got);
-  return std::string(buffer, got);
-}
-
 class Startup : public ServiceCase {
 protected:
   // Waits for a window of the kind; the login window must not come first.
   static HWND AwaitWithoutLogin(Client& client, Kind kind) {
-    EXPECT_TRUE(client.started());
     bool sawLogin = false;
     HWND h = client.WaitWindow([&](HWND w) {
-      const Kind k = Classify(w);
-      sawLogin = sawLogin || k == Kind::Login;
-      return k == kind;
+      sawLogin = sawLogin || Classify(w) == Kind::Login;
+      return Classify(w) == kind;
     });
     EXPECT_NE(h, nullptr) << "no " << KindName(kind) << " appeared";
     EXPECT_FALSE(sawLogin) << "the login window was shown";
     return h;
   }
-  // The login window, shown without any notice or message first, filled with the user name.
-  static HWND AwaitFilledLogin(Client& client, const std::string& user) {
+  // The login window, shown without any notice or message first, filled with the user name
+  // and the password; nothing was sent to the server before Login.
+  static HWND AwaitFilledLogin(Client& client, const std::string& password) {
     HWND login = client.WaitWindow([](HWND w) { return Classify(w) != Kind::Other; });
     EXPECT_EQ(login ? Classify(login) : Kind::Other, Kind::Login);
-    EXPECT_EQ(login ? EditText(login, IDC_LOGIN_USERNAME) : "", user);
+    EXPECT_EQ(EditText(GetDlgItem(login, IDC_LOGIN_USERNAME)), "demo");
+    EXPECT_EQ(EditText(GetDlgItem(login, IDC_LOGIN_PASSWORD)), password);
+    EXPECT_EQ(RawLogin("demo").answer, "ok") << "the client logged in before Login";
     return login;
   }
   // The four values of the saved login.
@@ -51,12 +41,15 @@ protected:
     return {VintaraValue("SAVE"), VintaraValue("AUTOLOGIN"), VintaraValue("Username"),
             VintaraValue("Password")};
   }
+  const std::vector<std::string> kSavedDemo = {"TRUE", "TRUE", Padded("demo"),
+                                               std::string(20, '\0')};
 };
 
 // Save Settings and Auto Login keep the password only sealed for this Windows user, beside 20
 // zero bytes in "Password"; the next start logs in with it, and Shift held at the start shows
-// the filled window instead, with nothing sent before Login.
-TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyAndShiftShowsTheFilledWindow) {
+// the filled window instead. A password sealed on another machine (here: the prefix's machine
+// identity changed since) does not open: the window asks for it, and the saved login stays.
+TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShowsTheWindow) {
   PrepareVintaraKey(web, {});
   {
     Client client;
@@ -65,13 +58,9 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyAndShiftShowsTheFilledWindow
     Click(login, IDC_LOGIN_SAVE_SETTINGS);
     Click(login, IDC_LOGIN_AUTO_LOGIN);
     LogIn(login, "demo", "demo");
-    HWND browser = Await(client, Kind::Browser);
-    ASSERT_NE(browser, nullptr);
-    Click(browser, IDC_BROWSER_CLOSE);
-    EXPECT_EQ(client.WaitExit(), 0u);
+    CloseAndEnd(client, Await(client, Kind::Browser));
   }
-  EXPECT_EQ(Saved(),
-            (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
+  EXPECT_EQ(Saved(), kSavedDemo);
   DWORD type = 0;
   const std::string sealed = VintaraValue("ProtectedPassword", &type);
   EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
@@ -81,88 +70,59 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyAndShiftShowsTheFilledWindow
     Client client;
     HWND browser = AwaitWithoutLogin(client, Kind::Browser);
     ASSERT_NE(browser, nullptr);
-    RawLogin other;
-    EXPECT_EQ(other.Login("demo", "demo"), kInUse)
-        << "the client logged in with the sealed password";
+    EXPECT_EQ(RawLogin("demo").answer, kInUse) << "the client logged in with the sealed password";
     // A real key, held while this client ends and the next starts. Wine learns of it through
     // the window that has the X focus: once it has, every Wine program sees it held.
     HoldKey(browser, "shift");
     ASSERT_TRUE(WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) < 0; }));
-    Click(browser, IDC_BROWSER_CLOSE);
-    EXPECT_EQ(client.WaitExit(), 0u);
+    CloseAndEnd(client, browser);
   }
-  Client client;
-  HWND login = AwaitFilledLogin(client, "demo");
-  ReleaseKey("shift");
-  ASSERT_NE(login, nullptr);
-  EXPECT_EQ(EditText(login, IDC_LOGIN_PASSWORD), "demo");
-  {
-    RawLogin other;
-    EXPECT_EQ(other.Login("demo", "demo"), "ok") << "the client logged in before Login";
-  }
-  Click(login, IDC_LOGIN_LOGIN);
-  HWND browser = Await(client, Kind::Browser);
-  ASSERT_NE(browser, nullptr);
-  Click(browser, IDC_BROWSER_CLOSE);
-  EXPECT_EQ(client.WaitExit(), 0u);
-}
-
-// A password sealed on another machine (here: the prefix's machine identity changed since)
-// does not open: the window asks for it, with the user name, and no error comes first.
-TEST_F(Startup, APasswordSealedElsewhereLeavesTheWindowWithTheUserName) {
-  PrepareAutoLogin("demo");
   {
     Client client;
-    HWND browser = AwaitWithoutLogin(client, Kind::Browser);
-    ASSERT_NE(browser, nullptr);
-    Click(browser, IDC_BROWSER_CLOSE);
-    EXPECT_EQ(client.WaitExit(), 0u);
+    HWND login = AwaitFilledLogin(client, "demo");
+    ReleaseKey("shift");
+    ASSERT_NE(login, nullptr);
+    Click(login, IDC_LOGIN_LOGIN);
+    CloseAndEnd(client, Await(client, Kind::Browser));
   }
-  EXPECT_EQ(VintaraValue("Password"), std::string(20, '\0')) << "the plain password was sealed";
-  const std::vector<std::string> saved = Saved();
-  const std::string sealed = VintaraValue("ProtectedPassword");
   const char* const kCryptography = "Software\\Microsoft\\Cryptography";
   const std::string machine =
       RegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid");
   ASSERT_NE(machine, "<missing>");
   auto setMachine = [&](const std::string& guid) {
     HKEY key = nullptr;
-    ASSERT_EQ(
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCryptography, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
-        ERROR_SUCCESS);
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCryptography, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key);
     RegSetValueExA(key, "MachineGuid", 0, REG_SZ, reinterpret_cast<const BYTE*>(guid.data()),
                    static_cast<DWORD>(guid.size()));
     RegCloseKey(key);
   };
+  const std::string resealed = VintaraValue("ProtectedPassword");
   setMachine(std::string("0badc0de-0000-4000-8000-000000000000", 37));
   Client client;
-  HWND login = AwaitFilledLogin(client, "demo");
+  HWND login = AwaitFilledLogin(client, "");
   setMachine(machine);
   ASSERT_NE(login, nullptr);
-  EXPECT_EQ(EditText(login, IDC_LOGIN_PASSWORD), "");
-  RawLogin other;
-  EXPECT_EQ(other.Login("demo", "demo"), "ok") << "the client logged in";
   Click(login, IDC_LOGIN_CANCEL);
   EXPECT_EQ(client.WaitExit(), 0u);
-  EXPECT_EQ(Saved(), saved);
-  EXPECT_EQ(VintaraValue("ProtectedPassword"), sealed);
+  EXPECT_EQ(Saved(), kSavedDemo);
+  EXPECT_EQ(VintaraValue("ProtectedPassword"), resealed);
 }
 
-// A failed automatic login ends after its notice; the saved login is forgotten only when the
-// server refused the credentials, and then as raw bytes without a type.
+// A failed automatic login ends after its notice; a plain saved password is sealed, and the
+// saved login is forgotten only when the server refused the credentials, then as raw bytes
+// without a type.
 TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
   PrepareAutoLogin("demo");
   {
-    RawLogin other;
-    ASSERT_EQ(other.Login("demo", "demo"), "ok");
+    RawLogin other("demo");
+    ASSERT_EQ(other.answer, "ok");
     Client client;
     HWND notice = AwaitWithoutLogin(client, Kind::UserInUse);
     ASSERT_NE(notice, nullptr);
     Click(notice, IDC_NOTICE_OK);
     EXPECT_EQ(client.WaitExit(), 0u);
   }
-  EXPECT_EQ(Saved(),
-            (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
+  EXPECT_EQ(Saved(), kSavedDemo);
   EXPECT_NE(VintaraValue("ProtectedPassword"), "");
 
   PrepareAutoLogin("demo", {{"Password", Padded("wrong")}});
@@ -175,10 +135,9 @@ TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
   for (const auto& [name, bytes] :
        {std::pair<std::string, std::string>{"SAVE", "FALSE"}, {"AUTOLOGIN", "FALSE"},
         {"Username", std::string(20, '\0')}, {"Password", std::string(20, '\0')}}) {
-    SCOPED_TRACE(name);
     DWORD type = 99;
-    EXPECT_EQ(VintaraValue(name, &type), bytes);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_NONE));
+    EXPECT_EQ(VintaraValue(name, &type), bytes) << name;
+    EXPECT_EQ(type, static_cast<DWORD>(REG_NONE)) << name;
   }
   EXPECT_EQ(VintaraValue("ProtectedPassword"), "");
 }
@@ -196,8 +155,7 @@ TEST_F(Startup, OutOfDateClientEndsAfterTheUpdateMessageKeepingTheSavedLogin) {
   EXPECT_TRUE(client.Running()) << "the program ends only when the message is closed";
   Click(box, IDOK);
   EXPECT_EQ(client.WaitExit(), 0u);
-  EXPECT_EQ(Saved(),
-            (std::vector<std::string>{"TRUE", "TRUE", Padded("demo"), std::string(20, '\0')}));
+  EXPECT_EQ(Saved(), kSavedDemo);
 }
 
 }  // namespace
