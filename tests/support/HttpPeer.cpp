@@ -2,9 +2,15 @@
 
 namespace vt::test {
 
-HttpPeer::HttpPeer(std::string body, int status) : body_(std::move(body)), status_(status) {
-  listener_ = ListenLoopback(0, &port_);
-  if (listener_ != kNoSocket) thread_ = std::thread([this] { Run(); });
+HttpPeer::HttpPeer(std::string body, int status)
+    : reply_("HTTP/1.1 " + std::to_string(status) + " Status\r\nContent-Type: text/html\r\n" +
+             "Content-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
+             body) {
+  if ((listener_ = ListenLoopback(0, &port_)) == kNoSocket) return;
+  thread_ = std::thread([this] {
+    while (!stopping_)
+      if (WaitReadable(listener_, 10) > 0) Serve(AcceptOne(listener_));
+  });
 }
 
 HttpPeer::~HttpPeer() {
@@ -13,38 +19,24 @@ HttpPeer::~HttpPeer() {
   if (listener_ != kNoSocket) CloseSocket(listener_);
 }
 
-std::vector<std::string> HttpPeer::requests() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return requests_;
-}
-
-void HttpPeer::Run() {
-  while (!stopping_) {
-    if (WaitReadable(listener_, 10) <= 0) continue;
-    RawSocket s = AcceptOne(listener_);
-    if (s == kNoSocket) continue;
-    std::string head;
-    char buf[4096];
-    while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536 && !stopping_) {
-      int ready = WaitReadable(s, 10);
-      if (ready < 0) break;
-      if (ready == 0) continue;
-      long n = RecvSome(s, buf, sizeof buf);
-      if (n <= 0) break;
-      head.append(buf, static_cast<size_t>(n));
-    }
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      requests_.push_back(head.substr(0, head.find("\r\n\r\n")));
-    }
-    std::string reply = "HTTP/1.1 " + std::to_string(status_) + " Status\r\n" +
-                        "Content-Type: text/html\r\nContent-Length: " +
-                        std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n" + body_;
-    SendAll(s, reply);
-    // The whole request head has been read, so closing now is an orderly end, not a reset.
-    ShutdownSend(s);
-    CloseSocket(s);
+void HttpPeer::Serve(RawSocket s) {
+  if (s == kNoSocket) return;
+  std::string head;
+  char buf[4096];
+  while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536 && !stopping_) {
+    const int ready = WaitReadable(s, 10);
+    const long n = ready > 0 ? RecvSome(s, buf, sizeof buf) : 0;
+    if (ready < 0 || (ready > 0 && n <= 0)) break;
+    head.append(buf, static_cast<size_t>(n));
   }
+  {
+    std::lock_guard lock(mutex_);
+    requests_.push_back(head.substr(0, head.find("\r\n\r\n")));
+  }
+  SendAll(s, reply_);
+  // The whole request head has been read, so closing now is an orderly end, not a reset.
+  ShutdownSend(s);
+  CloseSocket(s);
 }
 
 }  // namespace vt::test

@@ -22,13 +22,15 @@ public:
 
   uint16_t port() const { return port_; }
   std::string hostPort() const { return "127.0.0.1:" + std::to_string(port_); }
-  std::vector<std::string> requests() const;
+  std::vector<std::string> requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+  }
 
 private:
-  void Run();
+  void Serve(RawSocket s);
 
-  std::string body_;
-  int status_;
+  std::string reply_;
   RawSocket listener_ = kNoSocket;
   uint16_t port_ = 0;
   std::atomic<bool> stopping_{false};

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <memory>
 
-#include "tests/support/TempDir.h"
-
 namespace {
 
 int ReadPastEnd(size_t n) {
@@ -25,18 +23,6 @@ TEST(SanitizerBuild, SignedOverflowIsCaught) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   volatile int big = 0x7fffffff;
   EXPECT_DEATH({ volatile int r = big + 1; (void)r; }, "signed integer overflow");
-}
-
-TEST(TempDirFixture, FilesRoundTripAndFolderIsRemoved) {
-  std::filesystem::path where;
-  {
-    vt::test::TempDir dir;
-    where = dir.path();
-    std::string bytes("a\0b\r\n\xff", 6);
-    vt::test::WriteFileBytes(dir.File("x.bin"), bytes);
-    EXPECT_EQ(vt::test::ReadFileBytes(dir.File("x.bin")), bytes);
-  }
-  EXPECT_FALSE(std::filesystem::exists(where));
 }
 
 }  // namespace

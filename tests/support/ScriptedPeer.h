@@ -17,24 +17,23 @@ namespace vt::test {
 
 class ScriptedPeer {
 public:
-  explicit ScriptedPeer(uint16_t port = 0);
+  explicit ScriptedPeer(uint16_t port = 0) { listener_ = ListenLoopback(port, &port_); }
   ~ScriptedPeer();
   ScriptedPeer(const ScriptedPeer&) = delete;
   ScriptedPeer& operator=(const ScriptedPeer&) = delete;
 
   uint16_t port() const { return port_; }
-  bool listening() const { return listener_ != kNoSocket; }
 
   // Reads exactly n bytes from the client before going on (the bytes are recorded).
-  ScriptedPeer& Expect(size_t n);
+  ScriptedPeer& Expect(size_t n) { return Add(Step::Expect, {}, n); }
   ScriptedPeer& Expect(const std::string& bytes) { return Expect(bytes.size()); }
-  ScriptedPeer& Send(std::string bytes);
+  ScriptedPeer& Send(std::string bytes) { return Add(Step::Send, std::move(bytes)); }
   // Sends in pieces of `piece` bytes with a pause after each, so the client sees them split.
-  ScriptedPeer& SendInPieces(std::string bytes, size_t piece, uint32_t pauseMs);
-  ScriptedPeer& Pause(uint32_t ms);
-  ScriptedPeer& Close();  // orderly close of this connection
-  ScriptedPeer& Reset();  // abortive close (RST)
-  ScriptedPeer& NextConnection();
+  ScriptedPeer& SendInPieces(const std::string& bytes, size_t piece, uint32_t pauseMs);
+  ScriptedPeer& Pause(uint32_t ms) { return Add(Step::Pause, {}, ms); }
+  ScriptedPeer& Close() { return Add(Step::Close); }  // orderly close of this connection
+  ScriptedPeer& Reset() { return Add(Step::Reset); }  // abortive close (RST)
+  ScriptedPeer& NextConnection() { return Add(Step::Next); }
 
   // Starts serving the script; add every step first.
   void Start();
@@ -50,11 +49,13 @@ private:
     std::string bytes;
     size_t count = 0;
   };
+  ScriptedPeer& Add(Step::Kind kind, std::string bytes = {}, size_t count = 0) {
+    steps_.push_back({kind, std::move(bytes), count});
+    return *this;
+  }
   void Run();
-  // Reads up to size bytes, waiting while nothing arrives; -1 on error, 0 on close or stop.
-  long ReadSome(RawSocket s, char* buffer, size_t size);
-  void Record(size_t connection, const char* data, size_t n);
-  void Drain(RawSocket s, size_t connection);
+  // Reads (and records) up to `limit` bytes; false on error, close, stop or the time-out.
+  bool Read(RawSocket s, size_t limit, size_t* got = nullptr);
 
   RawSocket listener_ = kNoSocket;
   uint16_t port_ = 0;
