@@ -1,10 +1,9 @@
-// The data file: what a valid file yields, that every fault is refused with its line, and the
-// alias-text parser. What the sample data gives the user is the end-to-end browser runs'.
+// The data file: what a valid file yields, and that every fault is refused with its line. What the
+// sample data gives the user is the end-to-end browser runs'; loading a file, the round trip's.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tests/support/TempDir.h"
 #include "tools/vtservice/Catalogue.h"
 
 namespace vt::service {
@@ -45,31 +44,6 @@ TEST(CatalogueFile, RefusesEveryFaultNamingItsLine) {
     EXPECT_NE(error.find(where), std::string::npos) << text << " -> " << error;
   }
   EXPECT_TRUE(Catalogue::Parse(longTitle.substr(0, longTitle.size() - 1), nullptr));
-}
-
-TEST(CatalogueFile, LoadNamesAMissingFileAndReadsALastLineWithoutItsEnd) {
-  test::TempDir dir;
-  std::string error;
-  EXPECT_FALSE(Catalogue::Load(dir.File("absent.txt"), &error));
-  EXPECT_NE(error.find("absent.txt"), std::string::npos);
-  const std::string text = "account|free|a|b\ngame|COL|C1|1|1|Hop";
-  test::WriteFileBytes(dir.File("data.txt"), text + "\ngame|COL|C2|1|1");
-  EXPECT_FALSE(Catalogue::Load(dir.File("data.txt"), &error));
-  EXPECT_NE(error.find("line 3"), std::string::npos) << error;
-  test::WriteFileBytes(dir.File("data.txt"), text);
-  auto cat = Catalogue::Load(dir.File("data.txt"), &error);
-  ASSERT_TRUE(cat) << error;
-  EXPECT_EQ(cat->games().size(), 1u);
-}
-
-TEST(AliasText, OneAliasOrSeveralJoinedTheClientsWay) {
-  using Aliases = std::vector<std::string>;
-  EXPECT_EQ(ParseAliasText("NES"), Aliases{"NES"});
-  EXPECT_EQ(ParseAliasText("GB' OR Alias='GBC"), (Aliases{"GB", "GBC"}));
-  EXPECT_EQ(ParseAliasText("2600' OR Alias='COL' OR Alias='SGG"), (Aliases{"2600", "COL", "SGG"}));
-  for (const char* bad : {"", "GB'", "GB' OR Alias='", "' OR Alias='GBC", "NES; DROP",
-                          "NES' OR '1'='1", "GB' or Alias='GBC", "GB'  OR Alias='GBC"})
-    EXPECT_FALSE(ParseAliasText(bad)) << bad;
 }
 
 }  // namespace

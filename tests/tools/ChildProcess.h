@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ namespace vt::test {
 class ChildProcess {
 public:
   ChildProcess(const std::vector<std::string>& argv, std::vector<std::string> env = {}) {
-    int out[2], err[2];
+    int out[2] = {-1, -1}, err[2] = {-1, -1};
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -39,36 +40,29 @@ public:
     err_ = err[0];
   }
   ~ChildProcess() {
-    if (pid_ > 0 && !reaped_) {
-      ::kill(pid_, SIGKILL);
-      Wait();
-    }
+    if (pid_ > 0 && !reaped_) Signal(SIGKILL), Wait();
     ::close(out_);
     ::close(err_);
   }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  bool started() const { return pid_ > 0; }
   void Signal(int sig) { ::kill(pid_, sig); }
-
-  // One line of standard output (without its LF), waiting at most `guardMs`.
-  std::string ReadLine(int guardMs = 20000) {
+  // One line of standard output (without its LF), waiting at most 20 s.
+  std::string ReadLine() {
     std::string line;
     pollfd p{out_, POLLIN, 0};
-    for (char c; ::poll(&p, 1, guardMs) > 0 && ::read(out_, &c, 1) == 1 && c != '\n';) line += c;
+    for (char c; ::poll(&p, 1, 20000) > 0 && ::read(out_, &c, 1) == 1 && c != '\n';) line += c;
     return line;
   }
-
   // Waits for the end and returns the exit code, or 128 + the signal that ended it.
   int Wait() {
     int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0) {
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
     reaped_ = true;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
-
   std::string RestOfStdout() { return Drain(out_); }
   std::string Stderr() { return Drain(err_); }
 
