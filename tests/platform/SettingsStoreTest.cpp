@@ -14,39 +14,35 @@ namespace vt {
 namespace {
 
 enum class StoreKind { File, Registry };
+#ifdef _WIN32
+// The registry is shared: the tests' keys live under one of their own, in both hives.
+const std::string kRoot = "VTBrowserTests" + std::to_string(GetCurrentProcessId());
+#else
+const std::string kRoot;
+#endif
 
 class SettingsStoreSemantics : public ::testing::TestWithParam<StoreKind> {
 protected:
-  void SetUp() override { store_ = Make(); }
-#ifdef _WIN32
-  // The registry is shared: the tests' keys live under one of their own, in both hives.
   void TearDown() override {
-    if (GetParam() != StoreKind::Registry) return;
+#ifdef _WIN32
     for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
       HKEY software = nullptr;
-      if (RegOpenKeyExA(hive, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software) !=
-          ERROR_SUCCESS)
-        continue;
-      RegDeleteTreeA(software, Root().substr(9, Root().size() - 10).c_str());
+      RegOpenKeyExA(hive, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software);
+      RegDeleteTreeA(software, kRoot.c_str());
       RegCloseKey(software);
     }
-  }
-  std::string Root() const {
-    return "Software\\VTBrowserTests" + std::to_string(GetCurrentProcessId()) + "\\";
-  }
-#else
-  std::string Root() const { return ""; }
 #endif
+  }
   std::unique_ptr<SettingsStore> Make() const {
     return GetParam() == StoreKind::File ? OpenFileSettings(dir_.File("registry.txt"))
                                          : OpenSystemSettings();
   }
   std::string Key(const std::string& rel) const {
-    return (GetParam() == StoreKind::File ? "" : Root()) + rel;
+    return GetParam() == StoreKind::File ? rel : "Software\\" + kRoot + "\\" + rel;
   }
 
   test::TempDir dir_;
-  std::unique_ptr<SettingsStore> store_;
+  std::unique_ptr<SettingsStore> store_ = Make();
 };
 
 // Keys are created with their parents and compare without case, values too; a key goes with its
