@@ -13,8 +13,6 @@
 namespace vt::e2e {
 namespace {
 
-const std::string kInUse = "Username in use login again to clear.";
-
 class Browser : public ServiceCase {
 protected:
   void AwaitBrowser(Client& client) {
@@ -85,8 +83,7 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
   ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
   EXPECT_EQ(ListRows(list), bowled);
   EXPECT_EQ(EditText(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "");
-  RawLogin elsewhere("demo");
-  ASSERT_EQ(elsewhere.answer, kInUse);
+  ASSERT_TRUE(Session("demo")->userInUse);
   Click(browser, IDC_BROWSER_NES);
   ASSERT_TRUE(AwaitRows(list, nesBowled));
   EXPECT_EQ(client.Windows().size(), 1u) << "a notice came";
@@ -122,7 +119,7 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   Click(browser, IDC_BROWSER_LAUNCH);
   HWND notice = Await(client, Kind::FullAccountOnly);
   ASSERT_NE(notice, nullptr);
-  EXPECT_EQ(RawLogin("demo").answer, kInUse) << "the client keeps its connection";
+  EXPECT_TRUE(Session("demo")->userInUse) << "the client keeps its connection";
   Click(notice, IDC_NOTICE_CANCEL);
   ASSERT_TRUE(client.WaitGone(notice));
   EXPECT_TRUE(IsWindowVisible(browser) && !IsIconic(browser));

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -147,20 +148,6 @@ bool Client::WaitGone(HWND hwnd) const {
   return WaitUntil([&] { return !IsWindowVisible(hwnd); }, 60000);
 }
 
-namespace {
-// A template point's x in pixels of the client's dialog metrics: this process has the same
-// templates and the same prefix, so one of its own hidden dialogs measures them.
-int TemplateX(int x) {
-  HWND probe = CreateDialogParamA(GetModuleHandleA(nullptr),
-                                  MAKEINTRESOURCEA(IDD_BAD_LOGIN_NOTICE), nullptr,
-                                  [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-  RECT r{x, 0, x, 0};
-  MapDialogRect(probe, &r);
-  DestroyWindow(probe);
-  return r.left;
-}
-}  // namespace
-
 Kind Classify(HWND hwnd) {
   char cls[64] = {};
   GetClassNameA(hwnd, cls, sizeof cls);
@@ -185,20 +172,17 @@ Kind Classify(HWND hwnd) {
   if (GetDlgItem(hwnd, IDC_NOTICE_CANCEL)) return Kind::FullAccountOnly;
   RECT br{};
   GetWindowRect(button, &br);
-  // The two keyed notices with one button differ in its place.
-  if (br.left - wr.left == TemplateX(67)) return Kind::BadLogin;
-  if (br.left - wr.left == TemplateX(63)) return Kind::UserInUse;
-  return Kind::Other;
+  // The two keyed notices with one button differ in its place: 67 or 63 dialog units.
+  return br.left - wr.left == 101 ? Kind::BadLogin
+         : br.left - wr.left == 95 ? Kind::UserInUse
+                                   : Kind::Other;
 }
 
 const char* KindName(Kind kind) {
-  static const char* const names[] = {
-      "login window",     "connecting notice",       "connection error notice",
-      "bad login notice", "user in use notice",      "full-account-only notice",
-      "upgrade reminder", "browser window",          "set-up window",
-      "message box",      "other"};
-  static_assert(std::size(names) == static_cast<size_t>(Kind::Other) + 1);
-  return names[static_cast<int>(kind)];
+  return std::array{"login window", "connecting notice", "connection error notice",
+                    "bad login notice", "user in use notice", "full-account-only notice",
+                    "upgrade reminder", "browser window", "set-up window", "message box",
+                    "other window"}[static_cast<size_t>(kind)];
 }
 
 void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
@@ -338,33 +322,6 @@ std::string TempPath(const std::string& name) {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
   return std::string(temp) + "vt-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + name;
-}
-
-RawLogin::RawLogin(const std::string& user, const std::string& password) {
-  WSADATA data;
-  WSAStartup(MAKEWORD(2, 2), &data);
-  s_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_port = htons(11001);
-  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(s_, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
-    answer = "<no connection>";
-    return;
-  }
-  auto exchange = [&](const std::string& bytes) {
-    char reply[1024];
-    send(s_, bytes.data(), static_cast<int>(bytes.size()), 0);
-    const int n = recv(s_, reply, sizeof reply, 0);
-    return n > 0 ? std::string(reply, strnlen(reply, static_cast<size_t>(n))) : std::string();
-  };
-  exchange(user);
-  answer = exchange(password.empty() ? user : password);
-  if (answer != "ok") return;
-  std::string address = "127.0.0.1";
-  address.resize(64, '\0');
-  exchange(address);
-  exchange(std::string("qp\0", 3));
 }
 
 }  // namespace vt::e2e

@@ -2,7 +2,6 @@
 // its windows by window messages. Waits are for conditions (windows, exit), never fixed sleeps.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
 
 #include <functional>
@@ -85,17 +84,5 @@ std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 // A fresh path in the temporary folder, named for this process.
 std::string TempPath(const std::string& name);
-
-// The game server's answer to a raw login as `user` on loopback ("ok" when it let the user
-// in, after which the rest of the login is run); the session lasts as long as the object.
-class RawLogin {
-public:
-  explicit RawLogin(const std::string& user, const std::string& password = "");
-  ~RawLogin() { closesocket(s_); }
-  std::string answer;
-
-private:
-  SOCKET s_ = INVALID_SOCKET;
-};
 
 }  // namespace vt::e2e

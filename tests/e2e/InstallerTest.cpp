@@ -78,14 +78,16 @@ protected:
   }
   // Runs the installer to its end with the options; its exit code.
   static DWORD Install(const std::string& options) {
-    Client program("\"" + WindowsPath(VT_E2E_SETUP) + "\" /S " + options);
+    const std::string setup = '"' + WindowsPath(VT_E2E_SETUP);  // two sums: GCC 12 warns wrongly
+    Client program(setup + "\" /S " + options);
     return program.started() ? program.WaitExit(120000) : 0xFFFFFFFF;
   }
   // The uninstaller hands over to a copy of itself and ends at once: done once its last step,
   // taking away the installed-programs entry, is done (the folder goes before the registry).
   void Uninstall() {
-    if (!Exists(installed + "\\Uninstall.exe")) return;
-    Client("\"" + installed + "\\Uninstall.exe\" /S").WaitExit(120000);
+    const std::string uninstaller = installed + "\\Uninstall.exe";
+    if (!Exists(uninstaller)) return;
+    Client("\"" + uninstaller + "\" /S").WaitExit(120000);
     WaitUntil([] { return EntryValue("DisplayName") == "<missing>"; }, 60000);
   }
   // The deployment values an install with this emulator folder writes.

@@ -76,7 +76,7 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
     // The first emulator holds before it touches a window: the launch does not wait for it.
     if (n == 0) {
       EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; }, 15000));
-      EXPECT_EQ(RawLogin("player").answer, "ok") << "the session was not ended before the start";
+      EXPECT_TRUE(Session("player")->loggedIn) << "the session was not ended before the start";
       EXPECT_EQ(VintaraValue("SYSTEM") + VintaraValue("SEARCH") + VintaraValue("COUNT"),
                 std::string("NESAurora Chase\0", 16));
       WriteWholeFile(hold, "");

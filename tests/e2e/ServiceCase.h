@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -81,21 +82,28 @@ protected:
     });
     return lines;
   }
+  // A login as `user` from elsewhere, through the client's session code, lasting as long as the
+  // session: `loggedIn`, or `userInUse` when the server refused it for another session.
+  std::unique_ptr<ServerSession> Session(const std::string& user) {
+    auto s = std::make_unique<ServerSession>(
+        ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
+    s->Login(user, user, host_);
+    return s;
+  }
   // The rows the service itself answers the user for a query, marked as the list marks them for
   // the user's tier; their keys by title in `keys`. Asked while the client is not logged in as
   // the same user: a second login drops the first one's session.
   std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias,
                                        const std::string& pattern) {
-    test::RecordingHost host;
-    ServerSession s(ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
-    s.SetSystem(alias);
-    s.filter = pattern;
-    EXPECT_TRUE(s.Login(user, user, host) && s.QueryGames()) << alias << " " << pattern;
+    const auto s = Session(user);
+    s->SetSystem(alias);
+    s->filter = pattern;
+    EXPECT_TRUE(s->loggedIn && s->QueryGames()) << alias << " " << pattern;
     std::vector<std::string> rows;
-    for (uint32_t i = 0; i < s.gameCount; ++i) {
-      rows.emplace_back(s.titles[i] + "|").append(
-          AvailabilityMark(s.availableCopies[i], s.fullAccountCopies[i], s.fullAccount));
-      keys[s.titles[i]] = s.gameKeys[i];
+    for (uint32_t i = 0; i < s->gameCount; ++i) {
+      rows.emplace_back(s->titles[i] + "|").append(
+          AvailabilityMark(s->availableCopies[i], s->fullAccountCopies[i], s->fullAccount));
+      keys[s->titles[i]] = s->gameKeys[i];
     }
     EXPECT_FALSE(rows.empty()) << alias << " " << pattern;
     return rows;
@@ -103,12 +111,15 @@ protected:
   // emustub's command line for the user's game of that title.
   std::string LaunchLine(const std::string& scheme, const std::string& user,
                          const std::string& title) {
-    return WindowsPath(VT_E2E_EMUSTUB) + " " + scheme + user + ":" + user + "@" + web + "/" +
-           keys[title];
+    const std::string address = scheme + user + ":" + user + "@" + web + "/" + keys[title];
+    return WindowsPath(VT_E2E_EMUSTUB) + " " + address;
   }
 
   std::string web, log = TempPath("emustub.log");
   std::map<std::string, std::string> keys;
+
+private:
+  test::RecordingHost host_;
 };
 
 }  // namespace vt::e2e

@@ -11,8 +11,6 @@
 namespace vt::e2e {
 namespace {
 
-const std::string kInUse = "Username in use login again to clear.";
-
 class Startup : public ServiceCase {
 protected:
   // Waits for a window of the kind; the login window must not come first.
@@ -28,12 +26,12 @@ protected:
   }
   // The login window, shown without any notice or message first, filled with the user name
   // and the password; nothing was sent to the server before Login.
-  static HWND AwaitFilledLogin(Client& client, const std::string& password) {
+  HWND AwaitFilledLogin(Client& client, const std::string& password) {
     HWND login = client.WaitWindow([](HWND w) { return Classify(w) != Kind::Other; });
     EXPECT_EQ(login ? Classify(login) : Kind::Other, Kind::Login);
     EXPECT_EQ(EditText(GetDlgItem(login, IDC_LOGIN_USERNAME)), "demo");
     EXPECT_EQ(EditText(GetDlgItem(login, IDC_LOGIN_PASSWORD)), password);
-    EXPECT_EQ(RawLogin("demo").answer, "ok") << "the client logged in before Login";
+    EXPECT_TRUE(Session("demo")->loggedIn) << "the client logged in before Login";
     return login;
   }
   // The four values of the saved login.
@@ -70,7 +68,7 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
     Client client;
     HWND browser = AwaitWithoutLogin(client, Kind::Browser);
     ASSERT_NE(browser, nullptr);
-    EXPECT_EQ(RawLogin("demo").answer, kInUse) << "the client logged in with the sealed password";
+    EXPECT_TRUE(Session("demo")->userInUse) << "the client logged in with the sealed password";
     // A real key, held while this client ends and the next starts. Wine learns of it through
     // the window that has the X focus: once it has, every Wine program sees it held.
     HoldKey(browser, "shift");
@@ -114,8 +112,8 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
 TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
   PrepareAutoLogin("demo");
   {
-    RawLogin other("demo");
-    ASSERT_EQ(other.answer, "ok");
+    const auto other = Session("demo");
+    ASSERT_TRUE(other->loggedIn);
     Client client;
     HWND notice = AwaitWithoutLogin(client, Kind::UserInUse);
     ASSERT_NE(notice, nullptr);
