@@ -12,13 +12,6 @@
 namespace vt::emustub {
 namespace {
 
-TEST(CommandLineJoin, QuotesOnlyWhatWindowsWouldNeedQuoted) {
-  EXPECT_EQ(JoinAsCommandLine({"/opt/emustub", "VTNES://u:p@h/K"}), "/opt/emustub VTNES://u:p@h/K");
-  EXPECT_EQ(JoinAsCommandLine({"/a b/emustub", "x y", ""}), "\"/a b/emustub\" \"x y\" \"\"");
-  EXPECT_EQ(JoinAsCommandLine({"e", "say \"hi\""}), "e \"say \\\"hi\\\"\"");
-  EXPECT_EQ(JoinAsCommandLine({"e", "dir\\ x\\"}), "e \"dir\\ x\\\\\"");
-}
-
 // The arguments as one line and the current folder, beside the program without the variable;
 // credentials holding ":", "@" or "/" do not hide the game's key.
 TEST(EmustubProgram, RecordsItsArgumentsAndFolderAndNamesTheConsoleAndGame) {

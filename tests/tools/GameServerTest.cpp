@@ -1,5 +1,7 @@
-// The game server against a byte-level loopback client: every reply of the login and the
-// catalogue query, the user-in-use flow, and connections that misbehave.
+// The game server against a byte-level loopback client, for what the round trip through vtcli
+// cannot show: answers byte for byte, refusals that keep the connection, alias texts parsed and
+// never pasted, connections that misbehave, vanish or fall silent, and the faults the client's
+// hostile-server runs are served.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,6 +37,9 @@ const std::string kDucks = "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s;
 // A free account's answer for NES "^[a-b]": free copies in field 3, all copies in field 4.
 const std::string kFreeAToB =
     "3\0\0\0\0Alpha One\nN1\n2\n3\0beta Two\nN2\n0\n4\0Bob's Big Day\nN5\n5\n10\0"s;
+// A session's steps up to a query's "ok".
+const std::string kSteps[] = {"demo",  "demo",   std::string(64, '\0'), "qp\0"s,
+                              "qr\0"s, "NES\0"s, "^[a-b]\0"s};
 
 class GameServerTest : public ::testing::Test {
 protected:
@@ -52,77 +57,43 @@ protected:
   std::unique_ptr<GameServer> server_;
 };
 
-TEST_F(GameServerTest, LoginAnswersEveryStepAndRefusalsKeepTheConnection) {
-  WireClient c(port());
-  ASSERT_TRUE(c.connected());
-  EXPECT_EQ(c.Login("demo", "wrong"), "Incorrect Username or Password");
-  EXPECT_EQ(c.Login("nobody", "demo"), "Incorrect Username or Password");
-  EXPECT_EQ(c.Login("DEMO", "demo"), "Incorrect Username or Password");  // names are exact
-  EXPECT_EQ(c.Exchange("demo"), "ok");
-  EXPECT_EQ(c.Exchange("demo"), "ok");
-  std::string field = "127.0.0.1"s;
-  field.resize(64, '\0');
-  const std::string shortReply = c.Exchange(field, 1024);
-  EXPECT_LE(shortReply.size(), 3u);  // the client reads at most 3 bytes here
-  EXPECT_FALSE(shortReply.empty());
-  EXPECT_EQ(c.Exchange("qp\0"s), "False");
-  EXPECT_TRUE(c.NothingPending());
-}
-
-TEST_F(GameServerTest, UserInUseIsRefusedOnceAndThatEndsTheStaleSession) {
-  WireClient stale(port());
-  ASSERT_EQ(stale.Login("demo", "demo"), "False");
-  WireClient fresh(port());
-  EXPECT_EQ(fresh.Login("demo", "demo"), "Username in use login again to clear.");
-  EXPECT_TRUE(stale.ClosedByPeer());
-  EXPECT_EQ(fresh.Login("demo", "demo"), "False");  // same connection, as the client retries
-  EXPECT_EQ(fresh.Query("NES", "^[c-d]"), kCobalt);
-  // The flow repeats for the next newcomer, on a new connection too.
-  WireClient third(port());
-  EXPECT_EQ(third.Login("demo", "demo"), "Username in use login again to clear.");
-  third.Close();
-  EXPECT_EQ(WireClient(port()).Login("demo", "demo"), "False");
-  // A wrong password never ends someone else's session.
-  WireClient owner(port()), intruder(port());
+// A refusal keeps the connection, and a wrong password ends nobody's session; a newcomer is
+// refused once, which ends the session in use, and is let in when it asks again.
+TEST_F(GameServerTest, RefusalsKeepTheConnectionAndAUserInUseIsRefusedOnce) {
+  const std::string incorrect = "Incorrect Username or Password";
+  WireClient owner(port()), c(port()), third(port());
   ASSERT_EQ(owner.Login("player", "player"), "True");
-  EXPECT_EQ(intruder.Login("player", "guess"), "Incorrect Username or Password");
+  EXPECT_EQ(c.Login("nobody", "demo"), incorrect);
+  EXPECT_EQ(c.Login("DEMO", "demo"), incorrect);  // names are exact
+  EXPECT_EQ(c.Login("player", "guess"), incorrect);
+  EXPECT_EQ(c.Exchange("demo") + c.Exchange("demo"), "okok");
+  EXPECT_LE(c.Exchange(std::string(64, '\0')).size(), 3u);  // the client reads 3 bytes here
+  EXPECT_EQ(c.Exchange("qp\0"s), "False");
   EXPECT_EQ(owner.Query("NES", "^[0-9]"), kDucks);
-}
-
-TEST_F(GameServerTest, AClosedSessionIsNotInUseEvenBeforeItsThreadNotices) {
-  // The client closes its socket before a launch and logs in again at once.
-  for (int i = 0; i < 200; ++i) {
-    WireClient gone(port());
-    ASSERT_EQ(gone.Login("demo", "demo"), "False") << i;
-    gone.Close();
-    ASSERT_EQ(WireClient(port()).Login("demo", "demo"), "False") << i;
-  }
+  EXPECT_EQ(third.Login("demo", "demo"), "Username in use login again to clear.");
+  EXPECT_TRUE(c.ClosedByPeer());
+  EXPECT_EQ(third.Login("demo", "demo"), "False");  // same connection, as the client retries
+  EXPECT_TRUE(third.NothingPending());
 }
 
 TEST_F(GameServerTest, QueriesAnswerTheMatchingGamesInTitleOrder) {
-  const std::string errorMark = "1\0\0\0\0error\0"s;
   const struct {
     const char* alias;
     const char* pattern;
     std::string answer;
   } cases[] = {
-      {"NES", "^[a-b]", kFreeAToB}, {"NES", "^[0-9]", kDucks}, {"NES", "^[y-z]", kNone},
-      // Search texts are patterns anywhere in the title, in either case.
-      {"NES", "DUCK", kDucks}, {"NES", "bob's big", "1\0\0\0\0Bob's Big Day\nN5\n5\n10\0"s},
-      {"NES", "o(ne|balt)$", "2\0\0\0\0Alpha One\nN1\n2\n3\0Cobalt\nN3\n0\n0\0"s},
+      {"NES", "^[a-b]", kFreeAToB}, {"NES", "DUCK", kDucks}, {"NES", "^[y-z]", kNone},
       // The Game Boy alias text selects both Game Boy consoles.
       {"GB' OR Alias='GBC", "^[a-b]", "2\0\0\0\0Acorn Color\nC1\n0\n1\0Apple Cart\nB1\n1\n2\0"s},
-      {"GBC", "^[0-z]", "2\0\0\0\0Acorn Color\nC1\n0\n1\0Zebra Color\nC2\n1\n1\0"s},
       // Alias text is parsed, never pasted.
       {"XYZ", "^[0-z]", kNone}, {"NES' OR '1'='1", "^[0-z]", kNone},
       {"NES' OR Alias='", "^[0-z]", kNone}, {"", "^[0-z]", kNone}, {"nes", "^[0-z]", kNone},
       // An invalid pattern gets the error mark and the connection stays.
-      {"NES", "^[a-", errorMark},
+      {"NES", "^[a-", "1\0\0\0\0error\0"s}, {"NES", "^[c-d]", kCobalt},
   };
   WireClient c(port());
   ASSERT_EQ(c.Login("demo", "demo"), "False");
   for (const auto& q : cases) EXPECT_EQ(c.Query(q.alias, q.pattern), q.answer) << q.pattern;
-  EXPECT_EQ(c.Query("NES", "^[0-z]").substr(0, 5), "5\0\0\0\0"s);
   // A count of several digits is NUL-padded and counts every record; nothing follows the last.
   const std::string gears = c.Query("SGG", "^gear");
   EXPECT_EQ(gears.substr(0, 5), "123\0\0"s);
@@ -134,45 +105,44 @@ TEST_F(GameServerTest, QueriesAnswerTheMatchingGamesInTitleOrder) {
   EXPECT_EQ(full.Query("NES", "^[a-a]"), "1\0\0\0\0Alpha One\nN1\n3\n3\0"s);
 }
 
-// Each is closed, and the server goes on serving others.
-TEST_F(GameServerTest, MisbehavingConnectionsAreClosed) {
-  const std::vector<std::vector<std::string>> cases = {
-      {std::string(5000, 'x')},  // an oversized user name, before any login
-      {"demo", "demo", std::string(64, '\0'), "qp\0"s, "qr\0"s, std::string(3000, 'N')},
-      {"demo", "demo", std::string(64, '\0'), "qp\0"s, "DROP TABLE games\0"s},
-      {"demo", "demo", std::string(64, '\0'), "qp\0"s, "qr\0"s, "NES\0"s, "^[a-b]\0"s, "go\0"s},
-  };
-  for (const auto& steps : cases) {
-    SCOPED_TRACE(steps.back().substr(0, 20));
+// A client that breaks the protocol is closed; one that vanishes at any step, or falls silent,
+// leaves no connection and no name in use behind; the server goes on serving others.
+TEST_F(GameServerTest, MisbehavingVanishingAndSilentConnectionsAreClosed) {
+  WireClient oversized(port());  // an oversized user name, before any login
+  oversized.Send(std::string(5000, 'x'));
+  EXPECT_TRUE(oversized.ClosedByPeer());
+  // After a login: an oversized alias, a command that is none, a query not ended by "ok".
+  const std::vector<std::string> breaking[] = {{"qr\0"s, std::string(3000, 'N')},
+                                               {"DROP TABLE games\0"s},
+                                               {"qr\0"s, "NES\0"s, "^[a-b]\0"s, "go\0"s}};
+  for (const auto& steps : breaking) {
     WireClient c(port());
+    ASSERT_EQ(c.Login("demo", "demo"), "False");
     for (std::size_t i = 0; i + 1 < steps.size(); ++i) c.Exchange(steps[i]);
     c.Send(steps.back());
-    EXPECT_TRUE(c.ClosedByPeer());
-    WireClient other(port());
-    ASSERT_EQ(other.Login("player", "player"), "True");
-    EXPECT_EQ(other.Query("NES", "^[c-d]"), kCobalt);
+    EXPECT_TRUE(c.ClosedByPeer()) << steps.back().substr(0, 20);
   }
-}
-
-TEST_F(GameServerTest, ClientVanishingAtAnyStepLeavesNothingBehind) {
-  const std::vector<std::string> steps = {"demo",  "demo",   std::string(64, '\0'), "qp\0"s,
-                                          "qr\0"s, "NES\0"s, "^[a-b]\0"s};
-  for (std::size_t leaveAfter = 0; leaveAfter <= steps.size(); ++leaveAfter) {
+  for (std::size_t leaveAfter = 0; leaveAfter <= std::size(kSteps); ++leaveAfter) {
     WireClient c(port());
-    for (std::size_t i = 0; i < leaveAfter; ++i) c.Exchange(steps[i]);
+    for (std::size_t i = 0; i < leaveAfter; ++i) c.Exchange(kSteps[i]);
     if (leaveAfter == 2) c.Send("127.0");  // part of the address field
   }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (server_->LiveConnections() != 0 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_EQ(server_->LiveConnections(), 0);
-  EXPECT_EQ(WireClient(port()).Login("demo", "demo"), "False");  // the name was freed
-}
-
-TEST_F(GameServerTest, SilentAndTrickledConnectionsAreClosedAfterTheirTimeOuts) {
+  // The name is free again, even at once after a close, before the server's thread notices (the
+  // client closes its session for a launch and logs in again at the next command).
+  for (int i = 0; i < 200; ++i) {
+    WireClient gone(port());
+    ASSERT_EQ(gone.Login("demo", "demo"), "False") << i;
+    gone.Close();
+  }
+  WireClient other(port());
+  EXPECT_EQ(other.Login("demo", "demo"), "False");
+  EXPECT_EQ(other.Query("NES", "^[c-d]"), kCobalt);
   GameServerConfig idle, trickle;
-  idle.idleTimeoutMs = 100;
-  trickle.messageTimeoutMs = 100;
+  idle.idleTimeoutMs = trickle.messageTimeoutMs = 100;
   ASSERT_NO_FATAL_FAILURE(Start(idle));
   EXPECT_TRUE(WireClient(port()).ClosedByPeer());
   ASSERT_NO_FATAL_FAILURE(Start(trickle));
