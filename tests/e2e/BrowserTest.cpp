@@ -16,9 +16,7 @@ namespace {
 class Browser : public ServiceCase {
 protected:
   void AwaitBrowser(Client& client) {
-    browser = Await(client, Kind::Browser);
-    ASSERT_NE(browser, nullptr);
-    list = GetDlgItem(browser, IDC_BROWSER_LIST);
+    list = GetDlgItem(browser = Await(client, Kind::Browser), IDC_BROWSER_LIST);
   }
   HWND browser = nullptr, list = nullptr;
 };
@@ -39,13 +37,12 @@ TEST_F(Browser, EachAccountSeesItsRowsAndReminderAndARefusedSavedSearchFallsBack
     Client client;
     if (demo) {
       HWND reminder = Await(client, Kind::UpgradeReminder);
-      ASSERT_NE(reminder, nullptr);
       HWND noThanks = GetDlgItem(reminder, IDC_NOTICE_CANCEL);
       EXPECT_FALSE(IsWindowEnabled(noThanks)) << "No Thanks waits 5 s";
       WaitUntil([&] { return IsWindowEnabled(noThanks) != FALSE; });
       Click(reminder, IDC_NOTICE_CANCEL);
     }
-    ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+    AwaitBrowser(client);
     EXPECT_EQ(ListRows(list), rows);
     EXPECT_EQ(EditText(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "[oops");
     EXPECT_EQ(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW)) != FALSE, demo);
@@ -68,7 +65,7 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
   PrepareAutoLogin("demo");
   {
     Client client;
-    ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+    AwaitBrowser(client);
     Click(browser, IDC_BROWSER_SNES);
     ASSERT_TRUE(AwaitRows(list, snesAB));
     Click(browser, IDC_BROWSER_RANGE_C_D);
@@ -80,7 +77,7 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
   }
   EXPECT_EQ(VintaraValue("SYSTEM") + "|" + VintaraValue("SEARCH"), "SNES|bowling");
   Client client;
-  ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+  AwaitBrowser(client);
   EXPECT_EQ(ListRows(list), bowled);
   EXPECT_EQ(EditText(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "");
   ASSERT_TRUE(Session("demo")->userInUse);
@@ -104,11 +101,10 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
       rows.begin());
   PrepareAutoLogin("demo", {{"SNES_PATH", WindowsPath(VT_E2E_EMUSTUB)}});
   Client client;
-  ASSERT_NO_FATAL_FAILURE(AwaitBrowser(client));
+  AwaitBrowser(client);
   ClickRow(list, 0);  // NES has no emulator
   Click(browser, IDC_BROWSER_LAUNCH);
   HWND box = Await(client, Kind::MessageBox);
-  ASSERT_NE(box, nullptr);
   EXPECT_EQ(Text(box), "VTBrowser");
   EXPECT_EQ(MessageBoxText(box), LaunchFailureText(LaunchOutcome::EmulatorNotSet, "NES", ""));
   Click(box, IDOK);
@@ -118,7 +114,6 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   ClickRow(list, row);
   Click(browser, IDC_BROWSER_LAUNCH);
   HWND notice = Await(client, Kind::FullAccountOnly);
-  ASSERT_NE(notice, nullptr);
   EXPECT_TRUE(Session("demo")->userInUse) << "the client keeps its connection";
   Click(notice, IDC_NOTICE_CANCEL);
   ASSERT_TRUE(client.WaitGone(notice));
@@ -126,9 +121,7 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   EXPECT_TRUE(Lines(log).empty());
 
   Click(browser, IDC_BROWSER_CHANGE_USER);
-  HWND login = LogInThroughWindow(client, "player");
-  ASSERT_NE(login, nullptr) << "shown although automatic login is saved";
-  ASSERT_TRUE(client.WaitGone(login));
+  ASSERT_TRUE(client.WaitGone(LogInThroughWindow(client, "player")));
   EXPECT_EQ(ListRows(list), rows) << "the rows stay the old user's";
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW)))
       << "as start-up set it";
@@ -140,9 +133,7 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   Click(browser, IDC_BROWSER_NES);
   ASSERT_TRUE(AwaitRows(list, nes));
   Click(browser, IDC_BROWSER_CHANGE_USER);
-  login = Await(client, Kind::Login);
-  ASSERT_NE(login, nullptr);
-  Click(login, IDC_LOGIN_CANCEL);
+  Click(Await(client, Kind::Login), IDC_LOGIN_CANCEL);
   EXPECT_EQ(client.WaitExit(), 0u);
   EXPECT_EQ(VintaraValue("SYSTEM"), "NES");
 }

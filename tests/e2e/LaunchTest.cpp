@@ -59,7 +59,6 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
   SetCurrentDirectoryA(started.c_str());
   Client client;
   HWND browser = Await(client, Kind::Browser);
-  ASSERT_NE(browser, nullptr);
   HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
   for (size_t n = 0; n < std::size(consoles); ++n) {
     const Console& c = consoles[n];

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -46,16 +47,17 @@ protected:
     for (const auto& [name, bytes] : values) all[name] = bytes;
     PrepareVintaraKey(web, all);
   }
-  // Waits for a window of the kind; fails the case when it does not come.
+  // Waits for a window of the kind; one that does not come ends the case as a failure (gtest
+  // reports the exception).
   static HWND Await(Client& client, Kind kind, DWORD timeoutMs = 60000) {
-    HWND h = client.WaitWindow([kind](HWND w) { return Classify(w) == kind; }, timeoutMs);
-    EXPECT_NE(h, nullptr) << "no " << KindName(kind) << " appeared";
-    return h;
+    if (HWND h = client.WaitWindow([kind](HWND w) { return Classify(w) == kind; }, timeoutMs))
+      return h;
+    throw std::runtime_error(std::string("no ") + KindName(kind) + " appeared");
   }
-  // Waits for the login window and logs in through it; the window, or null when none came.
+  // Waits for the login window and logs in through it as a sample user; the window.
   static HWND LogInThroughWindow(Client& client, const std::string& user) {
     HWND login = Await(client, Kind::Login);
-    if (login) LogIn(login, user, user);
+    LogIn(login, user, user);
     return login;
   }
   // Waits until the list shows the rows; fails the case when it does not come to.
