@@ -72,7 +72,8 @@ protected:
   }
   void TearDown() override {
     Uninstall();
-    for (const char* name : {"gens.cfg", "meka.inp"}) DeleteFileA((emulators + "\\" + name).c_str());
+    for (const char* name : {"gens.cfg", "meka.inp"})
+      DeleteFileA((emulators + "\\" + name).c_str());
     RemoveDirectoryA(emulators.c_str());
     ServiceCase::TearDown();
   }

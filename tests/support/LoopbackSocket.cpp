@@ -74,7 +74,8 @@ long RecvSome(RawSocket s, char* buffer, size_t size) {
 
 bool SendAll(RawSocket s, const std::string& bytes) {
   for (size_t done = 0; done < bytes.size();) {
-    const auto n = ::send(N(s), bytes.data() + done, static_cast<int>(bytes.size() - done), kNoSignal);
+    const int left = static_cast<int>(bytes.size() - done);
+    const auto n = ::send(N(s), bytes.data() + done, left, kNoSignal);
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
