@@ -22,13 +22,13 @@ constexpr const char* kTree = "Software\\nester\\NES\\Input";
 // The copy of nester's values as they were before the client first wrote them, in the client's
 // own key of the current user, with the value "Complete" once every key that existed was
 // copied. nester's tree is nester's.
-constexpr const char* kOriginal = "Software\\Vintara\\Originals\\nester";
+const std::string kOriginal = std::string(kVintaraKey) + "\\Originals\\nester";
 // Where earlier versions kept the copy, inside nester's tree; a copy found there is moved.
 constexpr const char* kOldOriginal = "Software\\nester\\NES\\Input.vintara-original";
 
 // "<root>\Controller<player>\<button>", button 0..7 = Up .. B.
-std::string KeyPath(const char* root, int player, int button) {
-  return std::string(root) + "\\Controller" + std::to_string(player) + "\\" +
+std::string KeyPath(const std::string& root, int player, int button) {
+  return root + "\\Controller" + std::to_string(player) + "\\" +
          std::string(ButtonWord(kNesButtons[button]));
 }
 
@@ -114,7 +114,7 @@ bool CopyValues(SettingsStore& settings, const std::string& from, const std::str
 }
 
 // Copies all sixteen button keys that exist under `from` to `to`.
-bool CopyAll(SettingsStore& settings, const char* from, const char* to) {
+bool CopyAll(SettingsStore& settings, const std::string& from, const std::string& to) {
   for (int player = 1; player <= 2; ++player)
     for (int button = 0; button < kNesButtonCount; ++button)
       if (!CopyValues(settings, KeyPath(from, player, button), KeyPath(to, player, button)))
@@ -122,13 +122,13 @@ bool CopyAll(SettingsStore& settings, const char* from, const char* to) {
   return true;
 }
 
-bool Complete(SettingsStore& settings, const char* root) {
+bool Complete(SettingsStore& settings, const std::string& root) {
   std::string complete;
   return settings.QueryValue(Hive::User, root, "Complete", complete);
 }
 
 // A copy under `to` is marked complete last: a copy cut short is taken again.
-bool KeepCopy(SettingsStore& settings, const char* from, const char* to) {
+bool KeepCopy(SettingsStore& settings, const std::string& from, const std::string& to) {
   return settings.CreateKey(Hive::User, to) && CopyAll(settings, from, to) &&
          settings.SetValue(Hive::User, to, "Complete", kTypeString, std::string("1\0", 2));
 }

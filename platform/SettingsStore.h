@@ -14,6 +14,9 @@ namespace vt {
 
 enum class Hive { Machine, User };
 
+// The client's own key, in both hives.
+inline constexpr const char* kVintaraKey = "Software\\Vintara";
+
 // Type codes as the registry numbers them.
 inline constexpr uint32_t kTypeNone = 0;    // REG_NONE: no type
 inline constexpr uint32_t kTypeString = 1;  // REG_SZ
@@ -74,8 +77,9 @@ enum class FullBuffer {
 // A value read as the client's fixed, zeroed buffers read it: nullopt when the key or the value
 // is missing or the value is longer than the buffer (the registry refuses such a read);
 // otherwise the value's bytes exactly.
-std::optional<std::string> ReadFixedBytes(SettingsStore& settings, Hive hive, const std::string& key,
-                                          const std::string& name, size_t bufferSize);
+std::optional<std::string> ReadFixedBytes(SettingsStore& settings, Hive hive,
+                                          const std::string& key, const std::string& name,
+                                          size_t bufferSize);
 // The same read taken as a text: the bytes up to the first zero, with `full` deciding a value
 // that has none within the buffer.
 std::optional<std::string> ReadFixedText(SettingsStore& settings, Hive hive, const std::string& key,

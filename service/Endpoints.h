@@ -9,7 +9,6 @@
 
 namespace vt {
 
-inline constexpr const char* kVintaraKey = "Software\\Vintara";
 inline constexpr uint16_t kGameServerPort = 11001;
 
 struct ServiceEndpoints {
