@@ -30,7 +30,8 @@ double MedianMs(int runs, const std::function<void()>& once) {
   for (int i = 0; i < runs; ++i) {
     const auto t0 = std::chrono::steady_clock::now();
     once();
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    ms.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
   }
   std::sort(ms.begin(), ms.end());
   return ms[ms.size() / 2];
@@ -42,7 +43,8 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == LVN_GETDISPINFOA) {
     auto* info = reinterpret_cast<NMLVDISPINFOA*>(lp);
     if (info->item.mask & LVIF_TEXT) {
-      const char* text = info->item.iSubItem == 0 ? g_titles[info->item.iItem].c_str() : "Available";
+      const char* text =
+          info->item.iSubItem == 0 ? g_titles[info->item.iItem].c_str() : "Available";
       lstrcpynA(info->item.pszText, text, info->item.cchTextMax);
     }
     return 0;

@@ -46,7 +46,8 @@ void BM_CaptureWait(benchmark::State& state) {
     const double cpu0 = ProcessCpuSeconds();
     const auto start = Clock::now();
     std::thread presser([&] {
-      std::this_thread::sleep_for(idle);  // the user thinking: this is the load, not synchronisation
+      // The user thinking: this is the load, not synchronisation.
+      std::this_thread::sleep_for(idle);
       pressedAt = Clock::now().time_since_epoch().count();
       padPress ? pads.back()->SetButton(0, 0x80) : input.Keyboard().Press(0x2D);
     });
@@ -58,8 +59,9 @@ void BM_CaptureWait(benchmark::State& state) {
     if (got.code != (padPress ? 256 + 32 * (static_cast<int>(pads.size()) - 1) + 16 : 0x2D))
       state.SkipWithError("wrong code");
 
-    const double latency =
-        std::chrono::duration<double, std::micro>(seen - Clock::time_point(Clock::duration(pressedAt.load()))).count();
+    const double latency = std::chrono::duration<double, std::micro>(
+                               seen - Clock::time_point(Clock::duration(pressedAt.load())))
+                               .count();
     latencySum += latency;
     latencyMax = std::max(latencyMax, latency);
     cpu += cpu1 - cpu0;

@@ -16,7 +16,8 @@ double MedianMs(int runs, F&& once) {
   for (int i = 0; i < runs; ++i) {
     auto t0 = std::chrono::steady_clock::now();
     once();
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    ms.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
   }
   std::sort(ms.begin(), ms.end());
   return ms[ms.size() / 2];
@@ -31,7 +32,8 @@ int main(int argc, char** argv) {
   session.socket = ConnectLoopback(server.port());
   TcpSocket bulk = ConnectLoopback(server.port());
   bool ok = true;
-  double query = MedianMs(15, [&] { ok = QueryOnce(session) && session.gameCount == 10000u && ok; });
+  double query =
+      MedianMs(15, [&] { ok = QueryOnce(session) && session.gameCount == 10000u && ok; });
   double read = MedianMs(15, [&] { ok = BulkReadOnce(bulk, total) == total && ok; });
   std::printf("records %d, bytes %zu\nquery  %.3f ms\nbulk   %.3f ms\nratio  %.2f\n", records,
               total, query, read, query / read);

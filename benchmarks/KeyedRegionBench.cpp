@@ -16,7 +16,8 @@ std::vector<std::uint8_t> RoundedSkin(int w, int h) {
     for (int x = 0; x < w; ++x) {
       const int cx = x < r ? r : (x >= w - r ? w - 1 - r : x);
       const int cy = y < r ? r : (y >= h - r ? h - 1 - r : y);
-      const bool key = (x - cx) * (x - cx) + (y - cy) * (y - cy) > r * r || (x / 7 + y / 5) % 23 == 0;
+      const bool key =
+          (x - cx) * (x - cx) + (y - cy) * (y - cy) > r * r || (x / 7 + y / 5) % 23 == 0;
       std::uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 4];
       p[0] = key ? 255 : static_cast<std::uint8_t>(x);
       p[1] = key ? 0 : static_cast<std::uint8_t>(y);

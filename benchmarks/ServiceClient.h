@@ -13,10 +13,12 @@ namespace vt::bench {
 // Free and full accounts "u0".."u<accounts-1>" (password "pw") and `games` NES games.
 inline std::string LoadData(int accounts, int games) {
   std::string data;
-  for (int i = 0; i < accounts; ++i) data += "account|" + std::string(i % 2 ? "full" : "free") + "|u" + std::to_string(i) + "|pw\n";
+  for (int i = 0; i < accounts; ++i)
+    data += "account|" + std::string(i % 2 ? "full" : "free") + "|u" + std::to_string(i) + "|pw\n";
   for (int i = 0; i < games; ++i) {
     const std::string n = std::to_string(i);
-    data += "game|NES|K" + n + "|" + std::to_string(i % 3) + "|" + std::to_string(i % 5) + "|Game number " + n + "\n";
+    data += "game|NES|K" + n + "|" + std::to_string(i % 3) + "|" + std::to_string(i % 5) +
+            "|Game number " + n + "\n";
   }
   return data;
 }
@@ -35,7 +37,8 @@ public:
   }
   // The number of records of one catalogue answer, or -1 when it did not come whole.
   long Query(std::string_view alias, std::string_view pattern) {
-    if (Exchange(std::string_view("qr\0", 3)) != "ok" || Exchange(std::string(alias) + '\0') != "ok" ||
+    if (Exchange(std::string_view("qr\0", 3)) != "ok" ||
+        Exchange(std::string(alias) + '\0') != "ok" ||
         Exchange(std::string(pattern) + '\0') != "ok" || !Send(std::string_view("ok\0", 3)))
       return -1;
     // Bulk reads: the answer is the last thing the server sends, so nothing after it is taken.

@@ -36,11 +36,14 @@ void Queries(benchmark::State& state, const std::string& data, const char* patte
     if (rows < 0) return state.SkipWithError("query failed");
   }
   state.counters["rows"] = static_cast<double>(rows);
-  state.counters["queries/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["queries/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_SampleCatalogueQuery(benchmark::State& state) { Queries(state, SampleData(), "^[a-b]"); }
-void BM_TenThousandRecordQuery(benchmark::State& state) { Queries(state, vt::bench::LoadData(1, 10000), "^game"); }
+void BM_TenThousandRecordQuery(benchmark::State& state) {
+  Queries(state, vt::bench::LoadData(1, 10000), "^game");
+}
 
 }  // namespace
 

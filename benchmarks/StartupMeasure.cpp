@@ -120,7 +120,8 @@ int main() {
     HWND setup = AwaitKind(client, Kind::Setup);
     if (!setup) return 1;
     HWND field = GetDlgItem(setup, IDC_SETUP_UP);
-    PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_SETUP_UP, STN_CLICKED), reinterpret_cast<LPARAM>(field));
+    PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_SETUP_UP, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(field));
     WaitUntil([&] { return Text(field).starts_with("Push Up"); }, 10000);
     Sleep(500);
     // Wine reports no CPU times for other processes: read the client's from Linux's /proc
@@ -132,7 +133,8 @@ int main() {
   }  // the client is ended here, its capture still waiting
   ClearVintaraKey();
   std::printf("capture waiting in the NES window    %7.2f %% of one core\n", idlePercent);
-  std::printf("process start to login window      %7.1f ms (median of %zu)\n", Median(toLogin), toLogin.size());
+  std::printf("process start to login window      %7.1f ms (median of %zu)\n", Median(toLogin),
+              toLogin.size());
   std::printf("Login click to browser with rows   %7.1f ms\n", Median(toBrowser));
   return 0;
 }

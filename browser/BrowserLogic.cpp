@@ -51,7 +51,9 @@ BrowserLogic::BrowserLogic(BrowserSurface& surface, ServerSession& session, Sett
                            Host& host)
     : surface_(surface), session_(session), settings_(settings), host_(host) {}
 
-void BrowserLogic::RestoreBrowserState() { vt::RestoreBrowserState(settings_, session_, startCount); }
+void BrowserLogic::RestoreBrowserState() {
+  vt::RestoreBrowserState(settings_, session_, startCount);
+}
 
 void BrowserLogic::SaveBrowserState() { vt::SaveBrowserState(settings_, session_, startCount); }
 
@@ -195,7 +197,8 @@ void BrowserLogic::GameInfo() {
 }
 
 void BrowserLogic::SetupHelp() {
-  if (const ConsoleLayout* layout = LayoutForSystem(session_.system)) surface_.RunSetupWindow(*layout);
+  if (const ConsoleLayout* layout = LayoutForSystem(session_.system))
+    surface_.RunSetupWindow(*layout);
 }
 
 void BrowserLogic::UpgradeNow() {

@@ -6,7 +6,8 @@
 
 namespace vt {
 
-void SaveBrowserState(SettingsStore& settings, const ServerSession& session, std::int32_t startCount) {
+void SaveBrowserState(SettingsStore& settings, const ServerSession& session,
+                      std::int32_t startCount) {
   const char count = static_cast<char>(static_cast<std::uint32_t>(startCount) & 0xFF);
   const NamedValue values[] = {{"SYSTEM", kTypeNone, session.system},
                                {"SEARCH", kTypeNone, session.filter},
@@ -14,7 +15,8 @@ void SaveBrowserState(SettingsStore& settings, const ServerSession& session, std
   settings.SetValues(Hive::Machine, kVintaraKey, values);  // results are not examined
 }
 
-void RestoreBrowserState(SettingsStore& settings, ServerSession& session, std::int32_t& startCount) {
+void RestoreBrowserState(SettingsStore& settings, ServerSession& session,
+                         std::int32_t& startCount) {
   auto text = [&settings](const char* name, size_t buffer) {
     return ReadFixedText(settings, Hive::Machine, kVintaraKey, name, buffer, FullBuffer::Absent)
         .value_or(std::string());
@@ -22,7 +24,8 @@ void RestoreBrowserState(SettingsStore& settings, ServerSession& session, std::i
   const std::string system = text("SYSTEM", kSavedSystemBuffer);
   const std::string search = text("SEARCH", kSavedSearchBuffer);
   // One byte into the low byte of the counter; an empty value changes nothing.
-  if (auto count = ReadFixedBytes(settings, Hive::Machine, kVintaraKey, "COUNT", 1); count && !count->empty())
+  if (auto count = ReadFixedBytes(settings, Hive::Machine, kVintaraKey, "COUNT", 1);
+      count && !count->empty())
     startCount = static_cast<std::int32_t>((static_cast<std::uint32_t>(startCount) & ~0xFFu) |
                                            static_cast<unsigned char>((*count)[0]));
   session.SetSystem(system.empty() ? std::string(kDefaultSystem) : system);

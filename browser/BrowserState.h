@@ -18,7 +18,8 @@ inline constexpr const char* kDefaultFilter = "^[a-b]";
 // "SYSTEM", "SEARCH" (the characters, no terminator) and "COUNT" (the low byte of startCount),
 // type 0, in that order, through one opening of the key; nothing when the key cannot be opened
 // for writing. The key is never created.
-void SaveBrowserState(SettingsStore& settings, const ServerSession& session, std::int32_t startCount);
+void SaveBrowserState(SettingsStore& settings, const ServerSession& session,
+                      std::int32_t startCount);
 
 // Reads the three values and applies them: SetSystem with the saved system or "NES", filter the
 // saved pattern or "^[a-b]", the low byte of startCount from COUNT (the rest of it untouched).

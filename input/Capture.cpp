@@ -28,10 +28,15 @@ constexpr std::array<AxisTest, 14> RzPositiveFirst(std::array<AxisTest, 14> axes
   return axes;
 }
 constexpr std::array<AxisTest, 14> kMasterSystemAxes = RzPositiveFirst(kSnesAxes);
-constexpr std::array<AxisTest, 4> kGenesisAxes = {{{Axis::Y, false}, {Axis::Y, true}, {Axis::X, false}, {Axis::X, true}}};
+constexpr std::array<AxisTest, 4> kGenesisAxes = {
+    {{Axis::Y, false}, {Axis::Y, true}, {Axis::X, false}, {Axis::X, true}}};
 constexpr std::array<AxisTest, 4> kGameBoyAxes = kGenesisAxes;  // every direction gives 257
-constexpr std::array<AxisTest, 6> kNesAxes = {
-    {{Axis::X, true}, {Axis::X, false}, {Axis::Y, true}, {Axis::Y, false}, {Axis::Z, true}, {Axis::Z, false}}};
+constexpr std::array<AxisTest, 6> kNesAxes = {{{Axis::X, true},
+                                               {Axis::X, false},
+                                               {Axis::Y, true},
+                                               {Axis::Y, false},
+                                               {Axis::Z, true},
+                                               {Axis::Z, false}}};
 
 struct FamilyRule {
   const AxisTest* axes;
@@ -169,7 +174,9 @@ void CloseInput(ControllerConfig& config) {
   config.systemAlias.clear();
 }
 
-std::int32_t CaptureSnesBinding(ControllerConfig& config) { return Capture(config, CaptureFamily::Snes, nullptr); }
+std::int32_t CaptureSnesBinding(ControllerConfig& config) {
+  return Capture(config, CaptureFamily::Snes, nullptr);
+}
 std::int32_t CaptureGenesisBinding(ControllerConfig& config) {
   return Capture(config, CaptureFamily::Genesis, nullptr);
 }

@@ -78,7 +78,8 @@ public:
   virtual HResult SetDataFormat(DataFormat format) = 0;
   // Calls `object` with each object's type word while it returns true.
   virtual HResult EnumObjects(const std::function<bool(std::uint32_t type)>& object) = 0;
-  virtual HResult SetRange(std::uint32_t objectType, std::int32_t minimum, std::int32_t maximum) = 0;
+  virtual HResult SetRange(std::uint32_t objectType, std::int32_t minimum,
+                           std::int32_t maximum) = 0;
   virtual HResult SetDeadZone(std::uint32_t objectType, std::uint32_t deadZone) = 0;
   virtual HResult SetCooperativeLevel(WindowHandle window, std::uint32_t flags) = 0;
   virtual HResult Acquire() = 0;
@@ -95,9 +96,11 @@ public:
 class InputSystem {
 public:
   virtual ~InputSystem() = default;
-  virtual HResult CreateDevice(const DeviceGuid& instance, std::unique_ptr<InputDevice>& device) = 0;
+  virtual HResult CreateDevice(const DeviceGuid& instance,
+                               std::unique_ptr<InputDevice>& device) = 0;
   // Attached game controllers, in the system's order, while `controller` returns true.
-  virtual HResult EnumGameControllers(const std::function<bool(const DeviceGuid& instance)>& controller) = 0;
+  virtual HResult EnumGameControllers(
+      const std::function<bool(const DeviceGuid& instance)>& controller) = 0;
   // Blocks until a device may have new input or `atMost` has passed. Polled devices never signal,
   // so callers keep `atMost` short.
   virtual void WaitForInput(std::chrono::microseconds atMost) = 0;

@@ -18,8 +18,9 @@ static_assert(offsetof(DIJOYSTATE2, rgbButtons) == offsetof(JoystickState, rgbBu
 static_assert(sizeof(GUID) == sizeof(DeviceGuid));
 // The portable layer and the scripted devices use their own copies of these values.
 static_assert(dierr::InputLost == DIERR_INPUTLOST && dierr::InvalidParam == DIERR_INVALIDPARAM &&
-              dierr::NotAcquired == DIERR_NOTACQUIRED && dierr::NotInitialized == DIERR_NOTINITIALIZED &&
-              dierr::Pending == E_PENDING && dierr::OtherAppHasPrio == DIERR_OTHERAPPHASPRIO &&
+              dierr::NotAcquired == DIERR_NOTACQUIRED &&
+              dierr::NotInitialized == DIERR_NOTINITIALIZED && dierr::Pending == E_PENDING &&
+              dierr::OtherAppHasPrio == DIERR_OTHERAPPHASPRIO &&
               dierr::ObjectNotFound == DIERR_OBJECTNOTFOUND &&
               dierr::Unsupported == DIERR_UNSUPPORTED &&
               dierr::Unplugged == static_cast<HResult>(DIERR_UNPLUGGED));
@@ -66,12 +67,13 @@ public:
   bool SignalsInput() const override { return signals_; }
 
   HResult SetDataFormat(DataFormat format) override {
-    return device_->SetDataFormat(format == DataFormat::Keyboard ? &c_dfDIKeyboard : &c_dfDIJoystick2);
+    return device_->SetDataFormat(format == DataFormat::Keyboard ? &c_dfDIKeyboard
+                                                                 : &c_dfDIJoystick2);
   }
 
   HResult EnumObjects(const std::function<bool(std::uint32_t)>& object) override {
-    return device_->EnumObjects(&ObjectCallback, const_cast<std::function<bool(std::uint32_t)>*>(&object),
-                                DIDFT_ALL);
+    return device_->EnumObjects(
+        &ObjectCallback, const_cast<std::function<bool(std::uint32_t)>*>(&object), DIDFT_ALL);
   }
 
   HResult SetRange(std::uint32_t type, std::int32_t minimum, std::int32_t maximum) override {
@@ -178,8 +180,9 @@ public:
   void* ModuleInstance() override { return GetModuleHandleA(nullptr); }
   HResult Create(void* moduleInstance, std::unique_ptr<InputSystem>& system) override {
     IDirectInput8A* input = nullptr;
-    HRESULT result = DirectInput8Create(static_cast<HINSTANCE>(moduleInstance), 0x0800, IID_IDirectInput8A,
-                                        reinterpret_cast<void**>(&input), nullptr);
+    HRESULT result =
+        DirectInput8Create(static_cast<HINSTANCE>(moduleInstance), 0x0800, IID_IDirectInput8A,
+                           reinterpret_cast<void**>(&input), nullptr);
     if (FAILED(result) || !input) return FAILED(result) ? result : E_FAIL;
     system = std::make_unique<DirectInputSystem>(input);
     return result;

@@ -182,7 +182,8 @@ void InputDevices::Open(WindowHandle window) {
   }
 
   for (auto& joystick : joysticks_) {
-    if (joystick && Failed(joystick->SetCooperativeLevel(window, kCooperativeNonExclusiveBackground)))
+    if (joystick &&
+        Failed(joystick->SetCooperativeLevel(window, kCooperativeNonExclusiveBackground)))
       Say("Failed to set joystick coop level", kErrorCaption);
   }
   for (auto& joystick : joysticks_)
@@ -209,7 +210,8 @@ void InputDevices::OpenJoysticks() {
   for (auto& joystick : joysticks_) {
     if (!joystick) continue;
     anyHeld = true;
-    lastEnumeration = joystick->EnumObjects([&](std::uint32_t type) { return SetUpAxisObject(*joystick, type); });
+    lastEnumeration =
+        joystick->EnumObjects([&](std::uint32_t type) { return SetUpAxisObject(*joystick, type); });
   }
   HResult lastFormat = dierr::Ok;
   for (auto& joystick : joysticks_)
@@ -298,7 +300,8 @@ bool InputDevices::AllDevicesSignal() const {
 
 void InputDevices::WaitForInput(std::chrono::microseconds pollInterval) {
   if (!system_) return;
-  system_->WaitForInput(AllDevicesSignal() ? std::chrono::microseconds(kSignalledInputWait) : pollInterval);
+  system_->WaitForInput(AllDevicesSignal() ? std::chrono::microseconds(kSignalledInputWait)
+                                           : pollInterval);
 }
 
 void InputDevices::Close() {

@@ -75,8 +75,8 @@ const KeyName* Lookup(std::int32_t code) {
 }
 
 // The decimal number that follows `word` in `text`, if the word is there.
-bool NumberAfter(std::string_view text, std::string_view word, std::size_t from, std::int64_t& value,
-                 std::size_t& end) {
+bool NumberAfter(std::string_view text, std::string_view word, std::size_t from,
+                 std::int64_t& value, std::size_t& end) {
   std::size_t at = text.find(word, from);
   if (at == std::string_view::npos) return false;
   end = at + word.size();
@@ -100,7 +100,8 @@ std::string KeyDisplayName(std::int32_t code) {
 
 std::string MekaKeyName(std::int32_t code) {
   if (code >= 256 && code <= 271) {
-    return Format("joy stick 0 axis %u dir %u", static_cast<unsigned>((code - 256) / 2), code % 2 == 0 ? 1u : 0u);
+    return Format("joy stick 0 axis %u dir %u", static_cast<unsigned>((code - 256) / 2),
+                  code % 2 == 0 ? 1u : 0u);
   }
   if (code >= 272) return Format("joy_button %u", static_cast<unsigned>(code - 272));
   if (const KeyName* k = Lookup(code)) return k->meka;
@@ -119,7 +120,8 @@ std::int32_t MekaJoyCode(std::string_view text) {
   std::size_t end = 0;
   if (NumberAfter(text, "joy_button", 0, n, end)) return Clamp(272 + n);
   std::int64_t axis = 0, dir = 0;
-  if (!NumberAfter(text, "axis ", 0, axis, end) || !NumberAfter(text, "dir ", end, dir, end)) return 0;
+  if (!NumberAfter(text, "axis ", 0, axis, end) || !NumberAfter(text, "dir ", end, dir, end))
+    return 0;
   return Clamp(256 + 2 * axis + (dir == 0 ? 1 : 0));
 }
 

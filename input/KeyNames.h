@@ -12,7 +12,8 @@ namespace vt {
 
 std::string KeyDisplayName(std::int32_t code);
 std::string MekaKeyName(std::int32_t code);
-// Exact, case-sensitive; the lowest scan code wins, so "/" is 0x35 and "Enter" 0x1C. 0: no key name.
+// Exact, case-sensitive; the lowest scan code wins, so "/" is 0x35 and "Enter" 0x1C.
+// 0: no key has that name.
 std::int32_t MekaKeyCode(std::string_view text);
 // A text that names neither a joystick button nor an axis direction gives 0.
 std::int32_t MekaJoyCode(std::string_view text);

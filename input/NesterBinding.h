@@ -11,7 +11,7 @@ namespace vt {
 
 using DeviceGuid = std::array<std::uint8_t, 16>;
 
-// DirectInput's GUID_SysKeyboard {6F1D2B61-D5A0-11CF-BFC7-444553540000} in its in-memory byte order.
+// DirectInput's GUID_SysKeyboard {6F1D2B61-D5A0-11CF-BFC7-444553540000}, in memory order.
 inline constexpr DeviceGuid kGuidSysKeyboard = {0x61, 0x2B, 0x1D, 0x6F, 0xA0, 0xD5, 0xCF, 0x11,
                                                 0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00};
 

@@ -20,7 +20,8 @@ HttpGetResult HttpGetFirstRead(const std::string& hostPort, const std::string& p
                                size_t maxBytes) {
   HttpGetResult out;
   InternetAttemptConnect(0);  // result deliberately unused
-  InternetHandle session{InternetOpenA("VTBrowser", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};
+  InternetHandle session{
+      InternetOpenA("VTBrowser", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)};
   if (!session.h) {
     out.status = HttpGetStatus::SessionFailed;
     return out;

@@ -2,10 +2,12 @@
 
 namespace vt {
 
-std::optional<std::string> ReadFixedBytes(SettingsStore& settings, Hive hive, const std::string& key,
-                                          const std::string& name, size_t bufferSize) {
+std::optional<std::string> ReadFixedBytes(SettingsStore& settings, Hive hive,
+                                          const std::string& key, const std::string& name,
+                                          size_t bufferSize) {
   std::string bytes;
-  if (!settings.QueryValue(hive, key, name, bytes) || bytes.size() > bufferSize) return std::nullopt;
+  if (!settings.QueryValue(hive, key, name, bytes) || bytes.size() > bufferSize)
+    return std::nullopt;
   return bytes;
 }
 

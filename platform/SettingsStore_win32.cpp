@@ -72,15 +72,16 @@ class RegistrySettings final : public SettingsStore {
 public:
   bool KeyExists(Hive hive, const std::string& key) override {
     HKEY h = nullptr;
-    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ | View(hive), &h) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ | View(hive), &h) != ERROR_SUCCESS)
+      return false;
     RegCloseKey(h);
     return true;
   }
 
   bool CreateKey(Hive hive, const std::string& key) override {
     HKEY h = nullptr;
-    if (RegCreateKeyExA(Root(hive), key.c_str(), 0, nullptr, 0, MAXIMUM_ALLOWED | View(hive), nullptr, &h, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(Root(hive), key.c_str(), 0, nullptr, 0, MAXIMUM_ALLOWED | View(hive),
+                        nullptr, &h, nullptr) != ERROR_SUCCESS)
       return false;
     RegCloseKey(h);
     return true;
@@ -89,7 +90,8 @@ public:
   bool QueryValue(Hive hive, const std::string& key, const std::string& name, std::string& bytes,
                   uint32_t* type) override {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ | View(hive), &raw) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_READ | View(hive), &raw) != ERROR_SUCCESS)
+      return false;
     win::RegKey h(raw);
     // The value may grow between the size query and the read; retry until it fits.
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -110,7 +112,8 @@ public:
 
   bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) override {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_SET_VALUE | View(hive), &raw) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(Root(hive), key.c_str(), 0, KEY_SET_VALUE | View(hive), &raw) !=
+        ERROR_SUCCESS)
       return false;
     win::RegKey h(raw);
     bool all = true;

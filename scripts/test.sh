@@ -17,6 +17,14 @@ step() { echo; echo "== $*"; }
 step "layers: includes point down"
 scripts/check-layers.sh || status=1
 
+step "lines: within 100 columns"
+if git ls-files -z -- '*.cpp' '*.h' '*.hpp' '*.c' | xargs -0 -r awk 'length($0) > 100 {
+     print FILENAME ":" FNR ": line past 100 columns"; bad = 1 } END { exit bad }' >&2; then
+  echo "lines: every line within 100 columns"
+else
+  status=1
+fi
+
 # A Linux suite: configure, build and run one preset, its ctest output kept whole in the log
 # and shown without the passing lines.
 linux_suite() {

@@ -211,9 +211,10 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
             field = fieldEnd + 1;
           }
           fullAccountCopies[index] =
-              fieldEnds < 3 ? 0
-                            : ReadDecimal(std::string_view(
-                                  field, static_cast<size_t>((fieldEnds > 3 ? lfs[3] : d) - field)));
+              fieldEnds < 3
+                  ? 0
+                  : ReadDecimal(std::string_view(
+                        field, static_cast<size_t>((fieldEnds > 3 ? lfs[3] : d) - field)));
           p = d + 1;
           ++index;
           continue;
@@ -222,9 +223,11 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
         underWay = true;
       }
       // A record cut by the end of the window, or longer than the limit: gather it, then split.
-      const char* nul = static_cast<const char*>(std::memchr(p, '\0', static_cast<size_t>(end - p)));
+      const char* nul =
+          static_cast<const char*>(std::memchr(p, '\0', static_cast<size_t>(end - p)));
       const size_t length = static_cast<size_t>((nul ? nul : end) - p);
-      if (record.size() < kMaxRecord) record.append(p, std::min(length, kMaxRecord - record.size()));
+      if (record.size() < kMaxRecord)
+        record.append(p, std::min(length, kMaxRecord - record.size()));
       if (!nul) {
         p = end;
         break;

@@ -9,8 +9,10 @@ namespace {
 // Truncation toward zero that stays defined for any double (NaN and overflow give a bound).
 int TruncToInt(double v) {
   if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  if (v >= static_cast<double>(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
+  if (v <= static_cast<double>(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
   return static_cast<int>(v);
 }
 

@@ -84,7 +84,9 @@ std::optional<std::vector<Rect>> KeyedRuns(const PixelView& v, Rgb key) {
   const int bpp = BytesPerPixel(v.format);
   for (int y = 0; y < v.height; ++y) {
     const std::uint8_t* row = Row(v, y);
-    auto isKey = [&](int x) { return decode(v, row + static_cast<std::ptrdiff_t>(x) * bpp) == key; };
+    auto isKey = [&](int x) {
+      return decode(v, row + static_cast<std::ptrdiff_t>(x) * bpp) == key;
+    };
     int x = 0;
     while (x < v.width) {
       while (x < v.width && isKey(x)) ++x;

@@ -152,7 +152,8 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
     case WM_NOTIFY:
-      return OnNotify(controlId, reinterpret_cast<NMHDR*>(lp), result) ? Answer(msg, result) : FALSE;
+      return OnNotify(controlId, reinterpret_cast<NMHDR*>(lp), result) ? Answer(msg, result)
+                                                                       : FALSE;
     case WM_DRAWITEM:
       return OnDrawItem(controlId, reinterpret_cast<DRAWITEMSTRUCT*>(lp)) ? TRUE : FALSE;
     case WM_CTLCOLORBTN:

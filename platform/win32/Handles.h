@@ -64,7 +64,8 @@ using Brush = UniqueHandle<HBRUSH, GdiTraits<HBRUSH>>;
 using Font = UniqueHandle<HFONT, GdiTraits<HFONT>>;
 using Region = UniqueHandle<HRGN, GdiTraits<HRGN>>;
 using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
-// Only for icons created by CreateIcon*/CopyImage; shared icons from LoadIcon must not be destroyed.
+// Only for icons created by CreateIcon*/CopyImage; shared icons from LoadIcon must not be
+// destroyed.
 using Icon = UniqueHandle<HICON, IconTraits>;
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;

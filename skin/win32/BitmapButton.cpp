@@ -15,8 +15,9 @@ bool BitmapButton::LoadImages(int normal, int pressed, int focused, int disabled
   images_[static_cast<int>(ButtonSlot::Normal)].reset(loader_(normal));
   if (!Image(ButtonSlot::Normal)) return false;
   bool ok = true;
-  const std::pair<ButtonSlot, int> others[] = {
-      {ButtonSlot::Pressed, pressed}, {ButtonSlot::Focused, focused}, {ButtonSlot::Disabled, disabled}};
+  const std::pair<ButtonSlot, int> others[] = {{ButtonSlot::Pressed, pressed},
+                                               {ButtonSlot::Focused, focused},
+                                               {ButtonSlot::Disabled, disabled}};
   for (auto [slot, id] : others) {
     if (id == 0) continue;
     images_[static_cast<int>(slot)].reset(loader_(id));

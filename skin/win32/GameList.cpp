@@ -89,8 +89,10 @@ void GameList::LayoutBars() {
   GetWindowRect(list, &r);
   MapWindowPoints(nullptr, GetParent(list), reinterpret_cast<POINT*>(&r), 2);
   const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  if (vbar_.Hwnd()) SetWindowPos(vbar_.Hwnd(), nullptr, r.right, r.top, 12, r.bottom + 12 - r.top, flags);
-  if (hbar_.Hwnd()) SetWindowPos(hbar_.Hwnd(), nullptr, r.left, r.bottom, r.right + 1 - r.left, 12, flags);
+  if (vbar_.Hwnd())
+    SetWindowPos(vbar_.Hwnd(), nullptr, r.right, r.top, 12, r.bottom + 12 - r.top, flags);
+  if (hbar_.Hwnd())
+    SetWindowPos(hbar_.Hwnd(), nullptr, r.left, r.bottom, r.right + 1 - r.left, 12, flags);
   hbar_.UpdateBar();
   vbar_.UpdateBar();
 }
@@ -153,7 +155,8 @@ void GameList::GiveTexts(NMHDR& header) {
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
     // The texts are in the program's code page, like every text of the client.
-    if (!MultiByteToWideChar(CP_ACP, 0, TextOf(item.iItem, item.iSubItem), -1, item.pszText, item.cchTextMax))
+    if (!MultiByteToWideChar(CP_ACP, 0, TextOf(item.iItem, item.iSubItem), -1, item.pszText,
+                             item.cchTextMax))
       item.pszText[item.cchTextMax - 1] = L'\0';
   }
 }

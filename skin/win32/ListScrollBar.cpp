@@ -42,8 +42,9 @@ bool ListScrollBar::Create(HWND parent) {
     wc.lpszClassName = kClassName;
     if (!RegisterClassA(&wc)) return false;
   }
-  hwnd_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)), instance, this);
+  hwnd_ =
+      CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)), instance, this);
   return hwnd_ != nullptr;
 }
 
@@ -75,7 +76,9 @@ void ListScrollBar::ScrollBy(int delta) {
   ListView_Scroll(list_.Hwnd(), 0, delta * (row.bottom - row.top));
 }
 
-void ListScrollBar::StartTimer(int id, int milliseconds) { SetTimer(hwnd_, id, milliseconds, nullptr); }
+void ListScrollBar::StartTimer(int id, int milliseconds) {
+  SetTimer(hwnd_, id, milliseconds, nullptr);
+}
 void ListScrollBar::StopTimer(int id) { KillTimer(hwnd_, id); }
 void ListScrollBar::Capture() { SetCapture(hwnd_); }
 
@@ -139,7 +142,8 @@ void ListVScrollBar::Paint(HDC dc, int w, int h) {
   StretchBitmap(dc, list.SkinImage(IDB_VSCROLL_TRACK), 0, 37, 12, h - 37);
   DrawBitmap(dc, list.SkinImage(IDB_VSCROLL_DOWN), 0, h - 37, 12, 26);
   DrawBitmap(dc, list.SkinImage(IDB_VSCROLL_BOTTOM_CAP), 1, h - 11, 11, 11);
-  if (Limit() != 0) DrawBitmap(dc, list.SkinImage(IDB_VSCROLL_THUMB), 0, Logic().ThumbStart(), 12, 26);
+  if (Limit() != 0)
+    DrawBitmap(dc, list.SkinImage(IDB_VSCROLL_THUMB), 0, Logic().ThumbStart(), 12, 26);
 }
 
 void ListHScrollBar::Paint(HDC dc, int w, int h) {

@@ -85,7 +85,8 @@ void SkinnedDialog::ApplySkin() {
 
   // Centred once; after that the window stays where the user dragged it, also across a
   // minimise and restore. Placing it never activates it: showing it does, when it should.
-  const Point at = CentreOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
+  const Point at =
+      CentreOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), w, h);
   const bool centre = !placed_;
   placed_ = true;
   SetWindowPos(hwnd, HWND_TOP, at.x, at.y, w, h, SWP_NOACTIVATE | (centre ? 0 : SWP_NOMOVE));

@@ -11,8 +11,9 @@ bool IsSchemeChar(char c) {
 
 std::string ConsoleOf(std::string_view scheme) {
   static const std::pair<std::string_view, std::string_view> kSchemes[] = {
-      {"VTNES://", "NES"}, {"zsnes://", "Super Nintendo"}, {"VTA26://", "Atari 2600"}, {"VTGEN://", "Genesis"},
-      {"VTGBC://", "Game Boy"}, {"VTSMS://", "Master System, Game Gear or ColecoVision"}};
+      {"VTNES://", "NES"},        {"zsnes://", "Super Nintendo"},
+      {"VTA26://", "Atari 2600"}, {"VTGEN://", "Genesis"},
+      {"VTGBC://", "Game Boy"},   {"VTSMS://", "Master System, Game Gear or ColecoVision"}};
   for (const auto& [s, name] : kSchemes)
     if (s == scheme) return std::string(name);
   return "unknown console";
@@ -36,7 +37,8 @@ LaunchRequest ParseLaunchLine(std::string_view line) {
   std::size_t slash = address.rfind('/');
   if (slash != std::string_view::npos) {
     std::string_view key = address.substr(slash + 1);
-    while (!key.empty() && (key.back() == ' ' || key.back() == '\t' || key.back() == '\r' || key.back() == '\n'))
+    while (!key.empty() &&
+           (key.back() == ' ' || key.back() == '\t' || key.back() == '\r' || key.back() == '\n'))
       key.remove_suffix(1);
     r.gameKey = std::string(key);
   }

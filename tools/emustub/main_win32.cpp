@@ -65,9 +65,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   if (exitAtOnce && *exitAtOnce) return 0;
 
   LaunchRequest r = ParseLaunchLine(line);
-  std::string title = "emustub - " + (r.scheme.empty() ? std::string("no launch address") : r.console + " - " + r.gameKey);
-  g_text = "Console: " + (r.scheme.empty() ? std::string("none") : r.console) + "\r\nGame key: " + r.gameKey +
-           "\r\n\r\nA stand-in emulator: click to close.";
+  std::string title = "emustub - " + (r.scheme.empty() ? std::string("no launch address")
+                                                       : r.console + " - " + r.gameKey);
+  g_text = "Console: " + (r.scheme.empty() ? std::string("none") : r.console) +
+           "\r\nGame key: " + r.gameKey + "\r\n\r\nA stand-in emulator: click to close.";
 
   WNDCLASSA wc{};
   wc.lpfnWndProc = WndProc;
@@ -76,13 +77,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = "VtEmustub";
   RegisterClassA(&wc);
-  HWND hwnd = CreateWindowA("VtEmustub", title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 360, 140, nullptr, nullptr, instance, nullptr);
+  HWND hwnd =
+      CreateWindowA("VtEmustub", title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                    CW_USEDEFAULT, CW_USEDEFAULT, 360, 140, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   SetWindowTextA(hwnd, title.c_str());
   ShowWindow(hwnd, show == SW_HIDE ? SW_SHOWNORMAL : show);
   UINT showMs = kShowMs;
-  if (const char* v = std::getenv("VT_EMUSTUB_SHOW_MS"); v && *v) showMs = static_cast<UINT>(std::strtoul(v, nullptr, 10));
+  if (const char* v = std::getenv("VT_EMUSTUB_SHOW_MS"); v && *v)
+    showMs = static_cast<UINT>(std::strtoul(v, nullptr, 10));
   SetTimer(hwnd, kCloseTimer, showMs, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -172,7 +172,8 @@ Canvas GameBoySetupBackground() {
   for (const Field& f : fixed) {
     Rect r = DuRect(f.leftDu, f.topDu, 70, 13);
     LabelLeftOf(c, r, f.label);
-    PaintLabel(c, "Stick / D-pad", r.x + r.w / 2.0, r.y + r.h / 2.0, 12, kMuted, Align::Centre, false);
+    PaintLabel(c, "Stick / D-pad", r.x + r.w / 2.0, r.y + r.h / 2.0, 12, kMuted, Align::Centre,
+               false);
   }
   ColumnHead(c, 70, 45, 70, "Keyboard:");
   ColumnHead(c, 211, 45, 70, "Joystick:");

@@ -127,7 +127,8 @@ std::vector<BitmapEntry> Build() {
       {243, 242, 0, "Advanced", Pill::Blue},   {247, 245, 246, "Set All", Pill::Blue}};
   for (const auto& k : commands) {
     AddPair(b, k.normal, k.pressed, 93, 34, kCommandBody, k.label, 15, k.pill);
-    if (k.disabled) b.push_back(Button(k.disabled, 93, 34, kCommandBody, Pill::Grey, false, k.label, 15));
+    if (k.disabled)
+      b.push_back(Button(k.disabled, 93, 34, kCommandBody, Pill::Grey, false, k.label, 15));
   }
 
   // System buttons, 80 x 29.
@@ -155,7 +156,8 @@ std::vector<BitmapEntry> Build() {
   b.push_back(Piece(227, 12, 11, [](Canvas& c) { Cap(c, true); }));
   b.push_back(Piece(228, 12, 26, [](Canvas& c) { BarButton(c, -1); }));
   b.push_back(Piece(229, 12, 1, [](Canvas& c) {
-    for (int x = 0; x < 12; ++x) c.Set(x, 0, Mix(kTrackDark, kTrackLight, 1 - std::abs(x - 5.5) / 5.5));
+    for (int x = 0; x < 12; ++x)
+      c.Set(x, 0, Mix(kTrackDark, kTrackLight, 1 - std::abs(x - 5.5) / 5.5));
   }));
   b.push_back(Piece(230, 12, 26, [](Canvas& c) { BarButton(c, 1); }));
   b.push_back(Piece(231, 12, 11, [](Canvas& c) { Cap(c, false); }));
@@ -176,7 +178,8 @@ std::vector<BitmapEntry> Build() {
     }
   }));
   b.push_back(Piece(236, 1, 12, [](Canvas& c) {
-    for (int y = 0; y < 12; ++y) c.Set(0, y, Mix(kTrackDark, kTrackLight, 1 - std::abs(y - 5.5) / 5.5));
+    for (int y = 0; y < 12; ++y)
+      c.Set(0, y, Mix(kTrackDark, kTrackLight, 1 - std::abs(y - 5.5) / 5.5));
   }));
   return b;
 }

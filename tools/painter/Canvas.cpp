@@ -15,7 +15,9 @@ Rgb Mix(Rgb a, Rgb b, double t) {
 }
 
 Rgb Scale(Rgb c, double f) {
-  auto s = [f](uint8_t v) { return static_cast<uint8_t>(std::clamp(std::lround(v * f), 0L, 255L)); };
+  auto s = [f](uint8_t v) {
+    return static_cast<uint8_t>(std::clamp(std::lround(v * f), 0L, 255L));
+  };
   return {s(c.r), s(c.g), s(c.b)};
 }
 

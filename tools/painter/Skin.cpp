@@ -22,14 +22,14 @@ struct PillColours {
 PillColours ColoursOf(Pill pill, bool pressed) {
   switch (pill) {
     case Pill::Green:
-      return pressed ? PillColours{{24, 104, 34}, {76, 172, 74}, {8, 50, 14}, colour::kWhite, {6, 40, 10}}
-                     : PillColours{{112, 212, 102}, {30, 128, 40}, {10, 60, 18}, colour::kWhite, {8, 60, 16}};
+      if (pressed) return {{24, 104, 34}, {76, 172, 74}, {8, 50, 14}, colour::kWhite, {6, 40, 10}};
+      return {{112, 212, 102}, {30, 128, 40}, {10, 60, 18}, colour::kWhite, {8, 60, 16}};
     case Pill::Grey:
       return {{150, 154, 164}, {104, 108, 120}, {60, 64, 76}, {206, 208, 214}, {92, 96, 108}};
     case Pill::Blue:
     default:
-      return pressed ? PillColours{{22, 54, 128}, {58, 106, 196}, {8, 22, 60}, colour::kWhite, {6, 18, 50}}
-                     : PillColours{{98, 152, 236}, {28, 70, 160}, {10, 28, 72}, colour::kWhite, {10, 30, 80}};
+      if (pressed) return {{22, 54, 128}, {58, 106, 196}, {8, 22, 60}, colour::kWhite, {6, 18, 50}};
+      return {{98, 152, 236}, {28, 70, 160}, {10, 28, 72}, colour::kWhite, {10, 30, 80}};
   }
 }
 
@@ -81,8 +81,10 @@ Canvas RoundButtonImage(int size, Glyph glyph, bool pressed) {
   if (!pressed) c.Paint(Circle(mid, mid - r * 0.35, r * 0.6), Solid(colour::kWhite), 0.15);
   double o = pressed ? 1 : 0, arm = r * 0.42;
   if (glyph == Glyph::Cross) {
-    c.Paint(Segment(mid - arm + o, mid - arm + o, mid + arm + o, mid + arm + o, 1.4), Solid(colour::kWhite));
-    c.Paint(Segment(mid - arm + o, mid + arm + o, mid + arm + o, mid - arm + o, 1.4), Solid(colour::kWhite));
+    c.Paint(Segment(mid - arm + o, mid - arm + o, mid + arm + o, mid + arm + o, 1.4),
+            Solid(colour::kWhite));
+    c.Paint(Segment(mid - arm + o, mid + arm + o, mid + arm + o, mid - arm + o, 1.4),
+            Solid(colour::kWhite));
   } else {
     c.Paint(Segment(mid - arm + o, mid + o, mid + arm + o, mid + o, 1.5), Solid(colour::kWhite));
   }

@@ -24,8 +24,8 @@ std::unique_ptr<Font> Font::Load(const std::string& path) {
   if (!f) return nullptr;
   auto impl = std::make_unique<Font::Impl>();
   impl->data.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  if (impl->data.empty() ||
-      !stbtt_InitFont(&impl->info, impl->data.data(), stbtt_GetFontOffsetForIndex(impl->data.data(), 0)))
+  if (impl->data.empty() || !stbtt_InitFont(&impl->info, impl->data.data(),
+                                            stbtt_GetFontOffsetForIndex(impl->data.data(), 0)))
     return nullptr;
   stbtt_GetFontVMetrics(&impl->info, &impl->ascent, &impl->descent, &impl->lineGap);
   std::unique_ptr<Font> font(new Font());

@@ -47,7 +47,8 @@ void Photograph(const char* name, HWND hwnd) {
   Settle();
   RECT r{};
   GetWindowRect(hwnd, &r);
-  std::printf("READY %s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  std::printf("READY %s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left,
+              r.bottom - r.top);
   std::fflush(stdout);
   char line[64];
   if (!std::fgets(line, sizeof line, stdin)) {
@@ -88,7 +89,8 @@ void ScriptQuery(test::ScriptedPeer& peer, const std::string& filter, bool empty
 void ShootBrowser(const char* name, const std::string& tier, bool empty,
                   const std::function<void(BrowserWindow&)>& then = nullptr) {
   test::ScriptedPeer peer;
-  peer.Expect("demo").Send("user?").Expect("demo").Send("ok").Expect(64).Send("ok").Expect(3).Send(tier);
+  peer.Expect("demo").Send("user?").Expect("demo").Send("ok");
+  peer.Expect(64).Send("ok").Expect(3).Send(tier);
   ScriptQuery(peer, "^[a-b]", empty);
   peer.Start();
   char temp[MAX_PATH] = {};
@@ -111,7 +113,8 @@ void ShootBrowser(const char* name, const std::string& tier, bool empty,
     char reply[1024];
     std::string address = "127.0.0.1";
     address.resize(64, '\0');
-    for (const std::string& part : {std::string("demo"), std::string("demo"), address, std::string("qp\0", 3)}) {
+    for (const std::string& part :
+         {std::string("demo"), std::string("demo"), address, std::string("qp\0", 3)}) {
       s.socket.Send(part);
       const long n = s.socket.Receive(reply, sizeof reply);
       if (n <= 0) return false;
@@ -146,8 +149,10 @@ void ShootLaunchFailure() {
     static BrowserWindow* browser = &w;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
       HWND box = nullptr;
-      for (HWND h = FindWindowA("#32770", nullptr); h; h = FindWindowExA(nullptr, h, "#32770", nullptr))
-        if (h != browser->Hwnd() && IsWindowVisible(h) && GetWindow(h, GW_OWNER) == browser->Hwnd()) box = h;
+      for (HWND h = FindWindowA("#32770", nullptr); h;
+           h = FindWindowExA(nullptr, h, "#32770", nullptr))
+        if (h != browser->Hwnd() && IsWindowVisible(h) && GetWindow(h, GW_OWNER) == browser->Hwnd())
+          box = h;
       if (!box) return;
       KillTimer(nullptr, id);
       Photograph("launch-failure", box);
@@ -209,14 +214,16 @@ void ShootSetupWindows() {
   const std::string folder = std::string(temp) + "vtshots-emulators";
   CreateDirectoryA(folder.c_str(), nullptr);
   for (const char* name : {"gens.cfg", "meka.inp", "zsnesw.cfg"})
-    CopyFileA((std::string(VT_SHOTS_FIXTURES) + "/" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
+    CopyFileA((std::string(VT_SHOTS_FIXTURES) + "/" + name).c_str(), (folder + "\\" + name).c_str(),
+              FALSE);
   // gest.cfg: six text lines, then the bindings at their offsets from the sixth line's end.
   std::string gest = "[gest]\r\nversion 1\r\n\r\n\r\n\r\nkeys\n";
   const size_t base = gest.size();
   gest.resize(kGestBufferBytes, '\0');
-  const std::pair<size_t, unsigned char> bytes[] = {
-      {12, 0x2D}, {16, 0x2C}, {20, 0x1C}, {24, 0x36}, {36, 0x1E}, {40, 0x1F}, {48, 0xC8}, {52, 0xD0},
-      {56, 0xCB}, {60, 0xCD}, {341, 0}, {345, 1}, {349, 9}, {353, 8}, {357, 2}, {361, 3}};
+  const std::pair<size_t, unsigned char> bytes[] = {{12, 0x2D}, {16, 0x2C}, {20, 0x1C}, {24, 0x36},
+                                                    {36, 0x1E}, {40, 0x1F}, {48, 0xC8}, {52, 0xD0},
+                                                    {56, 0xCB}, {60, 0xCD}, {341, 0},   {345, 1},
+                                                    {349, 9},   {353, 8},   {357, 2},   {361, 3}};
   for (const auto& [offset, value] : bytes) gest[base + offset] = static_cast<char>(value);
   if (FILE* f = std::fopen((folder + "\\gest.cfg").c_str(), "wb")) {
     std::fwrite(gest.data(), 1, gest.size(), f);
@@ -228,8 +235,9 @@ void ShootSetupWindows() {
   settings->CreateKey(Hive::Machine, kVintaraKey);
   settings->SetValue(Hive::Machine, kVintaraKey, "VT_PATH", kTypeString, folder);
   const std::pair<const char*, Console> windows[] = {
-      {"setup-a26c", Console::A26C}, {"setup-gbcc", Console::GBCC}, {"setup-genc", Console::GENC},
-      {"setup-nesc", Console::NESC}, {"setup-smsc", Console::SMSC}, {"setup-snesc", Console::SNESC}};
+      {"setup-a26c", Console::A26C}, {"setup-gbcc", Console::GBCC},
+      {"setup-genc", Console::GENC}, {"setup-nesc", Console::NESC},
+      {"setup-smsc", Console::SMSC}, {"setup-snesc", Console::SNESC}};
   for (const auto& [name, console] : windows) {
     SetupWindow window(Layout(console), *settings, "www.vintara.com");
     ShootDialog(name, window);

@@ -97,7 +97,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     dryRun = true;
     rest.pop_back();
   }
-  const size_t wanted = command == "login" ? 2 : command == "games" ? 4 : command == "launch" ? 5 : 0;
+  const size_t wanted = command == "login"    ? 2
+                        : command == "games"  ? 4
+                        : command == "launch" ? 5
+                                              : 0;
   if (wanted == 0) return Usage(err, "unknown command: " + command);
   if (rest.size() != wanted) return Usage(err, "wrong number of arguments for " + command);
   uint32_t index = 0;

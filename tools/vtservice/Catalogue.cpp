@@ -9,17 +9,21 @@
 namespace vt::service {
 namespace {
 
-bool IsAliasChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+bool IsAliasChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
 bool IsKeyChar(char c) { return IsAliasChar(c) || c == '-' || c == '_'; }
 
 bool ValidAlias(std::string_view a) {
-  return !a.empty() && a.size() <= Catalogue::kMaxAlias && std::all_of(a.begin(), a.end(), IsAliasChar);
+  return !a.empty() && a.size() <= Catalogue::kMaxAlias &&
+         std::all_of(a.begin(), a.end(), IsAliasChar);
 }
 
 // Printable text: no control bytes (a line feed or NUL would break the record framing).
 bool ValidText(std::string_view t, std::size_t max) {
-  return !t.empty() && t.size() <= max &&
-         std::none_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+  return !t.empty() && t.size() <= max && std::none_of(t.begin(), t.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+  });
 }
 
 std::optional<int> ParseCopies(std::string_view s) {
@@ -86,7 +90,8 @@ std::optional<Catalogue> Catalogue::Parse(std::string_view text, std::string* er
     } else if (line.starts_with("game|")) {
       if (!SplitFields(line, 6, f)) return fail("a game line is game|ALIAS|KEY|FREE|FULL|TITLE");
       if (!ValidAlias(f[1])) return fail("bad console alias");
-      if (f[2].empty() || f[2].size() > kMaxKey || !std::all_of(f[2].begin(), f[2].end(), IsKeyChar))
+      if (f[2].empty() || f[2].size() > kMaxKey ||
+          !std::all_of(f[2].begin(), f[2].end(), IsKeyChar))
         return fail("bad game key (letters, digits, - and _, at most 64)");
       auto freeCopies = ParseCopies(f[3]);
       auto fullCopies = ParseCopies(f[4]);
@@ -138,10 +143,12 @@ std::vector<const Game*> Catalogue::Select(const std::vector<std::string>& alias
                                            const TitlePattern& pattern) const {
   std::vector<const Game*> out;
   for (const Game& g : games_)
-    if (std::find(aliases.begin(), aliases.end(), g.alias) != aliases.end() && pattern.Matches(g.title))
+    if (std::find(aliases.begin(), aliases.end(), g.alias) != aliases.end() &&
+        pattern.Matches(g.title))
       out.push_back(&g);
   std::stable_sort(out.begin(), out.end(), [](const Game* a, const Game* b) {
-    return std::lexicographical_compare(a->title.begin(), a->title.end(), b->title.begin(), b->title.end(),
+    return std::lexicographical_compare(a->title.begin(), a->title.end(), b->title.begin(),
+                                        b->title.end(),
                                         [](char x, char y) { return Fold(x) < Fold(y); });
   });
   return out;
@@ -164,9 +171,15 @@ std::optional<std::vector<std::string>> ParseAliasText(std::string_view text) {
 
 std::string ConsoleName(std::string_view alias) {
   static const std::pair<std::string_view, std::string_view> kNames[] = {
-      {"NES", "Nintendo Entertainment System"}, {"SNES", "Super Nintendo"}, {"2600", "Atari 2600"},
-      {"GEN", "Sega Genesis"}, {"GB", "Game Boy"}, {"GBC", "Game Boy Color"}, {"SMS", "Sega Master System"},
-      {"SGG", "Sega Game Gear"}, {"COL", "ColecoVision"}};
+      {"NES", "Nintendo Entertainment System"},
+      {"SNES", "Super Nintendo"},
+      {"2600", "Atari 2600"},
+      {"GEN", "Sega Genesis"},
+      {"GB", "Game Boy"},
+      {"GBC", "Game Boy Color"},
+      {"SMS", "Sega Master System"},
+      {"SGG", "Sega Game Gear"},
+      {"COL", "ColecoVision"}};
   for (const auto& [a, name] : kNames)
     if (a == alias) return std::string(name);
   return std::string(alias);

@@ -47,7 +47,8 @@ public:
 
   // Games of any of the aliases whose title the pattern matches, ordered by title without
   // regard to case (ties keep file order).
-  std::vector<const Game*> Select(const std::vector<std::string>& aliases, const TitlePattern& pattern) const;
+  std::vector<const Game*> Select(const std::vector<std::string>& aliases,
+                                  const TitlePattern& pattern) const;
 
   const std::vector<Game>& games() const { return games_; }
   const std::vector<Account>& accounts() const { return accounts_; }

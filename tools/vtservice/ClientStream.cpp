@@ -16,7 +16,8 @@ ClientStream::Clock::time_point ClientStream::Deadline() const {
 
 ReadStatus ClientStream::Fill(Clock::time_point deadline) {
   for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left < 0) left = 0;
     pollfd p{fd_, POLLIN, 0};
     int r = ::poll(&p, 1, static_cast<int>(left));

@@ -9,8 +9,8 @@
 
 namespace vt::service {
 
-std::string BuildQueryAnswer(const Catalogue& catalogue, std::string_view aliasText, std::string_view patternText,
-                             bool fullAccount) {
+std::string BuildQueryAnswer(const Catalogue& catalogue, std::string_view aliasText,
+                             std::string_view patternText, bool fullAccount) {
   auto pattern = TitlePattern::Compile(patternText);
   if (!pattern) return std::string("1\0\0\0\0error\0", 11);
   std::vector<const Game*> games;
@@ -57,7 +57,8 @@ void SendSpoiled(Fault fault, const std::string& answer, ClientStream& s) {
       if (s.Send(std::string_view(answer).substr(0, 5 + (answer.size() - 5) / 2))) WaitForClose(s);
       return;
     case Fault::CloseMidRecord:
-      s.Send(std::string_view(answer).substr(0, firstRecordEnd == std::string::npos ? 5 : 5 + (firstRecordEnd - 5) / 2));
+      s.Send(std::string_view(answer).substr(
+          0, firstRecordEnd == std::string::npos ? 5 : 5 + (firstRecordEnd - 5) / 2));
       return;
     case Fault::CountNotHonoured: {
       std::string lie = std::to_string(std::atoi(answer.c_str()) + 3);

@@ -59,7 +59,8 @@ bool GameServer::Start(std::string* error) {
   };
   errno = 0;
   in_addr addr{};
-  if (!ResolveIPv4(config_.bindAddress, addr)) return fail("cannot resolve bind address " + config_.bindAddress);
+  if (!ResolveIPv4(config_.bindAddress, addr))
+    return fail("cannot resolve bind address " + config_.bindAddress);
   listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (listenFd_ < 0) return fail("cannot create the game server socket");
   int one = 1;
@@ -69,7 +70,8 @@ bool GameServer::Start(std::string* error) {
   sa.sin_port = htons(config_.port);
   sa.sin_addr = addr;
   if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0)
-    return fail("cannot bind the game server to " + config_.bindAddress + ":" + std::to_string(config_.port));
+    return fail("cannot bind the game server to " + config_.bindAddress + ":" +
+                std::to_string(config_.port));
   if (::listen(listenFd_, 512) != 0) return fail("cannot listen on the game server socket");
   socklen_t len = sizeof sa;
   ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&sa), &len);
@@ -179,7 +181,8 @@ void GameServer::Serve(Connection* c) {
   Wake(wakeWrite_);
 }
 
-LoginVerdict GameServer::Login(Connection& c, const std::string& user, const std::string& password, bool* full) {
+LoginVerdict GameServer::Login(Connection& c, const std::string& user, const std::string& password,
+                               bool* full) {
   const Account* account = catalogue_.FindAccount(user);
   if (!account || account->password != password) return LoginVerdict::Incorrect;
   std::lock_guard lock(mutex_);

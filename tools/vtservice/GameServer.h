@@ -68,7 +68,8 @@ public:
     std::atomic<bool> finished{false};
     std::string user;  // set once logged in; guarded by the server's mutex
   };
-  LoginVerdict Login(Connection& c, const std::string& user, const std::string& password, bool* full);
+  LoginVerdict Login(Connection& c, const std::string& user, const std::string& password,
+                     bool* full);
   const Catalogue& catalogue() const { return catalogue_; }
   // Counts a catalogue query; true for the one the configured fault spoils.
   bool SpoilsQuery() { return config_.fault != Fault::None && ++queries_ == config_.faultQuery; }

@@ -8,7 +8,8 @@
 namespace vt::service {
 
 const char* const kUsage =
-    "usage: vtservice [--data FILE] [--bind ADDRESS] [--game-port N] [--web-port N] [--version-text TEXT]\n"
+    "usage: vtservice [--data FILE] [--bind ADDRESS] [--game-port N] [--web-port N] "
+    "[--version-text TEXT]\n"
     "                 [--fault KIND [--fault-query N]]\n"
     "\n"
     "Reference Vintara service: the game server (login, account tier, catalogue queries over\n"
@@ -42,8 +43,12 @@ bool ParsePort(const std::string& text, std::uint16_t& out) {
 
 bool ParseFault(const std::string& text, Fault& out) {
   static const std::pair<const char*, Fault> kFaults[] = {
-      {"stall", Fault::Stall},     {"close-mid-record", Fault::CloseMidRecord}, {"count-not-honoured", Fault::CountNotHonoured},
-      {"garbage", Fault::Garbage}, {"oversized", Fault::Oversized},            {"silent-login", Fault::SilentLogin}};
+      {"stall", Fault::Stall},
+      {"close-mid-record", Fault::CloseMidRecord},
+      {"count-not-honoured", Fault::CountNotHonoured},
+      {"garbage", Fault::Garbage},
+      {"oversized", Fault::Oversized},
+      {"silent-login", Fault::SilentLogin}};
   for (const auto& [name, fault] : kFaults)
     if (text == name) {
       out = fault;
@@ -65,8 +70,8 @@ bool ParseOptions(const std::vector<std::string>& args, ServiceOptions& out, std
       out.help = true;
       continue;
     }
-    if (a != "--data" && a != "--bind" && a != "--game-port" && a != "--web-port" && a != "--version-text" &&
-        a != "--fault" && a != "--fault-query")
+    if (a != "--data" && a != "--bind" && a != "--game-port" && a != "--web-port" &&
+        a != "--version-text" && a != "--fault" && a != "--fault-query")
       return fail("unknown option " + a);
     if (i + 1 >= args.size()) return fail(a + " needs a value");
     const std::string& v = args[++i];
@@ -77,7 +82,8 @@ bool ParseOptions(const std::vector<std::string>& args, ServiceOptions& out, std
       if (!ParseFault(v, out.fault)) return fail("unknown fault " + v);
     } else if (a == "--fault-query") {
       std::uint16_t n = 0;
-      if (!ParsePort(v, n) || n == 0) return fail("--fault-query takes a number from 1 to 65535, not " + v);
+      if (!ParsePort(v, n) || n == 0)
+        return fail("--fault-query takes a number from 1 to 65535, not " + v);
       out.faultQuery = n;
     }
     else if (!ParsePort(v, a == "--game-port" ? out.gamePort : out.webPort))

@@ -28,19 +28,26 @@ bool AddNamedClass(std::string_view name, std::bitset<256>& set) {
   };
   if (name == "alpha") add([](int c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; });
   else if (name == "digit") add([](int c) { return c >= '0' && c <= '9'; });
-  else if (name == "alnum") add([](int c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
+  else if (name == "alnum")
+    add([](int c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
   else if (name == "upper") add([](int c) { return c >= 'A' && c <= 'Z'; });
   else if (name == "lower") add([](int c) { return c >= 'a' && c <= 'z'; });
   else if (name == "space") add([](int c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
-  else if (name == "punct") add([](int c) { return c > ' ' && c < 127 && !((c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z')); });
-  else if (name == "xdigit") add([](int c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); });
+  else if (name == "punct")
+    add([](int c) {
+      return c > ' ' && c < 127 &&
+             !((c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'));
+    });
+  else if (name == "xdigit")
+    add([](int c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); });
   else return false;
   return true;
 }
 
 class Parser {
 public:
-  Parser(std::string_view text, std::vector<std::bitset<256>>& classes) : s_(text), classes_(classes) {}
+  Parser(std::string_view text, std::vector<std::bitset<256>>& classes)
+      : s_(text), classes_(classes) {}
 
   bool Parse(Node& out) {
     if (!ParseAlt(out, 0)) return false;
@@ -173,7 +180,8 @@ private:
         pos_ = close + 2;
         continue;
       }
-      if (c == '[' && pos_ + 1 < s_.size() && (s_[pos_ + 1] == '=' || s_[pos_ + 1] == '.')) return false;
+      if (c == '[' && pos_ + 1 < s_.size() && (s_[pos_ + 1] == '=' || s_[pos_ + 1] == '.'))
+        return false;
       ++pos_;
       unsigned char last = c;
       if (pos_ + 1 < s_.size() && s_[pos_] == '-' && s_[pos_ + 1] != ']') {
@@ -309,7 +317,8 @@ bool TitlePattern::Matches(std::string_view title) const {
   next.reserve(n);
   const std::size_t len = title.size();
 
-  auto add = [&](std::vector<std::uint32_t>& list, std::uint32_t gen, std::uint32_t start, std::size_t pos) {
+  auto add = [&](std::vector<std::uint32_t>& list, std::uint32_t gen, std::uint32_t start,
+                 std::size_t pos) {
     stack.push_back(start);
     while (!stack.empty()) {
       std::uint32_t pc = stack.back();
@@ -319,9 +328,16 @@ bool TitlePattern::Matches(std::string_view title) const {
       const Inst& in = program_[pc];
       switch (in.op) {
         case Op::Jmp: stack.push_back(in.x); break;
-        case Op::Split: stack.push_back(in.y); stack.push_back(in.x); break;
-        case Op::Bol: if (pos == 0) stack.push_back(pc + 1); break;
-        case Op::Eol: if (pos == len) stack.push_back(pc + 1); break;
+        case Op::Split:
+          stack.push_back(in.y);
+          stack.push_back(in.x);
+          break;
+        case Op::Bol:
+          if (pos == 0) stack.push_back(pc + 1);
+          break;
+        case Op::Eol:
+          if (pos == len) stack.push_back(pc + 1);
+          break;
         default: list.push_back(pc); break;
       }
     }

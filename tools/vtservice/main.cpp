@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  auto catalogue = opts.dataPath.empty() ? Catalogue::Parse(kSampleData, &error) : Catalogue::Load(opts.dataPath, &error);
+  auto catalogue = opts.dataPath.empty() ? Catalogue::Parse(kSampleData, &error)
+                                         : Catalogue::Load(opts.dataPath, &error);
   if (!catalogue) {
     std::fprintf(stderr, "vtservice: %s\n", error.c_str());
     return 1;
@@ -53,8 +54,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vtservice: %s\n", error.c_str());
     return 1;
   }
-  std::printf("vtservice ready: game server %s:%u, web host http://%s:%u/\n", opts.bindAddress.c_str(),
-              static_cast<unsigned>(game.Port()), opts.bindAddress.c_str(), static_cast<unsigned>(web.Port()));
+  std::printf("vtservice ready: game server %s:%u, web host http://%s:%u/\n",
+              opts.bindAddress.c_str(), static_cast<unsigned>(game.Port()),
+              opts.bindAddress.c_str(), static_cast<unsigned>(web.Port()));
   std::fflush(stdout);
 
   int sig = 0;
