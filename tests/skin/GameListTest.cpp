@@ -38,29 +38,19 @@ public:
   GameList list;
 
 protected:
-  // The browser's columns, colours and font.
+  // Two columns, for the header's edges between them.
   bool OnInit() override {
     Attach(list, IDC_TEST_LIST);
     list.InitList();
-    HWND l = list.Hwnd();
-    ListView_SetBkColor(l, kSkinBlue);
-    ListView_SetTextColor(l, RGB(255, 255, 255));
-    RECT c{};
-    GetClientRect(l, &c);
     char title[] = "Title", avail[] = "Available";
     LVCOLUMNA col{};
-    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    col.fmt = LVCFMT_LEFT, col.cx = 5 * c.right / 6 - 24, col.pszText = title;
-    SendMessageA(l, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
-    col.fmt = LVCFMT_RIGHT, col.cx = c.right / 6 + 20, col.pszText = avail;
-    SendMessageA(l, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&col));
-    font.reset(CreateSkinFont(16));
-    SendMessageA(l, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.cx = 100, col.pszText = title;
+    SendMessageA(list.Hwnd(), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
+    col.cx = 60, col.pszText = avail;
+    SendMessageA(list.Hwnd(), LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&col));
     return true;
   }
-
-private:
-  win::Font font;
 };
 
 class GameListTest : public ::testing::Test {
@@ -78,12 +68,6 @@ protected:
     test::Pump();
   }
   int Top() const { return ListView_GetTopIndex(w.list.Hwnd()); }
-  static RECT ChildRect(HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
 
   ListWindow w;
 };
@@ -95,7 +79,7 @@ TEST_F(GameListTest, OwnBarsBesideTheListAndHeaderPaintFromTheSkinImages) {
   EXPECT_EQ(GetParent(v), w.Hwnd());
   EXPECT_EQ(GetDlgCtrlID(v), 0xFFFF);
   EXPECT_EQ(GetDlgCtrlID(h), 0xFFFF);
-  const RECT lr = ChildRect(l), vr = ChildRect(v), hr = ChildRect(h);
+  const RECT lr = test::ChildRect(l), vr = test::ChildRect(v), hr = test::ChildRect(h);
   const RECT wantV{lr.right, lr.top, lr.right + 12, lr.bottom + 12};
   const RECT wantH{lr.left, lr.bottom, lr.right + 1, lr.bottom + 12};
   EXPECT_TRUE(EqualRect(&vr, &wantV));
@@ -129,7 +113,7 @@ TEST_F(GameListTest, OwnBarsBesideTheListAndHeaderPaintFromTheSkinImages) {
   EXPECT_EQ(cap.At(r0.right - 2, 10), Piece(IDB_HEADER_RIGHT_EDGE));
   EXPECT_EQ(cap.At(r1.left - 1, 10), Piece(IDB_HEADER_LEFT_EDGE));
   EXPECT_EQ(cap.At(r1.left + 1, 10), Piece(IDB_HEADER_FILL));
-  EXPECT_EQ(cap.At((r0.left + r0.right) / 2, 19), Piece(IDB_HEADER_FILL));
+  EXPECT_EQ(cap.At((r0.left + r0.right) / 2, cap.height - 1), Piece(IDB_HEADER_FILL));
   // The heading in dark text near the column's top left, over the fill.
   int dark = 0;
   for (int y = 2; y < 16; ++y)
@@ -160,16 +144,14 @@ TEST_F(GameListTest, SelectedRowIsGreyOnGreyBlueEvenUnfocusedAndStaysSelected) {
   row1.right = std::min<LONG>(row1.right, cap.width);
   row0.right = std::min<LONG>(row0.right, cap.width);
   const int area = (row1.right - row1.left) * (row1.bottom - row1.top);
-  // The label cells take the selection's colours; the rest of the row stays skin blue. Not the
-  // platform's own highlight, focused or not.
+  // The label cells take the selection's colours, not the platform's own highlight, focused or
+  // not; the other rows keep the list's.
   EXPECT_EQ(cap.At(row1.left + 4, (row1.top + row1.bottom) / 2), kSelectedBackground);
   EXPECT_GT(cap.Count(kSelectedBackground, row1), area / 5);
   EXPECT_EQ(cap.Count(GetSysColor(COLOR_HIGHLIGHT), row1), 0);
   EXPECT_EQ(cap.Count(GetSysColor(COLOR_3DFACE), row1), 0);
   EXPECT_GT(cap.Count(kSelectedText, row1), 0);
   EXPECT_EQ(cap.Count(kSelectedBackground, row0), 0);
-  EXPECT_GT(cap.Count(kSkinBlue, row0), area / 2);
-  EXPECT_GT(cap.Count(RGB(255, 255, 255), row0), 0);
   EXPECT_EQ(ListView_GetSelectedCount(l), 1u);
   EXPECT_EQ(ListView_GetItemState(l, 1, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
   // Taking the selection away and back during the paint leaves nothing to repaint.
@@ -189,16 +171,10 @@ TEST_F(GameListTest, DownArrowScrollsOneRowOnAQuickClickAndRepeatsWhenHeld) {
   EXPECT_EQ(Top(), 1);
   EXPECT_EQ(GetCapture(), nullptr);
 
-  const DWORD pressed = GetTickCount();
+  // Held: the repeat's timers (their delays are the bar logic's test).
   SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, down);
   EXPECT_EQ(Top(), 1) << "nothing scrolls at the press";
-  DWORD first = 0;
-  ASSERT_TRUE(test::PumpUntil([&] {
-    if (!first && Top() > 1) first = GetTickCount();
-    return Top() >= 4;
-  }));
-  // Timers never fire early; the tick counter may be a few milliseconds coarse.
-  EXPECT_GE(first - pressed, 250u - 20u);
+  ASSERT_TRUE(test::PumpUntil([&] { return Top() >= 4; }));
   const int held = Top();
   SendMessageA(v, WM_LBUTTONUP, 0, down);
   EXPECT_EQ(Top(), held + 1) << "one more line at the release";
