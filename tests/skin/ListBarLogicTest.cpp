@@ -72,54 +72,38 @@ constexpr int kH = 400;
 constexpr int kUpY = 20, kDownY = kH - 20, kX = 5;
 constexpr auto kV = BarOrientation::Vertical, kHorizontal = BarOrientation::Horizontal;
 
+// A list that fits hides the thumb; a bar shorter than its pieces keeps it at its start. Neither
+// scrolls for a drag.
 TEST(ListBarThumb, ThumbFollowsThePositionTruncatedAndClampsAtTheEnd) {
   const struct {
     BarOrientation orientation;
-    int limit, page, position, thumb;
+    int length, limit, page, position, thumb;
   } cases[] = {
-      {kV, 302, 10, 151, 187},  // ratio (400 - 98) / 302 = 1
-      {kV, 302, 10, 302, kH - 62},
-      {kHorizontal, 325, 50, 100, 125},  // ratio (400 - 75) / 325 = 1
-      {kHorizontal, 325, 50, 325, 349},  // 350 + 26 > 400 - 26
-      {kHorizontal, 650, 50, 3, 26},     // ratio 0.5: 1.5 truncated toward zero
+      {kV, kH, 302, 10, 151, 187},  // ratio (400 - 98) / 302 = 1
+      {kV, kH, 302, 10, 302, kH - 62},
+      {kHorizontal, kH, 325, 50, 100, 125},  // ratio (400 - 75) / 325 = 1
+      {kHorizontal, kH, 325, 50, 325, 349},  // 350 + 26 > 400 - 26
+      {kHorizontal, kH, 650, 50, 3, 26},     // ratio 0.5: 1.5 truncated toward zero
+      {kV, kH, 0, 5, 0, 36},
+      {kV, 80, 50, 5, 0, 36},
   };
   for (const auto& c : cases) {
-    SimulatedList list(kH, c.limit, c.page, c.position);
+    SimulatedList list(c.length, c.limit, c.page, c.position);
     ListBarLogic bar(c.orientation, list);
     EXPECT_EQ(bar.ThumbStart(), c.orientation == kV ? 36 : 25) << "before any update";
     bar.UpdateBar();
     EXPECT_EQ(bar.ThumbStart(), c.thumb) << c.limit << " at " << c.position;
-    EXPECT_TRUE(bar.ThumbShown());
+    EXPECT_EQ(bar.ThumbShown(), c.limit != 0);
     EXPECT_EQ(list.repaints, 1);
+    if (c.limit != 0 && c.length == kH) continue;  // but the list that fits and the short bar
+    bar.ButtonDown(kX, 40);  // on the thumb
+    bar.PointerMove(kX, c.length - 10);
+    EXPECT_EQ(list.Position(), 0);
+    EXPECT_TRUE(list.scrolledBy.empty());
   }
   for (auto [max, page, limit] : {std::tuple{99, 20u, 80}, {9, 20u, 0}, {9, 0u, 9}, {9, 1u, 9},
                                   {0, 0xFFFFFFFFu, 0}})
     EXPECT_EQ(ScrollLimit(max, page), limit) << max << " " << page;
-}
-
-// A list that fits hides the thumb; a bar shorter than its pieces keeps the thumb at its start.
-// Neither scrolls for a drag; nothing does for a move without a press, or anything on a list
-// that fits.
-TEST(ListBarThumb, NothingScrollsWhenTheListFitsOrTheBarIsTooShort) {
-  for (auto [length, limit] : {std::pair{kH, 0}, {80, 50}}) {
-    SimulatedList list(length, limit, 5);
-    ListBarLogic bar(kV, list);
-    bar.PointerMove(kX, 200);
-    EXPECT_EQ(list.repaints, 0);
-    bar.UpdateBar();
-    EXPECT_EQ(bar.ThumbShown(), limit != 0);
-    for (int y : {kDownY, kUpY, 200}) {
-      if (limit != 0) break;
-      bar.ButtonDown(kX, y);
-      bar.ButtonUp(kX, y);
-    }
-    bar.ButtonDown(kX, 40);  // on the thumb
-    bar.PointerMove(kX, length - 10);
-    if (limit == 0) bar.ButtonUp(kX, length - 10);
-    EXPECT_EQ(bar.ThumbStart(), 36);
-    EXPECT_EQ(list.Position(), 0);
-    EXPECT_TRUE(list.scrolledBy.empty());
-  }
 }
 
 // Either arrow of either bar, clicked or held: lines at 300 ms (the delay, then a first

@@ -1,6 +1,6 @@
-// Which pixels a keyed skin keeps is shown live by the skinned window's tests (every depth,
-// against the platform's own pixel scan) and by the painted skins' outlines; here, what no live
-// image can show: views that do not fit their buffer, and the centring's rounding.
+// Which pixels a keyed skin keeps is shown live by the skinned window's test (against the
+// platform's own pixel scan) and by the painted skins' outlines; here, what no live image can
+// show: views that do not fit their buffer, and the centring's rounding.
 #include "skin/SkinGeometry.h"
 
 #include <gtest/gtest.h>
