@@ -13,9 +13,9 @@ namespace {
 
 class BrowserStateTest : public ::testing::Test {
 protected:
-  std::unique_ptr<SettingsStore> Store(const std::string& name, bool withKey = true) {
+  std::unique_ptr<SettingsStore> Store(const std::string& name) {
     auto store = OpenFileSettings(dir.File(name));
-    EXPECT_TRUE(!withKey || store->CreateKey(Hive::Machine, kVintaraKey));
+    EXPECT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
     return store;
   }
   test::TempDir dir;
@@ -73,18 +73,6 @@ TEST_F(BrowserStateTest, RestoreReadsEachValueIntoItsBufferWithDefaults) {
     EXPECT_EQ(session.filter, c.wantFilter);
     EXPECT_EQ(count, c.wantCount);
   }
-}
-
-TEST_F(BrowserStateTest, AMissingKeyGivesDefaultsAndIsNeverCreated) {
-  auto store = Store("empty.txt", false);
-  session.SetSystem("GEN");
-  int32_t count = 7;
-  RestoreBrowserState(*store, session, count);
-  EXPECT_EQ(session.system, "NES");
-  EXPECT_EQ(session.filter, "^[a-b]");
-  EXPECT_EQ(count, 7) << "nothing read, nothing changed";
-  SaveBrowserState(*store, session, count);
-  EXPECT_FALSE(store->KeyExists(Hive::Machine, kVintaraKey));
 }
 
 }  // namespace
