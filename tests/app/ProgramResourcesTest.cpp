@@ -24,7 +24,8 @@ TEST(ProgramResources, VersionResourceAndManifest) {
   // (The other values are the script's own table; the built file is shown to carry it.)
   char* name = nullptr;
   ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904B0\\ProductName",
-                             reinterpret_cast<void**>(&name), &size) && name);
+                             reinterpret_cast<void**>(&name), &size) &&
+              name);
   EXPECT_STREQ(name, "VTBrowser");
   HMODULE file = LoadLibraryExA(path.c_str(), nullptr,
                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);

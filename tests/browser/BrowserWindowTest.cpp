@@ -152,12 +152,14 @@ TEST_F(BrowserWindowTest, OpensCentredWithItsRowsAndColoursAndNothingSelectedAnd
     ShowWindow(dlg, SW_RESTORE);
     LRESULT icon = 0;
     char version[64] = {};
-    WhenTrue([] { return FindWindowA("#32770", "About VTBrowser") != nullptr; }, [&] {
-      HWND about = FindWindowA("#32770", "About VTBrowser"), item = GetWindow(about, GW_CHILD);
-      icon = SendMessageA(item, STM_GETICON, 0, 0);
-      GetWindowTextA(GetWindow(item, GW_HWNDNEXT), version, sizeof version);
-      PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
-    });
+    WhenTrue([] { return FindWindowA("#32770", "About VTBrowser") != nullptr; },
+             [&] {
+               HWND about = FindWindowA("#32770", "About VTBrowser"),
+                    item = GetWindow(about, GW_CHILD);
+               icon = SendMessageA(item, STM_GETICON, 0, 0);
+               GetWindowTextA(GetWindow(item, GW_HWNDNEXT), version, sizeof version);
+               PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+             });
     SendMessageA(dlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // returns once the About box has ended
     EXPECT_NE(icon, 0) << "the About box's icon control holds no icon";
     EXPECT_STREQ(version, "VTBrowser Version 1.0");
@@ -280,7 +282,9 @@ TEST_F(BrowserWindowTest, ALowerLayerBoxDisablesTheWindowBehindIt) {
   auto watch = std::make_shared<Watch>();
   std::function<void()> arm = [this, watch, &arm] {
     WhenTrue(
-        [this, watch] { return watch->live && VisibleDialog({window->Hwnd(), watch->last}); },
+        [this, watch] {
+          return watch->live && VisibleDialog({window->Hwnd(), watch->last});
+        },
         [this, watch, &arm] {
           HWND browser = window->Hwnd(), box = watch->last = VisibleDialog({browser, watch->last});
           HWND owner = GetWindow(box, GW_OWNER);

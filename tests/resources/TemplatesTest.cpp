@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "resources/resource.h"
 
@@ -20,12 +21,18 @@ INT_PTR CALLBACK PlainProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_IN
 TEST(DialogTemplates, EachCreatesItsFrameFontAndKindsOfControls) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  const int templates[] = {IDD_BROWSER, IDD_LOGIN, IDD_CONNECTING_NOTICE,
-                           IDD_CONNECTION_ERROR_NOTICE, IDD_BAD_LOGIN_NOTICE, IDD_LOADING_NOTICE,
-                           IDD_USER_IN_USE_NOTICE, IDD_CLOSE_CLIENTS_NOTICE, IDD_GAME_IN_USE_NOTICE,
-                           IDD_FULL_ACCOUNT_ONLY_NOTICE, IDD_LIGHT_ACCOUNT_NOTICE,
-                           IDD_UPGRADE_REMINDER, IDD_A26C, IDD_GBCC, IDD_GENC, IDD_NESC, IDD_SMSC,
-                           IDD_SNESC};
+  // Every template of the program but the About box, the platform's own kind of window.
+  std::vector<int> templates;
+  EnumResourceNamesA(
+      nullptr, RT_DIALOG,
+      [](HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
+        const int id = static_cast<int>(reinterpret_cast<ULONG_PTR>(name));
+        if (IS_INTRESOURCE(name) && id != IDD_ABOUTBOX)
+          reinterpret_cast<std::vector<int>*>(ids)->push_back(id);
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&templates));
+  EXPECT_EQ(templates.size(), 18u) << "the browser, the login window, ten notices, six set-ups";
   // The controls that start disabled or hidden; every other starts enabled and shown.
   const std::set<std::pair<int, int>> disabled = {{IDD_BROWSER, IDC_BROWSER_LAUNCH},
                                                   {IDD_BROWSER, IDC_BROWSER_GAME_INFO},
@@ -34,8 +41,8 @@ TEST(DialogTemplates, EachCreatesItsFrameFontAndKindsOfControls) {
                                       hidden = {{IDD_BROWSER, IDC_BROWSER_UPGRADE_NOW}};
   for (const int t : templates) {
     SCOPED_TRACE(t);
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(t), nullptr,
-                                     &PlainProc, 0);
+    HWND dialog =
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(t), nullptr, &PlainProc, 0);
     ASSERT_NE(dialog, nullptr);
     RECT client{}, window{}, cell{0, 0, 4, 8};
     GetClientRect(dialog, &client);

@@ -101,8 +101,8 @@ TEST(ListBarThumb, ThumbFollowsThePositionTruncatedAndClampsAtTheEnd) {
     EXPECT_EQ(list.Position(), 0);
     EXPECT_TRUE(list.scrolledBy.empty());
   }
-  for (auto [max, page, limit] : {std::tuple{99, 20u, 80}, {9, 20u, 0}, {9, 0u, 9}, {9, 1u, 9},
-                                  {0, 0xFFFFFFFFu, 0}})
+  for (auto [max, page, limit] :
+       {std::tuple{99, 20u, 80}, {9, 20u, 0}, {9, 0u, 9}, {9, 1u, 9}, {0, 0xFFFFFFFFu, 0}})
     EXPECT_EQ(ScrollLimit(max, page), limit) << max << " " << page;
 }
 
