@@ -8,9 +8,10 @@ namespace {
 
 class Login : public SessionTest {
 protected:
-  std::unique_ptr<ServerSession> Started(uint32_t receiveTimeoutMs = 2000) {
+  std::unique_ptr<ServerSession> Started(uint32_t receiveTimeoutMs = 2000,
+                                         const std::string& webHost = "") {
     peer.Start();
-    return MakeSession(receiveTimeoutMs);
+    return MakeSession(receiveTimeoutMs, 0, webHost);
   }
   // Everything the server received on one connection, once the client has closed it.
   std::string Sent(ServerSession& s, size_t connection = 0) {
@@ -20,8 +21,11 @@ protected:
   }
 };
 
+// The reply after the address is read as at most three bytes: the tier that follows it in the
+// same segment is the next reply.
 TEST_F(Login, ExchangeIsByteForByteAndTierBecomesFullAccount) {
-  ScriptGoodLogin(peer, "alice", "s3cret", "True");
+  peer.Expect("alice").Send("user?").Expect("s3cret").Send("ok").Expect(64);
+  peer.Send(std::string("ok\0True", 7)).Expect(3);
   auto s = Started();
   ASSERT_TRUE(s->Login("alice", "s3cret", ui));
   EXPECT_TRUE(s->connected && s->loggedIn);
@@ -43,21 +47,6 @@ TEST_F(Login, PasswordWaitsForTheReplyToTheUserName) {
   EXPECT_EQ(Sent(*s), "alice");
 }
 
-TEST_F(Login, ReplyAfterTheAddressIsReadAsAtMostThreeBytes) {
-  // The tier that follows in the same segment is the next reply.
-  peer.Expect("bob")
-      .Send("?")
-      .Expect("pw")
-      .Send("ok")
-      .Expect(64)
-      .Send(std::string("ok\0True", 7))
-      .Expect(3);
-  auto s = Started();
-  ASSERT_TRUE(s->Login("bob", "pw", ui));
-  EXPECT_EQ(s->fullAccount, "True");
-  EXPECT_EQ(Sent(*s), GoodLoginBytes("bob", "pw"));
-}
-
 // A refusal keeps the connection; the next login retries on it, without a new version check.
 TEST_F(Login, RefusalsKeepTheConnectionAndSetTheirFlagsUntilTheRetry) {
   const struct {
@@ -74,7 +63,6 @@ TEST_F(Login, RefusalsKeepTheConnectionAndSetTheirFlagsUntilTheRetry) {
     peer.NextConnection();
   }
   auto s = Started();
-  size_t connection = 0;
   for (const auto& r : refusals) {
     SCOPED_TRACE(r.reply);
     ui.messages.clear();
@@ -88,12 +76,11 @@ TEST_F(Login, RefusalsKeepTheConnectionAndSetTheirFlagsUntilTheRetry) {
     ASSERT_TRUE(s->Login("carol", "right", ui));
     EXPECT_FALSE(s->userInUse || s->badCredentials);
     s->Disconnect();
-    ++connection;
   }
   peer.Finish();
   EXPECT_EQ(peer.Received(0),
             "carolwrong" + GoodLoginBytes("carol", "right"));  // nothing after a refusal
-  EXPECT_EQ(web.requests().size(), connection);                // one check per connection
+  EXPECT_EQ(web.requests().size(), std::size(refusals));       // one check per connection
 }
 
 // A connection kept since a refusal that the server has closed meanwhile answers the next login
@@ -188,26 +175,18 @@ TEST_F(Login, TheVersionCheckComesFirstAndLooksAtTheFirst256Bytes) {
   }
   HttpPeer old("<html>current: 4.06</html>");
   ScriptGoodLogin(peer, "u", "p", "True");
-  peer.Start();
-  ServiceEndpoints e;
-  e.gameServer = "127.0.0.1";
-  e.gamePort = peer.port();
-  e.webHost = old.hostPort();
-  ServerSession outdated(e);
-  EXPECT_FALSE(outdated.Login("u", "p", ui));
-  EXPECT_FALSE(outdated.Login("u", "p", ui));
-  EXPECT_TRUE(outdated.clientOutOfDate);
-  EXPECT_FALSE(outdated.connected || outdated.connectFailed);
+  auto outdated = Started(2000, old.hostPort());
+  EXPECT_FALSE(outdated->Login("u", "p", ui));
+  EXPECT_FALSE(outdated->Login("u", "p", ui));
+  EXPECT_TRUE(outdated->clientOutOfDate);
+  EXPECT_FALSE(outdated->connected || outdated->connectFailed);
   EXPECT_EQ(old.requests().size(), 1u) << "checked again after it said so";
-  {
-    HttpPeer gone("4.05");
-    e.webHost = gone.hostPort();
-  }
+  const std::string gone = HttpPeer("4.05").hostPort();  // nobody listens there once it is gone
   ui.messages.clear();
-  ServerSession unchecked(e);
-  EXPECT_TRUE(unchecked.Login("u", "p", ui)) << "the first connection the server saw";
+  auto unchecked = MakeSession(2000, 0, gone);
+  EXPECT_TRUE(unchecked->Login("u", "p", ui)) << "the first connection the server saw";
   EXPECT_EQ(ui.messages, std::vector<std::string>{"hOpenUrl: Can not open internet connection!"});
-  unchecked.Disconnect();
+  unchecked->Disconnect();
   peer.Finish();
   EXPECT_EQ(peer.connections(), 1u) << "the out-of-date client made none";
 }

@@ -9,15 +9,9 @@
 namespace vt::test {
 namespace {
 
-std::string Fields(const std::string& title, const std::string& key, const std::string& copies,
-                   const std::string& fullCopies) {
-  return title + "\n" + key + "\n" + copies + "\n" + fullCopies;
-}
-
 class QueryGames : public SessionTest {
 protected:
   void SetUp() override { ScriptGoodLogin(peer, "u", "p", "False"); }
-  // Scripts one query's exchange up to and including "ok".
   // Starts the peer and logs the session in.
   void StartLoggedIn(uint32_t receiveTimeoutMs = 2000) {
     peer.Start();
@@ -42,45 +36,31 @@ protected:
   std::unique_ptr<ServerSession> s;
 };
 
+// The Game Boy button asks for both Game Boy aliases, on the wire only; the pattern goes as it is.
 TEST_F(QueryGames, ExchangeAndRecordSplitting) {
-  ScriptQueryHead(peer, "SNES");
-  peer.Send(CountField("4") + Record("Another World", "snes-aw", "0", "2") +
-            Record("Axelay", "snes-ax", "3", "0"));
-  peer.Send(Z("Battletoads\nsnes-bt\n1\n10\nextra\nfields") +
-            Z("Bubsy\nsnes-bu\n 7"));  // no fourth field
+  const std::string alias = "GB' OR Alias='GBC", pattern = "Zelda: Link's [Awakening]* ?";
+  ScriptQueryHead(peer, alias, pattern);
+  peer.Send(CountField("4") + Record("Another World", "gbc-aw", "0", "2") +
+            Record("Axelay", "gbc-ax", "3", "0"));
+  peer.Send(Z("Battletoads\ngbc-bt\n1\n10\nextra\nfields") +
+            Z("Bubsy\ngbc-bu\n 7"));  // no fourth field
   StartLoggedIn();
-  s->SetSystem("SNES");
+  s->SetSystem("GBC");
+  s->filter = pattern;
   ASSERT_TRUE(s->QueryGames());
   EXPECT_EQ(s->queryFailure, QueryFailure::None);
   ASSERT_EQ(s->gameCount, 4u);
   ExpectArraysMatchCount();
   EXPECT_EQ(s->titles,
             (std::vector<std::string>{"Another World", "Axelay", "Battletoads", "Bubsy"}));
-  EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"snes-aw", "snes-ax", "snes-bt", "snes-bu"}));
+  EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"gbc-aw", "gbc-ax", "gbc-bt", "gbc-bu"}));
   EXPECT_EQ(s->availableCopies, (std::vector<std::string>{"0", "3", "1", " 7"}));
   EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>{2, 0, 10, 0}));
-  EXPECT_EQ(s->rawRecords[2], "Battletoads\nsnes-bt\n1\n10\nextra\nfields");
+  EXPECT_EQ(s->rawRecords[2], "Battletoads\ngbc-bt\n1\n10\nextra\nfields");
+  EXPECT_EQ(s->scheme, "VTGBC://");
   s->Disconnect();
   peer.Finish();
-  EXPECT_EQ(peer.Received(0), GoodLoginBytes("u", "p") + QueryBytes("SNES", "^[a-b]"));
-}
-
-TEST_F(QueryGames, GameBoyColorIsAskedForUnderBothAliasesOnTheWireOnly) {
-  ScriptQueryHead(peer, "GB' OR Alias='GBC", "Zelda: Link's [Awakening]* ?");
-  peer.Send(CountField("1"))
-      .Send(Record("Zelda", "gbc-z", "1", "1"))
-      .Expect(Z("qr"))
-      .Send("r1")
-      .Reset();
-  StartLoggedIn();
-  s->SetSystem("GBC");
-  s->filter = "Zelda: Link's [Awakening]* ?";
-  ASSERT_TRUE(s->QueryGames());
-  EXPECT_EQ(s->titles, std::vector<std::string>{"Zelda"});
-  EXPECT_FALSE(s->QueryGames()) << "the connection was reset";
-  EXPECT_TRUE(s->connectFailed);
-  EXPECT_EQ(s->system, "GBC") << "also after a failure";
-  EXPECT_EQ(s->scheme, "VTGBC://");
+  EXPECT_EQ(peer.Received(0), GoodLoginBytes("u", "p") + QueryBytes(alias, pattern));
 }
 
 // The count field, the records it announces and what the server sends next, all in one segment:
@@ -89,18 +69,17 @@ TEST_F(QueryGames, GameBoyColorIsAskedForUnderBothAliasesOnTheWireOnly) {
 struct AnswerCase {
   std::string name;
   std::string countField;            // exactly 5 bytes
-  std::vector<std::string> records;  // without their NULs; field 4 is the record's index
+  std::vector<std::string> records;  // without their NULs
   std::string next;
 };
 
 void PrintTo(const AnswerCase& c, std::ostream* out) { *out << c.name; }
 
-std::vector<std::string> Catalogue(int count, bool everyThirdEmpty = false) {
-  std::vector<std::string> records;
-  for (int i = 0; i < count; ++i)
-    records.push_back(everyThirdEmpty && i % 3 == 0
-                          ? ""
-                          : Fields("T" + std::to_string(i), "k", "1", std::to_string(i)));
+// Records "T<index>", every third one empty.
+std::vector<std::string> Catalogue(int count) {
+  std::vector<std::string> records(count);
+  for (int i = 1; i < count; ++i)
+    if (i % 3) records[i] = "T" + std::to_string(i);
   return records;
 }
 
@@ -109,17 +88,13 @@ std::vector<AnswerCase> Answers() {
       {"Twelve", CountField("12"), Catalogue(12), "END"},
       {"Negative", CountField("-5"), {}, "END"},
       {"Zero", CountField("0"), {}, "NEXT"},
-      {"DigitsAfterTheNul",
-       std::string("1\0"
-                   "9\0\0",
-                   5),
-       Catalogue(1), "END"},
+      {"DigitsAfterTheNul", std::string("2\0" "9\0\0", 5), Catalogue(2), "END"},
       {"NulInWhatFollows", CountField("2"), Catalogue(2), std::string("trailing\0reply", 14)},
       {"AllEmpty", CountField("5000"), std::vector<std::string>(5000), std::string("X\0", 2)},
   };
   for (int count : {4095, 4096, 4097, 99999})
     cases.push_back({"Count" + std::to_string(count), CountField(std::to_string(count)),
-                     Catalogue(count, true), "TAIL"});
+                     Catalogue(count), "TAIL"});
   return cases;
 }
 
@@ -128,13 +103,7 @@ class QueryAnswer : public QueryGames, public ::testing::WithParamInterface<Answ
 TEST_P(QueryAnswer, CountIsReadByTheDecimalRuleAndWhatFollowsStaysInTheSocket) {
   const AnswerCase& c = GetParam();
   std::string answer = c.countField;
-  std::vector<std::string> titles;
-  std::vector<int32_t> fullCopies;
-  for (size_t i = 0; i < c.records.size(); ++i) {
-    answer += Z(c.records[i]);
-    titles.push_back(c.records[i].substr(0, c.records[i].find('\n')));
-    fullCopies.push_back(c.records[i].empty() ? 0 : static_cast<int32_t>(i));
-  }
+  for (const std::string& record : c.records) answer += Z(record);
   ScriptQueryHead(peer);
   peer.Send(answer + c.next);
   StartLoggedIn();
@@ -143,8 +112,7 @@ TEST_P(QueryAnswer, CountIsReadByTheDecimalRuleAndWhatFollowsStaysInTheSocket) {
   ExpectArraysMatchCount();
   // Compared whole, but not printed: some answers hold thousands of records.
   EXPECT_TRUE(s->rawRecords == c.records);
-  EXPECT_TRUE(s->titles == titles);
-  EXPECT_TRUE(s->fullAccountCopies == fullCopies);
+  EXPECT_TRUE(s->titles == c.records) << "records without fields are titles";
   EXPECT_EQ(Unread(c.next.size()), c.next);
 }
 
@@ -187,16 +155,14 @@ TEST_F(QueryAfterQuery, SparserRecordsInSmallPiecesLeaveNoOldFields) {
 }
 
 // The error mark closes the socket and logs the session out, so that the next command logs in
-// again; the records before it stay unsplit. A close before the last record fails the query.
-TEST_F(QueryAfterQuery, ErrorMarkAndCloseLeaveNoOldEntries) {
+// again; the records before it stay unsplit. (A close before the last record fails the query:
+// the hostile server's CloseMidRecord run.)
+TEST_F(QueryAfterQuery, ErrorMarkLeavesNoOldEntries) {
   ScriptQueryHead(peer);
   peer.Send(FullAnswer(5));
   ScriptQueryHead(peer);
   peer.Send(CountField("4") + Record("A", "k1", "1", "0") + Z("error") +
             Record("C", "k3", "1", "0"));
-  ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
-  ScriptQueryHead(peer);
-  peer.Send(CountField("4") + Record("B", "k2", "1", "3") + "Half\nk").Close();
   StartLoggedIn();
   ASSERT_TRUE(s->QueryGames());
   EXPECT_FALSE(s->QueryGames());
@@ -208,17 +174,6 @@ TEST_F(QueryAfterQuery, ErrorMarkAndCloseLeaveNoOldEntries) {
   EXPECT_EQ(s->titles, (std::vector<std::string>(4, "")));
   EXPECT_EQ(s->availableCopies, (std::vector<std::string>(4, "")));
   EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>(4, 0)));
-
-  ASSERT_TRUE(s->Login("u", "p", ui));
-  EXPECT_FALSE(s->QueryGames()) << "a close before the last record fails the query";
-  EXPECT_EQ(s->queryFailure, QueryFailure::Broken);
-  EXPECT_TRUE(s->connectFailed);
-  EXPECT_FALSE(s->connected || s->loggedIn);
-  ASSERT_EQ(s->gameCount, 4u);
-  ExpectArraysMatchCount();
-  EXPECT_EQ(s->titles, (std::vector<std::string>{"B", "Half", "", ""}));
-  EXPECT_EQ(s->gameKeys, (std::vector<std::string>{"k2", "k", "", ""}));
-  EXPECT_EQ(s->fullAccountCopies, (std::vector<int32_t>{3, 0, 0, 0}));
 }
 
 // How a query fails decides what the browser does next: only a connection found closed at the
@@ -284,14 +239,9 @@ TEST_F(QueryGames, TheErrorMarkIsReadThroughBeforeTheClose) {
     atClose = RecvSome(c, buffer, sizeof buffer);
     CloseSocket(c);
   });
-  ServiceEndpoints e;
-  e.gameServer = "127.0.0.1";
-  e.gamePort = port;
-  e.webHost = web.hostPort();
-  e.receiveTimeoutMs = 5000;
-  ServerSession session(e);
-  ASSERT_TRUE(session.Login("u", "p", ui));
-  EXPECT_FALSE(session.QueryGames());
+  s = MakeSession(5000, port);
+  ASSERT_TRUE(s->Login("u", "p", ui));
+  EXPECT_FALSE(s->QueryGames());
   server.join();
   CloseSocket(listener);
   EXPECT_EQ(atClose, 0) << "a reset (-1) means bytes were left unread";
