@@ -48,82 +48,57 @@ bool FaceShows(HWND w, int resourceId) {
   return shows;
 }
 
-struct Button {
-  int id, normal, pressed, disabled;  // disabled 0: the normal image stays
-  bool shown = true;
-};
-
+// Each notice's background, its buttons' images (their states: the bitmap button's tests) and
+// what they open.
 TEST(Notices, EachShowsItsBackgroundAndButtonsAndActs) {
   test::RecordingHost host;
   const std::string account = "http://" + kWeb + "/accountinfo.php";
-  const Button ok{1, IDB_OK_NORMAL, IDB_OK_PRESSED, 0},
-      close{1, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, 0},
-      closeLogin{1, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED},
-      upgrade{1, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0},
-      noThanks{2, IDB_NO_THANKS_NORMAL, IDB_NO_THANKS_PRESSED, IDB_NO_THANKS_DISABLED};
+  struct Button {
+    int id, image;
+    bool shown = true;
+  };
+  const Button ok{IDC_NOTICE_OK, IDB_OK_NORMAL}, close{IDC_NOTICE_OK, IDB_CLOSE_NORMAL},
+      upgrade{IDC_NOTICE_OK, IDB_UPGRADE_NORMAL};
   const struct {
     NoticeKind kind;
     int background, height;
     bool keyed;
     std::vector<Button> buttons;
-    std::vector<std::string> pages;  // after a click on 1034 if it shows, then on button 1
+    std::vector<std::string> pages;  // after a click on Upgrade Account if it shows, then on OK
   } cases[] = {
       {NoticeKind::ConnectionError, IDB_CONNECTION_ERROR_NOTICE, 150, false, {ok}, {}},
       {NoticeKind::BadLogin, IDB_BAD_LOGIN_NOTICE, 150, true, {close}, {}},
-      {NoticeKind::UserInUse, IDB_USER_IN_USE_NOTICE, 150, true, {closeLogin}, {}},
-      {NoticeKind::CloseClients, IDB_CLOSE_CLIENTS_NOTICE, 150, true, {closeLogin}, {}},
+      {NoticeKind::UserInUse, IDB_USER_IN_USE_NOTICE, 150, true, {close}, {}},
+      {NoticeKind::CloseClients, IDB_CLOSE_CLIENTS_NOTICE, 150, true, {close}, {}},
       {NoticeKind::GameInUseFull, IDB_GAME_IN_USE_FULL, 250, true,
-       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0, false}},
-       {}},
+       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, false}}, {}},
       // Upgrade Account opens the page and leaves the notice open.
       {NoticeKind::GameInUseFree, IDB_GAME_IN_USE_FREE, 250, true,
-       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, IDB_UPGRADE_PRESSED, 0}},
-       {account}},
+       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL}}, {account}},
       {NoticeKind::FullAccountOnly, IDB_FULL_ACCOUNT_ONLY_NOTICE, 150, true,
-       {upgrade, {2, IDB_CLOSE_NORMAL, IDB_CLOSE_PRESSED, IDB_LOGIN_DISABLED}},
+       {upgrade, {IDC_NOTICE_CANCEL, IDB_CLOSE_NORMAL}},
        {"http://" + kWeb + "/index.php?vt=accountinfo"}},
-      {NoticeKind::LightAccount, IDB_LIGHT_ACCOUNT_NOTICE, 250, false, {upgrade, noThanks},
-       {account}},
+      {NoticeKind::LightAccount, IDB_LIGHT_ACCOUNT_NOTICE, 250, false,
+       {upgrade, {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL}}, {account}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind));
     host.pages.clear();
-    bool seen = false;
-    test::WhenTrue([] { return test::VisibleDialog() != nullptr; },
-                   [&] {
-                     HWND w = test::VisibleDialog();
-                     seen = true;
-                     EXPECT_EQ(test::SkinGeometryFaults(w, 275, c.height, c.keyed), "");
-                     EXPECT_TRUE(FaceShows(w, c.background)) << "its background";
-                     for (const Button& b : c.buttons) {
-                       SCOPED_TRACE("button " + std::to_string(b.id));
-                       HWND button = GetDlgItem(w, b.id);
-                       ASSERT_EQ(IsWindowVisible(button) != FALSE, b.shown);
-                       const RECT at = test::ChildRect(button);
-                       const SIZE image = test::ImageSize(b.normal);
-                       EXPECT_EQ(std::pair(at.right - at.left, at.bottom - at.top),
-                                 std::pair(image.cx, image.cy));
-                       if (!b.shown) continue;
-                       EXPECT_TRUE(test::ScreenShows(button, b.normal)) << "its image";
-                       SendMessageA(button, BM_SETSTATE, TRUE, 0);
-                       EXPECT_TRUE(test::ScreenShows(button, b.pressed)) << "pressed image";
-                       SendMessageA(button, BM_SETSTATE, FALSE, 0);
-                       EnableWindow(button, FALSE);
-                       // An image smaller than the button (the Login button's on a CLOSE button)
-                       // covers its top left corner.
-                       EXPECT_TRUE(test::ScreenShows(button, b.disabled ? b.disabled : b.normal))
-                           << "disabled image";
-                       EnableWindow(button, TRUE);
-                     }
-                     if (HWND more = GetDlgItem(w, IDC_NOTICE_UPGRADE_ACCOUNT);
-                         more && IsWindowVisible(more)) {
-                       SendMessageA(more, BM_CLICK, 0, 0);
-                       EXPECT_TRUE(IsWindowVisible(w)) << "the notice stays open";
-                     }
-                     PostMessageA(GetDlgItem(w, IDC_NOTICE_OK), BM_CLICK, 0, 0);
-                   });
-    Notice(c.kind, host, kWeb).RunModal();
-    EXPECT_TRUE(seen);
+    Notice notice(c.kind, host, kWeb);
+    test::RunModalWith(notice, [&](HWND w) {
+      EXPECT_EQ(test::SkinGeometryFaults(w, 275, c.height, c.keyed), "");
+      EXPECT_TRUE(FaceShows(w, c.background)) << "its background";
+      for (const Button& b : c.buttons) {
+        HWND button = GetDlgItem(w, b.id);
+        EXPECT_EQ(IsWindowVisible(button) != FALSE, b.shown) << b.id;
+        EXPECT_TRUE(!b.shown || test::ScreenShows(button, b.image)) << b.id;
+      }
+      if (HWND more = GetDlgItem(w, IDC_NOTICE_UPGRADE_ACCOUNT); more && IsWindowVisible(more)) {
+        SendMessageA(more, BM_CLICK, 0, 0);
+        EXPECT_TRUE(IsWindowVisible(w)) << "the notice stays open";
+      }
+      PostMessageA(GetDlgItem(w, IDC_NOTICE_OK), BM_CLICK, 0, 0);
+    });
     EXPECT_EQ(host.pages, c.pages);
   }
 }
