@@ -133,10 +133,8 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
   } cases[] = {
       {"TRUE", "FALSE", on},     {std::string("TRUE\0", 5), "FALSE", on, kTypeString},
       {"true", "FALSE", off},    {"TRUE ", "FALSE", off},
-      {"TRU", "FALSE", off},     {"TRUE\nX", "FALSE", off, kTypeBinary},
       {"", "FALSE", off},        {"TRUE-and-much-longer", "FALSE", off},
-      {"TRUE", "true", on},      {"TRUE", "TRUEX", on},
-      {"FALSE", "TRUE", off},
+      {"TRUE", "true", on},      {"FALSE", "TRUE", off},
       {"TRUE", "FALSE", "save bob/p enabled", kTypeNone, std::string("bob\0junk", 8),
        "p" + Nuls(19)},
       // Twenty bytes without a terminator are the whole name; a value longer than its buffer is
@@ -287,40 +285,17 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
   }
 }
 
-// With a protector the password is saved only sealed, beside "Password", which holds zeros: a
-// plain one saved before is sealed at the next start, which logs in with it, as does the start
-// after. One that cannot be sealed is not saved at all; a sealed value that does not open here
-// (another user's) means no saved password.
-TEST_F(LoginLogicTest, ThePasswordIsKeptOnlySealed) {
+// With a protector a password that cannot be sealed is not saved at all, beside "Password",
+// which holds zeros. (Sealing, opening, and a sealed value that does not open on this machine:
+// the start-up's end-to-end runs.)
+TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
   test::FakeProtector alice("alice");
-  Open(&alice);
-  SaveLogin("TRUE", "TRUE", Padded("player"), Padded("secret"));
-  test::ScriptGoodLogin(peer, "player", "secret", "True");
-  test::ScriptGoodLogin(peer.NextConnection(), "player", "secret", "True");
-  EXPECT_EQ(Start().Run(), Next::GoOn);
-  uint32_t type = 0;
-  const std::string sealed = Value("ProtectedPassword", &type);
-  EXPECT_EQ(Values(), (Log{"TRUE", "TRUE", Padded("player"), Nuls(20), sealed}));
-  EXPECT_EQ(type, kTypeBinary);
-  EXPECT_EQ(sealed.find("secret"), std::string::npos);
-  EXPECT_EQ(alice.Unseal(sealed), "secret");
-  session->Disconnect();
-  log.clear();
-  EXPECT_EQ(Start().Run(), Next::GoOn) << "the sealed form logs in at the next start";
-  EXPECT_EQ(log, (Log{"connecting", "close-connecting"}));
-  EXPECT_EQ(passwordDest, "secret");
-
   alice.refuseSeal = true;
-  logic->TextsChanged("player", "other");
-  logic->SaveSettings();
-  EXPECT_EQ(Values(), (Log{"TRUE", "TRUE", Padded("player"), Nuls(20), ""}));
-  log.clear();
-  Save("ProtectedPassword", *test::FakeProtector("bob").Seal("secret"), kTypeBinary);
-  const Log before = Values();
+  Open(&alice);
+  SaveLogin("TRUE", "FALSE", Padded("player"), Padded("secret"));
+  surface.user = [this] { logic->SaveSettings(); };
   EXPECT_EQ(Start(1).Run(), Next::EndProgram);
-  EXPECT_EQ(log, Log{"show-window"}) << "no error, no automatic login";
-  EXPECT_EQ(Opened(), "save auto player/ enabled");
-  EXPECT_EQ(Values(), before);
+  EXPECT_EQ(Values(), (Log{"TRUE", "FALSE", Padded("player"), Nuls(20), ""}));
 }
 
 }  // namespace

@@ -127,11 +127,6 @@ TEST(Notices, ReminderRefusesNoThanksForFiveSecondsThenAcceptsIt) {
   EXPECT_EQ(r, IDCANCEL);
   EXPECT_GE(enabled - opened, 4900u) << "No Thanks came on after " << enabled - opened << " ms";
   EXPECT_TRUE(host.pages.empty());
-  Notice again(NoticeKind::UpgradeReminder, host, kWeb);  // Upgrade works at once
-  EXPECT_EQ(test::RunModalWith(
-                again, [](HWND dlg) { PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); }),
-            IDOK);
-  EXPECT_EQ(host.pages, std::vector<std::string>{"http://" + kWeb + "/accountinfo.php"});
 }
 
 }  // namespace

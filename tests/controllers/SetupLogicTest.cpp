@@ -141,7 +141,6 @@ TEST_F(SetupLogicTest, EverySetAllCapturesItsFieldsInItsOrder) {
       for (int id : button.order) EXPECT_EQ(CodeOf(id), code++);
     }
   }
-  EXPECT_EQ(Layout(SMSC).Field(IDC_SMSC_BUTTON1)->setAllPrompt, "Push Button 1");
   EXPECT_TRUE(LayoutForSystem("SGG") == &Layout(SMSC) && LayoutForSystem("COL") == &Layout(SMSC));
   EXPECT_EQ(LayoutForSystem("nes"), nullptr);
   SetupLogic atari(*LayoutForSystem("2600"), surface, host, *settings, "web.test", input);
@@ -157,25 +156,23 @@ TEST_F(SetupLogicTest, AFieldCaptureFollowsItsDeviceRule) {
   // A key's scan code or a button's number, and what is stored (-1: refused, nothing changes).
   using enum Console;
   const struct {
-    Console console; int field; bool joystick; int input; const char* prompt; int stored;
-  } cases[] = {{GBCC, IDC_SETUP_UP, false, 0x2D, "Push Up", 0x2D},
-                 {GBCC, IDC_SETUP_UP, true, 0, "Push Up", -1},
-                 {GBCC, IDC_GBCC_JOY_A, true, 0, "Push A", 0},
-                 {GBCC, IDC_GBCC_JOY_A, true, 3, "Push A", 3},
-                 {GBCC, IDC_GBCC_JOY_A, false, 0x2D, "Push A", -1},
-                 {SMSC, IDC_SMSC_BUTTON1, false, 0x1D, "Push Button1", 0x1D},
-                 {SMSC, IDC_SMSC_BUTTON1, true, 1, "Push Button1", -1},
-                 {SMSC, IDC_SMSC_JOY_BUTTON1, true, 1, "Push Button 1", 273},
-                 {SMSC, IDC_SMSC_JOY_BUTTON1, false, 0x1D, "Push Button 1", -1},
-                 {GENC, IDC_GENC_C, true, 2, "Push C", 0x1012},
-                 {SNESC, IDC_SNESC_X, true, 4, "Push X", 256 + 16 + 4},
-                 {NESC, IDC_SETUP_B, false, 0x2C, "Push B", 0x2C}};
+    Console console; int field; bool joystick; int input; int stored;
+  } cases[] = {{GBCC, IDC_SETUP_UP, false, 0x2D, 0x2D},
+               {GBCC, IDC_SETUP_UP, true, 0, -1},
+               {GBCC, IDC_GBCC_JOY_A, true, 0, 0},
+               {GBCC, IDC_GBCC_JOY_A, false, 0x2D, -1},
+               {SMSC, IDC_SMSC_JOY_BUTTON1, true, 1, 273},
+               {SMSC, IDC_SMSC_JOY_BUTTON1, false, 0x1D, -1},
+               {GENC, IDC_GENC_C, true, 2, 0x1012},
+               {SNESC, IDC_SNESC_X, true, 4, 256 + 16 + 4},
+               {NESC, IDC_SETUP_B, false, 0x2C, 0x2C}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.field);
     Make(c.console);
     CodeOf(c.field) = 99;
     CaptureWith(c.joystick ? Button(c.input) : Key(static_cast<std::uint8_t>(c.input)), c.field);
-    std::vector<std::string> want = {"prompt " + std::to_string(c.field) + " " + c.prompt + " (15)",
+    const std::string_view prompt = logic->layout().Field(c.field)->prompt;
+    std::vector<std::string> want = {"prompt " + Id(c.field) + " " + CountdownText(prompt, 15),
                                      "disable 1 (open)"};
     const std::string refusal = c.joystick ? kUseTheKeyboard : kUseAJoystick;
     if (c.stored < 0) want.insert(want.end(), {"drop (open)", "Error: " + refusal + " (open)"});
@@ -255,30 +252,6 @@ TEST_F(SetupLogicTest, AnInputBoundTwiceIsMarkedUntilOneOfTheTwoChanges) {
     }
     CaptureWith(Key(0x2F), c.first);
     EXPECT_FALSE(logic->AlsoBound(c.first) || logic->AlsoBound(c.second));
-  }
-}
-
-// A box shown during a capture runs a message loop: clicks on the window then start nothing (no
-// second capture on the same devices, no switch, no save, no page), and Cancel leaves the capture.
-TEST_F(SetupLogicTest, CommandsDuringACapturesBoxDoNothing) {
-  folder.PutFixture("meka.inp");
-  for (bool inputBox : {true, false}) {
-    SetupLogic& l = Make(Console::SMSC);
-    l.Start();
-    input.ClearLog();
-    if (inputBox) input.Keyboard().results.cooperativeLevel.Next({dierr::Generic});
-    surface.duringBox = [&] {
-      l.CaptureField(IDC_SMSC_DOWN), l.SetAll(IDC_SMSC_SET_ALL_JOYSTICK), l.SwitchPlayer(2);
-      l.Ok(), l.Advanced(), l.Cancel();
-    };
-    CaptureWith(Button(0), IDC_SMSC_UP);  // refused: the keyboard column
-    const auto calls = input.Log();
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Create"), 1);
-    EXPECT_EQ(surface.prompts.size(), 1u);
-    for (const std::string& e : surface.log)
-      EXPECT_FALSE(e.starts_with("end") || e.starts_with("page") || e.starts_with("lamps")) << e;
-    l.Cancel();
-    EXPECT_EQ(surface.log.back(), "end 2") << "Cancel ends the window once the capture is over";
   }
 }
 

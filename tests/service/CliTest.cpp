@@ -1,6 +1,6 @@
 // vtcli's commands run in process against the scripted game server: the deployment values it
-// reads from the settings file, the lines and exit codes the service alone cannot provoke, and
-// usage errors. Its runs against the real service are the round trip's.
+// reads from the settings file, and the lines and exit codes the service alone cannot provoke.
+// Its runs against the real service are the round trip's.
 #include <sstream>
 
 #include "platform/SettingsStore.h"
@@ -87,21 +87,6 @@ TEST_F(Vtcli, LaunchRefusalsAndAMissingEmulatorSayWhyAndStartNothing) {
   EXPECT_EQ(ui.messages, std::vector<std::string>{
                              "VTBrowser: " +
                              LaunchFailureText(LaunchOutcome::EmulatorNotFound, "NES", nester)});
-}
-
-TEST_F(Vtcli, BadCommandLinesAreUsageErrors) {
-  for (std::vector<std::string> args :
-       {std::vector<std::string>{}, {"login", "only-user"}, {"fly", "a", "b"},
-        {"--port", "70000", "login", "a", "b"}, {"--port"}, {"--colour", "x", "login", "a", "b"},
-        {"launch", "a", "b", "NES", "p", "-1"}, {"games", "a", "b", "NES"}}) {
-    std::ostringstream o, e;
-    EXPECT_EQ(cli::Run(args, o, e, &ui), cli::kExitUsage);
-    EXPECT_EQ(o.str(), "");
-    EXPECT_NE(e.str().find("usage: vtcli"), std::string::npos);
-  }
-  peer.Start();
-  peer.Finish();
-  EXPECT_EQ(peer.connections(), 0u);
 }
 
 }  // namespace

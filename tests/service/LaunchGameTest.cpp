@@ -162,17 +162,6 @@ TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised)
   }
 }
 
-TEST_F(LaunchGameTest, FailureTextsNameTheConsoleThePathAndWhatToDo) {
-  EXPECT_EQ(LaunchFailureText(LaunchOutcome::EmulatorNotFound, "SGG", "C:\\Emu\\meka.exe"),
-            "The Game Gear emulator cannot be started: SGG_PATH under "
-            "HKEY_LOCAL_MACHINE\\Software\\Vintara names \"C:\\Emu\\meka.exe\", and there is no "
-            "such file.\n\nRun the Vintara installer again to reinstall the emulator, or correct "
-            "the value.");
-  EXPECT_EQ(LaunchFailureText(LaunchOutcome::EmulatorNotStarted, "XYZ", "P"),
-            "The \"XYZ\" emulator \"P\" could not be started.\n\nCheck that the file is a program "
-            "this computer can run, or run the Vintara installer again.");
-}
-
 TEST_F(LaunchGameTest, SelectionBeyondTheCatalogueIsRefusedWithoutReading) {
   Launch("NES", "True", "0", 0);  // a refusal: the session stays connected
   calls.clear();

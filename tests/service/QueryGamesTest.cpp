@@ -1,10 +1,7 @@
 // The catalogue query against the scripted game server: the exchange, record splitting, the
 // error mark, failures in each phase and how each is told, count edge cases, and exact
 // consumption of the socket.
-#include <thread>
-
 #include "tests/service/SessionFixture.h"
-#include "tests/support/LoopbackSocket.h"
 
 namespace vt::test {
 namespace {
@@ -217,50 +214,6 @@ TEST_F(QueryGames, EachFailureIsToldAndEarlyOnesKeepThePreviousAnswer) {
     }
     ASSERT_TRUE(s->Login("u", "p", ui));
   }
-}
-
-// What the server sees when the client meets the error mark: an orderly close, since the client
-// read exactly through the mark and left nothing unread.
-TEST_F(QueryGames, TheErrorMarkIsReadThroughBeforeTheClose) {
-  uint16_t port = 0;
-  RawSocket listener = ListenLoopback(0, &port);
-  ASSERT_NE(listener, kNoSocket);
-  long atClose = 99;
-  std::thread server([&] {
-    RawSocket c = AcceptOne(listener);
-    char buffer[256];
-    for (const char* reply : {"user?", "ok", "ok", "False", "1", "2", "3"}) {
-      RecvSome(c, buffer, sizeof buffer);
-      SendAll(c, reply);
-    }
-    RecvSome(c, buffer, sizeof buffer);  // "ok": the answer follows
-    SendAll(c, CountField("3") + Record("A", "k1", "1", "0") + Z("error"));
-    SetRecvTimeout(c, 5000);
-    atClose = RecvSome(c, buffer, sizeof buffer);
-    CloseSocket(c);
-  });
-  s = MakeSession(5000, port);
-  ASSERT_TRUE(s->Login("u", "p", ui));
-  EXPECT_FALSE(s->QueryGames());
-  server.join();
-  CloseSocket(listener);
-  EXPECT_EQ(atClose, 0) << "a reset (-1) means bytes were left unread";
-}
-
-TEST_F(QueryGames, OverlongRecordsAndFieldsAreTruncatedAndTheNextRecordIsIntact) {
-  ScriptQueryHead(peer);
-  peer.Send(CountField("3") +
-            Record(std::string(600, 'T'), std::string(100, 'K'), std::string(400, '9'), "1") +
-            Z(std::string(3000, 'R')) + Record("Next", "k", "1", "2"));
-  StartLoggedIn();
-  ASSERT_TRUE(s->QueryGames());
-  EXPECT_EQ(s->titles[0], std::string(254, 'T'));
-  // The record was cut at 1023 bytes first, which leaves 321 digits of field 3: cut to 254.
-  EXPECT_EQ(s->gameKeys[0], std::string(100, 'K'));
-  EXPECT_EQ(s->availableCopies[0], std::string(254, '9'));
-  EXPECT_EQ(s->rawRecords[1], std::string(1023, 'R'));
-  EXPECT_EQ(s->titles[2], "Next");
-  EXPECT_EQ(s->fullAccountCopies[2], 2);
 }
 
 }  // namespace
