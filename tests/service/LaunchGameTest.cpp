@@ -109,7 +109,8 @@ TEST_F(LaunchGameTest, RefusalsFollowTheAvailabilityRule) {
       {"NES", "False", "0", 0, LaunchOutcome::GameInUseFree, "in use free"},
       {"NES", "false", "-2", 1, LaunchOutcome::LightAccount, "light account"},
       {"NES", "", "none", -4, LaunchOutcome::GameInUseFree, "in use free"},
-      {"SNES", "False", "2", 0, LaunchOutcome::FullAccountOnly, "full account only"},
+      {"GBC", "False", "2", 0, LaunchOutcome::FullAccountOnly, "full account only"},
+      {"SMS", "False", "2", 0, LaunchOutcome::FullAccountOnly, "full account only"},
       {"SGG", "False", " +5", 0, LaunchOutcome::FullAccountOnly, "full account only"},
       {"GEN", "TRUE", "1", 0, LaunchOutcome::FullAccountOnly, "full account only"},
   };
