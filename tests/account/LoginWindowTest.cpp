@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,63 +19,43 @@
 namespace vt {
 namespace {
 
-class LoginWindowTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    store = OpenFileSettings(dir.File("registry.txt"));
-    ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
-  }
-  std::unique_ptr<LoginWindow> Make() {
-    session = std::make_unique<ServerSession>(ServiceEndpoints{"127.0.0.1", 1, web.hostPort()});
-    auto w = std::make_unique<LoginWindow>(*store);
-    w->SetHost(host);
-    w->Setup(passwordDest, usernameDest, *session);
-    return w;
-  }
-  // Runs the window; `body` runs once it is on screen.
-  static Next RunWith(LoginWindow& w, std::function<void(HWND)> body) {
-    bool ran = false;
-    test::WhenTrue([&w] { return w.Hwnd() && IsWindowVisible(w.Hwnd()); }, [&] {
-      ran = true;
-      body(w.Hwnd());
-    });
-    const Next next = w.Run();
-    EXPECT_TRUE(ran);
-    return next;
-  }
-  static bool LoginEnabled(HWND dlg) { return IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)) != FALSE; }
-  // Whether the control comes to show the image on screen after a repaint.
-  static bool Shows(HWND dlg, int id, int image) {
-    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    GdiFlush();
-    return test::ScreenShows(GetDlgItem(dlg, id), image);
-  }
-  static void ExpectLamps(HWND dlg, bool saveLit, bool autoLit) {
-    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_SAVE_SETTINGS, saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
-        << "Save Settings";
-    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_AUTO_LOGIN, autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
-        << "Auto Login";
-  }
+bool LoginEnabled(HWND dlg) { return IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)) != FALSE; }
+// Whether the control comes to show the image on screen after a repaint.
+bool Shows(HWND dlg, int id, int image) {
+  RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  return test::ScreenShows(GetDlgItem(dlg, id), image);
+}
+void ExpectLamps(HWND dlg, bool saveLit, bool autoLit) {
+  EXPECT_TRUE(Shows(dlg, IDC_LOGIN_SAVE_SETTINGS, saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
+      << "Save Settings";
+  EXPECT_TRUE(Shows(dlg, IDC_LOGIN_AUTO_LOGIN, autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
+      << "Auto Login";
+}
 
+TEST(LoginWindow, OpeningLampsChangeRuleSignupAndCancel) {
   test::TempDir dir;
-  std::unique_ptr<SettingsStore> store;
-  test::RecordingHost host;  // no case here expects a message of the session
-  test::HttpPeer web{"4.05"};
-  std::unique_ptr<ServerSession> session;
-  std::string passwordDest, usernameDest;
-};
-
-TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
+  auto store = OpenFileSettings(dir.File("registry.txt"));
+  ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
   for (auto [name, bytes] : {std::pair{"SAVE", "TRUE"}, {"AUTOLOGIN", "FALSE"},
                              {"Username", "alice"}, {"Password", "wonderland"}})
     store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes);
-  auto window = Make();
-  const Next next = RunWith(*window, [&](HWND dlg) {
+  test::RecordingHost host;  // nothing here expects a message of the session
+  test::HttpPeer web{"4.05"};
+  ServerSession session(ServiceEndpoints{"127.0.0.1", 1, web.hostPort()});
+  std::string passwordDest, usernameDest;
+  LoginWindow window(*store);
+  window.SetHost(host);
+  window.Setup(passwordDest, usernameDest, session);
+  bool ran = false;
+  test::WhenTrue([&] { return window.Hwnd() && IsWindowVisible(window.Hwnd()); }, [&] {
+    ran = true;
+    HWND dlg = window.Hwnd();
     EXPECT_EQ(test::SkinGeometryFaults(dlg, 275, 150, true), "");
     EXPECT_TRUE(LoginEnabled(dlg));
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, WM_GETFONT, 0, 0)),
-               sizeof font, &font);
+    const LRESULT edits = SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, WM_GETFONT, 0, 0);
+    GetObjectA(reinterpret_cast<HFONT>(edits), sizeof font, &font);
     EXPECT_EQ(font.lfFaceName + std::to_string(font.lfHeight), "Arial20");
     ExpectLamps(dlg, true, false);
 
@@ -102,9 +80,10 @@ TEST_F(LoginWindowTest, OpeningLampsChangeRuleSignupAndCancel) {
     // The close command is Cancel (the window ends, and with it the program), and releases the
     // background first.
     SendMessageA(dlg, WM_CLOSE, 0, 0);
-    EXPECT_EQ(window->Image(), nullptr);
+    EXPECT_EQ(window.Image(), nullptr);
   });
-  EXPECT_EQ(next, Next::EndProgram);
+  EXPECT_EQ(window.Run(), Next::EndProgram);
+  EXPECT_TRUE(ran);
   EXPECT_EQ(usernameDest, "");
   EXPECT_TRUE(host.messages.empty());
 }

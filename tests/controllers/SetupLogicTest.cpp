@@ -109,9 +109,8 @@ public:  // to the table rows too
 
   ScriptedInput input;  // outlives the devices the configuration holds
   ScriptedDevice& pad = input.Attach(ScriptedInput::TestGuid(7));
-  test::TempDir registryDir;
   test::EmulatorFolder folder;
-  std::unique_ptr<SettingsStore> settings = OpenFileSettings(registryDir.File("registry.txt"));
+  SettingsStore* settings = folder.settings.get();
   RecordingSurface surface;
   test::RecordingHost host;
   std::unique_ptr<SetupLogic> logic;

@@ -15,49 +15,42 @@
 namespace vt {
 namespace {
 
-class SetupWindowTest : public ::testing::Test {
-protected:
-  SetupWindowTest() {
-    settings->CreateKey(Hive::Machine, "Software\\Vintara");
-    settings->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString,
-                       folder.dir.path().string());
-    folder.PutFixture("meka.inp");
-    input.SetSignals(true);
-  }
-  static void Click(HWND dlg, int id, int code = BN_CLICKED) {
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(GetDlgItem(dlg, id)));
-  }
-  // A window's text read without a message to its thread, which may be in a capture.
-  static std::string Text(HWND h) {
-    wchar_t text[64] = {};
-    InternalGetWindowText(h, text, 64);
-    return std::string(text, text + wcslen(text));
-  }
-  static constexpr COLORREF kBlue = RGB(34, 80, 163);  // behind the fields
-  // The share of a window's place on the screen, in hundredths of a percent, in the colour.
-  static long Share(HWND h, COLORREF colour) {
-    RECT r{};
-    GetWindowRect(h, &r);
-    const auto pixels = test::CaptureScreen(r);
-    return 10000 * std::count(pixels.begin(), pixels.end(), colour) / long(pixels.size());
-  }
-  static bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 500 && !done(); ++i) Sleep(10);
-    return done();
-  }
-
-  ScriptedInput input;
-  test::TempDir registryDir;
-  test::EmulatorFolder folder;
-  std::unique_ptr<SettingsStore> settings = OpenFileSettings(registryDir.File("registry.txt"));
-};
+void Click(HWND dlg, int id, int code = BN_CLICKED) {
+  SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(GetDlgItem(dlg, id)));
+}
+// A window's text read without a message to its thread, which may be in a capture.
+std::string Text(HWND h) {
+  wchar_t text[64] = {};
+  InternalGetWindowText(h, text, 64);
+  return std::string(text, text + wcslen(text));
+}
+constexpr COLORREF kBlue = RGB(34, 80, 163);  // behind the fields
+// The share of a window's place on the screen, in hundredths of a percent, in the colour.
+long Share(HWND h, COLORREF colour) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  const auto pixels = test::CaptureScreen(r);
+  return 10000 * std::count(pixels.begin(), pixels.end(), colour) / long(pixels.size());
+}
+bool WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 500 && !done(); ++i) Sleep(10);
+  return done();
+}
 
 // The input layer's box is the window's: the window is disabled behind it, and a field clicked
 // meanwhile (handled in the box's loop) starts no second capture on the same devices. While a
 // capture waits, a field covered and uncovered is painted again, the window answers, and a click
 // on Close ends the capture (well before its limit) with the field as it was and the window open;
 // meanwhile the prompt counts the seconds left.
-TEST_F(SetupWindowTest, ItsBoxesAreItsOwnAndAWaitingCaptureKeepsItAlive) {
+TEST(SetupWindow, ItsBoxesAreItsOwnAndAWaitingCaptureKeepsItAlive) {
+  ScriptedInput input;
+  test::EmulatorFolder folder;
+  SettingsStore* settings = folder.settings.get();
+  settings->CreateKey(Hive::Machine, "Software\\Vintara");
+  settings->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString,
+                     folder.dir.path().string());
+  folder.PutFixture("meka.inp");
+  input.SetSignals(true);
   std::atomic<bool> owned{false}, disabled{false}, repainted{false}, answered{false}, ended{false};
   SetupWindow w(Layout(Console::SMSC), *settings, "web.test", input);
   w.SetPause([](std::chrono::milliseconds) {});
