@@ -188,12 +188,6 @@ TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWrit
   uint32_t type = 99;
   Value("Password", &type);
   EXPECT_EQ(type, kTypeNone);
-
-  store = OpenFileSettings(dir.File("none.txt"));  // a store without Software\Vintara
-  surface.user = [this] { logic->TextsChanged("alice", "wonderland"), logic->PressSaveSettings(); };
-  EXPECT_EQ(Start(1).Run(), Next::EndProgram);
-  EXPECT_FALSE(store->KeyExists(Hive::Machine, kVintaraKey)) << "nothing is read or written";
-  EXPECT_TRUE(logic->saveSettings()) << "the lamps still work without the key";
   EXPECT_EQ(LoginLogic(surface, ui, *store).Run(), Next::EndProgram) << "without a session";
 }
 

@@ -1,7 +1,7 @@
 // The settings store's registry semantics, run against the file store on every platform and
-// against the real registry on Windows; and the file store's own file. What every reader and
-// writer of values relies on is tested through them (the login, nester's tree, the launch) and
-// by the settings file's fuzz target.
+// against the real registry on Windows. What every reader and writer of values relies on is
+// tested through them (the login, nester's tree, the launch); the file store's own file by the
+// settings file's fuzz target and the round trip.
 #include <gtest/gtest.h>
 
 #include "platform/SettingsStore.h"
@@ -88,39 +88,6 @@ INSTANTIATE_TEST_SUITE_P(Stores, SettingsStoreSemantics,
                          [](const auto& info) {
                            return info.param == StoreKind::File ? "File" : "Registry";
                          });
-
-// The file as a person (or the run command) writes it: keys, typed values with their escapes,
-// comments and CR LF; lines that do not parse are skipped and the good ones kept.
-TEST(FileSettingsFile, HandWrittenFileIsReadAndMalformedLinesAreSkipped) {
-  test::TempDir dir;
-  test::WriteFileBytes(dir.File("registry.txt"),
-                       "garbage before any key\n"
-                       "[HKEY_LOCAL_MACHINE\\Software\\Vintara]\r\n"
-                       "\"NES_PATH\"=1:\"C:\\\\emu\\\\nester.exe\"\r\n"
-                       "\"COUNT\"=4:\"\\x05\\x00\\x00\\x00\"\n"
-                       "# a comment\n"
-                       "\"B\"=1:\"unterminated\n"
-                       "\"C\"=x:\"bad type\"\n"
-                       "\"D\"=1:\"bad escape \\q\"\n"
-                       "\"E\"=99999999999:\"huge type\"\n"
-                       "[HKEY_NOWHERE\\X]\n"
-                       "\"F\"=1:\"under a bad key\"\n"
-                       "[hkey_current_user\\Software\\%5Dodd%25]\n"
-                       "\"q\"=0:\"\"\n"
-                       "[HKEY_LOCAL_MACHINE\\Software\\Vintara]\n"
-                       "\"G\"=3:\"second block\"");
-  auto store = OpenFileSettings(dir.File("registry.txt"));
-  std::string bytes;
-  uint32_t type = 0;
-  ASSERT_TRUE(store->QueryValue(Hive::Machine, "Software\\Vintara", "NES_PATH", bytes, &type));
-  EXPECT_EQ(bytes + " " + std::to_string(type), "C:\\emu\\nester.exe 1");
-  ASSERT_TRUE(store->QueryValue(Hive::Machine, "Software\\Vintara", "COUNT", bytes, &type));
-  EXPECT_EQ(bytes + std::to_string(type), std::string("\x05\0\0\0" "4", 5));
-  EXPECT_TRUE(store->QueryValue(Hive::User, "Software\\]odd%", "q", bytes));
-  EXPECT_TRUE(store->QueryValue(Hive::Machine, "Software\\Vintara", "G", bytes));
-  for (const char* name : {"B", "C", "D", "E", "F"})
-    EXPECT_FALSE(store->QueryValue(Hive::Machine, "Software\\Vintara", name, bytes)) << name;
-}
 
 }  // namespace
 }  // namespace vt
