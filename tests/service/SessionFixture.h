@@ -18,9 +18,7 @@ namespace vt::test {
 inline std::string Z(const std::string& text) { return text + std::string(1, '\0'); }
 // The 5-byte count field: the digits, NUL-padded.
 inline std::string CountField(const std::string& digits) {
-  std::string f = digits;
-  f.resize(5, '\0');
-  return f;
+  return (digits + std::string(5, '\0')).substr(0, 5);
 }
 inline std::string Record(const std::string& title, const std::string& key,
                           const std::string& copies, const std::string& fullCopies) {
