@@ -210,20 +210,6 @@ TEST_F(LoginLogicTest, TheThirdFailedLoginOfAnyKindEndsTheProgramAfterItsNotice)
   EXPECT_EQ(peer.Received(0) + "/" + peer.Received(1), "alice/alicenopealicenope");
 }
 
-// The update message ends the window and the program, with nothing counted or shown after it
-// and nothing sent to the game server.
-TEST_F(LoginLogicTest, AnOutOfDateClientEndsTheWindowAfterTheUpdateMessageAlone) {
-  test::HttpPeer outdated("<p>4.06</p>");
-  surface.user = [this] { logic->TextsChanged("alice", "x"), logic->PressLogin(); };
-  EXPECT_EQ(Start(0, outdated.hostPort()).Run(), Next::EndProgram);
-  EXPECT_EQ(log, (Log{"show-window", "connecting",
-                      "message Error: Visit Vintara to update your client.", "close-connecting",
-                      "end-window:0"}));
-  EXPECT_EQ(logic->failedAttempts(), 0);
-  peer.Finish();
-  EXPECT_EQ(peer.connections(), 0u);
-}
-
 TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInUse) {
   ScriptRefusal("carol", "c@r:ol/1", kInUse);
   test::ScriptGoodLogin(peer, "carol", "c@r:ol/1", "True");

@@ -1,6 +1,6 @@
 // The notices as real windows under Wine: size, region, centring, background, the images and
-// actions of their buttons, and the reminder's delay. (The waiting notices on screen while the
-// thread blocks: the browser window's and the login window's tests.)
+// actions of their buttons. (The waiting notices on screen while the thread blocks, and the
+// reminder's No Thanks that waits: the browser's and the start-up's end-to-end runs.)
 #include "account/win32/Notices.h"
 
 #include <gtest/gtest.h>
@@ -101,32 +101,6 @@ TEST(Notices, EachShowsItsBackgroundAndButtonsAndActs) {
     });
     EXPECT_EQ(host.pages, c.pages);
   }
-}
-
-TEST(Notices, ReminderRefusesNoThanksForFiveSecondsThenAcceptsIt) {
-  test::RecordingHost host;
-  Notice reminder(NoticeKind::UpgradeReminder, host, kWeb);
-  DWORD opened = 0, enabled = 0;
-  const INT_PTR r = test::RunModalWith(reminder, [&](HWND dlg) {
-    opened = GetTickCount();
-    EXPECT_EQ(test::SkinGeometryFaults(dlg, 275, 200, false), "");
-    HWND noThanks = GetDlgItem(dlg, IDC_NOTICE_CANCEL);
-    EXPECT_FALSE(IsWindowEnabled(noThanks));
-    EXPECT_TRUE(test::ScreenShows(noThanks, IDB_NO_THANKS_DISABLED));
-    // A click that got through, Escape and the close command are all refused for now.
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_NOTICE_CANCEL, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(noThanks));
-    SendMessageA(dlg, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindowVisible(dlg));
-    test::WhenTrue([noThanks] { return IsWindowEnabled(noThanks) != FALSE; },
-                   [&, noThanks] {
-                     enabled = GetTickCount();
-                     PostMessageA(noThanks, BM_CLICK, 0, 0);
-                   });
-  });
-  EXPECT_EQ(r, IDCANCEL);
-  EXPECT_GE(enabled - opened, 4900u) << "No Thanks came on after " << enabled - opened << " ms";
-  EXPECT_TRUE(host.pages.empty());
 }
 
 }  // namespace

@@ -228,29 +228,6 @@ TEST_F(SetupLogicTest, EveryWayOutLeavesTheFieldAsItWas) {
   }
 }
 
-// A duplicate within a column is stored but marked on both fields, until one of them changes;
-// the same number in the keyboard and the joystick column is no duplicate.
-TEST_F(SetupLogicTest, AnInputBoundTwiceIsMarkedUntilOneOfTheTwoChanges) {
-  // Button 5 or key 0x05 (in GBCC, the keyboard field gets the key) in two fields.
-  using enum Console;
-  const struct { Console console; int first, second; bool joystick, marked; } cases[] = {
-      {GENC, IDC_SETUP_UP, IDC_GENC_C, false, true}, {NESC, IDC_SETUP_A, IDC_SETUP_B, true, true},
-      {NESC, IDC_SETUP_UP, IDC_SETUP_DOWN, false, true},
-      {GBCC, IDC_SETUP_START, IDC_GBCC_JOY_START, true, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.second));
-    Make(c.console);
-    CaptureWith(c.joystick && c.marked ? Button(5) : Key(0x05), c.first);
-    CaptureWith(c.joystick ? Button(5) : Key(0x05), c.second);
-    for (int id : {c.first, c.second}) {
-      EXPECT_EQ(logic->AlsoBound(id), c.marked) << id;
-      EXPECT_EQ(surface.texts[id], NameOf(id) + (c.marked ? std::string(kAlsoBoundMark) : ""));
-    }
-    CaptureWith(Key(0x2F), c.first);
-    EXPECT_FALSE(logic->AlsoBound(c.first) || logic->AlsoBound(c.second));
-  }
-}
-
 // A switch saves the player left; OK then saves the current one, Cancel nothing more. A save
 // that fails says why and keeps the window, the player and the captures; a player whose reader
 // failed is never written, and does not hold the switch to the other one.
