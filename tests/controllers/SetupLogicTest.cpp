@@ -228,6 +228,23 @@ TEST_F(SetupLogicTest, EveryWayOutLeavesTheFieldAsItWas) {
   }
 }
 
+// A duplicate within a column is stored but marked on both fields until one of them changes;
+// the same number in the keyboard and the joystick column is no duplicate.
+TEST_F(SetupLogicTest, AnInputBoundTwiceIsMarkedUntilOneOfTheTwoChanges) {
+  const struct { Console console; int first, second; bool joystick, marked; } cases[] = {
+      {Console::NESC, IDC_SETUP_UP, IDC_SETUP_DOWN, false, true},
+      {Console::GBCC, IDC_SETUP_START, IDC_GBCC_JOY_START, true, false}};
+  for (const auto& c : cases) {
+    Make(c.console);
+    CaptureWith(c.joystick && c.marked ? Button(5) : Key(0x05), c.first);
+    CaptureWith(c.joystick ? Button(5) : Key(0x05), c.second);
+    for (int id : {c.first, c.second})
+      EXPECT_EQ(surface.texts[id], NameOf(id) + (c.marked ? std::string(kAlsoBoundMark) : ""));
+    CaptureWith(Key(0x2F), c.first);
+    EXPECT_EQ(surface.texts[c.second], NameOf(c.second));
+  }
+}
+
 // A switch saves the player left; OK then saves the current one, Cancel nothing more. A save
 // that fails says why and keeps the window, the player and the captures; a player whose reader
 // failed is never written, and does not hold the switch to the other one.
