@@ -35,18 +35,6 @@ std::string GestFile(std::size_t lineEnd, std::size_t size) {
   return bytes;
 }
 
-std::string GestSample() {
-  std::string bytes = GestFile(64, kGestBufferBytes);
-  // Offsets from the sixth line's end: A, B, Start, Select, Auto A, Auto B, Up, Down, Left,
-  // Right, then the joystick's A, B, Start, Select, Auto A, Auto B.
-  const std::pair<std::size_t, unsigned char> bindings[] = {
-      {12, 0x2D}, {16, 0x2C}, {20, 0x1C}, {24, 0x36}, {36, 0x1E}, {40, 0x1F}, {48, 0xC8},
-      {52, 0xD0}, {56, 0xCB}, {60, 0xCD}, {341, 0},   {345, 1},   {349, 9},   {353, 8},
-      {357, 2},   {361, 31}};
-  for (const auto& [offset, value] : bindings) bytes[64 + offset] = static_cast<char>(value);
-  return bytes;
-}
-
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
   const std::size_t at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
