@@ -29,11 +29,13 @@ void HttpPeer::Serve(RawSocket s) {
     if (ready < 0 || (ready > 0 && n <= 0)) break;
     head.append(buf, static_cast<size_t>(n));
   }
+  std::string reply;
   {
     std::lock_guard lock(mutex_);
     requests_.push_back(head.substr(0, head.find("\r\n\r\n")));
+    reply = reply_;
   }
-  SendAll(s, reply_);
+  SendAll(s, reply);
   // The whole request head has been read, so closing now is an orderly end, not a reset.
   ShutdownSend(s);
   CloseSocket(s);

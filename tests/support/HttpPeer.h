@@ -1,5 +1,5 @@
 // An in-process HTTP server on a real loopback socket: answers every GET with one fixed status
-// and body, and records each request's head (request line and headers).
+// and body (or one fixed reply), and records each request's head (request line and headers).
 #pragma once
 
 #include <atomic>
@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/support/LoopbackSocket.h"
@@ -25,6 +26,11 @@ public:
   std::vector<std::string> requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
+  }
+  // From now on, answers every request with these bytes as they are (status line, headers, body).
+  void SetRawReply(std::string reply) {
+    std::lock_guard lock(mutex_);
+    reply_ = std::move(reply);
   }
 
 private:
