@@ -1,5 +1,5 @@
 // nester's bindings in the current user's registry tree (the file store here, the same
-// semantics), and the kept original of them in the client's own key.
+// semantics). The kept original and its restore are vtcli's table's.
 #include <gtest/gtest.h>
 
 #include "tests/emuconfig/EmuconfigTestSupport.h"
@@ -9,18 +9,14 @@ namespace {
 
 const char* const kButtons[] = {"Up", "Down", "Left", "Right", "Select", "Start", "A", "B"};
 const std::string kTree = "Software\\nester\\NES\\Input";
-const std::string kKept = "Software\\Vintara\\Originals\\nester";
-const std::string kOldKept = "Software\\nester\\NES\\Input.vintara-original";
 
 struct NesterTest : ::testing::Test {
-  std::string Key(int player, const char* button, const std::string& root = kTree) {
-    return root + "\\Controller" + std::to_string(player) + "\\" + button;
+  std::string Key(int player, const char* button) {
+    return kTree + "\\Controller" + std::to_string(player) + "\\" + button;
   }
-  std::string Value(int player, const char* button, const char* name,
-                    const std::string& root = kTree) {
+  std::string Value(int player, const char* button, const char* name) {
     std::string bytes;
-    EXPECT_TRUE(store->QueryValue(Hive::User, Key(player, button, root), name, bytes))
-        << root << button << name;
+    EXPECT_TRUE(store->QueryValue(Hive::User, Key(player, button), name, bytes)) << button << name;
     return bytes;
   }
   // Every value of one player's eight keys with its type.
@@ -34,12 +30,6 @@ struct NesterTest : ::testing::Test {
         all += std::to_string(type) + ":" + bytes + "|";
       }
     return all;
-  }
-  // Player 1's Up key in nester's tree, or in a kept copy under `root`.
-  void PutUp(char key, const std::string& root = kTree) {
-    ASSERT_TRUE(store->CreateKey(Hive::User, Key(1, "Up", root)));
-    ASSERT_TRUE(store->SetValue(Hive::User, Key(1, "Up", root), "Key", kTypeBinary,
-                                std::string(1, key)));
   }
   bool Load(ControllerConfig& c, int player) { return nester.Load(*store, c, player, show); }
   bool Save(int player) { return nester.Save(*store, config, player, show).done; }
@@ -102,52 +92,6 @@ TEST_F(NesterTest, MissingKeysGetDefaultsOnALoadAndAMessageOnASave) {
   ASSERT_TRUE(Load(p1, 1));
   EXPECT_EQ(p1.DisplayName(SlotUp), "W");
   EXPECT_EQ(p1.DisplayName(SlotB), "Z");
-}
-
-// The first save keeps nester's values as they were in the client's key, once; restore puts them
-// back. A copy an earlier version kept in nester's own tree is moved there when complete, and
-// removed from nester's tree either way.
-TEST_F(NesterTest, TheOriginalIsKeptInTheClientsKeyAndAnOldCopyInNestersTreeIsMoved) {
-  const struct {
-    const char* name;
-    bool oldCopy, oldComplete;
-    char kept;  // the Up key of the copy in our key after the first save
-  } cases[] = {{"none before", false, false, '\x11'},
-               {"an old complete copy", true, true, '\x22'},
-               {"an old copy cut short", true, false, '\x11'}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    store = OpenFileSettings(dir.File(std::string(c.name) + ".txt"));
-    PutUp('\x11');
-    if (c.oldCopy) PutUp('\x22', kOldKept);
-    if (c.oldComplete) {
-      ASSERT_TRUE(store->SetValue(Hive::User, kOldKept, "Complete", kTypeString, "1"));
-    }
-    ASSERT_TRUE(Load(config, 1));
-    config.nesRecords[0] = NesterKeyboardBinding(0x33);
-    ASSERT_TRUE(Save(1));
-    config.nesRecords[0] = NesterKeyboardBinding(0x44);
-    ASSERT_TRUE(Save(1));  // the copy is taken once
-    EXPECT_FALSE(store->KeyExists(Hive::User, kOldKept));
-    EXPECT_EQ(Value(1, "Up", "Key", kKept), std::string(1, c.kept));
-    if (!c.oldComplete) {
-      EXPECT_EQ(Value(2, "B", "Key", kKept), "\x2C");
-    }
-    std::string complete;
-    EXPECT_TRUE(store->QueryValue(Hive::User, kKept, "Complete", complete));
-    EXPECT_EQ(Value(1, "Up", "Key"), "\x44");
-    ASSERT_TRUE(nester.Restore(*store, {}).done);
-    EXPECT_EQ(Value(1, "Up", "Key"), std::string(1, c.kept));
-  }
-  // An old complete copy found before any save is what restore puts back, from our key.
-  store = OpenFileSettings(dir.File("restore.txt"));
-  EXPECT_FALSE(nester.Restore(*store, {}).done) << "nothing kept";
-  PutUp('\x55', kOldKept);
-  ASSERT_TRUE(store->SetValue(Hive::User, kOldKept, "Complete", kTypeString, "1"));
-  PutUp('\x66');
-  ASSERT_TRUE(nester.Restore(*store, {}).done);
-  EXPECT_EQ(Value(1, "Up", "Key"), "\x55");
-  EXPECT_FALSE(store->KeyExists(Hive::User, kOldKept));
 }
 
 }  // namespace
