@@ -29,13 +29,8 @@ namespace {
 // Software\Vintara is in the machine hive's 32-bit view, where the client and its installer
 // keep it.
 constexpr REGSAM kVintaraView = KEY_WOW64_32KEY;
-// Every value the client reads or writes, and the deployment values.
-const char* const kValues[] = {
-    "SAVE",      "AUTOLOGIN", "Username", "Password", "SYSTEM",   "SEARCH",   "COUNT",
-    "VT_PATH",   "NES_PATH",  "SNES_PATH", "2600_PATH", "GEN_PATH", "GBC_PATH", "SMS_PATH",
-    "SGG_PATH",  "COL_PATH",  "ProtectedPassword", "GameServer", "WebHost"};
-
-// The key without any of those values; created when `create` (an uninstalled machine has none).
+// The key emptied of every value (and subkey); created when `create` (an uninstalled machine has
+// none).
 HKEY EmptiedKey(bool create) {
   HKEY key = nullptr;
   const REGSAM access = KEY_ALL_ACCESS | kVintaraView;
@@ -44,7 +39,7 @@ HKEY EmptiedKey(bool create) {
                     nullptr);
   else
     RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, access, &key);
-  for (const char* name : kValues) RegDeleteValueA(key, name);
+  if (key) RegDeleteTreeA(key, nullptr);
   return key;
 }
 
@@ -312,10 +307,6 @@ std::string Padded(const std::string& text) {
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 std::string TempPath(const std::string& name) {

@@ -79,9 +79,8 @@ void ReleaseKey(const std::string& xKeyName);
 std::string Padded(const std::string& text);
 // A path of the build machine as Wine sees it ("Z:\\...").
 std::string WindowsPath(const std::string& unixPath);
-// A whole file's bytes ("" when it cannot be read), and a file written anew.
+// A whole file's bytes ("" when it cannot be read).
 std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& bytes);
 // A fresh path in the temporary folder, named for this process.
 std::string TempPath(const std::string& name);
 

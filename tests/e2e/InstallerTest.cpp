@@ -132,7 +132,7 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
 
   // The installed client logs in and saves its state.
   for (const char* name : {"gens.cfg", "meka.inp"})
-    WriteWholeFile(emulators + "\\" + name, std::string("keep ") + name);
+    test::WriteFileBytes(emulators + "\\" + name, std::string("keep ") + name);
   {
     Client client("\"" + installed + "\\VTBrowser.exe\"");
     LogInThroughWindow(client, "demo");

@@ -78,7 +78,7 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
       EXPECT_TRUE(Session("player")->loggedIn) << "the session was not ended before the start";
       EXPECT_EQ(VintaraValue("SYSTEM") + VintaraValue("SEARCH") + VintaraValue("COUNT"),
                 std::string("NESAurora Chase\0", 16));
-      WriteWholeFile(hold, "");
+      test::WriteFileBytes(hold, "");
     }
     std::string address = c.address;
     address.replace(address.find('%'), 1, "player:player@" + web);

@@ -16,6 +16,7 @@
 #include "service/ServerSession.h"
 #include "tests/e2e/E2eClient.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/TempDir.h"
 
 namespace vt::e2e {
 

@@ -52,7 +52,7 @@ TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
   auto with = [](const std::string& keys) {
     return "; zsnes\r\nScanKey1 = " + keys + "\r\nScanKey2 = 38, 36, 37, 23\r\n";
   };
-  WriteWholeFile(zsnes, with("205, 203, 208, 200, 25, 54, 45, 44, 46, 30, 16, 18"));
+  test::WriteFileBytes(zsnes, with("205, 203, 208, 200, 25, 54, 45, 44, 46, 30, 16, 18"));
   Client client;
   PrepareAutoLogin("player", {{"VT_PATH", folder}});
   browser = Await(client, Kind::Browser);

@@ -156,32 +156,24 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
   } cases[] = {
       {Gens(), 1, gensNoC, kBoth},
       {Gens(), 1, "", kBoth},
-      {Gens(), 1, "P1.Up", kBoth},
       {Gens(), 3, kGens, kBoth},
       {Gens(), 1, "P1.C=32\r\n" + gensNoC, kWrite},  // C before Up
       {Gens(), 1, Replace(kGens, "P1.Left=", "P1.Turbo=1\r\nP1.Left="), kWrite},
-      {Gens(), 1, "P1.Right=99\r\n" + kGens, kWrite},
       {Gens(), 1, Replace(Replace(kGens, "P1.Down=208", "P1.Left=203"),
                           "P1.Left=203\r\nP1.Right", "P1.Down=208\r\nP1.Right"), kWrite},
       // Other spacing around "=" would put the eleventh character inside the numbers.
       // The next line's commas do not count for this one; the writer has its place.
       {Zsnes(), 1, "ScanKey1 = 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11\r\nScanKey2 = 1, 2\r\n", kRead},
       {Zsnes(), 1, "ScanKey1 =", kBoth},
-      {Zsnes(), 1, "; no keys here\r\n", kBoth},
       {Zsnes(), 1, "ScanKey1\r\n =" + kTwelve, kBoth},
       {Zsnes(), 1, "ScanKey1=" + kTwelve.substr(1), kBoth},
-      {Zsnes(), 1, "ScanKey1  = " + kTwelve, kBoth},
       {Zsnes(), 1, "; ScanKey1 holds player 1's keys\r\nScanKey1 =" + kTwelve, kBoth},
       {Meka(), 1, Replace(kMeka, "[Keyboard 1]", "[Keyboard 9]"), kBoth},
-      {Meka(), 2, Replace(kMeka, "[Keyboard 1]", "[Keyboard 9]"), kBoth},
       {Meka(), 2, Replace(kMeka, "[Keyboard 2]", "[Keyboard X]"), kBoth},
       {Meka(), 1, Replace(kMeka, "[Joypad 1]", "[Joypad X]"), kBoth},
       {Meka(), 2, Replace(kMeka, "[Joypad 1]", "[Joypad X]"), kWrite},
-      {Meka(), 1, Replace(kMeka, "[Joypad 2]", "[Joypad X]"), kWrite},
-      {Meka(), 2, Replace(kMeka, "[Joypad 2]", "[Joypad X]"), kBoth},
       {Meka(), 2, Replace(kMeka, "[Mouse 1]", "[Mouse X]"), kWrite},
       {Meka(), 1, Replace(kMeka, "player_reset        = key", "player_rest         = key"), kWrite},
-      {Meka(), 2, Replace(kMeka, "player_reset        = key", "player_rest         = key"), kWrite},
       {Meka(), 2, kMeka.substr(0, kMeka.find(L("start_pause", "joy_button 11"))), kBoth},
       {Meka(), 3, kMeka, kBoth},
       // Sections swapped: the reset line now stands after "[Joypad 1]".
