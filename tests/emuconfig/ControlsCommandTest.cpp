@@ -53,7 +53,8 @@ TEST_F(Controls, EachEmulatorShowsSetsAndRestoresItsOwnConfiguration) {
       {"gens", "1",
        "SlotUp\t200\tUp\nSlotDown\t208\tDown\nSlotLeft\t203\tLeft\nSlotRight\t205\tRight\n"
        "SlotStart\t28\tEnter\nSlotA\t30\tA\nSlotB\t31\tS\nSlotC\t32\tD\n",
-       "SlotUp=0x1001", "SlotUp=0x142F", "gens.cfg", "P1.Up=200", "P1.Up=4097", "SlotUp\t4097\tJf01"},
+       "SlotUp=0x1001", "SlotUp=0x142F", "gens.cfg", "P1.Up=200", "P1.Up=4097",
+       "SlotUp\t4097\tJf01"},
       {"meka", "1",
        "SlotUp\t200\tUp\nSlotDown\t208\tDown\nSlotLeft\t203\tLeft\nSlotRight\t205\tRight\n"
        "SlotButton1\t29\tLeft Ctrl\nSlotButton2\t56\tLeft Alt\nSlotPause\t28\tEnter\n"
