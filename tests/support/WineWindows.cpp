@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 namespace vt::test {
 
@@ -70,6 +69,30 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 namespace {
+std::function<void(HWND)> g_body;
+win::Dialog* g_dialog = nullptr;
+UINT_PTR g_timer = 0;
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (!g_dialog || !g_dialog->Hwnd() || !IsWindowVisible(g_dialog->Hwnd())) return;
+  KillTimer(nullptr, g_timer);
+  auto body = std::move(g_body);
+  g_body = nullptr;
+  if (body) body(g_dialog->Hwnd());
+}
+}  // namespace
+
+INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body, HWND owner) {
+  g_body = std::move(body);
+  g_dialog = &dialog;
+  g_timer = SetTimer(nullptr, 0, 10, &OnTick);
+  const INT_PTR r = dialog.RunModal(owner);
+  KillTimer(nullptr, g_timer);
+  g_dialog = nullptr;
+  return r;
+}
+
+namespace {
 struct Waiter {
   std::function<bool()> condition;
   std::function<void()> action;
@@ -92,19 +115,6 @@ void CALLBACK OnWaiterTick(HWND, UINT, UINT_PTR id, DWORD) {
 void WhenTrue(std::function<bool()> condition, std::function<void()> action) {
   const UINT_PTR id = SetTimer(nullptr, 0, 10, &OnWaiterTick);
   g_waiters.push_back({id, Waiter{std::move(condition), std::move(action)}});
-}
-
-// The body waits for the window to show; once the run has ended it does nothing, and the
-// waiter goes at its next tick.
-INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body, HWND owner) {
-  auto running = std::make_shared<bool>(true);
-  WhenTrue([&dialog, running] { return !*running || IsWindowVisible(dialog.Hwnd()); },
-           [&dialog, running, body = std::move(body)] {
-             if (*running) body(dialog.Hwnd());
-           });
-  const INT_PTR r = dialog.RunModal(owner);
-  *running = false;
-  return r;
 }
 
 RECT DialogRect(HWND dialog, int x, int y, int w, int h) {
@@ -175,17 +185,22 @@ std::vector<COLORREF> CaptureScreen(const RECT& r) {
   return out;
 }
 
-std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size) {
-  HBITMAP bmp = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
+std::vector<COLORREF> ImagePixels(HBITMAP image, SIZE* size) {
   BITMAP info{};
-  if (!bmp || !GetObjectA(bmp, sizeof info, &info)) return {};
+  if (!image || !GetObjectA(image, sizeof info, &info)) return {};
   HDC mem = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(mem, bmp);
+  HGDIOBJ old = SelectObject(mem, image);
   auto out = ReadPixels(mem, 0, 0, info.bmWidth, info.bmHeight);
   SelectObject(mem, old);
   DeleteDC(mem);
-  DeleteObject(bmp);
   if (size) *size = SIZE{info.bmWidth, info.bmHeight};
+  return out;
+}
+
+std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size) {
+  HBITMAP bmp = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
+  auto out = ImagePixels(bmp, size);
+  if (bmp) DeleteObject(bmp);
   return out;
 }
 

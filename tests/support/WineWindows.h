@@ -50,7 +50,8 @@ struct Capture {
 Capture CaptureClient(HWND hwnd);
 // The pixels of a screen rectangle as the display shows them (from any thread).
 std::vector<COLORREF> CaptureScreen(const RECT& r);
-// The pixels of a bitmap resource of the program.
+// The pixels of a bitmap, and of a bitmap resource of the program.
+std::vector<COLORREF> ImagePixels(HBITMAP image, SIZE* size = nullptr);
 std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size = nullptr);
 SIZE ImageSize(int resourceId);
 // Whether the screen comes to show the bitmap resource at the window's place (pumping messages
