@@ -82,15 +82,6 @@ bool SendAll(RawSocket s, const std::string& bytes) {
   return true;
 }
 
-void SetRecvTimeout(RawSocket s, uint32_t ms) {
-#ifdef _WIN32
-  const DWORD v = ms;
-#else
-  const timeval v{static_cast<time_t>(ms / 1000), static_cast<suseconds_t>(ms % 1000 * 1000)};
-#endif
-  ::setsockopt(N(s), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&v), sizeof v);
-}
-
 int WaitReadable(RawSocket s, uint32_t ms) {
   fd_set set;
   FD_ZERO(&set);

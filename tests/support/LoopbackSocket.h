@@ -16,7 +16,6 @@ RawSocket AcceptOne(RawSocket listener);
 // -1 on error or time-out, 0 on close.
 long RecvSome(RawSocket s, char* buffer, size_t size);
 bool SendAll(RawSocket s, const std::string& bytes);
-void SetRecvTimeout(RawSocket s, uint32_t milliseconds);
 // 1 when the socket has bytes (or a close) to read, 0 after the time-out, -1 on error.
 int WaitReadable(RawSocket s, uint32_t milliseconds);
 // Orderly close of the sending side: the other end reads end-of-stream.

@@ -5,22 +5,16 @@
 
 namespace vt::test {
 
-HBITMAP MakeImage(int w, int h, int bpp, const std::function<COLORREF(int, int)>& colour,
-                  bool rgb565) {
-  struct {
-    BITMAPINFOHEADER h;
-    DWORD masks[3];
-  } bi{};
-  bi.h.biSize = sizeof bi.h;
-  bi.h.biWidth = w;
-  bi.h.biHeight = h;  // bottom-up, as bitmap files are
-  bi.h.biPlanes = 1;
-  bi.h.biBitCount = static_cast<WORD>(bpp);
-  bi.h.biCompression = (bpp == 16 && rgb565) ? BI_BITFIELDS : BI_RGB;
-  bi.masks[0] = 0xF800, bi.masks[1] = 0x07E0, bi.masks[2] = 0x001F;
+HBITMAP MakeImage(int w, int h, int bpp, const std::function<COLORREF(int, int)>& colour) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;  // bottom-up, as bitmap files are
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = static_cast<WORD>(bpp);
+  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS,
-                                 &bits, nullptr, 0);
+  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bmp) return nullptr;
   const int stride = ((w * bpp + 31) / 32) * 4;
   auto* base = static_cast<unsigned char*>(bits);
@@ -28,18 +22,9 @@ HBITMAP MakeImage(int w, int h, int bpp, const std::function<COLORREF(int, int)>
     unsigned char* row = base + static_cast<size_t>(h - 1 - y) * stride;
     for (int x = 0; x < w; ++x) {
       const COLORREF c = colour(x, y);
-      const unsigned r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-      if (bpp == 16) {
-        const unsigned px = rgb565 ? ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)
-                                   : ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-        row[x * 2] = static_cast<unsigned char>(px);
-        row[x * 2 + 1] = static_cast<unsigned char>(px >> 8);
-      } else {
-        unsigned char* p = row + x * (bpp / 8);
-        p[0] = static_cast<unsigned char>(b), p[1] = static_cast<unsigned char>(g);
-        p[2] = static_cast<unsigned char>(r);
-        if (bpp == 32) p[3] = 0;
-      }
+      unsigned char* p = row + x * (bpp / 8);
+      p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+      if (bpp == 32) p[3] = 0;
     }
   }
   GdiFlush();

@@ -13,9 +13,8 @@
 
 namespace vt::test {
 
-// A DIB section w x h of 16, 24 or 32 bits (16: 555, or 565 with `rgb565`), filled by `colour`.
-HBITMAP MakeImage(int w, int h, int bpp, const std::function<COLORREF(int x, int y)>& colour,
-                  bool rgb565 = false);
+// A DIB section w x h of 24 or 32 bits, filled by `colour`.
+HBITMAP MakeImage(int w, int h, int bpp, const std::function<COLORREF(int x, int y)>& colour);
 HBITMAP SolidImage(int w, int h, COLORREF colour);
 
 void Pump();
