@@ -220,7 +220,7 @@ TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
 // from the browser, and a double-click made meanwhile is dropped, not run on the new rows.
 TEST_F(BrowserWindowTest, WhileAQueryBlocksTheNoticeShowsAndInputIsDropped) {
   ScriptStart();
-  ScriptQueryHead(peer, "NES", "^[c-d]").Pause(1500);
+  ScriptQueryHead(peer, "NES", "^[c-d]").Pause(4000);  // room to paint on a busy machine
   peer.Send(CountField("1") + Record("Contra", "k-contra", "1", "0"));
   Make();
   std::vector<COLORREF> seen;
@@ -240,7 +240,7 @@ TEST_F(BrowserWindowTest, WhileAQueryBlocksTheNoticeShowsAndInputIsDropped) {
           [&] {
             return CountDifferent(seen = CaptureScreen(r), BitmapPixels(IDB_LOADING_NOTICE)) == 0;
           },
-          1000);
+          3000);
       noticeStyle = GetWindowLongPtrA(notice, GWL_EXSTYLE);
       active = GetForegroundWindow();
       PostClick(list, row, true);
