@@ -50,7 +50,6 @@ BENCHMARK(BM_KeyedRuns500x600);
 
 void BM_PlainPixelRead500x600(benchmark::State& state) {
   const auto px = RoundedSkin(500, 600);
-  const auto view = View(px, 500, 600);
   for (auto _ : state) {
     unsigned sum = 0;
     for (std::uint8_t b : px) sum += b;

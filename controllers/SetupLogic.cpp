@@ -223,7 +223,10 @@ void SetupLogic::Cancel() {
 }
 
 void SetupLogic::Advanced() {
-  if (!capturing_) host_.OpenPage(WebPageAddress(webHost_, "/" + std::string(layout_.helpPage)));
+  if (capturing_) return;
+  std::string page = "/";
+  page += layout_.helpPage;
+  host_.OpenPage(WebPageAddress(webHost_, page));
 }
 
 bool SetupLogic::Load(int player) {
