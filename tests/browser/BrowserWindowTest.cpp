@@ -48,7 +48,7 @@ protected:
   // The window on a session pointed at the peer (started here) and the web host.
   BrowserWindow& Make() {
     peer.Start();
-    session = MakeSession(2000);
+    session = MakeSession(10000);  // past the seconds a test holds a query back
     return Open();
   }
   // A new window on the current session; the login step, the emulator start, and the boxes and
