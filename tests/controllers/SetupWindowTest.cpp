@@ -15,6 +15,8 @@
 namespace vt {
 namespace {
 
+using test::PumpUntil;
+
 void Click(HWND dlg, int id, int code = BN_CLICKED) {
   SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(GetDlgItem(dlg, id)));
 }
@@ -32,10 +34,6 @@ long Share(HWND h, COLORREF colour) {
   const auto pixels = test::CaptureScreen(r);
   return 10000 * std::count(pixels.begin(), pixels.end(), colour) / long(pixels.size());
 }
-bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 500 && !done(); ++i) Sleep(10);
-  return done();
-}
 
 // The input layer's box is the window's: the window is disabled behind it, and a field clicked
 // meanwhile (handled in the box's loop) starts no second capture on the same devices. While a
@@ -50,7 +48,7 @@ TEST(SetupWindow, ItsBoxesAreItsOwnAndAWaitingCaptureKeepsItAlive) {
   settings->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString,
                      folder.dir.path().string());
   folder.PutFixture("meka.inp");
-  input.SetSignals(true);
+  input.Keyboard().signals = true;
   std::atomic<bool> owned{false}, disabled{false}, repainted{false}, answered{false}, ended{false};
   SetupWindow w(Layout(Console::SMSC), *settings, "web.test", input);
   w.SetPause([](std::chrono::milliseconds) {});
@@ -58,21 +56,21 @@ TEST(SetupWindow, ItsBoxesAreItsOwnAndAWaitingCaptureKeepsItAlive) {
     HWND field = GetDlgItem(dlg, IDC_SMSC_PAUSE);
     const std::string name = Text(field);
     std::thread user([&] {
-      ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(GetDlgItem(dlg, IDC_SETUP_OK)); }));
+      ASSERT_TRUE(PumpUntil([&] { return !IsWindowEnabled(GetDlgItem(dlg, IDC_SETUP_OK)); }));
       RECT r{};
       GetWindowRect(field, &r);
       const DWORD style = WS_POPUP | WS_VISIBLE | SS_BLACKRECT;
       HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", style, r.left, r.top,
                                    r.right - r.left, r.bottom - r.top, {}, {}, {}, {});
-      test::PumpUntil([&] { return Share(field, kBlue) < 1000; });  // covered
+      PumpUntil([&] { return Share(field, kBlue) < 1000; });  // covered
       DestroyWindow(cover);
       const std::string shown = Text(field);
-      repainted = WaitFor([&] { return Share(field, kBlue) > 5000; }) &&
-                  WaitFor([&] { return Text(field) != shown; });  // a second less
+      repainted = PumpUntil([&] { return Share(field, kBlue) > 5000; }) &&
+                  PumpUntil([&] { return Text(field) != shown; });  // a second less
       DWORD_PTR result = 0;
       answered = SendMessageTimeoutA(dlg, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
       PostMessageA(GetDlgItem(dlg, IDC_SETUP_CANCEL), WM_LBUTTONDOWN, 0, 0);
-      ended = WaitFor([&] { return Text(field) == name; });  // 5 s at most
+      ended = PumpUntil([&] { return Text(field) == name; });  // 5 s at most
     });
     Click(dlg, IDC_SMSC_PAUSE, STN_CLICKED);
     user.join();
@@ -82,7 +80,7 @@ TEST(SetupWindow, ItsBoxesAreItsOwnAndAWaitingCaptureKeepsItAlive) {
     input.Keyboard().results.create.Next({dierr::Generic});
     std::thread boxUser([&] {
       HWND box = nullptr;
-      ASSERT_TRUE(WaitFor([&] { return (box = test::VisibleDialog({dlg})) != nullptr; }));
+      ASSERT_TRUE(PumpUntil([&] { return (box = test::VisibleDialog({dlg})) != nullptr; }));
       owned = GetWindow(box, GW_OWNER) == dlg;
       disabled = !IsWindowEnabled(dlg);
       Click(dlg, IDC_SMSC_DOWN, STN_CLICKED);

@@ -37,14 +37,6 @@ std::string Poke(std::string bytes, const std::vector<std::pair<std::size_t, cha
   return bytes;
 }
 
-// Bindings no reader has touched.
-ControllerConfig Untouched(std::string folder = {}) {
-  ControllerConfig c(std::move(folder));
-  c.bindingCodes.fill(-5);
-  c.scanKeyList = c.valueTexts[0] = c.displayNames[0] = "kept";
-  return c;
-}
-
 // What each format writes after reading `text` and binding `edits` (nothing: `text` itself, byte
 // for byte), and the codes it then reads from what it wrote.
 TEST(Emulator, EachFormatWritesBackWhatItReadAndChangesOnlyTheBindingsChanged) {
@@ -138,7 +130,8 @@ TEST(Emulator, EachFormatWritesBackWhatItReadAndChangesOnlyTheBindingsChanged) {
 
 // The writers replace whole stretches that the readers find by position: where the two would
 // not agree the bindings read would come back under other buttons or lines would be lost, so the
-// file is left alone. A read that fails leaves the bindings as they were.
+// text is left alone (as the file's test shows a file is). A read that fails leaves the bindings
+// as they were: the fuzz targets check it.
 // What a format refuses: to write (it may read), to read and write, or to read (the writer has
 // its place).
 enum Refused { kWrite, kBoth, kRead };
@@ -155,8 +148,6 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
     Refused refused;
   } cases[] = {
       {Gens(), 1, gensNoC, kBoth},
-      {Gens(), 1, "", kBoth},
-      {Gens(), 3, kGens, kBoth},
       {Gens(), 1, "P1.C=32\r\n" + gensNoC, kWrite},  // C before Up
       {Gens(), 1, Replace(kGens, "P1.Left=", "P1.Turbo=1\r\nP1.Left="), kWrite},
       {Gens(), 1, Replace(Replace(kGens, "P1.Down=208", "P1.Left=203"),
@@ -175,7 +166,6 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
       {Meka(), 2, Replace(kMeka, "[Mouse 1]", "[Mouse X]"), kWrite},
       {Meka(), 1, Replace(kMeka, "player_reset        = key", "player_rest         = key"), kWrite},
       {Meka(), 2, kMeka.substr(0, kMeka.find(L("start_pause", "joy_button 11"))), kBoth},
-      {Meka(), 3, kMeka, kBoth},
       // Sections swapped: the reset line now stands after "[Joypad 1]".
       {Meka(), 1, kMeka.substr(0, k1) + kMeka.substr(j1, j2 - j1) + kMeka.substr(k1, j1 - k1) +
                       kMeka.substr(j2), kWrite},
@@ -201,22 +191,11 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.format.name) + " " + std::to_string(c.player) + " " + c.text);
-    test::EmulatorFolder f;
-    f.config = Untouched(f.config.emulatorFolder);
-    const bool read = c.format.Read(c.text, c.player, f.config);
+    ControllerConfig config;
+    const bool read = c.format.Read(c.text, c.player, config);
     EXPECT_TRUE(c.refused == kWrite || !read);
-    if (!read) {
-      EXPECT_EQ(f.config.bindingCodes, Untouched().bindingCodes);
-      EXPECT_EQ(f.config.scanKeyList + f.config.valueTexts[0] + f.config.displayNames[0],
-                "keptkeptkept");
-    }
     if (c.refused == kRead) continue;
-    EXPECT_FALSE(c.format.Write(c.text, c.player, f.config));
-    const std::string file(c.format.file);
-    f.Put(file, c.text);
-    EXPECT_FALSE(f.Save(c.format, c.player));
-    EXPECT_EQ(f.Get(file), c.text);
-    EXPECT_TRUE(f.OnlyFileIs(file));
+    EXPECT_FALSE(c.format.Write(c.text, c.player, config));
   }
 }
 

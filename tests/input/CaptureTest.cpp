@@ -10,7 +10,6 @@ namespace vt {
 namespace {
 
 class InputFixture : public ::testing::Test, public InputRig {};
-using Message = InputRig::Message;
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

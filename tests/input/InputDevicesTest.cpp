@@ -8,19 +8,15 @@
 namespace vt {
 namespace {
 
-class InputFixture : public ::testing::Test, public InputRig {};
+class InputDevicesTest : public ::testing::Test, public InputRig {};
 using Message = InputRig::Message;
 
-using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::Not;
 
 const Message kInitKeyboardFailed = "Error: InitKeyboard Failed";
 const Message kJoystickLevel = "Error: Failed to set joystick coop level";
 Message DiError(const char* name) { return std::string("DI Error: ") + name; }
-
-using InputDevicesTest = InputFixture;
 
 // The opening in order, and the closing in order (the alias emptied, the GUID table kept).
 TEST_F(InputDevicesTest, OpenAndCloseGoInOrder) {

@@ -130,7 +130,7 @@ private:
 };
 
 ScriptedDevice::ScriptedDevice(ScriptedInput& in, std::string id, const DeviceGuid& instance)
-    : signals(in.signals_), input(in), name(std::move(id)), guid(instance) {
+    : input(in), name(std::move(id)), guid(instance) {
   for (int a = 0; a < kAxisCount; ++a) objects.push_back(AxisType(static_cast<Axis>(a)));
   for (std::uint32_t b = 0; b < 32; ++b) objects.push_back((b << 8) | 0x0C);  // DIDFT_PSHBUTTON
 }

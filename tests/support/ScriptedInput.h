@@ -54,7 +54,7 @@ struct ScriptedDevice {
     ScriptedResult acquire, poll, read;
   } results;
   std::vector<std::uint32_t> objects;
-  bool signals;  // set before the devices are opened
+  bool signals = false;  // set before the devices are opened
   ScriptedInput& input;
   std::string name;
   DeviceGuid guid;
@@ -76,12 +76,6 @@ public:
     DeviceGuid guid;
     return guid.fill(seed), guid;
   }
-  // Every device, attached or to come, signals its input (or must be polled).
-  void SetSignals(bool signals) {
-    signals_ = signals;
-    for (auto& d : devices_) d.signals = signals;
-  }
-
   std::vector<std::string> Log() const { return Locked([&] { return log_; }); }
   void ClearLog() { Locked([&] { return log_.clear(), 0; }); }
   int LiveDevices() const { return Locked([&] { return liveDevices_; }); }
@@ -104,7 +98,6 @@ private:
   mutable std::recursive_mutex mutex_;
   std::condition_variable_any changed_;
   std::uint64_t changes_ = 0;  // of signalling devices
-  bool signals_ = false;
   std::vector<std::string> log_;
   int liveDevices_ = 0;
   std::deque<ScriptedDevice> devices_;  // the keyboard first
