@@ -175,7 +175,8 @@ TEST_F(CaptureTest, KeysBeforeJoysticksAndTheFirstJoystickWithAResultWins) {
 }
 
 // Each capture writes its device's fields of the record and leaves the others as they were: only
-// the keyboard sets Key, only an axis sets JAxisPositive; the last test that holds wins.
+// the keyboard sets Key, only an axis sets JAxisPositive; the last test that holds wins. A record
+// is named by its device.
 TEST_F(CaptureTest, NesRecordsTakeWhatEachCaptureFound) {
   OpenWith(2);
   const NesterBinding& up = config.nesRecords[0];
@@ -194,11 +195,7 @@ TEST_F(CaptureTest, NesRecordsTakeWhatEachCaptureFound) {
   joysticks[1]->SetButton(2, 1);
   EXPECT_EQ(CaptureNesButton(config, "Up"), 0x1112);
   EXPECT_EQ(up, (NesterBinding{ScriptedInput::TestGuid(0x11), 2, 1, 50, 0x2D})) << "a button wins";
-}
-
-// Names of a nester record no capture gives. (The readers' tests and the end-to-end run show
-// the keys' names; MEKA's texts read back are fuzzed.)
-TEST(KeyNames, NesterRecordsNoCaptureGives) {
+  // The names of records no capture gives (the keys' are the readers' tests').
   EXPECT_EQ(NesterBindingName(NesterBinding{{}, kNesterJoystickAxis, 1, 4, 0}), "J5");
   EXPECT_EQ(NesterBindingName(NesterBinding{{}, 7, 0, 0, 0}), "Unknown");
 }
