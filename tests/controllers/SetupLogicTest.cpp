@@ -247,28 +247,26 @@ TEST_F(SetupLogicTest, AnInputBoundTwiceIsMarkedUntilOneOfTheTwoChanges) {
 // that fails says why and keeps the window, the player and the captures; a player whose reader
 // failed is never written, and does not hold the switch to the other one.
 TEST_F(SetupLogicTest, SwitchOkAndCancelSaveWhatTheyMustAndNothingThatWasNotRead) {
-  std::string player1, player2;
-  for (const char* line : {"Up=200\n", "Down=208\n", "Left=203\n", "Right=205\n", "Start=28\n"})
-    player1 += std::string("P1.") + line, player2 += std::string("P2.") + line;
-  player1 += "P1.A=30\nP1.B=31\nP1.C=32\n", player2 += "P2.A=30\nP2.B=31\nP2.C=32\n";
-  folder.Put("gens.cfg", player1 + player2);
+  const std::string gens = test::Fixture("gens.cfg");
+  const std::string noPlayer1 = test::Replace(gens, "P1.Down", "P1.Dn");  // cannot be read
+  folder.Put("gens.cfg", gens);
   Make(Console::GENC).Start();
   logic->SwitchPlayer(1);  // the current player's lamp: nothing read, nothing written
   EXPECT_TRUE(surface.log.empty());
   CaptureWith(Key(0x10), IDC_SETUP_UP);
   logic->SwitchPlayer(2);
-  const std::string saved = test::Replace(player1, "P1.Up=200", "P1.Up=16") + player2;
+  const std::string saved = test::Replace(gens, "P1.Up=200", "P1.Up=16");
   EXPECT_EQ(folder.Get("gens.cfg"), saved);
   CaptureWith(Key(0x11), IDC_SETUP_UP);
   logic->Cancel();  // (the recorded window does not really end)
   EXPECT_EQ(folder.Get("gens.cfg"), saved);
   EXPECT_EQ(surface.log.back(), "end 2");
   logic->Ok();
-  EXPECT_EQ(folder.Get("gens.cfg"), test::Replace(saved, "P2.Up=200", "P2.Up=17"));
+  EXPECT_EQ(folder.Get("gens.cfg"), test::Replace(saved, "P2.Up=4097", "P2.Up=17"));
   EXPECT_EQ(surface.log.back(), "end 1");
-  folder.Put("gens.cfg", player1 + player2);
+  folder.Put("gens.cfg", gens);
   Make(Console::GENC).Start();
-  folder.Put("gens.cfg", "P1.Up=200\n" + player2);  // changed behind the window's back
+  folder.Put("gens.cfg", noPlayer1);  // changed behind the window's back
   CaptureWith(Key(0x10), IDC_SETUP_UP);
   surface.log.clear();
   logic->Ok();
@@ -284,8 +282,8 @@ TEST_F(SetupLogicTest, SwitchOkAndCancelSaveWhatTheyMustAndNothingThatWasNotRead
   CaptureWith(Key(0x10), IDC_SETUP_UP);
   logic->Ok();
   EXPECT_EQ(surface.log.back(), "end 1");
-  EXPECT_EQ(folder.Get("gens.cfg"), "P1.Up=200\n" + test::Replace(player2, "Up=200", "Up=16"));
-  folder.Put("gens.cfg", player1);  // player 2 cannot be read
+  EXPECT_EQ(folder.Get("gens.cfg"), test::Replace(noPlayer1, "P2.Up=4097", "P2.Up=16"));
+  folder.Put("gens.cfg", test::Replace(gens, "P2.Down", "P2.Dn"));  // player 2 cannot be read
   Make(Console::GENC).Start();
   logic->SwitchPlayer(2);
   EXPECT_EQ(surface.texts[IDC_SETUP_UP], "") << "player 1's name under player 2's lamp";
