@@ -98,11 +98,9 @@ protected:
            o.password + (o.loginEnabled ? " enabled" : "");
   }
 
-  // A session pointed at the game server on `port` (0: the peer, started here) and the web host,
-  // and the logic set up on it.
+  // A session pointed at the game server on `port` (0: the peer) and the web host, and the
+  // logic set up on it.
   LoginLogic& Start(uint16_t port = 0, const std::string& webHost = "") {
-    if (port == 0 && !peerStarted) peer.Start();
-    peerStarted = peerStarted || port == 0;
     session = MakeSession(5000, port, webHost);
     logic = std::make_unique<LoginLogic>(surface, ui, *store);
     logic->Setup(passwordDest, usernameDest, *session);
@@ -116,7 +114,6 @@ protected:
   FakeSurface surface;
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
-  bool peerStarted = false;
   std::string passwordDest = "unchanged", usernameDest = "unchanged";
   std::unique_ptr<ServerSession> session;
   std::unique_ptr<LoginLogic> logic;

@@ -82,12 +82,6 @@ protected:
     surface.log.clear();
     return *logic;
   }
-  // Everything the server received on one connection, once the client has closed it.
-  std::string Sent(size_t connection = 0) {
-    session->Disconnect();
-    peer.Finish();
-    return peer.Received(connection);
-  }
   std::string Value(const std::string& name) {
     std::string bytes;
     return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes) ? bytes : "<missing>";
@@ -130,9 +124,10 @@ TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
   Go(b.Search("Zelda: [Link]* ?"));  // sent as typed
   Go(b.ChooseRange("^[c-d]"));
   EXPECT_EQ(b.searchText, "Zelda: [Link]* ?") << "a letter range leaves the search box's text";
-  EXPECT_EQ(Sent(), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]") +
-                        QueryBytes("SNES", "^[a-b]") + QueryBytes("SNES", "Zelda: [Link]* ?") +
-                        QueryBytes("SNES", "^[c-d]"));
+  EXPECT_EQ(Sent(*session), GoodLoginBytes("ann", "pw:@/") + QueryBytes("NES", "^[a-b]") +
+                                QueryBytes("SNES", "^[a-b]") +
+                                QueryBytes("SNES", "Zelda: [Link]* ?") +
+                                QueryBytes("SNES", "^[c-d]"));
   surface.log.clear();
   for (const char* text : {"z", "", " "}) b.SearchBoxChanged(text);
   EXPECT_EQ(surface.log, (Log{"search-on", "search-off", "search-on"}));
@@ -147,7 +142,7 @@ TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndKeepTheRows) {
   Go(b.RefreshList());  // user in use: its notice, then a disconnect that clears the flag
   EXPECT_EQ(surface.log, Log{"close-clients"});
   EXPECT_FALSE(session->connected || session->userInUse);
-  EXPECT_EQ(Sent(), "annpw:@/annpw:@/");
+  EXPECT_EQ(Sent(*session), "annpw:@/annpw:@/");
 }
 
 // The server dropped the session while it sat idle: the next command logs in again and asks once

@@ -42,18 +42,13 @@ protected:
   }
   void ScriptStart() {
     ScriptQuery(peer, "NES", "^[a-b]",
-                {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "0", "3"),
+                {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "1", "0"),
                  Record("Gamma", "k-gamma", "0", "0")});
   }
-  // The window on a session pointed at the peer (started here) and the web host.
-  BrowserWindow& Make() {
-    peer.Start();
-    session = MakeSession(10000);  // past the seconds a test holds a query back
-    return Open();
-  }
-  // A new window on the current session; the login step, the emulator start, and the boxes and
-  // pages (unless they are to show) are recorded.
-  BrowserWindow& Open(bool showBoxes = false) {
+  // The window on a session pointed at the peer and the web host (or another); the login step,
+  // the emulator start, and the boxes and pages (unless they are to show) are recorded.
+  BrowserWindow& Make(const std::string& webHost = "", bool showBoxes = false) {
+    session = MakeSession(10000, 0, webHost);  // past the seconds a test holds a query back
     window = std::make_unique<BrowserWindow>(*session, *settings);
     if (!showBoxes) window->SetHost(ui);
     window->SetLoginStep([](BrowserWindow& w, bool) {
@@ -170,9 +165,7 @@ TEST_F(BrowserWindowTest, OpensCentredWithItsRowsAndColoursAndNothingSelectedAnd
 // What Launch and Enter start is the row the list highlights: moved by keys and type-ahead, gone
 // after a click on empty space or a refresh; the focused button shows a mark.
 TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
-  ScriptQuery(peer, "NES", "^[a-b]",
-              {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "1", "0"),
-               Record("Gamma", "k-gamma", "1", "0")});
+  ScriptStart();
   ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
   ScriptQuery(peer, "NES", "^[c-d]", {Record("Contra", "k-contra", "1", "0")});
   Make();
@@ -269,9 +262,7 @@ TEST_F(BrowserWindowTest, ALowerLayerBoxDisablesTheWindowBehindIt) {
     HttpPeer gone("4.05");
     webHost = gone.hostPort();
   }
-  peer.Start();
-  session = MakeSession(2000, 0, webHost);
-  Open(true);
+  Make(webHost, true);
   // Every box that comes (the version check's, at each login): its owner and the browser's
   // state. Watched while the case lives.
   struct Watch {

@@ -9,9 +9,8 @@ namespace {
 class QueryGames : public SessionTest {
 protected:
   void SetUp() override { ScriptGoodLogin(peer, "u", "p", "False"); }
-  // Starts the peer and logs the session in.
+  // A session on the peer, logged in.
   void StartLoggedIn(uint32_t receiveTimeoutMs = 2000) {
-    peer.Start();
     s = MakeSession(receiveTimeoutMs);
     EXPECT_TRUE(s->Login("u", "p", ui));
   }
@@ -28,6 +27,13 @@ protected:
     for (size_t size : {s->rawRecords.size(), s->titles.size(), s->gameKeys.size(),
                         s->availableCopies.size(), s->fullAccountCopies.size()})
       EXPECT_EQ(size, s->gameCount);
+  }
+  // An answer of `count` full records, which no later answer may show through.
+  static std::string FullAnswer(int count) {
+    std::string body = CountField(std::to_string(count));
+    for (int i = 0; i < count; ++i)
+      body += Record("Old title " + std::to_string(i), "old-" + std::to_string(i), "9", "7");
+    return body;
   }
 
   std::unique_ptr<ServerSession> s;
@@ -95,7 +101,6 @@ TEST_F(QueryGames, CountIsReadByTheDecimalRuleAndWhatFollowsStaysInTheSocket) {
     for (const std::string& record : cases[i].records) answer += Z(record);
     ScriptQueryHead(peer).Send(answer + cases[i].next);
   }
-  peer.Start();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     s = MakeSession();
@@ -112,17 +117,7 @@ TEST_F(QueryGames, CountIsReadByTheDecimalRuleAndWhatFollowsStaysInTheSocket) {
 
 // The arrays of one answer are overwritten in place by the next: nothing of a longer, fuller
 // earlier answer may show through a shorter, sparser, cut-up or failed later one.
-class QueryAfterQuery : public QueryGames {
-protected:
-  static std::string FullAnswer(int count) {
-    std::string body = CountField(std::to_string(count));
-    for (int i = 0; i < count; ++i)
-      body += Record("Old title " + std::to_string(i), "old-" + std::to_string(i), "9", "7");
-    return body;
-  }
-};
-
-TEST_F(QueryAfterQuery, SparserRecordsInSmallPiecesLeaveNoOldFields) {
+TEST_F(QueryGames, SparserRecordsInSmallPiecesLeaveNoOldFields) {
   ScriptQueryHead(peer);
   peer.Send(FullAnswer(6));
   ScriptQueryHead(peer);
@@ -148,7 +143,7 @@ TEST_F(QueryAfterQuery, SparserRecordsInSmallPiecesLeaveNoOldFields) {
 // The error mark closes the socket and logs the session out, so that the next command logs in
 // again; the records before it stay unsplit. (A close before the last record fails the query:
 // the hostile server's CloseMidRecord run.)
-TEST_F(QueryAfterQuery, ErrorMarkLeavesNoOldEntries) {
+TEST_F(QueryGames, ErrorMarkLeavesNoOldEntries) {
   ScriptQueryHead(peer);
   peer.Send(FullAnswer(5));
   ScriptQueryHead(peer);

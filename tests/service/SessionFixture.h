@@ -60,18 +60,28 @@ inline void ScriptRefusal(ScriptedPeer& peer, const std::string& alias,
 
 class SessionTest : public ::testing::Test {
 protected:
-  // The receive time-out is short here so that stalls end quickly; the client's own is 30 s.
-  // Another game port or web host than the peers' where given.
+  // A session pointed at the peer (started at the first call: script it before) or at another
+  // game port, and at the web host or another. The receive time-out is short here so that
+  // stalls end quickly; the client's own is 30 s.
   std::unique_ptr<ServerSession> MakeSession(uint32_t receiveTimeoutMs = 2000, uint16_t port = 0,
                                              const std::string& webHost = "") {
+    if (port == 0 && !peerStarted) peer.Start();
+    peerStarted = peerStarted || port == 0;
     return std::make_unique<ServerSession>(
         ServiceEndpoints{"127.0.0.1", port ? port : peer.port(),
                          webHost.empty() ? web.hostPort() : webHost, receiveTimeoutMs});
+  }
+  // Everything the peer received on one connection, once the client has closed it.
+  std::string Sent(ServerSession& s, size_t connection = 0) {
+    s.Disconnect();
+    peer.Finish();
+    return peer.Received(connection);
   }
 
   RecordingHost ui;
   HttpPeer web{"<html>current: 4.05</html>"};
   ScriptedPeer peer;
+  bool peerStarted = false;
 };
 
 }  // namespace vt::test
