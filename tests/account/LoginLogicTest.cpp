@@ -73,14 +73,13 @@ protected:
     store = OpenFileSettings(dir.File("registry.txt"), protector);
     ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
   }
-  void Save(const std::string& name, const std::string& bytes, uint32_t type = kTypeNone) {
-    ASSERT_TRUE(store->SetValue(Hive::Machine, kVintaraKey, name, type, bytes));
-  }
+  // The four values of a saved login, SAVE of the type given.
   void SaveLogin(const std::string& save, const std::string& autoLogin, const std::string& user,
-                 const std::string& pass) {
-    for (auto [name, bytes] : {std::pair{"SAVE", save}, {"AUTOLOGIN", autoLogin},
-                               {"Username", user}, {"Password", pass}})
-      Save(name, bytes);
+                 const std::string& pass, uint32_t saveType = kTypeNone) {
+    for (auto [name, bytes] :
+         {std::pair{"AUTOLOGIN", autoLogin}, {"Username", user}, {"Password", pass}})
+      ASSERT_TRUE(store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes));
+    ASSERT_TRUE(store->SetValue(Hive::Machine, kVintaraKey, "SAVE", saveType, save));
   }
   // A saved value's bytes (and type), or "<missing>".
   std::string Value(const std::string& name, uint32_t* type = nullptr) {
@@ -98,10 +97,9 @@ protected:
            o.password + (o.loginEnabled ? " enabled" : "");
   }
 
-  // A session pointed at the game server on `port` (0: the peer) and the web host, and the
-  // logic set up on it.
-  LoginLogic& Start(uint16_t port = 0, const std::string& webHost = "") {
-    session = MakeSession(5000, port, webHost);
+  // A session pointed at the game server on `port` (0: the peer), and the logic set up on it.
+  LoginLogic& Start(uint16_t port = 0) {
+    session = MakeSession(5000, port);
     logic = std::make_unique<LoginLogic>(surface, ui, *store);
     logic->Setup(passwordDest, usernameDest, *session);
     return *logic;
@@ -140,8 +138,7 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
        "abcdefghijklmnopqrstu"},
   };
   for (const Case& c : cases) {
-    SaveLogin(c.save, c.autoLogin, c.user, c.pass);
-    Save("SAVE", c.save, c.type);
+    SaveLogin(c.save, c.autoLogin, c.user, c.pass, c.type);
     log.clear();
     EXPECT_EQ(Start(1).Run(), Next::EndProgram);
     EXPECT_EQ(log, Log{"show-window"}) << c.save << " " << c.autoLogin;
@@ -149,7 +146,7 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
   }
 }
 
-// Signup opens its page; Cancel ends the window and saves nothing.
+// Cancel ends the window and saves nothing. (Signup's page: the login window's test.)
 TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWritesAtOnce) {
   SaveLogin("FALSE", "FALSE", Nuls(20), Nuls(20));
   surface.user = [this] {
@@ -173,14 +170,12 @@ TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWrit
     logic->TextsChanged("abcdefghijklmnopqrstuvwxyz", "");
     logic->PressSaveSettings();
     EXPECT_EQ(Values(), (Log{"TRUE", "FALSE", "abcdefghijklmnopqrst", Nuls(20), "<missing>"}));
-    logic->PressSignup();
     logic->TextsChanged("mallory", "x");
     logic->PressCancel();
     EXPECT_EQ(Value("Username"), "abcdefghijklmnopqrst") << "Cancel saves nothing";
     logic->PressSaveSettings();
   };
   EXPECT_EQ(Start(1).Run(), Next::EndProgram);
-  EXPECT_EQ(ui.pages, Log{"http://" + web.hostPort() + "/signup.php"});
   EXPECT_EQ(Values(), (Log{"FALSE", "FALSE", Nuls(20), Nuls(20), "<missing>"}));
   uint32_t type = 99;
   Value("Password", &type);
@@ -229,23 +224,20 @@ TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInU
 }
 
 // A failed automatic login ends the program after its notice; only a refusal of the credentials
-// forgets the saved login, every other failure keeps the four values byte for byte. An
-// out-of-date client shows the update message alone.
+// forgets the saved login, every other failure keeps the four values byte for byte. (An
+// out-of-date client's: the start-up's end-to-end run.)
 TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereRefused) {
-  test::HttpPeer outdated("<p>4.06</p>");
   const Log saved = {"TRUE", "TRUE", Padded("player"), Padded("secret"), "<missing>"};
   const Log forgotten = {"FALSE", "FALSE", Nuls(20), Nuls(20), "<missing>"};
   struct Case {
     std::string answer;  // the server's answer to the password; "" for no server (port 1)
-    bool outOfDate;
     Log log;
     bool forgets;
   } cases[] = {
-      {kBad, false, {"connecting", "notice:BadLogin"}, true},
-      {kInUse, false, {"connecting", "notice:UserInUse"}, false},
-      {"Try later", false, {"connecting", "message (default): Try later"}, false},
-      {"", false, {"connecting", "notice:ConnectionError"}, false},
-      {"", true, {"connecting", "message Error: Visit Vintara to update your client."}, false},
+      {kBad, {"connecting", "notice:BadLogin"}, true},
+      {kInUse, {"connecting", "notice:UserInUse"}, false},
+      {"Try later", {"connecting", "message (default): Try later"}, false},
+      {"", {"connecting", "notice:ConnectionError"}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.log[1]);
@@ -254,7 +246,7 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
     test::ScriptedPeer server;
     server.Expect("player").Send("user?").Expect("secret").Send(c.answer);
     if (!c.answer.empty()) server.Start();
-    Start(c.answer.empty() ? 1 : server.port(), c.outOfDate ? outdated.hostPort() : "");
+    Start(c.answer.empty() ? 1 : server.port());
     EXPECT_EQ(logic->Run(), Next::EndProgram);
     EXPECT_EQ(log, c.log);
     EXPECT_EQ(Values(), c.forgets ? forgotten : saved);

@@ -94,7 +94,7 @@ TEST_F(LaunchGameTest, CommandLineIsTheStoredPathABlankAndTheAddress) {
   }
 }
 
-// Refusals show one notice and keep the connection.
+// Refusals show one notice and keep the connection; a selection beyond the rows is no selection.
 TEST_F(LaunchGameTest, RefusalsFollowTheAvailabilityRule) {
   struct Case {
     const char* system;
@@ -120,6 +120,17 @@ TEST_F(LaunchGameTest, RefusalsFollowTheAvailabilityRule) {
     EXPECT_EQ(calls, std::vector<std::string>{c.notice});
     EXPECT_TRUE(session->connected && session->loggedIn);
   }
+  // Past the catalogue, or arrays shorter than gameCount (a caller that changed one of them):
+  // refused without reading.
+  calls.clear();
+  for (auto [selected, count] :
+       {std::pair<uint32_t, uint32_t>{1, 1}, {0xFFFFFFFFu, 1}, {1, 2}, {0, 0}}) {
+    session->selectedIndex = selected;
+    session->gameCount = count;
+    EXPECT_EQ(LaunchGame(*session, who, *settings, *this, host), LaunchOutcome::NoSelection)
+        << selected << " " << count;
+  }
+  EXPECT_TRUE(calls.empty() && session->connected);
 }
 
 // A launch that cannot start its emulator says why, in a box with the program's caption; the file
@@ -146,8 +157,7 @@ TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised)
       {dir.File("nester"), true, LaunchOutcome::Started},
   };
   for (const Case& c : cases) {
-    settings = OpenFileSettings(dir.File("fresh.txt"));
-    std::filesystem::remove(dir.File("fresh.txt"));
+    settings->DeleteKey(Hive::Machine, kVintaraKey);
     settings->CreateKey(Hive::Machine, kVintaraKey);
     if (c.value) SetPath("NES", *c.value);
     startSucceeds = c.startSucceeds;
@@ -161,21 +171,6 @@ TEST_F(LaunchGameTest, AnEmulatorThatCannotStartIsReportedAndNothingIsMinimised)
     if (c.outcome == LaunchOutcome::Started) expected = {"start"};
     EXPECT_EQ(calls, expected) << path;
   }
-}
-
-TEST_F(LaunchGameTest, SelectionBeyondTheCatalogueIsRefusedWithoutReading) {
-  Launch("NES", "True", "0", 0);  // a refusal: the session stays connected
-  calls.clear();
-  // Past the catalogue, or arrays shorter than gameCount (a caller that changed one of them).
-  for (auto [selected, count] :
-       {std::pair<uint32_t, uint32_t>{1, 1}, {0xFFFFFFFFu, 1}, {1, 2}, {0, 0}}) {
-    session->selectedIndex = selected;
-    session->gameCount = count;
-    EXPECT_EQ(LaunchGame(*session, who, *settings, *this, host), LaunchOutcome::NoSelection)
-        << selected << " " << count;
-  }
-  EXPECT_TRUE(calls.empty());
-  EXPECT_TRUE(session->connected);
 }
 
 }  // namespace
