@@ -150,9 +150,11 @@ TEST(ListBarArrows, LostCaptureStopsRepeatingWithoutScrolling) {
   }
 }
 
-// A press on the first arrow released on the second: the vertical bar pages, the horizontal one
-// scrolls a line.
-TEST(ListBarRelease, BackPressReleasedOnTheForwardArrowPagesVerticallyButScrollsALineHorizontally) {
+// A press released elsewhere. From the first arrow onto the second, the vertical bar pages and
+// the horizontal one scrolls a line. On the track, a page toward the pointer: below, above,
+// none exactly at the thumb's top edge (in the thumb), but one there outside the bar's width,
+// which the page rule counts as above the thumb.
+TEST(ListBarRelease, ArrowOntoArrowAndClicksOnTheTrack) {
   for (BarOrientation o : {kV, kHorizontal}) {
     const bool v = o == kV;
     SimulatedList list(kH, 100, 10);
@@ -164,15 +166,10 @@ TEST(ListBarRelease, BackPressReleasedOnTheForwardArrowPagesVerticallyButScrolls
     EXPECT_EQ(list.commands.at(0), v ? ScrollCommand::PageForward : ScrollCommand::LineForward);
     EXPECT_EQ(list.Position(), v ? 10 : 1);
   }
-}
-
-TEST(ListBarRelease, TrackClickPagesTowardThePointer) {
   SimulatedList list(kH, 100, 10, 50);
   ListBarLogic bar(kV, list);
   bar.UpdateBar();
   ASSERT_EQ(bar.ThumbStart(), 187);  // 36 + 50 * 3.02
-  // Below, above, exactly at the thumb's top edge (in the thumb: no page), and there outside
-  // the bar's width, which the page rule counts as above the thumb.
   for (auto [x, y, position] :
        {std::tuple{kX, 300, 60}, {kX, 50, 50}, {kX, 187, 50}, {40, 187, 40}}) {
     bar.ButtonDown(x, y);
