@@ -107,47 +107,39 @@ TEST(ListBarThumb, ThumbFollowsThePositionTruncatedAndClampsAtTheEnd) {
 }
 
 // Either arrow of either bar, clicked or held: lines at 300 ms (the delay, then a first
-// repeat), then every 50 ms, and one more at the release; nothing after it.
+// repeat), then every 50 ms, and one more at the release; nothing after it. A capture lost
+// instead, before the delay ran out or while repeating, stops the repeat without that line.
 TEST(ListBarArrows, HoldingScrollsAt300msThenEvery50msPlusOneAtRelease) {
   for (BarOrientation o : {kV, kHorizontal})
     for (int step : {+1, -1})
-      for (int held : {200, 420}) {
-        const bool v = o == kV;
-        SCOPED_TRACE(std::to_string(v) + " " + std::to_string(step) + " " + std::to_string(held));
-        SimulatedList list(kH, 100, 10, 50);
-        ListBarLogic bar(o, list);
-        bar.UpdateBar();
-        const int x = v ? kX : step > 0 ? kH - 10 : 5, y = v ? (step > 0 ? kDownY : kUpY) : 5;
-        bar.ButtonDown(x, y);
-        EXPECT_TRUE(list.captured);
-        EXPECT_EQ(bar.ForwardPressed(), step > 0);
-        EXPECT_EQ(bar.BackPressed(), step < 0);
-        list.RunUntil(bar, held);
-        const int lines = held < 300 ? 0 : 3;
-        EXPECT_EQ(list.changes, (lines ? std::vector<int>{300, 350, 400} : std::vector<int>{}));
-        EXPECT_EQ(bar.ThumbStart(), bar.ThumbMin() + int(list.Position() * bar.Ratio()));
-        bar.ButtonUp(x, y);
-        EXPECT_FALSE(list.captured);
-        EXPECT_FALSE(list.TimerRunning());
-        list.RunUntil(bar, 2000);
-        EXPECT_EQ(list.Position(), 50 + step * (lines + 1));
-      }
-}
-
-// Lost before the repeat delay ran out and while repeating: no timer stays, nothing scrolls.
-TEST(ListBarArrows, LostCaptureStopsRepeatingWithoutScrolling) {
-  for (auto [lostAt, position] : {std::pair{100, 0}, {360, 2}}) {
-    SimulatedList list(kH, 100, 10);
-    ListBarLogic bar(kV, list);
-    bar.ButtonDown(kX, kDownY);
-    list.RunUntil(bar, lostAt);
-    ASSERT_EQ(list.Position(), position);
-    bar.CaptureLost();
-    list.RunUntil(bar, 5000);
-    EXPECT_EQ(list.Position(), position);
-    EXPECT_FALSE(bar.ForwardPressed());
-    EXPECT_FALSE(list.TimerRunning()) << lostAt;
-  }
+      for (int held : {200, 420})
+        for (bool lost : {false, true}) {
+          const bool v = o == kV;
+          SCOPED_TRACE(std::to_string(v) + " " + std::to_string(step) + " " + std::to_string(held) +
+                       (lost ? " lost" : ""));
+          SimulatedList list(kH, 100, 10, 50);
+          ListBarLogic bar(o, list);
+          bar.UpdateBar();
+          const int x = v ? kX : step > 0 ? kH - 10 : 5, y = v ? (step > 0 ? kDownY : kUpY) : 5;
+          bar.ButtonDown(x, y);
+          EXPECT_TRUE(list.captured);
+          EXPECT_EQ(bar.ForwardPressed(), step > 0);
+          EXPECT_EQ(bar.BackPressed(), step < 0);
+          list.RunUntil(bar, held);
+          const int lines = held < 300 ? 0 : 3;
+          EXPECT_EQ(list.changes, (lines ? std::vector<int>{300, 350, 400} : std::vector<int>{}));
+          EXPECT_EQ(bar.ThumbStart(), bar.ThumbMin() + int(list.Position() * bar.Ratio()));
+          if (lost) {
+            bar.CaptureLost();
+          } else {
+            bar.ButtonUp(x, y);
+            EXPECT_FALSE(list.captured);
+          }
+          EXPECT_FALSE(bar.ForwardPressed() || bar.BackPressed());
+          EXPECT_FALSE(list.TimerRunning());
+          list.RunUntil(bar, 2000);
+          EXPECT_EQ(list.Position(), 50 + step * (lines + !lost));
+        }
 }
 
 // A press released elsewhere. From the first arrow onto the second, the vertical bar pages and
