@@ -64,10 +64,9 @@ protected:
     ui.log = &surface.log;
   }
   // The logic on a session of its own pointed at the peer (started here), logged out.
-  BrowserLogic& Start(ScriptedPeer& p, uint32_t receiveTimeoutMs = 2000,
-                      const std::string& webHost = "") {
+  BrowserLogic& Start(ScriptedPeer& p, uint32_t receiveTimeoutMs = 2000) {
     p.Start();
-    session = MakeSession(receiveTimeoutMs, p.port(), webHost);
+    session = MakeSession(receiveTimeoutMs, p.port());
     logic = std::make_unique<BrowserLogic>(surface, *session, *store, ui);
     logic->userName = "ann";
     logic->password = "pw:@/";
@@ -133,7 +132,9 @@ TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
   EXPECT_EQ(surface.log, (Log{"search-on", "search-off", "search-on"}));
 }
 
-TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndKeepTheRows) {
+// A refused login queries nothing; an out-of-date client found by the next connection's version
+// check ends the program after the update message: no notice, no query, no game server.
+TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndAnOutOfDateClientEndsTheProgram) {
   peer.Expect("ann").Send("user?").Expect("pw:@/").Send("Incorrect Username or Password");
   peer.Expect("ann").Send("user?").Expect("pw:@/").Send("Username in use login again to clear.");
   BrowserLogic& b = Start(peer);
@@ -142,7 +143,13 @@ TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndKeepTheRows) {
   Go(b.RefreshList());  // user in use: its notice, then a disconnect that clears the flag
   EXPECT_EQ(surface.log, Log{"close-clients"});
   EXPECT_FALSE(session->connected || session->userInUse);
+  web.SetRawReply("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n4.06");
+  surface.log.clear();
+  EXPECT_EQ(b.ChooseSystem("SNES"), Next::EndProgram);
+  EXPECT_EQ(surface.log, Log{"message Error: Visit Vintara to update your client."});
+  EXPECT_EQ(Value("SYSTEM"), "<missing>");
   EXPECT_EQ(Sent(*session), "annpw:@/annpw:@/");
+  EXPECT_EQ(peer.connections(), 1u);
 }
 
 // The server dropped the session while it sat idle: the next command logs in again and asks once
@@ -275,18 +282,6 @@ TEST_F(BrowserLogicTest, ChangeUserLogsOutFirstAndAnOutOfDateClientEndsItWithout
   session->SetSystem("SNES");
   EXPECT_EQ(b.ChangeUser(), Next::EndProgram);
   EXPECT_EQ(Value("SYSTEM"), "<missing>");
-}
-
-// An out-of-date client found by a refresh's login ends the program after the update message:
-// no notice, no query, no game server.
-TEST_F(BrowserLogicTest, AnOutOfDateClientEndsTheProgramAtTheNextCommand) {
-  HttpPeer outdated("4.06");
-  BrowserLogic& b = Start(peer, 2000, outdated.hostPort());
-  EXPECT_EQ(b.ChooseSystem("SNES"), Next::EndProgram);
-  EXPECT_EQ(surface.log, Log{"message Error: Visit Vintara to update your client."});
-  EXPECT_EQ(Value("SYSTEM"), "<missing>");
-  peer.Finish();
-  EXPECT_EQ(peer.connections(), 0u);
 }
 
 TEST_F(BrowserLogicTest, SetupHelpAndTheUpgradeReminder) {
