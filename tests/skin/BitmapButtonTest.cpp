@@ -30,41 +30,31 @@ protected:
   }
 };
 
-class BitmapButtonTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    ASSERT_TRUE(w.CreateModeless());
-    b = w.Item(IDC_TEST_BUTTON);
-  }
-
+// Slots of number 0 are not loaded; a missing normal image stops the loading and releases the
+// old images, any other missing one does not. The button takes its image's size in place (its
+// place in the tab order kept), or keeps the size it has without one.
+TEST(BitmapButton, LoadsEachSlotAskedForAndTakesTheImageSizeInPlace) {
   ButtonWindow w;
-  HWND b = nullptr;
-};
-
-TEST_F(BitmapButtonTest, LoadsEachSlotAskedForAndStopsOnlyAtAMissingNormalImage) {
+  ASSERT_TRUE(w.CreateModeless());
+  HWND b = w.Item(IDC_TEST_BUTTON);
   EXPECT_TRUE(w.button.LoadImages(1, 2, 0, 4));
-  EXPECT_EQ(w.asked, (std::vector<int>{1, 2, 4})) << "slots of number 0 are not loaded";
+  EXPECT_EQ(w.asked, (std::vector<int>{1, 2, 4}));
   EXPECT_EQ(w.button.Image(ButtonSlot::Focused), nullptr);
-  w.asked.clear();
-  EXPECT_FALSE(w.button.LoadImages(9, 2, 3, 4));
-  EXPECT_EQ(w.asked, (std::vector<int>{9}));
-  EXPECT_EQ(w.button.Image(ButtonSlot::Pressed), nullptr) << "the old images were released";
-  w.asked.clear();
-  EXPECT_FALSE(w.button.LoadImages(1, 9, 0, 4));
-  EXPECT_EQ(w.asked, (std::vector<int>{1, 9, 4})) << "later slots still load";
-  EXPECT_NE(w.button.Image(ButtonSlot::Disabled), nullptr);
-}
-
-TEST_F(BitmapButtonTest, TakesTheImageSizeInPlaceOrKeepsTheTemplateSizeWithoutOne) {
   const RECT tmpl = test::DialogRect(w.Hwnd(), 10, 10, 50, 14);
   HWND before = GetWindow(b, GW_HWNDPREV), after = GetWindow(b, GW_HWNDNEXT);
-  w.button.LoadImages(1, 2);
   w.button.SizeToContent();
   const RECT sized = test::ChildRect(b), want{tmpl.left, tmpl.top, tmpl.left + 93, tmpl.top + 34};
   EXPECT_TRUE(EqualRect(&sized, &want));
   EXPECT_EQ(GetWindow(b, GW_HWNDPREV), before);
   EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), after);
-  w.button.LoadImages(9);
+  w.asked.clear();
+  EXPECT_FALSE(w.button.LoadImages(1, 9, 0, 4));
+  EXPECT_EQ(w.asked, (std::vector<int>{1, 9, 4})) << "later slots still load";
+  EXPECT_NE(w.button.Image(ButtonSlot::Disabled), nullptr);
+  w.asked.clear();
+  EXPECT_FALSE(w.button.LoadImages(9, 2, 3, 4));
+  EXPECT_EQ(w.asked, (std::vector<int>{9}));
+  EXPECT_EQ(w.button.Image(ButtonSlot::Pressed), nullptr) << "the old images were released";
   SetWindowPos(b, nullptr, 0, 0, 40, 20, SWP_NOMOVE | SWP_NOZORDER);
   w.button.SizeToContent();
   EXPECT_EQ(test::ChildRect(b).right - test::ChildRect(b).left, 40);

@@ -1,6 +1,6 @@
 // The game list in a live window: its own bars beside it instead of the platform's, bars and
-// header painted from the skin images, the selected row in the skin's colours, and an arrow
-// that scrolls once on a click and repeats while held.
+// header painted from the skin images, an arrow that scrolls once on a click and repeats while
+// held, and the selected row in the skin's colours.
 #include "skin/win32/GameList.h"
 
 #include <commctrl.h>
@@ -72,7 +72,7 @@ protected:
   ListWindow w;
 };
 
-TEST_F(GameListTest, OwnBarsBesideTheListAndHeaderPaintFromTheSkinImages) {
+TEST_F(GameListTest, OwnBarsBesideTheListPaintFromTheSkinImagesAndScrollIt) {
   ASSERT_NO_FATAL_FAILURE(Open(80));
   HWND l = w.list.Hwnd(), v = w.list.VerticalBar().Hwnd(), h = w.list.HorizontalBar().Hwnd();
   ASSERT_TRUE(v && h);
@@ -118,6 +118,23 @@ TEST_F(GameListTest, OwnBarsBesideTheListAndHeaderPaintFromTheSkinImages) {
       dark += GetRValue(cap.At(x, y)) < 40 && GetGValue(cap.At(x, y)) < 40;
   EXPECT_GT(dark, 5);
 
+  // The down arrow scrolls one row on a quick click, and repeats while held (the repeat's delays
+  // are the bar logic's test).
+  const LPARAM down = MAKELPARAM(5, H - 20);
+  ASSERT_EQ(Top(), 0);
+  SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, down);
+  EXPECT_EQ(GetCapture(), v);
+  SendMessageA(v, WM_LBUTTONUP, 0, down);
+  EXPECT_EQ(Top(), 1);
+  EXPECT_EQ(GetCapture(), nullptr);
+  SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, down);
+  EXPECT_EQ(Top(), 1) << "nothing scrolls at the press";
+  ASSERT_TRUE(test::PumpUntil([&] { return Top() >= 4; }));
+  const int held = Top();
+  SendMessageA(v, WM_LBUTTONUP, 0, down);
+  EXPECT_EQ(Top(), held + 1) << "one more line at the release";
+  EXPECT_GT(w.list.VerticalBar().Logic().ThumbStart(), 36) << "the thumb followed the list";
+
   // Rows that fit: no thumb.
   w.list.SetRows({{"Only", "Available"}});
   test::Pump();
@@ -153,29 +170,6 @@ TEST_F(GameListTest, SelectedRowIsGreyOnGreyBlueEvenUnfocusedAndStaysSelected) {
   EXPECT_EQ(ListView_GetItemState(l, 1, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
   // Taking the selection away and back during the paint leaves nothing to repaint.
   EXPECT_FALSE(GetUpdateRect(l, nullptr, FALSE));
-}
-
-TEST_F(GameListTest, DownArrowScrollsOneRowOnAQuickClickAndRepeatsWhenHeld) {
-  ASSERT_NO_FATAL_FAILURE(Open(80));
-  HWND v = w.list.VerticalBar().Hwnd();
-  RECT vc{};
-  GetClientRect(v, &vc);
-  const LPARAM down = MAKELPARAM(5, vc.bottom - 20);
-  ASSERT_EQ(Top(), 0);
-  SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, down);
-  EXPECT_EQ(GetCapture(), v);
-  SendMessageA(v, WM_LBUTTONUP, 0, down);
-  EXPECT_EQ(Top(), 1);
-  EXPECT_EQ(GetCapture(), nullptr);
-
-  // Held: the repeat's timers (their delays are the bar logic's test).
-  SendMessageA(v, WM_LBUTTONDOWN, MK_LBUTTON, down);
-  EXPECT_EQ(Top(), 1) << "nothing scrolls at the press";
-  ASSERT_TRUE(test::PumpUntil([&] { return Top() >= 4; }));
-  const int held = Top();
-  SendMessageA(v, WM_LBUTTONUP, 0, down);
-  EXPECT_EQ(Top(), held + 1) << "one more line at the release";
-  EXPECT_GT(w.list.VerticalBar().Logic().ThumbStart(), 36) << "the thumb followed the list";
 }
 
 }  // namespace
