@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <memory>
 
 namespace vt::test {
 
@@ -54,52 +56,34 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 namespace {
-std::function<void(HWND)> g_body;
-win::Dialog* g_dialog = nullptr;
-UINT_PTR g_timer = 0;
-
-void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!g_dialog || !g_dialog->Hwnd() || !IsWindowVisible(g_dialog->Hwnd())) return;
-  KillTimer(nullptr, g_timer);
-  auto body = std::move(g_body);
-  g_body = nullptr;
-  if (body) body(g_dialog->Hwnd());
-}
-}  // namespace
-
-INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body, HWND owner) {
-  g_body = std::move(body);
-  g_dialog = &dialog;
-  g_timer = SetTimer(nullptr, 0, 10, &OnTick);
-  const INT_PTR r = dialog.RunModal(owner);
-  KillTimer(nullptr, g_timer);
-  g_dialog = nullptr;
-  return r;
-}
-
-namespace {
-struct Waiter {
-  std::function<bool()> condition;
-  std::function<void()> action;
-};
-std::vector<std::pair<UINT_PTR, Waiter>> g_waiters;
+// Each timer's condition and action.
+std::map<UINT_PTR, std::pair<std::function<bool()>, std::function<void()>>> g_waiters;
 
 void CALLBACK OnWaiterTick(HWND, UINT, UINT_PTR id, DWORD) {
-  for (auto it = g_waiters.begin(); it != g_waiters.end(); ++it) {
-    if (it->first != id) continue;
-    if (!it->second.condition()) return;
-    KillTimer(nullptr, id);
-    Waiter w = std::move(it->second);
-    g_waiters.erase(it);
-    w.action();
-    return;
-  }
+  const auto it = g_waiters.find(id);
+  if (it == g_waiters.end() || !it->second.first()) return;
+  KillTimer(nullptr, id);
+  const auto action = std::move(it->second.second);
+  g_waiters.erase(it);
+  action();
 }
 }  // namespace
 
 void WhenTrue(std::function<bool()> condition, std::function<void()> action) {
-  const UINT_PTR id = SetTimer(nullptr, 0, 10, &OnWaiterTick);
-  g_waiters.push_back({id, Waiter{std::move(condition), std::move(action)}});
+  g_waiters[SetTimer(nullptr, 0, 10, &OnWaiterTick)] = {std::move(condition), std::move(action)};
+}
+
+INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body, HWND owner) {
+  // After the run the waiter only removes itself: the dialog may be gone by then.
+  auto running = std::make_shared<bool>(true);
+  WhenTrue(
+      [&dialog, running] { return !*running || (dialog.Hwnd() && IsWindowVisible(dialog.Hwnd())); },
+      [&dialog, running, body = std::move(body)] {
+        if (*running) body(dialog.Hwnd());
+      });
+  const INT_PTR r = dialog.RunModal(owner);
+  *running = false;
+  return r;
 }
 
 RECT DialogRect(HWND dialog, int x, int y, int w, int h) {
@@ -170,7 +154,8 @@ std::vector<COLORREF> CaptureScreen(const RECT& r) {
   return out;
 }
 
-std::vector<COLORREF> ImagePixels(HBITMAP image, SIZE* size) {
+std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size) {
+  HBITMAP image = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
   BITMAP info{};
   if (!image || !GetObjectA(image, sizeof info, &info)) return {};
   HDC mem = CreateCompatibleDC(nullptr);
@@ -178,21 +163,9 @@ std::vector<COLORREF> ImagePixels(HBITMAP image, SIZE* size) {
   auto out = ReadPixels(mem, 0, 0, info.bmWidth, info.bmHeight);
   SelectObject(mem, old);
   DeleteDC(mem);
+  DeleteObject(image);
   if (size) *size = SIZE{info.bmWidth, info.bmHeight};
   return out;
-}
-
-std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size) {
-  HBITMAP bmp = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
-  auto out = ImagePixels(bmp, size);
-  if (bmp) DeleteObject(bmp);
-  return out;
-}
-
-SIZE ImageSize(int resourceId) {
-  SIZE size{};
-  BitmapPixels(resourceId, &size);
-  return size;
 }
 
 bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs) {

@@ -49,10 +49,8 @@ struct Capture {
 Capture CaptureClient(HWND hwnd);
 // The pixels of a screen rectangle as the display shows them (from any thread).
 std::vector<COLORREF> CaptureScreen(const RECT& r);
-// The pixels of a bitmap, and of a bitmap resource of the program.
-std::vector<COLORREF> ImagePixels(HBITMAP image, SIZE* size = nullptr);
+// The pixels of a bitmap resource of the program.
 std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size = nullptr);
-SIZE ImageSize(int resourceId);
 // Whether the screen comes to show the bitmap resource at the window's place (pumping messages
 // meanwhile); an image smaller than the window is looked for at its top left corner.
 bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs = 5000);
