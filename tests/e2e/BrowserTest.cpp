@@ -127,8 +127,9 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
       << "as start-up set it";
   ClickRow(list, row);
   Click(browser, IDC_BROWSER_LAUNCH);
-  const std::string title = rows[row].substr(0, rows[row].find('|'));
-  EXPECT_EQ(Lines(log, 1), std::vector<std::string>{LaunchLine("zsnes://", "player", title)});
+  const std::string key = keys[rows[row].substr(0, rows[row].find('|'))];
+  EXPECT_EQ(Lines(log, 1), std::vector<std::string>{WindowsPath(VT_E2E_EMUSTUB) +
+                                                    " zsnes://player:player@" + web + "/" + key});
   ShowWindow(browser, SW_RESTORE);
   Click(browser, IDC_BROWSER_NES);
   ASSERT_TRUE(AwaitRows(list, nes));

@@ -4,84 +4,346 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+#include "resources/resource.h"
 
 namespace vt::e2e {
 
 // The web host vtservice serves ("127.0.0.1:port"); empty (and the reason) when the test
 // command did not start vtservice.
-std::string WebHost(std::string* whyMissing);
+inline std::string WebHost(std::string* whyMissing) {
+  const char* state = std::getenv("VT_E2E_SERVICE");
+  const char* web = std::getenv("VT_E2E_WEBHOST");
+  if (state && std::string(state) == "running" && web && *web) return web;
+  const char* path = std::getenv("VT_E2E_SERVICE_PATH");
+  *whyMissing = state ? std::string("vtservice is not built at ") + (path ? path : "?") +
+                            " (build the host preset first, or set VT_HOST_BUILD_DIR)"
+                      : "not started by tests/e2e/with-vtservice, so no service is running";
+  return "";
+}
 
-// Software\Vintara of the machine hive as an installer leaves it, with the deployment values
-// pointing at vtservice, and these values as raw bytes without a type. ClearVintaraKey removes
-// what it wrote, so that other tests of the prefix do not see it.
-void PrepareVintaraKey(const std::string& webHost, const std::map<std::string, std::string>& raw);
-void ClearVintaraKey();
-// A value's bytes (and its type code) in a key in the given view, or "<missing>"; VintaraValue
-// reads Software\Vintara in the client's view.
-std::string RegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name,
-                          DWORD* type = nullptr);
-std::string VintaraValue(const std::string& name, DWORD* type = nullptr);
+// A value's bytes (and its type code) in a key in the given view, or "<missing>".
+inline std::string RegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name,
+                                 DWORD* type = nullptr) {
+  char buffer[1024];
+  DWORD size = sizeof buffer;
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS) return "<missing>";
+  const LONG rc =
+      RegQueryValueExA(h, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(h);
+  return rc == ERROR_SUCCESS ? std::string(buffer, size) : "<missing>";
+}
+
+// A value set in a key in the given view, the key created when missing.
+inline void SetRegistryValue(HKEY root, const char* key, REGSAM view, const std::string& name,
+                             const std::string& bytes, DWORD type) {
+  HKEY h = nullptr;
+  RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &h, nullptr);
+  RegSetValueExA(h, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                 static_cast<DWORD>(bytes.size()));
+  RegCloseKey(h);
+}
+
+// Software\Vintara is in the machine hive's 32-bit view, where the client and its installer
+// keep it.
+inline std::string VintaraValue(const std::string& name, DWORD* type = nullptr) {
+  return RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_32KEY, name, type);
+}
+inline void SetVintaraValue(const std::string& name, const std::string& bytes, DWORD type) {
+  SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_32KEY, name, bytes, type);
+}
+
+// Software\Vintara emptied of every value and subkey, so that other tests of the prefix do not
+// see what a test wrote; the key stays (an installer may have made it, with its rights).
+inline void ClearVintaraKey() {
+  HKEY key = nullptr;
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key);
+  if (key) RegDeleteTreeA(key, nullptr);
+  RegCloseKey(key);
+}
+
+// The key as an installer leaves it, with the deployment values pointing at vtservice, and these
+// values as raw bytes without a type.
+inline void PrepareVintaraKey(const std::string& webHost,
+                              const std::map<std::string, std::string>& raw) {
+  ClearVintaraKey();
+  SetVintaraValue("GameServer", std::string("127.0.0.1", 10), REG_SZ);
+  SetVintaraValue("WebHost", webHost + '\0', REG_SZ);
+  for (const auto& [name, bytes] : raw) SetVintaraValue(name, bytes, REG_NONE);
+}
+
+// Polls until `done` holds; false after the time-out.
+inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
+  for (const DWORD start = GetTickCount(); !done(); Sleep(20))
+    if (GetTickCount() - start > timeoutMs) return false;
+  return true;
+}
+
+// A path of the build machine as Wine sees it ("Z:\\...").
+inline std::string WindowsPath(const std::string& unixPath) {
+  std::string path = "Z:" + unixPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
 
 class Client {
 public:
   // Another program, or (empty) the client of the build tree.
-  explicit Client(std::string commandLine = "");
-  ~Client();  // ends the client if it still runs
-  bool started() const { return process_.hProcess != nullptr; }
-  // The exit code once the process has ended, or STILL_ACTIVE after the time-out.
-  DWORD WaitExit(DWORD timeoutMs = 60000);
-  bool Running() const;
+  explicit Client(std::string line = "") {
+    if (line.empty()) line = '"' + WindowsPath(VT_E2E_CLIENT) + '"';
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &process_))
+      process_ = {};
+  }
+  // Ends the client if it still runs.
+  ~Client() {
+    if (!process_.hProcess) return;
+    if (Running()) {
+      TerminateProcess(process_.hProcess, 99);
+      WaitForSingleObject(process_.hProcess, 10000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  // The exit code once the process has ended, or STILL_ACTIVE after the time-out (or when it
+  // did not start).
+  DWORD WaitExit(DWORD timeoutMs = 60000) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+      GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+  }
+  bool Running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+  }
   // Visible top-level windows of the client.
-  std::vector<HWND> Windows() const;
+  std::vector<HWND> Windows() const {
+    struct Found {
+      DWORD pid;
+      std::vector<HWND> windows;
+    } found{process_.dwProcessId, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) {
+          auto* f = reinterpret_cast<Found*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(hwnd, &pid);
+          if (pid == f->pid && IsWindowVisible(hwnd)) f->windows.push_back(hwnd);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+  }
   // A visible window of the client that `match` accepts; null after the time-out or the end.
-  HWND WaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 60000) const;
-  bool WaitGone(HWND hwnd) const;
+  HWND WaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 60000) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+          for (HWND h : Windows())
+            if (match(h)) return (found = h) != nullptr;
+          return !Running();
+        },
+        timeoutMs);
+    return found;
+  }
+  bool WaitGone(HWND hwnd) const {
+    return WaitUntil([&] { return !IsWindowVisible(hwnd); }, 60000);
+  }
 
 private:
   PROCESS_INFORMATION process_{};
 };
+
+// A window's text, read without a message to its thread (which may be blocked in a capture).
+inline std::string Text(HWND hwnd) {
+  wchar_t text[512] = {};
+  const int n = InternalGetWindowText(hwnd, text, 512);
+  return std::string(text, text + n);  // the client's texts are ASCII
+}
 
 // What a client window is, from its geometry, region and controls.
 enum class Kind {
   Login, Connecting, ConnectionError, BadLogin, UserInUse, FullAccountOnly, UpgradeReminder,
   Browser, Setup, MessageBox, Other
 };
-Kind Classify(HWND hwnd);
-const char* KindName(Kind kind);
+inline Kind Classify(HWND hwnd) {
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (std::string(cls) != "#32770") return Kind::Other;
+  RECT wr{};
+  GetWindowRect(hwnd, &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  // The browser has a title ("Vintara") for the task bar, though no caption shows it.
+  if (w == 500 && h == 600 && GetDlgItem(hwnd, IDC_BROWSER_LIST)) return Kind::Browser;
+  // Every set-up window has Advanced; the login window and the notices have none.
+  if (GetDlgItem(hwnd, IDC_SETUP_ADVANCED) && (w == 400 || w == 500)) return Kind::Setup;
+  if (!Text(hwnd).empty()) return Kind::MessageBox;
+  if (w == 275 && h == 200 && GetDlgItem(hwnd, IDC_NOTICE_CANCEL)) return Kind::UpgradeReminder;
+  if (w != 275 || h != 150) return Kind::Other;
+  if (GetDlgItem(hwnd, IDC_LOGIN_USERNAME)) return Kind::Login;
+  HWND button = GetDlgItem(hwnd, IDC_NOTICE_OK);
+  if (!button) return GetWindow(hwnd, GW_CHILD) ? Kind::Other : Kind::Connecting;
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const bool keyed = GetWindowRgn(hwnd, rgn) == COMPLEXREGION;
+  DeleteObject(rgn);
+  if (!keyed) return Kind::ConnectionError;
+  if (GetDlgItem(hwnd, IDC_NOTICE_CANCEL)) return Kind::FullAccountOnly;
+  RECT br{};
+  GetWindowRect(button, &br);
+  // The two keyed notices with one button differ in its place: 67 or 63 dialog units.
+  return br.left - wr.left == 101  ? Kind::BadLogin
+         : br.left - wr.left == 95 ? Kind::UserInUse
+                                   : Kind::Other;
+}
 
-void Click(HWND dialog, int id);
-void SetText(HWND dialog, int id, const std::string& text);
-// A window's text, read without a message to its thread (which may be blocked in a capture).
-std::string Text(HWND hwnd);
+inline const char* KindName(Kind kind) {
+  return std::array{"login window",     "connecting notice",  "connection error notice",
+                    "bad login notice", "user in use notice", "full-account-only notice",
+                    "upgrade reminder", "browser window",     "set-up window",
+                    "message box",      "other window"}[static_cast<size_t>(kind)];
+}
+
+inline void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+inline void SetText(HWND dialog, int id, const std::string& text) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, 10000, &ignored);
+}
+
 // A text box's text, asked of the box (another process's box keeps its text to itself).
-std::string EditText(HWND edit);
+inline std::string EditText(HWND edit) {
+  char buffer[512] = {};
+  DWORD_PTR got = 0;
+  SendMessageTimeoutA(edit, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                      SMTO_ABORTIFHUNG, 10000, &got);
+  return std::string(buffer, got);
+}
+
 // All texts of a message box's static controls.
-std::string MessageBoxText(HWND box);
+inline std::string MessageBoxText(HWND box) {
+  std::string all;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[32] = {};
+    GetClassNameA(c, cls, sizeof cls);
+    if (std::string(cls) == "Static") all += Text(c);
+  }
+  return all;
+}
+
+// Memory lent in the process that owns a window, for a message whose argument points at it:
+// `in` is copied there before the message, and the same bytes back into it after.
+template <typename T>
+LRESULT SendWithRemote(HWND window, UINT msg, WPARAM wp, T& in, char* text = nullptr) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  char* at = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof in + 512, MEM_COMMIT, PAGE_READWRITE));
+  if constexpr (std::is_same_v<T, LVITEMA>) in.pszText = at + sizeof in, in.cchTextMax = 512;
+  WriteProcessMemory(process, at, &in, sizeof in, nullptr);
+  const LRESULT result = SendMessageA(window, msg, wp, reinterpret_cast<LPARAM>(at));
+  ReadProcessMemory(process, at, &in, sizeof in, nullptr);
+  if (text) ReadProcessMemory(process, at + sizeof in, text, 512, nullptr);
+  VirtualFreeEx(process, at, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return result;
+}
+
 // The rows of another process's list control, "title|mark" each.
-std::vector<std::string> ListRows(HWND list);
+inline std::vector<std::string> ListRows(HWND list) {
+  std::vector<std::string> rows;
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::string row;
+    for (int sub = 0; sub < 2; ++sub) {
+      LVITEMA item{};
+      item.iSubItem = sub;
+      char text[512] = {};
+      const auto n = SendWithRemote(list, LVM_GETITEMTEXTA, i, item, text);
+      row.append(sub ? "|" : "").append(text, n > 0 ? static_cast<size_t>(n) : 0);
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 // A click (or double-click) on row i of another process's list, as the pointer's messages.
-void ClickRow(HWND list, int row, bool doubleClick = false);
+inline void ClickRow(HWND list, int row, bool doubleClick = false) {
+  RECT r{LVIR_BOUNDS, 0, 0, 0};
+  SendWithRemote(list, LVM_GETITEMRECT, row, r);
+  const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
+  // Posted, so that the client sees press and release in this order and before any message
+  // the test posts next (a press sent from another thread could overtake a posted release).
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list, WM_LBUTTONUP, 0, at);
+  if (doubleClick) {
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+  }
+}
+
 // The login window's texts set and Login clicked.
-void LogIn(HWND login, const std::string& user, const std::string& password);
-// Polls until `done` holds; false after the time-out.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
+inline void LogIn(HWND login, const std::string& user, const std::string& password) {
+  SetText(login, IDC_LOGIN_USERNAME, user);
+  SetText(login, IDC_LOGIN_PASSWORD, password);
+  Click(login, IDC_LOGIN_LOGIN);
+}
+
+// One line to the test command, and its answer awaited.
+inline void AskTheTestCommand(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+  char answer[16];
+  if (!std::fgets(answer, sizeof answer, stdin)) answer[0] = 0;
+}
 
 // A real key through the X server (tests/e2e/with-keys presses it): the window, found by its
 // place on the screen, gets the X input focus, then the key is held until ReleaseKey.
-void HoldKey(HWND window, const std::string& xKeyName);
-void ReleaseKey(const std::string& xKeyName);
+inline void HoldKey(HWND window, const std::string& xKeyName) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  char geometry[64];
+  std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top,
+                r.left, r.top);
+  AskTheTestCommand("KEYDOWN " + xKeyName + " " + geometry);
+}
+inline void ReleaseKey(const std::string& xKeyName) { AskTheTestCommand("KEYUP " + xKeyName); }
 
 // A saved login text as the login window keeps it: padded with zeros to 20 bytes.
-std::string Padded(const std::string& text);
-// A path of the build machine as Wine sees it ("Z:\\...").
-std::string WindowsPath(const std::string& unixPath);
+inline std::string Padded(const std::string& text) {
+  std::string out = text.substr(0, 20);
+  out.resize(20, '\0');
+  return out;
+}
+
 // A whole file's bytes ("" when it cannot be read).
-std::string ReadWholeFile(const std::string& path);
+inline std::string ReadWholeFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
 // A fresh path in the temporary folder, named for this process.
-std::string TempPath(const std::string& name);
+inline std::string TempPath(const std::string& name) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  return std::string(temp) + "vt-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + name;
+}
 
 }  // namespace vt::e2e

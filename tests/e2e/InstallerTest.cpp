@@ -80,8 +80,7 @@ protected:
   // Runs the installer to its end with the options; its exit code.
   static DWORD Install(const std::string& options) {
     const std::string setup = '"' + WindowsPath(VT_E2E_SETUP);  // two sums: GCC 12 warns wrongly
-    Client program(setup + "\" /S " + options);
-    return program.started() ? program.WaitExit(120000) : 0xFFFFFFFF;
+    return Client(setup + "\" /S " + options).WaitExit(120000);
   }
   // The uninstaller hands over to a copy of itself and ends at once: done once its last step,
   // taking away the installed-programs entry, is done (the folder goes before the registry).
@@ -165,14 +164,8 @@ TEST_F(Installer, AnEarlierInstallationsValuesStayThroughInstallAndUninstall) {
   const std::string earlier = TempPath("earlier emulators");
   std::map<std::string, std::string> before = Installed(earlier);
   before["NES_PATH"] = Sz(earlier + "\\nester97.exe");
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, nullptr, 0,
-                            KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  for (const char* name : {"VT_PATH", "NES_PATH", "GameServer", "WebHost"})
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(before[name].data()),
-                   static_cast<DWORD>(before[name].size()));
-  RegCloseKey(key);
+  PrepareVintaraKey(web, {});  // GameServer and WebHost as the earlier install left them
+  for (const char* name : {"VT_PATH", "NES_PATH"}) SetVintaraValue(name, before[name], REG_SZ);
 
   ASSERT_EQ(Install("/GAMESERVER=127.0.0.1"), 0u);
   EXPECT_EQ(Deployment(), before) << "kept, and the missing programs beside the kept folder";

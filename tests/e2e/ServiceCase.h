@@ -111,12 +111,6 @@ protected:
     EXPECT_FALSE(rows.empty()) << alias << " " << pattern;
     return rows;
   }
-  // emustub's command line for the user's game of that title.
-  std::string LaunchLine(const std::string& scheme, const std::string& user,
-                         const std::string& title) {
-    const std::string address = scheme + user + ":" + user + "@" + web + "/" + keys[title];
-    return WindowsPath(VT_E2E_EMUSTUB) + " " + address;
-  }
 
   std::string web, log = TempPath("emustub.log");
   std::map<std::string, std::string> keys;

@@ -84,11 +84,8 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
       RegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid");
   ASSERT_NE(machine, "<missing>");
   auto setMachine = [&](const std::string& guid) {
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCryptography, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key);
-    RegSetValueExA(key, "MachineGuid", 0, REG_SZ, reinterpret_cast<const BYTE*>(guid.data()),
-                   static_cast<DWORD>(guid.size()));
-    RegCloseKey(key);
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid", guid,
+                     REG_SZ);
   };
   const std::string resealed = VintaraValue("ProtectedPassword");
   setMachine(std::string("0badc0de-0000-4000-8000-000000000000", 37));
