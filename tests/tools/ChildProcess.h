@@ -40,14 +40,13 @@ public:
     err_ = err[0];
   }
   ~ChildProcess() {
-    if (pid_ > 0 && !reaped_) Signal(SIGKILL), Wait();
+    if (pid_ > 0 && !reaped_) ::kill(pid_, SIGKILL), Wait();
     ::close(out_);
     ::close(err_);
   }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  void Signal(int sig) { ::kill(pid_, sig); }
   // One line of standard output (without its LF), waiting at most 20 s.
   std::string ReadLine() {
     std::string line;
