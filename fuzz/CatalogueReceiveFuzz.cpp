@@ -13,11 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const vt::fuzz::Wire& w = vt::fuzz::TheWire();
   FUZZ_CHECK(w.consumed <= w.incoming.size());
   if (!ok) return 0;
-  FUZZ_CHECK(session.titles.size() == session.gameCount);
-  FUZZ_CHECK(session.gameKeys.size() == session.gameCount);
-  FUZZ_CHECK(session.availableCopies.size() == session.gameCount);
-  FUZZ_CHECK(session.fullAccountCopies.size() == session.gameCount);
-  FUZZ_CHECK(session.rawRecords.size() == session.gameCount);
+  for (const size_t n :
+       {session.titles.size(), session.gameKeys.size(), session.availableCopies.size(),
+        session.fullAccountCopies.size(), session.rawRecords.size()})
+    FUZZ_CHECK(n == session.gameCount);
   for (uint32_t i = 0; i < session.gameCount; ++i)
     FUZZ_CHECK(session.rawRecords[i].size() <= 1023 && session.titles[i].size() <= 254 &&
                session.gameKeys[i].size() <= 254 && session.availableCopies[i].size() <= 254);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/service/SessionFixture.h"
-#include "tests/support/FakeProtector.h"
+#include "tests/support/RefusingProtector.h"
 #include "tests/support/TempDir.h"
 
 namespace vt {
@@ -258,9 +258,8 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
 // which holds zeros. (Sealing, opening, and a sealed value that does not open on this machine:
 // the start-up's end-to-end runs.)
 TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
-  test::FakeProtector alice("alice");
-  alice.refuseSeal = true;
-  Open(&alice);
+  test::RefusingProtector refusing;
+  Open(&refusing);
   SaveLogin("TRUE", "FALSE", Padded("player"), Padded("secret"));
   surface.user = [this] { logic->SaveSettings(); };
   EXPECT_EQ(Start(1).Run(), Next::EndProgram);

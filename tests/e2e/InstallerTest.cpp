@@ -53,16 +53,6 @@ std::string AccessList() {
   return sddl;
 }
 
-// Software\Vintara's deployment values: the emulator folder's, the eight programs' and the
-// service's, "<missing>" where there is none.
-std::map<std::string, std::string> Deployment() {
-  std::map<std::string, std::string> values;
-  for (std::string name : {"VT_PATH", "GameServer", "WebHost"}) values[name] = VintaraValue(name);
-  for (const char* alias : kAliases)
-    values[std::string(alias) + "_PATH"] = VintaraValue(std::string(alias) + "_PATH");
-  return values;
-}
-
 class Installer : public ServiceCase {
 protected:
   void SetUp() override {
@@ -96,6 +86,13 @@ protected:
         {"VT_PATH", Sz(folder)}, {"GameServer", Sz("127.0.0.1")}, {"WebHost", Sz(web)}};
     for (int i = 0; i < 8; ++i)
       values[std::string(kAliases[i]) + "_PATH"] = Sz(folder + "\\" + kPrograms[i]);
+    return values;
+  }
+  // Software\Vintara's deployment values (the emulator folder's, the eight programs' and the
+  // service's), "<missing>" where there is none.
+  std::map<std::string, std::string> Deployment() const {
+    std::map<std::string, std::string> values = Installed("");
+    for (auto& [name, value] : values) value = VintaraValue(name);
     return values;
   }
 

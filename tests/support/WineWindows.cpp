@@ -9,12 +9,8 @@ namespace vt::test {
 
 HBITMAP MakeImage(int w, int h, int bpp, const std::function<COLORREF(int, int)>& colour) {
   BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;  // bottom-up, as bitmap files are
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = static_cast<WORD>(bpp);
-  bi.bmiHeader.biCompression = BI_RGB;
+  // Bottom-up (a positive height), as bitmap files are.
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bmp) return nullptr;
@@ -26,7 +22,6 @@ HBITMAP MakeImage(int w, int h, int bpp, const std::function<COLORREF(int, int)>
       const COLORREF c = colour(x, y);
       unsigned char* p = row + x * (bpp / 8);
       p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
-      if (bpp == 32) p[3] = 0;
     }
   }
   GdiFlush();
@@ -181,28 +176,24 @@ bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs) {
 
 std::string SkinGeometryFaults(HWND window, int w, int h, bool keyed) {
   std::string faults;
-  auto expect = [&](bool ok, const std::string& fault) {
-    if (!ok) faults += fault + "; ";
-  };
   RECT wr{};
   GetWindowRect(window, &wr);
   const int width = wr.right - wr.left, height = wr.bottom - wr.top;
-  expect(width == w && height == h,
-         "size " + std::to_string(width) + " x " + std::to_string(height));
-  expect(wr.left == GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2 &&
-             wr.top == GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2,
-         "not centred");
+  if (width != w || height != h)
+    faults += "size " + std::to_string(width) + " x " + std::to_string(height) + "; ";
+  if (wr.left != GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2 ||
+      wr.top != GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2)
+    faults += "not centred; ";
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   const int kind = GetWindowRgn(window, rgn);
   RECT box{};
   GetRgnBox(rgn, &box);
   const RECT whole{0, 0, w, h};
-  if (keyed)
-    expect(kind == COMPLEXREGION && !PtInRegion(rgn, 0, 0) && !PtInRegion(rgn, w - 1, h - 1),
-           "corners not cut");
-  else
-    expect(kind == SIMPLEREGION && EqualRect(&box, &whole), "region not the whole rectangle");
-  expect(PtInRegion(rgn, w / 2, h / 2), "centre outside the region");
+  if (keyed && (kind != COMPLEXREGION || PtInRegion(rgn, 0, 0) || PtInRegion(rgn, w - 1, h - 1)))
+    faults += "corners not cut; ";
+  if (!keyed && (kind != SIMPLEREGION || !EqualRect(&box, &whole)))
+    faults += "region not the whole rectangle; ";
+  if (!PtInRegion(rgn, w / 2, h / 2)) faults += "centre outside the region; ";
   DeleteObject(rgn);
   return faults;
 }
