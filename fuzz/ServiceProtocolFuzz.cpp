@@ -11,12 +11,8 @@
 
 namespace {
 const char kData[] =
-    "account|free|demo|demo\n"
-    "account|full|player|player\n"
-    "game|NES|N1|1|2|Alpha\n"
-    "game|NES|N2|0|3|Beta\n"
-    "game|GB|G1|2|2|Gamma\n"
-    "game|GBC|G2|0|0|Delta\n";
+    "account|free|demo|demo\naccount|full|player|player\ngame|NES|N1|1|2|Alpha\n"
+    "game|NES|N2|0|3|Beta\ngame|GB|G1|2|2|Gamma\ngame|GBC|G2|0|0|Delta\n";
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
