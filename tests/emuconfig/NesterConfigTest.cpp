@@ -1,5 +1,5 @@
 // nester's bindings in the current user's registry tree (the file store here, the same
-// semantics). The kept original and its restore are vtcli's table's.
+// semantics), and where the kept original of them lives (its restore is vtcli's table's).
 #include <gtest/gtest.h>
 
 #include "tests/emuconfig/EmuconfigTestSupport.h"
@@ -89,6 +89,36 @@ TEST_F(NesterTest, MissingKeysGetDefaultsOnALoadAndAMessageOnASave) {
   ASSERT_TRUE(Load(p1, 1));
   EXPECT_EQ(p1.DisplayName(SlotUp), "W");
   EXPECT_EQ(p1.DisplayName(SlotB), "Z");
+}
+
+// The first save keeps nester's values in the client's own key, once. A copy an earlier version
+// kept in nester's own tree is moved there when complete, and leaves nester's tree either way.
+TEST_F(NesterTest, TheOriginalIsKeptInTheClientsKeyAndAnOldCopyInNestersTreeIsMoved) {
+  const std::string kept = "Software\\Vintara\\Originals\\nester";
+  const std::string old = kTree + ".vintara-original";
+  auto putUp = [&](const std::string& root, char key) {
+    const std::string up = root + "\\Controller1\\Up";
+    return store->CreateKey(Hive::User, up) &&
+           store->SetValue(Hive::User, up, "Key", kTypeBinary, std::string(1, key));
+  };
+  const struct { bool oldCopy, oldComplete; char kept; } cases[] = {
+      {false, false, '\x11'}, {true, true, '\x22'}, {true, false, '\x11'}};
+  for (const auto& c : cases) {
+    store = OpenFileSettings(dir.File(std::to_string(c.oldCopy + 2 * c.oldComplete)));
+    ASSERT_TRUE(putUp(kTree, '\x11'));
+    ASSERT_TRUE(!c.oldCopy || putUp(old, '\x22'));
+    ASSERT_TRUE(!c.oldComplete || store->SetValue(Hive::User, old, "Complete", kTypeString, "1"));
+    for (std::uint8_t key : {0x33, 0x44}) {  // the second save takes no second copy
+      ASSERT_TRUE(Load(config, 1));
+      config.nesRecords[0] = NesterKeyboardBinding(key);
+      ASSERT_TRUE(Save(1));
+    }
+    std::string up, complete;
+    EXPECT_FALSE(store->KeyExists(Hive::User, old));
+    EXPECT_TRUE(store->QueryValue(Hive::User, kept + "\\Controller1\\Up", "Key", up));
+    EXPECT_EQ(up, std::string(1, c.kept));
+    EXPECT_TRUE(store->QueryValue(Hive::User, kept, "Complete", complete));
+  }
 }
 
 }  // namespace
