@@ -113,17 +113,6 @@ inline RECT ChildRect(HWND child) {
   return r;
 }
 
-// The rectangles of a region, in its own order.
-inline std::vector<RECT> RegionRects(HRGN region) {
-  const DWORD size = GetRegionData(region, 0, nullptr);
-  std::vector<unsigned char> buf(size);
-  if (!size || GetRegionData(region, size, reinterpret_cast<RGNDATA*>(buf.data())) != size)
-    return {};
-  const auto* data = reinterpret_cast<const RGNDATA*>(buf.data());
-  const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
-  return std::vector<RECT>(rects, rects + data->rdh.nCount);
-}
-
 // What is wrong ("" when nothing) with a skinned window's size, its centred place on the screen
 // and its region: keyed (the corners cut) or the whole rectangle.
 inline std::string SkinGeometryFaults(HWND window, int w, int h, bool keyed) {
