@@ -21,6 +21,7 @@ SetupLogic::SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, Host&
       config_(LookUpEmulatorFolder(settings)) {
   // The input layer's boxes are the window's own, so the window is disabled while one shows.
   config_.input = InputDevices(input, host_);
+  config_.input.SetClock([this] { return surface_.Now(); });
 }
 
 std::string CountdownText(std::string_view prompt, int seconds) {
@@ -115,11 +116,17 @@ bool SetupLogic::Accepts(const SetupField& field, std::int32_t code) {
     case DeviceRule::MasterSystemJoystick: accepted = code >= 256; break;
     case DeviceRule::Any: break;
   }
+  const char* refusal = field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick;
+  // A key its emulator's file cannot name would be stored as another key.
+  if (accepted && code < 256 && layout_.emulator && !layout_.emulator->Fits(field.slot, code)) {
+    accepted = false;
+    refusal = kKeyWithoutAName;
+  }
   if (accepted) return true;
   // The key refused must not close the box before it can be read.
   WaitForKeysUp();
   surface_.DropInput();
-  host_.ShowMessage(field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick, "Error");
+  host_.ShowMessage(refusal, "Error");
   return false;
 }
 

@@ -112,5 +112,6 @@ std::string CountdownText(std::string_view prompt, int seconds);
 // The messages of a field's device rule.
 inline constexpr const char* kUseTheKeyboard = "Invalid Selection, Please Use The Keyboard.";
 inline constexpr const char* kUseAJoystick = "Invalid Selection, Please Use A Joystick Or Gamepad.";
+inline constexpr const char* kKeyWithoutAName = "Invalid Selection, MEKA Has No Name For That Key.";
 
 }  // namespace vt

@@ -100,21 +100,28 @@ bool ReadJoys(std::string_view text, std::size_t p, Values& codes, Places& place
   return true;
 }
 
+// A binding line as the writer would put it (empty: it cannot), and whether the line there is
+// kept as it stands instead.
+struct NewLine {
+  std::string text;
+  bool keep = false;
+};
+
 // The reader takes values by position (each "key " or "joy" from a section's start) and the
 // writer puts them in by key word, so the writer takes a stretch only where the two agree: its
 // binding lines stand in table order, each once, and the reader took value k from binding line
 // k. Anything else is not the client's to rewrite: the bindings read would come back under other
 // buttons.
 // Taken, the stretch from its first binding line to `to` goes to `out` (after the text since
-// `copied`) with binding line k replaced by texts[k] where that is not empty and every other
-// line kept (a joypad section's own "player_reset" among them). Lines the stretch lacks (the
+// `copied`) with binding line k replaced by lines[k]'s text unless that is empty or the line is
+// to be kept, and every other line kept (a joypad section's own "player_reset" among them). Lines the stretch lacks (the
 // last ones) are added after the last one it has: the reader took their values from what
 // follows, so those must come later, and reads them from the added lines next time. A lacking
 // line without a new text cannot be added, and adding only the others would shift what the
 // reader takes, so then nothing is taken.
 bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to,
                     std::span<const MekaLine> words, const Places& places,
-                    const std::vector<std::string>& texts, std::size_t& copied, std::string& out) {
+                    const std::vector<NewLine>& lines, std::size_t& copied, std::string& out) {
   if (from == npos || to == npos || from >= to || from < copied) return false;
   std::string stretch;
   std::size_t present = 0, first = npos, afterLast = 0, afterLastInStretch = 0;
@@ -130,7 +137,8 @@ bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to,
       if (static_cast<std::size_t>(known - words.begin()) != present) return false;
       if (places[present] < pos || places[present] >= end) return false;
       if (present == 0) first = pos;
-      stretch += texts[present].empty() ? std::string(line) : texts[present];
+      const NewLine& next = lines[present];
+      stretch += next.keep || next.text.empty() ? std::string(line) : next.text;
       ++present;
       afterLast = end;
       afterLastInStretch = stretch.size();
@@ -144,8 +152,8 @@ bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to,
     if (places[present] < afterLast) return false;
     std::string missing;
     for (std::size_t k = present; k < words.size(); ++k) {
-      if (texts[k].empty()) return false;
-      missing += texts[k];
+      if (lines[k].text.empty()) return false;
+      missing += lines[k].text;
     }
     stretch.insert(afterLastInStretch, missing);
   }
@@ -191,9 +199,11 @@ public:
     return player == 2 ? kPlayer2 : kPlayer1;
   }
 
-  // The Master System window takes keys in the keyboard column and joystick codes in the other.
+  // The Master System window takes keys that MEKA names in the keyboard column and joystick
+  // codes in the other.
   bool Fits(BindingSlot slot, std::int64_t code) const override {
-    return IsJoystickSlot(slot) ? code >= 256 && code <= 287 : IsKeyCode(code);
+    if (IsJoystickSlot(slot)) return code >= 256 && code <= 287;
+    return IsKeyCode(code) && MekaNamesKey(static_cast<std::int32_t>(code));
   }
 
   // The Master System names are MEKA's texts, which the writer stores as they are.
@@ -221,20 +231,28 @@ public:
 
 std::optional<std::string> MekaFormat::Write(std::string_view text, int player,
                                              const ControllerConfig& config) const {
+  Scan scan;
+  if (!ScanMeka(text, player, scan)) return std::nullopt;
   const std::string_view eol = LineEnd(text);
+  // A line whose slot still holds what the reader took from it is kept byte for byte: nobody
+  // bound it anew, and a value the reader did not know (read as 0) would come back as another.
   auto keyLines = [&](std::size_t from, std::size_t to) {
-    std::vector<std::string> lines;
-    for (std::size_t i = from; i < to; ++i)
-      lines.push_back(BindingLine(kLines[i].word, "key ", config.DisplayName(kLines[i].key), eol));
+    std::vector<NewLine> lines;
+    for (std::size_t i = from; i < to; ++i) {
+      const BindingSlot slot = kLines[i].key;
+      lines.push_back({BindingLine(kLines[i].word, "key ", config.DisplayName(slot), eol),
+                       config.Code(slot) == scan.keys[i]});
+    }
     return lines;
   };
   auto joyLines = [&] {
-    std::vector<std::string> lines;
+    std::vector<NewLine> lines;
     // A joypad value that is no joystick text (what an unreadable one reads as) is not written:
     // the reader finds joypad values by their "joy", and the line as it stands is kept.
-    for (const MekaLine& l : kLines) {
-      const std::string& name = config.DisplayName(l.joy);
-      lines.push_back(name.starts_with("joy") ? BindingLine(l.word, "", name, eol) : std::string());
+    for (std::size_t i = 0; i < kLines.size(); ++i) {
+      const std::string& name = config.DisplayName(kLines[i].joy);
+      lines.push_back({name.starts_with("joy") ? BindingLine(kLines[i].word, "", name, eol) : "",
+                       config.Code(kLines[i].joy) == scan.joys[i]});
     }
     return lines;
   };
@@ -244,11 +262,9 @@ std::optional<std::string> MekaFormat::Write(std::string_view text, int player,
   std::string out;
   std::size_t copied = 0;
   auto take = [&](std::size_t section, std::size_t end, std::span<const MekaLine> words,
-                  const Places& places, const std::vector<std::string>& texts) {
-    return RewriteStretch(text, section, end, words, places, texts, copied, out);
+                  const Places& places, const std::vector<NewLine>& lines) {
+    return RewriteStretch(text, section, end, words, places, lines, copied, out);
   };
-  Scan scan;
-  if (!ScanMeka(text, player, scan)) return std::nullopt;
   const std::span<const MekaLine> all(kLines);
   // The reader looks for the next section from its last value on; once lines are added that
   // value stands in its own section, so the next must be the first after that section's end.

@@ -95,7 +95,8 @@ NesterBinding ReadBinding(SettingsStore& settings, int player, int button,
   b.DeviceType = QueryU32(settings, keyPath, "DeviceType");
   b.JAxisPositive = QueryU32(settings, keyPath, "JAxisPositive");
   b.JOffset = QueryU32(settings, keyPath, "JOffset");
-  b.Key = static_cast<unsigned char>(QueryBytes(settings, keyPath, "Key", 1)[0]);
+  // nester writes one byte but a value of up to four reads into its field; the first is the key.
+  b.Key = static_cast<unsigned char>(QueryBytes(settings, keyPath, "Key", 4)[0]);
   return b;
 }
 

@@ -74,16 +74,29 @@ std::uint32_t NesAxisOffset(Axis axis) {
   }
 }
 
-// The first fresh read after the opening is the joystick's rest, and an axis seen inside the dead
-// zone rests there from then on (a stick held as the capture began counts once let go). A locked
-// axis keeps the rest it had and counts again once it is back in that zone.
-void NoteRest(JoystickRest& rest, const JoystickState& state) {
+// The first fresh read after the opening is the joystick's rest, and it stays: a trigger resting
+// at one end passes the centre on every pull (the dead zone spans the middle half of its travel),
+// so a rest that followed the centre would give the trigger's resting direction to the next
+// capture. Only an axis that stays centred for kHeldAxisSettle, a stick held as the capture began
+// and let go, rests centred from then on. A locked axis counts again once back in its rest's zone.
+void NoteRest(JoystickRest& rest, const JoystickState& state,
+              std::chrono::steady_clock::time_point now) {
   for (int a = 0; a < kAxisCount; ++a) {
     const auto zone = static_cast<std::int8_t>(AxisZone(AxisValue(state, static_cast<Axis>(a))));
-    if (rest.locked[a])
-      rest.locked[a] = zone != rest.zone[a];
-    else if (!rest.known || zone == 0)
+    if (!rest.known) {
       rest.zone[a] = zone;
+      continue;
+    }
+    auto& since = rest.centredSince[a];
+    if (rest.zone[a] == 0 || zone != 0) {
+      since.reset();
+    } else if (!since) {
+      since = now;
+    } else if (now - *since >= kHeldAxisSettle) {
+      rest.zone[a] = 0;
+      since.reset();
+    }
+    if (rest.locked[a]) rest.locked[a] = zone != rest.zone[a];
   }
   rest.known = true;
 }
@@ -109,7 +122,7 @@ std::int32_t Capture(ControllerConfig& config, CaptureFamily family, NesterBindi
     const bool fresh = config.input.PollJoystick(i);
     if (!config.input.JoystickPresent(i)) continue;
     JoystickRest& rest = config.input.Rest(i);
-    if (fresh) NoteRest(rest, config.input.Joystick(i));
+    if (fresh) NoteRest(rest, config.input.Joystick(i), config.input.Now());
     const JoystickResult result =
         EvaluateJoystick(family, i, config.input.Joystick(i), config.input.JoystickGuid(i),
                          rest.known ? &rest : &kUnknown, record);

@@ -62,7 +62,7 @@ InputDevices::InputDevices(InputBackend& backend, Host& host) : backend_(&backen
 InputDevices::~InputDevices() { Close(); }
 
 InputDevices::InputDevices(const InputDevices& other)
-    : backend_(other.backend_), host_(other.host_), guids_(other.guids_) {}
+    : backend_(other.backend_), host_(other.host_), guids_(other.guids_), clock_(other.clock_) {}
 
 InputDevices& InputDevices::operator=(const InputDevices& other) {
   if (this != &other) {
@@ -70,6 +70,7 @@ InputDevices& InputDevices::operator=(const InputDevices& other) {
     backend_ = other.backend_;
     host_ = other.host_;
     guids_ = other.guids_;
+    clock_ = other.clock_;
   }
   return *this;
 }
@@ -87,7 +88,8 @@ InputDevices::InputDevices(InputDevices&& other) noexcept
       states_(other.states_),
       guids_(other.guids_),
       present_(std::exchange(other.present_, {})),
-      rests_(other.rests_) {}
+      rests_(other.rests_),
+      clock_(other.clock_) {}
 
 InputDevices& InputDevices::operator=(InputDevices&& other) noexcept {
   if (this != &other) {
@@ -105,6 +107,7 @@ InputDevices& InputDevices::operator=(InputDevices&& other) noexcept {
     guids_ = other.guids_;
     present_ = std::exchange(other.present_, {});
     rests_ = other.rests_;
+    clock_ = other.clock_;
   }
   return *this;
 }

@@ -6,8 +6,10 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,12 +29,22 @@ using KeyboardState = std::array<std::uint8_t, kKeyboardStateBytes>;
 // the positive end.
 inline int AxisZone(std::int32_t value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
 
-// How each axis of a joystick rested when its devices were opened, and which axes a capture of
-// the same opening (a Set All) bound and must see back at rest before they count again.
+// An axis that rested past the dead zone when the devices opened, read inside it without a break
+// for this long, is a stick let go, and rests centred from then on. A trigger resting at one end
+// crosses the centre in a fraction of a second on every pull and let-go, so it keeps its rest.
+inline constexpr std::chrono::milliseconds kHeldAxisSettle{1000};
+
+using InputClock = std::function<std::chrono::steady_clock::time_point()>;
+
+// How each axis of a joystick rested when its devices were opened (the first read, which does
+// not move but for a held stick let go), and which axes a capture of the same opening (a Set
+// All) bound and must see back at rest before they count again.
 struct JoystickRest {
   bool known = false;
   std::array<std::int8_t, kAxisCount> zone{};
   std::array<bool, kAxisCount> locked{};
+  // Since when an axis resting past the dead zone has read inside it, without a break.
+  std::array<std::optional<std::chrono::steady_clock::time_point>, kAxisCount> centredSince{};
 };
 
 class InputDevices {
@@ -68,6 +80,9 @@ public:
   const JoystickState& Joystick(int index) const { return states_[index]; }
   const DeviceGuid& JoystickGuid(int index) const { return guids_[index]; }
   JoystickRest& Rest(int index) { return rests_[index]; }
+  // The clock the rests are judged by; the steady clock unless a test or a window sets one.
+  std::chrono::steady_clock::time_point Now() const { return clock_(); }
+  void SetClock(InputClock clock) { clock_ = std::move(clock); }
 
   // Returns when a device may have new input, or after `pollInterval` at the latest. When every
   // held device signals its input by itself, the wait is bounded by kSignalledInputWait instead.
@@ -96,6 +111,7 @@ private:
   std::array<DeviceGuid, kMaxJoysticks> guids_{};
   std::array<std::uint8_t, kMaxJoysticks> present_{};
   std::array<JoystickRest, kMaxJoysticks> rests_{};
+  InputClock clock_ = std::chrono::steady_clock::now;
   // Messages are shown once the step that found them is over: a box runs a message loop, in
   // which the window may close these devices, and no device call may be under way then.
   std::vector<std::pair<std::string, std::string>> pending_;

@@ -108,6 +108,8 @@ std::string MekaKeyName(std::int32_t code) {
   return Format("%x", static_cast<unsigned>(code));
 }
 
+bool MekaNamesKey(std::int32_t code) { return Lookup(code) != nullptr; }
+
 std::int32_t MekaKeyCode(std::string_view text) {
   for (int code = 0; code < 256; ++code) {
     if (kKeys[code].mekaParse != nullptr && text == kKeys[code].mekaParse) return code;

@@ -12,6 +12,9 @@ namespace vt {
 
 std::string KeyDisplayName(std::int32_t code);
 std::string MekaKeyName(std::int32_t code);
+// Whether MEKA's file can name the key: any other is written as its code in hexadecimal, which
+// MEKA reads as another key or none.
+bool MekaNamesKey(std::int32_t code);
 // Exact, case-sensitive; the lowest scan code wins, so "/" is 0x35 and "Enter" 0x1C.
 // 0: no key has that name.
 std::int32_t MekaKeyCode(std::string_view text);

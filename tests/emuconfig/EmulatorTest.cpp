@@ -56,6 +56,9 @@ TEST(Emulator, EachFormatWritesBackWhatItReadAndChangesOnlyTheBindingsChanged) {
       Replace(Replace(kMeka.substr(0, joypad2), "= key Enter", "= key Space"), L("left", "key J"),
               L("left", "key Left")) +
       Replace(kMeka.substr(joypad2), "joy stick 0 axis 1 dir 0", "joy_button 0");
+  const std::string unknown = Replace(Replace(kMeka, L("up", "key Up"), L("up", "key End")),
+                                     L("down", "joy stick 0 axis 1 dir 1"),
+                                     L("down", "joy stick 1 axis 1 dir 1"));
   const std::string wide = "ScanKey1 = 123456789012, -4, 3, 4, 5, 6, 7, 8, 9, 10, 11, 4000000000";
   const struct {
     const FileEmulator& format;
@@ -96,6 +99,12 @@ TEST(Emulator, EachFormatWritesBackWhatItReadAndChangesOnlyTheBindingsChanged) {
       {Meka(), 1, lacking, {{SlotJoyPause, 256 + 16 + 7}},
        Replace(lacking, button2, button2 + L("start_pause", "joy_button 7")),
        {{SlotJoyPause, 279}}},
+      // Lines nobody bound anew stay as they were, values the reader does not know among them
+      // (read as 0, written back they would name the 0 key and stick 0).
+      {Meka(), 1, unknown, {{SlotRight, 0x1E}, {SlotJoyLeft, 273}},
+       Replace(Replace(unknown, L("right", "key Right"), L("right", "key A")),
+               L("left", "joy stick 0 axis 0 dir 0"), L("left", "joy_button 1")),
+       {{SlotUp, 0}, {SlotRight, 0x1E}, {SlotJoyLeft, 273}}},
       {Meka(), 1, BareLineFeeds(kMeka), {}, "", {{SlotRight, 0xCD}, {SlotJoyPause, 281}}},
       {Meka(), 2, kMeka + std::string(7000, '-') + "\r\n", {}, "", {}},
       // The file grows to the emulator's buffer with zeros; a longer one keeps what lies beyond.

@@ -65,6 +65,21 @@ TEST_F(NesterTest, FirstUseWritesTheDefaultsAndEachPlayerKeepsItsOwnRecords) {
   EXPECT_EQ(nester.Stored(p2, SlotA), (std::vector<std::int64_t>{2, 0x2D, 53, 0}));
 }
 
+// nester's Key is read as nester reads it, into four bytes of which the first is the key: a
+// value another tool wrote wider still loads as its key, and one wider than four as no key.
+TEST_F(NesterTest, TheKeyIsTheFirstOfUpToFourBytes) {
+  ASSERT_TRUE(Load(config, 1));  // every key made, with its default
+  const std::string up = Key(1, "Up");
+  for (const auto& [bytes, key] : std::vector<std::pair<std::string, std::uint32_t>>{
+           {"\x2D", 0x2D}, {"\x2D\x11", 0x2D}, {"\x2D\x11\x22", 0x2D},
+           {"\x2D\x11\x22\x33", 0x2D}, {"\x2D\x11\x22\x33\x44", 0}}) {
+    ASSERT_TRUE(store->SetValue(Hive::User, up, "Key", kTypeBinary, bytes));
+    ControllerConfig c;
+    ASSERT_TRUE(Load(c, 1));
+    EXPECT_EQ(c.nesRecords[0].Key, key) << bytes.size() << " bytes";
+  }
+}
+
 // A load gives defaults only to the keys that are missing (a player's own bindings survive the
 // other's keys being absent, which is common); a save creates none: each missing one says so,
 // and the others are still written.

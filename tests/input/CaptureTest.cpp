@@ -102,41 +102,61 @@ TEST_P(FamilyCapture, ACentredPadGivesTheFamilysCodes) {
   EXPECT_THAT(messages, IsEmpty());
 }
 
-// Pads users own whose axes do not rest centred: a resting axis is never a press, a pressed
-// button still is, and the axis pulled to its other end binds that direction. The devices stay
-// open, as in a Set All: an axis just bound counts again only once back where it rested.
+// Pads users own whose axes do not rest centred. The rest is the first read and stays: a trigger
+// passes the centre on every pull (DirectInput reads 0 over the middle half of its travel), and
+// neither a half pull nor a let-go through the centre ever binds its resting direction; a
+// button still binds. The devices stay open, as in a Set All: an axis just bound counts again
+// only once back where it rested. A stick held as the capture begins counts in the direction
+// held once it has stayed centred for a second.
 TEST_P(FamilyCapture, AxesCountFromWhereTheyRest) {
   const Family& family = GetParam();
   using enum Axis;
+  enum Expect { None, Away, Rest };  // the code of the direction away from the rest, or toward
+  struct Read {
+    int at;  // in units of the resting value: -1 the other end, 0 the centre, 1 the rest
+    Expect expect;
+    int afterMs = 0;  // the clock moves before the read
+  };
+  const std::vector<Read> trigger = {
+      {0, None},  {1, None},                            // a half pull, let go
+      {0, None},  {-1, Away}, {-1, None}, {0, None},   // a full pull binds; held, it is locked
+      {1, None},  {0, None},  {1, None},                // back at rest; a half pull, let go
+      {0, None},  {0, None, 900}, {1, None},            // held half way a while, let go
+      {0, None},  {-1, Away}};                          // unlocked back at rest
+  const std::vector<Read> heldStick = {
+      {0, None},  {1, None},                            // let go, pushed again at once
+      {0, None},  {0, None, 600}, {0, None, 400},       // centred for a second
+      {1, Rest},  {0, None},  {-1, Away}};
   const struct Pad {
     const char* name;
     std::vector<std::pair<Axis, int>> rest;
-    bool letGo = false;  // a stick held as the capture begins counts once let go
-  } pads[] = {{"triggers at their ends", {{Z, -10000}, {Rz, -10000}, {Slider0, 10000}}},
-              {"a stick resting off-centre", {{X, 4000}, {Y, -4000}}},
-              {"a stick held as the capture begins", {{X, 10000}, {Y, 10000}}, true}};
+    const std::vector<Read>& reads;
+  } pads[] = {{"triggers at their ends", {{Z, -10000}, {Rz, -10000}, {Slider0, 10000}}, trigger},
+              {"a stick resting off-centre", {{X, 4000}, {Y, -4000}}, trigger},
+              {"a stick held as the capture begins", {{X, 10000}, {Y, 10000}}, heldStick}};
   ScriptedDevice& pad = Attach(0x20);
   for (const Pad& p : pads) {
     SCOPED_TRACE(p.name);
-    for (int a = 0; a < kAxisCount; ++a) pad.Push(static_cast<Axis>(a), 0);
-    for (const auto& [axis, at] : p.rest) pad.Push(axis, at);
-    Open();
-    EXPECT_EQ(CaptureOnce(), 0);
-    pad.SetButton(5, 0x80);
-    EXPECT_EQ(CaptureOnce(), family.button0 + 5);
-    EXPECT_TRUE(family.alias || config.nesRecords[6].DeviceType == kNesterJoystickButton);
-    pad.SetButton(5, 0);
     for (const auto& [axis, at] : p.rest) {
+      for (int a = 0; a < kAxisCount; ++a) pad.Push(static_cast<Axis>(a), 0);
+      for (const auto& [other, rest] : p.rest) pad.Push(other, rest);
+      Open();
+      EXPECT_EQ(CaptureOnce(), 0);
       const int sign = at > 0 ? 1 : -1;
-      const std::int32_t pulled = family.AxisCodeOf(axis, -sign);
-      const std::pair<int, std::int32_t> moves[] = {
-          {-at, pulled}, {-at, 0}, {at, 0}, {-at, pulled}, {at, 0},
-          {0, 0},        {at, family.AxisCodeOf(axis, sign)}};
-      for (int m = 0; m < (p.letGo ? 7 : 5); ++m) {
-        pad.Push(axis, moves[m].first);
-        EXPECT_EQ(CaptureOnce(), moves[m].second) << static_cast<int>(axis) << " move " << m;
+      for (std::size_t r = 0; r < p.reads.size(); ++r) {
+        const Read& read = p.reads[r];
+        now += std::chrono::milliseconds(read.afterMs);
+        pad.Push(axis, read.at * at);
+        const std::int32_t want = read.expect == Away   ? family.AxisCodeOf(axis, -sign)
+                                  : read.expect == Rest ? family.AxisCodeOf(axis, sign)
+                                                        : 0;
+        EXPECT_EQ(CaptureOnce(), want) << "axis " << static_cast<int>(axis) << " read " << r;
       }
       pad.Push(axis, at);
+      pad.SetButton(5, 0x80);
+      EXPECT_EQ(CaptureOnce(), family.button0 + 5) << "the next field takes a button";
+      EXPECT_TRUE(family.alias || config.nesRecords[6].DeviceType == kNesterJoystickButton);
+      pad.SetButton(5, 0);
     }
   }
 }

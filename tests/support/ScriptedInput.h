@@ -115,7 +115,10 @@ void ScriptedDevice::Change(F&& change) {
 // A ControllerConfig over scripted devices whose message boxes are recorded.
 struct InputRig {
   using Message = std::string;  // "CAPTION: TEXT"
-  InputRig() { config.input = InputDevices(input, host); }
+  InputRig() {
+    config.input = InputDevices(input, host);
+    config.input.SetClock([this] { return now; });
+  }
   void Open() { OpenInput(config, nullptr); }
   ScriptedDevice& Attach(std::uint8_t seed) {
     return *joysticks.emplace_back(&input.Attach(ScriptedInput::TestGuid(seed)));
@@ -139,6 +142,7 @@ struct InputRig {
   std::function<void()>& duringBox = host.duringBox;  // what the user does while a box shows
   ControllerConfig config;
   std::vector<ScriptedDevice*> joysticks;
+  std::chrono::steady_clock::time_point now;  // the devices' clock, moved by the test
 };
 
 }  // namespace vt
