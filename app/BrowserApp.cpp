@@ -7,7 +7,7 @@ namespace vt {
 int BrowserApp::Run() {
   {
     BrowserWindow window(session_, settings_);
-    window.RunModal(nullptr);
+    window.RunModalWatching(nullptr);
   }  // the window's destruction disconnects
   return 0;
 }

@@ -1,5 +1,6 @@
-// The application: one modal run of the browser window, then the end of the process. There is
-// no message loop of the client's own.
+// The application: one modal run of the browser window, then the end of the process. The run's
+// loop is the dialog layer's own, which also waits for the game a launch started, so that the
+// browser comes back when it ends.
 #pragma once
 
 #include "platform/SettingsStore.h"

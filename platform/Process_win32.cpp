@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "platform/Process.h"
+#include "platform/win32/ProgramStart.h"
 
 namespace vt {
 
+namespace win {
+
 // What WinExec does, without its wait for the program to become idle (which held the caller's
 // window for as long as the emulator took to start) and in the program's own folder.
-bool StartProgram(const std::string& commandLine) {
+KernelHandle StartWatchedProgram(const std::string& commandLine) {
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
   std::string folder = ProgramFolder(commandLine);
@@ -26,10 +29,15 @@ bool StartProgram(const std::string& commandLine) {
   PROCESS_INFORMATION process{};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &process))
-    return false;
+    return KernelHandle();
   CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
+  return KernelHandle(process.hProcess);
+}
+
+}  // namespace win
+
+bool StartProgram(const std::string& commandLine) {
+  return static_cast<bool>(win::StartWatchedProgram(commandLine));
 }
 
 bool ProgramFileExists(const std::string& path) {

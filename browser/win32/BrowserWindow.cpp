@@ -7,7 +7,7 @@
 #include "account/win32/LoginWindow.h"
 #include "browser/win32/AboutBox.h"
 #include "controllers/win32/SetupWindow.h"
-#include "platform/Process.h"
+#include "platform/win32/ProgramStart.h"
 #include "resources/resource.h"
 
 namespace vt {
@@ -78,7 +78,7 @@ BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings)
       logic_(*this, session, settings, *this),
       loginStep_([](BrowserWindow& w, bool suppress) { return w.RunLoginWindow(suppress); }),
       random_(&StartUpRandom),
-      startProgram_(&StartProgram),
+      startProgram_(&win::StartWatchedProgram),
       appIcon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM))),
       loading_(NoticeKind::Loading, *this) {}
 
@@ -265,11 +265,32 @@ void BrowserWindow::Launch() {
 void BrowserWindow::OnCancel() { Close(); }
 
 void BrowserWindow::Close() {
+  games_.Stop();
+  game_.reset();
   logic_.Close();
   End(IDCANCEL);
 }
 
 void BrowserWindow::Minimise() { ShowWindow(Hwnd(), SW_MINIMIZE); }
+
+bool BrowserWindow::StartEmulator(const std::string& commandLine) {
+  win::KernelHandle process = startProgram_(commandLine);
+  if (!process) return false;
+  // Only the last game started brings the window back: an earlier one is no longer waited for.
+  game_ = std::move(process);
+  gameId_ = games_.Started();
+  return true;
+}
+
+HANDLE BrowserWindow::WaitHandle() const { return games_.Watched() ? game_.get() : nullptr; }
+
+// The game ended: the player comes back to the list as it was, unless they restored it already.
+void BrowserWindow::OnWaitEnded() {
+  game_.reset();
+  if (!games_.Ended(gameId_, IsIconic(Hwnd()) != FALSE)) return;
+  ShowWindow(Hwnd(), SW_RESTORE);
+  SetForegroundWindow(Hwnd());
+}
 
 void BrowserWindow::RunSetupWindow(const ConsoleLayout& layout) {
   SetupWindow window(layout, settings_, session_.endpoints().webHost);

@@ -11,6 +11,7 @@
 
 #include "account/win32/Notices.h"
 #include "browser/BrowserLogic.h"
+#include "browser/GameWatch.h"
 #include "platform/win32/Handles.h"
 #include "skin/win32/GameList.h"
 #include "skin/win32/SkinnedDialog.h"
@@ -22,8 +23,9 @@ public:
   // The login of start-up and of Change User: true when the session is logged in and the
   // credentials are set; false ends the program. The default runs the login window.
   using LoginStep = std::function<bool(BrowserWindow& window, bool suppressAutoLogin)>;
-  // Starts an emulator from its command line; true when it started. Default: StartProgram.
-  using ProgramStarter = std::function<bool(const std::string& commandLine)>;
+  // Starts an emulator from its command line: its process, null when it did not start.
+  // Default: StartWatchedProgram.
+  using ProgramStarter = std::function<win::KernelHandle(const std::string& commandLine)>;
 
   BrowserWindow(ServerSession& session, SettingsStore& settings);
   // The window's destruction always disconnects.
@@ -44,6 +46,8 @@ protected:
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(int id, NMHDR* header, INT_PTR& result) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+  HANDLE WaitHandle() const override;
+  void OnWaitEnded() override;
   void OnOK() override;
   void OnCancel() override;
 
@@ -62,7 +66,7 @@ private:
   void ShowGameInUseNotice(bool fullAccountForm) override;
   void ShowLightAccountNotice() override;
   void ShowFullAccountOnlyNotice() override;
-  bool StartEmulator(const std::string& commandLine) override { return startProgram_(commandLine); }
+  bool StartEmulator(const std::string& commandLine) override;
   void Minimise() override;
   void RunSetupWindow(const ConsoleLayout& layout) override;
 
@@ -83,6 +87,10 @@ private:
   LoginStep loginStep_;
   std::function<int()> random_;
   ProgramStarter startProgram_;
+  // The last game a launch started, waited for until it ends or the window closes.
+  GameWatch games_;
+  win::KernelHandle game_;
+  std::uint64_t gameId_ = 0;
   HICON appIcon_;  // shared (LoadIcon): never destroyed
   win::Font searchFont_, listFont_;
   skin::GameList list_;

@@ -49,6 +49,53 @@ INT_PTR Dialog::RunModal(HWND parent) {
                          reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR Dialog::RunModalWatching(HWND parent) {
+  modal_ = ownLoop_ = true;
+  ended_ = false;
+  result_ = -1;
+  const HWND hwnd = CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), parent,
+                                       &Dialog::Proc, reinterpret_cast<LPARAM>(this));
+  if (!hwnd) {
+    ownLoop_ = false;
+    return -1;
+  }
+  const bool disableParent = parent && IsWindowEnabled(parent);
+  if (disableParent) EnableWindow(parent, FALSE);
+  if (!ended_) ShowWindow(hwnd, SW_SHOWNORMAL);  // a run ended by OnInit never shows
+  bool quit = false;
+  WPARAM quitCode = 0;
+  while (!ended_) {
+    HANDLE handle = WaitHandle();
+    const DWORD count = handle ? 1 : 0;
+    // Input already seen but still queued wakes the wait too (MWMO_INPUTAVAILABLE).
+    const DWORD woke = MsgWaitForMultipleObjectsEx(count, &handle, INFINITE, QS_ALLINPUT,
+                                                   MWMO_INPUTAVAILABLE);
+    // A handle that cannot be waited for would wake the wait at once forever.
+    if (count && (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED)) {
+      OnWaitEnded();
+      continue;
+    }
+    MSG msg;
+    while (!ended_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = ended_ = true;
+        quitCode = msg.wParam;
+        break;
+      }
+      if (!IsDialogMessageA(hwnd, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+    }
+  }
+  // The parent comes back before the window goes, so that it takes the activation.
+  if (disableParent) EnableWindow(parent, TRUE);
+  if (hwnd_) DestroyWindow(hwnd_);
+  ownLoop_ = false;
+  if (quit) PostQuitMessage(static_cast<int>(quitCode));
+  return result_;
+}
+
 bool Dialog::CreateModeless(HWND parent) {
   modal_ = false;
   return CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), parent, &Dialog::Proc,
@@ -57,7 +104,10 @@ bool Dialog::CreateModeless(HWND parent) {
 
 void Dialog::End(INT_PTR result) {
   if (!hwnd_) return;
-  if (modal_)
+  if (ownLoop_) {
+    result_ = result;
+    ended_ = true;
+  } else if (modal_)
     EndDialog(hwnd_, result);
   else
     DestroyWindow(hwnd_);

@@ -36,6 +36,12 @@ public:
 
   // Runs the dialog modally; returns the value passed to End, or -1 if it could not be created.
   INT_PTR RunModal(HWND parent = nullptr);
+  // Runs the dialog modally in a message loop of the layer's own, which also waits for the
+  // handle WaitHandle() gives (a program the window started) and calls OnWaitEnded once it is
+  // signalled. Otherwise as RunModal: the parent disabled meanwhile, the window shown after
+  // OnInit and destroyed at the end; WM_QUIT ends the run and is posted again for the loop
+  // outside.
+  INT_PTR RunModalWatching(HWND parent = nullptr);
   // Creates the dialog modelessly; the caller's message loop (or none) drives it.
   bool CreateModeless(HWND parent = nullptr);
   // Ends a modal run with the given result, or destroys a modeless window.
@@ -66,6 +72,10 @@ protected:
   virtual void OnDestroy() {}
   // Any other message; return true when handled, with the message's result in `result`.
   virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) { return false; }
+  // RunModalWatching's handle to wait for, or null; asked again after every message.
+  virtual HANDLE WaitHandle() const { return nullptr; }
+  // The handle was signalled, or can no longer be waited for: the window lets go of it.
+  virtual void OnWaitEnded() {}
 
 private:
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -78,6 +88,10 @@ private:
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   bool modal_ = false;
+  // RunModalWatching's run: End ends it through these instead of EndDialog.
+  bool ownLoop_ = false;
+  bool ended_ = false;
+  INT_PTR result_ = -1;
   std::vector<Control*> controls_;
 };
 

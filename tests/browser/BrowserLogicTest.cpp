@@ -2,6 +2,7 @@
 // check and the real settings file; only the window is a recording stand-in, and the boxes and
 // pages are recorded in order with it.
 #include "browser/BrowserLogic.h"
+#include "browser/GameWatch.h"
 
 #include <gtest/gtest.h>
 
@@ -303,6 +304,44 @@ TEST_F(BrowserLogicTest, SetupHelpAndTheUpgradeReminder) {
         << c.tier << " " << c.count << " r=" << c.random;
     EXPECT_EQ(b.startCount, c.after) << c.tier << " " << c.count << " r=" << c.random;
     EXPECT_EQ(b.ShowsUpgradeNow(), std::string(c.tier) == "False") << c.tier;
+  }
+}
+
+// When the browser comes back: the game a launch started ends while the window is minimised;
+// nothing when the user restored it, when a later game still runs, or once the client closed.
+TEST(GameWatch, TheBrowserComesBackWhenTheLastGameStartedEnds) {
+  enum What { Start, End, Close };
+  struct Step {
+    What what;
+    int game = 0;  // the n-th game started, from 0
+    bool minimised = true;
+    bool restores = false;
+  };
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+    bool waitsAtEnd;
+  } cases[] = {
+      {"ends while minimised", {{Start}, {End, 0, true, true}}, false},
+      {"ends once restored", {{Start}, {End, 0, false, false}}, false},
+      {"two games, the first ends first", {{Start}, {Start, 1}, {End, 0}, {End, 1, true, true}},
+       false},
+      {"two games, the last ends first", {{Start}, {Start, 1}, {End, 1, true, true}, {End, 0}},
+       false},
+      {"the client closes first", {{Start}, {Close}, {End, 0}}, false},
+      {"still running", {{Start}, {Start, 1}, {End, 0}}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    GameWatch watch;
+    std::vector<std::uint64_t> games;
+    for (const Step& step : c.steps) {
+      if (step.what == Start) games.push_back(watch.Started());
+      if (step.what == Close) watch.Stop();
+      if (step.what == End)
+        EXPECT_EQ(watch.Ended(games.at(step.game), step.minimised), step.restores);
+    }
+    EXPECT_EQ(watch.Watched().has_value(), c.waitsAtEnd);
   }
 }
 

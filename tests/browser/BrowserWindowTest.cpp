@@ -57,7 +57,7 @@ protected:
     window->SetRandomSource([] { return 0; });
     window->SetProgramStarter([this](const std::string& line) {
       started.push_back(line);
-      return true;
+      return win::KernelHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));  // a game running
     });
     return *window;
   }

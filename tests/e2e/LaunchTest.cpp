@@ -16,6 +16,7 @@ protected:
   void TearDown() override {
     ServiceCase::TearDown();
     SetEnvironmentVariableA("VT_EMUSTUB_HOLD", nullptr);
+    SetEnvironmentVariableA("VT_EMUSTUB_SHOW_MS", nullptr);
     SetCurrentDirectoryA(here);
     Client("cmd /c rd /s /q \"" + root + "\"").WaitExit();
   }
@@ -85,6 +86,43 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
     EXPECT_EQ(Lines(log)[n], paths[std::string(c.alias) + "_PATH"] + " " + address);
     EXPECT_EQ(Lines(log + ".folders")[n], root + "\\" + c.alias);
   }
+  CloseAndEnd(client, browser);
+}
+
+// The browser minimised for the game comes back when the game ends, with the row it launched
+// still selected; meanwhile its window answers (its loop waits for the game, it does not block).
+TEST_F(Launch, TheBrowserComesBackWhenTheGameEnds) {
+  CreateDirectoryA(root.c_str(), nullptr);
+  const std::string nester = root + "\\nester.exe";
+  CopyFileA(WindowsPath(VT_E2E_EMUSTUB).c_str(), nester.c_str(), FALSE);
+  PrepareAutoLogin("player", {{"NES_PATH", nester}});
+  SetEnvironmentVariableA("VT_EMUSTUB_EXIT", nullptr);
+  SetEnvironmentVariableA("VT_EMUSTUB_SHOW_MS", "3000");  // the game runs three seconds
+  Client client;
+  HWND browser = Await(client, Kind::Browser);
+  HWND list = GetDlgItem(browser, IDC_BROWSER_LIST);
+  SetText(browser, IDC_BROWSER_SEARCH_BOX, "Aurora Chase");
+  Click(browser, IDC_BROWSER_SEARCH);
+  ASSERT_TRUE(AwaitRows(list, {"Aurora Chase|Available"}));
+  ClickRow(list, 0);
+  Click(browser, IDC_BROWSER_LAUNCH);
+  HWND game = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (game = FindWindowA("VtEmustub", nullptr)) != nullptr; }));
+  DWORD pid = 0;
+  GetWindowThreadProcessId(game, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; }, 15000));
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(browser, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0)
+      << "the browser does not answer while the game runs";
+  EXPECT_EQ(IsIconic(browser) != FALSE && WaitForSingleObject(process, 0) == WAIT_TIMEOUT, true)
+      << "the game ended too soon to tell";
+  EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+  CloseHandle(process);
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) == FALSE; }, 1000))
+      << "the browser did not come back within a second of the game's end";
+  EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0);
   CloseAndEnd(client, browser);
 }
 
