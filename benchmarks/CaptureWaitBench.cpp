@@ -33,15 +33,13 @@ void BM_CaptureWait(benchmark::State& state) {
     pads.push_back(&input.Attach(vt::ScriptedInput::TestGuid(static_cast<std::uint8_t>(i + 1))));
   const bool padPress = state.range(1) != 0 && !pads.empty();
   vt::test::RecordingHost host;
-  vt::ControllerConfig config;
-  config.input = vt::InputDevices(input, host);
+  vt::InputDevices devices(input, host);
   const auto idle = std::chrono::milliseconds(state.range(2));
 
   double cpu = 0, wall = 0, latencySum = 0, latencyMax = 0;
   std::int64_t presses = 0;
   for (auto _ : state) {
-    config.systemAlias = "SNES";
-    vt::OpenInput(config, nullptr);
+    devices.Open(nullptr);
     std::atomic<std::int64_t> pressedAt{0};
     const double cpu0 = ProcessCpuSeconds();
     const auto start = Clock::now();
@@ -51,7 +49,8 @@ void BM_CaptureWait(benchmark::State& state) {
       pressedAt = Clock::now().time_since_epoch().count();
       padPress ? pads.back()->SetButton(0, 0x80) : input.Keyboard().Press(0x2D);
     });
-    const vt::WaitResult got = vt::WaitForCode(config, vt::CaptureBinding);
+    const vt::WaitResult got = vt::WaitForCode(
+        devices, [](vt::InputDevices& d) { return vt::CaptureInput(d, vt::CaptureFamily::Snes); });
     const auto seen = Clock::now();
     presser.join();
     const double cpu1 = ProcessCpuSeconds();
@@ -68,7 +67,7 @@ void BM_CaptureWait(benchmark::State& state) {
     wall += std::chrono::duration<double>(seen - start).count();
     ++presses;
     padPress ? pads.back()->SetButton(0, 0) : input.Keyboard().Release(0x2D);
-    vt::CloseInput(config);
+    devices.Close();
   }
   state.counters["idle_cpu_pct"] = wall > 0 ? 100.0 * cpu / wall : 0;
   state.counters["latency_us_mean"] = presses ? latencySum / static_cast<double>(presses) : 0;

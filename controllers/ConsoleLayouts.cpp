@@ -10,7 +10,7 @@ constexpr DeviceRule kAny = DeviceRule::Any;
 constexpr DeviceRule kKeys = DeviceRule::Keyboard;
 
 SetupField Plain(int id, std::string_view prompt, BindingSlot slot, DeviceRule rule = kAny) {
-  return {id, prompt, prompt, slot, rule, {}, false};
+  return {id, prompt, prompt, slot, rule, false};
 }
 
 // The eight fields that are the same control with the same prompt in the Game Boy, Genesis, NES
@@ -39,16 +39,16 @@ std::vector<int> Ids(const std::vector<SetupField>& fields) {
 
 // Two players with their lamps, fields that take any device and one Set All over all of them.
 ConsoleLayout TwoPlayers(std::string_view className, int templateId, int background,
-                         std::string_view alias, std::string_view help, const Emulator& emulator,
+                         CaptureFamily family, std::string_view help, const Emulator& emulator,
                          std::vector<SetupField> fields) {
   std::vector<SetAllButton> setAll = {{IDC_SETUP_SET_ALL, Ids(fields)}};
-  return {className, templateId, background, alias, help, &emulator, true, false, true,
+  return {className, templateId, background, family, help, &emulator, true, false, true,
           std::move(fields), std::move(setAll)};
 }
 
 ConsoleLayout MakeA26C() {
-  return {"A26C", IDD_A26C, IDB_A26C_BACKGROUND, "", "2600_HELP.php", nullptr, false, false, true,
-          {}, {}};
+  return {"A26C", IDD_A26C, IDB_A26C_BACKGROUND, std::nullopt, "2600_HELP.php", nullptr, false,
+          false, true, {}, {}};
 }
 
 ConsoleLayout MakeGBCC() {
@@ -64,24 +64,22 @@ ConsoleLayout MakeGBCC() {
       Plain(IDC_GBCC_JOY_AUTO_A, "Push Auto A", SlotJoyAutoA, kJoy),
       Plain(IDC_GBCC_JOY_AUTO_B, "Push Auto B", SlotJoyAutoB, kJoy),
   };
-  return {"GBCC", IDD_GBCC, IDB_GBCC_BACKGROUND, "GBC", "GBC_HELP.php", &Gest(), false, false,
-          true, Then(keys, joys),
+  return {"GBCC", IDD_GBCC, IDB_GBCC_BACKGROUND, CaptureFamily::GameBoy, "GBC_HELP.php", &Gest(),
+          false, false, true, Then(keys, joys),
           {{IDC_GBCC_SET_ALL_KEYBOARD, Ids(keys)}, {IDC_GBCC_SET_ALL_JOYSTICK, Ids(joys)}}};
 }
 
 ConsoleLayout MakeGENC() {
   std::vector<SetupField> fields = Then(Shared(), {Plain(IDC_GENC_C, "Push C", SlotC)});
   std::erase_if(fields, [](const SetupField& f) { return f.slot == SlotSelect; });  // none there
-  return TwoPlayers("GENC", IDD_GENC, IDB_GENC_BACKGROUND, "GEN", "GEN_HELP.php", Gens(),
+  return TwoPlayers("GENC", IDD_GENC, IDB_GENC_BACKGROUND, CaptureFamily::Genesis, "GEN_HELP.php",
+                    Gens(),
                     std::move(fields));
 }
 
-// Each field's capture is given its button's word.
 ConsoleLayout MakeNESC() {
-  std::vector<SetupField> fields = Shared();
-  for (SetupField& f : fields) f.nesButton = ButtonWord(f.slot);
-  return TwoPlayers("NESC", IDD_NESC, IDB_NESC_BACKGROUND, "NES", "NES_HELP.php", Nester(),
-                    std::move(fields));
+  return TwoPlayers("NESC", IDD_NESC, IDB_NESC_BACKGROUND, CaptureFamily::Nes, "NES_HELP.php",
+                    Nester(), Shared());
 }
 
 ConsoleLayout MakeSMSC() {
@@ -91,13 +89,13 @@ ConsoleLayout MakeSMSC() {
       Plain(IDC_SMSC_DOWN, "Push Down", SlotDown, kKeys),
       Plain(IDC_SMSC_LEFT, "Push Left", SlotLeft, kKeys),
       Plain(IDC_SMSC_RIGHT, "Push Right", SlotRight, kKeys),
-      {IDC_SMSC_BUTTON1, "Push Button1", "Push Button 1", SlotButton1, kKeys, {}, false},
-      {IDC_SMSC_BUTTON2, "Push Button2", "Push Button 2", SlotButton2, kKeys, {}, false},
+      {IDC_SMSC_BUTTON1, "Push Button1", "Push Button 1", SlotButton1, kKeys, false},
+      {IDC_SMSC_BUTTON2, "Push Button2", "Push Button 2", SlotButton2, kKeys, false},
       Plain(IDC_SMSC_PAUSE, "Push Pause", SlotPause, kKeys),
   };
   constexpr DeviceRule kJoy = DeviceRule::MasterSystemJoystick;
   auto joy = [](int id, std::string_view prompt, BindingSlot slot) {
-    return SetupField{id, prompt, prompt, slot, kJoy, {}, true};
+    return SetupField{id, prompt, prompt, slot, kJoy, true};
   };
   std::vector<SetupField> joys = {
       joy(IDC_SMSC_JOY_UP, "Push Up", SlotJoyUp),
@@ -111,12 +109,13 @@ ConsoleLayout MakeSMSC() {
   std::vector<SetAllButton> setAlls = {{IDC_SMSC_SET_ALL_KEYBOARD, Ids(keys)},
                                        {IDC_SMSC_SET_ALL_JOYSTICK, Ids(joys)}};
   keys.insert(keys.end(), joys.begin(), joys.end());
-  return {"SMSC", IDD_SMSC, IDB_SMSC_BACKGROUND, "SMS", "SMS_HELP.php", &Meka(), true, true,
-          false, keys, setAlls};
+  return {"SMSC", IDD_SMSC, IDB_SMSC_BACKGROUND, CaptureFamily::MasterSystem, "SMS_HELP.php",
+          &Meka(), true, true, false, keys, setAlls};
 }
 
 ConsoleLayout MakeSNESC() {
-  return TwoPlayers("SNESC", IDD_SNESC, IDB_SNESC_BACKGROUND, "SNES", "SNES_HELP.php", Zsnes(),
+  return TwoPlayers("SNESC", IDD_SNESC, IDB_SNESC_BACKGROUND, CaptureFamily::Snes, "SNES_HELP.php",
+                    Zsnes(),
                     Then(Shared(), {Plain(IDC_SNESC_X, "Push X", SlotX),
                                     Plain(IDC_SNESC_Y, "Push Y", SlotY),
                                     Plain(IDC_SNESC_L, "Push L", SlotL),

@@ -1,24 +1,26 @@
 // What is particular to each controller set-up window, as data: the aliases that open it, its
-// template and background, the capture alias, the fields with their prompts, slots and device
+// template and background, the capture family, the fields with their prompts, slots and device
 // rules, the Set All buttons and their orders, the help page and the emulator configuration it
 // reads and writes. The windows and "vtcli controls" share these tables.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "emuconfig/Emulator.h"
 #include "input/BindingSlot.h"
+#include "input/CaptureFamily.h"
 
 namespace vt {
 
-// Which codes a field accepts, and what it stores.
+// Which codes a field accepts (what it stores is its emulator's rule).
 enum class DeviceRule {
-  Any,                   // every code, stored unchanged
+  Any,                   // every code
   Keyboard,              // codes below 256
-  GameBoyJoystick,       // codes above 256, stored as the code minus 257
-  MasterSystemJoystick,  // codes of 256 and above, stored unchanged
+  GameBoyJoystick,       // codes above 256
+  MasterSystemJoystick,  // codes of 256 and above
 };
 
 struct SetupField {
@@ -27,7 +29,6 @@ struct SetupField {
   std::string_view setAllPrompt;  // shown when its Set All reaches it
   BindingSlot slot;
   DeviceRule rule;
-  std::string_view nesButton;  // the NES window's capture word; empty elsewhere
   bool smallFont;              // the Master System window's joystick column
 };
 
@@ -40,7 +41,7 @@ struct ConsoleLayout {
   std::string_view className;  // "NESC"
   int templateId;
   int background;
-  std::string_view captureAlias;  // empty: no capture (the Atari 2600 window)
+  std::optional<CaptureFamily> capture;  // none: no capture (the Atari 2600 window)
   std::string_view helpPage;
   const Emulator* emulator;  // whose configuration it reads and writes; null for the Atari 2600
   bool players;              // two players and their lamps

@@ -18,10 +18,10 @@ SetupLogic::SetupLogic(const ConsoleLayout& layout, SetupSurface& surface, Host&
       host_(host),
       settings_(settings),
       webHost_(std::move(webHost)),
-      config_(LookUpEmulatorFolder(settings)) {
-  // The input layer's boxes are the window's own, so the window is disabled while one shows.
-  config_.input = InputDevices(input, host_);
-  config_.input.SetClock([this] { return surface_.Now(); });
+      config_(LookUpEmulatorFolder(settings)),
+      // The input layer's boxes are the window's own, so the window is disabled while one shows.
+      devices_(input, host_) {
+  devices_.SetClock([this] { return surface_.Now(); });
 }
 
 std::string CountdownText(std::string_view prompt, int seconds) {
@@ -35,25 +35,6 @@ void SetupLogic::Start() {
   DisplayRefresh();
 }
 
-bool SetupLogic::SameInput(const SetupField& a, const SetupField& b) const {
-  if (!a.nesButton.empty()) {
-    const NesterBinding& x = config_.nesRecords[NesButtonIndex(a.nesButton)];
-    const NesterBinding& y = config_.nesRecords[NesButtonIndex(b.nesButton)];
-    if (x.DeviceType != y.DeviceType) return false;
-    switch (x.DeviceType) {
-      case kNesterKeyboard: return (x.Key & 0xFF) == (y.Key & 0xFF);  // nester keeps one byte
-      case kNesterJoystickButton: return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset;
-      case kNesterJoystickAxis:
-        return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset &&
-               x.JAxisPositive == y.JAxisPositive;
-      default: return false;
-    }
-  }
-  // 0 is no input (in the Game Boy's joystick column button 0, which a fresh file gives them all).
-  const std::int32_t code = config_.Code(a.slot);
-  return code != 0 && code == config_.Code(b.slot);
-}
-
 bool SetupLogic::AlsoBound(int fieldId) const {
   return std::find(alsoBound_.begin(), alsoBound_.end(), fieldId) != alsoBound_.end();
 }
@@ -64,7 +45,8 @@ void SetupLogic::DisplayRefresh() {
   for (const SetAllButton& column : layout_.setAlls)
     for (int a : column.order)
       for (int b : column.order)
-        if (a != b && SameInput(*layout_.Field(a), *layout_.Field(b))) {
+        if (a != b &&
+            layout_.emulator->SameInput(config_, layout_.Field(a)->slot, layout_.Field(b)->slot)) {
           alsoBound_.push_back(a);
           break;
         }
@@ -74,12 +56,8 @@ void SetupLogic::DisplayRefresh() {
   }
 }
 
-WaitResult SetupLogic::WaitForInput(const SetupField& field, std::string_view prompt) {
-  CaptureCall capture = CaptureBinding;
-  if (!field.nesButton.empty()) {
-    const std::string word(field.nesButton);
-    capture = [word](ControllerConfig& c) { return CaptureNesButton(c, word); };
-  }
+WaitResult SetupLogic::WaitForInput(const SetupField& field, std::string_view prompt,
+                                    NesterBinding& record) {
   WaitOptions options;
   options.now = [this] { return surface_.Now(); };
   int shown = kCaptureSeconds;  // the caller showed it
@@ -89,22 +67,23 @@ WaitResult SetupLogic::WaitForInput(const SetupField& field, std::string_view pr
     surface_.Idle();
     return !leaving_;
   };
-  // A capture that ends without a code leaves the field as it was, nester's record included.
   if (leaving_) return {0, WaitEnd::Left};  // Cancel came during a box of the opening
-  const auto records = config_.nesRecords;
-  const WaitResult got = WaitForCode(config_, capture, options);
-  if (got.end != WaitEnd::Code) config_.nesRecords = records;
-  return got;
+  // The capture writes over the record it starts from; one that ends without a code is not
+  // stored, so the field stays as it was, nester's record included.
+  record = layout_.emulator->CaptureRecord(config_, field.slot);
+  const CaptureFamily family = *layout_.capture;
+  return WaitForCode(
+      devices_, [&](InputDevices& d) { return CaptureInput(d, family, &record); }, options);
 }
 
 void SetupLogic::WaitForKeysUp() {
   const auto until = surface_.Now() + kKeysUpWait;
   KeyboardState keys;
   for (;;) {
-    config_.input.ReadKeyboardState(keys);
+    devices_.ReadKeyboardState(keys);
     if (!FirstPressedKey(keys) || surface_.Now() >= until) return;
     surface_.Idle();
-    config_.input.WaitForInput(kCapturePollInterval);
+    devices_.WaitForInput(kCapturePollInterval);
   }
 }
 
@@ -130,8 +109,8 @@ bool SetupLogic::Accepts(const SetupField& field, std::int32_t code) {
   return false;
 }
 
-void SetupLogic::Store(const SetupField& field, std::int32_t code) {
-  config_.Code(field.slot) = field.rule == DeviceRule::GameBoyJoystick ? code - 257 : code;
+void SetupLogic::Store(const SetupField& field, std::int32_t code, const NesterBinding& record) {
+  layout_.emulator->StoreCaptured(config_, field.slot, code, record);
 }
 
 void SetupLogic::RefreshNames() { layout_.emulator->RefreshNames(config_); }
@@ -140,23 +119,23 @@ void SetupLogic::RefreshNames() { layout_.emulator->RefreshNames(config_); }
 void SetupLogic::EndCapture() {
   DisplayRefresh();
   WaitForKeysUp();
-  CloseInput(config_);
+  devices_.Close();
   surface_.DropInput();
   capturing_ = false;
 }
 
 void SetupLogic::CaptureField(int fieldId) {
   const SetupField* field = layout_.Field(fieldId);
-  if (capturing_ || !field || layout_.captureAlias.empty()) return;
+  if (capturing_ || !field || !layout_.capture) return;
   capturing_ = true;
   leaving_ = false;
   surface_.SetFieldText(field->id, CountdownText(field->prompt, kCaptureSeconds));
-  config_.systemAlias = std::string(layout_.captureAlias);
-  OpenInput(config_, surface_.Owner());
+  devices_.Open(surface_.Owner());
   surface_.EnableButton(kSetupOk, false);
   // Without a code (no device, Cancel, Escape held, the time limit) nothing changes.
-  if (const std::int32_t code = WaitForInput(*field, field->prompt).code) {
-    if (Accepts(*field, code)) Store(*field, code);
+  NesterBinding record;
+  if (const std::int32_t code = WaitForInput(*field, field->prompt, record).code) {
+    if (Accepts(*field, code)) Store(*field, code, record);
     surface_.Pause(kStoredCodePause);
     RefreshNames();
   }
@@ -166,21 +145,21 @@ void SetupLogic::CaptureField(int fieldId) {
 
 void SetupLogic::SetAll(int setAllId) {
   const SetAllButton* button = layout_.SetAll(setAllId);
-  if (capturing_ || !button || layout_.captureAlias.empty()) return;
+  if (capturing_ || !button || !layout_.capture) return;
   capturing_ = true;
   leaving_ = false;
-  config_.systemAlias = std::string(layout_.captureAlias);
-  OpenInput(config_, surface_.Owner());
+  devices_.Open(surface_.Owner());
   surface_.EnableButton(button->id, false);
   if (layout_.setAllDisablesOk) surface_.EnableButton(kSetupOk, false);
   for (int id : button->order) {
     const SetupField* field = layout_.Field(id);
     if (!field) continue;
     surface_.SetFieldText(field->id, CountdownText(field->setAllPrompt, kCaptureSeconds));
-    const std::int32_t code = WaitForInput(*field, field->setAllPrompt).code;
+    NesterBinding record;
+    const std::int32_t code = WaitForInput(*field, field->setAllPrompt, record).code;
     // Without a code the sequence ends, keeping the fields captured before.
     if (code == 0 || !Accepts(*field, code)) break;  // this field and the ones after it keep theirs
-    Store(*field, code);
+    Store(*field, code, record);
     surface_.Pause(kStoredCodePause);
     RefreshNames();
     DisplayRefresh();

@@ -60,6 +60,7 @@ public:
 
   const ConsoleLayout& layout() const { return layout_; }
   ControllerConfig& config() { return config_; }
+  const InputDevices& devices() const { return devices_; }
   int player() const { return player_; }
   // While a capture or a Set All runs (a message box it shows runs a message loop), the other
   // commands do nothing and Cancel leaves the capture instead of the window.
@@ -80,13 +81,14 @@ public:
   void Advanced();
 
 private:
-  WaitResult WaitForInput(const SetupField& field, std::string_view prompt);
+  // Waits for the field's input; `record` is what the capture wrote over the field's record.
+  WaitResult WaitForInput(const SetupField& field, std::string_view prompt,
+                          NesterBinding& record);
   void WaitForKeysUp();
   void EndCapture();
-  bool SameInput(const SetupField& a, const SetupField& b) const;
   // Whether the field's device rule takes the code; a refusal shows the rule's message.
   bool Accepts(const SetupField& field, std::int32_t code);
-  void Store(const SetupField& field, std::int32_t code);
+  void Store(const SetupField& field, std::int32_t code, const NesterBinding& record);
   void RefreshNames();
   bool Load(int player);
   bool Save(int player);
@@ -97,6 +99,8 @@ private:
   SettingsStore& settings_;
   std::string webHost_;
   ControllerConfig config_;
+  // The keyboard and joysticks of one capture (or one Set All), open only while it runs.
+  InputDevices devices_;
   int player_ = 1;
   // Whether each player's bindings were read: a player whose reader failed is never written,
   // or the configuration would get the empty values that stand in for what was not read.

@@ -41,6 +41,22 @@ public:
   virtual bool Fits(BindingSlot slot, std::int64_t code) const = 0;
   // Binds the slot to a code as a capture of a key would (for nester, a keyboard record).
   virtual void Bind(ControllerConfig& config, BindingSlot slot, std::int32_t code) const;
+  // The record a capture for the slot writes its findings over (nester's record of the button;
+  // an empty one for the others, which keep codes only).
+  virtual NesterBinding CaptureRecord(const ControllerConfig& config, BindingSlot slot) const {
+    return {};
+  }
+  // Stores what a capture gave for the slot: its code, and nester's record.
+  virtual void StoreCaptured(ControllerConfig& config, BindingSlot slot, std::int32_t code,
+                             const NesterBinding& record) const {
+    config.Code(slot) = code;
+  }
+  // Whether two slots hold the same input, for the mark of a field bound twice: by default the
+  // same code, 0 being no input (the Game Boy's joystick column's button 0 too, which a fresh
+  // file gives them all).
+  virtual bool SameInput(const ControllerConfig& config, BindingSlot a, BindingSlot b) const {
+    return config.Code(a) != 0 && config.Code(a) == config.Code(b);
+  }
   // What the configuration stores for the slot: the code, or nester's record (device type, key,
   // offset, axis direction).
   virtual std::vector<std::int64_t> Stored(const ControllerConfig& config, BindingSlot slot) const;

@@ -62,6 +62,13 @@ public:
     return IsJoystickSlot(slot) ? code >= 0 && code <= 31 : IsKeyCode(code);
   }
 
+  // The Game Boy's capture numbers a joystick's inputs from 257 (every axis direction is 257,
+  // button n 257 + n); the file keeps the button number.
+  void StoreCaptured(ControllerConfig& config, BindingSlot slot, std::int32_t code,
+                     const NesterBinding&) const override {
+    config.Code(slot) = IsJoystickSlot(slot) ? code - 257 : code;
+  }
+
   // The Game Boy names.
   void RefreshNames(ControllerConfig& config) const override {
     for (BindingSlot slot : kSlots) {

@@ -155,7 +155,7 @@ public:
   // As a keyboard capture does: the joystick fields of the record keep their values.
   void Bind(ControllerConfig& config, BindingSlot slot, std::int32_t code) const override {
     config.Code(slot) = code;
-    if (const int i = RecordOf(slot); i >= 0) {
+    if (const int i = NesRecordIndex(slot); i >= 0) {
       NesterBinding& record = config.nesRecords[i];
       record.DeviceGUID = kGuidSysKeyboard;
       record.DeviceType = kNesterKeyboard;
@@ -163,9 +163,37 @@ public:
     }
   }
 
+  // A capture writes its device's fields over the button's record; the others keep theirs.
+  NesterBinding CaptureRecord(const ControllerConfig& config, BindingSlot slot) const override {
+    const int i = NesRecordIndex(slot);
+    return i < 0 ? NesterBinding{} : config.nesRecords[i];
+  }
+  void StoreCaptured(ControllerConfig& config, BindingSlot slot, std::int32_t code,
+                     const NesterBinding& record) const override {
+    config.Code(slot) = code;
+    if (const int i = NesRecordIndex(slot); i >= 0) config.nesRecords[i] = record;
+  }
+
+  // As nester tells inputs apart: a key by the one byte it keeps, a button by device and
+  // offset, an axis by device, offset and direction.
+  bool SameInput(const ControllerConfig& config, BindingSlot a, BindingSlot b) const override {
+    const int i = NesRecordIndex(a), j = NesRecordIndex(b);
+    if (i < 0 || j < 0) return Emulator::SameInput(config, a, b);
+    const NesterBinding &x = config.nesRecords[i], &y = config.nesRecords[j];
+    if (x.DeviceType != y.DeviceType) return false;
+    switch (x.DeviceType) {
+      case kNesterKeyboard: return (x.Key & 0xFF) == (y.Key & 0xFF);
+      case kNesterJoystickButton: return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset;
+      case kNesterJoystickAxis:
+        return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset &&
+               x.JAxisPositive == y.JAxisPositive;
+      default: return false;
+    }
+  }
+
   std::vector<std::int64_t> Stored(const ControllerConfig& config,
                                    BindingSlot slot) const override {
-    const int i = RecordOf(slot);
+    const int i = NesRecordIndex(slot);
     if (i < 0) return Emulator::Stored(config, slot);
     const NesterBinding& r = config.nesRecords[i];
     return {r.DeviceType, r.Key, r.JOffset, r.JAxisPositive};
@@ -213,11 +241,6 @@ public:
     return {true, "nester's bindings of both players"};
   }
 
-private:
-  static int RecordOf(BindingSlot slot) {
-    const auto at = std::find(kNesButtons.begin(), kNesButtons.end(), slot);
-    return at == kNesButtons.end() ? -1 : static_cast<int>(at - kNesButtons.begin());
-  }
 };
 
 }  // namespace

@@ -101,9 +101,12 @@ void NoteRest(JoystickRest& rest, const JoystickState& state,
   rest.known = true;
 }
 
-std::int32_t Capture(ControllerConfig& config, CaptureFamily family, NesterBinding* record) {
+}  // namespace
+
+std::int32_t CaptureInput(InputDevices& devices, CaptureFamily family, NesterBinding* record) {
   KeyboardState keys;
-  config.input.ReadKeyboardState(keys);
+  devices.ReadKeyboardState(keys);
+  if (family != CaptureFamily::Nes) record = nullptr;
   if (std::int32_t key = FirstPressedKey(keys)) {
     if (record) {
       record->DeviceGUID = kGuidSysKeyboard;
@@ -119,12 +122,12 @@ std::int32_t Capture(ControllerConfig& config, CaptureFamily family, NesterBindi
     return r;
   }();
   for (int i = 0; i < kMaxJoysticks; ++i) {
-    const bool fresh = config.input.PollJoystick(i);
-    if (!config.input.JoystickPresent(i)) continue;
-    JoystickRest& rest = config.input.Rest(i);
-    if (fresh) NoteRest(rest, config.input.Joystick(i), config.input.Now());
+    const bool fresh = devices.PollJoystick(i);
+    if (!devices.JoystickPresent(i)) continue;
+    JoystickRest& rest = devices.Rest(i);
+    if (fresh) NoteRest(rest, devices.Joystick(i), devices.Now());
     const JoystickResult result =
-        EvaluateJoystick(family, i, config.input.Joystick(i), config.input.JoystickGuid(i),
+        EvaluateJoystick(family, i, devices.Joystick(i), devices.JoystickGuid(i),
                          rest.known ? &rest : &kUnknown, record);
     if (result.code == 0) continue;
     if (result.axis >= 0) rest.locked[result.axis] = true;
@@ -132,8 +135,6 @@ std::int32_t Capture(ControllerConfig& config, CaptureFamily family, NesterBindi
   }
   return 0;
 }
-
-}  // namespace
 
 std::int32_t FirstPressedKey(const KeyboardState& keys) {
   // Scan code 0 is no key; a stray bit there must not hide every joystick.
@@ -180,57 +181,14 @@ JoystickResult EvaluateJoystick(CaptureFamily family, int index, const JoystickS
   return result;
 }
 
-void OpenInput(ControllerConfig& config, WindowHandle window) { config.input.Open(window); }
-
-void CloseInput(ControllerConfig& config) {
-  config.input.Close();
-  config.systemAlias.clear();
-}
-
-std::int32_t CaptureSnesBinding(ControllerConfig& config) {
-  return Capture(config, CaptureFamily::Snes, nullptr);
-}
-std::int32_t CaptureGenesisBinding(ControllerConfig& config) {
-  return Capture(config, CaptureFamily::Genesis, nullptr);
-}
-std::int32_t CaptureGameBoyBinding(ControllerConfig& config) {
-  return Capture(config, CaptureFamily::GameBoy, nullptr);
-}
-std::int32_t CaptureMasterSystemBinding(ControllerConfig& config) {
-  return Capture(config, CaptureFamily::MasterSystem, nullptr);
-}
-std::int32_t CaptureNesBinding(ControllerConfig& config, NesterBinding& record) {
-  return Capture(config, CaptureFamily::Nes, &record);
-}
-
-std::int32_t CaptureBinding(ControllerConfig& config) {
-  const std::string& alias = config.systemAlias;
-  if (alias == "SNES") return CaptureSnesBinding(config);
-  if (alias == "GEN") return CaptureGenesisBinding(config);
-  if (alias == "GBC") return CaptureGameBoyBinding(config);
-  if (alias == "SMS") return CaptureMasterSystemBinding(config);
-  return 255;
-}
-
-int NesButtonIndex(std::string_view button) {
-  for (int i = 0; i < kNesButtonCount; ++i)
-    if (button == ButtonWord(kNesButtons[i])) return i;
-  return -1;
-}
-
-std::int32_t CaptureNesButton(ControllerConfig& config, std::string_view button) {
-  const int i = NesButtonIndex(button);
-  return i < 0 ? 255 : CaptureNesBinding(config, config.nesRecords[i]);
-}
-
-WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture,
+WaitResult WaitForCode(InputDevices& devices, const CaptureCall& capture,
                        const WaitOptions& options) {
   using std::chrono::milliseconds;
   const auto start = options.now();
   std::optional<std::chrono::steady_clock::time_point> escapeSince;
   for (;;) {
-    if (!config.input.HasDevices()) return {0, WaitEnd::NoDevices};
-    const std::int32_t code = capture(config);
+    if (!devices.HasDevices()) return {0, WaitEnd::NoDevices};
+    const std::int32_t code = capture(devices);
     const auto now = options.now();
     if (code == kEscapeScanCode) {
       if (!escapeSince) escapeSince = now;
@@ -246,7 +204,7 @@ WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture,
     if (!escapeSince && elapsed >= options.limit) return {0, WaitEnd::TimedOut};
     if (options.idle && !options.idle(std::max(options.limit - elapsed, milliseconds(0))))
       return {0, WaitEnd::Left};
-    config.input.WaitForInput(kCapturePollInterval);
+    devices.WaitForInput(kCapturePollInterval);
   }
 }
 

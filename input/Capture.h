@@ -7,12 +7,11 @@
 #include <functional>
 #include <string_view>
 
-#include "input/ControllerConfig.h"
+#include "input/CaptureFamily.h"
 #include "input/InputDevices.h"
+#include "input/NesterBinding.h"
 
 namespace vt {
-
-enum class CaptureFamily { Snes, Genesis, GameBoy, MasterSystem, Nes };
 
 // The lowest pressed scan code (bit 0x80 of its byte), or 0.
 std::int32_t FirstPressedKey(const KeyboardState& keys);
@@ -32,25 +31,13 @@ JoystickResult EvaluateJoystick(CaptureFamily family, int index, const JoystickS
                                 const DeviceGuid& guid, const JoystickRest* rest,
                                 NesterBinding* record = nullptr);
 
-void OpenInput(ControllerConfig& config, WindowHandle window);
-// Also empties the system alias, so a window sets it again before every capture.
-void CloseInput(ControllerConfig& config);
-
-// One call each: the keyboard once, then joysticks 0 to 4 until one yields a code; 0 when nothing
-// is pressed. The first read of a joystick after the opening is its rest; an axis that gives the
-// code is locked until it is back in the zone it rested in.
-std::int32_t CaptureSnesBinding(ControllerConfig& config);
-std::int32_t CaptureGenesisBinding(ControllerConfig& config);
-std::int32_t CaptureGameBoyBinding(ControllerConfig& config);
-std::int32_t CaptureMasterSystemBinding(ControllerConfig& config);
-std::int32_t CaptureNesBinding(ControllerConfig& config, NesterBinding& record);
-
-// By the system alias ("SNES", "GEN", "GBC", "SMS"); any other alias gives 255 at once.
-std::int32_t CaptureBinding(ControllerConfig& config);
-// By nester's button name ("Up" ... "B", exact); any other name gives 255 at once.
-std::int32_t CaptureNesButton(ControllerConfig& config, std::string_view button);
-// The NES record of nester's button name, or -1.
-int NesButtonIndex(std::string_view button);
+// One look at the devices: the keyboard once, then joysticks 0 to 4 until one yields a code; 0
+// when nothing is pressed. The first read of a joystick after the opening is its rest; an axis
+// that gives the code is locked until it is back in the zone it rested in. For the NES family,
+// each test that holds writes its device's fields into `record` (nester's record of the button,
+// whose other fields keep their values).
+std::int32_t CaptureInput(InputDevices& devices, CaptureFamily family,
+                          NesterBinding* record = nullptr);
 
 // The longest pause between two captures while a device that must be polled is held: a press
 // lasts far longer, so each one is still seen within 10 ms.
@@ -61,7 +48,7 @@ inline constexpr std::chrono::milliseconds kCaptureTimeLimit{15000};
 inline constexpr std::chrono::milliseconds kEscapeHoldToLeave{1000};
 inline constexpr std::int32_t kEscapeScanCode = 0x01;
 
-using CaptureCall = std::function<std::int32_t(ControllerConfig&)>;
+using CaptureCall = std::function<std::int32_t(InputDevices&)>;
 using CaptureClock = std::function<std::chrono::steady_clock::time_point()>;
 
 enum class WaitEnd { Code, NoDevices, Left, TimedOut };
@@ -81,7 +68,7 @@ struct WaitOptions {
 // the poll interval passes. Ends without a code when the open devices can never deliver an input
 // (the interface or every device failed, or they were closed meanwhile), when `idle` says the
 // user left, when Escape is held, or at the time limit.
-WaitResult WaitForCode(ControllerConfig& config, const CaptureCall& capture,
+WaitResult WaitForCode(InputDevices& devices, const CaptureCall& capture,
                        const WaitOptions& options = {});
 
 }  // namespace vt

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "input/BindingSlot.h"
-#include "input/InputDevices.h"
 #include "input/NesterBinding.h"
 
 namespace vt {
@@ -17,6 +16,13 @@ inline constexpr int kNesButtonCount = 8;
 // nester's buttons in the order of the NES records; each button's word is its slot's (ButtonWord).
 inline constexpr std::array<BindingSlot, kNesButtonCount> kNesButtons = {
     SlotUp, SlotDown, SlotLeft, SlotRight, SlotSelect, SlotStart, SlotA, SlotB};
+
+// The index of a NES button's slot among nester's records; -1 for any other slot.
+inline int NesRecordIndex(BindingSlot slot) {
+  for (int i = 0; i < kNesButtonCount; ++i)
+    if (kNesButtons[i] == slot) return i;
+  return -1;
+}
 
 class ControllerConfig {
 public:
@@ -33,22 +39,13 @@ public:
   std::string& ValueText(BindingSlot slot) { return valueTexts[ValueTextEntry(slot)]; }
   const std::string& ValueText(BindingSlot slot) const { return valueTexts[ValueTextEntry(slot)]; }
 
-  // --- binding members ---
-  std::string systemAlias;  // "SNES", "GEN", "GBC", "SMS", "NES" while a capture runs
   std::string scanKeyList;  // ZSNES: twelve decimal codes joined by ", "
   std::array<std::int32_t, kBindingSlotCount> bindingCodes{};
   // Text of a binding as a text configuration stores it, indexed by ValueTextEntry.
   std::array<std::string, kValueTextCount> valueTexts;
   std::array<std::string, kDisplayEntryCount> displayNames;  // indexed by DisplayEntry
   std::array<NesterBinding, kNesButtonCount> nesRecords{};   // in kNesButtons order
-
-  // --- emulator location ---
   std::string emulatorFolder;
-
-  // --- device members (input devices and capture) ---
-  // Added by the device layer; keep the members above in this order.
-  // The keyboard and joysticks of one capture, open only while it runs (Capture.h).
-  InputDevices input;
 };
 
 }  // namespace vt

@@ -79,7 +79,7 @@ public:  // to the table rows too
     settings->CreateKey(Hive::Machine, "Software\\Vintara");
     settings->SetValue(Hive::Machine, "Software\\Vintara", "VT_PATH", kTypeString,
                        folder.dir.path().string());
-    surface.open = [this] { return logic && logic->config().input.IsOpen(); };
+    surface.open = [this] { return logic && logic->devices().IsOpen(); };
     host.duringBox = [this] { surface.Box(host.messages.back()); };
   }
   SetupLogic& Make(Console console) {

@@ -17,8 +17,9 @@ using ::testing::IsEmpty;
 const Message kInitKeyboardFailed = "Error: InitKeyboard Failed";
 const Message kJoystickLevel = "Error: Failed to set joystick coop level";
 Message DiError(const char* name) { return std::string("DI Error: ") + name; }
+std::int32_t Snes(InputDevices& devices) { return CaptureInput(devices, CaptureFamily::Snes); }
 
-// The opening in order, and the closing in order (the alias emptied, the GUID table kept).
+// The opening in order, and the closing in order (the GUID table kept).
 TEST_F(InputDevicesTest, OpenAndCloseGoInOrder) {
   Attach(0xA1).objects = {ScriptedDevice::AxisType(Axis::X), 0x000C,
                           ScriptedDevice::AxisType(Axis::Y, kObjectRelativeAxis)};
@@ -36,21 +37,19 @@ TEST_F(InputDevicesTest, OpenAndCloseGoInOrder) {
                           "joystick0.SetCooperativeLevel 10", "joystick1.SetCooperativeLevel 10",
                           "joystick0.Acquire", "joystick1.Acquire"));
   EXPECT_THAT(messages, IsEmpty());
-  EXPECT_TRUE(config.input.JoystickPresent(1));
-  EXPECT_FALSE(config.input.JoystickPresent(2));
-  EXPECT_FALSE(ControllerConfig(config).input.IsOpen()) << "a copy is closed";
+  EXPECT_TRUE(devices.JoystickPresent(1));
+  EXPECT_FALSE(devices.JoystickPresent(2));
+  EXPECT_FALSE(InputDevices(devices).IsOpen()) << "a copy is closed";
   Open();  // opening again closes what was open
   EXPECT_EQ(input.LiveDevices(), 3);
-  config.systemAlias = "GEN";
   input.ClearLog();
-  CloseInput(config);
+  devices.Close();
   EXPECT_THAT(input.Log(),
               ElementsAre("keyboard.Unacquire", "joystick0.Unacquire", "joystick1.Unacquire",
                           "keyboard.Release", "joystick0.Release", "joystick1.Release",
                           "interface.Release"));
-  EXPECT_EQ(config.systemAlias, "");
-  EXPECT_FALSE(config.input.JoystickPresent(0));
-  EXPECT_EQ(config.input.JoystickGuid(1), ScriptedInput::TestGuid(0xB2));
+  EXPECT_FALSE(devices.JoystickPresent(0));
+  EXPECT_EQ(devices.JoystickGuid(1), ScriptedInput::TestGuid(0xB2));
 }
 
 // Each step of the opening that fails: its message (or none), the devices still held, the
@@ -110,7 +109,7 @@ TEST_F(InputDevicesTest, EachFailedStepOfTheOpeningSaysWhatItMustAndTheOpeningGo
     EXPECT_EQ(t.messages, c.messages);
     EXPECT_EQ(t.input.LiveDevices(), c.live);
     int present = 0;
-    for (int i = 0; i < kMaxJoysticks; ++i) present += t.config.input.JoystickPresent(i);
+    for (int i = 0; i < kMaxJoysticks; ++i) present += t.devices.JoystickPresent(i);
     EXPECT_EQ(present, c.present);
     EXPECT_EQ(t.LogOf("joystick", ".SetRange").size(), c.ranges);
   }
@@ -122,7 +121,7 @@ TEST_F(InputDevicesTest, EachFailedStepOfTheOpeningSaysWhatItMustAndTheOpeningGo
   t.Attach(2).results.create.Always(fail);
   t.joysticks[0]->results.setRange.Next({dierr::Ok, dierr::NotInitialized});
   t.Open();
-  EXPECT_EQ(t.config.input.JoystickGuid(1), ScriptedInput::TestGuid(2));
+  EXPECT_EQ(t.devices.JoystickGuid(1), ScriptedInput::TestGuid(2));
   EXPECT_EQ(t.messages, std::vector<Message>{DiError("DIERR_NOTINITIALIZED")});
   EXPECT_EQ(t.LogOf("joystick", ".SetRange").size(), 2u);
 }
@@ -140,27 +139,27 @@ TEST_F(InputDevicesTest, JoystickReadsSurviveLostInputAndUnpluggedPadsDropOut) {
   pad.results.poll.Next({dierr::InputLost});
   pad.results.acquire.Next({dierr::InputLost});
   pad.SetButton(3, 0x80);
-  EXPECT_EQ(CaptureSnesBinding(config), 256 + 16 + 3);
+  EXPECT_EQ(Snes(devices), 256 + 16 + 3);
   EXPECT_THAT(LogOf("joystick0"), ElementsAre("joystick0.Poll", "joystick0.Acquire",
                                               "joystick0.Acquire", "joystick0.GetDeviceState 272"));
   pad.SetButton(3, 0);
   pad.results.read.Next({dierr::InputLost});
-  EXPECT_FALSE(config.input.PollJoystick(0));
-  EXPECT_EQ(config.input.Joystick(0).rgbButtons[3], 0x80) << "kept from the last good read";
+  EXPECT_FALSE(devices.PollJoystick(0));
+  EXPECT_EQ(devices.Joystick(0).rgbButtons[3], 0x80) << "kept from the last good read";
   pad.results.acquire.Always(dierr::InputLost);  // and never stops, which must not hang the opening
   Open();  // the next capture's first read fails: it must not see the button pressed last time
-  EXPECT_EQ(CaptureSnesBinding(config), 0);
+  EXPECT_EQ(Snes(devices), 0);
   for (bool unplugged : {true, false}) {
     SCOPED_TRACE(unplugged ? "unplugged" : "reads failing");
     pad.results = {};
     Open();
     unplugged ? pad.Unplug() : pad.results.read.Always(dierr::Generic);
     other.SetButton(1, 0x80);
-    for (int poll = 0; poll < 3; ++poll) EXPECT_EQ(CaptureSnesBinding(config), 256 + 32 + 16 + 1);
-    EXPECT_FALSE(config.input.JoystickPresent(0));
+    for (int poll = 0; poll < 3; ++poll) EXPECT_EQ(Snes(devices), 256 + 32 + 16 + 1);
+    EXPECT_FALSE(devices.JoystickPresent(0));
     EXPECT_EQ(input.LiveDevices(), 2) << "the keyboard and the other pad";
     input.ClearLog();
-    CaptureSnesBinding(config);
+    Snes(devices);
     EXPECT_THAT(LogOf("joystick0"), IsEmpty());
     other.SetButton(1, 0);
   }
@@ -175,23 +174,23 @@ TEST_F(InputDevicesTest, KeyboardReadFailuresAreNamedAndThreeInARowLeaveTheKeybo
   KeyboardState keys;
   input.Keyboard().results.read.Next({dierr::NotAcquired, dierr::Ok, dierr::Pending,
                                       dierr::OtherAppHasPrio, dierr::InputLost});
-  for (int i = 0; i < 5; ++i) config.input.ReadKeyboardState(keys);
+  for (int i = 0; i < 5; ++i) devices.ReadKeyboardState(keys);
   EXPECT_THAT(messages, ElementsAre(DiError("DIERR_NOTACQUIRED"), DiError("E_PENDING"),
                                     DiError("DIERR_INPUTLOST")));
   EXPECT_EQ(LogOf("keyboard.Acquire").size(), 4u) << "opening, then each failure but the third";
   messages.clear();
-  config.input.ReadKeyboardState(keys);
+  devices.ReadKeyboardState(keys);
   EXPECT_EQ(keys[0x1C], 0);
   EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(WaitForCode(config, CaptureSnesBinding).end, WaitEnd::NoDevices);
+  EXPECT_EQ(WaitForCode(devices, Snes).end, WaitEnd::NoDevices);
   Open();
-  config.input.ReadKeyboardState(keys);
+  devices.ReadKeyboardState(keys);
   EXPECT_EQ(keys[0x1C], 0x80);
 }
 
 // A box runs a message loop, in which the window may close the devices (a capture started by a
 // click during the box): whatever was under way must not touch them, say their other messages,
-// or go on waiting and read a capture alias that is gone.
+// or go on waiting on devices that are gone.
 TEST_F(InputDevicesTest, DevicesClosedWhileABoxShowsEndTheCaptureWithoutACode) {
   const std::function<void(InputRig&)> failures[] = {
       [](auto& t) {
@@ -205,12 +204,11 @@ TEST_F(InputDevicesTest, DevicesClosedWhileABoxShowsEndTheCaptureWithoutACode) {
     failure(t);
     t.duringBox = [&t] {
       t.duringBox = nullptr;
-      OpenInput(t.config, nullptr);
-      CloseInput(t.config);
+      t.devices.Open(nullptr);
+      t.devices.Close();
     };
-    t.config.systemAlias = "SNES";
     t.Open();
-    const WaitResult got = WaitForCode(t.config, CaptureBinding);
+    const WaitResult got = WaitForCode(t.devices, Snes);
     EXPECT_TRUE(got.end == WaitEnd::NoDevices && got.code == 0);
     EXPECT_EQ(t.messages.size(), 1u);
     EXPECT_EQ(t.input.LiveDevices(), 0);

@@ -112,14 +112,11 @@ void ScriptedDevice::Change(F&& change) {
   input.changed_.notify_all();
 }
 
-// A ControllerConfig over scripted devices whose message boxes are recorded.
+// Input devices over scripted ones whose message boxes are recorded, on a clock the test moves.
 struct InputRig {
   using Message = std::string;  // "CAPTION: TEXT"
-  InputRig() {
-    config.input = InputDevices(input, host);
-    config.input.SetClock([this] { return now; });
-  }
-  void Open() { OpenInput(config, nullptr); }
+  InputRig() { devices.SetClock([this] { return now; }); }
+  void Open() { devices.Open(nullptr); }
   ScriptedDevice& Attach(std::uint8_t seed) {
     return *joysticks.emplace_back(&input.Attach(ScriptedInput::TestGuid(seed)));
   }
@@ -136,11 +133,11 @@ struct InputRig {
     return out;
   }
 
-  ScriptedInput input;  // outlives the devices the config holds
+  ScriptedInput input;  // outlives the devices opened on it
   test::RecordingHost host;
   std::vector<Message>& messages = host.messages;
   std::function<void()>& duringBox = host.duringBox;  // what the user does while a box shows
-  ControllerConfig config;
+  InputDevices devices{input, host};
   std::vector<ScriptedDevice*> joysticks;
   std::chrono::steady_clock::time_point now;  // the devices' clock, moved by the test
 };
