@@ -1,6 +1,7 @@
 // VTBrowser.exe entry point: the one ServerSession of the run, then the browser window's modal
-// run. Every way the program ends (Close, the quit button, leaving the login, an out-of-date
-// client) ends that run, and the process ends here, with exit code 0.
+// run, whose loop also waits for the game a launch started (the browser comes back when it
+// ends). Every way the program ends (Close, the quit button, leaving the login, an out-of-date
+// client) ends that run, and the program ends here, with exit code 0.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,8 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/BrowserApp.h"
-#include "platform/Process.h"
+#include "browser/win32/BrowserWindow.h"
 #include "platform/SettingsStore.h"
 #include "service/Endpoints.h"
 #include "service/ServerSession.h"
@@ -39,6 +39,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The deployment values under Software\Vintara ("GameServer", "WebHost") point the client
   // at another service, such as vtservice in the run command.
   vt::ServerSession session(Endpoints(*settings));
-  const int code = vt::BrowserApp(session, *settings).Run();
-  vt::EndProcess(code);
+  {
+    vt::BrowserWindow window(session, *settings);
+    window.RunModalWatching(nullptr);  // the result is not used: every way out ends with 0
+  }  // the window's destruction disconnects
+  return 0;
 }

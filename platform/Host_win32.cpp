@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string_view>
+
 #include "platform/Host.h"
 
 namespace vt {
@@ -21,8 +23,10 @@ void WindowHost::ShowMessage(const std::string& text, const char* caption) {
   HWND window = window_ ? static_cast<HWND>(window_()) : nullptr;
   // A hidden owner would leave the box without a task bar button behind nothing on screen.
   HWND owner = window && IsWindowVisible(window) ? window : nullptr;
-  const std::string name = caption == kProgramCaption ? ProgramName() : std::string();
-  MessageBoxA(owner, text.c_str(), caption == kProgramCaption ? name.c_str() : caption,
+  // The program's caption by its text, wherever the caller's copy of it lives.
+  const bool programs = caption && std::string_view(caption) == kProgramCaption;
+  const std::string name = programs ? ProgramName() : std::string();
+  MessageBoxA(owner, text.c_str(), programs ? name.c_str() : caption,
               MB_OK | (owner ? 0 : MB_TASKMODAL));
 }
 

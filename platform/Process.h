@@ -1,4 +1,4 @@
-// Starting programs and ending this one.
+// Starting programs.
 #pragma once
 
 #include <string>
@@ -18,8 +18,5 @@ std::string ProgramFolder(const std::string& commandLine);
 
 // True when the path names an existing file that is not a folder (the program a launch starts).
 bool ProgramFileExists(const std::string& path);
-
-// Ends the process at once with the code.
-[[noreturn]] void EndProcess(int code);
 
 }  // namespace vt

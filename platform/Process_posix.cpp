@@ -3,8 +3,6 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -42,11 +40,6 @@ bool StartProgram(const std::string& commandLine) {
 bool ProgramFileExists(const std::string& path) {
   struct stat info {};
   return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-void EndProcess(int code) {
-  std::fflush(nullptr);
-  std::exit(code);
 }
 
 }  // namespace vt

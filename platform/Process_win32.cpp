@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/Process.h"
@@ -43,11 +41,6 @@ bool StartProgram(const std::string& commandLine) {
 bool ProgramFileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void EndProcess(int code) {
-  std::fflush(nullptr);
-  ExitProcess(static_cast<UINT>(code));
 }
 
 }  // namespace vt

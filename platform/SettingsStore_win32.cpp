@@ -28,12 +28,12 @@ public:
     HKEY h = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Cryptography", 0,
                       KEY_QUERY_VALUE | KEY_WOW64_64KEY, &h) == ERROR_SUCCESS) {
+      const win::RegKey key(h);
       char guid[64] = {};
       DWORD size = sizeof guid - 1;
-      if (RegQueryValueExA(h, "MachineGuid", nullptr, nullptr, reinterpret_cast<BYTE*>(guid),
-                           &size) == ERROR_SUCCESS)
+      if (RegQueryValueExA(key.get(), "MachineGuid", nullptr, nullptr,
+                           reinterpret_cast<BYTE*>(guid), &size) == ERROR_SUCCESS)
         entropy_ += std::string("\0", 1) + guid;
-      RegCloseKey(h);
     }
   }
 

@@ -14,11 +14,6 @@ skin::SkinOptions LoginSkin() {
                            .closeReleasesImage = true};
 }
 
-// A lamp lit shows the lit image normally and the dark one pressed, and the reverse.
-skin::ButtonRow Lamp(int id, bool on) {
-  return {id, on ? IDB_LAMP_ON : IDB_LAMP_OFF, on ? IDB_LAMP_OFF : IDB_LAMP_ON};
-}
-
 }  // namespace
 
 LoginWindow::LoginWindow(SettingsStore& settings, HWND owner)
@@ -37,8 +32,8 @@ bool LoginWindow::OnInit() {
       {IDC_LOGIN_LOGIN, IDB_LOGIN_NORMAL, IDB_LOGIN_PRESSED, IDB_LOGIN_DISABLED},
       {IDC_LOGIN_CANCEL, IDB_CANCEL_NORMAL, IDB_CANCEL_PRESSED},
       {IDC_LOGIN_SIGNUP, IDB_SIGNUP_NORMAL, IDB_SIGNUP_PRESSED},
-      Lamp(IDC_LOGIN_SAVE_SETTINGS, o.saveOn),
-      Lamp(IDC_LOGIN_AUTO_LOGIN, o.autoOn)};
+      skin::LampRow(IDC_LOGIN_SAVE_SETTINGS, o.saveOn),
+      skin::LampRow(IDC_LOGIN_AUTO_LOGIN, o.autoOn)};
   AttachButtons(buttons);
 
   editFont_.reset(skin::CreateSkinFont(20));
@@ -80,13 +75,8 @@ void LoginWindow::OnCancel() { logic_.PressCancel(); }
 void LoginWindow::EnableLogin(bool on) { EnableWindow(Item(IDC_LOGIN_LOGIN), on ? TRUE : FALSE); }
 
 void LoginWindow::ShowLamps(bool saveOn, bool autoOn) {
-  for (const skin::ButtonRow& row :
-       {Lamp(IDC_LOGIN_SAVE_SETTINGS, saveOn), Lamp(IDC_LOGIN_AUTO_LOGIN, autoOn)}) {
-    if (skin::BitmapButton* lamp = Button(row.id)) {
-      lamp->LoadImages(row.normal, row.pressed);
-      InvalidateRect(lamp->Hwnd(), nullptr, FALSE);
-    }
-  }
+  ShowLamp(IDC_LOGIN_SAVE_SETTINGS, saveOn);
+  ShowLamp(IDC_LOGIN_AUTO_LOGIN, autoOn);
 }
 
 void LoginWindow::ShowConnecting() { connecting_.Open(Hwnd()); }

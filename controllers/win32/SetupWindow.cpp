@@ -48,8 +48,8 @@ bool SetupWindow::OnInit() {
   for (const SetAllButton& b : layout.setAlls)
     buttons.push_back({b.id, IDB_SET_ALL_NORMAL, IDB_SET_ALL_PRESSED, IDB_SET_ALL_DISABLED});
   if (layout.players) {
-    buttons.push_back({IDC_SETUP_PLAYER1, IDB_LAMP_ON, IDB_LAMP_OFF});
-    buttons.push_back({IDC_SETUP_PLAYER2, IDB_LAMP_OFF, IDB_LAMP_ON});
+    buttons.push_back(skin::LampRow(IDC_SETUP_PLAYER1, true));
+    buttons.push_back(skin::LampRow(IDC_SETUP_PLAYER2, false));
   }
   AttachButtons(buttons);
 
@@ -139,11 +139,11 @@ void SetupWindow::SetFieldText(int id, const std::string& text) {
     RECT client{};
     GetClientRect(field, &client);
     SIZE extent{};
-    HDC dc = GetDC(field);
-    HGDIOBJ old = SelectObject(dc, font);
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(field, dc);
+    {
+      win::WindowDc dc(field);
+      win::SelectScope selected(dc.get(), font);
+      GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    }
     if (extent.cx > client.right) font = smallFont_.get();
   }
   if (reinterpret_cast<HFONT>(SendMessageA(field, WM_GETFONT, 0, 0)) != font)
@@ -155,13 +155,8 @@ void SetupWindow::SetFieldText(int id, const std::string& text) {
 void SetupWindow::EnableButton(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
 
 void SetupWindow::ShowLamps(int currentPlayer) {
-  skin::BitmapButton* lamp1 = Button(IDC_SETUP_PLAYER1);
-  skin::BitmapButton* lamp2 = Button(IDC_SETUP_PLAYER2);
-  if (!lamp1 || !lamp2) return;
-  const bool one = currentPlayer == 1;
-  lamp1->LoadImages(one ? IDB_LAMP_ON : IDB_LAMP_OFF, one ? IDB_LAMP_OFF : IDB_LAMP_ON);
-  lamp2->LoadImages(one ? IDB_LAMP_OFF : IDB_LAMP_ON, one ? IDB_LAMP_ON : IDB_LAMP_OFF);
-  InvalidateRect(Hwnd(), nullptr, TRUE);
+  ShowLamp(IDC_SETUP_PLAYER1, currentPlayer == 1);
+  ShowLamp(IDC_SETUP_PLAYER2, currentPlayer == 2);
 }
 
 }  // namespace vt

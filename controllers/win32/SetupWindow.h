@@ -49,17 +49,4 @@ private:
   win::Font fieldFont_, smallFont_;
 };
 
-// The product's six windows by name, each the set-up window over its console's layout.
-template <Console C>
-struct ConsoleSetupWindow : SetupWindow {
-  ConsoleSetupWindow(SettingsStore& s, std::string web)
-      : SetupWindow(Layout(C), s, std::move(web)) {}
-};
-using A26C = ConsoleSetupWindow<Console::A26C>;
-using GBCC = ConsoleSetupWindow<Console::GBCC>;
-using GENC = ConsoleSetupWindow<Console::GENC>;
-using NESC = ConsoleSetupWindow<Console::NESC>;
-using SMSC = ConsoleSetupWindow<Console::SMSC>;
-using SNESC = ConsoleSetupWindow<Console::SNESC>;
-
 }  // namespace vt

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "resources/resource.h"
+
 namespace vt::skin {
 
 SkinnedDialog::SkinnedDialog(int templateId, const SkinOptions& options, HINSTANCE instance)
@@ -28,6 +30,18 @@ BitmapButton* SkinnedDialog::Button(int id) const {
   for (const auto& button : buttons_)
     if (button->Id() == id) return button.get();
   return nullptr;
+}
+
+ButtonRow LampRow(int id, bool lit) {
+  return {id, lit ? IDB_LAMP_ON : IDB_LAMP_OFF, lit ? IDB_LAMP_OFF : IDB_LAMP_ON};
+}
+
+void SkinnedDialog::ShowLamp(int id, bool lit) {
+  BitmapButton* lamp = Button(id);
+  if (!lamp) return;
+  const ButtonRow row = LampRow(id, lit);
+  lamp->LoadImages(row.normal, row.pressed);
+  InvalidateRect(lamp->Hwnd(), nullptr, FALSE);
 }
 
 std::string SkinnedDialog::ItemText(int id) const {

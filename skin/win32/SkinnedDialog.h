@@ -48,6 +48,10 @@ struct ButtonRow {
   int normal = 0, pressed = 0, disabled = 0;
 };
 
+// A lamp (a two-state button: the login's settings, the set-up window's players): lit shows the
+// lit image normally and the dark one pressed, and the reverse.
+ButtonRow LampRow(int id, bool lit);
+
 class SkinnedDialog : public win::Dialog, public Host {
 public:
   SkinnedDialog(int templateId, const SkinOptions& options, HINSTANCE instance = nullptr);
@@ -75,6 +79,8 @@ protected:
   // Binds the button of each row, loads its images and sizes it to its normal image, in the
   // table's order (after the buttons of an earlier call).
   void AttachButtons(std::span<const ButtonRow> rows);
+  // Shows an attached lamp lit or dark.
+  void ShowLamp(int id, bool lit);
   // A control's text, as the window shows it.
   std::string ItemText(int id) const;
   // Loads the image if needed, sets the region, sizes the window and centres it the first time.

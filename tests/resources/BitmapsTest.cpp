@@ -92,7 +92,7 @@ TEST_F(PaintedBitmaps, EveryBitmapOfTheScriptIsPaintedTheSameTwiceAndKeyedOnlyIf
   for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
     files.insert(entry.path().filename().string());
   const std::string header = SourceFile("resources/resource.h");
-  const std::string script = SourceFile("resources/VTBrowser.rc");
+  const std::string script = SourceFile("resources/WindowResources.rc");
   const std::regex statement(R"re((IDB_\w+) BITMAP "(bitmap(\d+)\.bmp)")re");
   for (std::sregex_iterator it(script.begin(), script.end(), statement), end; it != end; ++it) {
     const std::string name = (*it)[2];
@@ -120,7 +120,7 @@ TEST_F(PaintedBitmaps, EveryBitmapOfTheScriptIsPaintedTheSameTwiceAndKeyedOnlyIf
 // for (position and size each converted on its own), is the box's blue, and the pixels just
 // outside are its frame. The rectangles come from the resource script itself.
 TEST_F(PaintedBitmaps, TextBoxesAndFieldsOfTheScriptLieExactlyOnTheirPaintedBoxes) {
-  const std::string script = SourceFile("resources/VTBrowser.rc");
+  const std::string script = SourceFile("resources/WindowResources.rc");
   const std::map<std::string, int> backgrounds = {
       {"IDD_BROWSER", 213}, {"IDD_LOGIN", 220}, {"IDD_GBCC", 277}, {"IDD_GENC", 249},
       {"IDD_NESC", 251},    {"IDD_SMSC", 289},  {"IDD_SNESC", 239}};

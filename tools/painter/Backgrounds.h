@@ -1,5 +1,5 @@
 // Window backgrounds: the browser, the login window, the notices and the set-up windows.
-// Positions of painted labels follow the dialog templates in resources/VTBrowser.rc.
+// Positions of painted labels follow the dialog templates in resources/WindowResources.rc.
 #pragma once
 
 #include <string>
