@@ -83,7 +83,7 @@ protected:
   }
   std::string Value(const std::string& name) {
     std::string bytes;
-    return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes) ? bytes : "<missing>";
+    return store->QueryValue(Hive::User, kVintaraKey, name, bytes) ? bytes : "<missing>";
   }
   // An emulator file named in the alias's _PATH value.
   std::string Emulator(const std::string& alias) {
