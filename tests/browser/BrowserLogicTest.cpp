@@ -193,6 +193,33 @@ TEST_F(BrowserLogicTest, ADroppedSessionIsLoggedInAgainOnce) {
   }
 }
 
+// At start the server's error mark on a saved search gives way to the default range, silently,
+// with the refused text in the search box; on the default range itself it is said, once.
+TEST_F(BrowserLogicTest, AtStartTheErrorMarkOnTheDefaultRangeIsSaidOnce) {
+  const struct {
+    const char* saved;
+    Log log;
+  } cases[] = {
+      {"^[a-b]", {"loading", "connection-error", "close-loading"}},
+      {"Zelda(",
+       {"loading", "close-loading", "box:Zelda(", "loading", "rows:1", "commands-off",
+        "close-loading"}},
+  };
+  for (const auto& c : cases) {
+    ScriptedPeer p;
+    ScriptGoodLogin(p, "ann", "pw:@/", "False");
+    ScriptRefusal(p, "NES", c.saved);  // which logs the session out
+    ScriptGoodLogin(p.NextConnection(), "ann", "pw:@/", "False");
+    ScriptQuery(p, "NES", "^[a-b]", {Record("Alpha", "k", "1", "0")});
+    BrowserLogic& b = Start(p);
+    session->filter = c.saved;
+    Go(b.StartList());
+    EXPECT_EQ(surface.log, c.log) << c.saved;
+    surface.log.clear();
+    session->Disconnect();
+  }
+}
+
 // Launch and Game Info act on the highlighted row of the rows on screen, with the system and
 // scheme those rows were fetched for, also after a refresh that failed. (A refresh that brings
 // new rows, or a click on empty space, leaves nothing highlighted: the window's test.)
