@@ -207,6 +207,7 @@ bool LoginLogic::LoginOnce() {
   if (!session_) return false;
   surface_.ShowConnecting();
   const bool ok = session_->Login(username_, password_, host_);
+  surface_.DropQueuedInput();
   if (ok) {
     *passwordDest_ = password_;
     *usernameDest_ = username_;

@@ -33,6 +33,9 @@ public:
   // that follows blocks the thread; closed again after it.
   virtual void ShowConnecting() = 0;
   virtual void CloseConnecting() = 0;
+  // The login has returned: input given while it blocked the thread (a second Login click,
+  // Enter) is dropped, so that it cannot start another login inside the notice that follows.
+  virtual void DropQueuedInput() = 0;
   // One modal notice of a refused login (ServerReply is the session's own message box and
   // never comes here).
   virtual void ShowNotice(LoginNotice notice) = 0;

@@ -50,6 +50,7 @@ public:
     if (onConnecting) onConnecting();
   }
   void CloseConnecting() override { log->push_back("close-connecting"); }
+  void DropQueuedInput() override {}
   void ShowNotice(LoginNotice n) override {
     static const char* const kNames[] = {"UserInUse", "BadLogin", "ConnectionError"};
     log->push_back(std::string("notice:") + kNames[static_cast<int>(n)]);
