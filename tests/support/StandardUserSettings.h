@@ -26,9 +26,6 @@ public:
   bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) override {
     return hive == Hive::User && store_.SetValues(hive, key, values);
   }
-  bool DeleteKey(Hive hive, const std::string& key) override {
-    return hive == Hive::User && store_.DeleteKey(hive, key);
-  }
   SecretProtector* Protector() override { return store_.Protector(); }
 
 private:
