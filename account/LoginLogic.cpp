@@ -18,8 +18,7 @@ constexpr const char* kValueSealedPassword = "ProtectedPassword";
 // A saved value as its fixed buffer holds it: the login's texts are zero-padded to the buffer,
 // so one that fills it has no terminator and is taken whole.
 std::string ReadSaved(SettingsStore& settings, const char* name, size_t bufferSize) {
-  return ReadFixedText(settings, Hive::Machine, kVintaraKey, name, bufferSize, FullBuffer::Text)
-      .value_or(std::string());
+  return ReadClientText(settings, name, bufferSize, FullBuffer::Text).value_or(std::string());
 }
 
 // The first 20 bytes of the text, NUL-padded to 20.
@@ -52,7 +51,6 @@ void LoginLogic::Setup(std::string& passwordDest, std::string& usernameDest,
   passwordDest_ = &passwordDest;
   usernameDest_ = &usernameDest;
   session_ = &session;
-  if (!settings_.KeyExists(Hive::Machine, kVintaraKey)) return;
   savedSave_ = ReadSaved(settings_, kValueSave, kSavedFlagSize);
   savedAutoLogin_ = ReadSaved(settings_, kValueAutoLogin, kSavedFlagSize);
   savedUsername_ = ReadSaved(settings_, kValueUsername, kSavedTextSize);
@@ -60,27 +58,38 @@ void LoginLogic::Setup(std::string& passwordDest, std::string& usernameDest,
 }
 
 std::string LoginLogic::ReadSavedPassword() {
-  std::string plain = ReadSaved(settings_, kValuePassword, kSavedTextSize);
+  // The plain password and its sealed form are written together: both come from the key that
+  // answers for "Password".
+  std::string plain, sealed;
+  const std::optional<Hive> from = QueryClientValue(settings_, kValuePassword, plain);
+  plain = plain.size() > kSavedTextSize ? std::string() : FixedText(plain, kSavedTextSize);
+  if (from)
+    settings_.QueryValue(*from, kVintaraKey, kValueSealedPassword, sealed);
+  else
+    QueryClientValue(settings_, kValueSealedPassword, sealed);
   SecretProtector* protector = settings_.Protector();
-  if (!protector) return plain;
-  std::string sealed;
-  if (settings_.QueryValue(Hive::Machine, kVintaraKey, kValueSealedPassword, sealed) &&
-      !sealed.empty()) {
+  if (plain.empty()) {
+    if (!protector || sealed.empty()) {
+      // The machine key's login without its password: an earlier client's, whose password
+      // another Windows user of this machine took into their own key. Nothing to log in with.
+      passwordLost_ = from == Hive::Machine;
+      return plain;
+    }
     // Sealed for another user, on another machine, or damaged: no saved password, and the
     // window asks for it instead of logging in automatically without one.
     const std::optional<std::string> password = protector->Unseal(sealed);
     passwordLost_ = !password;
     return FixedText(password.value_or(std::string()), kSavedTextSize);
   }
-  // A plain password saved before passwords were sealed: sealed now, its plain bytes zeroed.
-  if (!plain.empty()) {
-    if (const std::optional<std::string> seal = protector->Seal(plain)) {
-      const std::string zeros(kSavedTextSize, '\0');
-      const NamedValue values[] = {{kValueSealedPassword, kTypeBinary, *seal},
-                                   {kValuePassword, kTypeNone, zeros}};
-      settings_.SetValues(Hive::Machine, kVintaraKey, values);
-    }
-  }
+  // This client writes only zeros beside a sealed password, so a plain one was saved later, by
+  // an earlier client: it wins, and goes into the user's key with the rest of the login (sealed
+  // where the store seals). The machine key's copy is then zeroed where this run may write there
+  // (an administrator's); where it may not, it stays, unused.
+  if ((protector || from == Hive::Machine) &&
+      WriteLogin(savedSave_ == "TRUE", savedAutoLogin_ == "TRUE", savedUsername_, plain, true) &&
+      from == Hive::Machine)
+    settings_.SetValue(Hive::Machine, kVintaraKey, kValuePassword, kTypeNone,
+                       std::string(kSavedTextSize, '\0'));
   return plain;
 }
 
@@ -165,31 +174,40 @@ void LoginLogic::PressLogin() {
 void LoginLogic::PressCancel() { surface_.EndWindow(0); }
 
 void LoginLogic::SaveSettings() {
-  if (!settings_.KeyExists(Hive::Machine, kVintaraKey)) return;
+  WriteLogin(saveSettings_, autoLogin_, username_, password_, false);
+}
+
+bool LoginLogic::WriteLogin(bool save, bool autoLogin, const std::string& username,
+                            const std::string& password, bool allOrNothing) {
   const std::string zeros(kSavedTextSize, '\0');
-  const std::string username = saveSettings_ ? Padded(username_, kSavedTextSize) : zeros;
-  std::string password = saveSettings_ ? Padded(password_, kSavedTextSize) : zeros;
+  const std::string user = save ? Padded(username, kSavedTextSize) : zeros;
+  std::string plain = save ? Padded(password, kSavedTextSize) : zeros;
   std::vector<NamedValue> values = {
-      {kValueSave, kTypeNone, saveSettings_ ? "TRUE" : "FALSE"},
-      {kValueAutoLogin, kTypeNone, saveSettings_ && autoLogin_ ? "TRUE" : "FALSE"},
-      {kValueUsername, kTypeNone, username}};
+      {kValueSave, kTypeNone, save ? "TRUE" : "FALSE"},
+      {kValueAutoLogin, kTypeNone, save && autoLogin ? "TRUE" : "FALSE"},
+      {kValueUsername, kTypeNone, user}};
   // With a protector the password goes only sealed (one that cannot be sealed is not saved),
   // and in place before "Password" is zeroed.
   std::string sealed;
   if (SecretProtector* protector = settings_.Protector()) {
-    const std::string text = FixedText(password, kSavedTextSize);
-    if (!text.empty()) sealed = protector->Seal(text).value_or(std::string());
+    const std::string text = FixedText(plain, kSavedTextSize);
+    if (!text.empty()) {
+      std::optional<std::string> seal = protector->Seal(text);
+      if (!seal && allOrNothing) return false;
+      sealed = seal.value_or(std::string());
+    }
     values.push_back({kValueSealedPassword, kTypeBinary, sealed});
-    password = zeros;
+    plain = zeros;
   }
-  values.push_back({kValuePassword, kTypeNone, password});
-  settings_.SetValues(Hive::Machine, kVintaraKey, values);
+  values.push_back({kValuePassword, kTypeNone, plain});
+  return WriteClientValues(settings_, values);
 }
 
 bool LoginLogic::LoginOnce() {
   if (!session_) return false;
   surface_.ShowConnecting();
   const bool ok = session_->Login(username_, password_, host_);
+  surface_.DropQueuedInput();
   if (ok) {
     *passwordDest_ = password_;
     *usernameDest_ = username_;

@@ -33,6 +33,9 @@ public:
   // that follows blocks the thread; closed again after it.
   virtual void ShowConnecting() = 0;
   virtual void CloseConnecting() = 0;
+  // The login has returned: input given while it blocked the thread (a second Login click,
+  // Enter) is dropped, so that it cannot start another login inside the notice that follows.
+  virtual void DropQueuedInput() = 0;
   // One modal notice of a refused login (ServerReply is the session's own message box and
   // never comes here).
   virtual void ShowNotice(LoginNotice notice) = 0;
@@ -51,8 +54,9 @@ public:
   LoginLogic(LoginSurface& surface, Host& host, SettingsStore& settings);
 
   // Remembers where a successful login leaves the credentials and the session to log in
-  // with, then reads the four saved values (the key is never created). A password saved in
-  // plain before the store sealed passwords is sealed there and then.
+  // with, then reads the four saved values (the user's key first, then the machine key). A
+  // plain password saved by an earlier client moves into the user's key there and then, sealed
+  // where the store seals, and the machine key's copy is zeroed where it may be written.
   void Setup(std::string& passwordDest, std::string& usernameDest, ServerSession& session);
   void SetSuppressAutoLogin() { suppressAutoLogin_ = true; }
   // GoOn after a successful login. EndProgram when the user left (Cancel, the close command, a
@@ -87,6 +91,10 @@ private:
   bool LoginOnce();  // connecting notice around Login; stores the credentials on success
   LoginNotice ShowRefusal();
   std::string ReadSavedPassword();
+  // The saved login's values into the user's key; false when nothing was written, which
+  // `allOrNothing` also asks for a password that cannot be sealed.
+  bool WriteLogin(bool save, bool autoLogin, const std::string& username,
+                  const std::string& password, bool allOrNothing);
 
   LoginSurface& surface_;
   Host& host_;

@@ -61,11 +61,12 @@ Next BrowserLogic::RefreshList() { return Refresh(false); }
 
 Next BrowserLogic::StartList() {
   // The server refuses a pattern with its error mark; a saved one would greet the user with an
-  // error at every start, behind an empty search box. (The first query: no earlier one left its
-  // failure behind.)
-  if (Refresh(true) == Next::EndProgram) return Next::EndProgram;
-  if (session_.queryFailure != QueryFailure::ErrorMark || session_.filter == kDefaultFilter)
-    return Next::GoOn;
+  // error at every start, behind an empty search box, so it gives way to the default range. The
+  // default range has nothing to give way to: its error mark is said. (The first query: no
+  // earlier one left its failure behind.)
+  const bool fallback = session_.filter != kDefaultFilter;
+  if (Refresh(fallback) == Next::EndProgram) return Next::EndProgram;
+  if (session_.queryFailure != QueryFailure::ErrorMark || !fallback) return Next::GoOn;
   surface_.SetSearchText(session_.filter);
   session_.filter = kDefaultFilter;
   return RefreshList();

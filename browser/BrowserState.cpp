@@ -12,19 +12,18 @@ void SaveBrowserState(SettingsStore& settings, const ServerSession& session,
   const NamedValue values[] = {{"SYSTEM", kTypeNone, session.system},
                                {"SEARCH", kTypeNone, session.filter},
                                {"COUNT", kTypeNone, std::string_view(&count, 1)}};
-  settings.SetValues(Hive::Machine, kVintaraKey, values);  // results are not examined
+  WriteClientValues(settings, values);  // results are not examined
 }
 
 void RestoreBrowserState(SettingsStore& settings, ServerSession& session,
                          std::int32_t& startCount) {
   auto text = [&settings](const char* name, size_t buffer) {
-    return ReadFixedText(settings, Hive::Machine, kVintaraKey, name, buffer, FullBuffer::Absent)
-        .value_or(std::string());
+    return ReadClientText(settings, name, buffer, FullBuffer::Absent).value_or(std::string());
   };
   const std::string system = text("SYSTEM", kSavedSystemBuffer);
   const std::string search = text("SEARCH", kSavedSearchBuffer);
   // One byte into the low byte of the counter; an empty value changes nothing.
-  if (auto count = ReadFixedBytes(settings, Hive::Machine, kVintaraKey, "COUNT", 1);
+  if (auto count = ReadClientBytes(settings, "COUNT", 1);
       count && !count->empty())
     startCount = static_cast<std::int32_t>((static_cast<std::uint32_t>(startCount) & ~0xFFu) |
                                            static_cast<unsigned char>((*count)[0]));

@@ -1,5 +1,5 @@
 // What the browser keeps between runs: the system, the pattern and the start counter, as three
-// untyped values of Software\Vintara in the machine hive.
+// untyped per-user values of Software\Vintara (the user's key, then the machine key's).
 #pragma once
 
 #include <cstddef>
@@ -16,8 +16,8 @@ inline constexpr const char* kDefaultSystem = "NES";
 inline constexpr const char* kDefaultFilter = "^[a-b]";
 
 // "SYSTEM", "SEARCH" (the characters, no terminator) and "COUNT" (the low byte of startCount),
-// type 0, in that order, through one opening of the key; nothing when the key cannot be opened
-// for writing. The key is never created.
+// type 0, in that order, through one opening of the user's key; nothing on a client whose machine
+// key is missing.
 void SaveBrowserState(SettingsStore& settings, const ServerSession& session,
                       std::int32_t startCount);
 

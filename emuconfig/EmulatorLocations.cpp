@@ -7,9 +7,7 @@ namespace vt {
 std::string LookUpEmulatorFolder(SettingsStore& settings) {
   // A 256-byte buffer whatever the value's type; a value that leaves no room for the terminator
   // is no folder name the emulators could use.
-  return ReadFixedText(settings, Hive::Machine, kVintaraKey, "VT_PATH", 256,
-                       FullBuffer::Absent)
-      .value_or(std::string());
+  return ReadClientText(settings, "VT_PATH", 256, FullBuffer::Absent).value_or(std::string());
 }
 
 }  // namespace vt

@@ -144,11 +144,13 @@ Function EmulatorsChosen
   ${EndIf}
 FunctionEnd
 
-; Users of the machine who are not administrators may read the key and set its values, so that
-; the client can save their login and browser state; only administrators may do more.
-Function AllowUsersToSaveTheirState
-  ; SYSTEM and Administrators: full control; Users: KEY_READ | KEY_SET_VALUE.
-  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;0x2001b;;;BU)", i 1, *p .r1, p 0) i .r0'
+; Every user's client starts the programs the key names and sends logins to the server it names,
+; so only administrators may change it; every user may read it. Each user's own login and
+; browser state live in that user's own key, which the client writes. The list is protected:
+; nothing inherited adds a right.
+Function KeepTheKeyForAdministrators
+  ; SYSTEM and Administrators: full control; Users: KEY_READ.
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;KR;;;BU)", i 1, *p .r1, p 0) i .r0'
   ${If} $0 == 0
     DetailPrint "The access rights of ${VINTARA_KEY} could not be made."
     Return
@@ -196,7 +198,7 @@ Section "${PRODUCT}"
   ${If} $WebHost != ""
     !insertmacro PlaceValue WebHost "$WebHost" 1
   ${EndIf}
-  Call AllowUsersToSaveTheirState
+  Call KeepTheKeyForAdministrators
   ; The folder the client will use, kept or new, exists.
   ReadRegStr $R0 HKLM "${VINTARA_KEY}" "VT_PATH"
   ${If} $R0 != ""

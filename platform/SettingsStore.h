@@ -86,6 +86,25 @@ std::optional<std::string> ReadFixedText(SettingsStore& settings, Hive hive, con
                                          const std::string& name, size_t bufferSize,
                                          FullBuffer full);
 
+// The client's own values in kVintaraKey. What each Windows user saves (the login and the
+// browser state) is written to that user's key and read from there first, then from the machine
+// key, where an earlier client left it; every other value (the emulator paths, the service's
+// addresses) is trusted by every user's client and so is read from the machine key alone, which
+// only administrators change.
+bool IsUserValue(std::string_view name);
+// The hive that answers for `name`, with the value's bytes (and type); nullopt when none does.
+std::optional<Hive> QueryClientValue(SettingsStore& settings, const std::string& name,
+                                     std::string& bytes, uint32_t* type = nullptr);
+// ReadFixedBytes and ReadFixedText of the client's own values, from the hive that answers.
+std::optional<std::string> ReadClientBytes(SettingsStore& settings, const std::string& name,
+                                           size_t bufferSize);
+std::optional<std::string> ReadClientText(SettingsStore& settings, const std::string& name,
+                                          size_t bufferSize, FullBuffer full);
+// Writes per-user values into the user's key, created when missing. Only an installed client
+// (one whose machine key exists) saves; false, with nothing written, without it or when a name
+// is not a per-user value.
+bool WriteClientValues(SettingsStore& settings, std::span<const NamedValue> values);
+
 // Portable store kept in one text file (format in FileSettings.cpp). Every call reads the file
 // afresh, so several stores on the same file see each other's writes; every change replaces the
 // file atomically. A missing file is an empty store. Secrets are sealed by `protector` when one

@@ -3,8 +3,7 @@
 namespace vt {
 
 std::string ReadVintaraText(SettingsStore& settings, const std::string& name, size_t maxBytes) {
-  return ReadFixedText(settings, Hive::Machine, kVintaraKey, name, maxBytes, FullBuffer::Absent)
-      .value_or(std::string());
+  return ReadClientText(settings, name, maxBytes, FullBuffer::Absent).value_or(std::string());
 }
 
 ServiceEndpoints ReadEndpoints(SettingsStore& settings) {

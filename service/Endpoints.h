@@ -23,8 +23,9 @@ struct ServiceEndpoints {
 // the first NUL).
 ServiceEndpoints ReadEndpoints(SettingsStore& settings);
 
-// A value of Software\Vintara as text: its bytes up to the first NUL. Empty when the key or the
-// value is missing, or when the value does not fit the client's buffer of maxBytes together with
+// A value of Software\Vintara as text, from the hive the client's values rule names (the machine
+// key alone for the deployment values): its bytes up to the first NUL. Empty when the value is
+// missing, or when the value does not fit the client's buffer of maxBytes together with
 // a terminating zero.
 std::string ReadVintaraText(SettingsStore& settings, const std::string& name,
                             size_t maxBytes = 1024);

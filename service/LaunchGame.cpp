@@ -15,6 +15,16 @@ std::string ProgramOf(const std::string& path) {
   }
   return path;
 }
+
+// The key goes into the command line as it is, so a blank, a double quote or a control byte in
+// it would end the address early and hand the emulator arguments of the server's choosing.
+bool SplitsCommandLine(const std::string& key) {
+  for (const char c : key) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7F || c == '"') return true;
+  }
+  return false;
+}
 }  // namespace
 
 std::string EmulatorPath(SettingsStore& settings, const std::string& alias) {
@@ -60,6 +70,11 @@ LaunchOutcome LaunchGame(ServerSession& session, const LaunchTarget& game, const
     launch.ShowFullAccountOnlyNotice();
     return LaunchOutcome::FullAccountOnly;
   }
+  if (SplitsCommandLine(game.gameKey)) {
+    host.ShowMessage(LaunchFailureText(LaunchOutcome::GameKeyRefused, game.system, std::string()),
+                     kProgramCaption);
+    return LaunchOutcome::GameKeyRefused;
+  }
 
   session.Disconnect();
   const std::string path = EmulatorPath(settings, game.system);
@@ -96,6 +111,10 @@ std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias,
       return "The " + console + " emulator \"" + path + "\" could not be started.\n\n"
              "Check that the file is a program this computer can run, or run the Vintara "
              "installer again.";
+    case LaunchOutcome::GameKeyRefused:
+      return "This " + console + " game cannot be started: the key the server gave it holds a "
+             "blank, a double quote or a control character, which the emulator's command line "
+             "cannot carry.\n\nPlease tell Vintara which game it is.";
     default:
       return std::string();
   }

@@ -22,9 +22,11 @@ enum class LaunchOutcome {
   EmulatorNotSet,      // the alias's _PATH value is missing or empty
   EmulatorNotFound,    // it names no existing file
   EmulatorNotStarted,  // the platform could not start it
+  // Nothing was started, the connection kept; a message said why.
+  GameKeyRefused,  // the game's key would add arguments to the emulator's command line
 };
 
-// The message for the three outcomes above: names the console and the path, and what to do.
+// The message for the four outcomes above: names the console and the path, and what to do.
 std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias,
                               const std::string& path);
 

@@ -1,5 +1,6 @@
 #include "account/win32/LoginWindow.h"
 
+#include "platform/win32/Input.h"
 #include "resources/resource.h"
 
 namespace vt {
@@ -82,6 +83,11 @@ void LoginWindow::ShowLamps(bool saveOn, bool autoOn) {
 void LoginWindow::ShowConnecting() { connecting_.Open(Hwnd()); }
 
 void LoginWindow::CloseConnecting() { connecting_.Close(); }
+
+// Without the window (an automatic login) there is nothing the user could have clicked.
+void LoginWindow::DropQueuedInput() {
+  if (Hwnd()) win::DropQueuedInput(Hwnd());
+}
 
 // The key's state now, not as this thread's queue last saw it: no window of the client has had
 // the keyboard yet when the login step begins.

@@ -46,6 +46,7 @@ private:
   void ShowLamps(bool saveOn, bool autoOn) override;
   void ShowConnecting() override;
   void CloseConnecting() override;
+  void DropQueuedInput() override;
   void ShowNotice(LoginNotice notice) override;
   bool ShiftHeld() override;
 

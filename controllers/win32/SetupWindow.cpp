@@ -1,5 +1,6 @@
 #include "controllers/win32/SetupWindow.h"
 
+#include "platform/win32/Input.h"
 #include "resources/resource.h"
 
 namespace vt {
@@ -119,15 +120,7 @@ void SetupWindow::Idle() {
   }
 }
 
-void SetupWindow::DropInput() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-  }
-  while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-  }
-  while (PeekMessageA(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
-  }
-}
+void SetupWindow::DropInput() { win::DropQueuedInput(nullptr); }
 
 // A text wider than its field (a prompt with its seconds left) takes the smaller font, so that
 // its end shows.

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "tests/service/SessionFixture.h"
-#include "tests/support/RefusingProtector.h"
+#include "tests/support/StandardUserSettings.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestProtector.h"
 
 namespace vt {
 namespace {
@@ -49,6 +50,7 @@ public:
     if (onConnecting) onConnecting();
   }
   void CloseConnecting() override { log->push_back("close-connecting"); }
+  void DropQueuedInput() override {}
   void ShowNotice(LoginNotice n) override {
     static const char* const kNames[] = {"UserInUse", "BadLogin", "ConnectionError"};
     log->push_back(std::string("notice:") + kNames[static_cast<int>(n)]);
@@ -73,22 +75,26 @@ protected:
     store = OpenFileSettings(dir.File("registry.txt"), protector);
     ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
   }
-  // The four values of a saved login, SAVE of the type given.
+  // The four values of a saved login in the hive's key, SAVE of the type given.
   void SaveLogin(const std::string& save, const std::string& autoLogin, const std::string& user,
-                 const std::string& pass, uint32_t saveType = kTypeNone) {
+                 const std::string& pass, uint32_t saveType = kTypeNone,
+                 Hive hive = Hive::User) {
+    ASSERT_TRUE(store->CreateKey(hive, kVintaraKey));
     for (auto [name, bytes] :
          {std::pair{"AUTOLOGIN", autoLogin}, {"Username", user}, {"Password", pass}})
-      ASSERT_TRUE(store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes));
-    ASSERT_TRUE(store->SetValue(Hive::Machine, kVintaraKey, "SAVE", saveType, save));
+      ASSERT_TRUE(store->SetValue(hive, kVintaraKey, name, kTypeNone, bytes));
+    ASSERT_TRUE(store->SetValue(hive, kVintaraKey, "SAVE", saveType, save));
   }
-  // A saved value's bytes (and type), or "<missing>".
-  std::string Value(const std::string& name, uint32_t* type = nullptr) {
+  // A saved value's bytes (and type) in the hive's key, or "<missing>".
+  std::string Value(const std::string& name, uint32_t* type = nullptr, Hive hive = Hive::User) {
     std::string bytes;
-    return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes, type) ? bytes : "<missing>";
+    return store->QueryValue(hive, kVintaraKey, name, bytes, type) ? bytes : "<missing>";
   }
-  Log Values() {
-    return {Value("SAVE"), Value("AUTOLOGIN"), Value("Username"), Value("Password"),
-            Value("ProtectedPassword")};
+  Log Values(Hive hive = Hive::User) {
+    Log values;
+    for (const char* name : {"SAVE", "AUTOLOGIN", "Username", "Password", "ProtectedPassword"})
+      values.push_back(Value(name, nullptr, hive));
+    return values;
   }
   // What the window opens with: the lamps, the texts and the Login button.
   std::string Opened() const {
@@ -100,7 +106,7 @@ protected:
   // A session pointed at the game server on `port` (0: the peer), and the logic set up on it.
   LoginLogic& Start(uint16_t port = 0) {
     session = MakeSession(5000, port);
-    logic = std::make_unique<LoginLogic>(surface, ui, *store);
+    logic = std::make_unique<LoginLogic>(surface, ui, settings ? *settings : *store);
     logic->Setup(passwordDest, usernameDest, *session);
     return *logic;
   }
@@ -112,6 +118,7 @@ protected:
   FakeSurface surface;
   test::TempDir dir;
   std::unique_ptr<SettingsStore> store;
+  SettingsStore* settings = nullptr;  // what the logic runs on, when not `store` itself
   std::string passwordDest = "unchanged", usernameDest = "unchanged";
   std::unique_ptr<ServerSession> session;
   std::unique_ptr<LoginLogic> logic;
@@ -258,12 +265,64 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
 // which holds zeros. (Sealing, opening, and a sealed value that does not open on this machine:
 // the start-up's end-to-end runs.)
 TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
-  test::RefusingProtector refusing;
+  test::TestProtector refusing;
+  refusing.refuses = true;
   Open(&refusing);
   SaveLogin("TRUE", "FALSE", Padded("player"), Padded("secret"));
   surface.user = [this] { logic->SaveSettings(); };
   EXPECT_EQ(Start(1).Run(), Next::EndProgram);
   EXPECT_EQ(Values(), (Log{"TRUE", "FALSE", Padded("player"), Nuls(20), ""}));
+}
+
+// An earlier client's login, found in the machine key alone, is used and moves into the user's
+// key, sealed where the store seals; the machine key's plain password is zeroed where this run
+// may write there and stays, silently, where it may not. A plain password beside a sealed one
+// in the same key was saved later and wins. The machine key's login without its password logs
+// in automatically no more.
+TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) {
+  const std::string secret = Padded("secret");
+  const Log earlier = {"TRUE", "FALSE", Padded("player"), secret, "<missing>"};
+  const Log moved = {"TRUE", "FALSE", Padded("player"), Nuls(20), "sealed:secret"};
+  const Log zeroed = {"TRUE", "FALSE", Padded("player"), Nuls(20), "<missing>"};
+  const Log none(5, "<missing>");
+  struct Case {
+    const char* what;
+    bool sealing, standardUser;
+    Log user, machine;  // the values before in the user's key (empty: none), after in both
+    Log userAfter, machineAfter;
+    std::string opened;
+  } cases[] = {
+      {"by an administrator", true, false, {}, earlier, moved, zeroed, "save player/secret"},
+      {"by a standard user", true, true, {}, earlier, moved, earlier, "save player/secret"},
+      {"into the file store", false, false, {}, earlier, earlier, zeroed, "save player/secret"},
+      {"newer plain password", true, false,
+       {"TRUE", "FALSE", Padded("player"), Padded("newer"), "sealed:older"}, earlier,
+       {"TRUE", "FALSE", Padded("player"), Nuls(20), "sealed:newer"}, earlier,
+       "save player/newer"},
+      {"password moved by another user", true, false, {},
+       {"TRUE", "TRUE", Padded("player"), Nuls(20), "<missing>"}, none,
+       {"TRUE", "TRUE", Padded("player"), Nuls(20), "<missing>"}, "save auto player/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempDir fresh;
+    test::TestProtector protector;
+    store = OpenFileSettings(fresh.File("registry.txt"), c.sealing ? &protector : nullptr);
+    test::StandardUserSettings standardUser(*store);
+    settings = c.standardUser ? &standardUser : nullptr;
+    for (auto [hive, values] : {std::pair{Hive::User, c.user}, {Hive::Machine, c.machine}}) {
+      if (values.empty()) continue;
+      SaveLogin(values[0], values[1], values[2], values[3], kTypeNone, hive);
+      if (values[4] != "<missing>")
+        store->SetValue(hive, kVintaraKey, "ProtectedPassword", kTypeBinary, values[4]);
+    }
+    log.clear();
+    EXPECT_EQ(Start(1).Run(), Next::EndProgram);
+    EXPECT_EQ(log, Log{"show-window"});
+    EXPECT_EQ(Opened(), c.opened + " enabled");
+    EXPECT_EQ(Values(Hive::User), c.userAfter);
+    EXPECT_EQ(Values(Hive::Machine), c.machineAfter);
+  }
 }
 
 }  // namespace

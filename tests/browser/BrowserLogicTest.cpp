@@ -84,7 +84,7 @@ protected:
   }
   std::string Value(const std::string& name) {
     std::string bytes;
-    return store->QueryValue(Hive::Machine, kVintaraKey, name, bytes) ? bytes : "<missing>";
+    return store->QueryValue(Hive::User, kVintaraKey, name, bytes) ? bytes : "<missing>";
   }
   // An emulator file named in the alias's _PATH value.
   std::string Emulator(const std::string& alias) {
@@ -191,6 +191,33 @@ TEST_F(BrowserLogicTest, ADroppedSessionIsLoggedInAgainOnce) {
     session->Disconnect();
     p.Finish();
     EXPECT_EQ(p.connections(), c.second ? 2u : 1u);
+  }
+}
+
+// At start the server's error mark on a saved search gives way to the default range, silently,
+// with the refused text in the search box; on the default range itself it is said, once.
+TEST_F(BrowserLogicTest, AtStartTheErrorMarkOnTheDefaultRangeIsSaidOnce) {
+  const struct {
+    const char* saved;
+    Log log;
+  } cases[] = {
+      {"^[a-b]", {"loading", "connection-error", "close-loading"}},
+      {"Zelda(",
+       {"loading", "close-loading", "box:Zelda(", "loading", "rows:1", "commands-off",
+        "close-loading"}},
+  };
+  for (const auto& c : cases) {
+    ScriptedPeer p;
+    ScriptGoodLogin(p, "ann", "pw:@/", "False");
+    ScriptRefusal(p, "NES", c.saved);  // which logs the session out
+    ScriptGoodLogin(p.NextConnection(), "ann", "pw:@/", "False");
+    ScriptQuery(p, "NES", "^[a-b]", {Record("Alpha", "k", "1", "0")});
+    BrowserLogic& b = Start(p);
+    session->filter = c.saved;
+    Go(b.StartList());
+    EXPECT_EQ(surface.log, c.log) << c.saved;
+    surface.log.clear();
+    session->Disconnect();
   }
 }
 

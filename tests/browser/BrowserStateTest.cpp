@@ -31,7 +31,7 @@ TEST_F(BrowserStateTest, SaveWritesThreeUntypedValuesWithoutTerminators) {
        {std::pair{"SYSTEM", "SNES"}, {"SEARCH", "Zelda: [Link]"}, {"COUNT", "\x2C"}}) {
     std::string got;
     uint32_t type = 99;
-    EXPECT_TRUE(store->QueryValue(Hive::Machine, kVintaraKey, name, got, &type));
+    EXPECT_TRUE(store->QueryValue(Hive::User, kVintaraKey, name, got, &type));
     EXPECT_EQ(got, bytes) << name;
     EXPECT_EQ(type, kTypeNone) << name;
   }

@@ -49,8 +49,8 @@ TEST_F(Browser, EachAccountSeesItsRowsAndReminderAndARefusedSavedSearchFallsBack
     EXPECT_EQ(Text(browser), "Vintara");
     EXPECT_EQ(client.Windows().size(), 1u) << "a notice or box came with the browser";
     CloseAndEnd(client, browser);
-    EXPECT_EQ(VintaraValue("SEARCH"), "^[a-b]");
-    EXPECT_EQ(VintaraValue("COUNT"), demo ? std::string(1, '\0') : "\x0A");
+    EXPECT_EQ(UserValue("SEARCH"), "^[a-b]");
+    EXPECT_EQ(UserValue("COUNT"), demo ? std::string(1, '\0') : "\x0A");
   }
 }
 
@@ -75,7 +75,7 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
     ASSERT_TRUE(AwaitRows(list, bowled));
     CloseAndEnd(client, browser);
   }
-  EXPECT_EQ(VintaraValue("SYSTEM") + "|" + VintaraValue("SEARCH"), "SNES|bowling");
+  EXPECT_EQ(UserValue("SYSTEM") + "|" + UserValue("SEARCH"), "SNES|bowling");
   Client client;
   AwaitBrowser(client);
   EXPECT_EQ(ListRows(list), bowled);
@@ -86,7 +86,7 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
   EXPECT_EQ(client.Windows().size(), 1u) << "a notice came";
   Click(browser, IDC_BROWSER_QUIT);
   EXPECT_EQ(client.WaitExit(), 0u);
-  EXPECT_EQ(VintaraValue("SYSTEM") + "|" + VintaraValue("SEARCH"), "SNES|bowling");
+  EXPECT_EQ(UserValue("SYSTEM") + "|" + UserValue("SEARCH"), "SNES|bowling");
 }
 
 // The refusals: a system without an emulator gets its message; a free account's SNES game gets
@@ -136,7 +136,7 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   Click(browser, IDC_BROWSER_CHANGE_USER);
   Click(Await(client, Kind::Login), IDC_LOGIN_CANCEL);
   EXPECT_EQ(client.WaitExit(), 0u);
-  EXPECT_EQ(VintaraValue("SYSTEM"), "NES");
+  EXPECT_EQ(UserValue("SYSTEM"), "NES");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -57,32 +59,50 @@ inline void SetRegistryValue(HKEY root, const char* key, REGSAM view, const std:
   RegCloseKey(h);
 }
 
-// Software\Vintara is in the machine hive's 32-bit view, where the client and its installer
-// keep it.
+// The machine key Software\Vintara is in the machine hive's 32-bit view, where the installer
+// keeps it; the values each user saves are in that user's Software\Vintara, one tree in both
+// views.
 inline std::string VintaraValue(const std::string& name, DWORD* type = nullptr) {
   return RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_32KEY, name, type);
 }
 inline void SetVintaraValue(const std::string& name, const std::string& bytes, DWORD type) {
   SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_32KEY, name, bytes, type);
 }
+inline std::string UserValue(const std::string& name, DWORD* type = nullptr) {
+  return RegistryValue(HKEY_CURRENT_USER, "Software\\Vintara", 0, name, type);
+}
+inline constexpr std::string_view kUserValues[] = {
+    "SAVE", "AUTOLOGIN", "Username", "Password", "ProtectedPassword", "SYSTEM", "SEARCH", "COUNT"};
 
-// Software\Vintara emptied of every value and subkey, so that other tests of the prefix do not
-// see what a test wrote; the key stays (an installer may have made it, with its rights).
+// The machine key emptied of every value and subkey, and the user's of what the user saved, so
+// that other tests of the prefix do not see what a test wrote; the keys stay (an installer may
+// have made the machine key, with its rights).
 inline void ClearVintaraKey() {
   HKEY key = nullptr;
   RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key);
   if (key) RegDeleteTreeA(key, nullptr);
   RegCloseKey(key);
+  key = nullptr;
+  RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Vintara", 0, KEY_SET_VALUE, &key);
+  for (std::string_view name : kUserValues) RegDeleteValueA(key, std::string(name).c_str());
+  RegCloseKey(key);
 }
 
-// The key as an installer leaves it, with the deployment values pointing at vtservice, and these
-// values as raw bytes without a type.
+// The machine key as an installer leaves it, with the deployment values pointing at vtservice,
+// and these values as raw bytes without a type: each in the key where this client keeps it.
 inline void PrepareVintaraKey(const std::string& webHost,
                               const std::map<std::string, std::string>& raw) {
   ClearVintaraKey();
   SetVintaraValue("GameServer", std::string("127.0.0.1", 10), REG_SZ);
   SetVintaraValue("WebHost", webHost + '\0', REG_SZ);
-  for (const auto& [name, bytes] : raw) SetVintaraValue(name, bytes, REG_NONE);
+  for (const auto& [name, bytes] : raw) {
+    const bool user = std::find(std::begin(kUserValues), std::end(kUserValues), name) !=
+                      std::end(kUserValues);
+    if (user)
+      SetRegistryValue(HKEY_CURRENT_USER, "Software\\Vintara", 0, name, bytes, REG_NONE);
+    else
+      SetVintaraValue(name, bytes, REG_NONE);
+  }
 }
 
 // Polls until `done` holds; false after the time-out.

@@ -122,9 +122,9 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_64KEY, "VT_PATH"),
             "<missing>");
-  // Standard users may read the key and set its values, no more: KEY_READ | KEY_SET_VALUE is
-  // CC DC SW RP RC in the language's letters; SYSTEM and Administrators have full control.
-  EXPECT_EQ(AccessList(), "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;CCDCSWRPRC;;;BU)");
+  // Only SYSTEM and Administrators may change the key; Users may read it (KR), and no other
+  // group (Authenticated Users, Everyone, Interactive) is named or inherited (P).
+  EXPECT_EQ(AccessList(), "D:P(A;CI;KA;;;SY)(A;CI;KA;;;BA)(A;CI;KR;;;BU)");
 
   // The installed client logs in and saves its state.
   for (const char* name : {"gens.cfg", "meka.inp"})
@@ -136,12 +136,12 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
     Click(browser, IDC_BROWSER_SNES);
     CloseAndEnd(client, browser);
   }
-  ASSERT_EQ(VintaraValue("SYSTEM"), "SNES");
+  ASSERT_EQ(UserValue("SYSTEM"), "SNES");
 
   // A second install over the first keeps what it finds and what the user saved.
   ASSERT_EQ(Install(""), 0u);
   EXPECT_EQ(Deployment(), Installed(emulators));
-  EXPECT_EQ(VintaraValue("SYSTEM"), "SNES");
+  EXPECT_EQ(UserValue("SYSTEM"), "SNES");
 
   // The uninstaller takes away what the first install created, and nothing of the user's.
   Uninstall();
@@ -149,7 +149,7 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
   EXPECT_FALSE(Exists(shortcut));
   EXPECT_EQ(EntryValue("DisplayName"), "<missing>");
   for (const auto& [name, value] : Deployment()) EXPECT_EQ(value, "<missing>") << name;
-  EXPECT_EQ(VintaraValue("SYSTEM"), "SNES") << "the user's saved state stays";
+  EXPECT_EQ(UserValue("SYSTEM"), "SNES") << "the user's saved state stays";
   for (const char* name : {"gens.cfg", "meka.inp"})
     EXPECT_EQ(ReadWholeFile(emulators + "\\" + name), std::string("keep ") + name);
 }

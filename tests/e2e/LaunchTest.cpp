@@ -77,7 +77,7 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
     if (n == 0) {
       EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; }, 15000));
       EXPECT_TRUE(Session("player")->loggedIn) << "the session was not ended before the start";
-      EXPECT_EQ(VintaraValue("SYSTEM") + VintaraValue("SEARCH") + VintaraValue("COUNT"),
+      EXPECT_EQ(UserValue("SYSTEM") + UserValue("SEARCH") + UserValue("COUNT"),
                 std::string("NESAurora Chase\0", 16));
       test::WriteFileBytes(hold, "");
     }

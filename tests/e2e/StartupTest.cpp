@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,15 +36,16 @@ protected:
   }
   // The four values of the saved login.
   static std::vector<std::string> Saved() {
-    return {VintaraValue("SAVE"), VintaraValue("AUTOLOGIN"), VintaraValue("Username"),
-            VintaraValue("Password")};
+    return {UserValue("SAVE"), UserValue("AUTOLOGIN"), UserValue("Username"),
+            UserValue("Password")};
   }
   const std::vector<std::string> kSavedDemo = {"TRUE", "TRUE", Padded("demo"),
                                                std::string(20, '\0')};
 };
 
 // Save Settings and Auto Login keep the password only sealed for this Windows user, beside 20
-// zero bytes in "Password"; the next start logs in with it, and Shift held at the start shows
+// zero bytes in "Password", in that user's key, as Close keeps the browser state, and nothing
+// of it in the machine key; the next start logs in with it, and Shift held at the start shows
 // the filled window instead. A password sealed on another machine (here: the prefix's machine
 // identity changed since) does not open: the window asks for it, and the saved login stays.
 TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShowsTheWindow) {
@@ -57,8 +59,11 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
     CloseAndEnd(client, Await(client, Kind::Browser));
   }
   EXPECT_EQ(Saved(), kSavedDemo);
+  EXPECT_EQ(UserValue("SYSTEM") + UserValue("SEARCH"), "NES^[a-b]");
+  for (std::string_view name : kUserValues)
+    EXPECT_EQ(VintaraValue(std::string(name)), "<missing>") << name;
   DWORD type = 0;
-  const std::string sealed = VintaraValue("ProtectedPassword", &type);
+  const std::string sealed = UserValue("ProtectedPassword", &type);
   EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
   EXPECT_GT(sealed.size(), 20u);
   EXPECT_EQ(sealed.find("demo"), std::string::npos);
@@ -87,7 +92,7 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
     SetRegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid", guid,
                      REG_SZ);
   };
-  const std::string resealed = VintaraValue("ProtectedPassword");
+  const std::string resealed = UserValue("ProtectedPassword");
   setMachine(std::string("0badc0de-0000-4000-8000-000000000000", 37));
   Client client;
   HWND login = AwaitFilledLogin(client, "");
@@ -95,7 +100,51 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
   Click(login, IDC_LOGIN_CANCEL);
   EXPECT_EQ(client.WaitExit(), 0u);
   EXPECT_EQ(Saved(), kSavedDemo);
-  EXPECT_EQ(VintaraValue("ProtectedPassword"), resealed);
+  EXPECT_EQ(UserValue("ProtectedPassword"), resealed);
+}
+
+// An earlier client's saved login and browser state, in the machine key alone: the client logs
+// in with them automatically and asks for their system and range first; the plain password
+// moves into the user's key, sealed, and leaves the machine key.
+TEST_F(Startup, AnEarlierClientsLoginInTheMachineKeyLogsInAndMovesToTheUsersKey) {
+  const auto rows = ServiceRows("demo", "GEN", "^[c-d]");
+  PrepareVintaraKey(web, {});
+  for (const auto& [name, bytes] :
+       {std::pair<std::string, std::string>{"SAVE", "TRUE"}, {"AUTOLOGIN", "TRUE"},
+        {"Username", Padded("demo")}, {"Password", Padded("demo")}, {"SYSTEM", "GEN"},
+        {"SEARCH", "^[c-d]"}})
+    SetVintaraValue(name, bytes, REG_NONE);
+  Client client;
+  HWND browser = AwaitWithoutLogin(client, Kind::Browser);
+  ASSERT_TRUE(AwaitRows(GetDlgItem(browser, IDC_BROWSER_LIST), rows));
+  EXPECT_TRUE(Session("demo")->userInUse) << "logged in with the earlier client's password";
+  EXPECT_EQ(VintaraValue("Password"), std::string(20, '\0'));
+  EXPECT_EQ(Saved(), kSavedDemo);
+  EXPECT_NE(UserValue("ProtectedPassword"), "");
+  CloseAndEnd(client, browser);
+}
+
+// A second click on Login while the first login runs is dropped with the input queued meanwhile:
+// one refused login, one notice, and the window back for another try.
+TEST_F(Startup, ASecondLoginClickDuringTheConnectionStartsNoSecondLogin) {
+  PrepareVintaraKey(web, {});
+  Client client;
+  HWND login = Await(client, Kind::Login);
+  SetText(login, IDC_LOGIN_USERNAME, "demo");
+  SetText(login, IDC_LOGIN_PASSWORD, "wrong");
+  // Real clicks arrive as queued button messages; both are in the queue before the first is
+  // handled to its end, since the login it starts waits for the server.
+  HWND button = GetDlgItem(login, IDC_LOGIN_LOGIN);
+  for (int i = 0; i < 2; ++i) {
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+  Click(Await(client, Kind::BadLogin), IDC_NOTICE_OK);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(login) && client.Windows().size() == 1; },
+                        10000))
+      << "a second login's notice came";
+  Click(login, IDC_LOGIN_CANCEL);
+  EXPECT_EQ(client.WaitExit(), 0u);
 }
 
 // A failed automatic login ends after its notice; a plain saved password is sealed, and the
@@ -111,22 +160,22 @@ TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
     EXPECT_EQ(client.WaitExit(), 0u);
   }
   EXPECT_EQ(Saved(), kSavedDemo);
-  EXPECT_NE(VintaraValue("ProtectedPassword"), "");
+  EXPECT_NE(UserValue("ProtectedPassword"), "");
 
   PrepareAutoLogin("demo", {{"Password", Padded("wrong")}});
   Client client;
   HWND notice = AwaitWithoutLogin(client, Kind::BadLogin);
-  EXPECT_EQ(VintaraValue("SAVE"), "TRUE") << "cleared only after the notice";
+  EXPECT_EQ(UserValue("SAVE"), "TRUE") << "cleared only after the notice";
   Click(notice, IDC_NOTICE_OK);
   EXPECT_EQ(client.WaitExit(), 0u);
   for (const auto& [name, bytes] :
        {std::pair<std::string, std::string>{"SAVE", "FALSE"}, {"AUTOLOGIN", "FALSE"},
         {"Username", std::string(20, '\0')}, {"Password", std::string(20, '\0')}}) {
     DWORD type = 99;
-    EXPECT_EQ(VintaraValue(name, &type), bytes) << name;
+    EXPECT_EQ(UserValue(name, &type), bytes) << name;
     EXPECT_EQ(type, static_cast<DWORD>(REG_NONE)) << name;
   }
-  EXPECT_EQ(VintaraValue("ProtectedPassword"), "");
+  EXPECT_EQ(UserValue("ProtectedPassword"), "");
 }
 
 // The version check of an automatic login: the update message ends the program, and the saved

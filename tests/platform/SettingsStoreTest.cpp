@@ -79,6 +79,44 @@ TEST_P(SettingsStoreSemantics, KeysAreMadeAndRemovedAsTreesAndValuesNeverCreateT
   EXPECT_FALSE(store_->KeyExists(Hive::User, old));
 }
 
+// Each user's values are read from the user's key first and from the machine key where the
+// user's has none; every other value from the machine key alone, whatever the user's key says.
+// Writes go to the user's key only, made when missing, and only on an installed client.
+TEST(ClientValues, UsersValuesComeFromTheirKeyFirstAndDeploymentValuesFromTheMachineKeyAlone) {
+  test::TempDir dir;
+  auto store = OpenFileSettings(dir.File("registry.txt"));
+  const NamedValue state[] = {{"SYSTEM", kTypeNone, "GEN"}, {"COUNT", kTypeNone, "\x07"}};
+  EXPECT_FALSE(WriteClientValues(*store, state)) << "without the machine key";
+  EXPECT_FALSE(store->KeyExists(Hive::User, kVintaraKey));
+  ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
+  ASSERT_TRUE(WriteClientValues(*store, state));
+  const NamedValue deployment[] = {{"SEARCH", kTypeNone, "x"}, {"NES_PATH", kTypeNone, "evil"}};
+  EXPECT_FALSE(WriteClientValues(*store, deployment));
+  for (const char* name : {"SYSTEM", "COUNT", "SEARCH", "NES_PATH"})
+    EXPECT_TRUE(ReadFixedBytes(*store, Hive::Machine, kVintaraKey, name, 20) == std::nullopt);
+  const struct {
+    const char *name, *user, *machine, *read;
+  } cases[] = {
+      {"SYSTEM", "GEN", "SNES", "GEN"},  // the value written above
+      {"search", "^[c-d]", "^[e-f]", "^[c-d]"},
+      {"Username", nullptr, "player", "player"},
+      {"ProtectedPassword", "", "sealed", ""},
+      {"AUTOLOGIN", nullptr, nullptr, "<missing>"},
+      {"NES_PATH", "C:\\mine.exe", "C:\\nester.exe", "C:\\nester.exe"},
+      {"GameServer", "evil.example", nullptr, "<missing>"},
+      {"VT_PATH", "D:\\mine", "C:\\Emu", "C:\\Emu"},
+      {"WebHost", "evil.example", "www", "www"},
+  };
+  for (const auto& c : cases) {
+    if (c.user) {
+      ASSERT_TRUE(store->SetValue(Hive::User, kVintaraKey, c.name, kTypeNone, c.user));
+    }
+    if (c.machine) store->SetValue(Hive::Machine, kVintaraKey, c.name, kTypeString, c.machine);
+    EXPECT_EQ(ReadClientText(*store, c.name, 20, FullBuffer::Absent).value_or("<missing>"), c.read)
+        << c.name;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, SettingsStoreSemantics,
 #ifdef _WIN32
                          ::testing::Values(StoreKind::File, StoreKind::Registry),
