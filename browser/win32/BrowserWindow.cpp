@@ -7,6 +7,7 @@
 #include "account/win32/LoginWindow.h"
 #include "browser/win32/AboutBox.h"
 #include "controllers/win32/SetupWindow.h"
+#include "platform/win32/Input.h"
 #include "platform/win32/ProgramStart.h"
 #include "resources/resource.h"
 
@@ -58,17 +59,6 @@ constexpr skin::ButtonRow kButtons[] = {
     {IDC_BROWSER_CHANGE_USER, IDB_CHANGE_USER_NORMAL, IDB_CHANGE_USER_PRESSED, 0},
 };
 
-// Input the user gave while the thread was blocked (a login, a query, starting a program) sits
-// in the queue; run afterwards it would act on whatever the window shows by then: other rows,
-// a minimised window, a second emulator from an impatient double-click.
-void DropQueuedInput() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-  }
-  while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-  }
-}
-
 }  // namespace
 
 BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings)
@@ -101,7 +91,7 @@ void BrowserWindow::After(Next next) {
   if (next == Next::EndProgram)
     End(IDABORT);
   else
-    DropQueuedInput();
+    win::DropQueuedInput(Hwnd());
 }
 
 bool BrowserWindow::OnInit() {
@@ -258,7 +248,7 @@ void BrowserWindow::OnOK() {
 
 void BrowserWindow::Launch() {
   logic_.Launch();
-  DropQueuedInput();
+  win::DropQueuedInput(Hwnd());
 }
 
 // Close, Escape, and the close request once the image was released.
@@ -309,7 +299,7 @@ void BrowserWindow::ShowNotice(NoticeKind kind) {
 // The notices and rows that follow a login or a query come after the blocked stretch: the input
 // queued meanwhile goes first, before a modal notice's loop could run it.
 void BrowserWindow::ShowCloseClientsNotice() {
-  DropQueuedInput();
+  win::DropQueuedInput(Hwnd());
   ShowNotice(NoticeKind::CloseClients);
 }
 
@@ -318,7 +308,7 @@ void BrowserWindow::OpenLoadingNotice() { loading_.Open(Hwnd()); }
 void BrowserWindow::CloseLoadingNotice() { loading_.Close(); }
 
 void BrowserWindow::ShowConnectionErrorNotice() {
-  DropQueuedInput();
+  win::DropQueuedInput(Hwnd());
   ShowNotice(NoticeKind::ConnectionError);
 }
 
@@ -331,7 +321,7 @@ void BrowserWindow::ShowLightAccountNotice() { ShowNotice(NoticeKind::LightAccou
 void BrowserWindow::ShowFullAccountOnlyNotice() { ShowNotice(NoticeKind::FullAccountOnly); }
 
 void BrowserWindow::ReplaceRows(std::span<const GameRow> rows) {
-  DropQueuedInput();
+  win::DropQueuedInput(Hwnd());
   // The list keeps its own copy: a later query that fails half-way must not change what is shown.
   std::vector<skin::GameList::Row> copy;
   copy.reserve(rows.size());
