@@ -34,6 +34,7 @@ public:
   WindowHandle Owner() override { return nullptr; }
   void SetFieldText(int id, const std::string& text) override {
     texts[id] = text;
+    if (text.starts_with("Push ")) shown.push_back(text);
     if (!text.starts_with("Push ") || !text.ends_with("(15)")) return;  // not a new prompt
     Log("prompt " + Id(id) + " " + text);
     prompts.push_back(log.back());
@@ -69,6 +70,7 @@ public:
   std::function<void()> onIdle, duringBox;
   std::chrono::steady_clock::time_point now;
   std::vector<std::string> log, prompts;
+  std::vector<std::string> shown;  // every prompt and countdown, in order
   std::map<int, std::string> texts;
 };
 
@@ -85,7 +87,7 @@ public:  // to the table rows too
   SetupLogic& Make(Console console) {
     logic = std::make_unique<SetupLogic>(Layout(console), surface, host, *settings, "web.test",
                                          input);
-    surface.log.clear(), surface.prompts.clear();
+    surface.log.clear(), surface.prompts.clear(), surface.shown.clear();
     return *logic;
   }
   Press Key(std::uint8_t code) {
@@ -116,25 +118,42 @@ public:  // to the table rows too
 // stores what each press gives (a joystick column's buttons, a keyboard column's keys).
 TEST_F(SetupLogicTest, EverySetAllCapturesItsFieldsInItsOrder) {
   using enum Console;
-  for (Console console : {GBCC, GENC, NESC, SMSC, SNESC}) {
-    for (const SetAllButton& button : Layout(console).setAlls) {
-      SCOPED_TRACE(std::to_string(button.id));
-      SetupLogic& l = Make(console);
-      const DeviceRule rule = l.layout().Field(button.order[0])->rule;
-      const bool joy =
-          rule == DeviceRule::GameBoyJoystick || rule == DeviceRule::MasterSystemJoystick;
-      std::vector<std::string> want;
-      for (int id : button.order) {
-        const auto i = static_cast<std::uint8_t>(want.size());
-        surface.presses.push_back(joy ? Button(i) : Key(0x10 + i));
-        const std::string_view prompt = l.layout().Field(id)->setAllPrompt;
-        want.push_back("prompt " + Id(id) + " " + CountdownText(prompt, 15) + " (open)");
-      }
-      l.SetAll(button.id);
-      EXPECT_EQ(surface.prompts, want);
-      int code = rule == DeviceRule::MasterSystemJoystick ? 272 : joy ? 0 : 0x10;
-      for (int id : button.order) EXPECT_EQ(CodeOf(id), code++);
+  const std::vector<std::string> pad = {"Up", "Down", "Left", "Right", "Select", "Start", "A", "B"};
+  auto with = [](std::vector<std::string> a, std::vector<std::string> b) {
+    return a.insert(a.end(), b.begin(), b.end()), a;
+  };
+  const struct {
+    Console console;
+    int setAll;
+    bool joystick;
+    std::vector<std::string> buttons;  // "Push " each, in the order the user is asked
+  } orders[] = {
+      {GBCC, IDC_GBCC_SET_ALL_KEYBOARD, false, with(pad, {"Auto A", "Auto B"})},
+      {GBCC, IDC_GBCC_SET_ALL_JOYSTICK, true, {"Select", "Start", "A", "B", "Auto A", "Auto B"}},
+      {GENC, IDC_SETUP_SET_ALL, false, {"Up", "Down", "Left", "Right", "Start", "A", "B", "C"}},
+      {NESC, IDC_SETUP_SET_ALL, false, pad},
+      {SMSC, IDC_SMSC_SET_ALL_KEYBOARD, false,
+       {"Up", "Down", "Left", "Right", "Button 1", "Button 2", "Pause"}},
+      {SMSC, IDC_SMSC_SET_ALL_JOYSTICK, true,
+       {"Up", "Down", "Left", "Right", "Button 1", "Button 2", "Pause"}},
+      {SNESC, IDC_SETUP_SET_ALL, false, with(pad, {"X", "Y", "L", "R"})},
+  };
+  for (const auto& o : orders) {
+    SCOPED_TRACE(o.setAll);
+    SetupLogic& l = Make(o.console);
+    std::vector<std::string> want;
+    for (const std::string& button : o.buttons) {
+      const auto i = static_cast<std::uint8_t>(want.size());
+      surface.presses.push_back(o.joystick ? Button(i) : Key(0x10 + i));
+      want.push_back("Push " + button + " (15)");
     }
+    l.SetAll(o.setAll);
+    std::vector<std::string> asked;
+    for (const std::string& text : surface.shown)
+      if (text.ends_with("(15)")) asked.push_back(text);
+    EXPECT_EQ(asked, want);
+    int code = o.console == SMSC && o.joystick ? 272 : o.joystick ? 0 : 0x10;
+    for (int id : l.layout().SetAll(o.setAll)->order) EXPECT_EQ(CodeOf(id), code++);
   }
   EXPECT_TRUE(LayoutForSystem("SGG") == &Layout(SMSC) && LayoutForSystem("COL") == &Layout(SMSC));
   EXPECT_EQ(LayoutForSystem("nes"), nullptr);
@@ -216,6 +235,11 @@ TEST_F(SetupLogicTest, EveryWayOutLeavesTheFieldAsItWas) {
       const auto start = surface.now;
       setAll ? l.SetAll(IDC_SETUP_SET_ALL) : l.CaptureField(IDC_SETUP_UP);
       EXPECT_EQ(std::chrono::duration_cast<Sec>(surface.now - start).count(), way.s);
+      if (way.s == 15 && !setAll) {  // the prompt counts the seconds down
+        ASSERT_EQ(surface.shown.size(), 15u);
+        EXPECT_EQ(surface.shown[0] + surface.shown[1] + surface.shown[14],
+                  "Push Up (15)Push Up (14)Push Up (1)");
+      }
       surface.onIdle = nullptr;
       input.Keyboard().Release(kEscapeScanCode);
       input.Keyboard().results = pad.results = {};
@@ -283,8 +307,11 @@ TEST_F(SetupLogicTest, SwitchOkAndCancelSaveWhatTheyMustAndNothingThatWasNotRead
   Make(Console::GENC).Start();  // player 1 cannot be read now
   logic->Ok();
   logic->SwitchPlayer(2);
-  EXPECT_THAT(surface.log, ElementsAre(HasSubstr("could not be read, and saving would replace"),
-                                       "lamps 2", HasSubstr("could not be read")));
+  const std::string notRead =
+      "Error: The controller settings were not saved: " + folder.dir.path().string() +
+      "\\gens.cfg could not be read, and saving would replace the settings in it with empty "
+      "ones.\n\nCheck it, then close this window and open it again.";
+  EXPECT_THAT(surface.log, ElementsAre(notRead, "lamps 2", HasSubstr("could not be read")));
   CaptureWith(Key(0x10), IDC_SETUP_UP);
   logic->Ok();
   EXPECT_EQ(surface.log.back(), "end 1");
