@@ -10,16 +10,22 @@ namespace vt {
 class ScriptedDirectInputDevice final : public InputDevice {
 public:
   using R = ScriptedDevice::Results;
-  explicit ScriptedDirectInputDevice(ScriptedDevice& d) : d_(d), in_(d.input) {}
+  explicit ScriptedDirectInputDevice(ScriptedDevice& d) : d_(d), in_(d.input) {
+    d_.axisSettings.clear();
+  }
   ~ScriptedDirectInputDevice() override {
-    Call("Release", [&](HResult) { return --in_.liveDevices_; });
+    Call("Release", [&](HResult) {
+      d_.releasedAcquired = d_.releasedAcquired || d_.acquired;
+      d_.acquired = d_.formatted = false;
+      return --in_.liveDevices_;
+    });
   }
 
   HResult SetDataFormat(DataFormat format) override {
     const bool keyboard = format == DataFormat::Keyboard;
     return Call(keyboard ? "SetDataFormat keyboard" : "SetDataFormat joystick2", [&](HResult r) {
       if (r >= 0 && keyboard != Keyboard()) return dierr::InvalidParam;
-      format_ = format_ || r >= 0;
+      d_.formatted = d_.formatted || r >= 0;
       return r;
     }, &R::dataFormat);
   }
@@ -32,29 +38,38 @@ public:
   }
   HResult SetRange(std::uint32_t type, std::int32_t min, std::int32_t max) override {
     const std::string call = "SetRange " + std::to_string(type) + " " + std::to_string(min) + " ";
-    return Call(call + std::to_string(max), Same, &R::setRange);
+    return Call(call + std::to_string(max), [&](HResult r) {
+      if (r >= 0) d_.axisSettings[type][0] = min, d_.axisSettings[type][1] = max;
+      return r;
+    }, &R::setRange);
   }
   HResult SetDeadZone(std::uint32_t type, std::uint32_t deadZone) override {
-    return Call("SetDeadZone " + std::to_string(type) + " " + std::to_string(deadZone), Same,
-                &R::setDeadZone);
+    return Call("SetDeadZone " + std::to_string(type) + " " + std::to_string(deadZone),
+                [&](HResult r) {
+                  if (r >= 0) d_.axisSettings[type][2] = static_cast<std::int32_t>(deadZone);
+                  return r;
+                }, &R::setDeadZone);
   }
   HResult SetCooperativeLevel(WindowHandle, std::uint32_t flags) override {
-    return Call("SetCooperativeLevel " + std::to_string(flags), Same, &R::cooperativeLevel);
+    return Call("SetCooperativeLevel " + std::to_string(flags), [&](HResult r) {
+      if (r >= 0) d_.level = flags;
+      return r;
+    }, &R::cooperativeLevel);
   }
   HResult Acquire() override {
     return Call("Acquire", [&](HResult r) {
-      if (r >= 0 && !format_) return dierr::InvalidParam;  // DirectInput wants a data format first
-      acquired_ = acquired_ || r >= 0;
+      if (r >= 0 && !d_.formatted) return dierr::InvalidParam;  // a data format comes first
+      d_.acquired = d_.acquired || r >= 0;
       return r;
     }, &R::acquire);
   }
   HResult Unacquire() override {
-    return Call("Unacquire", [&](HResult) { return std::exchange(acquired_, false) ? 0 : 1; });
+    return Call("Unacquire", [&](HResult) { return std::exchange(d_.acquired, false) ? 0 : 1; });
   }
   HResult Poll() override {
     return Call("Poll", [&](HResult) {
-      const HResult r = acquired_ ? d_.results.poll.Take() : dierr::NotAcquired;
-      acquired_ = acquired_ && r != dierr::InputLost;
+      const HResult r = d_.acquired ? d_.results.poll.Take() : dierr::NotAcquired;
+      d_.acquired = d_.acquired && r != dierr::InputLost;
       return r;
     });
   }
@@ -62,7 +77,7 @@ public:
     return Call("GetDeviceState " + std::to_string(state.size()), [&](HResult) {
       const std::size_t size = Keyboard() ? kKeyboardStateBytes : sizeof(JoystickState);
       if (state.size() != size) return dierr::InvalidParam;
-      const HResult r = acquired_ ? d_.results.read.Take() : dierr::NotAcquired;
+      const HResult r = d_.acquired ? d_.results.read.Take() : dierr::NotAcquired;
       if (r < 0) return r;
       JoystickState joy;
       std::int32_t* axes[kAxisCount] = {&joy.lX,  &joy.lY,  &joy.lZ,          &joy.lRx,
@@ -88,14 +103,14 @@ private:
 
   ScriptedDevice& d_;
   ScriptedInput& in_;
-  bool format_ = false;
-  bool acquired_ = false;
 };
 
 class ScriptedSystem final : public InputSystem {
 public:
-  explicit ScriptedSystem(ScriptedInput& input) : in_(input) {}
-  ~ScriptedSystem() override { in_.Locked([&] { return in_.Record("interface.Release"), 0; }); }
+  explicit ScriptedSystem(ScriptedInput& input) : in_(input) { in_.interfaceLive_ = true; }
+  ~ScriptedSystem() override {
+    in_.Locked([&] { return in_.Record("interface.Release"), in_.interfaceLive_ = false; });
+  }
 
   HResult CreateDevice(const DeviceGuid& instance, std::unique_ptr<InputDevice>& device) override {
     std::lock_guard lock(in_.mutex_);

@@ -7,6 +7,7 @@
 #include <array>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -61,6 +62,13 @@ struct ScriptedDevice {
   std::array<std::uint8_t, kKeyboardStateBytes> keys{};
   std::array<std::int32_t, kAxisCount> axes{};
   std::array<std::uint8_t, 128> buttons{};
+
+  // What the input layer left the device in (while a device object of it lives): its data
+  // format, its cooperative level, acquired or not, each axis object's range and dead zone;
+  // and whether a device object was ever released while still acquired.
+  bool formatted = false, acquired = false, releasedAcquired = false;
+  std::uint32_t level = 0;
+  std::map<std::uint32_t, std::array<std::int32_t, 3>> axisSettings;  // min, max, dead zone
 };
 
 class ScriptedInput : public InputBackend {
@@ -79,6 +87,7 @@ public:
   std::vector<std::string> Log() const { return Locked([&] { return log_; }); }
   void ClearLog() { Locked([&] { return log_.clear(), 0; }); }
   int LiveDevices() const { return Locked([&] { return liveDevices_; }); }
+  bool InterfaceLive() const { return Locked([&] { return interfaceLive_; }); }
 
   void* ModuleInstance() override { return nullptr; }
   HResult Create(void* moduleInstance, std::unique_ptr<InputSystem>& system) override;
@@ -100,6 +109,7 @@ private:
   std::uint64_t changes_ = 0;  // of signalling devices
   std::vector<std::string> log_;
   int liveDevices_ = 0;
+  bool interfaceLive_ = false;
   std::deque<ScriptedDevice> devices_;  // the keyboard first
 };
 
