@@ -84,15 +84,12 @@ protected:
     ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
     return {r.left + 20, (r.top + r.bottom) / 2};
   }
-  // Runs what is queued for a while, keys through the dialog manager as the window's own loop does.
+  // Runs what is queued until nothing is left (what a message posts on the way included), keys
+  // through the dialog manager as the window's own loop does.
   static void Drain(HWND dlg) {
-    const DWORD start = GetTickCount();
     MSG msg;
-    do {
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (!IsDialogMessageA(dlg, &msg)) TranslateMessage(&msg), DispatchMessageA(&msg);
-      Sleep(5);
-    } while (GetTickCount() - start < 60);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (!IsDialogMessageA(dlg, &msg)) TranslateMessage(&msg), DispatchMessageA(&msg);
   }
   static void Key(HWND target, UINT msg, WPARAM key) {
     PostMessageA(target, msg, key, 1);
