@@ -63,7 +63,7 @@ if [ -n "${DISPLAY:-}" ]; then
   for program in nester zsnesw stella gens gest meka; do
     cp build/win32/tools/emustub/emustub.exe "$emulators/$program.exe"
   done
-  for f in tests/emuconfig/fixtures/*; do
+  for f in tests/support/fixtures/*; do
     [ -e "$emulators/$(basename "$f")" ] || cp "$f" "$emulators/"
   done
   # Gest's file: six text lines, then the bindings as bytes (10240 in all).

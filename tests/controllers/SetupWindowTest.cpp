@@ -9,7 +9,7 @@
 
 #include "resources/resource.h"
 #include "tests/support/WineWindows.h"
-#include "tests/emuconfig/EmuconfigTestSupport.h"
+#include "tests/support/EmulatorFolder.h"
 #include "tests/support/ScriptedInput.h"
 
 namespace vt {

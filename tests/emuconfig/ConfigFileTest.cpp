@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/emuconfig/EmuconfigTestSupport.h"
+#include "tests/support/EmulatorFolder.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>

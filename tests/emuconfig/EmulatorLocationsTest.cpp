@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/emuconfig/EmuconfigTestSupport.h"
+#include "tests/support/EmulatorFolder.h"
 
 namespace vt {
 namespace {

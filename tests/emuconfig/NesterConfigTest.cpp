@@ -2,7 +2,7 @@
 // semantics), and where the kept original of them lives (its restore is vtcli's table's).
 #include <gtest/gtest.h>
 
-#include "tests/emuconfig/EmuconfigTestSupport.h"
+#include "tests/support/EmulatorFolder.h"
 
 namespace vt {
 namespace {

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "tests/emuconfig/EmuconfigTestSupport.h"
+#include "tests/support/EmulatorFolder.h"
 
 namespace vt {
 namespace {

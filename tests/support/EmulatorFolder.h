@@ -11,7 +11,7 @@
 
 namespace vt::test {
 
-// Bytes of a sample file in tests/emuconfig/fixtures (gest.cfg: GestFile(64, kGestBufferBytes)
+// Bytes of a sample file in tests/support/fixtures (gest.cfg: GestFile(64, kGestBufferBytes)
 // with keys, and buttons 0, 1, 9, 8, 2 and 31 in the joystick slots).
 std::string Fixture(const std::string& name);
 

@@ -1,4 +1,4 @@
-#include "tests/emuconfig/EmuconfigTestSupport.h"
+#include "tests/support/EmulatorFolder.h"
 
 #include <filesystem>
 
