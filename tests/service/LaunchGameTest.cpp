@@ -38,10 +38,8 @@ protected:
   LaunchOutcome Launch(const std::string& system, const std::string& tier,
                        const std::string& copies, int32_t fullCopies,
                        const std::string& key = "KEY") {
-    TcpSocket connection;
-    connection.Create();
     session = std::make_unique<ServerSession>(ServiceEndpoints{"", 0, "web.example"},
-                                              std::move(connection), tier);
+                                              TcpSocket(), tier);
     calls.clear();
     const LaunchTarget game{system, std::string(LookUpSystem(system).scheme), key, copies,
                             fullCopies};
