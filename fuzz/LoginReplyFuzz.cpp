@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vt::ServerSession& session = wired.session;
   const vt::LoginResult result = session.Login("user", "password", wired.host);
   FUZZ_CHECK((result == vt::LoginResult::SignedIn) == session.loggedIn());
-  FUZZ_CHECK(session.tier().size() <= vt::ServerSession::kReplySize);
-  FUZZ_CHECK(session.ReplyText().size() <= vt::ServerSession::kReplySize);
+  FUZZ_CHECK(session.tier().size() <= vt::kReplySize);
+  FUZZ_CHECK(session.ReplyText().size() <= vt::kReplySize);
   return 0;
 }

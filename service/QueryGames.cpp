@@ -17,7 +17,7 @@ namespace vt {
 namespace {
 // Limits of the client's fixed buffers; longer data is truncated, not overflowed (the server's
 // own data stays within them).
-constexpr size_t kMaxRecord = ServerSession::kReplySize - 1;
+constexpr size_t kMaxRecord = kReplySize - 1;
 constexpr size_t kMaxField = 254;
 // How much of the socket one peek looks at while searching for record ends.
 constexpr size_t kPeekWindow = 256 * 1024;

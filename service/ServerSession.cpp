@@ -12,8 +12,7 @@ constexpr const char* kClientVersion = "4.05";
 constexpr uint16_t kSocketsVersion = 0x0202;
 }  // namespace
 
-ServerSession::ServerSession(ServiceEndpoints endpoints)
-    : endpoints_(std::move(endpoints)), host_(endpoints_.gameServer) {}
+ServerSession::ServerSession(ServiceEndpoints endpoints) : endpoints_(std::move(endpoints)) {}
 
 ServerSession::ServerSession(ServiceEndpoints endpoints, TcpSocket connection,
                              std::optional<std::string> tier)
@@ -57,7 +56,7 @@ bool ServerSession::Connect(Host& ui) {
   }
   StartSocketLibrary(kSocketsVersion);
   if (!socket_.Create()) ui.ShowMessage("Error Creating Socket", nullptr);
-  ResolvedHost resolved = ResolveIpv4(host_);
+  ResolvedHost resolved = ResolveIpv4(endpoints_.gameServer);
   if (!resolved.ok) {
     char text[64];
     std::snprintf(text, sizeof text, " Error getting host: %d", resolved.error);

@@ -50,10 +50,11 @@ struct Game {
 // query has each answer written over the last in place: the texts keep their storage.
 using Catalogue = std::vector<Game>;
 
+// The size of the buffer every reply of the server is received into, at most.
+inline constexpr size_t kReplySize = 1024;
+
 class ServerSession {
 public:
-  static constexpr size_t kReplySize = 1024;
-
   explicit ServerSession(ServiceEndpoints endpoints);
   // A session on a connection made elsewhere (no version check, no connect), signed in with
   // `tier` when one is given: where the measurements and fuzz targets start, past the exchanges
@@ -102,7 +103,6 @@ private:
   LoginResult Refused() const;
 
   ServiceEndpoints endpoints_;
-  std::string host_;
   TcpSocket socket_;
   std::array<char, kReplySize> reply_{};
   std::string tier_ = "False";
