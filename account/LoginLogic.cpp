@@ -36,11 +36,17 @@ std::string FixedText(std::string bytes, size_t size) {
 
 }  // namespace
 
-LoginNotice ChooseLoginNotice(bool userInUse, bool badCredentials, bool connectFailed) {
-  if (userInUse) return LoginNotice::UserInUse;
-  if (badCredentials) return LoginNotice::BadLogin;
-  if (connectFailed) return LoginNotice::ConnectionError;
-  return LoginNotice::ServerReply;
+LoginNotice ChooseLoginNotice(LoginResult refused) {
+  switch (refused) {
+    case LoginResult::UserInUse:
+      return LoginNotice::UserInUse;
+    case LoginResult::BadCredentials:
+      return LoginNotice::BadLogin;
+    case LoginResult::ConnectionFailed:
+      return LoginNotice::ConnectionError;
+    default:
+      return LoginNotice::ServerReply;
+  }
 }
 
 LoginLogic::LoginLogic(LoginSurface& surface, Host& host, SettingsStore& settings)
@@ -93,10 +99,10 @@ std::string LoginLogic::ReadSavedPassword() {
   return plain;
 }
 
-Next LoginLogic::Run() {
+LoginExit LoginLogic::Run() {
   // Without Setup there is no session to log in with: that ends the program like any other
   // way the login cannot succeed.
-  if (!session_) return Next::EndProgram;
+  if (!session_) return LoginExit::Left;
   if (savedSave_ == "TRUE") {
     saveSettings_ = true;
     autoLogin_ = savedAutoLogin_ == "TRUE";
@@ -106,17 +112,20 @@ Next LoginLogic::Run() {
     saveSettings_ = autoLogin_ = false;
   }
   if (autoLogin_ && !suppressAutoLogin_ && !passwordLost_ && !surface_.ShiftHeld()) {
-    if (LoginOnce()) return Next::GoOn;
+    const LoginResult result = LoginOnce();
+    if (result == LoginResult::SignedIn) return LoginExit::SignedIn;
     // Only a refusal of the credentials themselves forgets them: a network that is down, a
     // session still open elsewhere or a server with its own message leave them for next time.
     // An out-of-date client has said so and keeps them for the updated one.
-    if (!session_->clientOutOfDate && ShowRefusal() == LoginNotice::BadLogin) {
+    if (result == LoginResult::OutOfDate) return LoginExit::OutOfDate;
+    if (ShowRefusal(result) == LoginNotice::BadLogin) {
       saveSettings_ = false;
       SaveSettings();
     }
-    return Next::EndProgram;
+    return LoginExit::Left;
   }
-  return surface_.ShowModal() == kLoginOk ? Next::GoOn : Next::EndProgram;
+  if (surface_.ShowModal() == kLoginOk) return LoginExit::SignedIn;
+  return outOfDate_ ? LoginExit::OutOfDate : LoginExit::Left;
 }
 
 LoginLogic::Opening LoginLogic::Open() const {
@@ -160,13 +169,15 @@ void LoginLogic::PressSignup() {
 void LoginLogic::PressLogin() {
   // The credentials are saved (or cleared) before the server has seen them.
   SaveSettings();
-  if (LoginOnce()) {
+  const LoginResult result = LoginOnce();
+  if (result == LoginResult::SignedIn) {
     surface_.EndWindow(kLoginOk);
     return;
   }
   // The third refusal, whatever its kind, ends the program after its notice; an out-of-date
   // client ends it after the update message.
-  const bool last = session_->clientOutOfDate || (ShowRefusal(), ++failedAttempts_ > 2);
+  outOfDate_ = result == LoginResult::OutOfDate;
+  const bool last = outOfDate_ || (ShowRefusal(result), ++failedAttempts_ > 2);
   surface_.CloseConnecting();
   if (last) PressCancel();
 }
@@ -203,22 +214,20 @@ bool LoginLogic::WriteLogin(bool save, bool autoLogin, const std::string& userna
   return WriteClientValues(settings_, values);
 }
 
-bool LoginLogic::LoginOnce() {
-  if (!session_) return false;
+LoginResult LoginLogic::LoginOnce() {
   surface_.ShowConnecting();
-  const bool ok = session_->Login(username_, password_, host_);
+  const LoginResult result = session_->Login(username_, password_, host_);
   surface_.DropQueuedInput();
-  if (ok) {
+  if (result == LoginResult::SignedIn) {
     *passwordDest_ = password_;
     *usernameDest_ = username_;
     surface_.CloseConnecting();
   }
-  return ok;
+  return result;
 }
 
-LoginNotice LoginLogic::ShowRefusal() {
-  const LoginNotice notice = ChooseLoginNotice(session_->userInUse, session_->badCredentials,
-                                               session_->connectFailed);
+LoginNotice LoginLogic::ShowRefusal(LoginResult refused) {
+  const LoginNotice notice = ChooseLoginNotice(refused);
   if (notice == LoginNotice::ServerReply)
     session_->ShowReply(host_);
   else

@@ -15,9 +15,17 @@
 
 namespace vt {
 
-// The notice for a refused login, chosen from the session flags in this order.
+// The notice for a refused login: the server's own text (ServerReply) for every result without
+// a notice of its own.
 enum class LoginNotice { UserInUse, BadLogin, ConnectionError, ServerReply };
-LoginNotice ChooseLoginNotice(bool userInUse, bool badCredentials, bool connectFailed);
+LoginNotice ChooseLoginNotice(LoginResult refused);
+
+// How a run of the login window ended.
+enum class LoginExit {
+  SignedIn,
+  Left,       // Cancel, the close command, a third failure, a failed automatic login
+  OutOfDate,  // the client is out of date and has said so
+};
 
 // What the logic needs of the window it runs in.
 class LoginSurface {
@@ -59,10 +67,7 @@ public:
   // where the store seals, and the machine key's copy is zeroed where it may be written.
   void Setup(std::string& passwordDest, std::string& usernameDest, ServerSession& session);
   void SetSuppressAutoLogin() { suppressAutoLogin_ = true; }
-  // GoOn after a successful login. EndProgram when the user left (Cancel, the close command, a
-  // third failure, a failed automatic login) or the client is out of date (the session's
-  // clientOutOfDate tells the two apart).
-  Next Run();
+  LoginExit Run();
 
   // The window's opening: what the edits, the Login button and the lamps show.
   struct Opening {
@@ -88,8 +93,9 @@ public:
   const std::string& password() const { return password_; }
 
 private:
-  bool LoginOnce();  // connecting notice around Login; stores the credentials on success
-  LoginNotice ShowRefusal();
+  // The connecting notice around Login; stores the credentials on success.
+  LoginResult LoginOnce();
+  LoginNotice ShowRefusal(LoginResult refused);
   std::string ReadSavedPassword();
   // The saved login's values into the user's key; false when nothing was written, which
   // `allOrNothing` also asks for a password that cannot be sealed.
@@ -107,6 +113,7 @@ private:
   std::string savedSave_, savedAutoLogin_, savedUsername_, savedPassword_;
   bool suppressAutoLogin_ = false;
   bool passwordLost_ = false;  // a sealed password that does not open here
+  bool outOfDate_ = false;     // a login found the client out of date
   int failedAttempts_ = 0;
   std::string password_;
   std::string username_;

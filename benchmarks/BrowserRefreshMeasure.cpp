@@ -91,10 +91,10 @@ Figures Measure(BrowserWindow& window, uint16_t port) {
     GdiFlush();
   });
   f.rows = ListView_GetItemCount(list);
-  ServerSession alone{ServiceEndpoints{}};
-  alone.socket = ConnectLoopback(port);
-  f.receive = MedianMs(kRuns, [&] { QueryOnce(alone); });
-  g_titles = alone.titles;
+  ServerSession alone(ServiceEndpoints{}, ConnectLoopback(port));
+  Catalogue games;
+  f.receive = MedianMs(kRuns, [&] { QueryOnce(alone, games); });
+  for (const Game& game : games) g_titles.push_back(game.title);
 
   RECT at{};
   GetWindowRect(list, &at);
@@ -151,15 +151,10 @@ int main() {
   ServiceEndpoints e;
   e.gameServer = "127.0.0.1";
   e.gamePort = server.port();
-  ServerSession session(e);
-  BrowserWindow window(session, *settings);
   // The measure server knows no login: the window gets a connection that is already logged in.
-  window.SetLoginStep([&](BrowserWindow& w, bool) {
-    w.session().socket = ConnectLoopback(server.port());
-    w.session().connected = w.session().loggedIn = true;
-    w.session().fullAccount = "True";
-    return true;
-  });
+  ServerSession session(e, ConnectLoopback(server.port()), "True");
+  BrowserWindow window(session, *settings);
+  window.SetLoginStep([](BrowserWindow&, bool) { return LoginExit::SignedIn; });
   static Figures figures;
   static BrowserWindow* measured = &window;
   static uint16_t port = server.port();

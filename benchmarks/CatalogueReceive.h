@@ -18,8 +18,11 @@ inline TcpSocket ConnectLoopback(uint16_t port) {
   return s;
 }
 
-// The session's query, with the socket of an already made connection (no login exchange).
-inline bool QueryOnce(ServerSession& session) { return session.QueryGames(); }
+// The session's query on a session made on a loopback connection (no login exchange), into a
+// catalogue kept from one query to the next, as the browser keeps its own.
+inline bool QueryOnce(ServerSession& session, Catalogue& games) {
+  return session.QueryGames("NES", "^[a-b]", games) == QueryResult::Ok;
+}
 
 // A plain bulk read of the same record bytes, as fast as the socket gives them.
 inline size_t BulkReadOnce(TcpSocket& s, size_t total) {

@@ -15,11 +15,10 @@ CatalogueServer& Server() {
 }
 
 void BM_QueryGames10k(benchmark::State& state) {
-  ServiceEndpoints e;
-  ServerSession session(e);
-  session.socket = ConnectLoopback(Server().port());
+  ServerSession session(ServiceEndpoints{}, ConnectLoopback(Server().port()));
+  Catalogue games;
   for (auto _ : state) {
-    if (!QueryOnce(session) || session.gameCount != kRecords) state.SkipWithError("query failed");
+    if (!QueryOnce(session, games) || games.size() != kRecords) state.SkipWithError("query failed");
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(Server().records().size()));

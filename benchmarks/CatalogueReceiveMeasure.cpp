@@ -28,12 +28,12 @@ int main(int argc, char** argv) {
   const bool withBytewise = argc > 1 && std::string(argv[1]) == "--byte-by-byte";
   CatalogueServer server(records);
   const size_t total = server.records().size();
-  ServerSession session{ServiceEndpoints{}};
-  session.socket = ConnectLoopback(server.port());
+  ServerSession session(ServiceEndpoints{}, ConnectLoopback(server.port()));
+  Catalogue games;
   TcpSocket bulk = ConnectLoopback(server.port());
   bool ok = true;
   double query =
-      MedianMs(15, [&] { ok = QueryOnce(session) && session.gameCount == 10000u && ok; });
+      MedianMs(15, [&] { ok = QueryOnce(session, games) && games.size() == 10000u && ok; });
   double read = MedianMs(15, [&] { ok = BulkReadOnce(bulk, total) == total && ok; });
   std::printf("records %d, bytes %zu\nquery  %.3f ms\nbulk   %.3f ms\nratio  %.2f\n", records,
               total, query, read, query / read);

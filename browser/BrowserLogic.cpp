@@ -8,6 +8,7 @@
 #include "browser/AvailabilityMark.h"
 #include "browser/BrowserState.h"
 #include "resources/resource.h"
+#include "service/SystemTable.h"
 
 namespace vt {
 
@@ -52,95 +53,96 @@ BrowserLogic::BrowserLogic(BrowserSurface& surface, ServerSession& session, Sett
     : surface_(surface), session_(session), settings_(settings), host_(host) {}
 
 void BrowserLogic::RestoreBrowserState() {
-  vt::RestoreBrowserState(settings_, session_, startCount);
+  vt::RestoreBrowserState(settings_, system_, pattern_, startCount);
 }
 
-void BrowserLogic::SaveBrowserState() { vt::SaveBrowserState(settings_, session_, startCount); }
+void BrowserLogic::SaveBrowserState() {
+  vt::SaveBrowserState(settings_, system_, pattern_, startCount);
+}
 
-Next BrowserLogic::RefreshList() { return Refresh(false); }
+Next BrowserLogic::LogIn() {
+  return surface_.RunLogin(false) == LoginExit::SignedIn ? Next::GoOn : Next::EndProgram;
+}
+
+Next BrowserLogic::RefreshList() { return Refresh(false).next; }
 
 Next BrowserLogic::StartList() {
   // The server refuses a pattern with its error mark; a saved one would greet the user with an
   // error at every start, behind an empty search box, so it gives way to the default range. The
   // default range has nothing to give way to: its error mark is said. (The first query: no
   // earlier one left its failure behind.)
-  const bool fallback = session_.filter != kDefaultFilter;
-  if (Refresh(fallback) == Next::EndProgram) return Next::EndProgram;
-  if (session_.queryFailure != QueryFailure::ErrorMark || !fallback) return Next::GoOn;
-  surface_.SetSearchText(session_.filter);
-  session_.filter = kDefaultFilter;
+  const bool fallback = pattern_ != kDefaultFilter;
+  const Refreshed first = Refresh(fallback);
+  if (first.next == Next::EndProgram) return Next::EndProgram;
+  if (first.query != QueryResult::ErrorMark || !fallback) return Next::GoOn;
+  surface_.SetSearchText(pattern_);
+  pattern_ = kDefaultFilter;
   return RefreshList();
 }
 
-Next BrowserLogic::LogInAgain() {
-  session_.Login(userName, password, host_);
-  return session_.clientOutOfDate ? Next::EndProgram : Next::GoOn;
-}
+QueryResult BrowserLogic::Query() { return session_.QueryGames(system_, pattern_, fetched_); }
 
-Next BrowserLogic::Refresh(bool quietErrorMark) {
-  if (!session_.loggedIn && LogInAgain() == Next::EndProgram) return Next::EndProgram;
-  if (session_.userInUse) {
+BrowserLogic::Refreshed BrowserLogic::Refresh(bool quietErrorMark) {
+  // A user name in use, by this login or by the one that left the session logged out: the
+  // other clients are to be closed, and this connection goes.
+  auto closeClients = [this] {
     surface_.ShowCloseClientsNotice();
     session_.Disconnect();
+  };
+  if (!session_.loggedIn()) {
+    const LoginResult login = session_.Login(userName, password, host_);
+    if (login == LoginResult::OutOfDate) return {Next::EndProgram};
+    if (login == LoginResult::UserInUse) closeClients();
+    if (login != LoginResult::SignedIn) return {};
   }
-  if (!session_.loggedIn) return Next::GoOn;
   surface_.OpenLoadingNotice();
-  bool ok = session_.QueryGames();
+  QueryResult query = Query();
   // The server drops a session that sat idle (or on a restart, or when the user logged in
   // elsewhere); the first reply then shows the closed connection. Once more, on a new login.
-  if (!ok && session_.queryFailure == QueryFailure::Dropped && LogInAgain() == Next::GoOn &&
-      session_.loggedIn)
-    ok = session_.QueryGames();
-  if (session_.clientOutOfDate) {
-    surface_.CloseLoadingNotice();
-    return Next::EndProgram;
+  std::optional<LoginResult> again;
+  if (query == QueryResult::Dropped) {
+    again = session_.Login(userName, password, host_);
+    if (again == LoginResult::SignedIn) query = Query();
   }
-  if (ok) {
+  if (again == LoginResult::OutOfDate) {
+    surface_.CloseLoadingNotice();
+    return {Next::EndProgram};
+  }
+  if (query == QueryResult::Ok) {
+    std::swap(shown_, fetched_);
+    shownSystem_ = system_;
     FillList();
-  } else if (session_.userInUse) {
-    surface_.ShowCloseClientsNotice();
-    session_.Disconnect();
-  } else if (!quietErrorMark || session_.queryFailure != QueryFailure::ErrorMark) {
+  } else if (again == LoginResult::UserInUse) {
+    closeClients();
+  } else if (!quietErrorMark || query != QueryResult::ErrorMark) {
     surface_.ShowConnectionErrorNotice();  // the previous rows stay
   }
   surface_.CloseLoadingNotice();
-  return Next::GoOn;
+  return {Next::GoOn, query};
 }
 
 void BrowserLogic::FillList() {
-  // The arrays hold gameCount entries after a successful query; the bound guards the rest.
-  const size_t n = std::min<size_t>({size_t{session_.gameCount}, session_.titles.size(),
-                                     session_.gameKeys.size(), session_.availableCopies.size(),
-                                     session_.fullAccountCopies.size()});
   std::vector<GameRow> rows;
-  rows.reserve(n);
-  shown_.resize(n);
-  for (size_t i = 0; i < n; ++i) {
-    rows.push_back({session_.titles[i].c_str(),
-                    AvailabilityMark(session_.availableCopies[i], session_.fullAccountCopies[i],
-                                     session_.fullAccount)
-                        .data()});
-    shown_[i] = {session_.gameKeys[i], session_.availableCopies[i], session_.fullAccountCopies[i]};
-  }
-  shownSystem_ = session_.system;
-  shownScheme_ = session_.scheme;
+  rows.reserve(shown_.size());
+  for (const Game& game : shown_)
+    rows.push_back({game.title.c_str(),
+                    AvailabilityMark(game.copies, game.fullCopies, session_.tier()).data()});
   surface_.ReplaceRows(rows);
   SelectGame(std::nullopt);
 }
 
 void BrowserLogic::SelectGame(std::optional<std::uint32_t> row) {
   selected_ = row && *row < shown_.size() ? row : std::nullopt;
-  if (selected_) session_.selectedIndex = *selected_;
   surface_.ShowGameCommands(selected_.has_value());
 }
 
 Next BrowserLogic::ChooseSystem(const std::string& alias) {
-  session_.SetSystem(alias);
+  system_ = alias;
   return RefreshList();
 }
 
 Next BrowserLogic::ChooseRange(const std::string& pattern) {
-  session_.filter = pattern;
+  pattern_ = pattern;
   return RefreshList();
 }
 
@@ -151,15 +153,15 @@ void BrowserLogic::SearchBoxChanged(std::string text) {
 
 Next BrowserLogic::Search(std::string text) {
   searchText = std::move(text);
-  session_.filter = searchText;
+  pattern_ = searchText;
   return RefreshList();
 }
 
-bool BrowserLogic::ShowsUpgradeNow() const { return session_.fullAccount == "False"; }
+bool BrowserLogic::ShowsUpgradeNow() const { return session_.tier() == "False"; }
 
 void BrowserLogic::UpgradeReminderAtStart(int random) {
   const int threshold = random % 5 + 5;
-  if (session_.fullAccount != "False") return;  // full or unknown tiers: never counted
+  if (session_.tier() != "False") return;  // full or unknown tiers: never counted
   if (startCount > threshold) {
     startCount = 0;
     surface_.ShowUpgradeReminder();
@@ -171,8 +173,9 @@ void BrowserLogic::UpgradeReminderAtStart(int random) {
 
 LaunchOutcome BrowserLogic::Launch() {
   if (!selected_) return LaunchOutcome::NoSelection;
-  const ShownGame& game = shown_[*selected_];
-  const LaunchTarget target{shownSystem_, shownScheme_, game.key, game.copies, game.fullCopies};
+  const Game& game = shown_[*selected_];
+  const LaunchTarget target{shownSystem_, std::string(LookUpSystem(shownSystem_).scheme), game.key,
+                            game.copies, game.fullCopies};
   const LaunchOutcome outcome =
       LaunchGame(session_, target, Credentials{userName, password}, settings_, surface_, host_);
   switch (outcome) {
@@ -198,8 +201,7 @@ void BrowserLogic::GameInfo() {
 }
 
 void BrowserLogic::SetupHelp() {
-  if (const ConsoleLayout* layout = LayoutForSystem(session_.system))
-    surface_.RunSetupWindow(*layout);
+  if (const ConsoleLayout* layout = LayoutForSystem(system_)) surface_.RunSetupWindow(*layout);
 }
 
 void BrowserLogic::UpgradeNow() {
@@ -208,14 +210,14 @@ void BrowserLogic::UpgradeNow() {
 
 Next BrowserLogic::ChangeUser() {
   session_.Disconnect();
-  const Next next = surface_.RunLogin(true);
-  if (next == Next::EndProgram && !session_.clientOutOfDate) SaveBrowserState();
-  return next;
+  const LoginExit exit = surface_.RunLogin(true);
+  if (exit == LoginExit::Left) SaveBrowserState();
+  return exit == LoginExit::SignedIn ? Next::GoOn : Next::EndProgram;
 }
 
 void BrowserLogic::Close() {
   SaveBrowserState();
-  if (session_.connected) session_.Disconnect();
+  if (session_.connected()) session_.Disconnect();
 }
 
 std::string PercentEncoded(std::string_view text) {

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "account/LoginLogic.h"
 #include "controllers/ConsoleLayouts.h"
 #include "platform/Host.h"
 #include "platform/SettingsStore.h"
@@ -22,7 +23,7 @@
 
 namespace vt {
 
-// One list row: texts of the session's catalogue and a mark, valid while the surface fills the
+// One list row: texts of the catalogue on screen and a mark, valid while the surface fills the
 // list (each ends with a terminating zero, as the list control wants them).
 struct GameRow {
   const char* title;
@@ -50,8 +51,7 @@ public:
   virtual void SetSearchText(const std::string& text) = 0;
   virtual void ShowUpgradeReminder() = 0;
   // The login window (automatic or modal; shown even with automatic login when suppressed).
-  // GoOn after a successful login; EndProgram for every other way out.
-  virtual Next RunLogin(bool suppressAutoLogin) = 0;
+  virtual LoginExit RunLogin(bool suppressAutoLogin) = 0;
   // After a launch started its emulator.
   virtual void Minimise() = 0;
   // Setup Help: the console's set-up window, run modally.
@@ -87,6 +87,10 @@ public:
   void RestoreBrowserState();
   void SaveBrowserState();
 
+  // The current system alias and title pattern: what the next query asks for.
+  const std::string& system() const { return system_; }
+  const std::string& pattern() const { return pattern_; }
+
   // Logs in again when logged out, handles a user in use, and queries behind the loading
   // notice; the rows change only when the query succeeded. A session the server dropped while
   // idle is logged in again and asked once more, silently.
@@ -94,7 +98,6 @@ public:
   // Start-up's first refresh: a saved search that the server refuses (its error mark) falls
   // back to the default range, with the refused text shown in the search box.
   Next StartList();
-  void FillList();
 
   // The list's own selection changed (mouse, keys, a refresh): its selected row, or none.
   // Launch and Game Info act on this row of the rows on screen, and only while there is one.
@@ -112,7 +115,7 @@ public:
   void UpgradeReminderAtStart(int random);
 
   // The commands.
-  Next LogIn() { return surface_.RunLogin(false); }  // start-up's login step
+  Next LogIn();  // start-up's login step
   // The selected row's game, with the system and scheme its rows were fetched for; after an
   // attempt to start it the state is saved, and the window minimised when it started.
   LaunchOutcome Launch();
@@ -134,24 +137,27 @@ public:
 
 private:
   // The query behind the loading notice, its failure's notice shown unless it is the error
-  // mark and `quietErrorMark`; the session's queryFailure says how it went.
-  Next Refresh(bool quietErrorMark);
-  // A login of the browser's credentials; EndProgram when the client is out of date.
-  Next LogInAgain();
-
-  // A row on screen as its query gave it.
-  struct ShownGame {
-    std::string key, copies;
-    std::int32_t fullCopies = 0;
+  // mark and `quietErrorMark`; EndProgram, or how the query went (none: no query went out).
+  struct Refreshed {
+    Next next = Next::GoOn;
+    std::optional<QueryResult> query;
   };
+  Refreshed Refresh(bool quietErrorMark);
+  // A query of the current system and pattern into fetched_; the rows on screen stay.
+  QueryResult Query();
+  // The rows on screen from shown_, none selected.
+  void FillList();
 
   BrowserSurface& surface_;
   ServerSession& session_;
   SettingsStore& settings_;
   Host& host_;
-  // The rows on screen and the system and scheme they were fetched for.
-  std::string shownSystem_, shownScheme_;
-  std::vector<ShownGame> shown_;
+  std::string system_ = "NES";
+  std::string pattern_ = "^[a-b]";
+  // The rows on screen and the system they were fetched for; the last answer, whose storage
+  // the next query overwrites, changes places with them when it succeeds.
+  std::string shownSystem_;
+  Catalogue shown_, fetched_;
   std::optional<std::uint32_t> selected_;
 };
 

@@ -5,8 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <string>
+
 #include "platform/SettingsStore.h"
-#include "service/ServerSession.h"
 
 namespace vt {
 
@@ -18,12 +19,13 @@ inline constexpr const char* kDefaultFilter = "^[a-b]";
 // "SYSTEM", "SEARCH" (the characters, no terminator) and "COUNT" (the low byte of startCount),
 // type 0, in that order, through one opening of the user's key; nothing on a client whose machine
 // key is missing.
-void SaveBrowserState(SettingsStore& settings, const ServerSession& session,
-                      std::int32_t startCount);
+void SaveBrowserState(SettingsStore& settings, const std::string& system,
+                      const std::string& pattern, std::int32_t startCount);
 
-// Reads the three values and applies them: SetSystem with the saved system or "NES", filter the
-// saved pattern or "^[a-b]", the low byte of startCount from COUNT (the rest of it untouched).
-// A value that does not fit its buffer with a terminating zero counts as absent.
-void RestoreBrowserState(SettingsStore& settings, ServerSession& session, std::int32_t& startCount);
+// Reads the three values and applies them: the saved system or "NES", the saved pattern or
+// "^[a-b]", the low byte of startCount from COUNT (the rest of it untouched). A value that does
+// not fit its buffer with a terminating zero counts as absent.
+void RestoreBrowserState(SettingsStore& settings, std::string& system, std::string& pattern,
+                         std::int32_t& startCount);
 
 }  // namespace vt

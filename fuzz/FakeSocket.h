@@ -5,6 +5,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,12 +31,18 @@ Wire& TheWire();
 // and the rest of the input as the peer's bytes.
 void WireFromInput(FuzzedDataProvider& in, int pieceCount, size_t largestPiece);
 
-// A session over the wire, its boxes recorded; the socket is open. A reconnect's version check
-// finds no web host, at once.
+// A session over the wire, its boxes recorded; the socket is open, and signed in with `tier`
+// when one is given. A reconnect's version check finds no web host, at once.
 struct WiredSession {
+  explicit WiredSession(std::optional<std::string> tier = std::nullopt)
+      : session(ServiceEndpoints{"127.0.0.1", 11001, "127.0.0.1:1"}, Opened(), std::move(tier)) {}
+  static TcpSocket Opened() {
+    TcpSocket socket;
+    socket.Create();
+    return socket;
+  }
   test::RecordingHost host;
-  ServerSession session{ServiceEndpoints{"127.0.0.1", 11001, "127.0.0.1:1"}};
-  WiredSession() { session.socket.Create(); }
+  ServerSession session;
 };
 
 }  // namespace vt::fuzz

@@ -8,11 +8,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vt::fuzz::WireFromInput(in, 3, 1100);
   vt::fuzz::WiredSession wired;
   vt::ServerSession& session = wired.session;
-  session.connected = true;
-  const bool ok = session.Login("user", "password", wired.host);
-  FUZZ_CHECK(ok == session.loggedIn);
-  FUZZ_CHECK(!(session.loggedIn && (session.userInUse || session.badCredentials)));
-  FUZZ_CHECK(session.fullAccount.size() <= vt::ServerSession::kReplySize);
-  FUZZ_CHECK(session.ReplyText().size() <= vt::ServerSession::kReplySize);
+  const vt::LoginResult result = session.Login("user", "password", wired.host);
+  FUZZ_CHECK((result == vt::LoginResult::SignedIn) == session.loggedIn());
+  FUZZ_CHECK(session.tier().size() <= vt::kReplySize);
+  FUZZ_CHECK(session.ReplyText().size() <= vt::kReplySize);
   return 0;
 }

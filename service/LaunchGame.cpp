@@ -39,21 +39,9 @@ std::string LaunchCommandLine(const std::string& emulatorPath, const std::string
   return emulatorPath + " " + address;
 }
 
-LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, SettingsStore& settings,
-                         LaunchHost& launch, Host& host) {
-  const uint32_t i = session.selectedIndex;
-  // The arrays always hold gameCount entries; a selection beyond them names no game.
-  if (i >= session.gameCount || i >= session.availableCopies.size() ||
-      i >= session.fullAccountCopies.size() || i >= session.gameKeys.size())
-    return LaunchOutcome::NoSelection;
-  const LaunchTarget game{session.system, session.scheme, session.gameKeys[i],
-                          session.availableCopies[i], session.fullAccountCopies[i]};
-  return LaunchGame(session, game, who, settings, launch, host);
-}
-
 LaunchOutcome LaunchGame(ServerSession& session, const LaunchTarget& game, const Credentials& who,
                          SettingsStore& settings, LaunchHost& launch, Host& host) {
-  const bool full = session.fullAccount == "True";
+  const bool full = session.FullAccount();
   if (ReadDecimal(game.availableCopies) <= 0) {
     if (full) {
       launch.ShowGameInUseNotice(true);

@@ -17,7 +17,7 @@ enum class LaunchOutcome {
   GameInUseFree,    // no copy free for anyone; free account
   LightAccount,     // copies free for full accounts only; free account
   FullAccountOnly,  // the system needs a full account
-  NoSelection,      // selectedIndex is not below gameCount: nothing to launch, no notice
+  NoSelection,      // no game is selected: nothing to launch, no notice
   // No emulator was started; a message said why and the window was not minimised.
   EmulatorNotSet,      // the alias's _PATH value is missing or empty
   EmulatorNotFound,    // it names no existing file
@@ -56,8 +56,5 @@ struct LaunchTarget {
 // be started. The account tier is the session's, whoever is logged in now.
 LaunchOutcome LaunchGame(ServerSession& session, const LaunchTarget& game, const Credentials& who,
                          SettingsStore& settings, LaunchHost& launch, Host& host);
-// The same for the session's selectedIndex in its last catalogue, with its system and scheme.
-LaunchOutcome LaunchGame(ServerSession& session, const Credentials& who, SettingsStore& settings,
-                         LaunchHost& launch, Host& host);
 
 }  // namespace vt

@@ -17,7 +17,7 @@ namespace vt {
 namespace {
 // Limits of the client's fixed buffers; longer data is truncated, not overflowed (the server's
 // own data stays within them).
-constexpr size_t kMaxRecord = ServerSession::kReplySize - 1;
+constexpr size_t kMaxRecord = kReplySize - 1;
 constexpr size_t kMaxField = 254;
 // How much of the socket one peek looks at while searching for record ends.
 constexpr size_t kPeekWindow = 256 * 1024;
@@ -50,94 +50,71 @@ inline const char* FindDelimiter(const char* p, const char* end) {
   return p;
 }
 
-// Empties records [from, to): texts empty, full-account copies 0.
-void ClearRecords(ServerSession& s, uint32_t from, uint32_t to) {
-  for (uint32_t i = from; i < to; ++i) {
-    s.rawRecords[i].clear();
-    s.titles[i].clear();
-    s.gameKeys[i].clear();
-    s.availableCopies[i].clear();
-    s.fullAccountCopies[i] = 0;
+// A record splits at its line feeds into title, key, copies and full-account copies; fields
+// after the fourth are ignored, missing ones come out empty (and 0). [p, end) holds no NUL.
+void SplitRecord(const char* p, const char* end, Game& game) {
+  game.fullCopies = 0;
+  for (std::string* text : {&game.title, &game.key, &game.copies}) {
+    if (!p) {
+      text->clear();
+      continue;
+    }
+    const char* lf = FindDelimiter(p, end);
+    SetText(*text, p, std::min(static_cast<size_t>(lf - p), kMaxField));
+    p = lf < end ? lf + 1 : nullptr;
   }
+  if (p)
+    game.fullCopies =
+        ReadDecimal(std::string_view(p, static_cast<size_t>(FindDelimiter(p, end) - p)));
 }
 
-// The error mark at record index: the socket goes and the session is logged out, so that the
-// next command logs in again instead of failing on the closed socket; the records before it
-// are left as received and unsplit, and it and those after it are empty.
-bool ErrorMark(ServerSession& s, uint32_t index) {
-  for (uint32_t i = 0; i < index; ++i) {
-    s.titles[i].clear();
-    s.gameKeys[i].clear();
-    s.availableCopies[i].clear();
-    s.fullAccountCopies[i] = 0;
-  }
-  ClearRecords(s, index, s.gameCount);
-  s.socket.Close();
-  s.connected = s.loggedIn = false;
-  s.queryFailure = QueryFailure::ErrorMark;
-  return false;
+// Empties games [from, to): texts empty, full-account copies 0.
+void ClearGames(Catalogue& games, size_t from, size_t to) {
+  for (size_t i = from; i < to; ++i) SplitRecord(nullptr, nullptr, games[i]);
 }
 
 }  // namespace
 
-bool ServerSession::QueryFailed(QueryFailure how) {
-  queryFailure = how;
-  return ConnectionFailure();
+QueryResult ServerSession::QueryFailed(QueryResult how) {
+  ConnectionFailure();
+  return how;
 }
 
-bool ServerSession::QueryGames() {
-  queryFailure = QueryFailure::None;
-  const std::string sends[] = {std::string("qr", 3), Terminated(QueryAliasText(system)),
-                               Terminated(filter)};
+// The error mark: the socket goes and the session is logged out, so that the next command logs
+// in again instead of failing on the closed socket; no game of the answer is kept.
+QueryResult ServerSession::ErrorMark(Catalogue& games) {
+  ClearGames(games, 0, games.size());
+  socket_.Close();
+  connected_ = loggedIn_ = false;
+  return QueryResult::ErrorMark;
+}
+
+QueryResult ServerSession::QueryGames(const std::string& alias, const std::string& pattern,
+                                      Catalogue& games) {
+  const std::string sends[] = {std::string("qr", 3), Terminated(QueryAliasText(alias)),
+                               Terminated(pattern)};
   for (const std::string& bytes : sends) {
     const bool first = &bytes == &sends[0];
-    if (!SendBytes(bytes)) return QueryFailed(first ? QueryFailure::Dropped : QueryFailure::Broken);
+    if (!socket_.Send(bytes))
+      return QueryFailed(first ? QueryResult::Dropped : QueryResult::Broken);
     ClearReply();
-    const long got = socket.Receive(reply.data(), reply.size());
-    // A session the server closed while it sat idle shows at the first reply, as the peer's
-    // close or a reset; a silent server is not that.
-    if (first && (got == 0 || (got < 0 && !socket.TimedOut())))
-      return QueryFailed(QueryFailure::Dropped);
-    if (got < 0) return QueryFailed(QueryFailure::Broken);
+    const long got = socket_.Receive(reply_.data(), reply_.size());
+    if (first && ClosedBeforeReply(got)) return QueryFailed(QueryResult::Dropped);
+    if (got < 0) return QueryFailed(QueryResult::Broken);
   }
-  if (!SendBytes(std::string_view("ok", 3))) return QueryFailed(QueryFailure::Broken);
+  if (!socket_.Send(std::string_view("ok", 3))) return QueryFailed(QueryResult::Broken);
 
   char countField[5] = {};
-  if (socket.Receive(countField, sizeof countField) < 0) return QueryFailed(QueryFailure::Broken);
+  if (socket_.Receive(countField, sizeof countField) < 0) return QueryFailed(QueryResult::Broken);
   size_t countLength = 0;
   while (countLength < sizeof countField && countField[countLength] != '\0') ++countLength;
   const int32_t count = ReadDecimal(std::string_view(countField, countLength));
 
-  gameCount = count > 0 ? static_cast<uint32_t>(count) : 0;
-  // The entries of the previous answer are overwritten in place as the records arrive, not
-  // emptied first: the texts keep their storage, and each entry is written once, so a large
+  // The games of the previous answer are overwritten in place as the records arrive, not
+  // emptied first: the texts keep their storage, and each game is written once, so a large
   // catalogue is not walked twice.
-  for (std::vector<std::string>* texts : {&rawRecords, &titles, &gameKeys, &availableCopies})
-    texts->resize(gameCount);
-  fullAccountCopies.resize(gameCount);
-
-  return ReceiveRecords(gameCount);
-}
-
-// A record splits at its line feeds into title, key, copies and full-account copies; fields
-// after the fourth are ignored, missing ones come out empty (and 0).
-void ServerSession::SplitRecord(uint32_t i) {
-  const char* p = rawRecords[i].data();
-  const char* const end = p + rawRecords[i].size();
-  std::string* const texts[3] = {&titles[i], &gameKeys[i], &availableCopies[i]};
-  fullAccountCopies[i] = 0;
-  for (int f = 0; f < 3; ++f) {
-    if (!p) {
-      texts[f]->clear();
-      continue;
-    }
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-    SetText(*texts[f], p, std::min(static_cast<size_t>((lf ? lf : end) - p), kMaxField));
-    p = lf ? lf + 1 : nullptr;
-  }
-  if (!p) return;
-  const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-  fullAccountCopies[i] = ReadDecimal(std::string_view(p, static_cast<size_t>((lf ? lf : end) - p)));
+  games.resize(count > 0 ? static_cast<size_t>(count) : 0);
+  return ReceiveRecords(games);
 }
 
 // Consumes from the socket exactly the bytes a byte-at-a-time reader would (through the NUL of
@@ -146,33 +123,34 @@ void ServerSession::SplitRecord(uint32_t i) {
 // received without looking; when few are missing, peek, find the NULs and receive exactly
 // through the last one needed. Each record is split as soon as it is complete, from the bytes
 // just received.
-bool ServerSession::ReceiveRecords(uint32_t count) {
+QueryResult ServerSession::ReceiveRecords(Catalogue& games) {
+  const size_t count = games.size();
   // Not zeroed: only what a receive wrote is ever read.
   const std::unique_ptr<char[]> window = std::make_unique_for_overwrite<char[]>(kPeekWindow);
-  uint32_t index = 0;
-  bool underWay = false;  // rawRecords[index] holds the first bytes of a record cut by a window
+  size_t index = 0;
+  // The first bytes of a record cut by the end of a window, or longer than the limit.
+  std::string cut;
+  bool underWay = false;
   // An early end: the record under way ends with what came, the rest are empty.
-  auto finishEarly = [&] {
-    if (index >= count) return;
-    if (!underWay) rawRecords[index].clear();
-    SplitRecord(index);
-    ClearRecords(*this, index + 1, count);
+  auto finishEarly = [&](QueryResult how) {
+    if (index < count) {
+      if (!underWay) cut.clear();
+      SplitRecord(cut.data(), cut.data() + cut.size(), games[index]);
+      ClearGames(games, index + 1, count);
+    }
+    return QueryFailed(how);
   };
   while (index < count) {
-    const uint32_t missing = count - index;
+    const size_t missing = count - index;
     const bool blind = missing >= kBlindReceiveMin;
-    long got = blind ? socket.Receive(window.get(), std::min<size_t>(kPeekWindow, missing))
-                     : socket.Peek(window.get(), kPeekWindow);
-    if (got < 0) {
-      finishEarly();
-      return QueryFailed(QueryFailure::Broken);
-    }
+    long got = blind ? socket_.Receive(window.get(), std::min<size_t>(kPeekWindow, missing))
+                     : socket_.Peek(window.get(), kPeekWindow);
+    if (got < 0) return finishEarly(QueryResult::Broken);
     if (got == 0) {
       // The server closed before the last record: the answer is incomplete, and rows made of
       // what came would pass for the catalogue. It fails like a broken connection.
-      if (underWay && rawRecords[index] == "error") return ErrorMark(*this, index);
-      finishEarly();
-      return QueryFailed(QueryFailure::Broken);
+      if (underWay && cut == "error") return ErrorMark(games);
+      return finishEarly(QueryResult::Broken);
     }
     const char* const begin = window.get();
     const char* const end = begin + got;
@@ -181,69 +159,44 @@ bool ServerSession::ReceiveRecords(uint32_t count) {
     // time would, so that the close that follows is an orderly one and not a reset for bytes
     // left unread.
     auto errorMarkThrough = [&](const char* afterMark) {
-      if (!blind) socket.ReceiveExactly(window.get(), static_cast<size_t>(afterMark - begin));
-      return ErrorMark(*this, index);
+      if (!blind) socket_.ReceiveExactly(window.get(), static_cast<size_t>(afterMark - begin));
+      return ErrorMark(games);
     };
     while (p < end && index < count) {
-      std::string& record = rawRecords[index];
       if (!underWay) {
-        // The usual case, a whole record at hand: find its line feeds and NUL in one pass.
-        const char* lfs[4];
-        int fieldEnds = 0;
-        const char* d = FindDelimiter(p, end);
-        while (d < end && *d == '\n') {
-          if (fieldEnds < 4) lfs[fieldEnds++] = d;
-          d = FindDelimiter(d + 1, end);
-        }
-        const size_t length = static_cast<size_t>(d - p);
-        if (d < end && length <= kMaxRecord) {
-          SetText(record, p, length);
-          if (length == 5 && std::memcmp(p, "error", 5) == 0) return errorMarkThrough(d + 1);
-          std::string* const texts[3] = {&titles[index], &gameKeys[index], &availableCopies[index]};
-          const char* field = p;
-          for (int f = 0; f < 3; ++f) {
-            if (f > fieldEnds) {
-              texts[f]->clear();
-              continue;
-            }
-            const char* fieldEnd = f < fieldEnds ? lfs[f] : d;
-            SetText(*texts[f], field, std::min(static_cast<size_t>(fieldEnd - field), kMaxField));
-            field = fieldEnd + 1;
-          }
-          fullAccountCopies[index] =
-              fieldEnds < 3
-                  ? 0
-                  : ReadDecimal(std::string_view(
-                        field, static_cast<size_t>((fieldEnds > 3 ? lfs[3] : d) - field)));
-          p = d + 1;
+        // The usual case, a whole record at hand.
+        const char* nul =
+            static_cast<const char*>(std::memchr(p, '\0', static_cast<size_t>(end - p)));
+        const size_t length = static_cast<size_t>((nul ? nul : end) - p);
+        if (nul && length <= kMaxRecord) {
+          if (length == 5 && std::memcmp(p, "error", 5) == 0) return errorMarkThrough(nul + 1);
+          SplitRecord(p, nul, games[index]);
+          p = nul + 1;
           ++index;
           continue;
         }
-        record.clear();
+        cut.clear();
         underWay = true;
       }
       // A record cut by the end of the window, or longer than the limit: gather it, then split.
       const char* nul =
           static_cast<const char*>(std::memchr(p, '\0', static_cast<size_t>(end - p)));
       const size_t length = static_cast<size_t>((nul ? nul : end) - p);
-      if (record.size() < kMaxRecord)
-        record.append(p, std::min(length, kMaxRecord - record.size()));
+      if (cut.size() < kMaxRecord) cut.append(p, std::min(length, kMaxRecord - cut.size()));
       if (!nul) {
         p = end;
         break;
       }
       p = nul + 1;
       underWay = false;
-      if (record == "error") return errorMarkThrough(p);
-      SplitRecord(index);
+      if (cut == "error") return errorMarkThrough(p);
+      SplitRecord(cut.data(), cut.data() + cut.size(), games[index]);
       ++index;
     }
-    if (!blind && !socket.ReceiveExactly(window.get(), static_cast<size_t>(p - begin))) {
-      finishEarly();
-      return QueryFailed(QueryFailure::Broken);
-    }
+    if (!blind && !socket_.ReceiveExactly(window.get(), static_cast<size_t>(p - begin)))
+      return finishEarly(QueryResult::Broken);
   }
-  return true;
+  return QueryResult::Ok;
 }
 
 }  // namespace vt

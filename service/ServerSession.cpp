@@ -3,133 +3,131 @@
 #include <cstdio>
 #include <cstring>
 
-#include "service/SystemTable.h"
 #include "service/VersionCheck.h"
 
 namespace vt {
 
 namespace {
-constexpr uint16_t kAfInet = 2;
-uint16_t HostToNet16(uint16_t v) {
-  const uint8_t bytes[2] = {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v & 0xFF)};
-  uint16_t out = 0;
-  std::memcpy(&out, bytes, 2);
-  return out;
-}
+constexpr const char* kClientVersion = "4.05";
+constexpr uint16_t kSocketsVersion = 0x0202;
 }  // namespace
 
-ServerSession::ServerSession(ServiceEndpoints endpoints)
-    : host(endpoints.gameServer), endpoints_(std::move(endpoints)) {}
+ServerSession::ServerSession(ServiceEndpoints endpoints) : endpoints_(std::move(endpoints)) {}
 
-ServerSession::~ServerSession() {
-  connected = loggedIn = userInUse = badCredentials = false;
-  socket.Close();
+ServerSession::ServerSession(ServiceEndpoints endpoints, TcpSocket connection,
+                             std::optional<std::string> tier)
+    : ServerSession(std::move(endpoints)) {
+  socket_ = std::move(connection);
+  connected_ = true;
+  loggedIn_ = tier.has_value();
+  if (tier) tier_ = std::move(*tier);
 }
 
+ServerSession::~ServerSession() { Disconnect(); }
+
 std::string ServerSession::ReplyText() const {
-  const void* nul = std::memchr(reply.data(), 0, reply.size());
-  size_t n = nul ? static_cast<size_t>(static_cast<const char*>(nul) - reply.data()) : reply.size();
-  return std::string(reply.data(), n);
+  const void* nul = std::memchr(reply_.data(), 0, reply_.size());
+  size_t n =
+      nul ? static_cast<size_t>(static_cast<const char*>(nul) - reply_.data()) : reply_.size();
+  return std::string(reply_.data(), n);
 }
 
 bool ServerSession::ConnectionFailure() {
-  connectFailed = true;
-  connected = false;
-  loggedIn = false;
-  socket.Close();
+  connectFailed_ = true;
+  connected_ = false;
+  loggedIn_ = false;
+  socket_.Close();
   return false;
 }
 
-bool ServerSession::SendBytes(std::string_view bytes) { return socket.Send(bytes); }
+bool ServerSession::ClosedBeforeReply(long got) const {
+  return got == 0 || (got < 0 && !socket_.TimedOut());
+}
 
 bool ServerSession::ReceiveReply(size_t size) {
-  return socket.Receive(reply.data(), std::min(size, reply.size())) >= 0;
+  return socket_.Receive(reply_.data(), std::min(size, reply_.size())) >= 0;
 }
 
 bool ServerSession::Connect(Host& ui) {
   ClearReply();
-  if (CheckClientVersion(clientVersion, endpoints_.webHost, ui) == Next::EndProgram) {
-    clientOutOfDate = true;
+  if (CheckClientVersion(kClientVersion, endpoints_.webHost, ui) == Next::EndProgram) {
+    outOfDate_ = true;
     return false;
   }
-  socketsVersion = 0x0202;
-  socketsStartResult = StartSocketLibrary(socketsVersion);
-  if (!socket.Create()) ui.ShowMessage("Error Creating Socket", nullptr);
-  ResolvedHost resolved = ResolveIpv4(host);
+  StartSocketLibrary(kSocketsVersion);
+  if (!socket_.Create()) ui.ShowMessage("Error Creating Socket", nullptr);
+  ResolvedHost resolved = ResolveIpv4(endpoints_.gameServer);
   if (!resolved.ok) {
     char text[64];
     std::snprintf(text, sizeof text, " Error getting host: %d", resolved.error);
     ui.ShowMessage(text, nullptr);
     return ConnectionFailure();
   }
-  serverAddress = Ipv4SocketAddress{};
-  serverAddress.family = kAfInet;
-  serverAddress.port = HostToNet16(endpoints_.gamePort);
-  serverAddress.address = resolved.address;
-  if (!socket.Connect(resolved.address, endpoints_.gamePort)) return ConnectionFailure();
-  socket.SetReceiveTimeout(endpoints_.receiveTimeoutMs);
-  connected = true;
+  if (!socket_.Connect(resolved.address, endpoints_.gamePort)) return ConnectionFailure();
+  socket_.SetReceiveTimeout(endpoints_.receiveTimeoutMs);
+  connected_ = true;
   return true;
 }
 
-bool ServerSession::Login(std::string user, std::string password, Host& ui) {
-  if (clientOutOfDate) return false;
+LoginResult ServerSession::Refused() const {
+  if (userInUse_) return LoginResult::UserInUse;
+  if (badCredentials_) return LoginResult::BadCredentials;
+  if (connectFailed_) return LoginResult::ConnectionFailed;
+  return LoginResult::ServerText;
+}
+
+LoginResult ServerSession::Login(std::string user, std::string password, Host& ui) {
+  if (outOfDate_) return LoginResult::OutOfDate;
   // The server may have closed a connection kept since a refused login (it sat idle, or the
   // server restarted): the user name finds it closed before any reply. That is no answer to
   // this login, which goes out once more on a new connection.
-  const bool kept = connected;
-  if (!connected && !Connect(ui)) return false;
+  const bool kept = connected_;
+  if (!connected_ && !Connect(ui)) return outOfDate_ ? LoginResult::OutOfDate : Refused();
 
-  const bool sent = SendBytes(user);
-  const long got = sent ? socket.Receive(reply.data(), reply.size()) : -1;
-  if (kept && (!sent || got == 0 || (got < 0 && !socket.TimedOut()))) {
+  const bool sent = socket_.Send(user);
+  const long got = sent ? socket_.Receive(reply_.data(), reply_.size()) : -1;
+  if (kept && (!sent || ClosedBeforeReply(got))) {
     Disconnect();
     return Login(std::move(user), std::move(password), ui);
   }
-  if (got < 0) return ConnectionFailure();
+  if (got < 0) return ConnectionFailure(), Refused();
   ClearReply();
-  if (!SendBytes(password)) return ConnectionFailure();
-  if (!ReceiveReply(kReplySize)) return ConnectionFailure();
+  if (!socket_.Send(password) || !ReceiveReply(kReplySize)) return ConnectionFailure(), Refused();
 
   const std::string answer = ReplyText();
   if (answer == "Username in use login again to clear.") {
-    userInUse = true;
-    loggedIn = false;
-    return false;
+    userInUse_ = true;
+    loggedIn_ = false;
+    return Refused();
   }
   if (answer == "Incorrect Username or Password") {
-    userInUse = false;
-    badCredentials = true;
-    loggedIn = false;
-    return false;
+    userInUse_ = false;
+    badCredentials_ = true;
+    loggedIn_ = false;
+    return Refused();
   }
-  if (answer != "ok") return false;  // the text stays in reply for ShowReply
+  if (answer != "ok") return Refused();  // the text stays in reply_ for ShowReply
 
   char local[64] = {};
-  const std::string address = socket.LocalAddressText();
+  const std::string address = socket_.LocalAddressText();
   std::memcpy(local, address.data(), std::min(address.size(), sizeof local - 1));
-  if (!SendBytes(std::string_view(local, sizeof local))) return ConnectionFailure();
-  if (!ReceiveReply(3)) return ConnectionFailure();
-  if (!SendBytes(std::string_view("qp", 3))) return ConnectionFailure();
+  if (!socket_.Send(std::string_view(local, sizeof local)) || !ReceiveReply(3) ||
+      !socket_.Send(std::string_view("qp", 3)))
+    return ConnectionFailure(), Refused();
   ClearReply();
-  if (!ReceiveReply(kReplySize)) return ConnectionFailure();
-  fullAccount = ReplyText();
-  loggedIn = true;
-  userInUse = false;
-  badCredentials = false;
-  return true;
+  if (!ReceiveReply(kReplySize)) return ConnectionFailure(), Refused();
+  tier_ = ReplyText();
+  loggedIn_ = true;
+  userInUse_ = false;
+  badCredentials_ = false;
+  return LoginResult::SignedIn;
 }
 
 void ServerSession::Disconnect() {
-  connected = loggedIn = userInUse = badCredentials = false;
-  socket.Close();
+  connected_ = loggedIn_ = userInUse_ = badCredentials_ = false;
+  socket_.Close();
 }
 
 void ServerSession::ShowReply(Host& ui) { ui.ShowMessage(ReplyText(), nullptr); }
-
-void ServerSession::SetSystem(const std::string& alias) {
-  system = alias;
-  scheme = std::string(LookUpSystem(alias).scheme);
-}
 
 }  // namespace vt

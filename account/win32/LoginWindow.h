@@ -25,8 +25,7 @@ public:
     logic_.Setup(passwordDest, usernameDest, session);
   }
   void SetSuppressAutoLogin() { logic_.SetSuppressAutoLogin(); }
-  // GoOn after a successful login; EndProgram for every other way out.
-  Next Run() { return logic_.Run(); }
+  LoginExit Run() { return logic_.Run(); }
 
   const LoginLogic& logic() const { return logic_; }
   // The modeless connecting notice while a login runs (tests look at it).

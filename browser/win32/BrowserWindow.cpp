@@ -74,16 +74,15 @@ BrowserWindow::BrowserWindow(ServerSession& session, SettingsStore& settings)
 
 BrowserWindow::~BrowserWindow() { session_.Disconnect(); }
 
-bool BrowserWindow::RunLoginWindow(bool suppressAutoLogin) {
+LoginExit BrowserWindow::RunLoginWindow(bool suppressAutoLogin) {
   LoginWindow login(settings_, Hwnd());
   login.Setup(logic_.password, logic_.userName, session_);
   if (suppressAutoLogin) login.SetSuppressAutoLogin();
-  return login.Run() == Next::GoOn;
+  return login.Run();
 }
 
-// No browser goes on without a login.
-Next BrowserWindow::RunLogin(bool suppressAutoLogin) {
-  return loginStep_(*this, suppressAutoLogin) ? Next::GoOn : Next::EndProgram;
+LoginExit BrowserWindow::RunLogin(bool suppressAutoLogin) {
+  return loginStep_(*this, suppressAutoLogin);
 }
 
 // The end of the program ends the run here, before anything else could be shown or saved.

@@ -20,9 +20,9 @@ namespace vt {
 
 class BrowserWindow : public skin::SkinnedDialog, private BrowserSurface {
 public:
-  // The login of start-up and of Change User: true when the session is logged in and the
-  // credentials are set; false ends the program. The default runs the login window.
-  using LoginStep = std::function<bool(BrowserWindow& window, bool suppressAutoLogin)>;
+  // The login of start-up and of Change User: SignedIn when the session is logged in and the
+  // credentials are set; anything else ends the program. The default runs the login window.
+  using LoginStep = std::function<LoginExit(BrowserWindow& window, bool suppressAutoLogin)>;
   // Starts an emulator from its command line: its process, null when it did not start.
   // Default: StartWatchedProgram.
   using ProgramStarter = std::function<win::KernelHandle(const std::string& commandLine)>;
@@ -62,7 +62,7 @@ private:
   void SearchTextChanged(bool searchEnabled) override;
   void SetSearchText(const std::string& text) override;
   void ShowUpgradeReminder() override;
-  Next RunLogin(bool suppressAutoLogin) override;
+  LoginExit RunLogin(bool suppressAutoLogin) override;
   void ShowGameInUseNotice(bool fullAccountForm) override;
   void ShowLightAccountNotice() override;
   void ShowFullAccountOnlyNotice() override;
@@ -70,7 +70,7 @@ private:
   void Minimise() override;
   void RunSetupWindow(const ConsoleLayout& layout) override;
 
-  bool RunLoginWindow(bool suppressAutoLogin);
+  LoginExit RunLoginWindow(bool suppressAutoLogin);
   // A modal notice over this window, its pages opened through the window's host.
   void ShowNotice(NoticeKind kind);
   void InitColumns();

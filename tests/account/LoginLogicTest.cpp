@@ -147,7 +147,7 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
   for (const Case& c : cases) {
     SaveLogin(c.save, c.autoLogin, c.user, c.pass, c.type);
     log.clear();
-    EXPECT_EQ(Start(1).Run(), Next::EndProgram);
+    EXPECT_EQ(Start(1).Run(), LoginExit::Left);
     EXPECT_EQ(log, Log{"show-window"}) << c.save << " " << c.autoLogin;
     EXPECT_EQ(Opened(), c.opened) << c.save << " " << c.autoLogin;
   }
@@ -182,12 +182,12 @@ TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWrit
     EXPECT_EQ(Value("Username"), "abcdefghijklmnopqrst") << "Cancel saves nothing";
     logic->PressSaveSettings();
   };
-  EXPECT_EQ(Start(1).Run(), Next::EndProgram);
+  EXPECT_EQ(Start(1).Run(), LoginExit::Left);
   EXPECT_EQ(Values(), (Log{"FALSE", "FALSE", Nuls(20), Nuls(20), "<missing>"}));
   uint32_t type = 99;
   Value("Password", &type);
   EXPECT_EQ(type, kTypeNone);
-  EXPECT_EQ(LoginLogic(surface, ui, *store).Run(), Next::EndProgram) << "without a session";
+  EXPECT_EQ(LoginLogic(surface, ui, *store).Run(), LoginExit::Left) << "without a session";
 }
 
 // Each failure gets its notice, a refusal also after a failed connection (whose flag stays), and
@@ -201,7 +201,7 @@ TEST_F(LoginLogicTest, TheThirdFailedLoginOfAnyKindEndsTheProgramAfterItsNotice)
     logic->TextsChanged("alice", "nope");
     for (int i = 0; i < 4 && !surface.ended; ++i) logic->PressLogin();
   };
-  EXPECT_EQ(Start().Run(), Next::EndProgram);
+  EXPECT_EQ(Start().Run(), LoginExit::Left);
   EXPECT_EQ(log, (Log{"show-window", "connecting", "notice:ConnectionError", "close-connecting",
                       "connecting", "notice:UserInUse", "close-connecting", "connecting",
                       "notice:BadLogin", "close-connecting", "end-window:0"}));
@@ -221,13 +221,13 @@ TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInU
     logic->PressLogin();
     logic->PressLogin();
   };
-  EXPECT_EQ(Start().Run(), Next::GoOn);
+  EXPECT_EQ(Start().Run(), LoginExit::SignedIn);
   EXPECT_EQ(savedWhileConnecting, Padded("carol")) << "saved before the server answers";
   EXPECT_EQ(Value("AUTOLOGIN"), "TRUE") << "the lamp is written by Login's SaveSettings";
   EXPECT_EQ(usernameDest + " " + passwordDest, "carol c@r:ol/1");
   EXPECT_EQ(log, (Log{"show-window", "connecting", "notice:UserInUse", "close-connecting",
                       "connecting", "close-connecting", "end-window:1"}));
-  EXPECT_TRUE(session->loggedIn);
+  EXPECT_TRUE(session->loggedIn());
 }
 
 // A failed automatic login ends the program after its notice; only a refusal of the credentials
@@ -254,7 +254,7 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
     server.Expect("player").Send("user?").Expect("secret").Send(c.answer);
     if (!c.answer.empty()) server.Start();
     Start(c.answer.empty() ? 1 : server.port());
-    EXPECT_EQ(logic->Run(), Next::EndProgram);
+    EXPECT_EQ(logic->Run(), LoginExit::Left);
     EXPECT_EQ(log, c.log);
     EXPECT_EQ(Values(), c.forgets ? forgotten : saved);
     EXPECT_EQ(usernameDest, "unchanged");
@@ -270,7 +270,7 @@ TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
   Open(&refusing);
   SaveLogin("TRUE", "FALSE", Padded("player"), Padded("secret"));
   surface.user = [this] { logic->SaveSettings(); };
-  EXPECT_EQ(Start(1).Run(), Next::EndProgram);
+  EXPECT_EQ(Start(1).Run(), LoginExit::Left);
   EXPECT_EQ(Values(), (Log{"TRUE", "FALSE", Padded("player"), Nuls(20), ""}));
 }
 
@@ -317,7 +317,7 @@ TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) 
         store->SetValue(hive, kVintaraKey, "ProtectedPassword", kTypeBinary, values[4]);
     }
     log.clear();
-    EXPECT_EQ(Start(1).Run(), Next::EndProgram);
+    EXPECT_EQ(Start(1).Run(), LoginExit::Left);
     EXPECT_EQ(log, Log{"show-window"});
     EXPECT_EQ(Opened(), c.opened + " enabled");
     EXPECT_EQ(Values(Hive::User), c.userAfter);

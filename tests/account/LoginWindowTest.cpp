@@ -82,7 +82,7 @@ TEST(LoginWindow, OpeningLampsChangeRuleSignupAndCancel) {
     SendMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_EQ(window.Image(), nullptr);
   });
-  EXPECT_EQ(window.Run(), Next::EndProgram);
+  EXPECT_EQ(window.Run(), LoginExit::Left);
   EXPECT_TRUE(ran);
   EXPECT_EQ(usernameDest, "");
   EXPECT_TRUE(host.messages.empty());

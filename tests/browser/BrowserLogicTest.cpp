@@ -37,7 +37,7 @@ public:
   void SearchTextChanged(bool on) override { log.push_back(on ? "search-on" : "search-off"); }
   void SetSearchText(const std::string& text) override { log.push_back("box:" + text); }
   void ShowUpgradeReminder() override { log.push_back("reminder"); }
-  Next RunLogin(bool suppressAutoLogin) override {
+  LoginExit RunLogin(bool suppressAutoLogin) override {
     return log.push_back(suppressAutoLogin ? "login-window" : "login"), login();
   }
   void ShowGameInUseNotice(bool full) override {
@@ -54,7 +54,7 @@ public:
   }
 
   Log log, rows;
-  std::function<Next()> login = [] { return Next::GoOn; };
+  std::function<LoginExit()> login = [] { return LoginExit::SignedIn; };
 };
 
 class BrowserLogicTest : public SessionTest {
@@ -143,7 +143,7 @@ TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndAnOutOfDateClientEndsThePro
   EXPECT_EQ(surface.log, Log{}) << "a bad login changes nothing";
   Go(b.RefreshList());  // user in use: its notice, then a disconnect that clears the flag
   EXPECT_EQ(surface.log, Log{"close-clients"});
-  EXPECT_FALSE(session->connected || session->userInUse);
+  EXPECT_FALSE(session->connected());
   web.SetRawReply("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n4.06");
   surface.log.clear();
   EXPECT_EQ(b.ChooseSystem("SNES"), Next::EndProgram);
@@ -213,7 +213,8 @@ TEST_F(BrowserLogicTest, AtStartTheErrorMarkOnTheDefaultRangeIsSaidOnce) {
     ScriptGoodLogin(p.NextConnection(), "ann", "pw:@/", "False");
     ScriptQuery(p, "NES", "^[a-b]", {Record("Alpha", "k", "1", "0")});
     BrowserLogic& b = Start(p);
-    session->filter = c.saved;
+    store->SetValue(Hive::Machine, kVintaraKey, "SEARCH", kTypeNone, c.saved);
+    b.RestoreBrowserState();
     Go(b.StartList());
     EXPECT_EQ(surface.log, c.log) << c.saved;
     surface.log.clear();
@@ -268,7 +269,7 @@ TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnectionAndAMissingEmul
   b.UpgradeNow();
   EXPECT_EQ(ui.pages,
             (Log{Page("/gameinfo.php?gameinfo=k%20beta%2F%C3%A9"), Page("/accountinfo.php")}));
-  EXPECT_TRUE(session->connected);
+  EXPECT_TRUE(session->connected());
   b.startCount = 3;
   b.SelectGame(0);
   surface.log.clear();
@@ -289,13 +290,12 @@ TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnectionAndAMissingEmul
 TEST_F(BrowserLogicTest, ChangeUserLogsOutFirstAndAnOutOfDateClientEndsItWithoutSaving) {
   BrowserLogic& b = Loaded();
   bool loggedOut = false;
-  surface.login = [&] { return loggedOut = !session->connected, Next::GoOn; };
+  surface.login = [&] { return loggedOut = !session->connected(), LoginExit::SignedIn; };
   EXPECT_EQ(b.ChangeUser(), Next::GoOn);
   EXPECT_TRUE(loggedOut) << "logged out before the login window";
   EXPECT_EQ(surface.log, Log{"login-window"});
   EXPECT_EQ(Value("SYSTEM"), "<missing>");
-  surface.login = [&] { return session->clientOutOfDate = true, Next::EndProgram; };
-  session->SetSystem("SNES");
+  surface.login = [] { return LoginExit::OutOfDate; };
   EXPECT_EQ(b.ChangeUser(), Next::EndProgram);
   EXPECT_EQ(Value("SYSTEM"), "<missing>");
 }
@@ -305,7 +305,8 @@ TEST_F(BrowserLogicTest, SetupHelpAndTheUpgradeReminder) {
   for (auto [alias, window] :
        {std::pair{"SNES", "setup:SNESC"}, {"COL", "setup:SMSC"}, {"Genesis", ""}}) {
     surface.log.clear();
-    session->SetSystem(alias);
+    store->SetValue(Hive::Machine, kVintaraKey, "SYSTEM", kTypeNone, alias);
+    b.RestoreBrowserState();
     b.SetupHelp();  // the alias-to-window table itself is the layouts' own test
     EXPECT_EQ(surface.log, *window ? Log{window} : Log{}) << alias;
   }
@@ -324,13 +325,14 @@ TEST_F(BrowserLogicTest, SetupHelpAndTheUpgradeReminder) {
   };
   for (const auto& c : cases) {
     surface.log.clear();
-    session->fullAccount = c.tier;
-    b.startCount = c.count;
-    b.UpgradeReminderAtStart(c.random);
+    ServerSession signedIn(ServiceEndpoints{}, TcpSocket(), c.tier);
+    BrowserLogic tiered(surface, signedIn, *store, ui);
+    tiered.startCount = c.count;
+    tiered.UpgradeReminderAtStart(c.random);
     EXPECT_EQ(surface.log, c.shows ? Log{"reminder"} : Log{})
         << c.tier << " " << c.count << " r=" << c.random;
-    EXPECT_EQ(b.startCount, c.after) << c.tier << " " << c.count << " r=" << c.random;
-    EXPECT_EQ(b.ShowsUpgradeNow(), std::string(c.tier) == "False") << c.tier;
+    EXPECT_EQ(tiered.startCount, c.after) << c.tier << " " << c.count << " r=" << c.random;
+    EXPECT_EQ(tiered.ShowsUpgradeNow(), std::string(c.tier) == "False") << c.tier;
   }
 }
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "service/Endpoints.h"
-#include "service/ServerSession.h"
 #include "tests/support/TempDir.h"
 
 namespace vt {
@@ -19,14 +18,11 @@ protected:
     return store;
   }
   test::TempDir dir;
-  ServerSession session{ServiceEndpoints{}};
 };
 
 TEST_F(BrowserStateTest, SaveWritesThreeUntypedValuesWithoutTerminators) {
   auto store = Store("registry.txt");
-  session.SetSystem("SNES");
-  session.filter = "Zelda: [Link]";
-  SaveBrowserState(*store, session, 0x12C);  // only the low byte goes out
+  SaveBrowserState(*store, "SNES", "Zelda: [Link]", 0x12C);  // only the low byte goes out
   for (auto [name, bytes] :
        {std::pair{"SYSTEM", "SNES"}, {"SEARCH", "Zelda: [Link]"}, {"COUNT", "\x2C"}}) {
     std::string got;
@@ -42,19 +38,18 @@ TEST_F(BrowserStateTest, RestoreReadsEachValueIntoItsBufferWithDefaults) {
   const struct {
     std::string system, search, count;
     uint32_t type;
-    std::string wantSystem, wantScheme, wantFilter;
+    std::string wantSystem, wantFilter;
     int32_t wantCount;
   } cases[] = {
-      {missing, missing, missing, kTypeNone, "NES", "VTNES://", "^[a-b]", 0x100},
-      {"SNES", "^[c-d]", "\xC8", kTypeNone, "SNES", "zsnes://", "^[c-d]", 0x1C8},
+      {missing, missing, missing, kTypeNone, "NES", "^[a-b]", 0x100},
+      {"SNES", "^[c-d]", "\xC8", kTypeNone, "SNES", "^[c-d]", 0x1C8},
       {std::string(19, 'S'), std::string(254, 's'), "\x05", kTypeNone, std::string(19, 'S'),
-       "VTNES://", std::string(254, 's'), 0x105},
-      {std::string(20, 'S'), std::string(255, 's'), "\x05\x06", kTypeNone, "NES", "VTNES://",
-       "^[a-b]", 0x100},
+       std::string(254, 's'), 0x105},
+      {std::string(20, 'S'), std::string(255, 's'), "\x05\x06", kTypeNone, "NES", "^[a-b]", 0x100},
       {std::string("GEN\0", 4), std::string("Zelda\0junk", 10), std::string(1, '\0'), kTypeString,
-       "GEN", "VTGEN://", "Zelda", 0x100},
-      {"", "", "", kTypeBinary, "NES", "VTNES://", "^[a-b]", 0x100},
-      {"Nintendo", "x", "\x01", kTypeDword, "Nintendo", "VTNES://", "x", 0x101},
+       "GEN", "Zelda", 0x100},
+      {"", "", "", kTypeBinary, "NES", "^[a-b]", 0x100},
+      {"Nintendo", "x", "\x01", kTypeDword, "Nintendo", "x", 0x101},
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -64,13 +59,11 @@ TEST_F(BrowserStateTest, RestoreReadsEachValueIntoItsBufferWithDefaults) {
     for (auto [name, bytes] :
          {std::pair{"SYSTEM", c.system}, {"SEARCH", c.search}, {"COUNT", c.count}})
       if (bytes != missing) store->SetValue(Hive::Machine, kVintaraKey, name, c.type, bytes);
-    session.SetSystem("SMS");
-    session.filter = "previous";
+    std::string system = "SMS", pattern = "previous";
     int32_t count = 0x100;  // only the low byte is read
-    RestoreBrowserState(*store, session, count);
-    EXPECT_EQ(session.system, c.wantSystem);
-    EXPECT_EQ(session.scheme, c.wantScheme);
-    EXPECT_EQ(session.filter, c.wantFilter);
+    RestoreBrowserState(*store, system, pattern, count);
+    EXPECT_EQ(system, c.wantSystem);
+    EXPECT_EQ(pattern, c.wantFilter);
     EXPECT_EQ(count, c.wantCount);
   }
 }

@@ -52,7 +52,10 @@ protected:
     window->SetLoginStep([](BrowserWindow& w, bool) {
       w.logic().userName = "u";
       w.logic().password = "p";
-      return w.session().Login("u", "p", w);
+      const LoginResult login = w.session().Login("u", "p", w);
+      return login == LoginResult::SignedIn    ? LoginExit::SignedIn
+             : login == LoginResult::OutOfDate ? LoginExit::OutOfDate
+                                               : LoginExit::Left;
     });
     window->SetRandomSource([] { return 0; });
     window->SetProgramStarter([this](const std::string& line) {
@@ -132,7 +135,7 @@ TEST_F(BrowserWindowTest, OpensCentredWithItsRowsAndColoursAndNothingSelectedAnd
     // Minimise leaves the connection open (the place kept across a restore: the skinned
     // window's own test).
     Clicked(dlg, IDC_BROWSER_MINIMISE);
-    EXPECT_TRUE(IsIconic(dlg) && session->connected);
+    EXPECT_TRUE(IsIconic(dlg) && session->connected());
   });
 }
 

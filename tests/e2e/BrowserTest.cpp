@@ -80,7 +80,7 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
   AwaitBrowser(client);
   EXPECT_EQ(ListRows(list), bowled);
   EXPECT_EQ(EditText(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "");
-  ASSERT_TRUE(Session("demo")->userInUse);
+  ASSERT_EQ(Session("demo").result, LoginResult::UserInUse);
   Click(browser, IDC_BROWSER_NES);
   ASSERT_TRUE(AwaitRows(list, nesBowled));
   EXPECT_EQ(client.Windows().size(), 1u) << "a notice came";
@@ -114,7 +114,7 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   ClickRow(list, row);
   Click(browser, IDC_BROWSER_LAUNCH);
   HWND notice = Await(client, Kind::FullAccountOnly);
-  EXPECT_TRUE(Session("demo")->userInUse) << "the client keeps its connection";
+  EXPECT_EQ(Session("demo").result, LoginResult::UserInUse) << "the client keeps its connection";
   Click(notice, IDC_NOTICE_CANCEL);
   ASSERT_TRUE(client.WaitGone(notice));
   EXPECT_TRUE(IsWindowVisible(browser) && !IsIconic(browser));

@@ -76,7 +76,8 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
     // The first emulator holds before it touches a window: the launch does not wait for it.
     if (n == 0) {
       EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; }, 15000));
-      EXPECT_TRUE(Session("player")->loggedIn) << "the session was not ended before the start";
+      EXPECT_EQ(Session("player").result, LoginResult::SignedIn)
+          << "the session was not ended before the start";
       EXPECT_EQ(UserValue("SYSTEM") + UserValue("SEARCH") + UserValue("COUNT"),
                 std::string("NESAurora Chase\0", 16));
       test::WriteFileBytes(hold, "");

@@ -86,27 +86,32 @@ protected:
     return lines;
   }
   // A login as `user` from elsewhere, through the client's session code, lasting as long as the
-  // session: `loggedIn`, or `userInUse` when the server refused it for another session.
-  std::unique_ptr<ServerSession> Session(const std::string& user) {
+  // session: SignedIn, or UserInUse when the server refused it for another session.
+  struct OtherLogin {
+    std::unique_ptr<ServerSession> session;
+    LoginResult result;
+  };
+  OtherLogin Session(const std::string& user) {
     auto s = std::make_unique<ServerSession>(
         ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
-    s->Login(user, user, host_);
-    return s;
+    const LoginResult result = s->Login(user, user, host_);
+    return {std::move(s), result};
   }
   // The rows the service itself answers the user for a query, marked as the list marks them for
   // the user's tier; their keys by title in `keys`. Asked while the client is not logged in as
   // the same user: a second login drops the first one's session.
   std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias,
                                        const std::string& pattern) {
-    const auto s = Session(user);
-    s->SetSystem(alias);
-    s->filter = pattern;
-    EXPECT_TRUE(s->loggedIn && s->QueryGames()) << alias << " " << pattern;
+    const OtherLogin login = Session(user);
+    Catalogue games;
+    EXPECT_TRUE(login.result == LoginResult::SignedIn &&
+                login.session->QueryGames(alias, pattern, games) == QueryResult::Ok)
+        << alias << " " << pattern;
     std::vector<std::string> rows;
-    for (uint32_t i = 0; i < s->gameCount; ++i) {
-      rows.emplace_back(s->titles[i] + "|").append(
-          AvailabilityMark(s->availableCopies[i], s->fullAccountCopies[i], s->fullAccount));
-      keys[s->titles[i]] = s->gameKeys[i];
+    for (const Game& game : games) {
+      rows.emplace_back(game.title + "|")
+          .append(AvailabilityMark(game.copies, game.fullCopies, login.session->tier()));
+      keys[game.title] = game.key;
     }
     EXPECT_FALSE(rows.empty()) << alias << " " << pattern;
     return rows;

@@ -31,7 +31,7 @@ protected:
     EXPECT_EQ(Classify(login), Kind::Login);
     EXPECT_EQ(EditText(GetDlgItem(login, IDC_LOGIN_USERNAME)), "demo");
     EXPECT_EQ(EditText(GetDlgItem(login, IDC_LOGIN_PASSWORD)), password);
-    EXPECT_TRUE(Session("demo")->loggedIn) << "the client logged in before Login";
+    EXPECT_EQ(Session("demo").result, LoginResult::SignedIn) << "the client logged in before Login";
     return Await(client, Kind::Login, 0);
   }
   // The four values of the saved login.
@@ -70,7 +70,8 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
   {
     Client client;
     HWND browser = AwaitWithoutLogin(client, Kind::Browser);
-    EXPECT_TRUE(Session("demo")->userInUse) << "the client logged in with the sealed password";
+    EXPECT_EQ(Session("demo").result, LoginResult::UserInUse)
+        << "the client logged in with the sealed password";
     // A real key, held while this client ends and the next starts. Wine learns of it through
     // the window that has the X focus: once it has, every Wine program sees it held.
     HoldKey(browser, "shift");
@@ -117,7 +118,8 @@ TEST_F(Startup, AnEarlierClientsLoginInTheMachineKeyLogsInAndMovesToTheUsersKey)
   Client client;
   HWND browser = AwaitWithoutLogin(client, Kind::Browser);
   ASSERT_TRUE(AwaitRows(GetDlgItem(browser, IDC_BROWSER_LIST), rows));
-  EXPECT_TRUE(Session("demo")->userInUse) << "logged in with the earlier client's password";
+  EXPECT_EQ(Session("demo").result, LoginResult::UserInUse)
+      << "logged in with the earlier client's password";
   EXPECT_EQ(VintaraValue("Password"), std::string(20, '\0'));
   EXPECT_EQ(Saved(), kSavedDemo);
   EXPECT_NE(UserValue("ProtectedPassword"), "");
@@ -154,7 +156,7 @@ TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
   PrepareAutoLogin("demo");
   {
     const auto other = Session("demo");
-    ASSERT_TRUE(other->loggedIn);
+    ASSERT_EQ(other.result, LoginResult::SignedIn);
     Client client;
     Click(AwaitWithoutLogin(client, Kind::UserInUse), IDC_NOTICE_OK);
     EXPECT_EQ(client.WaitExit(), 0u);

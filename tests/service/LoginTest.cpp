@@ -1,4 +1,4 @@
-// Login against a scripted game server: the exchange byte for byte, refusals and their flags,
+// Login against a scripted game server: the exchange byte for byte, refusals and their results,
 // reconnects and the version check that precedes every connect.
 #include "service/VersionCheck.h"
 #include "tests/service/SessionFixture.h"
@@ -14,10 +14,9 @@ TEST_F(Login, ExchangeIsByteForByteAndTierBecomesFullAccount) {
   peer.Expect("alice").Send("user?").Expect("s3cret").Send("ok").Expect(64);
   peer.Send(std::string("ok\0True", 7)).Expect(3);
   auto s = MakeSession();
-  ASSERT_TRUE(s->Login("alice", "s3cret", ui));
-  EXPECT_TRUE(s->connected && s->loggedIn);
-  EXPECT_FALSE(s->userInUse || s->badCredentials || s->connectFailed);
-  EXPECT_EQ(s->fullAccount, "True");
+  ASSERT_EQ(s->Login("alice", "s3cret", ui), LoginResult::SignedIn);
+  EXPECT_TRUE(s->connected() && s->loggedIn() && s->FullAccount());
+  EXPECT_EQ(s->tier(), "True");
   EXPECT_EQ(Sent(*s), GoodLoginBytes("alice", "s3cret"));
   EXPECT_EQ(peer.connections(), 1u);
   ASSERT_EQ(web.requests().size(), 1u);  // its agent header: NetworkTest
@@ -28,43 +27,40 @@ TEST_F(Login, ExchangeIsByteForByteAndTierBecomesFullAccount) {
 TEST_F(Login, PasswordWaitsForTheReplyToTheUserName) {
   peer.Expect("alice");  // never answered: the password must not go out meanwhile
   auto s = MakeSession(300);
-  EXPECT_FALSE(s->Login("alice", "s3cret", ui));
-  EXPECT_TRUE(s->connectFailed);
-  EXPECT_FALSE(s->connected);
+  EXPECT_EQ(s->Login("alice", "s3cret", ui), LoginResult::ConnectionFailed);
+  EXPECT_FALSE(s->connected());
   EXPECT_EQ(Sent(*s), "alice");
 }
 
-// A refusal keeps the connection; the next login retries on it, without a new version check.
-// (The reply shown in a box: the login window's logic, and vtcli.)
-TEST_F(Login, RefusalsKeepTheConnectionAndSetTheirFlagsUntilTheRetry) {
+// A refusal keeps the connection; the next login retries on it, without a new version check,
+// and a success forgets the refusal. (The reply shown in a box: the login window's logic, and
+// vtcli.)
+TEST_F(Login, RefusalsKeepTheConnectionAndAreToldUntilASuccess) {
   const struct {
     const char* reply;
-    bool userInUse, badCredentials;
-  } refusals[] = {{"Username in use login again to clear.", true, false},
-                  {"Incorrect Username or Password", false, true},
-                  {"Account suspended", false, false},
-                  {"OK", false, false},  // case matters
-                  {"ok ", false, false}};
+    LoginResult result;
+  } refusals[] = {{"Username in use login again to clear.", LoginResult::UserInUse},
+                  {"Incorrect Username or Password", LoginResult::BadCredentials},
+                  {"Account suspended", LoginResult::ServerText},
+                  {"OK", LoginResult::ServerText},  // case matters
+                  {"ok ", LoginResult::ServerText}};
   for (const auto& r : refusals) {
     peer.Expect("carol").Send("?").Expect("wrong").Send(r.reply);
     ScriptGoodLogin(peer, "carol", "right", "False");
-    peer.NextConnection();
+    peer.Expect("carol").Send("?").Expect("later").Send("Try later").NextConnection();
   }
   auto s = MakeSession();
   for (const auto& r : refusals) {
     SCOPED_TRACE(r.reply);
-    EXPECT_FALSE(s->Login("carol", "wrong", ui));
-    EXPECT_TRUE(s->connected);
-    EXPECT_FALSE(s->loggedIn || s->connectFailed);
-    EXPECT_EQ(s->userInUse, r.userInUse);
-    EXPECT_EQ(s->badCredentials, r.badCredentials);
-    ASSERT_TRUE(s->Login("carol", "right", ui));
-    EXPECT_FALSE(s->userInUse || s->badCredentials);
+    EXPECT_EQ(s->Login("carol", "wrong", ui), r.result);
+    EXPECT_TRUE(s->connected() && !s->loggedIn());
+    ASSERT_EQ(s->Login("carol", "right", ui), LoginResult::SignedIn);
+    EXPECT_EQ(s->Login("carol", "later", ui), LoginResult::ServerText);
+    EXPECT_EQ(s->ReplyText(), "Try later");
     s->Disconnect();
   }
   peer.Finish();
-  EXPECT_EQ(peer.Received(0),
-            "carolwrong" + GoodLoginBytes("carol", "right"));  // nothing after a refusal
+  EXPECT_EQ(peer.Received(0), "carolwrong" + GoodLoginBytes("carol", "right") + "carollater");
   EXPECT_EQ(web.requests().size(), std::size(refusals));       // one check per connection
 }
 
@@ -84,10 +80,10 @@ TEST_F(Login, AKeptConnectionTheServerClosedIsReplacedOnce) {
       ScriptGoodLogin(p.NextConnection(), "kim", "good", "True");
     p.Start();
     ServerSession s(ServiceEndpoints{"127.0.0.1", p.port(), w.hostPort(), 2000});
-    EXPECT_FALSE(s.Login("kim", "bad", ui));
-    EXPECT_TRUE(s.connected && s.badCredentials);
-    EXPECT_EQ(s.Login("kim", "good", ui), !closesAgain);
-    EXPECT_FALSE(s.connectFailed || s.badCredentials || s.userInUse);
+    EXPECT_EQ(s.Login("kim", "bad", ui), LoginResult::BadCredentials);
+    EXPECT_TRUE(s.connected());
+    EXPECT_EQ(s.Login("kim", "good", ui),
+              closesAgain ? LoginResult::ServerText : LoginResult::SignedIn);
     EXPECT_TRUE(!closesAgain || s.ReplyText().empty());
     s.Disconnect();
     p.Finish();
@@ -100,26 +96,26 @@ TEST_F(Login, AKeptConnectionTheServerClosedIsReplacedOnce) {
 }
 
 // Every login after a failed connection or a disconnect connects anew, with its own version
-// check; connectFailed stays set through later successes and disconnects. An unknown host shows
-// the resolver's error (nobody listening: the round trip with vtcli).
-TEST_F(Login, DisconnectMeansANewConnectionAndConnectFailedStaysSet) {
+// check; the failed connection is told for a server's own text through later successes and
+// disconnects. An unknown host shows the resolver's error (nobody listening: the round trip with
+// vtcli).
+TEST_F(Login, DisconnectMeansANewConnectionAndAConnectionFailureStaysTold) {
   peer.Expect("gus").Reset();  // the connection dies under the client
-  for (int i = 0; i < 2; ++i) ScriptGoodLogin(peer.NextConnection(), "gus", "pw", "True");
+  ScriptGoodLogin(peer.NextConnection(), "gus", "pw", "True");
+  peer.NextConnection().Expect("gus").Send("?").Expect("pw").Send("Try later");
   auto s = MakeSession();
-  EXPECT_FALSE(s->Login("gus", "pw", ui));
-  EXPECT_TRUE(s->connectFailed);
-  EXPECT_FALSE(s->connected || s->loggedIn);
-  ASSERT_TRUE(s->Login("gus", "pw", ui));
+  EXPECT_EQ(s->Login("gus", "pw", ui), LoginResult::ConnectionFailed);
+  EXPECT_FALSE(s->connected() || s->loggedIn());
+  ASSERT_EQ(s->Login("gus", "pw", ui), LoginResult::SignedIn);
   s->Disconnect();
-  EXPECT_FALSE(s->connected || s->loggedIn || s->userInUse || s->badCredentials);
-  EXPECT_TRUE(s->connectFailed);
-  ASSERT_TRUE(s->Login("gus", "pw", ui));
-  EXPECT_EQ(Sent(*s, 2), GoodLoginBytes("gus", "pw"));
+  EXPECT_FALSE(s->connected() || s->loggedIn());
+  EXPECT_EQ(s->Login("gus", "pw", ui), LoginResult::ConnectionFailed);
+  EXPECT_EQ(Sent(*s, 2), "guspw");
   EXPECT_EQ(peer.connections(), 3u);
   EXPECT_EQ(web.requests().size(), 3u);
   ServerSession unknown(ServiceEndpoints{"no-such-host.invalid", 11001, web.hostPort(), 2000});
-  EXPECT_FALSE(unknown.Login("ivy", "pw", ui));
-  EXPECT_TRUE(unknown.connectFailed && !unknown.connected);
+  EXPECT_EQ(unknown.Login("ivy", "pw", ui), LoginResult::ConnectionFailed);
+  EXPECT_FALSE(unknown.connected());
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].rfind("(default):  Error getting host: ", 0), 0u) << ui.messages[0];
 }
@@ -151,15 +147,15 @@ TEST_F(Login, TheVersionCheckComesFirstAndLooksAtTheFirst256Bytes) {
   HttpPeer old("<html>current: 4.06</html>");
   ScriptGoodLogin(peer, "u", "p", "True");
   auto outdated = MakeSession(2000, 0, old.hostPort());
-  EXPECT_FALSE(outdated->Login("u", "p", ui));
-  EXPECT_FALSE(outdated->Login("u", "p", ui));
-  EXPECT_TRUE(outdated->clientOutOfDate);
-  EXPECT_FALSE(outdated->connected || outdated->connectFailed);
+  EXPECT_EQ(outdated->Login("u", "p", ui), LoginResult::OutOfDate);
+  EXPECT_EQ(outdated->Login("u", "p", ui), LoginResult::OutOfDate);
+  EXPECT_FALSE(outdated->connected());
   EXPECT_EQ(old.requests().size(), 1u) << "checked again after it said so";
   const std::string gone = HttpPeer("4.05").hostPort();  // nobody listens there once it is gone
   ui.messages.clear();
   auto unchecked = MakeSession(2000, 0, gone);
-  EXPECT_TRUE(unchecked->Login("u", "p", ui)) << "the first connection the server saw";
+  EXPECT_EQ(unchecked->Login("u", "p", ui), LoginResult::SignedIn)
+      << "the first connection the server saw";
   EXPECT_EQ(ui.messages, std::vector<std::string>{"hOpenUrl: Can not open internet connection!"});
   unchecked->Disconnect();
   peer.Finish();

@@ -3,7 +3,8 @@
 // window it prints
 //   READY <name> <left> <top> <width> <height>
 // once the window has painted, then waits for a line on standard input before the next one.
-// The browser gets its rows from a scripted game server on loopback inside this program.
+// The browser logs in and gets its rows from a scripted game server and web host on loopback
+// inside this program.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -21,6 +22,7 @@
 #include "emuconfig/Emulator.h"
 #include "resources/resource.h"
 #include "service/Endpoints.h"
+#include "tests/support/HttpPeer.h"
 #include "tests/support/ScriptedPeer.h"
 
 namespace vt {
@@ -99,29 +101,13 @@ void ShootBrowser(const char* name, const std::string& tier, bool empty,
   DeleteFileA(store.c_str());
   std::unique_ptr<SettingsStore> settings = OpenFileSettings(store);
   settings->CreateKey(Hive::Machine, kVintaraKey);
-  ServerSession session(ServiceEndpoints{"127.0.0.1", peer.port(), "127.0.0.1:1"});
+  test::HttpPeer web("4.05");  // the version check's page
+  ServerSession session(ServiceEndpoints{"127.0.0.1", peer.port(), web.hostPort()});
   BrowserWindow window(session, *settings);
   window.SetLoginStep([](BrowserWindow& w, bool) {
-    // The login exchange without the version check, which would need a web host.
-    ServerSession& s = w.session();
     w.logic().userName = w.logic().password = "demo";
-    StartSocketLibrary(0x0202);
-    s.socket.Create();
-    if (!s.socket.Connect(ResolveIpv4("127.0.0.1").address, s.endpoints().gamePort)) return false;
-    s.socket.SetReceiveTimeout(5000);
-    s.connected = true;
-    char reply[1024];
-    std::string address = "127.0.0.1";
-    address.resize(64, '\0');
-    for (const std::string& part :
-         {std::string("demo"), std::string("demo"), address, std::string("qp\0", 3)}) {
-      s.socket.Send(part);
-      const long n = s.socket.Receive(reply, sizeof reply);
-      if (n <= 0) return false;
-      s.fullAccount.assign(reply, static_cast<size_t>(n));
-    }
-    s.loggedIn = true;
-    return true;
+    return w.session().Login("demo", "demo", w) == LoginResult::SignedIn ? LoginExit::SignedIn
+                                                                         : LoginExit::Left;
   });
   window.SetRandomSource([] { return 0; });
   if (!window.CreateModeless(nullptr)) return Failed(name);

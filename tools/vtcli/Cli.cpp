@@ -8,6 +8,7 @@
 #include "platform/Process.h"
 #include "service/LaunchGame.h"
 #include "service/ServerSession.h"
+#include "service/SystemTable.h"
 #include "text/Decimal.h"
 
 #include "tools/vtcli/ControlsCommand.h"
@@ -50,10 +51,12 @@ int Usage(std::ostream& err, const std::string& problem) {
   return kExitUsage;
 }
 
-void PrintLoginLine(std::ostream& out, const ServerSession& s) {
-  out << "loggedIn=" << s.loggedIn << " userInUse=" << s.userInUse
-      << " badCredentials=" << s.badCredentials << " connectFailed=" << s.connectFailed
-      << " fullAccount=" << s.fullAccount << "\n";
+// A fresh session's one login: at most one of the refusals holds.
+void PrintLoginLine(std::ostream& out, const ServerSession& s, LoginResult result) {
+  out << "loggedIn=" << s.loggedIn() << " userInUse=" << (result == LoginResult::UserInUse)
+      << " badCredentials=" << (result == LoginResult::BadCredentials)
+      << " connectFailed=" << (result == LoginResult::ConnectionFailed)
+      << " fullAccount=" << s.tier() << "\n";
 }
 
 }  // namespace
@@ -118,39 +121,40 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   StreamHost streamHost(err);
   Host& host = hostOverride ? *hostOverride : streamHost;
   ServerSession session(endpoints);
-  const bool loggedIn = session.Login(rest[0], rest[1], host);
-  if (session.clientOutOfDate) return 0;
+  const LoginResult login = session.Login(rest[0], rest[1], host);
+  if (login == LoginResult::OutOfDate) return 0;
+  const bool loggedIn = login == LoginResult::SignedIn;
   if (command == "login" || !loggedIn) {
     std::ostream& to = command == "login" ? out : err;
-    PrintLoginLine(to, session);
-    if (!loggedIn && !session.userInUse && !session.badCredentials && !session.connectFailed)
-      to << "reply=" << session.ReplyText() << "\n";
+    PrintLoginLine(to, session, login);
+    if (login == LoginResult::ServerText) to << "reply=" << session.ReplyText() << "\n";
     return loggedIn ? 0 : 1;
   }
 
-  session.SetSystem(rest[2]);
-  session.filter = rest[3];
-  if (!session.QueryGames()) return 1;
+  const std::string& system = rest[2];
+  Catalogue games;
+  if (session.QueryGames(system, rest[3], games) != QueryResult::Ok) return 1;
   if (command == "games") {
-    for (uint32_t g = 0; g < session.gameCount; ++g) {
-      out << g << '\t' << session.titles[g] << '\t' << session.gameKeys[g] << '\t'
-          << session.availableCopies[g] << '\t' << session.fullAccountCopies[g] << '\t'
-          << AvailabilityMark(session.availableCopies[g], session.fullAccountCopies[g],
-                              session.fullAccount)
-          << "\n";
+    for (size_t g = 0; g < games.size(); ++g) {
+      const Game& game = games[g];
+      out << g << '\t' << game.title << '\t' << game.key << '\t' << game.copies << '\t'
+          << game.fullCopies << '\t'
+          << AvailabilityMark(game.copies, game.fullCopies, session.tier()) << "\n";
     }
     return 0;
   }
 
-  session.selectedIndex = index;
+  if (index >= games.size()) {
+    err << "vtcli: no game at index " << index << " (" << games.size() << " games)\n";
+    return kExitRefused;
+  }
   PrintingLaunchHost launch(out, dryRun);
   const Credentials who{rest[0], rest[1]};
-  switch (LaunchGame(session, who, *settings, launch, host)) {
-    case LaunchOutcome::Started:
-      return 0;
-    case LaunchOutcome::NoSelection:
-      err << "vtcli: no game at index " << index << " (" << session.gameCount << " games)\n";
-      return kExitRefused;
+  const Game& game = games[index];
+  const LaunchTarget target{system, std::string(LookUpSystem(system).scheme), game.key, game.copies,
+                            game.fullCopies};
+  switch (LaunchGame(session, target, who, *settings, launch, host)) {
+    case LaunchOutcome::Started: return 0;
     case LaunchOutcome::EmulatorNotSet:
     case LaunchOutcome::EmulatorNotFound:
     case LaunchOutcome::EmulatorNotStarted:
