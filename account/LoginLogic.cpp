@@ -162,8 +162,8 @@ void LoginLogic::PressAutoLogin() {
 }
 
 void LoginLogic::PressSignup() {
-  host_.OpenPage(WebPageAddress(session_ ? session_->endpoints().webHost : std::string(),
-                                kSignupPage));
+  host_.OpenPage(
+      WebPageAddress(session_ ? session_->endpoints().webHost : std::string(), kSignupPage));
 }
 
 void LoginLogic::PressLogin() {

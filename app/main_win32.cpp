@@ -42,6 +42,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   {
     vt::BrowserWindow window(session, *settings);
     window.RunModalWatching(nullptr);  // the result is not used: every way out ends with 0
-  }  // the window's destruction disconnects
+  }                                    // the window's destruction disconnects
   return 0;
 }

@@ -35,10 +35,14 @@ int main(int argc, char** argv) {
   int seconds = 60, clients = 200;
   bool memoryCheck = true;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--no-memory-check") == 0) memoryCheck = false;
-    else if (i + 1 < argc && std::strcmp(argv[i], "--seconds") == 0) seconds = std::atoi(argv[++i]);
-    else if (i + 1 < argc && std::strcmp(argv[i], "--clients") == 0) clients = std::atoi(argv[++i]);
-    else seconds = 0;
+    if (std::strcmp(argv[i], "--no-memory-check") == 0)
+      memoryCheck = false;
+    else if (i + 1 < argc && std::strcmp(argv[i], "--seconds") == 0)
+      seconds = std::atoi(argv[++i]);
+    else if (i + 1 < argc && std::strcmp(argv[i], "--clients") == 0)
+      clients = std::atoi(argv[++i]);
+    else
+      seconds = 0;
   }
   if (seconds < 20 || clients < 1) {
     std::fprintf(
@@ -76,8 +80,7 @@ int main(int argc, char** argv) {
           // Wait for the server to drop it, so each thread holds one connection at a time as
           // the well-formed clients do; otherwise the garbage alone fills the server's limit.
           c.FinishSending();
-          while (!c.RecvOnce(4096).empty()) {
-          }
+          while (!c.RecvOnce(4096).empty()) {}
           ++garbage;
           continue;
         }

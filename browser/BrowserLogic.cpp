@@ -15,8 +15,8 @@ namespace vt {
 namespace {
 
 constexpr SystemButton kSystemButtons[] = {
-    {IDC_BROWSER_NES, "NES"},     {IDC_BROWSER_SNES, "SNES"},   {IDC_BROWSER_ATARI, "2600"},
-    {IDC_BROWSER_GENESIS, "GEN"}, {IDC_BROWSER_GAMEBOY, "GBC"}, {IDC_BROWSER_COLECO, "COL"},
+    {IDC_BROWSER_NES, "NES"},     {IDC_BROWSER_SNES, "SNES"},    {IDC_BROWSER_ATARI, "2600"},
+    {IDC_BROWSER_GENESIS, "GEN"}, {IDC_BROWSER_GAMEBOY, "GBC"},  {IDC_BROWSER_COLECO, "COL"},
     {IDC_BROWSER_SMS, "SMS"},     {IDC_BROWSER_GAMEGEAR, "SGG"},
 };
 

@@ -23,8 +23,7 @@ void RestoreBrowserState(SettingsStore& settings, std::string& system, std::stri
   const std::string savedSystem = text("SYSTEM", kSavedSystemBuffer);
   const std::string search = text("SEARCH", kSavedSearchBuffer);
   // One byte into the low byte of the counter; an empty value changes nothing.
-  if (auto count = ReadClientBytes(settings, "COUNT", 1);
-      count && !count->empty())
+  if (auto count = ReadClientBytes(settings, "COUNT", 1); count && !count->empty())
     startCount = static_cast<std::int32_t>((static_cast<std::uint32_t>(startCount) & ~0xFFu) |
                                            static_cast<unsigned char>((*count)[0]));
   system = savedSystem.empty() ? std::string(kDefaultSystem) : savedSystem;

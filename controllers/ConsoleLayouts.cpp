@@ -42,13 +42,22 @@ ConsoleLayout TwoPlayers(std::string_view className, int templateId, int backgro
                          CaptureFamily family, std::string_view help, const Emulator& emulator,
                          std::vector<SetupField> fields) {
   std::vector<SetAllButton> setAll = {{IDC_SETUP_SET_ALL, Ids(fields)}};
-  return {className, templateId, background, family, help, &emulator, true, false, true,
-          std::move(fields), std::move(setAll)};
+  return {className, templateId, background,        family,           help, &emulator, true,
+          false,     true,       std::move(fields), std::move(setAll)};
 }
 
 ConsoleLayout MakeA26C() {
-  return {"A26C", IDD_A26C, IDB_A26C_BACKGROUND, std::nullopt, "2600_HELP.php", nullptr, false,
-          false, true, {}, {}};
+  return {"A26C",
+          IDD_A26C,
+          IDB_A26C_BACKGROUND,
+          std::nullopt,
+          "2600_HELP.php",
+          nullptr,
+          false,
+          false,
+          true,
+          {},
+          {}};
 }
 
 ConsoleLayout MakeGBCC() {
@@ -64,8 +73,16 @@ ConsoleLayout MakeGBCC() {
       Plain(IDC_GBCC_JOY_AUTO_A, "Push Auto A", SlotJoyAutoA, kJoy),
       Plain(IDC_GBCC_JOY_AUTO_B, "Push Auto B", SlotJoyAutoB, kJoy),
   };
-  return {"GBCC", IDD_GBCC, IDB_GBCC_BACKGROUND, CaptureFamily::GameBoy, "GBC_HELP.php", &Gest(),
-          false, false, true, Then(keys, joys),
+  return {"GBCC",
+          IDD_GBCC,
+          IDB_GBCC_BACKGROUND,
+          CaptureFamily::GameBoy,
+          "GBC_HELP.php",
+          &Gest(),
+          false,
+          false,
+          true,
+          Then(keys, joys),
           {{IDC_GBCC_SET_ALL_KEYBOARD, Ids(keys)}, {IDC_GBCC_SET_ALL_JOYSTICK, Ids(joys)}}};
 }
 
@@ -73,8 +90,7 @@ ConsoleLayout MakeGENC() {
   std::vector<SetupField> fields = Then(Shared(), {Plain(IDC_GENC_C, "Push C", SlotC)});
   std::erase_if(fields, [](const SetupField& f) { return f.slot == SlotSelect; });  // none there
   return TwoPlayers("GENC", IDD_GENC, IDB_GENC_BACKGROUND, CaptureFamily::Genesis, "GEN_HELP.php",
-                    Gens(),
-                    std::move(fields));
+                    Gens(), std::move(fields));
 }
 
 ConsoleLayout MakeNESC() {
@@ -109,17 +125,24 @@ ConsoleLayout MakeSMSC() {
   std::vector<SetAllButton> setAlls = {{IDC_SMSC_SET_ALL_KEYBOARD, Ids(keys)},
                                        {IDC_SMSC_SET_ALL_JOYSTICK, Ids(joys)}};
   keys.insert(keys.end(), joys.begin(), joys.end());
-  return {"SMSC", IDD_SMSC, IDB_SMSC_BACKGROUND, CaptureFamily::MasterSystem, "SMS_HELP.php",
-          &Meka(), true, true, false, keys, setAlls};
+  return {"SMSC",
+          IDD_SMSC,
+          IDB_SMSC_BACKGROUND,
+          CaptureFamily::MasterSystem,
+          "SMS_HELP.php",
+          &Meka(),
+          true,
+          true,
+          false,
+          keys,
+          setAlls};
 }
 
 ConsoleLayout MakeSNESC() {
-  return TwoPlayers("SNESC", IDD_SNESC, IDB_SNESC_BACKGROUND, CaptureFamily::Snes, "SNES_HELP.php",
-                    Zsnes(),
-                    Then(Shared(), {Plain(IDC_SNESC_X, "Push X", SlotX),
-                                    Plain(IDC_SNESC_Y, "Push Y", SlotY),
-                                    Plain(IDC_SNESC_L, "Push L", SlotL),
-                                    Plain(IDC_SNESC_R, "Push R", SlotR)}));
+  return TwoPlayers(
+      "SNESC", IDD_SNESC, IDB_SNESC_BACKGROUND, CaptureFamily::Snes, "SNES_HELP.php", Zsnes(),
+      Then(Shared(), {Plain(IDC_SNESC_X, "Push X", SlotX), Plain(IDC_SNESC_Y, "Push Y", SlotY),
+                      Plain(IDC_SNESC_L, "Push L", SlotL), Plain(IDC_SNESC_R, "Push R", SlotR)}));
 }
 
 }  // namespace

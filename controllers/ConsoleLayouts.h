@@ -29,7 +29,7 @@ struct SetupField {
   std::string_view setAllPrompt;  // shown when its Set All reaches it
   BindingSlot slot;
   DeviceRule rule;
-  bool smallFont;              // the Master System window's joystick column
+  bool smallFont;  // the Master System window's joystick column
 };
 
 struct SetAllButton {
@@ -45,7 +45,7 @@ struct ConsoleLayout {
   std::string_view helpPage;
   const Emulator* emulator;  // whose configuration it reads and writes; null for the Atari 2600
   bool players;              // two players and their lamps
-  bool setAllDisablesOk;  // the Master System window's Set All also disables OK
+  bool setAllDisablesOk;     // the Master System window's Set All also disables OK
   bool closeReleasesImage;
   std::vector<SetupField> fields;
   std::vector<SetAllButton> setAlls;

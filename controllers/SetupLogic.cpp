@@ -90,10 +90,17 @@ void SetupLogic::WaitForKeysUp() {
 bool SetupLogic::Accepts(const SetupField& field, std::int32_t code) {
   bool accepted = true;
   switch (field.rule) {
-    case DeviceRule::Keyboard: accepted = code < 256; break;
-    case DeviceRule::GameBoyJoystick: accepted = code > 256; break;
-    case DeviceRule::MasterSystemJoystick: accepted = code >= 256; break;
-    case DeviceRule::Any: break;
+    case DeviceRule::Keyboard:
+      accepted = code < 256;
+      break;
+    case DeviceRule::GameBoyJoystick:
+      accepted = code > 256;
+      break;
+    case DeviceRule::MasterSystemJoystick:
+      accepted = code >= 256;
+      break;
+    case DeviceRule::Any:
+      break;
   }
   const char* refusal = field.rule == DeviceRule::Keyboard ? kUseTheKeyboard : kUseAJoystick;
   // A key its emulator's file cannot name would be stored as another key.

@@ -82,8 +82,7 @@ public:
 
 private:
   // Waits for the field's input; `record` is what the capture wrote over the field's record.
-  WaitResult WaitForInput(const SetupField& field, std::string_view prompt,
-                          NesterBinding& record);
+  WaitResult WaitForInput(const SetupField& field, std::string_view prompt, NesterBinding& record);
   void WaitForKeysUp();
   void EndCapture();
   // Whether the field's device rule takes the code; a refusal shows the rule's message.

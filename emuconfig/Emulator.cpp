@@ -8,8 +8,7 @@ void Emulator::Bind(ControllerConfig& config, BindingSlot slot, std::int32_t cod
   config.Code(slot) = code;
 }
 
-std::vector<std::int64_t> Emulator::Stored(const ControllerConfig& config,
-                                           BindingSlot slot) const {
+std::vector<std::int64_t> Emulator::Stored(const ControllerConfig& config, BindingSlot slot) const {
   return {config.Code(slot)};
 }
 
@@ -17,8 +16,7 @@ std::string FileEmulator::Location(const std::string& folder, int) const {
   return folder + "\\" + std::string(file);
 }
 
-bool FileEmulator::Load(SettingsStore&, ControllerConfig& config, int player,
-                        Host&) const {
+bool FileEmulator::Load(SettingsStore&, ControllerConfig& config, int player, Host&) const {
   std::string text;
   return ReadConfigFile(Location(config.emulatorFolder, player), text) &&
          Read(text, player, config);

@@ -86,9 +86,8 @@ public:
     }
     // The tail begins with the C line's own line end, so the file keeps its line-end style.
     const std::size_t tail = LineContentEnd(text, line);
-    const bool bare = tail < text.size()
-                          ? text[tail] == '\n'
-                          : Find(text, "\r\n") == npos && Find(text, "\n") != npos;
+    const bool bare = tail < text.size() ? text[tail] == '\n'
+                                         : Find(text, "\r\n") == npos && Find(text, "\n") != npos;
     const std::string_view eol = bare ? "\n" : "\r\n";
 
     std::string out(text.substr(0, up));

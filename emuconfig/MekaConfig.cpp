@@ -114,11 +114,11 @@ struct NewLine {
 // buttons.
 // Taken, the stretch from its first binding line to `to` goes to `out` (after the text since
 // `copied`) with binding line k replaced by lines[k]'s text unless that is empty or the line is
-// to be kept, and every other line kept (a joypad section's own "player_reset" among them). Lines the stretch lacks (the
-// last ones) are added after the last one it has: the reader took their values from what
-// follows, so those must come later, and reads them from the added lines next time. A lacking
-// line without a new text cannot be added, and adding only the others would shift what the
-// reader takes, so then nothing is taken.
+// to be kept, and every other line kept (a joypad section's own "player_reset" among them). Lines
+// the stretch lacks (the last ones) are added after the last one it has: the reader took their
+// values from what follows, so those must come later, and reads them from the added lines next
+// time. A lacking line without a new text cannot be added, and adding only the others would shift
+// what the reader takes, so then nothing is taken.
 bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to,
                     std::span<const MekaLine> words, const Places& places,
                     const std::vector<NewLine>& lines, std::size_t& copied, std::string& out) {
@@ -131,8 +131,8 @@ bool RewriteStretch(std::string_view text, std::size_t from, std::size_t to,
     const std::string_view line = text.substr(pos, end - pos);
     if (pos > from && line.starts_with('[')) return false;  // another section begins
     const std::string_view word = line.substr(0, line.find_first_of(" =\r\n"));
-    const auto known = std::find_if(words.begin(), words.end(),
-                                    [&](const MekaLine& l) { return word == l.word; });
+    const auto known =
+        std::find_if(words.begin(), words.end(), [&](const MekaLine& l) { return word == l.word; });
     if (known != words.end()) {
       if (static_cast<std::size_t>(known - words.begin()) != present) return false;
       if (places[present] < pos || places[present] >= end) return false;
@@ -280,8 +280,8 @@ std::optional<std::string> MekaFormat::Write(std::string_view text, int player,
     const std::size_t reset = FindLine(text, "player_reset", scan.pause);
     const std::size_t joypad1 = FindLine(text, "[Joypad 1]", scan.keyboard2);
     const std::size_t mouse1 = FindLine(text, "[Mouse 1]", scan.joypad);
-    if (!Ascending({scan.keyboard1, scan.pause, reset, scan.keyboard2, joypad1, scan.joypad,
-                    mouse1}) ||
+    if (!Ascending(
+            {scan.keyboard1, scan.pause, reset, scan.keyboard2, joypad1, scan.joypad, mouse1}) ||
         scan.keyboard2 != FindLine(text, "[Keyboard 2]", reset) ||
         scan.joypad != FindLine(text, "[Joypad 2]", joypad1) ||
         !take(scan.pause, reset, all.subspan(kPauseLine), scan.pausePlace,

@@ -76,8 +76,7 @@ bool WriteBinding(SettingsStore& settings, const std::string& keyPath, const Nes
 
 // A missing key yields the default of its button, once every missing key of both players got
 // its own: a player's bindings survive the other player's keys being absent, which is common.
-NesterBinding ReadBinding(SettingsStore& settings, int player, int button,
-                          Host& host) {
+NesterBinding ReadBinding(SettingsStore& settings, int player, int button, Host& host) {
   const std::string keyPath = KeyPath(kTree, player, button);
   if (!settings.KeyExists(Hive::User, keyPath)) {
     for (int p = 1; p <= 2; ++p) {
@@ -182,12 +181,15 @@ public:
     const NesterBinding &x = config.nesRecords[i], &y = config.nesRecords[j];
     if (x.DeviceType != y.DeviceType) return false;
     switch (x.DeviceType) {
-      case kNesterKeyboard: return (x.Key & 0xFF) == (y.Key & 0xFF);
-      case kNesterJoystickButton: return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset;
+      case kNesterKeyboard:
+        return (x.Key & 0xFF) == (y.Key & 0xFF);
+      case kNesterJoystickButton:
+        return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset;
       case kNesterJoystickAxis:
         return x.DeviceGUID == y.DeviceGUID && x.JOffset == y.JOffset &&
                x.JAxisPositive == y.JAxisPositive;
-      default: return false;
+      default:
+        return false;
     }
   }
 
@@ -240,7 +242,6 @@ public:
       return {false, "no complete copy of nester's original bindings was kept"};
     return {true, "nester's bindings of both players"};
   }
-
 };
 
 }  // namespace

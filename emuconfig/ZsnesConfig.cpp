@@ -12,9 +12,9 @@ namespace {
 using namespace configtext;
 
 // ZSNES's element order, which is also the order of the ScanKey list.
-constexpr std::array<BindingSlot, 12> kSlots = {SlotRight, SlotLeft, SlotDown, SlotUp,
-                                                SlotStart, SlotSelect, SlotB, SlotY,
-                                                SlotA,     SlotX,      SlotL, SlotR};
+constexpr std::array<BindingSlot, 12> kSlots = {SlotRight, SlotLeft,   SlotDown, SlotUp,
+                                                SlotStart, SlotSelect, SlotB,    SlotY,
+                                                SlotA,     SlotX,      SlotL,    SlotR};
 
 // "ScanKeyn" and " = " are 11 characters.
 constexpr std::string_view kSeparator = " = ";

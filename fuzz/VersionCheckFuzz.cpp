@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static vt::test::HttpPeer server("");
   server.SetRawReply(std::string(reinterpret_cast<const char*>(data), size));
   vt::test::RecordingHost host;
-  const bool ends =
-      vt::CheckClientVersion("4.05", server.hostPort(), host) == vt::Next::EndProgram;
+  const bool ends = vt::CheckClientVersion("4.05", server.hostPort(), host) == vt::Next::EndProgram;
   // The update message is said exactly when the program is to end, and then alone.
   FUZZ_CHECK(ends == (host.messages.size() == 1 &&
                       host.messages[0] == "Error: Visit Vintara to update your client."));

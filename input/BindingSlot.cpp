@@ -14,14 +14,17 @@ struct SlotInfo {
 };
 
 constexpr std::array<SlotInfo, kBindingSlotCount> kSlots = {{
-    {"SlotUp", 0, 0},       {"SlotDown", 1, 1},     {"SlotLeft", 2, 2},     {"SlotRight", 3, 3},
-    {"SlotSelect", 4, 4},   {"SlotStart", 5, 5},    {"SlotPause", 6},       {"SlotA", 7, 7},
-    {"SlotAutoA", 8},       {"SlotB", 9, 8},        {"SlotAutoB", 10},      {"SlotC", 11, 9},
-    {"SlotX", 12, 10},      {"SlotY", 13, 11},      {"", 14},               {"SlotL", 15, 13},
-    {"SlotR", 16, 14},      {"SlotButton1", 17},    {"SlotButton2", 18},    {"SlotJoyUp", 25},
-    {"SlotJoyDown", 26},    {"SlotJoyLeft", 27},    {"SlotJoyRight", 28},   {"SlotJoySelect", 19},
-    {"SlotJoyStart", 20},   {"SlotJoyPause", 31},   {"SlotJoyA", 21},       {"SlotJoyAutoA", 22},
-    {"SlotJoyB", 23},       {"SlotJoyAutoB", 24},   {"SlotJoyButton1", 29}, {"SlotJoyButton2", 30},
+    {"SlotUp", 0, 0},       {"SlotDown", 1, 1},     {"SlotLeft", 2, 2},
+    {"SlotRight", 3, 3},    {"SlotSelect", 4, 4},   {"SlotStart", 5, 5},
+    {"SlotPause", 6},       {"SlotA", 7, 7},        {"SlotAutoA", 8},
+    {"SlotB", 9, 8},        {"SlotAutoB", 10},      {"SlotC", 11, 9},
+    {"SlotX", 12, 10},      {"SlotY", 13, 11},      {"", 14},
+    {"SlotL", 15, 13},      {"SlotR", 16, 14},      {"SlotButton1", 17},
+    {"SlotButton2", 18},    {"SlotJoyUp", 25},      {"SlotJoyDown", 26},
+    {"SlotJoyLeft", 27},    {"SlotJoyRight", 28},   {"SlotJoySelect", 19},
+    {"SlotJoyStart", 20},   {"SlotJoyPause", 31},   {"SlotJoyA", 21},
+    {"SlotJoyAutoA", 22},   {"SlotJoyB", 23},       {"SlotJoyAutoB", 24},
+    {"SlotJoyButton1", 29}, {"SlotJoyButton2", 30},
 }};
 
 bool InRange(BindingSlot slot) { return slot >= 0 && slot < kBindingSlotCount; }

@@ -15,13 +15,20 @@ struct AxisTest {
 };
 
 // Axis tests in ascending order of d; d is the position in the list plus `firstD`.
-constexpr std::array<AxisTest, 14> kSnesAxes = {{{Axis::X, true},        {Axis::X, false},
-                                                  {Axis::Y, true},        {Axis::Y, false},
-                                                  {Axis::Z, true},        {Axis::Z, false},
-                                                  {Axis::Ry, true},       {Axis::Ry, false},
-                                                  {Axis::Rz, false},      {Axis::Rz, true},
-                                                  {Axis::Slider0, true},  {Axis::Slider0, false},
-                                                  {Axis::Slider1, true},  {Axis::Slider1, false}}};
+constexpr std::array<AxisTest, 14> kSnesAxes = {{{Axis::X, true},
+                                                 {Axis::X, false},
+                                                 {Axis::Y, true},
+                                                 {Axis::Y, false},
+                                                 {Axis::Z, true},
+                                                 {Axis::Z, false},
+                                                 {Axis::Ry, true},
+                                                 {Axis::Ry, false},
+                                                 {Axis::Rz, false},
+                                                 {Axis::Rz, true},
+                                                 {Axis::Slider0, true},
+                                                 {Axis::Slider0, false},
+                                                 {Axis::Slider1, true},
+                                                 {Axis::Slider1, false}}};
 // The same as SNES except that lRz comes positive first (d = 8).
 constexpr std::array<AxisTest, 14> RzPositiveFirst(std::array<AxisTest, 14> axes) {
   std::swap(axes[8], axes[9]);
@@ -42,12 +49,12 @@ struct FamilyRule {
   const AxisTest* axes;
   int axisCount;
   int firstD;
-  std::int32_t base;          // code of d = 0 for joystick 0
-  std::int32_t perJoystick;   // added per joystick number
-  bool sameCodeForAxes;       // Game Boy: every axis test gives `base`
+  std::int32_t base;         // code of d = 0 for joystick 0
+  std::int32_t perJoystick;  // added per joystick number
+  bool sameCodeForAxes;      // Game Boy: every axis test gives `base`
   int buttons;
-  std::int32_t buttonBase;    // code of button 0 for joystick 0
-  bool highBitButtons;        // bit 0x80 (SNES, Master System) or any non-zero byte
+  std::int32_t buttonBase;  // code of button 0 for joystick 0
+  bool highBitButtons;      // bit 0x80 (SNES, Master System) or any non-zero byte
 };
 
 FamilyRule Rule(CaptureFamily family) {
@@ -68,9 +75,12 @@ FamilyRule Rule(CaptureFamily family) {
 
 std::uint32_t NesAxisOffset(Axis axis) {
   switch (axis) {
-    case Axis::Y: return 4;
-    case Axis::Z: return 8;
-    default: return 0;
+    case Axis::Y:
+      return 4;
+    case Axis::Z:
+      return 8;
+    default:
+      return 0;
   }
 }
 

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <utility>
 
-
 namespace vt {
 
 namespace {
@@ -29,28 +28,45 @@ bool Failed(HResult result) { return result < 0; }
 
 const char* DirectInputErrorName(HResult result) {
   switch (result) {
-    case dierr::InputLost: return "DIERR_INPUTLOST";
-    case dierr::InvalidParam: return "DIERR_INVALIDPARAM";
-    case dierr::NotAcquired: return "DIERR_NOTACQUIRED";
-    case dierr::NotInitialized: return "DIERR_NOTINITIALIZED";
-    case dierr::Pending: return "E_PENDING";
-    case dierr::OtherAppHasPrio: return "DIERR_OTHERAPPHASPRIO";
-    case dierr::ObjectNotFound: return "DIERR_OBJECTNOTFOUND";
-    case dierr::Unsupported: return "DIERR_UNSUPPORTED";
-    default: return nullptr;
+    case dierr::InputLost:
+      return "DIERR_INPUTLOST";
+    case dierr::InvalidParam:
+      return "DIERR_INVALIDPARAM";
+    case dierr::NotAcquired:
+      return "DIERR_NOTACQUIRED";
+    case dierr::NotInitialized:
+      return "DIERR_NOTINITIALIZED";
+    case dierr::Pending:
+      return "E_PENDING";
+    case dierr::OtherAppHasPrio:
+      return "DIERR_OTHERAPPHASPRIO";
+    case dierr::ObjectNotFound:
+      return "DIERR_OBJECTNOTFOUND";
+    case dierr::Unsupported:
+      return "DIERR_UNSUPPORTED";
+    default:
+      return nullptr;
   }
 }
 
 std::int32_t AxisValue(const JoystickState& state, Axis axis) {
   switch (axis) {
-    case Axis::X: return state.lX;
-    case Axis::Y: return state.lY;
-    case Axis::Z: return state.lZ;
-    case Axis::Rx: return state.lRx;
-    case Axis::Ry: return state.lRy;
-    case Axis::Rz: return state.lRz;
-    case Axis::Slider0: return state.rglSlider[0];
-    case Axis::Slider1: return state.rglSlider[1];
+    case Axis::X:
+      return state.lX;
+    case Axis::Y:
+      return state.lY;
+    case Axis::Z:
+      return state.lZ;
+    case Axis::Rx:
+      return state.lRx;
+    case Axis::Ry:
+      return state.lRy;
+    case Axis::Rz:
+      return state.lRz;
+    case Axis::Slider0:
+      return state.rglSlider[0];
+    case Axis::Slider1:
+      return state.rglSlider[1];
   }
   return 0;
 }
@@ -292,7 +308,6 @@ void InputDevices::DropJoystick(int index) {
   states_[index] = JoystickState{};
   rests_[index] = JoystickRest{};
 }
-
 
 bool InputDevices::AllDevicesSignal() const {
   if (keyboardUsable_ && !keyboard_->SignalsInput()) return false;

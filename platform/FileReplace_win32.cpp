@@ -22,8 +22,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   }
   ok = ok && ::FlushFileBuffers(h);
   ok = ::CloseHandle(h) && ok;
-  if (ok && ::MoveFileExA(temp.c_str(), path.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (ok &&
+      ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
   ::DeleteFileA(temp.c_str());
   return false;

@@ -27,7 +27,7 @@ inline constexpr char kProgramCaption[] = "VTBrowser";
 // Whether the program goes on after a step or must end (the user left the login, or the client
 // is out of date). A caller that gets EndProgram does nothing more and returns it in turn, up
 // to main, which ends the program with exit code 0.
-enum class [[nodiscard]] Next { GoOn, EndProgram };
+enum class [[nodiscard]] Next{GoOn, EndProgram};
 
 // The platform's host of one window. Windows: boxes owned by the window while it is on screen,
 // so that it is disabled behind them, and task-modal while it is not (before the first window

@@ -27,8 +27,8 @@ HttpGetResult HttpGetFirstRead(const std::string& hostPort, const std::string& p
     return out;
   }
   const std::string url = "http://" + hostPort + path;
-  InternetHandle request{InternetOpenUrlA(session.h, url.c_str(), nullptr, 0,
-                                          INTERNET_FLAG_EXISTING_CONNECT, 0)};
+  InternetHandle request{
+      InternetOpenUrlA(session.h, url.c_str(), nullptr, 0, INTERNET_FLAG_EXISTING_CONNECT, 0)};
   if (!request.h) {
     out.status = HttpGetStatus::OpenFailed;
     return out;

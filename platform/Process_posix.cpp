@@ -26,8 +26,8 @@ bool Spawn(const std::vector<std::string>& args, const std::string& folder) {
   std::error_code ec;
   const std::string program = std::filesystem::absolute(args[0], ec).string();
   pid_t pid = 0;
-  const bool ok = !ec && posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
-                                     environ) == 0;
+  const bool ok =
+      !ec && posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
   return ok;
 }

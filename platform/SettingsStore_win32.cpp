@@ -121,7 +121,8 @@ public:
       const std::string name(v.name);
       all = RegSetValueExA(h.get(), name.c_str(), 0, v.type,
                            reinterpret_cast<const BYTE*>(v.bytes.data()),
-                           static_cast<DWORD>(v.bytes.size())) == ERROR_SUCCESS && all;
+                           static_cast<DWORD>(v.bytes.size())) == ERROR_SUCCESS &&
+            all;
     }
     return all;
   }

@@ -14,7 +14,7 @@ inline constexpr uint16_t kGameServerPort = 11001;
 struct ServiceEndpoints {
   std::string gameServer = "game.vintara.com";  // host name or dotted address
   uint16_t gamePort = kGameServerPort;
-  std::string webHost = "www.vintara.com";      // host, optionally ":port"
+  std::string webHost = "www.vintara.com";  // host, optionally ":port"
   uint32_t receiveTimeoutMs = 30000;
 };
 

@@ -1,8 +1,8 @@
 #include "service/LaunchGame.h"
 
 #include "platform/Process.h"
-#include "text/Decimal.h"
 #include "service/SystemTable.h"
+#include "text/Decimal.h"
 
 namespace vt {
 
@@ -96,11 +96,13 @@ std::string LaunchFailureText(LaunchOutcome outcome, const std::string& alias,
              "\", and there is no such file.\n\n"
              "Run the Vintara installer again to reinstall the emulator, or correct the value.";
     case LaunchOutcome::EmulatorNotStarted:
-      return "The " + console + " emulator \"" + path + "\" could not be started.\n\n"
+      return "The " + console + " emulator \"" + path +
+             "\" could not be started.\n\n"
              "Check that the file is a program this computer can run, or run the Vintara "
              "installer again.";
     case LaunchOutcome::GameKeyRefused:
-      return "This " + console + " game cannot be started: the key the server gave it holds a "
+      return "This " + console +
+             " game cannot be started: the key the server gave it holds a "
              "blank, a double quote or a control character, which the emulator's command line "
              "cannot carry.\n\nPlease tell Vintara which game it is.";
     default:

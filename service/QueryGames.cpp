@@ -8,9 +8,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "text/Decimal.h"
 #include "service/ServerSession.h"
 #include "service/SystemTable.h"
+#include "text/Decimal.h"
 
 namespace vt {
 

@@ -8,10 +8,10 @@ namespace vt {
 
 struct SystemRow {
   std::string_view alias;
-  std::string_view scheme;       // beginning of the launch address
-  bool needsFullAccount;         // only full accounts may launch its games
-  bool quoteAddress;             // the launch address goes in double quotes on the command line
-  std::string_view console;      // the console's name as a person knows it
+  std::string_view scheme;   // beginning of the launch address
+  bool needsFullAccount;     // only full accounts may launch its games
+  bool quoteAddress;         // the launch address goes in double quotes on the command line
+  std::string_view console;  // the console's name as a person knows it
 };
 
 // Exact, case-sensitive lookup; any other alias (the empty one included) gets the fallback row

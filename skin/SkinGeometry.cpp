@@ -7,9 +7,12 @@ namespace {
 
 int BytesPerPixel(PixelFormat f) {
   switch (f) {
-    case PixelFormat::Bgr24: return 3;
-    case PixelFormat::Masked16: return 2;
-    case PixelFormat::Masked32: return 4;
+    case PixelFormat::Bgr24:
+      return 3;
+    case PixelFormat::Masked16:
+      return 2;
+    case PixelFormat::Masked32:
+      return 4;
   }
   return 4;
 }

@@ -57,10 +57,17 @@ bool LoginWindow::OnCommand(int id, int code, HWND control) {
   }
   if (code == BN_CLICKED) {
     switch (id) {
-      case IDC_LOGIN_SAVE_SETTINGS: logic_.PressSaveSettings(); return true;
-      case IDC_LOGIN_AUTO_LOGIN: logic_.PressAutoLogin(); return true;
-      case IDC_LOGIN_SIGNUP: logic_.PressSignup(); return true;
-      default: break;
+      case IDC_LOGIN_SAVE_SETTINGS:
+        logic_.PressSaveSettings();
+        return true;
+      case IDC_LOGIN_AUTO_LOGIN:
+        logic_.PressAutoLogin();
+        return true;
+      case IDC_LOGIN_SIGNUP:
+        logic_.PressSignup();
+        return true;
+      default:
+        break;
     }
   }
   return SkinnedDialog::OnCommand(id, code, control);

@@ -68,8 +68,8 @@ INT_PTR Dialog::RunModalWatching(HWND parent) {
     HANDLE handle = WaitHandle();
     const DWORD count = handle ? 1 : 0;
     // Input already seen but still queued wakes the wait too (MWMO_INPUTAVAILABLE).
-    const DWORD woke = MsgWaitForMultipleObjectsEx(count, &handle, INFINITE, QS_ALLINPUT,
-                                                   MWMO_INPUTAVAILABLE);
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(count, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     // A handle that cannot be waited for would wake the wait at once forever.
     if (count && (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED)) {
       OnWaitEnded();

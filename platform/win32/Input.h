@@ -16,8 +16,7 @@ inline void DropQueuedInput(HWND hwnd) {
   for (auto [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
                              {WM_MOUSEFIRST, WM_MOUSELAST},
                              {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}})
-    while (PeekMessageA(&msg, hwnd, first, last, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&msg, hwnd, first, last, PM_REMOVE)) {}
 }
 
 }  // namespace vt::win

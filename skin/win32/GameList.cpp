@@ -11,9 +11,9 @@
 namespace vt::skin {
 namespace {
 
-constexpr int kImages[] = {IDB_VSCROLL_TOP_CAP, IDB_VSCROLL_UP,       IDB_VSCROLL_TRACK,
+constexpr int kImages[] = {IDB_VSCROLL_TOP_CAP, IDB_VSCROLL_UP,         IDB_VSCROLL_TRACK,
                            IDB_VSCROLL_DOWN,    IDB_VSCROLL_BOTTOM_CAP, IDB_VSCROLL_THUMB,
-                           IDB_HEADER_FILL,     IDB_HEADER_LEFT_EDGE, IDB_HEADER_RIGHT_EDGE,
+                           IDB_HEADER_FILL,     IDB_HEADER_LEFT_EDGE,   IDB_HEADER_RIGHT_EDGE,
                            IDB_HSCROLL_TRACK};
 
 }  // namespace

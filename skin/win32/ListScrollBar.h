@@ -22,7 +22,9 @@ public:
   // A visible child of `parent` with an empty rectangle.
   bool Create(HWND parent);
   HWND Hwnd() const { return hwnd_; }
-  void UpdateBar() { if (hwnd_) logic_.UpdateBar(); }
+  void UpdateBar() {
+    if (hwnd_) logic_.UpdateBar();
+  }
   const ListBarLogic& Logic() const { return logic_; }
 
 protected:

@@ -139,8 +139,8 @@ bool SkinnedDialog::OnClose() {
 
 bool SkinnedDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
   if (msg == WM_CTLCOLORMSGBOX) {
-    result = reinterpret_cast<INT_PTR>(OnCtlColor(msg, reinterpret_cast<HDC>(wp),
-                                                  reinterpret_cast<HWND>(lp)));
+    result = reinterpret_cast<INT_PTR>(
+        OnCtlColor(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)));
     return result != 0;
   }
   // Focus marks stay hidden for a user of the mouse, as in the platform's own dialogs, until Tab

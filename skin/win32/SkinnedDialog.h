@@ -105,7 +105,7 @@ private:
   std::vector<std::unique_ptr<BitmapButton>> buttons_;
   win::Bitmap image_;
   win::Brush brush_;
-  bool placed_ = false;  // centred once in this window's life
+  bool placed_ = false;     // centred once in this window's life
   bool focusCues_ = false;  // the keyboard moved the focus: focus marks show
 };
 

@@ -77,8 +77,7 @@ protected:
   }
   // The four values of a saved login in the hive's key, SAVE of the type given.
   void SaveLogin(const std::string& save, const std::string& autoLogin, const std::string& user,
-                 const std::string& pass, uint32_t saveType = kTypeNone,
-                 Hive hive = Hive::User) {
+                 const std::string& pass, uint32_t saveType = kTypeNone, Hive hive = Hive::User) {
     ASSERT_TRUE(store->CreateKey(hive, kVintaraKey));
     for (auto [name, bytes] :
          {std::pair{"AUTOLOGIN", autoLogin}, {"Username", user}, {"Password", pass}})
@@ -133,10 +132,14 @@ TEST_F(LoginLogicTest, OnlyExactTrueValuesRestoreTheLoginOrLogInAutomatically) {
     uint32_t type = kTypeNone;
     std::string user = "alice", pass = "wonder";
   } cases[] = {
-      {"TRUE", "FALSE", on},     {std::string("TRUE\0", 5), "FALSE", on, kTypeString},
-      {"true", "FALSE", off},    {"TRUE ", "FALSE", off},
-      {"", "FALSE", off},        {"TRUE-and-much-longer", "FALSE", off},
-      {"TRUE", "true", on},      {"FALSE", "TRUE", off},
+      {"TRUE", "FALSE", on},
+      {std::string("TRUE\0", 5), "FALSE", on, kTypeString},
+      {"true", "FALSE", off},
+      {"TRUE ", "FALSE", off},
+      {"", "FALSE", off},
+      {"TRUE-and-much-longer", "FALSE", off},
+      {"TRUE", "true", on},
+      {"FALSE", "TRUE", off},
       {"TRUE", "FALSE", "save bob/p enabled", kTypeNone, std::string("bob\0junk", 8),
        "p" + Nuls(19)},
       // Twenty bytes without a terminator are the whole name; a value longer than its buffer is
@@ -295,13 +298,22 @@ TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) 
       {"by an administrator", true, false, {}, earlier, moved, zeroed, "save player/secret"},
       {"by a standard user", true, true, {}, earlier, moved, earlier, "save player/secret"},
       {"into the file store", false, false, {}, earlier, earlier, zeroed, "save player/secret"},
-      {"newer plain password", true, false,
-       {"TRUE", "FALSE", Padded("player"), Padded("newer"), "sealed:older"}, earlier,
-       {"TRUE", "FALSE", Padded("player"), Nuls(20), "sealed:newer"}, earlier,
+      {"newer plain password",
+       true,
+       false,
+       {"TRUE", "FALSE", Padded("player"), Padded("newer"), "sealed:older"},
+       earlier,
+       {"TRUE", "FALSE", Padded("player"), Nuls(20), "sealed:newer"},
+       earlier,
        "save player/newer"},
-      {"password moved by another user", true, false, {},
-       {"TRUE", "TRUE", Padded("player"), Nuls(20), "<missing>"}, none,
-       {"TRUE", "TRUE", Padded("player"), Nuls(20), "<missing>"}, "save auto player/"},
+      {"password moved by another user",
+       true,
+       false,
+       {},
+       {"TRUE", "TRUE", Padded("player"), Nuls(20), "<missing>"},
+       none,
+       {"TRUE", "TRUE", Padded("player"), Nuls(20), "<missing>"},
+       "save auto player/"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

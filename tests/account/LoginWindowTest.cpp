@@ -11,10 +11,10 @@
 
 #include "resources/resource.h"
 #include "service/ServerSession.h"
-#include "tests/support/WineWindows.h"
 #include "tests/support/HttpPeer.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WineWindows.h"
 
 namespace vt {
 namespace {
@@ -37,8 +37,10 @@ TEST(LoginWindow, OpeningLampsChangeRuleSignupAndCancel) {
   test::TempDir dir;
   auto store = OpenFileSettings(dir.File("registry.txt"));
   ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
-  for (auto [name, bytes] : {std::pair{"SAVE", "TRUE"}, {"AUTOLOGIN", "FALSE"},
-                             {"Username", "alice"}, {"Password", "wonderland"}})
+  for (auto [name, bytes] : {std::pair{"SAVE", "TRUE"},
+                             {"AUTOLOGIN", "FALSE"},
+                             {"Username", "alice"},
+                             {"Password", "wonderland"}})
     store->SetValue(Hive::Machine, kVintaraKey, name, kTypeNone, bytes);
   test::RecordingHost host;  // nothing here expects a message of the session
   test::HttpPeer web{"4.05"};
@@ -48,40 +50,43 @@ TEST(LoginWindow, OpeningLampsChangeRuleSignupAndCancel) {
   window.SetHost(host);
   window.Setup(passwordDest, usernameDest, session);
   bool ran = false;
-  test::WhenTrue([&] { return window.Hwnd() && IsWindowVisible(window.Hwnd()); }, [&] {
-    ran = true;
-    HWND dlg = window.Hwnd();
-    EXPECT_EQ(test::SkinGeometryFaults(dlg, 275, 150, true), "");
-    EXPECT_TRUE(LoginEnabled(dlg));
-    LOGFONTA font{};
-    const LRESULT edits = SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, WM_GETFONT, 0, 0);
-    GetObjectA(reinterpret_cast<HFONT>(edits), sizeof font, &font);
-    EXPECT_EQ(font.lfFaceName + std::to_string(font.lfHeight), "Arial20");
-    ExpectLamps(dlg, true, false);
+  test::WhenTrue(
+      [&] { return window.Hwnd() && IsWindowVisible(window.Hwnd()); },
+      [&] {
+        ran = true;
+        HWND dlg = window.Hwnd();
+        EXPECT_EQ(test::SkinGeometryFaults(dlg, 275, 150, true), "");
+        EXPECT_TRUE(LoginEnabled(dlg));
+        LOGFONTA font{};
+        const LRESULT edits = SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, WM_GETFONT, 0, 0);
+        GetObjectA(reinterpret_cast<HFONT>(edits), sizeof font, &font);
+        EXPECT_EQ(font.lfFaceName + std::to_string(font.lfHeight), "Arial20");
+        ExpectLamps(dlg, true, false);
 
-    // The change rule: both texts are needed once the user edits.
-    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "");
-    EXPECT_FALSE(LoginEnabled(dlg));
-    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_DISABLED));
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(web.requests().size(), 0u) << "Enter attempted a login while Login is disabled";
-    SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "x");
-    EXPECT_TRUE(LoginEnabled(dlg));
-    EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_NORMAL));
+        // The change rule: both texts are needed once the user edits.
+        SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "");
+        EXPECT_FALSE(LoginEnabled(dlg));
+        EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_DISABLED));
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(web.requests().size(), 0u) << "Enter attempted a login while Login is disabled";
+        SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "x");
+        EXPECT_TRUE(LoginEnabled(dlg));
+        EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_NORMAL));
 
-    // Auto Login lights; Save Settings off puts both out.
-    SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
-    ExpectLamps(dlg, true, true);
-    SendDlgItemMessageA(dlg, IDC_LOGIN_SAVE_SETTINGS, BM_CLICK, 0, 0);
-    ExpectLamps(dlg, false, false);
+        // Auto Login lights; Save Settings off puts both out.
+        SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
+        ExpectLamps(dlg, true, true);
+        SendDlgItemMessageA(dlg, IDC_LOGIN_SAVE_SETTINGS, BM_CLICK, 0, 0);
+        ExpectLamps(dlg, false, false);
 
-    SendDlgItemMessageA(dlg, IDC_LOGIN_SIGNUP, BM_CLICK, 0, 0);
-    EXPECT_EQ(host.pages, (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
-    // The close command is Cancel (the window ends, and with it the program), and releases the
-    // background first.
-    SendMessageA(dlg, WM_CLOSE, 0, 0);
-    EXPECT_EQ(window.Image(), nullptr);
-  });
+        SendDlgItemMessageA(dlg, IDC_LOGIN_SIGNUP, BM_CLICK, 0, 0);
+        EXPECT_EQ(host.pages,
+                  (std::vector<std::string>{"http://" + web.hostPort() + "/signup.php"}));
+        // The close command is Cancel (the window ends, and with it the program), and releases the
+        // background first.
+        SendMessageA(dlg, WM_CLOSE, 0, 0);
+        EXPECT_EQ(window.Image(), nullptr);
+      });
   EXPECT_EQ(window.Run(), LoginExit::Left);
   EXPECT_TRUE(ran);
   EXPECT_EQ(usernameDest, "");

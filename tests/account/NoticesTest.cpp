@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/support/WineWindows.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/WineWindows.h"
 
 namespace vt {
 namespace {
@@ -70,16 +70,31 @@ TEST(Notices, EachShowsItsBackgroundAndButtonsAndActs) {
       {NoticeKind::BadLogin, IDB_BAD_LOGIN_NOTICE, 150, true, {close}, {}},
       {NoticeKind::UserInUse, IDB_USER_IN_USE_NOTICE, 150, true, {close}, {}},
       {NoticeKind::CloseClients, IDB_CLOSE_CLIENTS_NOTICE, 150, true, {close}, {}},
-      {NoticeKind::GameInUseFull, IDB_GAME_IN_USE_FULL, 250, true,
-       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, false}}, {}},
+      {NoticeKind::GameInUseFull,
+       IDB_GAME_IN_USE_FULL,
+       250,
+       true,
+       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL, false}},
+       {}},
       // Upgrade Account opens the page and leaves the notice open.
-      {NoticeKind::GameInUseFree, IDB_GAME_IN_USE_FREE, 250, true,
-       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL}}, {account}},
-      {NoticeKind::FullAccountOnly, IDB_FULL_ACCOUNT_ONLY_NOTICE, 150, true,
+      {NoticeKind::GameInUseFree,
+       IDB_GAME_IN_USE_FREE,
+       250,
+       true,
+       {close, {IDC_NOTICE_UPGRADE_ACCOUNT, IDB_UPGRADE_NORMAL}},
+       {account}},
+      {NoticeKind::FullAccountOnly,
+       IDB_FULL_ACCOUNT_ONLY_NOTICE,
+       150,
+       true,
        {upgrade, {IDC_NOTICE_CANCEL, IDB_CLOSE_NORMAL}},
        {"http://" + kWeb + "/index.php?vt=accountinfo"}},
-      {NoticeKind::LightAccount, IDB_LIGHT_ACCOUNT_NOTICE, 250, false,
-       {upgrade, {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL}}, {account}},
+      {NoticeKind::LightAccount,
+       IDB_LIGHT_ACCOUNT_NOTICE,
+       250,
+       false,
+       {upgrade, {IDC_NOTICE_CANCEL, IDB_NO_THANKS_NORMAL}},
+       {account}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind));

@@ -353,9 +353,11 @@ TEST(GameWatch, TheBrowserComesBackWhenTheLastGameStartedEnds) {
   } cases[] = {
       {"ends while minimised", {{Start}, {End, 0, true, true}}, false},
       {"ends once restored", {{Start}, {End, 0, false, false}}, false},
-      {"two games, the first ends first", {{Start}, {Start, 1}, {End, 0}, {End, 1, true, true}},
+      {"two games, the first ends first",
+       {{Start}, {Start, 1}, {End, 0}, {End, 1, true, true}},
        false},
-      {"two games, the last ends first", {{Start}, {Start, 1}, {End, 1, true, true}, {End, 0}},
+      {"two games, the last ends first",
+       {{Start}, {Start, 1}, {End, 1, true, true}, {End, 0}},
        false},
       {"the client closes first", {{Start}, {Close}, {End, 0}}, false},
       {"still running", {{Start}, {Start, 1}, {End, 0}}, true},

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/support/WineWindows.h"
 #include "tests/service/SessionFixture.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WineWindows.h"
 
 namespace vt {
 namespace {
@@ -40,8 +40,7 @@ protected:
   void TearDown() override {
     EXPECT_EQ(ui.messages, std::vector<std::string>{}) << "no message box was due";
     MSG msg;  // a quit leaves its WM_QUIT for the next modal loop of this thread
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
   }
   // The window on a session pointed at the peer and the web host (or another); the login step,
   // the emulator start, and the boxes and pages (unless they are to show) are recorded.

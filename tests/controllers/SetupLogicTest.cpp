@@ -85,8 +85,8 @@ public:  // to the table rows too
     host.duringBox = [this] { surface.Box(host.messages.back()); };
   }
   SetupLogic& Make(Console console) {
-    logic = std::make_unique<SetupLogic>(Layout(console), surface, host, *settings, "web.test",
-                                         input);
+    logic =
+        std::make_unique<SetupLogic>(Layout(console), surface, host, *settings, "web.test", input);
     surface.log.clear(), surface.prompts.clear(), surface.shown.clear();
     return *logic;
   }
@@ -132,9 +132,13 @@ TEST_F(SetupLogicTest, EverySetAllCapturesItsFieldsInItsOrder) {
       {GBCC, IDC_GBCC_SET_ALL_JOYSTICK, true, {"Select", "Start", "A", "B", "Auto A", "Auto B"}},
       {GENC, IDC_SETUP_SET_ALL, false, {"Up", "Down", "Left", "Right", "Start", "A", "B", "C"}},
       {NESC, IDC_SETUP_SET_ALL, false, pad},
-      {SMSC, IDC_SMSC_SET_ALL_KEYBOARD, false,
+      {SMSC,
+       IDC_SMSC_SET_ALL_KEYBOARD,
+       false,
        {"Up", "Down", "Left", "Right", "Button 1", "Button 2", "Pause"}},
-      {SMSC, IDC_SMSC_SET_ALL_JOYSTICK, true,
+      {SMSC,
+       IDC_SMSC_SET_ALL_JOYSTICK,
+       true,
        {"Up", "Down", "Left", "Right", "Button 1", "Button 2", "Pause"}},
       {SNESC, IDC_SETUP_SET_ALL, false, with(pad, {"X", "Y", "L", "R"})},
   };
@@ -173,16 +177,21 @@ TEST_F(SetupLogicTest, AFieldCaptureFollowsItsDeviceRule) {
   const char* const useTheKeyboard = "Invalid Selection, Please Use The Keyboard.";
   const char* const useAJoystick = "Invalid Selection, Please Use A Joystick Or Gamepad.";
   const struct {
-    Console console; int field; bool joystick; int input; int stored; const char* refusal;
-  } cases[] = {{GBCC, IDC_SETUP_UP, true, 0, 0, useTheKeyboard},
-               {GBCC, IDC_GBCC_JOY_A, false, 0x2D, 0, useAJoystick},
-               {SMSC, IDC_SMSC_JOY_BUTTON1, false, 0x1D, 0, useAJoystick},
-               // MEKA's file has no name for Escape: written, it would read back as the 1 key.
-               {SMSC, IDC_SMSC_UP, false, 0x01, 0,
-                "Invalid Selection, MEKA Has No Name For That Key."},
-               {SMSC, IDC_SMSC_DOWN, false, 0x47, 0x47, nullptr},  // keypad 7, MEKA's "7"
-               {GENC, IDC_GENC_C, true, 2, 0x1012, nullptr},
-               {SNESC, IDC_SNESC_X, true, 4, 256 + 16 + 4, nullptr}};
+    Console console;
+    int field;
+    bool joystick;
+    int input;
+    int stored;
+    const char* refusal;
+  } cases[] = {
+      {GBCC, IDC_SETUP_UP, true, 0, 0, useTheKeyboard},
+      {GBCC, IDC_GBCC_JOY_A, false, 0x2D, 0, useAJoystick},
+      {SMSC, IDC_SMSC_JOY_BUTTON1, false, 0x1D, 0, useAJoystick},
+      // MEKA's file has no name for Escape: written, it would read back as the 1 key.
+      {SMSC, IDC_SMSC_UP, false, 0x01, 0, "Invalid Selection, MEKA Has No Name For That Key."},
+      {SMSC, IDC_SMSC_DOWN, false, 0x47, 0x47, nullptr},  // keypad 7, MEKA's "7"
+      {GENC, IDC_GENC_C, true, 2, 0x1012, nullptr},
+      {SNESC, IDC_SNESC_X, true, 4, 256 + 16 + 4, nullptr}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.field);
     Make(c.console);
@@ -217,7 +226,11 @@ TEST_F(SetupLogicTest, AFieldCaptureFollowsItsDeviceRule) {
 // window stays open.
 TEST_F(SetupLogicTest, EveryWayOutLeavesTheFieldAsItWas) {
   // What the user does when the field's prompt shows, and when the capture ends on its clock.
-  const struct { const char* name; std::function<void(SetupLogicTest&)> act; int s; } ways[] = {
+  const struct {
+    const char* name;
+    std::function<void(SetupLogicTest&)> act;
+    int s;
+  } ways[] = {
       {"Cancel clicked", [](auto& t) { t.surface.onIdle = [&t] { t.logic->Cancel(); }; }, 0},
       {"Escape held, then let go", [](auto& t) { t.input.Keyboard().Press(kEscapeScanCode); }, 6},
       {"nothing for fifteen seconds", [](auto&) {}, 15},
@@ -259,9 +272,12 @@ TEST_F(SetupLogicTest, EveryWayOutLeavesTheFieldAsItWas) {
 // A duplicate within a column is stored but marked on both fields until one of them changes;
 // the same number in the keyboard and the joystick column is no duplicate.
 TEST_F(SetupLogicTest, AnInputBoundTwiceIsMarkedUntilOneOfTheTwoChanges) {
-  const struct { Console console; int first, second; bool joystick, marked; } cases[] = {
-      {Console::NESC, IDC_SETUP_UP, IDC_SETUP_DOWN, false, true},
-      {Console::GBCC, IDC_SETUP_START, IDC_GBCC_JOY_START, true, false}};
+  const struct {
+    Console console;
+    int first, second;
+    bool joystick, marked;
+  } cases[] = {{Console::NESC, IDC_SETUP_UP, IDC_SETUP_DOWN, false, true},
+               {Console::GBCC, IDC_SETUP_START, IDC_GBCC_JOY_START, true, false}};
   for (const auto& c : cases) {
     Make(c.console);
     CaptureWith(c.joystick && c.marked ? Button(5) : Key(0x05), c.first);

@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "resources/resource.h"
-#include "tests/support/WineWindows.h"
 #include "tests/support/EmulatorFolder.h"
 #include "tests/support/ScriptedInput.h"
+#include "tests/support/WineWindows.h"
 
 namespace vt {
 namespace {

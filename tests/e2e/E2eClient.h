@@ -96,8 +96,8 @@ inline void PrepareVintaraKey(const std::string& webHost,
   SetVintaraValue("GameServer", std::string("127.0.0.1", 10), REG_SZ);
   SetVintaraValue("WebHost", webHost + '\0', REG_SZ);
   for (const auto& [name, bytes] : raw) {
-    const bool user = std::find(std::begin(kUserValues), std::end(kUserValues), name) !=
-                      std::end(kUserValues);
+    const bool user =
+        std::find(std::begin(kUserValues), std::end(kUserValues), name) != std::end(kUserValues);
     if (user)
       SetRegistryValue(HKEY_CURRENT_USER, "Software\\Vintara", 0, name, bytes, REG_NONE);
     else
@@ -198,8 +198,17 @@ inline std::string Text(HWND hwnd) {
 
 // What a client window is, from its geometry, region and controls.
 enum class Kind {
-  Login, Connecting, ConnectionError, BadLogin, UserInUse, FullAccountOnly, UpgradeReminder,
-  Browser, Setup, MessageBox, Other
+  Login,
+  Connecting,
+  ConnectionError,
+  BadLogin,
+  UserInUse,
+  FullAccountOnly,
+  UpgradeReminder,
+  Browser,
+  Setup,
+  MessageBox,
+  Other
 };
 inline Kind Classify(HWND hwnd) {
   char cls[64] = {};

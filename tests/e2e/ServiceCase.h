@@ -92,8 +92,8 @@ protected:
     LoginResult result;
   };
   OtherLogin Session(const std::string& user) {
-    auto s = std::make_unique<ServerSession>(
-        ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
+    auto s =
+        std::make_unique<ServerSession>(ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
     const LoginResult result = s->Login(user, user, host_);
     return {std::move(s), result};
   }

@@ -110,10 +110,12 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
 TEST_F(Startup, AnEarlierClientsLoginInTheMachineKeyLogsInAndMovesToTheUsersKey) {
   const auto rows = ServiceRows("demo", "GEN", "^[c-d]");
   PrepareVintaraKey(web, {});
-  for (const auto& [name, bytes] :
-       {std::pair<std::string, std::string>{"SAVE", "TRUE"}, {"AUTOLOGIN", "TRUE"},
-        {"Username", Padded("demo")}, {"Password", Padded("demo")}, {"SYSTEM", "GEN"},
-        {"SEARCH", "^[c-d]"}})
+  for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"SAVE", "TRUE"},
+                                    {"AUTOLOGIN", "TRUE"},
+                                    {"Username", Padded("demo")},
+                                    {"Password", Padded("demo")},
+                                    {"SYSTEM", "GEN"},
+                                    {"SEARCH", "^[c-d]"}})
     SetVintaraValue(name, bytes, REG_NONE);
   Client client;
   HWND browser = AwaitWithoutLogin(client, Kind::Browser);
@@ -142,8 +144,8 @@ TEST_F(Startup, ASecondLoginClickDuringTheConnectionStartsNoSecondLogin) {
     PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   }
   Click(Await(client, Kind::BadLogin), IDC_NOTICE_OK);
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(login) && client.Windows().size() == 1; },
-                        10000))
+  EXPECT_TRUE(
+      WaitUntil([&] { return IsWindowEnabled(login) && client.Windows().size() == 1; }, 10000))
       << "a second login's notice came";
   Click(login, IDC_LOGIN_CANCEL);
   EXPECT_EQ(client.WaitExit(), 0u);
@@ -170,9 +172,10 @@ TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
   EXPECT_EQ(UserValue("SAVE"), "TRUE") << "cleared only after the notice";
   Click(notice, IDC_NOTICE_OK);
   EXPECT_EQ(client.WaitExit(), 0u);
-  for (const auto& [name, bytes] :
-       {std::pair<std::string, std::string>{"SAVE", "FALSE"}, {"AUTOLOGIN", "FALSE"},
-        {"Username", std::string(20, '\0')}, {"Password", std::string(20, '\0')}}) {
+  for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"SAVE", "FALSE"},
+                                    {"AUTOLOGIN", "FALSE"},
+                                    {"Username", std::string(20, '\0')},
+                                    {"Password", std::string(20, '\0')}}) {
     DWORD type = 99;
     EXPECT_EQ(UserValue(name, &type), bytes) << name;
     EXPECT_EQ(type, static_cast<DWORD>(REG_NONE)) << name;

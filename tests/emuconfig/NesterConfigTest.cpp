@@ -70,9 +70,12 @@ TEST_F(NesterTest, FirstUseWritesTheDefaultsAndEachPlayerKeepsItsOwnRecords) {
 TEST_F(NesterTest, TheKeyIsTheFirstOfUpToFourBytes) {
   ASSERT_TRUE(Load(config, 1));  // every key made, with its default
   const std::string up = Key(1, "Up");
-  for (const auto& [bytes, key] : std::vector<std::pair<std::string, std::uint32_t>>{
-           {"\x2D", 0x2D}, {"\x2D\x11", 0x2D}, {"\x2D\x11\x22", 0x2D},
-           {"\x2D\x11\x22\x33", 0x2D}, {"\x2D\x11\x22\x33\x44", 0}}) {
+  for (const auto& [bytes, key] :
+       std::vector<std::pair<std::string, std::uint32_t>>{{"\x2D", 0x2D},
+                                                          {"\x2D\x11", 0x2D},
+                                                          {"\x2D\x11\x22", 0x2D},
+                                                          {"\x2D\x11\x22\x33", 0x2D},
+                                                          {"\x2D\x11\x22\x33\x44", 0}}) {
     ASSERT_TRUE(store->SetValue(Hive::User, up, "Key", kTypeBinary, bytes));
     ControllerConfig c;
     ASSERT_TRUE(Load(c, 1));
@@ -116,8 +119,10 @@ TEST_F(NesterTest, TheOriginalIsKeptInTheClientsKeyAndAnOldCopyInNestersTreeIsMo
     return store->CreateKey(Hive::User, up) &&
            store->SetValue(Hive::User, up, "Key", kTypeBinary, std::string(1, key));
   };
-  const struct { bool oldCopy, oldComplete; char kept; } cases[] = {
-      {false, false, '\x11'}, {true, true, '\x22'}, {true, false, '\x11'}};
+  const struct {
+    bool oldCopy, oldComplete;
+    char kept;
+  } cases[] = {{false, false, '\x11'}, {true, true, '\x22'}, {true, false, '\x11'}};
   for (const auto& c : cases) {
     store = OpenFileSettings(dir.File(std::to_string(c.oldCopy + 2 * c.oldComplete)));
     ASSERT_TRUE(putUp(kTree, '\x11'));

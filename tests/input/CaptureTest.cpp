@@ -38,22 +38,40 @@ void PrintTo(const Family& family, std::ostream* out) { *out << family.name; }
 const std::vector<Family>& Families() {
   using enum Axis;
   static std::vector<AxisCode> snes = {
-      {X, +1, 256},       {X, -1, 257},       {Y, +1, 258},       {Y, -1, 259},  {Z, +1, 260},
-      {Z, -1, 261},       {Ry, +1, 262},      {Ry, -1, 263},      {Rz, -1, 264}, {Rz, +1, 265},
+      {X, +1, 256},       {X, -1, 257},       {Y, +1, 258},       {Y, -1, 259},      {Z, +1, 260},
+      {Z, -1, 261},       {Ry, +1, 262},      {Ry, -1, 263},      {Rz, -1, 264},     {Rz, +1, 265},
       {Slider0, +1, 266}, {Slider0, -1, 267}, {Slider1, +1, 268}, {Slider1, -1, 269}};
   static std::vector<AxisCode> sms = snes;  // lRz positive first
   sms[8].sign = +1, sms[9].sign = -1;
   static const std::vector<Family> families = {
       {"Snes", CaptureFamily::Snes, snes, 32, 16, 272, true},
-      {"Genesis", CaptureFamily::Genesis, {{Y, -1, 0x1001}, {Y, +1, 0x1002}, {X, -1, 0x1003}, {X, +1, 0x1004}},
-       256, 32, 0x1010, false},
-      {"GameBoy", CaptureFamily::GameBoy, {{Y, -1, 257}, {Y, +1, 257}, {X, -1, 257}, {X, +1, 257}}, 0, 32, 257,
+      {"Genesis",
+       CaptureFamily::Genesis,
+       {{Y, -1, 0x1001}, {Y, +1, 0x1002}, {X, -1, 0x1003}, {X, +1, 0x1004}},
+       256,
+       32,
+       0x1010,
+       false},
+      {"GameBoy",
+       CaptureFamily::GameBoy,
+       {{Y, -1, 257}, {Y, +1, 257}, {X, -1, 257}, {X, +1, 257}},
+       0,
+       32,
+       257,
        false},
       {"MasterSystem", CaptureFamily::MasterSystem, sms, 0, 16, 272, true},
-      {"Nes", CaptureFamily::Nes,
-       {{X, +1, 0x1001}, {X, -1, 0x1002}, {Y, +1, 0x1003}, {Y, -1, 0x1004}, {Z, +1, 0x1005},
+      {"Nes",
+       CaptureFamily::Nes,
+       {{X, +1, 0x1001},
+        {X, -1, 0x1002},
+        {Y, +1, 0x1003},
+        {Y, -1, 0x1004},
+        {Z, +1, 0x1005},
         {Z, -1, 0x1006}},
-       256, 128, 0x1010, false}};
+       256,
+       128,
+       0x1010,
+       false}};
   return families;
 }
 
@@ -83,8 +101,8 @@ TEST_P(FamilyCapture, ACentredPadGivesTheFamilysCodes) {
     }
     for (int n : {0, 15, 16, 31, 127}) {
       SCOPED_TRACE(::testing::Message() << "joystick " << j << " button " << n);
-      const std::int32_t code = n < family.buttons ? family.button0 + family.perJoystick * j + n
-                                                   : 0;
+      const std::int32_t code =
+          n < family.buttons ? family.button0 + family.perJoystick * j + n : 0;
       pad.SetButton(n, 0x80);
       EXPECT_EQ(CaptureOnce(), code);
       pad.SetButton(n, 0x01);  // non-zero without bit 0x80
@@ -117,15 +135,15 @@ TEST_P(FamilyCapture, AxesCountFromWhereTheyRest) {
     int afterMs = 0;  // the clock moves before the read
   };
   const std::vector<Read> trigger = {
-      {0, None},  {1, None},                            // a half pull, let go
-      {0, None},  {-1, Away}, {-1, None}, {0, None},   // a full pull binds; held, it is locked
-      {1, None},  {0, None},  {1, None},                // back at rest; a half pull, let go
-      {0, None},  {0, None, 900}, {1, None},            // held half way a while, let go
-      {0, None},  {-1, Away}};                          // unlocked back at rest
+      {0, None}, {1, None},                              // a half pull, let go
+      {0, None}, {-1, Away},     {-1, None}, {0, None},  // a full pull binds; held, it is locked
+      {1, None}, {0, None},      {1, None},              // back at rest; a half pull, let go
+      {0, None}, {0, None, 900}, {1, None},              // held half way a while, let go
+      {0, None}, {-1, Away}};                            // unlocked back at rest
   const std::vector<Read> heldStick = {
-      {0, None},  {1, None},                            // let go, pushed again at once
-      {0, None},  {0, None, 600}, {0, None, 400},       // centred for a second
-      {1, Rest},  {0, None},  {-1, Away}};
+      {0, None}, {1, None},                       // let go, pushed again at once
+      {0, None}, {0, None, 600}, {0, None, 400},  // centred for a second
+      {1, Rest}, {0, None},      {-1, Away}};
   const struct Pad {
     const char* name;
     std::vector<std::pair<Axis, int>> rest;

@@ -52,10 +52,16 @@ std::uint32_t Le(const std::string& s, std::size_t at, int bytes) {
   const std::size_t stride = ((static_cast<std::size_t>(w) * bits + 31) / 32) * 4;
   if (w <= 0 || h <= 0 || offset + stride * h != f.size())
     return ::testing::AssertionFailure() << "not bottom-up, or pixels that do not fit";
-  b.view = {reinterpret_cast<const std::uint8_t*>(f.data()) + offset, stride * h, w, h,
-            static_cast<std::ptrdiff_t>(stride), true,
+  b.view = {reinterpret_cast<const std::uint8_t*>(f.data()) + offset,
+            stride * h,
+            w,
+            h,
+            static_cast<std::ptrdiff_t>(stride),
+            true,
             bits == 24 ? skin::PixelFormat::Bgr24 : skin::PixelFormat::Masked16,
-            0x7C00, 0x03E0, 0x001F};
+            0x7C00,
+            0x03E0,
+            0x001F};
   return ::testing::AssertionSuccess();
 }
 

@@ -37,8 +37,9 @@ TEST_F(Vtcli, LoginReachesTheDeploymentValuesServersAndPrintsAnUnexplainedReply)
   EXPECT_EQ(out.str(),
             "loggedIn=1 userInUse=0 badCredentials=0 connectFailed=0 fullAccount=True\n");
   EXPECT_EQ(run({"login", "ann", "pw"}), 1);
-  EXPECT_EQ(out.str(), "loggedIn=0 userInUse=0 badCredentials=0 connectFailed=0 fullAccount=False\n"
-                       "reply=Account suspended\n");
+  EXPECT_EQ(out.str(),
+            "loggedIn=0 userInUse=0 badCredentials=0 connectFailed=0 fullAccount=False\n"
+            "reply=Account suspended\n");
   EXPECT_EQ(web.requests().size(), 2u);  // the WebHost value, read up to its NUL
   HttpPeer old("4.06");
   EXPECT_EQ(run({"--web-host", old.hostPort(), "login", "ann", "pw"}), 0);

@@ -61,7 +61,7 @@ TEST_F(Login, RefusalsKeepTheConnectionAndAreToldUntilASuccess) {
   }
   peer.Finish();
   EXPECT_EQ(peer.Received(0), "carolwrong" + GoodLoginBytes("carol", "right") + "carollater");
-  EXPECT_EQ(web.requests().size(), std::size(refusals));       // one check per connection
+  EXPECT_EQ(web.requests().size(), std::size(refusals));  // one check per connection
 }
 
 // A connection kept since a refusal that the server has closed meanwhile answers the next login

@@ -27,8 +27,8 @@ TEST(ChooseButtonImage, FirstStateWithAnImageWins) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(ChooseButtonImage(c.state, c.slots), c.shown)
-        << c.state.pressed << c.state.focused << c.state.disabled << " with "
-        << c.slots.pressed << c.slots.focused << c.slots.disabled;
+        << c.state.pressed << c.state.focused << c.state.disabled << " with " << c.slots.pressed
+        << c.slots.focused << c.slots.disabled;
 }
 
 }  // namespace

@@ -18,11 +18,16 @@ namespace {
 
 // Each skin piece in its own colour, at its own size.
 const std::map<int, std::tuple<int, int, COLORREF>> kPieces{
-    {IDB_VSCROLL_TOP_CAP, {12, 11, RGB(10, 0, 0)}},    {IDB_VSCROLL_UP, {12, 26, RGB(20, 0, 0)}},
-    {IDB_VSCROLL_TRACK, {12, 1, RGB(30, 0, 0)}},       {IDB_VSCROLL_DOWN, {12, 26, RGB(40, 0, 0)}},
-    {IDB_VSCROLL_BOTTOM_CAP, {12, 11, RGB(50, 0, 0)}}, {IDB_VSCROLL_THUMB, {12, 26, RGB(60, 0, 0)}},
-    {IDB_HEADER_FILL, {1, 20, RGB(0, 70, 0)}},       {IDB_HEADER_LEFT_EDGE, {2, 20, RGB(0, 80, 0)}},
-    {IDB_HEADER_RIGHT_EDGE, {2, 20, RGB(0, 90, 0)}},  {IDB_HSCROLL_TRACK, {1, 12, RGB(0, 99, 0)}}};
+    {IDB_VSCROLL_TOP_CAP, {12, 11, RGB(10, 0, 0)}},
+    {IDB_VSCROLL_UP, {12, 26, RGB(20, 0, 0)}},
+    {IDB_VSCROLL_TRACK, {12, 1, RGB(30, 0, 0)}},
+    {IDB_VSCROLL_DOWN, {12, 26, RGB(40, 0, 0)}},
+    {IDB_VSCROLL_BOTTOM_CAP, {12, 11, RGB(50, 0, 0)}},
+    {IDB_VSCROLL_THUMB, {12, 26, RGB(60, 0, 0)}},
+    {IDB_HEADER_FILL, {1, 20, RGB(0, 70, 0)}},
+    {IDB_HEADER_LEFT_EDGE, {2, 20, RGB(0, 80, 0)}},
+    {IDB_HEADER_RIGHT_EDGE, {2, 20, RGB(0, 90, 0)}},
+    {IDB_HSCROLL_TRACK, {1, 12, RGB(0, 99, 0)}}};
 
 COLORREF Piece(int id) { return std::get<2>(kPieces.at(id)); }
 
@@ -96,9 +101,12 @@ TEST_F(GameListTest, OwnBarsBesideTheListPaintFromTheSkinImagesAndScrollIt) {
   const auto bar = test::CaptureClient(v);
   const int H = bar.height;
   EXPECT_EQ(bar.width, 12);
-  for (auto [y, piece] : {std::pair{5, IDB_VSCROLL_TOP_CAP}, {20, IDB_VSCROLL_UP},
-                          {36 + 13, IDB_VSCROLL_THUMB}, {100, IDB_VSCROLL_TRACK},
-                          {H - 20, IDB_VSCROLL_DOWN}, {H - 5, IDB_VSCROLL_BOTTOM_CAP}})
+  for (auto [y, piece] : {std::pair{5, IDB_VSCROLL_TOP_CAP},
+                          {20, IDB_VSCROLL_UP},
+                          {36 + 13, IDB_VSCROLL_THUMB},
+                          {100, IDB_VSCROLL_TRACK},
+                          {H - 20, IDB_VSCROLL_DOWN},
+                          {H - 5, IDB_VSCROLL_BOTTOM_CAP}})
     EXPECT_EQ(bar.At(5, y), Piece(piece)) << "y " << y;
   const auto hbar = test::CaptureClient(h);
   EXPECT_EQ(hbar.At(hbar.width / 2, 6), Piece(IDB_HSCROLL_TRACK)) << "no thumb: columns fit";

@@ -38,9 +38,8 @@ public:
   // notes when a timer scrolled the list.
   void RunUntil(ListBarLogic& bar, int until) {
     for (;;) {
-      auto due = std::min_element(timers_.begin(), timers_.end(), [](auto& a, auto& b) {
-        return a.second.due < b.second.due;
-      });
+      auto due = std::min_element(timers_.begin(), timers_.end(),
+                                  [](auto& a, auto& b) { return a.second.due < b.second.due; });
       if (due == timers_.end() || due->second.due > until) break;
       now_ = due->second.due;
       due->second.due += due->second.period;
@@ -54,7 +53,7 @@ public:
 
   std::vector<ScrollCommand> commands;
   std::vector<int> scrolledBy;
-  std::vector<int> changes;     // virtual times at which a timer scrolled the list
+  std::vector<int> changes;  // virtual times at which a timer scrolled the list
   bool captured = false;
   int repaints = 0;
 
@@ -96,7 +95,7 @@ TEST(ListBarThumb, ThumbFollowsThePositionTruncatedAndClampsAtTheEnd) {
     EXPECT_EQ(bar.ThumbShown(), c.limit != 0);
     EXPECT_EQ(list.repaints, 1);
     if (c.limit != 0 && c.length == kH) continue;  // but the list that fits and the short bar
-    bar.ButtonDown(kX, 40);  // on the thumb
+    bar.ButtonDown(kX, 40);                        // on the thumb
     bar.PointerMove(kX, c.length - 10);
     EXPECT_EQ(list.Position(), 0);
     EXPECT_TRUE(list.scrolledBy.empty());

@@ -19,7 +19,7 @@ TEST(KeyedRuns, ViewsThatDoNotFitTheirBufferAreRefused) {
     return KeyedRuns(v).has_value();
   };
   EXPECT_TRUE(fits([](PixelView&) {}));
-  EXPECT_FALSE(fits([](PixelView& v) { v.size -= 1; }));  // last pixel missing
+  EXPECT_FALSE(fits([](PixelView& v) { v.size -= 1; }));    // last pixel missing
   EXPECT_FALSE(fits([](PixelView& v) { v.stride = 15; }));  // narrower than a row
   EXPECT_FALSE(fits([](PixelView& v) { v.stride = 17; }));  // the last row would overrun
   EXPECT_FALSE(fits([](PixelView& v) { v.height = 1 << 30; }));

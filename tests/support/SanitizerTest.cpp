@@ -18,7 +18,12 @@ TEST(SanitizerBuild, HeapAndSignedOverflowsAreCaught) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_DEATH(ReadPastEnd(16), "heap-buffer-overflow");
   volatile int big = 0x7fffffff;
-  EXPECT_DEATH({ volatile int r = big + 1; (void)r; }, "signed integer overflow");
+  EXPECT_DEATH(
+      {
+        volatile int r = big + 1;
+        (void)r;
+      },
+      "signed integer overflow");
 }
 
 }  // namespace

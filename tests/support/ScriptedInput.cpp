@@ -23,45 +23,62 @@ public:
 
   HResult SetDataFormat(DataFormat format) override {
     const bool keyboard = format == DataFormat::Keyboard;
-    return Call(keyboard ? "SetDataFormat keyboard" : "SetDataFormat joystick2", [&](HResult r) {
-      if (r >= 0 && keyboard != Keyboard()) return dierr::InvalidParam;
-      d_.formatted = d_.formatted || r >= 0;
-      return r;
-    }, &R::dataFormat);
+    return Call(
+        keyboard ? "SetDataFormat keyboard" : "SetDataFormat joystick2",
+        [&](HResult r) {
+          if (r >= 0 && keyboard != Keyboard()) return dierr::InvalidParam;
+          d_.formatted = d_.formatted || r >= 0;
+          return r;
+        },
+        &R::dataFormat);
   }
   HResult EnumObjects(const std::function<bool(std::uint32_t)>& object) override {
-    return Call("EnumObjects", [&](HResult r) {
-      for (std::uint32_t type : d_.objects)
-        if (r < 0 || !object(type)) break;
-      return r;
-    }, &R::enumObjects);
+    return Call(
+        "EnumObjects",
+        [&](HResult r) {
+          for (std::uint32_t type : d_.objects)
+            if (r < 0 || !object(type)) break;
+          return r;
+        },
+        &R::enumObjects);
   }
   HResult SetRange(std::uint32_t type, std::int32_t min, std::int32_t max) override {
     const std::string call = "SetRange " + std::to_string(type) + " " + std::to_string(min) + " ";
-    return Call(call + std::to_string(max), [&](HResult r) {
-      if (r >= 0) d_.axisSettings[type][0] = min, d_.axisSettings[type][1] = max;
-      return r;
-    }, &R::setRange);
+    return Call(
+        call + std::to_string(max),
+        [&](HResult r) {
+          if (r >= 0) d_.axisSettings[type][0] = min, d_.axisSettings[type][1] = max;
+          return r;
+        },
+        &R::setRange);
   }
   HResult SetDeadZone(std::uint32_t type, std::uint32_t deadZone) override {
-    return Call("SetDeadZone " + std::to_string(type) + " " + std::to_string(deadZone),
-                [&](HResult r) {
-                  if (r >= 0) d_.axisSettings[type][2] = static_cast<std::int32_t>(deadZone);
-                  return r;
-                }, &R::setDeadZone);
+    return Call(
+        "SetDeadZone " + std::to_string(type) + " " + std::to_string(deadZone),
+        [&](HResult r) {
+          if (r >= 0) d_.axisSettings[type][2] = static_cast<std::int32_t>(deadZone);
+          return r;
+        },
+        &R::setDeadZone);
   }
   HResult SetCooperativeLevel(WindowHandle, std::uint32_t flags) override {
-    return Call("SetCooperativeLevel " + std::to_string(flags), [&](HResult r) {
-      if (r >= 0) d_.level = flags;
-      return r;
-    }, &R::cooperativeLevel);
+    return Call(
+        "SetCooperativeLevel " + std::to_string(flags),
+        [&](HResult r) {
+          if (r >= 0) d_.level = flags;
+          return r;
+        },
+        &R::cooperativeLevel);
   }
   HResult Acquire() override {
-    return Call("Acquire", [&](HResult r) {
-      if (r >= 0 && !d_.formatted) return dierr::InvalidParam;  // a data format comes first
-      d_.acquired = d_.acquired || r >= 0;
-      return r;
-    }, &R::acquire);
+    return Call(
+        "Acquire",
+        [&](HResult r) {
+          if (r >= 0 && !d_.formatted) return dierr::InvalidParam;  // a data format comes first
+          d_.acquired = d_.acquired || r >= 0;
+          return r;
+        },
+        &R::acquire);
   }
   HResult Unacquire() override {
     return Call("Unacquire", [&](HResult) { return std::exchange(d_.acquired, false) ? 0 : 1; });
@@ -80,7 +97,7 @@ public:
       const HResult r = d_.acquired ? d_.results.read.Take() : dierr::NotAcquired;
       if (r < 0) return r;
       JoystickState joy;
-      std::int32_t* axes[kAxisCount] = {&joy.lX,  &joy.lY,  &joy.lZ,          &joy.lRx,
+      std::int32_t* axes[kAxisCount] = {&joy.lX,  &joy.lY,  &joy.lZ,           &joy.lRx,
                                         &joy.lRy, &joy.lRz, &joy.rglSlider[0], &joy.rglSlider[1]};
       for (int a = 0; a < kAxisCount; ++a) *axes[a] = d_.axes[a];
       std::memset(joy.rgdwPOV, 0xFF, sizeof joy.rgdwPOV);  // centred
@@ -89,7 +106,9 @@ public:
       return r;
     });
   }
-  bool SignalsInput() const override { return in_.Locked([&] { return d_.signals; }); }
+  bool SignalsInput() const override {
+    return in_.Locked([&] { return d_.signals; });
+  }
 
 private:
   static HResult Same(HResult r) { return r; }

@@ -39,12 +39,20 @@ struct ScriptedDevice {
   static std::uint32_t AxisType(Axis axis, std::uint32_t kind = kObjectAbsoluteAxis) {
     return (static_cast<std::uint32_t>(axis) << 8) | kind;
   }
-  void Press(std::uint8_t scanCode) { Change([&] { keys[scanCode] = 0x80; }); }
-  void Release(std::uint8_t scanCode) { Change([&] { keys[scanCode] = 0; }); }
+  void Press(std::uint8_t scanCode) {
+    Change([&] { keys[scanCode] = 0x80; });
+  }
+  void Release(std::uint8_t scanCode) {
+    Change([&] { keys[scanCode] = 0; });
+  }
   // As DirectInput reports it through the range and dead zone the input layer sets: -10000 to
   // 10000, 0 within half the travel from the centre. A button is down with bit 0x80.
-  void Push(Axis axis, std::int32_t value) { Change([&] { axes[int(axis)] = value; }); }
-  void SetButton(int button, std::uint8_t value) { Change([&] { buttons.at(button) = value; }); }
+  void Push(Axis axis, std::int32_t value) {
+    Change([&] { axes[int(axis)] = value; });
+  }
+  void SetButton(int button, std::uint8_t value) {
+    Change([&] { buttons.at(button) = value; });
+  }
   // Reads fail as input lost, and acquiring again says it is unplugged.
   void Unplug();
   template <typename F>
@@ -80,14 +88,22 @@ public:
 
   ScriptedDevice& Keyboard() { return devices_.front(); }
   ScriptedDevice& Attach(const DeviceGuid& instance);  // enumerated after the ones before
-  static DeviceGuid TestGuid(std::uint8_t seed) {  // every byte is `seed`
+  static DeviceGuid TestGuid(std::uint8_t seed) {      // every byte is `seed`
     DeviceGuid guid;
     return guid.fill(seed), guid;
   }
-  std::vector<std::string> Log() const { return Locked([&] { return log_; }); }
-  void ClearLog() { Locked([&] { return log_.clear(), 0; }); }
-  int LiveDevices() const { return Locked([&] { return liveDevices_; }); }
-  bool InterfaceLive() const { return Locked([&] { return interfaceLive_; }); }
+  std::vector<std::string> Log() const {
+    return Locked([&] { return log_; });
+  }
+  void ClearLog() {
+    Locked([&] { return log_.clear(), 0; });
+  }
+  int LiveDevices() const {
+    return Locked([&] { return liveDevices_; });
+  }
+  bool InterfaceLive() const {
+    return Locked([&] { return interfaceLive_; });
+  }
 
   void* ModuleInstance() override { return nullptr; }
   HResult Create(void* moduleInstance, std::unique_ptr<InputSystem>& system) override;
@@ -125,7 +141,9 @@ void ScriptedDevice::Change(F&& change) {
 // Input devices over scripted ones whose message boxes are recorded, on a clock the test moves.
 struct InputRig {
   using Message = std::string;  // "CAPTION: TEXT"
-  InputRig() { devices.SetClock([this] { return now; }); }
+  InputRig() {
+    devices.SetClock([this] { return now; });
+  }
   void Open() { devices.Open(nullptr); }
   ScriptedDevice& Attach(std::uint8_t seed) {
     return *joysticks.emplace_back(&input.Attach(ScriptedInput::TestGuid(seed)));

@@ -119,7 +119,9 @@ private:
           case Step::Send:
             if (open) SendAll(s, st.bytes);
             break;
-          case Step::Pause: std::this_thread::sleep_for(std::chrono::milliseconds(st.count)); break;
+          case Step::Pause:
+            std::this_thread::sleep_for(std::chrono::milliseconds(st.count));
+            break;
           case Step::Close:
             if (open) ShutdownSend(s), drain(), CloseSocket(s);
             open = false;
@@ -128,7 +130,9 @@ private:
             if (open) ResetSocket(s);
             open = false;
             break;
-          case Step::Next: next = true; break;
+          case Step::Next:
+            next = true;
+            break;
         }
       }
       if (open) drain(), CloseSocket(s);

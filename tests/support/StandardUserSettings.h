@@ -13,9 +13,7 @@ class StandardUserSettings : public SettingsStore {
 public:
   explicit StandardUserSettings(SettingsStore& store) : store_(store) {}
 
-  bool KeyExists(Hive hive, const std::string& key) override {
-    return store_.KeyExists(hive, key);
-  }
+  bool KeyExists(Hive hive, const std::string& key) override { return store_.KeyExists(hive, key); }
   bool CreateKey(Hive hive, const std::string& key) override {
     return hive == Hive::User && store_.CreateKey(hive, key);
   }

@@ -28,14 +28,22 @@ TEST(CatalogueFile, ParsesAccountsAndGamesWithTitlesKeptWhole) {
 TEST(CatalogueFile, RefusesEveryFaultNamingItsLine) {
   const std::string longTitle = "game|NES|K|1|1|" + std::string(Catalogue::kMaxTitle + 1, 't');
   const std::pair<std::string, const char*> cases[] = {
-      {"account|gold|a|b\n", "line 1"}, {"\naccount|free|a\n", "line 2"},
-      {"account|free||b\n", "line 1"}, {"account|free|a|b\naccount|full|a|c\n", "line 2"},
-      {"game|NES|K|1|1\n", "line 1"}, {"game|N-S|K|1|1|T\n", "line 1"},
-      {"game|NES|K K|1|1|T\n", "line 1"}, {"game|NES|K|-1|1|T\n", "line 1"},
-      {"game|NES|K|10000|1|T\n", "line 1"}, {"game|NES|K|1|x|T\n", "line 1"},
-      {"game|NES|K|1|1|\n", "line 1"}, {"game|NES|K|1|1|Tab\there\n", "line 1"},
-      {"game|NES|K|1|1|A\ngame|GB|K|1|1|B\n", "line 2"}, {"games|NES|K|1|1|T\n", "line 1"},
-      {"junk\n", "line 1"}, {std::string("game|NES|K|1|1|A\0B\n", 19), "line 1"},
+      {"account|gold|a|b\n", "line 1"},
+      {"\naccount|free|a\n", "line 2"},
+      {"account|free||b\n", "line 1"},
+      {"account|free|a|b\naccount|full|a|c\n", "line 2"},
+      {"game|NES|K|1|1\n", "line 1"},
+      {"game|N-S|K|1|1|T\n", "line 1"},
+      {"game|NES|K K|1|1|T\n", "line 1"},
+      {"game|NES|K|-1|1|T\n", "line 1"},
+      {"game|NES|K|10000|1|T\n", "line 1"},
+      {"game|NES|K|1|x|T\n", "line 1"},
+      {"game|NES|K|1|1|\n", "line 1"},
+      {"game|NES|K|1|1|Tab\there\n", "line 1"},
+      {"game|NES|K|1|1|A\ngame|GB|K|1|1|B\n", "line 2"},
+      {"games|NES|K|1|1|T\n", "line 1"},
+      {"junk\n", "line 1"},
+      {std::string("game|NES|K|1|1|A\0B\n", 19), "line 1"},
       {longTitle + "\n", "line 1"},
   };
   for (const auto& [text, where] : cases) {

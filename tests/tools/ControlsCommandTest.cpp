@@ -98,8 +98,9 @@ TEST_F(Controls, EachEmulatorShowsSetsAndRestoresItsOwnConfiguration) {
     ASSERT_EQ(run({"set", c.emulator, c.again}), 0) << err;
     ASSERT_EQ(Run({"restore", c.emulator}), 0) << err;
     const std::string file = f.dir.path().string() + "\\" + c.where;
-    EXPECT_EQ(out, "restored " + (c.emulator == "nester" ? "nester's bindings of both players"
-                                                         : file) + "\n");
+    EXPECT_EQ(
+        out,
+        "restored " + (c.emulator == "nester" ? "nester's bindings of both players" : file) + "\n");
     EXPECT_EQ(Bytes(c.where), before);
   }
 }

@@ -33,13 +33,15 @@ const std::string kData = [] {
   return data;
 }();
 const std::string kCobalt = "1\0\0\0\0Cobalt\nN3\n0\n0\0"s, kNone = "0\0\0\0\0"s;
-const std::string kDucks = "1\0\0\0\0" "3 Ducks\nN4\n1\n1\0"s;
+const std::string kDucks =
+    "1\0\0\0\0"
+    "3 Ducks\nN4\n1\n1\0"s;
 // A free account's answer for NES "^[a-b]": free copies in field 3, all copies in field 4.
 const std::string kFreeAToB =
     "3\0\0\0\0Alpha One\nN1\n2\n3\0beta Two\nN2\n0\n4\0Bob's Big Day\nN5\n5\n10\0"s;
 // A session's steps up to a query's "ok".
-const std::string kSteps[] = {"demo",  "demo",   std::string(64, '\0'), "qp\0"s,
-                              "qr\0"s, "NES\0"s, "^[a-b]\0"s};
+const std::string kSteps[] = {"demo",   "demo",     std::string(64, '\0'), "qp\0"s, "qr\0"s,
+                              "NES\0"s, "^[a-b]\0"s};
 
 class GameServerTest : public ::testing::Test {
 protected:
@@ -82,14 +84,20 @@ TEST_F(GameServerTest, QueriesAnswerTheMatchingGamesInTitleOrder) {
     const char* pattern;
     std::string answer;
   } cases[] = {
-      {"NES", "^[a-b]", kFreeAToB}, {"NES", "DUCK", kDucks}, {"NES", "^[y-z]", kNone},
+      {"NES", "^[a-b]", kFreeAToB},
+      {"NES", "DUCK", kDucks},
+      {"NES", "^[y-z]", kNone},
       // The Game Boy alias text selects both Game Boy consoles.
       {"GB' OR Alias='GBC", "^[a-b]", "2\0\0\0\0Acorn Color\nC1\n0\n1\0Apple Cart\nB1\n1\n2\0"s},
       // Alias text is parsed, never pasted.
-      {"XYZ", "^[0-z]", kNone}, {"NES' OR '1'='1", "^[0-z]", kNone},
-      {"NES' OR Alias='", "^[0-z]", kNone}, {"", "^[0-z]", kNone}, {"nes", "^[0-z]", kNone},
+      {"XYZ", "^[0-z]", kNone},
+      {"NES' OR '1'='1", "^[0-z]", kNone},
+      {"NES' OR Alias='", "^[0-z]", kNone},
+      {"", "^[0-z]", kNone},
+      {"nes", "^[0-z]", kNone},
       // An invalid pattern gets the error mark and the connection stays.
-      {"NES", "^[a-", "1\0\0\0\0error\0"s}, {"NES", "^[c-d]", kCobalt},
+      {"NES", "^[a-", "1\0\0\0\0error\0"s},
+      {"NES", "^[c-d]", kCobalt},
   };
   WireClient c(port());
   ASSERT_EQ(c.Login("demo", "demo"), "False");

@@ -69,8 +69,8 @@ public:
   // "qr", alias, pattern, "ok"; returns the count field and the records, read until the
   // count's records are in (or the connection ends).
   std::string Query(std::string_view alias, std::string_view pattern) {
-    for (std::string step : {std::string("qr\0", 3), std::string(alias) + '\0',
-                             std::string(pattern) + '\0'})
+    for (std::string step :
+         {std::string("qr\0", 3), std::string(alias) + '\0', std::string(pattern) + '\0'})
       Exchange(step);
     Send(std::string_view("ok\0", 3));
     std::string answer = RecvExact(5);

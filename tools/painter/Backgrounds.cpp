@@ -119,8 +119,8 @@ void ColumnHead(Canvas& c, int leftDu, int firstTopDu, int widthDu, const std::s
   PaintLabel(c, text, r.x + r.w / 2.0, r.y - 12, 13, kGold, Align::Centre);
 }
 
-Canvas TwoPlayerWindow(const std::string& title, const std::vector<Field>& fields,
-                       int lamp1LeftDu, int lamp1TopDu, int lamp2LeftDu, int lamp2TopDu) {
+Canvas TwoPlayerWindow(const std::string& title, const std::vector<Field>& fields, int lamp1LeftDu,
+                       int lamp1TopDu, int lamp2LeftDu, int lamp2TopDu) {
   Canvas c(400, 350);
   PaintFace(c, false);
   PaintTitle(c, title, 28, 18);
@@ -134,23 +134,44 @@ Canvas TwoPlayerWindow(const std::string& title, const std::vector<Field>& field
 
 Canvas GenesisSetupBackground() {
   return TwoPlayerWindow("Genesis Controller Setup",
-                         {{57, 39, "Up"}, {57, 57, "Down"}, {57, 75, "Left"}, {57, 93, "Right"},
-                          {57, 111, "Start"}, {148, 39, "A"}, {148, 57, "B"}, {148, 75, "C"}},
+                         {{57, 39, "Up"},
+                          {57, 57, "Down"},
+                          {57, 75, "Left"},
+                          {57, 93, "Right"},
+                          {57, 111, "Start"},
+                          {148, 39, "A"},
+                          {148, 57, "B"},
+                          {148, 75, "C"}},
                          19, 158, 112, 159);
 }
 
 Canvas NesSetupBackground() {
   return TwoPlayerWindow("NES Controller Setup",
-                         {{57, 39, "Up"}, {57, 57, "Down"}, {57, 75, "Left"}, {57, 93, "Right"},
-                          {57, 111, "Select"}, {57, 129, "Start"}, {148, 39, "A"}, {148, 57, "B"}},
+                         {{57, 39, "Up"},
+                          {57, 57, "Down"},
+                          {57, 75, "Left"},
+                          {57, 93, "Right"},
+                          {57, 111, "Select"},
+                          {57, 129, "Start"},
+                          {148, 39, "A"},
+                          {148, 57, "B"}},
                          17, 158, 110, 159);
 }
 
 Canvas SnesSetupBackground() {
   return TwoPlayerWindow("SNES Controller Setup",
-                         {{57, 39, "Up"}, {57, 57, "Down"}, {57, 75, "Left"}, {57, 93, "Right"},
-                          {57, 111, "Select"}, {57, 129, "Start"}, {148, 39, "A"}, {148, 57, "B"},
-                          {148, 75, "X"}, {148, 93, "Y"}, {148, 111, "L"}, {148, 129, "R"}},
+                         {{57, 39, "Up"},
+                          {57, 57, "Down"},
+                          {57, 75, "Left"},
+                          {57, 93, "Right"},
+                          {57, 111, "Select"},
+                          {57, 129, "Start"},
+                          {148, 39, "A"},
+                          {148, 57, "B"},
+                          {148, 75, "X"},
+                          {148, 93, "Y"},
+                          {148, 111, "L"},
+                          {148, 129, "R"}},
                          19, 158, 112, 159);
 }
 
@@ -159,13 +180,24 @@ Canvas GameBoySetupBackground() {
   PaintFace(c, false);
   PaintTitle(c, "Gameboy Controller Setup", 28, 18);
   PaintFields(c,
-              {{70, 45, "Up"}, {70, 59, "Down"}, {70, 73, "Left"}, {70, 88, "Right"},
-               {70, 102, "Select"}, {70, 116, "Start"}, {70, 131, "A"}, {70, 145, "B"},
-               {70, 160, "Auto A"}, {70, 174, "Auto B"}},
+              {{70, 45, "Up"},
+               {70, 59, "Down"},
+               {70, 73, "Left"},
+               {70, 88, "Right"},
+               {70, 102, "Select"},
+               {70, 116, "Start"},
+               {70, 131, "A"},
+               {70, 145, "B"},
+               {70, 160, "Auto A"},
+               {70, 174, "Auto B"}},
               70, 13);
   PaintFields(c,
-              {{211, 102, "Select"}, {211, 117, "Start"}, {211, 131, "A"}, {211, 145, "B"},
-               {211, 160, "Auto A"}, {211, 174, "Auto B"}},
+              {{211, 102, "Select"},
+               {211, 117, "Start"},
+               {211, 131, "A"},
+               {211, 145, "B"},
+               {211, 160, "Auto A"},
+               {211, 174, "Auto B"}},
               70, 13);
   // The joystick's directions are fixed: words where their fields would be.
   const Field fixed[] = {{211, 45, "Up"}, {211, 59, "Down"}, {211, 73, "Left"}, {211, 88, "Right"}};
@@ -194,8 +226,8 @@ Canvas MasterSystemSetupBackground() {
   PaintFields(c, joystick, 70, 13);
   ColumnHead(c, 75, 43, 70, "Keyboard");
   ColumnHead(c, 162, 43, 70, "Joystick");
-  PaintLabel(c, "ColecoVision keypad: numeric pad keys 0 to 9, Minus and Equals", 200,
-             DuY(176), 12, kMuted, Align::Centre, false);
+  PaintLabel(c, "ColecoVision keypad: numeric pad keys 0 to 9, Minus and Equals", 200, DuY(176), 12,
+             kMuted, Align::Centre, false);
   LampWord(c, 55, 194, "Player 1");
   LampWord(c, 181, 194, "Player 2");
   return c;
@@ -207,8 +239,10 @@ Canvas AtariSetupBackground() {
   int top = PaintTitle(c, "Atari Controller Configuration", 28, 18) + 14;
   const int colX[] = {40, 190, 300};
   const char* head[] = {"Console input", "Player 1", "Player 2"};
-  const char* rows[][3] = {{"Up", "Up", "E"},          {"Down", "Down", "D"},
-                           {"Left", "Left", "S"},      {"Right", "Right", "F"},
+  const char* rows[][3] = {{"Up", "Up", "E"},
+                           {"Down", "Down", "D"},
+                           {"Left", "Left", "S"},
+                           {"Right", "Right", "F"},
                            {"Fire", "Ctrl", "N"}};
   const int rowH = 24;
   c.FillRect(28, top, 372, top + rowH, kSkinBlue);
@@ -218,8 +252,8 @@ Canvas AtariSetupBackground() {
     int y = top + rowH * (r + 1);
     c.FillRect(28, y + rowH - 1, 372, y + rowH, kPanelEdge);
     for (int i = 0; i < 3; ++i)
-      PaintLabel(c, rows[r][i], colX[i], y + rowH / 2.0, 13, i == 0 ? kLabel : kWhite,
-                 Align::Left, i == 0);
+      PaintLabel(c, rows[r][i], colX[i], y + rowH / 2.0, 13, i == 0 ? kLabel : kWhite, Align::Left,
+                 i == 0);
   }
   const char* notes[] = {"Every game starts or restarts with F1.", "F2 is Game Select.",
                          "Any joystick configured in Windows works for Player 1.",

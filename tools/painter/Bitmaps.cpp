@@ -82,8 +82,8 @@ std::vector<BitmapEntry> Build() {
          {"You have entered an Incorrect Username or Password. Please try again."}, 69);
   notice(219, 275, 150, false, {"Please wait while the game list loads"}, 0);
   notice(223, 275, 150, true, {"Username in use. Login again to clear."}, 69);
-  notice(224, 275, 150, true,
-         {"Username in use. Please close all open clients and try again."}, 69);
+  notice(224, 275, 150, true, {"Username in use. Please close all open clients and try again."},
+         69);
   notice(214, 275, 250, true, {gameInUse}, 127);
   notice(215, 275, 250, true,
          {gameInUse,
@@ -111,20 +111,26 @@ std::vector<BitmapEntry> Build() {
   b.push_back({239, 16, SnesSetupBackground});
 
   // Letter-range buttons: normal, pressed.
-  const struct { int normal, pressed; const char* label; } ranges[] = {
-      {148, 149, "0-9"}, {150, 151, "A-B"}, {153, 152, "C-D"}, {155, 154, "E-F"},
-      {157, 156, "G-H"}, {159, 158, "I-J"}, {161, 160, "K-L"}, {163, 162, "M-N"},
-      {165, 164, "O-P"}, {167, 166, "Q-R"}, {169, 168, "S-T"}, {171, 170, "U-V"},
-      {173, 172, "W-X"}, {175, 174, "Y-Z"}, {177, 176, "ALL"}};
+  const struct {
+    int normal, pressed;
+    const char* label;
+  } ranges[] = {{148, 149, "0-9"}, {150, 151, "A-B"}, {153, 152, "C-D"}, {155, 154, "E-F"},
+                {157, 156, "G-H"}, {159, 158, "I-J"}, {161, 160, "K-L"}, {163, 162, "M-N"},
+                {165, 164, "O-P"}, {167, 166, "Q-R"}, {169, 168, "S-T"}, {171, 170, "U-V"},
+                {173, 172, "W-X"}, {175, 174, "Y-Z"}, {177, 176, "ALL"}};
   for (const auto& r : ranges) AddPair(b, r.normal, r.pressed, 69, 29, kRangeBody, r.label, 14);
 
   // Command buttons, 93 x 34; disabled images are the greyed label.
-  const struct { int normal, pressed, disabled; const char* label; Pill pill; } commands[] = {
-      {181, 179, 180, "Launch", Pill::Blue},   {185, 184, 0, "CLOSE", Pill::Blue},
+  const struct {
+    int normal, pressed, disabled;
+    const char* label;
+    Pill pill;
+  } commands[] = {
+      {181, 179, 180, "Launch", Pill::Blue},    {185, 184, 0, "CLOSE", Pill::Blue},
       {187, 186, 188, "Game Info", Pill::Blue}, {190, 189, 0, "Controls", Pill::Blue},
-      {192, 191, 0, "Upgrade", Pill::Green},   {195, 193, 194, "Search", Pill::Blue},
-      {241, 240, 244, "OK", Pill::Blue},       {259, 257, 258, "No Thanks", Pill::Blue},
-      {243, 242, 0, "Advanced", Pill::Blue},   {247, 245, 246, "Set All", Pill::Blue}};
+      {192, 191, 0, "Upgrade", Pill::Green},    {195, 193, 194, "Search", Pill::Blue},
+      {241, 240, 244, "OK", Pill::Blue},        {259, 257, 258, "No Thanks", Pill::Blue},
+      {243, 242, 0, "Advanced", Pill::Blue},    {247, 245, 246, "Set All", Pill::Blue}};
   for (const auto& k : commands) {
     AddPair(b, k.normal, k.pressed, 93, 34, kCommandBody, k.label, 15, k.pill);
     if (k.disabled)
@@ -132,9 +138,12 @@ std::vector<BitmapEntry> Build() {
   }
 
   // System buttons, 80 x 29.
-  const struct { int normal, pressed; const char* label; } systems[] = {
-      {197, 196, "NES"},     {199, 198, "SNES"},   {201, 200, "Atari"}, {203, 202, "Genesis"},
-      {268, 267, "GameBoy"}, {290, 291, "Coleco"}, {279, 278, "SMS"},   {286, 285, "Gamegear"}};
+  const struct {
+    int normal, pressed;
+    const char* label;
+  } systems[] = {{197, 196, "NES"},     {199, 198, "SNES"},    {201, 200, "Atari"},
+                 {203, 202, "Genesis"}, {268, 267, "GameBoy"}, {290, 291, "Coleco"},
+                 {279, 278, "SMS"},     {286, 285, "Gamegear"}};
   for (const auto& s : systems) AddPair(b, s.normal, s.pressed, 80, 29, kSystemBody, s.label, 14);
 
   AddPair(b, 265, 266, 116, 31, kWideBody, "Change User", 14);

@@ -8,9 +8,7 @@ namespace vtpaint {
 
 Rgb Mix(Rgb a, Rgb b, double t) {
   t = std::clamp(t, 0.0, 1.0);
-  auto m = [t](uint8_t p, uint8_t q) {
-    return static_cast<uint8_t>(std::lround(p + (q - p) * t));
-  };
+  auto m = [t](uint8_t p, uint8_t q) { return static_cast<uint8_t>(std::lround(p + (q - p) * t)); };
   return {m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
 }
 

@@ -10,14 +10,14 @@
 namespace vtpaint {
 
 namespace colour {
-inline constexpr Rgb kPanel{20, 36, 78};       // window face behind every button
-inline constexpr Rgb kPanelEdge{74, 116, 196}; // outline of every window
-inline constexpr Rgb kSkinBlue{34, 80, 163};   // text boxes, fields and the list
+inline constexpr Rgb kPanel{20, 36, 78};        // window face behind every button
+inline constexpr Rgb kPanelEdge{74, 116, 196};  // outline of every window
+inline constexpr Rgb kSkinBlue{34, 80, 163};    // text boxes, fields and the list
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kLabel{214, 226, 250};
 inline constexpr Rgb kMuted{140, 160, 205};
 inline constexpr Rgb kGold{250, 196, 40};
-inline constexpr Rgb kKey{255, 0, 255};        // transparent key of keyed skins
+inline constexpr Rgb kKey{255, 0, 255};  // transparent key of keyed skins
 inline constexpr Rgb kScrollFill{74, 82, 107};
 }  // namespace colour
 

@@ -53,8 +53,7 @@ void Photograph(const char* name, HWND hwnd) {
               r.bottom - r.top);
   std::fflush(stdout);
   char line[64];
-  if (!std::fgets(line, sizeof line, stdin)) {
-  }
+  if (!std::fgets(line, sizeof line, stdin)) {}
 }
 
 void Failed(const char* name) {
@@ -71,10 +70,9 @@ struct SampleGame {
   const char* full;
 };
 constexpr SampleGame kGames[] = {
-    {"Aurora Chase", "4", "4"},       {"Axel's Derby", "1", "3"},
-    {"Bubble Bowling", "0", "1"},     {"Bubble in Space", "2", "3"},
-    {"Bubble Party '95", "0", "0"},   {"Bubble Racer", "3", "4"},
-    {"Bolt Kingdom", "1", "1"},       {"Brass Lantern", "0", "2"},
+    {"Aurora Chase", "4", "4"},    {"Axel's Derby", "1", "3"},     {"Bubble Bowling", "0", "1"},
+    {"Bubble in Space", "2", "3"}, {"Bubble Party '95", "0", "0"}, {"Bubble Racer", "3", "4"},
+    {"Bolt Kingdom", "1", "1"},    {"Brass Lantern", "0", "2"},
 };
 
 void ScriptQuery(test::ScriptedPeer& peer, const std::string& filter, bool empty) {

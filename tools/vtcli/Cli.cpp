@@ -24,8 +24,7 @@ const char kUsage[] =
     "  login USER PASSWORD\n"
     "  games USER PASSWORD SYSTEM PATTERN\n"
     "  launch USER PASSWORD SYSTEM PATTERN INDEX [--dry-run]\n"
-    "  controls ARGS...\n"
-    ;
+    "  controls ARGS...\n";
 
 class PrintingLaunchHost final : public LaunchHost {
 public:
@@ -154,7 +153,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const LaunchTarget target{system, std::string(LookUpSystem(system).scheme), game.key, game.copies,
                             game.fullCopies};
   switch (LaunchGame(session, target, who, *settings, launch, host)) {
-    case LaunchOutcome::Started: return 0;
+    case LaunchOutcome::Started:
+      return 0;
     case LaunchOutcome::EmulatorNotSet:
     case LaunchOutcome::EmulatorNotFound:
     case LaunchOutcome::EmulatorNotStarted:

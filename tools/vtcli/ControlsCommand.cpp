@@ -24,10 +24,14 @@ std::optional<std::int64_t> ParseCode(std::string_view text) {
   std::int64_t v = 0;
   for (char c : text) {
     int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else return std::nullopt;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else
+      return std::nullopt;
     v = v * base + digit;
   }
   return v;
@@ -50,7 +54,8 @@ std::string Usage() {
   return "usage: vtcli controls show EMULATOR [--player N] [--folder DIR]\n"
          "       vtcli controls set EMULATOR [--player N] [--folder DIR] SLOTNAME=CODE ...\n"
          "       vtcli controls restore EMULATOR [--folder DIR]\n"
-         "EMULATOR is " + words + "\n";
+         "EMULATOR is " +
+         words + "\n";
 }
 
 // Parses everything before touching any configuration, so a bad word writes nothing.

@@ -45,8 +45,7 @@ constexpr std::size_t kAddressField = 64;
 // Reads whatever comes until the peer closes or falls silent past the idle time-out.
 void WaitForClose(ClientStream& s) {
   std::string ignored;
-  while (s.ReadBurst(Catalogue::kMaxUser, ignored) == ReadStatus::Ok) {
-  }
+  while (s.ReadBurst(Catalogue::kMaxUser, ignored) == ReadStatus::Ok) {}
 }
 
 // The spoiled form of a catalogue answer (see Fault); the connection ends after it.

@@ -18,5 +18,4 @@ inline constexpr std::string_view kLoginIncorrect = "Incorrect Username or Passw
 std::string BuildQueryAnswer(const Catalogue& catalogue, std::string_view aliasText,
                              std::string_view pattern, bool fullAccount);
 
-
 }  // namespace vt::service

@@ -144,8 +144,7 @@ void GameServer::AcceptLoop() {
     if (r < 0) break;
     if (fds[1].revents) {
       char drain[256];
-      while (::read(wakeRead_, drain, sizeof drain) > 0) {
-      }
+      while (::read(wakeRead_, drain, sizeof drain) > 0) {}
       ReapFinished();
     }
     if (stopping_) break;

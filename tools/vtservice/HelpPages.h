@@ -8,9 +8,9 @@
 namespace vt::service {
 
 struct HelpPage {
-  std::string_view file;   // path below the web root, e.g. "NES_HELP.php"
+  std::string_view file;  // path below the web root, e.g. "NES_HELP.php"
   std::string_view title;
-  std::string_view body;   // HTML
+  std::string_view body;  // HTML
 };
 
 std::span<const HelpPage> HelpPages();

@@ -75,9 +75,12 @@ bool ParseOptions(const std::vector<std::string>& args, ServiceOptions& out, std
       return fail("unknown option " + a);
     if (i + 1 >= args.size()) return fail(a + " needs a value");
     const std::string& v = args[++i];
-    if (a == "--data") out.dataPath = v;
-    else if (a == "--bind") out.bindAddress = v;
-    else if (a == "--version-text") out.versionText = v;
+    if (a == "--data")
+      out.dataPath = v;
+    else if (a == "--bind")
+      out.bindAddress = v;
+    else if (a == "--version-text")
+      out.versionText = v;
     else if (a == "--fault") {
       if (!ParseFault(v, out.fault)) return fail("unknown fault " + v);
     } else if (a == "--fault-query") {
@@ -85,8 +88,7 @@ bool ParseOptions(const std::vector<std::string>& args, ServiceOptions& out, std
       if (!ParsePort(v, n) || n == 0)
         return fail("--fault-query takes a number from 1 to 65535, not " + v);
       out.faultQuery = n;
-    }
-    else if (!ParsePort(v, a == "--game-port" ? out.gamePort : out.webPort))
+    } else if (!ParsePort(v, a == "--game-port" ? out.gamePort : out.webPort))
       return fail(a + " takes a port number from 0 to 65535, not " + v);
   }
   return true;

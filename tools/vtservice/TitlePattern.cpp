@@ -26,13 +26,18 @@ bool AddNamedClass(std::string_view name, std::bitset<256>& set) {
     for (int c = 0; c < 128; ++c)
       if (pred(c)) set.set(static_cast<std::size_t>(c));
   };
-  if (name == "alpha") add([](int c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; });
-  else if (name == "digit") add([](int c) { return c >= '0' && c <= '9'; });
+  if (name == "alpha")
+    add([](int c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; });
+  else if (name == "digit")
+    add([](int c) { return c >= '0' && c <= '9'; });
   else if (name == "alnum")
     add([](int c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'); });
-  else if (name == "upper") add([](int c) { return c >= 'A' && c <= 'Z'; });
-  else if (name == "lower") add([](int c) { return c >= 'a' && c <= 'z'; });
-  else if (name == "space") add([](int c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
+  else if (name == "upper")
+    add([](int c) { return c >= 'A' && c <= 'Z'; });
+  else if (name == "lower")
+    add([](int c) { return c >= 'a' && c <= 'z'; });
+  else if (name == "space")
+    add([](int c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
   else if (name == "punct")
     add([](int c) {
       return c > ' ' && c < 127 &&
@@ -40,7 +45,8 @@ bool AddNamedClass(std::string_view name, std::bitset<256>& set) {
     });
   else if (name == "xdigit")
     add([](int c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); });
-  else return false;
+  else
+    return false;
   return true;
 }
 
@@ -94,10 +100,19 @@ private:
     while (!AtEnd()) {
       int min = 0, max = 0;
       c = Peek();
-      if (c == '*') { min = 0; max = kUnbounded; ++pos_; }
-      else if (c == '+') { min = 1; max = kUnbounded; ++pos_; }
-      else if (c == '?') { min = 0; max = 1; ++pos_; }
-      else if (c == '{' && pos_ + 1 < s_.size() && IsDigit(s_[pos_ + 1])) {
+      if (c == '*') {
+        min = 0;
+        max = kUnbounded;
+        ++pos_;
+      } else if (c == '+') {
+        min = 1;
+        max = kUnbounded;
+        ++pos_;
+      } else if (c == '?') {
+        min = 0;
+        max = 1;
+        ++pos_;
+      } else if (c == '{' && pos_ + 1 < s_.size() && IsDigit(s_[pos_ + 1])) {
         if (!ParseBound(min, max)) return false;
       } else {
         break;
@@ -147,10 +162,17 @@ private:
         ++pos_;
         return true;
       }
-      case '.': out.kind = Node::Any; return true;
-      case '^': out.kind = Node::Bol; return true;
-      case '$': out.kind = Node::Eol; return true;
-      case '[': return ParseBracket(out);
+      case '.':
+        out.kind = Node::Any;
+        return true;
+      case '^':
+        out.kind = Node::Bol;
+        return true;
+      case '$':
+        out.kind = Node::Eol;
+        return true;
+      case '[':
+        return ParseBracket(out);
       case '\\':
         if (AtEnd() || IsDigit(Peek())) return false;
         out.kind = Node::Char;
@@ -166,12 +188,18 @@ private:
   bool ParseBracket(Node& out) {
     std::bitset<256> set;
     bool negate = false;
-    if (!AtEnd() && Peek() == '^') { negate = true; ++pos_; }
+    if (!AtEnd() && Peek() == '^') {
+      negate = true;
+      ++pos_;
+    }
     bool first = true;
     for (;;) {
       if (AtEnd()) return false;
       unsigned char c = static_cast<unsigned char>(s_[pos_]);
-      if (c == ']' && !first) { ++pos_; break; }
+      if (c == ']' && !first) {
+        ++pos_;
+        break;
+      }
       first = false;
       if (c == '[' && pos_ + 1 < s_.size() && s_[pos_ + 1] == ':') {
         std::size_t close = s_.find(":]", pos_ + 2);
@@ -225,18 +253,26 @@ public:
   bool Emit(const Node& n) {
     if (p_.size() > TitlePattern::kMaxProgram) return false;
     switch (n.kind) {
-      case Node::Empty: return true;
-      case Node::Char: return Push({Op::Char, n.ch});
-      case Node::Any: return Push({Op::Any});
-      case Node::Class: return Push({Op::Class, 0, n.cls});
-      case Node::Bol: return Push({Op::Bol});
-      case Node::Eol: return Push({Op::Eol});
+      case Node::Empty:
+        return true;
+      case Node::Char:
+        return Push({Op::Char, n.ch});
+      case Node::Any:
+        return Push({Op::Any});
+      case Node::Class:
+        return Push({Op::Class, 0, n.cls});
+      case Node::Bol:
+        return Push({Op::Bol});
+      case Node::Eol:
+        return Push({Op::Eol});
       case Node::Concat:
         for (const Node& k : n.kids)
           if (!Emit(k)) return false;
         return true;
-      case Node::Alt: return EmitAlt(n);
-      case Node::Repeat: return EmitRepeat(n);
+      case Node::Alt:
+        return EmitAlt(n);
+      case Node::Repeat:
+        return EmitRepeat(n);
     }
     return false;
   }
@@ -327,7 +363,9 @@ bool TitlePattern::Matches(std::string_view title) const {
       seen[pc] = gen;
       const Inst& in = program_[pc];
       switch (in.op) {
-        case Op::Jmp: stack.push_back(in.x); break;
+        case Op::Jmp:
+          stack.push_back(in.x);
+          break;
         case Op::Split:
           stack.push_back(in.y);
           stack.push_back(in.x);
@@ -338,7 +376,9 @@ bool TitlePattern::Matches(std::string_view title) const {
         case Op::Eol:
           if (pos == len) stack.push_back(pc + 1);
           break;
-        default: list.push_back(pc); break;
+        default:
+          list.push_back(pc);
+          break;
       }
     }
   };

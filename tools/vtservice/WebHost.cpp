@@ -11,12 +11,23 @@ std::string HtmlEscape(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -83,8 +94,9 @@ void WebHost::Routes() {
         [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/index.php"); });
   s.Get("/accountinfo.php", [](const httplib::Request& req, httplib::Response& res) {
     if (req.has_param("upgrade"))
-      return Html(res, Page("Upgrade", "<p>Thank you. This sample service has no payments: ask the "
-                                       "administrator to make your account full.</p>"));
+      return Html(res, Page("Upgrade",
+                            "<p>Thank you. This sample service has no payments: ask the "
+                            "administrator to make your account full.</p>"));
     Html(res, Page("Your account", kAccountBody));
   });
   s.Get("/signup.php", [](const httplib::Request&, httplib::Response& res) {

@@ -60,8 +60,7 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   int sig = 0;
-  while (sigwait(&stopSignals, &sig) != 0) {
-  }
+  while (sigwait(&stopSignals, &sig) != 0) {}
   web.Stop();
   game.Stop();
   return 0;
