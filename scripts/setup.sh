@@ -3,7 +3,7 @@
 # of it is there already. Needs root (or sudo) only when something is missing.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
+  cmake ninja-build g++ pkg-config clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcpp-httplib-dev libstb-dev
   mingw-w64 wine wine64 fonts-wine nsis

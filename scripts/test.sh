@@ -25,6 +25,16 @@ else
   status=1
 fi
 
+step "format: as .clang-format says"
+if out=$(git ls-files -z -- '*.cpp' '*.h' '*.hpp' '*.c' |
+         xargs -0 -r clang-format --dry-run --Werror 2>&1); then
+  echo "format: clang-format would change nothing"
+else
+  printf '%s\n' "$out" | head -n 40 >&2
+  echo "format: clang-format -i the files above" >&2
+  status=1
+fi
+
 # A Linux suite: configure, build and run one preset, its ctest output kept whole in the log
 # and shown without the passing lines.
 linux_suite() {
