@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/service/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 #include "tests/support/StandardUserSettings.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestProtector.h"

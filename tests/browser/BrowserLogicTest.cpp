@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "service/Endpoints.h"
-#include "tests/service/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 #include "tests/support/TempDir.h"
 
 namespace vt {
@@ -255,9 +255,9 @@ TEST_F(BrowserLogicTest, LaunchAndGameInfoActOnTheSelectedRowOfTheRowsOnScreen) 
   EXPECT_EQ(surface.rows, (Log{"Alpha|Available", "Beta|Available"}));
 }
 
-// A refusal with a notice saves nothing and keeps the connection, as the pages do (the game's key
-// going into its page's address percent-encoded); a launch without an emulator says why and saves,
-// as a start does. (The start itself: the launches above and the end-to-end run.)
+// A refusal with a notice saves nothing and keeps the connection, as the pages do; a launch
+// without an emulator says why and saves, as a start does. (The start itself: the launches
+// above and the end-to-end run.)
 TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnectionAndAMissingEmulatorSaves) {
   BrowserLogic& b = Loaded();
   b.SelectGame(1);
@@ -274,9 +274,15 @@ TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnectionAndAMissingEmul
   b.SelectGame(0);
   surface.log.clear();
   EXPECT_EQ(b.Launch(), LaunchOutcome::EmulatorNotSet);  // not minimised
-  EXPECT_EQ(surface.log, Log{"message VTBrowser: " +
-                             LaunchFailureText(LaunchOutcome::EmulatorNotSet, "NES", "")});
+  EXPECT_EQ(surface.log,
+            Log{"message VTBrowser: The NES emulator cannot be started: NES_PATH under "
+                "HKEY_LOCAL_MACHINE\\Software\\Vintara, which names its program, is missing or "
+                "empty.\n\nRun the Vintara installer again to set it."});
   EXPECT_EQ(Value("SYSTEM") + Value("SEARCH") + Value("COUNT"), "NES^[a-b]\x03");
+}
+
+// A game's key goes into its page's address with every byte but the unreserved ones encoded.
+TEST(PercentEncoded, KeepsTheUnreservedBytesAndEncodesEveryOther) {
   const std::pair<std::string, std::string> keys[] = {
       {"NES-0042_v1.2~x", "NES-0042_v1.2~x"},
       {"a&b=c?d#e", "a%26b%3Dc%3Fd%23e"},

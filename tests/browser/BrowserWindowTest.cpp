@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/service/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WineWindows.h"
 

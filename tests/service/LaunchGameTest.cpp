@@ -10,7 +10,7 @@
 #include "platform/SettingsStore.h"
 #include "service/LaunchGame.h"
 #include "service/SystemTable.h"
-#include "tests/service/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 #include "tests/support/TempDir.h"
 
 namespace vt::test {

@@ -1,7 +1,7 @@
 // Login against a scripted game server: the exchange byte for byte, refusals and their results,
 // reconnects and the version check that precedes every connect.
 #include "service/VersionCheck.h"
-#include "tests/service/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace vt::test {
 namespace {

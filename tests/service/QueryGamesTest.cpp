@@ -1,7 +1,7 @@
 // The catalogue query against the scripted game server: the exchange, record splitting, the
 // error mark, failures in each phase and how each is told, count edge cases, and exact
 // consumption of the socket.
-#include "tests/service/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace vt::test {
 namespace {

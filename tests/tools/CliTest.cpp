@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "platform/SettingsStore.h"
-#include "tests/service/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/vtcli/Cli.h"
 
