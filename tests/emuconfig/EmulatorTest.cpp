@@ -60,6 +60,8 @@ TEST(Emulator, EachFormatWritesBackWhatItReadAndChangesOnlyTheBindingsChanged) {
       Replace(Replace(kMeka, L("up", "key Up"), L("up", "key End")),
               L("down", "joy stick 0 axis 1 dir 1"), L("down", "joy stick 1 axis 1 dir 1"));
   const std::string wide = "ScanKey1 = 123456789012, -4, 3, 4, 5, 6, 7, 8, 9, 10, 11, 4000000000";
+  // One case a row, its columns in the order of the struct.
+  // clang-format off
   const struct {
     const FileEmulator& format;
     int player;
@@ -73,87 +75,50 @@ TEST(Emulator, EachFormatWritesBackWhatItReadAndChangesOnlyTheBindingsChanged) {
       {Gens(), 1, kGens.substr(0, kGens.size() - 2), {}, "", {{SlotC, 32}}},  // no last line end
       {Gens(), 1, gensTail, {{SlotA, 45}}, Replace(gensTail, "P1.A=30\r\n", "P1.A=45\r\n"), {}},
       // A key name inside another line is no key, and a stray CR before a line end no value.
-      {Gens(),
-       1,
-       gensHead + Replace(kGens, "203\r\n", "203\r\r\n"),
-       {{SlotC, 45}},
-       gensHead + Replace(kGens, "P1.C=32", "P1.C=45"),
-       {{SlotLeft, 203}}},
+      {Gens(), 1, gensHead + Replace(kGens, "203\r\n", "203\r\r\n"), {{SlotC, 45}},
+       gensHead + Replace(kGens, "P1.C=32", "P1.C=45"), {{SlotLeft, 203}}},
       {Zsnes(), 1, "a\n" + kScanKey1 + "\nb\n", {}, "", {{SlotR, 18}}},  // no digit lost
-      {Zsnes(),
-       1,
-       "ScanKey1 = 205,203,208,200,28,54,45,44,46,30,16,18\r\n",
-       {},
-       kScanKey1 + "\r\n",
-       {{SlotLeft, 203}}},
-      {Zsnes(),
-       1,
-       wide,
-       {},
+      {Zsnes(), 1, "ScanKey1 = 205,203,208,200,28,54,45,44,46,30,16,18\r\n", {},
+       kScanKey1 + "\r\n", {{SlotLeft, 203}}},
+      {Zsnes(), 1, wide, {},
        "ScanKey1 = 2147483647, -4, 3, 4, 5, 6, 7, 8, 9, 10, 11, 2147483647",
        {{SlotRight, INT32_MAX}, {SlotLeft, -4}}},
       // The next line's commas do not count for this one.
-      {Zsnes(),
-       2,
-       "ScanKey1 = 1, 2\r\nScanKey2 = 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12\r\n",
-       {},
-       "",
-       {{SlotR, 12}}},
-      {Zsnes(),
-       1,
-       std::string(11000, ';') + "\r\n" + test::Fixture("zsnesw.cfg") + std::string(3000, 'q'),
-       {},
-       "",
-       {}},
-      {Meka(),
-       1,
-       kMeka,
-       {{SlotUp, 0x1D}, {SlotDown, 0x47} /* keypad 7 */, {SlotLeft, 0x2B}, {SlotJoyDown, 259}},
+      {Zsnes(), 2, "ScanKey1 = 1, 2\r\nScanKey2 = 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12\r\n", {},
+       "", {{SlotR, 12}}},
+      {Zsnes(), 1, std::string(11000, ';') + "\r\n" + test::Fixture("zsnesw.cfg") +
+                       std::string(3000, 'q'), {}, "", {}},
+      {Meka(), 1, kMeka, {{SlotUp, 0x1D}, {SlotDown, 0x47} /* keypad 7 */, {SlotLeft, 0x2B},
+                          {SlotJoyDown, 259}},
        Replace(Replace(kMeka, L("up", "key Up") + L("down", "key Down") + L("left", "key Left"),
                        L("up", "key Left Ctrl") + L("down", "key 7") + L("left", "key 2b")),
                "axis 1 dir 1", "axis 1 dir 0"),
        // MEKA's "7" is the main row's, and "2b" no key at all.
        {{SlotUp, 0x1D}, {SlotDown, 0x08}, {SlotLeft, 0}, {SlotJoyDown, 259}, {SlotRight, 0xCD}}},
-      {Meka(),
-       2,
-       kMeka,
-       {{SlotPause, 0x39}, {SlotLeft, 0xCB}, {SlotJoyUp, 272}},
-       meka2,
+      {Meka(), 2, kMeka, {{SlotPause, 0x39}, {SlotLeft, 0xCB}, {SlotJoyUp, 272}}, meka2,
        {{SlotPause, 0x39}, {SlotButton2, 0x23}}},
       // Lines that are not bindings stay where they are; a binding line lacking is added.
-      {Meka(),
-       1,
-       lacking,
-       {{SlotJoyPause, 256 + 16 + 7}},
+      {Meka(), 1, lacking, {{SlotJoyPause, 256 + 16 + 7}},
        Replace(lacking, button2, button2 + L("start_pause", "joy_button 7")),
        {{SlotJoyPause, 279}}},
       // Lines nobody bound anew stay as they were, values the reader does not know among them
       // (read as 0, written back they would name the 0 key and stick 0).
-      {Meka(),
-       1,
-       unknown,
-       {{SlotRight, 0x1E}, {SlotJoyLeft, 273}},
+      {Meka(), 1, unknown, {{SlotRight, 0x1E}, {SlotJoyLeft, 273}},
        Replace(Replace(unknown, L("right", "key Right"), L("right", "key A")),
                L("left", "joy stick 0 axis 0 dir 0"), L("left", "joy_button 1")),
        {{SlotUp, 0}, {SlotRight, 0x1E}, {SlotJoyLeft, 273}}},
       {Meka(), 1, BareLineFeeds(kMeka), {}, "", {{SlotRight, 0xCD}, {SlotJoyPause, 281}}},
       {Meka(), 2, kMeka + std::string(7000, '-') + "\r\n", {}, "", {}},
       // The file grows to the emulator's buffer with zeros; a longer one keeps what lies beyond.
-      {Gest(),
-       1,
-       gest,
-       {{SlotB, 0x2C}, {SlotJoyStart, 9}},
-       Poke(gest, {{116, 0x2C}, {449, 9}}) + zeros,
-       {{SlotA, 0x2D}, {SlotUp, 0xC8}}},
+      {Gest(), 1, gest, {{SlotB, 0x2C}, {SlotJoyStart, 9}},
+       Poke(gest, {{116, 0x2C}, {449, 9}}) + zeros, {{SlotA, 0x2D}, {SlotUp, 0xC8}}},
       {Gest(), 1, longGest, {{SlotRight, 0xCD}}, Poke(longGest, {{360, char(0xCD)}}), {}},
       // The sixth line ends at byte 2047: still found, and every binding past the end reads 0.
-      {Gest(),
-       1,
-       test::GestFile(2048, 2048),
-       {},
+      {Gest(), 1, test::GestFile(2048, 2048), {},
        test::GestFile(2048, 2048) + std::string(kGestBufferBytes - 2048, '\0'),
        {{SlotJoyAutoB, 0}}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.format.name) + " " + c.text.substr(0, 60));
     ControllerConfig config;
@@ -182,6 +147,8 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
   const std::size_t k1 = kMeka.find("[Keyboard 1]"), j1 = kMeka.find("[Joypad 1]"),
                     j2 = kMeka.find("[Joypad 2]");
   const std::string keyboard1 = kMeka.substr(k1, kMeka.find("player_reset", k1) - k1);
+  // One case a row, its columns in the order of the struct.
+  // clang-format off
   const struct {
     const FileEmulator& format;
     int player;
@@ -191,10 +158,8 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
       {Gens(), 1, gensNoC, kBoth},
       {Gens(), 1, "P1.C=32\r\n" + gensNoC, kWrite},  // C before Up
       {Gens(), 1, Replace(kGens, "P1.Left=", "P1.Turbo=1\r\nP1.Left="), kWrite},
-      {Gens(), 1,
-       Replace(Replace(kGens, "P1.Down=208", "P1.Left=203"), "P1.Left=203\r\nP1.Right",
-               "P1.Down=208\r\nP1.Right"),
-       kWrite},
+      {Gens(), 1, Replace(Replace(kGens, "P1.Down=208", "P1.Left=203"),
+                          "P1.Left=203\r\nP1.Right", "P1.Down=208\r\nP1.Right"), kWrite},
       // Other spacing around "=" would put the eleventh character inside the numbers.
       // The next line's commas do not count for this one; the writer has its place.
       {Zsnes(), 1, "ScanKey1 = 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11\r\nScanKey2 = 1, 2\r\n", kRead},
@@ -210,19 +175,13 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
       {Meka(), 1, Replace(kMeka, "player_reset        = key", "player_rest         = key"), kWrite},
       {Meka(), 2, kMeka.substr(0, kMeka.find(L("start_pause", "joy_button 11"))), kBoth},
       // Sections swapped: the reset line now stands after "[Joypad 1]".
-      {Meka(), 1,
-       kMeka.substr(0, k1) + kMeka.substr(j1, j2 - j1) + kMeka.substr(k1, j1 - k1) +
-           kMeka.substr(j2),
-       kWrite},
+      {Meka(), 1, kMeka.substr(0, k1) + kMeka.substr(j1, j2 - j1) + kMeka.substr(k1, j1 - k1) +
+                      kMeka.substr(j2), kWrite},
       // Lines out of order, a binding line twice, a section twice.
-      {Meka(), 1,
-       Replace(Replace(kMeka, L("down", "key Down"), L("left", "key Down")), L("left", "key Left"),
-               L("down", "key Left")),
-       kWrite},
-      {Meka(), 1,
-       Replace(kMeka, L("button1", "joy_button 0"),
-               L("button1", "joy_button 0") + L("button1", "joy_button 0")),
-       kWrite},
+      {Meka(), 1, Replace(Replace(kMeka, L("down", "key Down"), L("left", "key Down")),
+                          L("left", "key Left"), L("down", "key Left")), kWrite},
+      {Meka(), 1, Replace(kMeka, L("button1", "joy_button 0"),
+                          L("button1", "joy_button 0") + L("button1", "joy_button 0")), kWrite},
       {Meka(), 1, Replace(kMeka, "[Keyboard 1]", keyboard1 + "[Keyboard 1]"), kWrite},
       // A comment holding the marker the reader looks for.
       {Meka(), 2, Replace(kMeka, L("down", "key K"), "; key X\r\n" + L("down", "key K")), kWrite},
@@ -238,6 +197,7 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
       {Gest(), 1, "1\n2\n3\n4\n5\n" + std::string(3000, 'x') + "\n", kBoth},
       {Gest(), 1, test::GestFile(2049, 2100), kBoth},  // the sixth line ends past 2048 bytes
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.format.name) + " " + std::to_string(c.player) + " " + c.text);
     ControllerConfig config;

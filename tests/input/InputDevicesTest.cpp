@@ -65,64 +65,38 @@ TEST_F(InputDevicesTest, EachFailedStepOfTheOpeningSaysWhatItMustAndTheOpeningGo
     ScriptedResult R::*step;
     HResult result;
   };
+  // clang-format off
   const struct Case {
     const char* name;
     int pads;
     std::vector<Failure> failures;
     std::vector<Message> messages;
-    int live, present;   // devices held, present flags
+    int live, present;  // devices held, present flags
     std::size_t ranges;  // SetRange calls
   } cases[] = {
       {"an axis range: silent", 1, {{0, range, bad}}, {}, 2, 1, 1},
-      {"dead zones: named or not",
-       3,
+      {"dead zones: named or not", 3,
        {{0, zone, dierr::ObjectNotFound}, {1, zone, dierr::Unsupported}, {2, zone, fail}},
-       {DiError("DIERR_OBJECTNOTFOUND"), DiError("DIERR_UNSUPPORTED")},
-       4,
-       3,
-       3},
+       {DiError("DIERR_OBJECTNOTFOUND"), DiError("DIERR_UNSUPPORTED")}, 4, 3, 3},
       {"the keyboard's creation", 1, {{Keys, make, fail}}, {kInitKeyboardFailed}, 1, 1, 8},
-      {"the keyboard's data format",
-       0,
-       {{Keys, format, bad}},
-       {kInitKeyboardFailed, DiError("DIERR_INVALIDPARAM")},
-       1,
-       0,
-       0},
-      {"the keyboard's level and acquire",
-       0,
+      {"the keyboard's data format", 0, {{Keys, format, bad}},
+       {kInitKeyboardFailed, DiError("DIERR_INVALIDPARAM")}, 1, 0, 0},
+      {"the keyboard's level and acquire", 0,
        {{Keys, level, bad}, {Keys, &R::acquire, dierr::OtherAppHasPrio}},
-       {"Error: Failed to set keyboard coop level", DiError("DIERR_OTHERAPPHASPRIO")},
-       1,
-       0,
-       0},
-      {"two joysticks' levels",
-       3,
-       {{0, level, fail}, {2, level, fail}},
-       {kJoystickLevel, kJoystickLevel},
-       4,
-       3,
-       24},
-      {"the enumeration, without a joystick",
-       0,
-       {{Enumeration, {}, fail}},
-       {kInitKeyboardFailed},
-       1,
-       0,
-       0},
+       {"Error: Failed to set keyboard coop level", DiError("DIERR_OTHERAPPHASPRIO")}, 1, 0, 0},
+      {"two joysticks' levels", 3, {{0, level, fail}, {2, level, fail}},
+       {kJoystickLevel, kJoystickLevel}, 4, 3, 24},
+      {"the enumeration, without a joystick", 0, {{Enumeration, {}, fail}}, {kInitKeyboardFailed},
+       1, 0, 0},
       {"the first joystick's objects only", 2, {{0, objects, bad}}, {}, 3, 2, 8},
       {"the last joystick's objects", 2, {{1, objects, bad}}, {kInitKeyboardFailed}, 3, 2, 8},
-      {"the last joystick's data format",
-       2,
-       {{0, format, bad}, {1, format, bad}},
-       {kInitKeyboardFailed},
-       3,
-       2,
-       16},
+      {"the last joystick's data format", 2, {{0, format, bad}, {1, format, bad}},
+       {kInitKeyboardFailed}, 3, 2, 16},
       {"a joystick's creation stops the enumeration", 3, {{1, make, fail}}, {}, 2, 1, 8},
       {"seven controllers: five are kept", 7, {}, {}, 6, 5, 40},
       {"the interface", 1, {{Interface, {}, fail}}, {kInitKeyboardFailed}, 0, 0, 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     InputRig t;
