@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -11,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/AvailabilityMark.h"
+#include "platform/TcpSocket.h"
 #include "resources/resource.h"
 #include "service/ServerSession.h"
 #include "tests/e2e/E2eClient.h"
@@ -97,21 +99,49 @@ protected:
     const LoginResult result = s->Login(user, user, host_);
     return {std::move(s), result};
   }
-  // The rows the service itself answers the user for a query, marked as the list marks them for
-  // the user's tier; their keys by title in `keys`. Asked while the client is not logged in as
-  // the same user: a second login drops the first one's session.
+  // The rows the service itself answers the user for a query, asked byte by byte as the game
+  // protocol goes, not through the client's session, and marked as the user is told: free copies
+  // "Available"; none, on a full account "UnAvailable"; none on a free account, "Preferred" when
+  // full accounts have some, else "UnAvailable". Their keys by title in `keys`. Asked while the
+  // client is not logged in as the same user: a second login drops the first one's session.
   std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias,
                                        const std::string& pattern) {
-    const OtherLogin login = Session(user);
-    Catalogue games;
-    EXPECT_TRUE(login.result == LoginResult::SignedIn &&
-                login.session->QueryGames(alias, pattern, games) == QueryResult::Ok)
+    StartSocketLibrary(0x0202);
+    TcpSocket s;
+    const bool connected = s.Create() &&
+                           s.Connect(ResolveIpv4("127.0.0.1").address, kGameServerPort) &&
+                           s.SetReceiveTimeout(10000);
+    auto exchange = [&s](const std::string& bytes) {
+      char reply[1024];
+      const long n = s.Send(bytes) ? s.Receive(reply, sizeof reply) : -1;
+      return std::string(reply, n > 0 ? static_cast<size_t>(n) : 0);
+    };
+    const std::string nul(1, '\0');
+    exchange(user);
+    const bool signedIn = exchange(user) != "" && exchange(std::string(64, '\0')) == "ok";
+    const bool full = exchange("qp" + nul) == "True";
+    exchange("qr" + nul), exchange(alias + nul), exchange(pattern + nul);
+    std::string answer(5, '\0');
+    EXPECT_TRUE(connected && signedIn && s.Send("ok" + nul) && s.ReceiveExactly(answer.data(), 5))
         << alias << " " << pattern;
+    const long count = std::strtol(answer.c_str(), nullptr, 10);
+    for (char c[4096]; std::count(answer.begin() + 5, answer.end(), '\0') < count;) {
+      const long n = s.Receive(c, sizeof c);
+      if (n <= 0) break;
+      answer.append(c, static_cast<size_t>(n));
+    }
     std::vector<std::string> rows;
-    for (const Game& game : games) {
-      rows.emplace_back(game.title + "|")
-          .append(AvailabilityMark(game.copies, game.fullCopies, login.session->tier()));
-      keys[game.title] = game.key;
+    std::istringstream records(answer.substr(5));
+    for (std::string record; std::getline(records, record, '\0');) {
+      std::istringstream fields(record);
+      std::string title, key, copies, fullCopies;
+      std::getline(fields, title, '\n'), std::getline(fields, key, '\n');
+      std::getline(fields, copies, '\n'), std::getline(fields, fullCopies, '\n');
+      const char* mark = std::atoi(copies.c_str()) > 0                ? "Available"
+                         : !full && std::atoi(fullCopies.c_str()) > 0 ? "Preferred"
+                                                                      : "UnAvailable";
+      rows.push_back(title + "|" + mark);
+      keys[title] = key;
     }
     EXPECT_FALSE(rows.empty()) << alias << " " << pattern;
     return rows;
