@@ -43,35 +43,19 @@ const std::vector<Family>& Families() {
       {Slider0, +1, 266}, {Slider0, -1, 267}, {Slider1, +1, 268}, {Slider1, -1, 269}};
   static std::vector<AxisCode> sms = snes;  // lRz positive first
   sms[8].sign = +1, sms[9].sign = -1;
+  using enum CaptureFamily;
+  // clang-format off
   static const std::vector<Family> families = {
-      {"Snes", CaptureFamily::Snes, snes, 32, 16, 272, true},
-      {"Genesis",
-       CaptureFamily::Genesis,
-       {{Y, -1, 0x1001}, {Y, +1, 0x1002}, {X, -1, 0x1003}, {X, +1, 0x1004}},
-       256,
-       32,
-       0x1010,
-       false},
-      {"GameBoy",
-       CaptureFamily::GameBoy,
-       {{Y, -1, 257}, {Y, +1, 257}, {X, -1, 257}, {X, +1, 257}},
-       0,
-       32,
-       257,
-       false},
-      {"MasterSystem", CaptureFamily::MasterSystem, sms, 0, 16, 272, true},
-      {"Nes",
-       CaptureFamily::Nes,
-       {{X, +1, 0x1001},
-        {X, -1, 0x1002},
-        {Y, +1, 0x1003},
-        {Y, -1, 0x1004},
-        {Z, +1, 0x1005},
-        {Z, -1, 0x1006}},
-       256,
-       128,
-       0x1010,
-       false}};
+      {"Snes", Snes, snes, 32, 16, 272, true},
+      {"Genesis", Genesis, {{Y, -1, 0x1001}, {Y, +1, 0x1002}, {X, -1, 0x1003}, {X, +1, 0x1004}},
+       256, 32, 0x1010, false},
+      {"GameBoy", GameBoy, {{Y, -1, 257}, {Y, +1, 257}, {X, -1, 257}, {X, +1, 257}},
+       0, 32, 257, false},
+      {"MasterSystem", MasterSystem, sms, 0, 16, 272, true},
+      {"Nes", Nes, {{X, +1, 0x1001}, {X, -1, 0x1002}, {Y, +1, 0x1003}, {Y, -1, 0x1004},
+                    {Z, +1, 0x1005}, {Z, -1, 0x1006}},
+       256, 128, 0x1010, false}};
+  // clang-format on
   return families;
 }
 
