@@ -41,13 +41,6 @@ struct Key {
 
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-
 // Drops empty components, so "Software\\\\Vintara\\" and "Software\\Vintara" name one key.
 std::string NormalisePath(std::string_view path) {
   std::string out;
@@ -178,7 +171,7 @@ std::optional<Key> ParseHeader(std::string_view line) {
   Key key;
   std::string_view rest;
   auto starts = [&](std::string_view hive) {
-    return inner.size() >= hive.size() && SameText(inner.substr(0, hive.size()), hive) &&
+    return inner.size() >= hive.size() && SameRegistryName(inner.substr(0, hive.size()), hive) &&
            (inner.size() == hive.size() || inner[hive.size()] == '\\');
   };
   if (starts(kMachine)) {
@@ -223,7 +216,7 @@ public:
     Key* k = Find(keys, hive, NormalisePath(key));
     if (!k) return false;
     for (const Value& v : k->values) {
-      if (SameText(v.name, name)) {
+      if (SameRegistryName(v.name, name)) {
         bytes = v.bytes;
         if (type) *type = v.type;
         return true;
@@ -246,7 +239,7 @@ public:
     }
     for (const NamedValue& value : values) {
       auto it = std::find_if(k->values.begin(), k->values.end(),
-                             [&](const Value& v) { return SameText(v.name, value.name); });
+                             [&](const Value& v) { return SameRegistryName(v.name, value.name); });
       if (it == k->values.end()) {
         k->values.push_back(Value{std::string(value.name), value.type, std::string(value.bytes)});
       } else {
@@ -276,13 +269,13 @@ private:
   // The key itself or one of its descendants.
   static bool Within(const std::string& keyPath, const std::string& path) {
     return keyPath.size() >= path.size() &&
-           SameText(std::string_view(keyPath).substr(0, path.size()), path) &&
+           SameRegistryName(std::string_view(keyPath).substr(0, path.size()), path) &&
            (keyPath.size() == path.size() || keyPath[path.size()] == '\\');
   }
 
   static Key* Find(std::vector<Key>& keys, Hive hive, const std::string& path) {
     for (Key& k : keys)
-      if (k.hive == hive && SameText(k.path, path)) return &k;
+      if (k.hive == hive && SameRegistryName(k.path, path)) return &k;
     return nullptr;
   }
 
@@ -318,8 +311,9 @@ private:
       }
       if (!current) continue;
       if (auto value = ParseValue(line)) {
-        auto it = std::find_if(current->values.begin(), current->values.end(),
-                               [&](const Value& v) { return SameText(v.name, value->name); });
+        auto it = std::find_if(current->values.begin(), current->values.end(), [&](const Value& v) {
+          return SameRegistryName(v.name, value->name);
+        });
         if (it == current->values.end())
           current->values.push_back(std::move(*value));
         else

@@ -23,14 +23,14 @@ std::optional<std::string> AsText(std::optional<std::string> bytes, size_t buffe
   return bytes;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool SameRegistryName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) ==
            std::tolower(static_cast<unsigned char>(y));
   });
 }
-
-}  // namespace
 
 std::optional<std::string> ReadFixedBytes(SettingsStore& settings, Hive hive,
                                           const std::string& key, const std::string& name,
@@ -51,7 +51,7 @@ bool IsUserValue(std::string_view name) {
       "SAVE",   "AUTOLOGIN", "Username", "Password", "ProtectedPassword",
       "SYSTEM", "SEARCH",    "COUNT"};
   return std::any_of(std::begin(kUserValues), std::end(kUserValues),
-                     [name](std::string_view v) { return SameName(v, name); });
+                     [name](std::string_view v) { return SameRegistryName(v, name); });
 }
 
 std::optional<Hive> QueryClientValue(SettingsStore& settings, const std::string& name,

@@ -67,6 +67,9 @@ public:
   virtual SecretProtector* Protector() { return nullptr; }
 };
 
+// Whether two key paths or value names name the same thing: the registry ignores case.
+bool SameRegistryName(std::string_view a, std::string_view b);
+
 // What a value that fills a fixed buffer to its last byte, leaving no room for a terminating
 // zero, counts as.
 enum class FullBuffer {
