@@ -267,7 +267,7 @@ bool BrowserWindow::StartEmulator(const std::string& commandLine) {
   if (!process) return false;
   // Only the last game started brings the window back: an earlier one is no longer waited for.
   game_ = std::move(process);
-  gameId_ = games_.Started();
+  games_.Started();
   return true;
 }
 
@@ -276,7 +276,8 @@ HANDLE BrowserWindow::WaitHandle() const { return games_.Watched() ? game_.get()
 // The game ended: the player comes back to the list as it was, unless they restored it already.
 void BrowserWindow::OnWaitEnded() {
   game_.reset();
-  if (!games_.Ended(gameId_, IsIconic(Hwnd()) != FALSE)) return;
+  const std::optional<std::uint64_t> game = games_.Watched();  // the one whose handle ended
+  if (!game || !games_.Ended(*game, IsIconic(Hwnd()) != FALSE)) return;
   ShowWindow(Hwnd(), SW_RESTORE);
   SetForegroundWindow(Hwnd());
 }

@@ -90,7 +90,6 @@ private:
   // The last game a launch started, waited for until it ends or the window closes.
   GameWatch games_;
   win::KernelHandle game_;
-  std::uint64_t gameId_ = 0;
   HICON appIcon_;  // shared (LoadIcon): never destroyed
   win::Font searchFont_, listFont_;
   skin::GameList list_;
