@@ -75,7 +75,7 @@ for log in "$logdir/host-ctest.log" "$logdir/fuzz-ctest.log" "$logdir/win32-ctes
   fi
 done
 echo
-# The tests' share of the code, which the project keeps at most 36%; informative, never a failure.
+# The tests' share of the code, which the project keeps at most a third; informative, never a failure.
 bash scripts/test-share.sh || echo "test share: not counted (no git checkout)"
 echo "total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1
