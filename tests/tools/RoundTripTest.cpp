@@ -4,16 +4,17 @@
 // runs', whose command stops it after each; its version text their out-of-date client's; a name
 // in use, the game server's own test's and the start-up's end-to-end run's.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 
 #include <chrono>
-#include <memory>
+#include <cstdio>
 #include <regex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/support/TempDir.h"
-#include "tests/tools/ChildProcess.h"
 
 namespace vt::test {
 namespace {
@@ -22,6 +23,11 @@ struct Result {
   int code;
   std::string out, err;
 };
+
+// A word for the shell, quoted.
+std::string Quoted(const std::string& word) {
+  return "'" + std::regex_replace(word, std::regex("'"), "'\\''") + "'";
+}
 
 class RoundTrip : public ::testing::Test {
 protected:
@@ -33,28 +39,45 @@ protected:
                    "game|GB|B1|1|1|Gb One\ngame|GBC|C1|1|1|Gbc One\n");
     WriteFileBytes(registry_, std::string("[HKEY_LOCAL_MACHINE\\Software\\Vintara]\n") +
                                   "\"2600_PATH\"=1:\"" + VT_EMUSTUB_EXE + "\"\n");
-    service_ = std::make_unique<ChildProcess>(std::vector<std::string>{
-        VT_SERVICE_EXE, "--game-port", "0", "--web-port", "0", "--data", data_});
+    // The shell says its process number, which the service keeps: it is stopped by it.
+    service_ = ::popen(("echo $$; exec " + Quoted(VT_SERVICE_EXE) +
+                        " --game-port 0 --web-port 0 --data " + Quoted(data_))
+                           .c_str(),
+                       "r");
+    ASSERT_TRUE(service_);
+    char pid[32] = {}, line[256] = {};
+    ASSERT_TRUE(std::fgets(pid, sizeof pid, service_) && std::fgets(line, sizeof line, service_));
+    pid_ = std::stoi(pid);
     static const std::regex ready(R"(^vtservice ready: game server 127\.0\.0\.1:(\d+), )"
-                                  R"(web host http://127\.0\.0\.1:(\d+)/$)");
-    std::smatch m;
-    const std::string line = service_->ReadLine();
+                                  R"(web host http://127\.0\.0\.1:(\d+)/\n$)");
+    std::cmatch m;
     ASSERT_TRUE(std::regex_match(line, m, ready)) << line;
     gamePort_ = m[1];
     webPort_ = m[2];
   }
+  void TearDown() override {
+    if (pid_ > 0) ::kill(pid_, SIGTERM);
+    if (service_) ::pclose(service_);
+  }
 
-  Result Cli(std::vector<std::string> args, std::vector<std::string> env = {}) {
-    args.insert(args.begin(), {VT_CLI_EXE, "--server", "127.0.0.1", "--port", gamePort_,
-                               "--web-host", "127.0.0.1:" + webPort_, "--registry", registry_});
-    ChildProcess p(args, env);
-    const int code = p.Wait();
-    return {code, p.RestOfStdout(), p.Stderr()};
+  // vtcli run by the shell with the given environment settings in front.
+  Result Cli(const std::vector<std::string>& args, const std::string& env = "") {
+    std::string line = env + Quoted(VT_CLI_EXE) + " --server 127.0.0.1 --port " + gamePort_ +
+                       " --web-host 127.0.0.1:" + webPort_ + " --registry " + Quoted(registry_);
+    for (const std::string& a : args) line += " " + Quoted(a);
+    FILE* p = ::popen((line + " 2>" + Quoted(err_)).c_str(), "r");
+    std::string out;
+    char buf[4096];
+    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    const int status = p ? ::pclose(p) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, ReadFileBytes(err_)};
   }
 
   TempDir dir_;
-  std::string data_ = dir_.File("data.txt"), registry_ = dir_.File("registry.txt");
-  std::unique_ptr<ChildProcess> service_;
+  std::string data_ = dir_.File("data.txt"), registry_ = dir_.File("registry.txt"),
+              err_ = dir_.File("stderr.txt");
+  FILE* service_ = nullptr;
+  int pid_ = 0;
   std::string gamePort_, webPort_;
 };
 
@@ -94,7 +117,7 @@ TEST_F(RoundTrip, VtcliLogsInListsAndLaunchesAgainstTheService) {
   // its folder; wait for its record.
   const std::string log = dir_.File("emustub.log");
   const Result r = Cli({"launch", "demo", "demo", "2600", "^[a-b]", "0"},
-                       {"VT_EMUSTUB_LOG=" + log, "VT_EMUSTUB_EXIT=1"});
+                       "VT_EMUSTUB_LOG=" + Quoted(log) + " VT_EMUSTUB_EXIT=1 ");
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string folder = emustub.substr(0, emustub.rfind('/')) + "\n";
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
