@@ -1,7 +1,6 @@
-// The game server against a byte-level loopback client, for what the round trip through vtcli
-// cannot show: answers byte for byte, refusals that keep the connection, alias texts parsed and
-// never pasted, and connections that misbehave, vanish or fall silent. (The faults served for
-// the client's hostile-server runs are shown by those runs: each waits for its notice.)
+// The game server against a byte-level loopback client: answers byte for byte, refusals that
+// keep the connection, alias texts parsed and never pasted, and connections that misbehave,
+// vanish or fall silent. Its served faults: the client's hostile-server runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -39,12 +39,6 @@ public:
     buf.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return buf;
   }
-  std::string RecvExact(std::size_t count) {
-    std::string out;
-    for (std::string part = "-"; out.size() < count && !part.empty(); out += part)
-      part = RecvOnce(count - out.size());
-    return out;
-  }
   // True when the server has closed the connection (orderly or by reset).
   bool ClosedByPeer() {
     char c;
@@ -52,8 +46,6 @@ public:
     return n == 0 || (n < 0 && errno == ECONNRESET);
   }
   bool NothingPending() { return !Readable(0); }
-  // Half-closes: the server reads the end of what was sent and may still answer.
-  void FinishSending() { ::shutdown(fd_, SHUT_WR); }
   // Send, then one receive: the rhythm of every step of the protocol.
   std::string Exchange(std::string_view bytes, std::size_t max = 1024) {
     return Send(bytes) ? RecvOnce(max) : "<send failed>";
@@ -73,12 +65,13 @@ public:
          {std::string("qr\0", 3), std::string(alias) + '\0', std::string(pattern) + '\0'})
       Exchange(step);
     Send(std::string_view("ok\0", 3));
-    std::string answer = RecvExact(5);
-    for (long left = std::strtol(answer.c_str(), nullptr, 10); left > 0 && answer.size() >= 5;) {
+    std::string answer;
+    for (long left = 1; left > 0;) {
       const std::string b = RecvOnce(1);
       if (b.empty()) break;
       answer += b;
-      left -= b[0] == '\0';
+      if (answer.size() == 5) left = std::strtol(answer.c_str(), nullptr, 10);
+      if (answer.size() > 5) left -= b[0] == '\0';
     }
     return answer;
   }
