@@ -46,6 +46,8 @@ public:
     return n == 0 || (n < 0 && errno == ECONNRESET);
   }
   bool NothingPending() { return !Readable(0); }
+  // Half-closes: the server reads the end of what was sent and may still answer.
+  void FinishSending() { ::shutdown(fd_, SHUT_WR); }
   // Send, then one receive: the rhythm of every step of the protocol.
   std::string Exchange(std::string_view bytes, std::size_t max = 1024) {
     return Send(bytes) ? RecvOnce(max) : "<send failed>";
