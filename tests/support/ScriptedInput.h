@@ -39,24 +39,17 @@ struct ScriptedDevice {
   static std::uint32_t AxisType(Axis axis, std::uint32_t kind = kObjectAbsoluteAxis) {
     return (static_cast<std::uint32_t>(axis) << 8) | kind;
   }
-  void Press(std::uint8_t scanCode) {
-    Change([&] { keys[scanCode] = 0x80; });
-  }
-  void Release(std::uint8_t scanCode) {
-    Change([&] { keys[scanCode] = 0; });
-  }
+  void Press(std::uint8_t scanCode) { Set(keys[scanCode], 0x80); }
+  void Release(std::uint8_t scanCode) { Set(keys[scanCode], 0); }
   // As DirectInput reports it through the range and dead zone the input layer sets: -10000 to
   // 10000, 0 within half the travel from the centre. A button is down with bit 0x80.
-  void Push(Axis axis, std::int32_t value) {
-    Change([&] { axes[int(axis)] = value; });
-  }
-  void SetButton(int button, std::uint8_t value) {
-    Change([&] { buttons.at(button) = value; });
-  }
+  void Push(Axis axis, std::int32_t value) { Set(axes[int(axis)], value); }
+  void SetButton(int button, std::uint8_t value) { Set(buttons.at(button), value); }
   // Reads fail as input lost, and acquiring again says it is unplugged.
   void Unplug();
-  template <typename F>
-  void Change(F&& change);
+  // Every change of the state: a signalling device wakes the wait.
+  template <typename T>
+  void Set(T& field, int value);
 
   struct Results {
     ScriptedResult create, dataFormat, enumObjects, setRange, setDeadZone, cooperativeLevel;
@@ -112,7 +105,12 @@ private:
   friend struct ScriptedDevice;
   friend class ScriptedDirectInputDevice;
   friend class ScriptedSystem;
-  void Record(std::string entry) { log_.push_back(std::move(entry)); }  // caller holds mutex_
+  // Locks for one call of the input layer, which it logs.
+  std::unique_lock<std::recursive_mutex> Enter(std::string call) {
+    std::unique_lock lock(mutex_);
+    log_.push_back(std::move(call));
+    return lock;
+  }
   template <typename F>
   std::invoke_result_t<F> Locked(F f) const {
     std::lock_guard lock(mutex_);
@@ -129,11 +127,10 @@ private:
   std::deque<ScriptedDevice> devices_;  // the keyboard first
 };
 
-// Every change of the state: a signalling device wakes the wait.
-template <typename F>
-void ScriptedDevice::Change(F&& change) {
+template <typename T>
+void ScriptedDevice::Set(T& field, int value) {
   std::lock_guard lock(input.mutex_);
-  change();
+  field = static_cast<T>(value);
   if (signals) ++input.changes_;
   input.changed_.notify_all();
 }
