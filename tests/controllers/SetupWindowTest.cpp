@@ -15,11 +15,9 @@
 namespace vt {
 namespace {
 
+using test::Click;
 using test::PumpUntil;
 
-void Click(HWND dlg, int id, int code = BN_CLICKED) {
-  SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(GetDlgItem(dlg, id)));
-}
 // A window's text read without a message to its thread, which may be in a capture.
 std::string Text(HWND h) {
   wchar_t text[64] = {};
@@ -31,8 +29,8 @@ constexpr COLORREF kBlue = RGB(34, 80, 163);  // behind the fields
 long Share(HWND h, COLORREF colour) {
   RECT r{};
   GetWindowRect(h, &r);
-  const auto pixels = test::CaptureScreen(r);
-  return 10000 * std::count(pixels.begin(), pixels.end(), colour) / long(pixels.size());
+  const test::Capture pixels = test::CaptureScreen(r);
+  return 10000L * pixels.Count(colour) / long(pixels.pixels.size());
 }
 
 // The input layer's box is the window's: the window is disabled behind it, and a field clicked

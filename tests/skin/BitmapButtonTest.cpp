@@ -40,7 +40,8 @@ TEST(BitmapButton, LoadsEachSlotAskedForAndTakesTheImageSizeInPlace) {
   EXPECT_TRUE(w.button.LoadImages(1, 2, 0, 4));
   EXPECT_EQ(w.asked, (std::vector<int>{1, 2, 4}));
   EXPECT_EQ(w.button.Image(ButtonSlot::Focused), nullptr);
-  const RECT tmpl = test::DialogRect(w.Hwnd(), 10, 10, 50, 14);
+  RECT tmpl{10, 10, 60, 24};  // the template's place, in dialog units
+  MapDialogRect(w.Hwnd(), &tmpl);
   HWND before = GetWindow(b, GW_HWNDPREV), after = GetWindow(b, GW_HWNDNEXT);
   w.button.SizeToContent();
   const RECT sized = test::ChildRect(b), want{tmpl.left, tmpl.top, tmpl.left + 93, tmpl.top + 34};

@@ -103,7 +103,7 @@ TEST(SkinnedDialog, KeyedRegionHoldsExactlyThePixelsThatAreNotTheKey) {
     return RGB((x * 3) & 0xFF, (y * 5) & 0xFF, 100);
   };
   TestSkin dlg({.background = 1, .region = SkinRegion::Keyed},
-               [&] { return MakeImage(kW, kH, 24, colour); });
+               [&] { return MakeImage(kW, kH, colour); });
   ASSERT_TRUE(dlg.CreateModeless());
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   GetWindowRgn(dlg.Hwnd(), region);
@@ -155,7 +155,7 @@ TEST(SkinnedDialog, ColoursTheKindsGivenAndReleasesItsImageWhenMarkedSo) {
     for (auto [id, blue] :
          {std::pair{IDC_TEST_EDIT, c.editBlue}, std::pair{IDC_TEST_STATIC, c.staticBlue}}) {
       const auto cap = CaptureClient(dlg.Item(id));
-      const int blues = cap.Count(kSkinBlue, RECT{0, 0, cap.width, cap.height});
+      const int blues = cap.Count(kSkinBlue);
       EXPECT_EQ(blues > cap.width * cap.height / 2, blue) << id << " colours " << c.colours;
       EXPECT_TRUE(blue || blues == 0);
     }

@@ -1,5 +1,5 @@
 // What every Wine window test needs: images made in memory, the message pump, a modal window run
-// with test code on its own loop, geometry in dialog units, and what a window and the screen show.
+// with test code on its own loop, clicks, and what a window and the screen show.
 #pragma once
 
 #include <windows.h>
@@ -18,31 +18,26 @@
 
 namespace vt::test {
 
-// A DIB section w x h of 24 or 32 bits, filled by `colour`.
-inline HBITMAP MakeImage(int w, int h, int bpp,
-                         const std::function<COLORREF(int x, int y)>& colour) {
+// A 24-bit DIB section w x h, bottom-up as bitmap files are, filled by `colour`.
+inline HBITMAP MakeImage(int w, int h, const std::function<COLORREF(int x, int y)>& colour) {
   BITMAPINFO bi{};
-  // Bottom-up (a positive height), as bitmap files are.
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, 0, 0};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bmp) return nullptr;
-  const int stride = ((w * bpp + 31) / 32) * 4;
-  auto* base = static_cast<unsigned char*>(bits);
-  for (int y = 0; y < h; ++y) {
-    unsigned char* row = base + static_cast<size_t>(h - 1 - y) * stride;
+  const int stride = ((w * 3 + 3) / 4) * 4;
+  for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const COLORREF c = colour(x, y);
-      unsigned char* p = row + x * (bpp / 8);
+      auto* p = static_cast<unsigned char*>(bits) + static_cast<size_t>(h - 1 - y) * stride + x * 3;
       p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
     }
-  }
   GdiFlush();
   return bmp;
 }
 
 inline HBITMAP SolidImage(int w, int h, COLORREF colour) {
-  return MakeImage(w, h, 24, [colour](int, int) { return colour; });
+  return MakeImage(w, h, [colour](int, int) { return colour; });
 }
 
 inline void Pump() {
@@ -98,19 +93,18 @@ inline INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body,
   return r;
 }
 
-// A template rectangle in the window's dialog units, in pixels.
-inline RECT DialogRect(HWND dialog, int x, int y, int w, int h) {
-  RECT r{x, y, x + w, y + h};
-  MapDialogRect(dialog, &r);
-  return r;
-}
-
 // A child's rectangle in its parent's client coordinates.
 inline RECT ChildRect(HWND child) {
   RECT r{};
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+// The command a click on the dialog's control sends (a set-up field's is STN_CLICKED).
+inline void Click(HWND dialog, int id, int code = BN_CLICKED) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 // What is wrong ("" when nothing) with a skinned window's size, its centred place on the screen
@@ -139,26 +133,7 @@ inline std::string SkinGeometryFaults(HWND window, int w, int h, bool keyed) {
   return faults;
 }
 
-// The pixels of a rectangle of a device context, row by row.
-inline std::vector<COLORREF> ReadPixels(HDC source, int x, int y, int w, int h) {
-  HDC mem = CreateCompatibleDC(source);
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
-  GdiFlush();
-  std::vector<COLORREF> out(static_cast<size_t>(w) * h);
-  const auto* p = static_cast<const unsigned char*>(bits);
-  for (size_t i = 0; i < out.size(); ++i) out[i] = RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]);
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  return out;
-}
-
-// What the window's client area shows, row by row.
+// What a device context, a window or an image shows, row by row.
 struct Capture {
   int width = 0, height = 0;
   std::vector<COLORREF> pixels;
@@ -170,64 +145,96 @@ struct Capture {
         if (At(x, y) == c) ++n;
     return n;
   }
+  int Count(COLORREF c) const { return Count(c, {0, 0, width, height}); }
 };
+
+inline Capture ReadPixels(HDC source, int x, int y, int w, int h) {
+  HDC mem = CreateCompatibleDC(source);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
+  GdiFlush();
+  Capture out{w, h, std::vector<COLORREF>(static_cast<size_t>(w) * h)};
+  const auto* p = static_cast<const unsigned char*>(bits);
+  for (size_t i = 0; i < out.pixels.size(); ++i)
+    out.pixels[i] = RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  return out;
+}
+
 inline Capture CaptureClient(HWND hwnd) {
   RECT r{};
   GetClientRect(hwnd, &r);
   if (r.right <= 0 || r.bottom <= 0) return {};
   HDC dc = GetDC(hwnd);
-  Capture cap{r.right, r.bottom, ReadPixels(dc, 0, 0, r.right, r.bottom)};
+  Capture cap = ReadPixels(dc, 0, 0, r.right, r.bottom);
   ReleaseDC(hwnd, dc);
   return cap;
 }
 
-// The pixels of a screen rectangle as the display shows them (from any thread).
-inline std::vector<COLORREF> CaptureScreen(const RECT& r) {
+// A screen rectangle as the display shows it (from any thread).
+inline Capture CaptureScreen(const RECT& r) {
   HDC screen = GetDC(nullptr);
-  auto out = ReadPixels(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  Capture out = ReadPixels(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
   ReleaseDC(nullptr, screen);
   return out;
 }
 
-// The pixels of a bitmap resource of the program.
-inline std::vector<COLORREF> BitmapPixels(int resourceId, SIZE* size = nullptr) {
+// A bitmap resource of the program.
+inline Capture BitmapPixels(int resourceId) {
   HBITMAP image = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
   BITMAP info{};
   if (!image || !GetObjectA(image, sizeof info, &info)) return {};
   HDC mem = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(mem, image);
-  auto out = ReadPixels(mem, 0, 0, info.bmWidth, info.bmHeight);
+  Capture out = ReadPixels(mem, 0, 0, info.bmWidth, info.bmHeight);
   SelectObject(mem, old);
   DeleteDC(mem);
   DeleteObject(image);
-  if (size) *size = SIZE{info.bmWidth, info.bmHeight};
   return out;
 }
 
-// Counts positions where two captures differ by more than a small tolerance per channel.
-inline int CountDifferent(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
-  if (a.size() != b.size()) return static_cast<int>(a.size() > b.size() ? a.size() : b.size());
-  int n = 0;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const int dr = std::abs(GetRValue(a[i]) - GetRValue(b[i]));
-    const int dg = std::abs(GetGValue(a[i]) - GetGValue(b[i]));
-    const int db = std::abs(GetBValue(a[i]) - GetBValue(b[i]));
-    if (dr > 8 || dg > 8 || db > 8) ++n;
-  }
-  return n;
-}
-
-// Whether the screen comes to show the bitmap resource at the window's place (pumping messages
-// meanwhile); an image smaller than the window is looked for at its top left corner.
+// Whether the screen comes to show the bitmap resource (within a small tolerance per channel)
+// wherever the window's own face shows: inside its region if it has one, outside its visible
+// children. An image smaller than the window is looked for at its top left corner. Messages are
+// pumped meanwhile; from another thread, the window's thread paints.
 inline bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs = 5000) {
-  SIZE size{};
-  const std::vector<COLORREF> image = BitmapPixels(resourceId, &size);
-  if (image.empty()) return false;
+  const Capture image = BitmapPixels(resourceId);
   RECT r{};
   GetWindowRect(window, &r);
-  r.right = std::min<LONG>(r.right, r.left + size.cx);
-  r.bottom = std::min<LONG>(r.bottom, r.top + size.cy);
-  return PumpUntil([&] { return CountDifferent(CaptureScreen(r), image) == 0; }, timeoutMs);
+  r.right = std::min<LONG>(r.right, r.left + image.width);
+  r.bottom = std::min<LONG>(r.bottom, r.top + image.height);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const bool whole = GetWindowRgn(window, region) == ERROR;
+  std::vector<RECT> children;
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (IsWindowVisible(c)) children.push_back(ChildRect(c));
+  const auto face = [&](POINT p) {
+    return (whole || PtInRegion(region, p.x, p.y)) &&
+           std::none_of(children.begin(), children.end(),
+                        [&](const RECT& c) { return PtInRect(&c, p); });
+  };
+  const auto alike = [](COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 8 &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= 8 && std::abs(GetBValue(a) - GetBValue(b)) <= 8;
+  };
+  const bool shows = PumpUntil(
+      [&] {
+        const Capture screen = CaptureScreen(r);
+        if (image.pixels.empty() || screen.pixels.size() != image.pixels.size()) return false;
+        for (int y = 0; y < image.height; ++y)
+          for (int x = 0; x < image.width; ++x)
+            if (face({x, y}) && !alike(screen.At(x, y), image.At(x, y))) return false;
+        return true;
+      },
+      timeoutMs);
+  DeleteObject(region);
+  return shows;
 }
 
 // A visible dialog of this process other than the ones given (a notice or message box that
