@@ -1,7 +1,10 @@
 // The browser's behaviour against a real session on loopback, a real web host for the version
 // check and the real settings file; only the window is a recording stand-in, and the boxes and
-// pages are recorded in order with it.
+// pages are recorded in order with it. Also its rules alone: the rows' marks, the saved state
+// byte for byte, the pages' keys and the watch on started games.
+#include "browser/AvailabilityMark.h"
 #include "browser/BrowserLogic.h"
+#include "browser/BrowserState.h"
 #include "browser/GameWatch.h"
 
 #include <gtest/gtest.h>
@@ -279,6 +282,77 @@ TEST_F(BrowserLogicTest, RefusedLaunchesAndPagesKeepTheConnectionAndAMissingEmul
                 "HKEY_LOCAL_MACHINE\\Software\\Vintara, which names its program, is missing or "
                 "empty.\n\nRun the Vintara installer again to set it."});
   EXPECT_EQ(Value("SYSTEM") + Value("SEARCH") + Value("COUNT"), "NES^[a-b]\x03");
+}
+
+// The saved state: three untyped values without terminators, COUNT its low byte alone.
+TEST_F(BrowserLogicTest, SaveWritesThreeUntypedValuesWithoutTerminators) {
+  SaveBrowserState(*store, "SNES", "Zelda: [Link]", 0x12C);
+  for (auto [name, bytes] :
+       {std::pair{"SYSTEM", "SNES"}, {"SEARCH", "Zelda: [Link]"}, {"COUNT", "\x2C"}}) {
+    std::string got;
+    uint32_t type = 99;
+    EXPECT_TRUE(store->QueryValue(Hive::User, kVintaraKey, name, got, &type));
+    EXPECT_EQ(got, bytes) << name;
+    EXPECT_EQ(type, kTypeNone) << name;
+  }
+}
+
+// Each value is read into its fixed buffer, with the defaults for what is missing or does not fit.
+TEST_F(BrowserLogicTest, RestoreReadsEachValueIntoItsBufferWithDefaults) {
+  const std::string missing = "<missing>";
+  const struct {
+    std::string system, search, count;
+    uint32_t type;
+    std::string wantSystem, wantFilter;
+    int32_t wantCount;
+  } cases[] = {
+      {missing, missing, missing, kTypeNone, "NES", "^[a-b]", 0x100},
+      {"SNES", "^[c-d]", "\xC8", kTypeNone, "SNES", "^[c-d]", 0x1C8},
+      {std::string(19, 'S'), std::string(254, 's'), "\x05", kTypeNone, std::string(19, 'S'),
+       std::string(254, 's'), 0x105},
+      {std::string(20, 'S'), std::string(255, 's'), "\x05\x06", kTypeNone, "NES", "^[a-b]", 0x100},
+      {std::string("GEN\0", 4), std::string("Zelda\0junk", 10), std::string(1, '\0'), kTypeString,
+       "GEN", "Zelda", 0x100},
+      {"", "", "", kTypeBinary, "NES", "^[a-b]", 0x100},
+      {"Nintendo", "x", "\x01", kTypeDword, "Nintendo", "x", 0x101},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.system.size()) + "-byte SYSTEM, " +
+                 std::to_string(c.search.size()) + "-byte SEARCH");
+    store->DeleteKey(Hive::Machine, kVintaraKey);
+    store->CreateKey(Hive::Machine, kVintaraKey);
+    for (auto [name, bytes] :
+         {std::pair{"SYSTEM", c.system}, {"SEARCH", c.search}, {"COUNT", c.count}})
+      if (bytes != missing) store->SetValue(Hive::Machine, kVintaraKey, name, c.type, bytes);
+    std::string system = "SMS", pattern = "previous";
+    int32_t count = 0x100;  // only the low byte is read
+    RestoreBrowserState(*store, system, pattern, count);
+    EXPECT_EQ(system, c.wantSystem);
+    EXPECT_EQ(pattern, c.wantFilter);
+    EXPECT_EQ(count, c.wantCount);
+  }
+}
+
+// A row is Available with free copies, else Preferred when only full accounts have some and the
+// account is not one.
+TEST(AvailabilityMark, AvailableWithFreeCopiesElsePreferredWhenOnlyFullAccountsHaveSome) {
+  const struct {
+    const char* copies;
+    int32_t full;
+    const char* tier;
+    std::string_view mark;
+  } cases[] = {
+      {"3", 0, "False", kMarkAvailable},      {"3", 0, "True", kMarkAvailable},
+      {" +2x", 5, "", kMarkAvailable},        {"0", 5, "True", kMarkUnavailable},
+      {"0", 1, "False", kMarkPreferred},      {"0", 0, "False", kMarkUnavailable},
+      {"-2", 4, "False", kMarkPreferred},     {"-2", 4, "True", kMarkUnavailable},
+      {"copies", 1, "False", kMarkPreferred}, {"", 0, "False", kMarkUnavailable},
+      {"0", 1, "", kMarkPreferred},           {"0", 1, "true", kMarkPreferred},
+      {"0", -1, "maybe", kMarkUnavailable},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(AvailabilityMark(c.copies, c.full, c.tier), c.mark)
+        << '"' << c.copies << "\" " << c.full << " \"" << c.tier << '"';
 }
 
 // A game's key goes into its page's address with every byte but the unreserved ones encoded.
