@@ -1,25 +1,11 @@
 // The browser end to end: the real VTBrowser.exe under Wine against vtservice and its sample
-// catalogue, with emustub as the emulator, driven by window messages the way clicks and typing
-// arrive. Expected rows come from the service's own answers. Waits are for conditions.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "service/LaunchGame.h"
+// catalogue, with emustub as the emulator. Expected rows come from the service's own answers.
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
 namespace {
 
-class Browser : public ServiceCase {
-protected:
-  void AwaitBrowser(Client& client) {
-    list = GetDlgItem(browser = Await(client, Kind::Browser), IDC_BROWSER_LIST);
-  }
-  HWND browser = nullptr, list = nullptr;
-};
+using Browser = ServiceCase;
 
 // The marks as fixed data once. A free account's tenth start shows the upgrade reminder first,
 // and Close saves the count started again; a full account is never counted. A saved search the
@@ -80,12 +66,11 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
   AwaitBrowser(client);
   EXPECT_EQ(ListRows(list), bowled);
   EXPECT_EQ(EditText(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "");
-  ASSERT_EQ(Session("demo").result, LoginResult::UserInUse);
+  ASSERT_FALSE(Session("demo").signedIn);
   Click(browser, IDC_BROWSER_NES);
   ASSERT_TRUE(AwaitRows(list, nesBowled));
   EXPECT_EQ(client.Windows().size(), 1u) << "a notice came";
-  Click(browser, IDC_BROWSER_QUIT);
-  EXPECT_EQ(client.WaitExit(), 0u);
+  ClickToEnd(client, browser, IDC_BROWSER_QUIT);
   EXPECT_EQ(UserValue("SYSTEM") + "|" + UserValue("SEARCH"), "SNES|bowling");
 }
 
@@ -96,9 +81,8 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
 TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   const auto rows = ServiceRows("demo", "SNES", "^[a-b]"),
              nes = ServiceRows("player", "NES", "^[a-b]");
-  const int row = static_cast<int>(
-      std::find_if(rows.begin(), rows.end(), [](auto& r) { return r.ends_with("|Available"); }) -
-      rows.begin());
+  const auto open = std::ranges::find_if(rows, [](auto& r) { return r.ends_with("|Available"); });
+  const int row = static_cast<int>(open - rows.begin());
   PrepareAutoLogin("demo", {{"SNES_PATH", WindowsPath(VT_E2E_EMUSTUB)}});
   Client client;
   AwaitBrowser(client);
@@ -106,7 +90,10 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   Click(browser, IDC_BROWSER_LAUNCH);
   HWND box = Await(client, Kind::MessageBox);
   EXPECT_EQ(Text(box), "VTBrowser");
-  EXPECT_EQ(MessageBoxText(box), LaunchFailureText(LaunchOutcome::EmulatorNotSet, "NES", ""));
+  EXPECT_EQ(MessageBoxText(box),
+            "The NES emulator cannot be started: NES_PATH under HKEY_LOCAL_MACHINE\\Software\\"
+            "Vintara, which names its program, is missing or empty.\n\n"
+            "Run the Vintara installer again to set it.");
   Click(box, IDOK);
   ASSERT_TRUE(client.WaitGone(box));
   Click(browser, IDC_BROWSER_SNES);
@@ -114,14 +101,14 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   ClickRow(list, row);
   Click(browser, IDC_BROWSER_LAUNCH);
   HWND notice = Await(client, Kind::FullAccountOnly);
-  EXPECT_EQ(Session("demo").result, LoginResult::UserInUse) << "the client keeps its connection";
+  EXPECT_FALSE(Session("demo").signedIn) << "the client keeps its connection";
   Click(notice, IDC_NOTICE_CANCEL);
   ASSERT_TRUE(client.WaitGone(notice));
   EXPECT_TRUE(IsWindowVisible(browser) && !IsIconic(browser));
   EXPECT_TRUE(Lines(log).empty());
 
   Click(browser, IDC_BROWSER_CHANGE_USER);
-  ASSERT_TRUE(client.WaitGone(LogInThroughWindow(client, "player")));
+  ASSERT_TRUE(client.WaitGone(LogIn(Await(client, Kind::Login), "player", "player")));
   EXPECT_EQ(ListRows(list), rows) << "the rows stay the old user's";
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(browser, IDC_BROWSER_UPGRADE_NOW)))
       << "as start-up set it";
@@ -134,8 +121,7 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   Click(browser, IDC_BROWSER_NES);
   ASSERT_TRUE(AwaitRows(list, nes));
   Click(browser, IDC_BROWSER_CHANGE_USER);
-  Click(Await(client, Kind::Login), IDC_LOGIN_CANCEL);
-  EXPECT_EQ(client.WaitExit(), 0u);
+  ClickToEnd(client, Await(client, Kind::Login), IDC_LOGIN_CANCEL);
   EXPECT_EQ(UserValue("SYSTEM"), "NES");
 }
 

@@ -59,9 +59,7 @@ inline void SetRegistryValue(HKEY root, const char* key, REGSAM view, const std:
   RegCloseKey(h);
 }
 
-// The machine key Software\Vintara is in the machine hive's 32-bit view, where the installer
-// keeps it; the values each user saves are in that user's Software\Vintara, one tree in both
-// views.
+// Software\Vintara: the machine's in its 32-bit view, where the installer keeps it; the user's.
 inline std::string VintaraValue(const std::string& name, DWORD* type = nullptr) {
   return RegistryValue(HKEY_LOCAL_MACHINE, "Software\\Vintara", KEY_WOW64_32KEY, name, type);
 }
@@ -74,31 +72,28 @@ inline std::string UserValue(const std::string& name, DWORD* type = nullptr) {
 inline constexpr std::string_view kUserValues[] = {
     "SAVE", "AUTOLOGIN", "Username", "Password", "ProtectedPassword", "SYSTEM", "SEARCH", "COUNT"};
 
-// The machine key emptied of every value and subkey, and the user's of what the user saved, so
-// that other tests of the prefix do not see what a test wrote; the keys stay (an installer may
-// have made the machine key, with its rights).
+// Both keys emptied of what a test wrote, for the next tests of the prefix; the keys stay (an
+// installer may have made the machine key, with its rights).
 inline void ClearVintaraKey() {
-  HKEY key = nullptr;
-  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vintara", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key);
-  if (key) RegDeleteTreeA(key, nullptr);
-  RegCloseKey(key);
-  key = nullptr;
-  RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Vintara", 0, KEY_SET_VALUE, &key);
-  for (std::string_view name : kUserValues) RegDeleteValueA(key, std::string(name).c_str());
-  RegCloseKey(key);
+  for (auto [root, view] :
+       {std::pair{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}, {HKEY_CURRENT_USER, 0}}) {
+    HKEY key = nullptr;
+    RegOpenKeyExA(root, "Software\\Vintara", 0, KEY_ALL_ACCESS | view, &key);
+    if (key) RegDeleteTreeA(key, nullptr), RegCloseKey(key);
+  }
 }
 
 // The machine key as an installer leaves it, with the deployment values pointing at vtservice,
-// and these values as raw bytes without a type: each in the key where this client keeps it.
+// and these values as raw bytes without a type: each in the key where this client keeps it, or
+// all in the machine key, where an earlier client kept them.
 inline void PrepareVintaraKey(const std::string& webHost,
-                              const std::map<std::string, std::string>& raw) {
+                              const std::map<std::string, std::string>& raw,
+                              bool earlierClient = false) {
   ClearVintaraKey();
   SetVintaraValue("GameServer", std::string("127.0.0.1", 10), REG_SZ);
   SetVintaraValue("WebHost", webHost + '\0', REG_SZ);
   for (const auto& [name, bytes] : raw) {
-    const bool user =
-        std::find(std::begin(kUserValues), std::end(kUserValues), name) != std::end(kUserValues);
-    if (user)
+    if (!earlierClient && std::ranges::find(kUserValues, name) != std::end(kUserValues))
       SetRegistryValue(HKEY_CURRENT_USER, "Software\\Vintara", 0, name, bytes, REG_NONE);
     else
       SetVintaraValue(name, bytes, REG_NONE);
@@ -134,15 +129,12 @@ public:
   // Ends the client if it still runs.
   ~Client() {
     if (!process_.hProcess) return;
-    if (Running()) {
-      TerminateProcess(process_.hProcess, 99);
-      WaitForSingleObject(process_.hProcess, 10000);
-    }
+    TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 10000);
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
   }
-  // The exit code once the process has ended, or STILL_ACTIVE after the time-out (or when it
-  // did not start).
+  // The exit code once the process has ended, else STILL_ACTIVE.
   DWORD WaitExit(DWORD timeoutMs = 60000) {
     DWORD code = STILL_ACTIVE;
     if (WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0)
@@ -328,11 +320,12 @@ inline void ClickRow(HWND list, int row, bool doubleClick = false) {
   }
 }
 
-// The login window's texts set and Login clicked.
-inline void LogIn(HWND login, const std::string& user, const std::string& password) {
+// The login window's texts set and Login clicked; the window.
+inline HWND LogIn(HWND login, const std::string& user, const std::string& password) {
   SetText(login, IDC_LOGIN_USERNAME, user);
   SetText(login, IDC_LOGIN_PASSWORD, password);
   Click(login, IDC_LOGIN_LOGIN);
+  return login;
 }
 
 // One line to the test command, and its answer awaited.
@@ -356,10 +349,9 @@ inline void HoldKey(HWND window, const std::string& xKeyName) {
 inline void ReleaseKey(const std::string& xKeyName) { AskTheTestCommand("KEYUP " + xKeyName); }
 
 // A saved login text as the login window keeps it: padded with zeros to 20 bytes.
-inline std::string Padded(const std::string& text) {
-  std::string out = text.substr(0, 20);
-  out.resize(20, '\0');
-  return out;
+inline std::string Padded(std::string text) {
+  text.resize(20, '\0');
+  return text;
 }
 
 // A whole file's bytes ("" when it cannot be read).

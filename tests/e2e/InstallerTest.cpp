@@ -5,10 +5,6 @@
 #include <sddl.h>
 #include <shlobj.h>
 
-#include <map>
-#include <string>
-#include <vector>
-
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
@@ -62,9 +58,7 @@ protected:
   }
   void TearDown() override {
     Uninstall();
-    for (const char* name : {"gens.cfg", "meka.inp"})
-      DeleteFileA((emulators + "\\" + name).c_str());
-    RemoveDirectoryA(emulators.c_str());
+    Client("cmd /c rd /s /q \"" + emulators + "\"").WaitExit();
     ServiceCase::TearDown();
   }
   // Runs the installer to its end with the options; its exit code.
@@ -131,8 +125,8 @@ TEST_F(Installer, FreshInstallRunReinstallAndUninstall) {
     test::WriteFileBytes(emulators + "\\" + name, std::string("keep ") + name);
   {
     Client client("\"" + installed + "\\VTBrowser.exe\"");
-    LogInThroughWindow(client, "demo");
-    HWND browser = Await(client, Kind::Browser);
+    LogIn(Await(client, Kind::Login), "demo", "demo");
+    AwaitBrowser(client);
     Click(browser, IDC_BROWSER_SNES);
     CloseAndEnd(client, browser);
   }

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -15,9 +14,8 @@
 
 #include "platform/TcpSocket.h"
 #include "resources/resource.h"
-#include "service/ServerSession.h"
+#include "service/Endpoints.h"
 #include "tests/e2e/E2eClient.h"
-#include "tests/support/RecordingHost.h"
 #include "tests/support/TempDir.h"
 
 namespace vt::e2e {
@@ -40,15 +38,14 @@ protected:
     for (const std::string& file : {log, log + ".folders"}) std::remove(file.c_str());
   }
   // The key with a saved automatic login as the user (whose password in the sample accounts is
-  // the user name), then the raw values given, which win.
-  void PrepareAutoLogin(const std::string& user,
-                        const std::map<std::string, std::string>& values = {}) {
-    std::map<std::string, std::string> all = {{"SAVE", "TRUE"},
-                                              {"AUTOLOGIN", "TRUE"},
-                                              {"Username", Padded(user)},
-                                              {"Password", Padded(user)}};
-    for (const auto& [name, bytes] : values) all[name] = bytes;
-    PrepareVintaraKey(web, all);
+  // the user name), under the values given, which win.
+  void PrepareAutoLogin(const std::string& user, std::map<std::string, std::string> values = {},
+                        bool earlierClient = false) {
+    values.insert({{"SAVE", "TRUE"},
+                   {"AUTOLOGIN", "TRUE"},
+                   {"Username", Padded(user)},
+                   {"Password", Padded(user)}});
+    PrepareVintaraKey(web, values, earlierClient);
   }
   // Waits for a window of the kind; one that does not come ends the case as a failure (gtest
   // reports the exception).
@@ -57,11 +54,8 @@ protected:
       return h;
     throw std::runtime_error(std::string("no ") + KindName(kind) + " appeared");
   }
-  // Waits for the login window and logs in through it as a sample user; the window.
-  static HWND LogInThroughWindow(Client& client, const std::string& user) {
-    HWND login = Await(client, Kind::Login);
-    LogIn(login, user, user);
-    return login;
+  void AwaitBrowser(Client& client) {
+    list = GetDlgItem(browser = Await(client, Kind::Browser), IDC_BROWSER_LIST);
   }
   // Waits until the list shows the rows; fails the case when it does not come to.
   static bool AwaitRows(HWND list, const std::vector<std::string>& rows) {
@@ -70,10 +64,14 @@ protected:
                   << " expected";
     return false;
   }
+  // A button of the window clicked, and the program's end awaited.
+  static void ClickToEnd(Client& client, HWND window, int id) {
+    Click(window, id);
+    EXPECT_EQ(client.WaitExit(), 0u);
+  }
   static void CloseAndEnd(Client& client, HWND browser) {
     ShowWindow(browser, SW_RESTORE);
-    Click(browser, IDC_BROWSER_CLOSE);
-    EXPECT_EQ(client.WaitExit(), 0u);
+    ClickToEnd(client, browser, IDC_BROWSER_CLOSE);
   }
   // The lines of a text file, once there are `count` of them (or after the time-out).
   static std::vector<std::string> Lines(const std::string& path, size_t count = 0) {
@@ -87,46 +85,43 @@ protected:
     });
     return lines;
   }
-  // A login as `user` from elsewhere, through the client's session code, lasting as long as the
-  // session: SignedIn, or UserInUse when the server refused it for another session.
+  // A login as a sample user from elsewhere, byte by byte as the game protocol goes, lasting as
+  // long as its socket: signed in, or refused as the user is in use (which drops that session).
   struct OtherLogin {
-    std::unique_ptr<ServerSession> session;
-    LoginResult result;
+    TcpSocket socket;
+    bool signedIn = false;
+    std::string Exchange(const std::string& bytes) {
+      char reply[1024];
+      const long n = socket.Send(bytes) ? socket.Receive(reply, sizeof reply) : -1;
+      return std::string(reply, n > 0 ? static_cast<size_t>(n) : 0);
+    }
   };
-  OtherLogin Session(const std::string& user) {
-    auto s =
-        std::make_unique<ServerSession>(ServiceEndpoints{"127.0.0.1", kGameServerPort, web, 10000});
-    const LoginResult result = s->Login(user, user, host_);
-    return {std::move(s), result};
+  static OtherLogin Session(const std::string& user) {
+    StartSocketLibrary(0x0202);
+    OtherLogin s;
+    if (s.socket.Create() && s.socket.Connect(ResolveIpv4("127.0.0.1").address, kGameServerPort) &&
+        s.socket.SetReceiveTimeout(10000) && s.Exchange(user) == "ok")
+      s.signedIn = s.Exchange(user) == "ok" && s.Exchange(std::string(64, '\0')) == "ok";
+    return s;
   }
-  // The rows the service itself answers the user for a query, asked byte by byte as the game
-  // protocol goes, not through the client's session, and marked as the user is told: free copies
-  // "Available"; none, on a full account "UnAvailable"; none on a free account, "Preferred" when
-  // full accounts have some, else "UnAvailable". Their keys by title in `keys`. Asked while the
-  // client is not logged in as the same user: a second login drops the first one's session.
+  // The rows the service itself answers the user for a query, asked byte by byte, not through
+  // the client's code, and marked as the user is told: free copies "Available"; none, on a full
+  // account "UnAvailable"; none on a free account, "Preferred" when full accounts have some,
+  // else "UnAvailable". Their keys by title in `keys`. Asked while the client is not logged in as
+  // the same user: a second login drops the first one's session.
   std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias,
                                        const std::string& pattern) {
-    StartSocketLibrary(0x0202);
-    TcpSocket s;
-    const bool connected = s.Create() &&
-                           s.Connect(ResolveIpv4("127.0.0.1").address, kGameServerPort) &&
-                           s.SetReceiveTimeout(10000);
-    auto exchange = [&s](const std::string& bytes) {
-      char reply[1024];
-      const long n = s.Send(bytes) ? s.Receive(reply, sizeof reply) : -1;
-      return std::string(reply, n > 0 ? static_cast<size_t>(n) : 0);
-    };
+    OtherLogin s = Session(user);
     const std::string nul(1, '\0');
-    exchange(user);
-    const bool signedIn = exchange(user) != "" && exchange(std::string(64, '\0')) == "ok";
-    const bool full = exchange("qp" + nul) == "True";
-    exchange("qr" + nul), exchange(alias + nul), exchange(pattern + nul);
+    const bool full = s.Exchange("qp" + nul) == "True";
+    s.Exchange("qr" + nul), s.Exchange(alias + nul), s.Exchange(pattern + nul);
     std::string answer(5, '\0');
-    EXPECT_TRUE(connected && signedIn && s.Send("ok" + nul) && s.ReceiveExactly(answer.data(), 5))
+    EXPECT_TRUE(s.signedIn && s.socket.Send("ok" + nul) &&
+                s.socket.ReceiveExactly(answer.data(), 5))
         << alias << " " << pattern;
     const long count = std::strtol(answer.c_str(), nullptr, 10);
     for (char c[4096]; std::count(answer.begin() + 5, answer.end(), '\0') < count;) {
-      const long n = s.Receive(c, sizeof c);
+      const long n = s.socket.Receive(c, sizeof c);
       if (n <= 0) break;
       answer.append(c, static_cast<size_t>(n));
     }
@@ -149,9 +144,7 @@ protected:
 
   std::string web, log = TempPath("emustub.log");
   std::map<std::string, std::string> keys;
-
-private:
-  test::RecordingHost host_;
+  HWND browser = nullptr, list = nullptr;
 };
 
 }  // namespace vt::e2e

@@ -1,11 +1,5 @@
 // The set-up windows end to end: the real VTBrowser.exe against vtservice, Setup Help from the
 // browser, and keys pressed on the X server (tests/e2e/with-keys) read by Wine's DirectInput.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
@@ -41,7 +35,6 @@ protected:
   }
 
   std::string folder = TempPath("emulators"), zsnes = folder + "\\zsnesw.cfg";
-  HWND browser = nullptr;
 };
 
 // Enter, Escape, Space and Tab are bound like any key, in a field and in a Set All: none presses a
@@ -55,7 +48,7 @@ TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
   test::WriteFileBytes(zsnes, with("205, 203, 208, 200, 25, 54, 45, 44, 46, 30, 16, 18"));
   Client client;
   PrepareAutoLogin("player", {{"VT_PATH", folder}});
-  browser = Await(client, Kind::Browser);
+  AwaitBrowser(client);
   HWND setup = Open(client);
   const int ids[] = {IDC_SETUP_UP, IDC_SETUP_DOWN, IDC_SETUP_LEFT, IDC_SETUP_RIGHT,
                      IDC_SETUP_START};
