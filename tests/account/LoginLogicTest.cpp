@@ -109,9 +109,6 @@ protected:
     logic->Setup(passwordDest, usernameDest, *session);
     return *logic;
   }
-  void ScriptRefusal(const std::string& user, const std::string& pass, const std::string& answer) {
-    peer.Expect(user).Send("user?").Expect(pass).Send(answer);
-  }
 
   Log log;
   FakeSurface surface;
@@ -198,8 +195,8 @@ TEST_F(LoginLogicTest, LampsAndTheLoginButtonFollowTheirRulesAndSaveSettingsWrit
 TEST_F(LoginLogicTest, TheThirdFailedLoginOfAnyKindEndsTheProgramAfterItsNotice) {
   peer.Expect("alice").Reset();
   peer.NextConnection();
-  ScriptRefusal("alice", "nope", kInUse);
-  ScriptRefusal("alice", "nope", kBad);
+  test::ScriptLoginReply(peer, "alice", "nope", kInUse);
+  test::ScriptLoginReply(peer, "alice", "nope", kBad);
   surface.user = [this] {
     logic->TextsChanged("alice", "nope");
     for (int i = 0; i < 4 && !surface.ended; ++i) logic->PressLogin();
@@ -213,7 +210,7 @@ TEST_F(LoginLogicTest, TheThirdFailedLoginOfAnyKindEndsTheProgramAfterItsNotice)
 }
 
 TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInUse) {
-  ScriptRefusal("carol", "c@r:ol/1", kInUse);
+  test::ScriptLoginReply(peer, "carol", "c@r:ol/1", kInUse);
   test::ScriptGoodLogin(peer, "carol", "c@r:ol/1", "True");
   std::string savedWhileConnecting;
   surface.onConnecting = [&] { savedWhileConnecting = Value("Username"); };
@@ -254,7 +251,7 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
     SaveLogin("TRUE", "TRUE", Padded("player"), Padded("secret"));
     log.clear();
     test::ScriptedPeer server;
-    server.Expect("player").Send("user?").Expect("secret").Send(c.answer);
+    test::ScriptLoginReply(server, "player", "secret", c.answer);
     if (!c.answer.empty()) server.Start();
     Start(c.answer.empty() ? 1 : server.port());
     EXPECT_EQ(logic->Run(), LoginExit::Left);

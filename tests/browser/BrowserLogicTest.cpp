@@ -139,8 +139,8 @@ TEST_F(BrowserLogicTest, RefreshFillsTheRowsInServerOrderAndSelectsNone) {
 // A refused login queries nothing; an out-of-date client found by the next connection's version
 // check ends the program after the update message: no notice, no query, no game server.
 TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndAnOutOfDateClientEndsTheProgram) {
-  peer.Expect("ann").Send("user?").Expect("pw:@/").Send("Incorrect Username or Password");
-  peer.Expect("ann").Send("user?").Expect("pw:@/").Send("Username in use login again to clear.");
+  ScriptLoginReply(peer, "ann", "pw:@/", "Incorrect Username or Password");
+  ScriptLoginReply(peer, "ann", "pw:@/", "Username in use login again to clear.");
   BrowserLogic& b = Start(peer);
   Go(b.RefreshList());
   EXPECT_EQ(surface.log, Log{}) << "a bad login changes nothing";
@@ -161,7 +161,7 @@ TEST_F(BrowserLogicTest, RefusedLoginsQueryNothingAndAnOutOfDateClientEndsThePro
 // error mark give one notice and no loop.
 TEST_F(BrowserLogicTest, ADroppedSessionIsLoggedInAgainOnce) {
   const auto refuse = [](const char* reply) {
-    return [reply](ScriptedPeer& p) { p.Expect("ann").Send("?").Expect("pw:@/").Send(reply); };
+    return [reply](ScriptedPeer& p) { ScriptLoginReply(p, "ann", "pw:@/", reply); };
   };
   const Log failed = {"loading", "connection-error", "close-loading"};
   const struct {

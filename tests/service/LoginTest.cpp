@@ -45,9 +45,9 @@ TEST_F(Login, RefusalsKeepTheConnectionAndAreToldUntilASuccess) {
                   {"OK", LoginResult::ServerText},  // case matters
                   {"ok ", LoginResult::ServerText}};
   for (const auto& r : refusals) {
-    peer.Expect("carol").Send("?").Expect("wrong").Send(r.reply);
+    ScriptLoginReply(peer, "carol", "wrong", r.reply);
     ScriptGoodLogin(peer, "carol", "right", "False");
-    peer.Expect("carol").Send("?").Expect("later").Send("Try later").NextConnection();
+    ScriptLoginReply(peer, "carol", "later", "Try later").NextConnection();
   }
   auto s = MakeSession();
   for (const auto& r : refusals) {
@@ -73,7 +73,7 @@ TEST_F(Login, AKeptConnectionTheServerClosedIsReplacedOnce) {
     SCOPED_TRACE(closesAgain ? "closed again" : "logged in anew");
     ScriptedPeer p;
     HttpPeer w("4.05");
-    p.Expect("kim").Send("?").Expect("bad").Send("Incorrect Username or Password").Close();
+    ScriptLoginReply(p, "kim", "bad", "Incorrect Username or Password").Close();
     if (closesAgain)
       p.NextConnection().Expect("kim").Close();
     else
@@ -102,7 +102,7 @@ TEST_F(Login, AKeptConnectionTheServerClosedIsReplacedOnce) {
 TEST_F(Login, DisconnectMeansANewConnectionAndAConnectionFailureStaysTold) {
   peer.Expect("gus").Reset();  // the connection dies under the client
   ScriptGoodLogin(peer.NextConnection(), "gus", "pw", "True");
-  peer.NextConnection().Expect("gus").Send("?").Expect("pw").Send("Try later");
+  ScriptLoginReply(peer.NextConnection(), "gus", "pw", "Try later");
   auto s = MakeSession();
   EXPECT_EQ(s->Login("gus", "pw", ui), LoginResult::ConnectionFailed);
   EXPECT_FALSE(s->connected() || s->loggedIn());

@@ -25,17 +25,20 @@ inline std::string Record(const std::string& title, const std::string& key,
   return Z(title + "\n" + key + "\n" + copies + "\n" + fullCopies);
 }
 
-// The client's login bytes on a loopback connection, and the peer's side of a login that
-// succeeds with the tier.
+// The client's login bytes on a loopback connection; the peer's side of a login up to its reply
+// to the password, and of one that succeeds with the tier.
 inline std::string GoodLoginBytes(const std::string& user, const std::string& password) {
   std::string address = "127.0.0.1";
   address.resize(64, '\0');
   return user + password + address + Z("qp");
 }
+inline ScriptedPeer& ScriptLoginReply(ScriptedPeer& peer, const std::string& user,
+                                      const std::string& password, const std::string& reply) {
+  return peer.Expect(user).Send("user?").Expect(password).Send(reply);
+}
 inline void ScriptGoodLogin(ScriptedPeer& peer, const std::string& user,
                             const std::string& password, const std::string& tier) {
-  peer.Expect(user).Send("user?").Expect(password).Send("ok").Expect(64).Send("ok").Expect(3).Send(
-      tier);
+  ScriptLoginReply(peer, user, password, "ok").Expect(64).Send("ok").Expect(3).Send(tier);
 }
 // A query's bytes from the client; the peer's side up to the client's "ok" (the answer is the
 // caller's), with the answer of the records (each with its NUL), or with the error mark.

@@ -31,7 +31,7 @@ TEST_F(Vtcli, LoginReachesTheDeploymentValuesServersAndPrintsAnUnexplainedReply)
     return cli::Run(args, out, err, &ui);
   };
   ScriptGoodLogin(peer, "ann", "pw", "True");
-  peer.NextConnection().Expect("ann").Send("?").Expect("pw").Send("Account suspended");
+  ScriptLoginReply(peer.NextConnection(), "ann", "pw", "Account suspended");
   peer.Start();
   EXPECT_EQ(run({"login", "ann", "pw"}), 0);
   EXPECT_EQ(out.str(),
