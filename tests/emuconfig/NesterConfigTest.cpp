@@ -10,7 +10,7 @@ namespace {
 const char* const kButtons[] = {"Up", "Down", "Left", "Right", "Select", "Start", "A", "B"};
 const std::string kTree = "Software\\nester\\NES\\Input";
 
-struct NesterTest : ::testing::Test {
+struct NesterTest : ::testing::Test, test::EmulatorFolder {
   std::string Key(int player, const char* button) {
     return kTree + "\\Controller" + std::to_string(player) + "\\" + button;
   }
@@ -21,20 +21,14 @@ struct NesterTest : ::testing::Test {
       for (const char* name : {"DeviceGUID", "DeviceType", "JAxisPositive", "JOffset", "Key"}) {
         std::string bytes;
         std::uint32_t type = 0;
-        store->QueryValue(Hive::User, Key(player, button), name, bytes, &type);
+        settings->QueryValue(Hive::User, Key(player, button), name, bytes, &type);
         all += std::to_string(type) + ":" + bytes + "|";
       }
     return all;
   }
-  bool Load(ControllerConfig& c, int player) { return nester.Load(*store, c, player, show); }
-  bool Save(int player) { return nester.Save(*store, config, player, show).done; }
+  bool Load(ControllerConfig& c, int player) { return Nester().Load(*settings, c, player, host); }
 
-  const Emulator& nester = Nester();
-  test::TempDir dir;
-  std::unique_ptr<SettingsStore> store = OpenFileSettings(dir.File("registry.txt"));
-  ControllerConfig config;
-  test::RecordingHost show;
-  std::vector<std::string>& messages = show.messages;
+  std::vector<std::string>& messages = host.messages;
 };
 
 // The first load writes the defaults to all sixteen keys, in nester's own value types; a record
@@ -55,14 +49,14 @@ TEST_F(NesterTest, FirstUseWritesTheDefaultsAndEachPlayerKeepsItsOwnRecords) {
   NesterBinding button{{}, kNesterJoystickButton, 0, 53, 0x12D};
   for (int i = 0; i < 16; ++i) button.DeviceGUID[i] = static_cast<std::uint8_t>(0x10 + i);
   config.nesRecords[6] = button;
-  ASSERT_TRUE(Save(2));
+  ASSERT_TRUE(Save(Nester(), 2));
   EXPECT_EQ(Snapshot(1), defaults);
   ControllerConfig p2;
   ASSERT_TRUE(Load(p2, 2));
   button.Key = 0x2D;
   EXPECT_EQ(p2.nesRecords[6], button);
   EXPECT_EQ(p2.DisplayName(SlotA), "J35");
-  EXPECT_EQ(nester.Stored(p2, SlotA), (std::vector<std::int64_t>{2, 0x2D, 53, 0}));
+  EXPECT_EQ(Nester().Stored(p2, SlotA), (std::vector<std::int64_t>{2, 0x2D, 53, 0}));
 }
 
 // nester's Key is read as nester reads it, into four bytes of which the first is the key: a
@@ -76,7 +70,7 @@ TEST_F(NesterTest, TheKeyIsTheFirstOfUpToFourBytes) {
                                                           {"\x2D\x11\x22", 0x2D},
                                                           {"\x2D\x11\x22\x33", 0x2D},
                                                           {"\x2D\x11\x22\x33\x44", 0}}) {
-    ASSERT_TRUE(store->SetValue(Hive::User, up, "Key", kTypeBinary, bytes));
+    ASSERT_TRUE(settings->SetValue(Hive::User, up, "Key", kTypeBinary, bytes));
     ControllerConfig c;
     ASSERT_TRUE(Load(c, 1));
     EXPECT_EQ(c.nesRecords[0].Key, key) << bytes.size() << " bytes";
@@ -87,18 +81,18 @@ TEST_F(NesterTest, TheKeyIsTheFirstOfUpToFourBytes) {
 // other's keys being absent, which is common); a save creates none: each missing one says so,
 // and the others are still written.
 TEST_F(NesterTest, MissingKeysGetDefaultsOnALoadAndAMessageOnASave) {
-  ASSERT_TRUE(store->CreateKey(Hive::User, Key(1, "Up")));
-  ASSERT_TRUE(store->CreateKey(Hive::User, Key(2, "Select")));
+  ASSERT_TRUE(settings->CreateKey(Hive::User, Key(1, "Up")));
+  ASSERT_TRUE(settings->CreateKey(Hive::User, Key(2, "Select")));
   config.nesRecords[0] = NesterKeyboardBinding(0x11);
   config.nesRecords[4].DeviceType = 7;
-  EXPECT_FALSE(Save(1));
-  EXPECT_FALSE(Save(2));
+  EXPECT_FALSE(Save(Nester(), 1));
+  EXPECT_FALSE(Save(Nester(), 2));
   EXPECT_EQ(messages, std::vector<std::string>(14, "Not Sure: Hmmmmm"));
   std::string type;
-  ASSERT_TRUE(store->QueryValue(Hive::User, Key(2, "Select"), "DeviceType", type));
+  ASSERT_TRUE(settings->QueryValue(Hive::User, Key(2, "Select"), "DeviceType", type));
   EXPECT_EQ(type, std::string("\x07\0\0\0", 4));
-  EXPECT_FALSE(store->KeyExists(Hive::User, Key(2, "Up")));
-  EXPECT_EQ(nester.Location({}, 2),
+  EXPECT_FALSE(settings->KeyExists(Hive::User, Key(2, "Up")));
+  EXPECT_EQ(Nester().Location({}, 2),
             "the registry key HKEY_CURRENT_USER\\Software\\nester\\NES\\Input\\Controller2");
   ControllerConfig p2, p1;
   ASSERT_TRUE(Load(p2, 2));
@@ -116,28 +110,29 @@ TEST_F(NesterTest, TheOriginalIsKeptInTheClientsKeyAndAnOldCopyInNestersTreeIsMo
   const std::string old = kTree + ".vintara-original";
   auto putUp = [&](const std::string& root, char key) {
     const std::string up = root + "\\Controller1\\Up";
-    return store->CreateKey(Hive::User, up) &&
-           store->SetValue(Hive::User, up, "Key", kTypeBinary, std::string(1, key));
+    return settings->CreateKey(Hive::User, up) &&
+           settings->SetValue(Hive::User, up, "Key", kTypeBinary, std::string(1, key));
   };
   const struct {
     bool oldCopy, oldComplete;
     char kept;
   } cases[] = {{false, false, '\x11'}, {true, true, '\x22'}, {true, false, '\x11'}};
   for (const auto& c : cases) {
-    store = OpenFileSettings(dir.File(std::to_string(c.oldCopy + 2 * c.oldComplete)));
+    settings = OpenFileSettings(dir.File(std::to_string(c.oldCopy + 2 * c.oldComplete)));
     ASSERT_TRUE(putUp(kTree, '\x11'));
     ASSERT_TRUE(!c.oldCopy || putUp(old, '\x22'));
-    ASSERT_TRUE(!c.oldComplete || store->SetValue(Hive::User, old, "Complete", kTypeString, "1"));
+    ASSERT_TRUE(!c.oldComplete ||
+                settings->SetValue(Hive::User, old, "Complete", kTypeString, "1"));
     for (std::uint8_t key : {0x33, 0x44}) {  // the second save takes no second copy
       ASSERT_TRUE(Load(config, 1));
       config.nesRecords[0] = NesterKeyboardBinding(key);
-      ASSERT_TRUE(Save(1));
+      ASSERT_TRUE(Save(Nester(), 1));
     }
     std::string up, complete;
-    EXPECT_FALSE(store->KeyExists(Hive::User, old));
-    EXPECT_TRUE(store->QueryValue(Hive::User, kept + "\\Controller1\\Up", "Key", up));
+    EXPECT_FALSE(settings->KeyExists(Hive::User, old));
+    EXPECT_TRUE(settings->QueryValue(Hive::User, kept + "\\Controller1\\Up", "Key", up));
     EXPECT_EQ(up, std::string(1, c.kept));
-    EXPECT_TRUE(store->QueryValue(Hive::User, kept, "Complete", complete));
+    EXPECT_TRUE(settings->QueryValue(Hive::User, kept, "Complete", complete));
   }
 }
 
