@@ -141,72 +141,53 @@ TEST(ListBarArrows, HoldingScrollsAt300msThenEvery50msPlusOneAtRelease) {
         }
 }
 
-// A press released elsewhere. From the first arrow onto the second, the vertical bar pages and
-// the horizontal one scrolls a line. On the track, a page toward the pointer: below, above,
-// none exactly at the thumb's top edge (in the thumb), but one there outside the bar's width,
-// which the page rule counts as above the thumb.
-TEST(ListBarRelease, ArrowOntoArrowAndClicksOnTheTrack) {
-  for (BarOrientation o : {kV, kHorizontal}) {
-    const bool v = o == kV;
-    SimulatedList list(kH, 100, 10);
-    ListBarLogic bar(o, list);
-    const int x = v ? kX : kH - 10, y = v ? kDownY : 5;
-    bar.ButtonDown(v ? kX : 5, v ? kUpY : 5);
-    bar.PointerMove(x, y);
-    bar.ButtonUp(x, y);
-    EXPECT_EQ(list.commands.at(0), v ? ScrollCommand::PageForward : ScrollCommand::LineForward);
-    EXPECT_EQ(list.Position(), v ? 10 : 1);
+// A click, or a press, a move and a release. On the track, a page toward the pointer: below, above,
+// none exactly at the thumb's top edge (in the thumb), but one there outside the bar's width, which
+// the page rule counts as above the thumb. From the first arrow onto the second, the vertical bar
+// pages and the horizontal one scrolls a line. A grabbed thumb scrolls the vertical list by whole
+// rows and the horizontal one by pixels (only that counts as dragging), by the delta of the
+// unclamped thumb; its release never pages, but over the horizontal bar's left arrow still scrolls
+// a line.
+TEST(ListBarPointer, PressMoveAndReleaseScrollTowardThePointer) {
+  using enum ScrollCommand;
+  const struct {
+    BarOrientation orientation;
+    int limit, page, position;
+    std::pair<int, int> press, move, release;  // x, y
+    std::vector<int> scrolledBy;               // by the move
+    int thumb;                                 // after the move
+    bool dragging;
+    std::vector<ScrollCommand> commands;  // by the release
+    int end;
+  } cases[] = {
+      {kV, 100, 10, 50, {kX, 300}, {kX, 300}, {kX, 300}, {}, 187, false, {PageForward}, 60},
+      {kV, 100, 10, 50, {kX, 50}, {kX, 50}, {kX, 50}, {}, 187, false, {PageBack}, 40},
+      {kV, 100, 10, 50, {kX, 187}, {kX, 187}, {kX, 187}, {}, 187, false, {}, 50},
+      {kV, 100, 10, 50, {40, 187}, {40, 187}, {40, 187}, {}, 187, false, {PageBack}, 40},
+      {kV, 100, 10, 0, {kX, kUpY}, {kX, kDownY}, {kX, kDownY}, {}, 36, false, {PageForward}, 10},
+      {kHorizontal, 100, 10, 0, {5, 5}, {390, 5}, {390, 5}, {}, 25, false, {LineForward}, 1},
+      // Ratio 1: thumb top 100 is row 64; past the end, the thumb clamps and the list stops.
+      {kV, 302, 10, 0, {kX, 40}, {kX, 113}, {kX, 395}, {64}, 100, false, {}, 64},
+      {kV, 302, 10, 0, {kX, 40}, {kX, 395}, {kX, 395}, {346}, kH - 62, false, {}, 302},
+      // Ratio 0.5: thumb left 100 is (100 - 25) / 0.5 = 150 pixels.
+      {kHorizontal, 650, 50, 0, {30, 5}, {113, 5}, {10, 5}, {150}, 100, true, {LineBack}, 149},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.press.first << "," << c.press.second << " to "
+                                    << c.release.first << "," << c.release.second);
+    SimulatedList list(kH, c.limit, c.page, c.position);
+    ListBarLogic bar(c.orientation, list);
+    bar.UpdateBar();
+    bar.ButtonDown(c.press.first, c.press.second);
+    if (c.move != c.press) bar.PointerMove(c.move.first, c.move.second);  // else a click
+    EXPECT_EQ(list.scrolledBy, c.scrolledBy);
+    EXPECT_EQ(bar.ThumbStart(), c.thumb);
+    EXPECT_EQ(bar.Dragging(), c.dragging);
+    bar.ButtonUp(c.release.first, c.release.second);
+    EXPECT_EQ(list.commands, c.commands);
+    EXPECT_EQ(list.Position(), c.end);
+    EXPECT_FALSE(list.captured || bar.Dragging() || bar.ThumbGrabbed());
   }
-  SimulatedList list(kH, 100, 10, 50);
-  ListBarLogic bar(kV, list);
-  bar.UpdateBar();
-  ASSERT_EQ(bar.ThumbStart(), 187);  // 36 + 50 * 3.02
-  for (auto [x, y, position] :
-       {std::tuple{kX, 300, 60}, {kX, 50, 50}, {kX, 187, 50}, {40, 187, 40}}) {
-    bar.ButtonDown(x, y);
-    bar.ButtonUp(x, y);
-    EXPECT_EQ(list.Position(), position) << x << "," << y;
-  }
-  EXPECT_FALSE(list.captured);
-}
-
-TEST(ListBarDrag, VerticalDragScrollsWholeRowsAndReleaseDoesNotPage) {
-  SimulatedList list(kH, 302, 10);  // ratio 1
-  ListBarLogic bar(kV, list);
-  bar.UpdateBar();
-  bar.ButtonDown(kX, 40);
-  EXPECT_TRUE(bar.ThumbGrabbed());
-  bar.PointerMove(kX, 113);  // thumbTop 100 -> row 64
-  EXPECT_FALSE(bar.Dragging()) << "only the horizontal bar drags";
-  EXPECT_EQ(list.Position(), 64);
-  EXPECT_EQ(bar.ThumbStart(), 100);
-  bar.PointerMove(kX, 395);  // beyond the end: thumb clamps, list goes to its limit
-  EXPECT_EQ(list.Position(), 302);
-  EXPECT_EQ(bar.ThumbStart(), kH - 62);
-  // The delta is taken from the unclamped thumb (382 - 36 - 64); the list stops at its limit.
-  EXPECT_EQ(list.scrolledBy, (std::vector<int>{64, 282}));
-  // Released over the cap, below the thumb: a grabbed thumb never pages.
-  bar.ButtonUp(kX, 395);
-  EXPECT_TRUE(list.commands.empty());
-  EXPECT_FALSE(bar.ThumbGrabbed());
-}
-
-TEST(ListBarDrag, HorizontalDragSetsDraggingAndScrollsPixels) {
-  SimulatedList list(400, 650, 50);  // ratio 0.5
-  ListBarLogic bar(kHorizontal, list);
-  bar.UpdateBar();
-  bar.ButtonDown(30, 5);
-  EXPECT_TRUE(bar.ThumbGrabbed());
-  EXPECT_FALSE(bar.Dragging());
-  bar.PointerMove(113, 5);  // thumbLeft 100 -> (100 - 25) / 0.5 = 150 pixels
-  EXPECT_TRUE(bar.Dragging());
-  EXPECT_EQ(list.Position(), 150);
-  EXPECT_EQ(bar.ThumbStart(), 100);
-  // Released over the left arrow after a drag: the horizontal bar still scrolls a line.
-  bar.ButtonUp(10, 5);
-  EXPECT_EQ(list.commands, (std::vector<ScrollCommand>{ScrollCommand::LineBack}));
-  EXPECT_EQ(list.Position(), 149);
-  EXPECT_FALSE(bar.Dragging() || bar.ThumbGrabbed());
 }
 
 }  // namespace
