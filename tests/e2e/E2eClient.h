@@ -108,11 +108,9 @@ inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000
 }
 
 // A path of the build machine as Wine sees it ("Z:\\...").
-inline std::string WindowsPath(const std::string& unixPath) {
-  std::string path = "Z:" + unixPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
+inline std::string WindowsPath(std::string path) {
+  std::ranges::replace(path, '/', '\\');
+  return "Z:" + path;
 }
 
 class Client {
@@ -146,20 +144,13 @@ public:
   }
   // Visible top-level windows of the client.
   std::vector<HWND> Windows() const {
-    struct Found {
-      DWORD pid;
-      std::vector<HWND> windows;
-    } found{process_.dwProcessId, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) {
-          auto* f = reinterpret_cast<Found*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(hwnd, &pid);
-          if (pid == f->pid && IsWindowVisible(hwnd)) f->windows.push_back(hwnd);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.windows;
+    std::vector<HWND> windows;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(h, &pid);
+      if (pid == process_.dwProcessId && IsWindowVisible(h)) windows.push_back(h);
+    }
+    return windows;
   }
   // A visible window of the client that `match` accepts; null after the time-out or the end.
   HWND WaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 60000) const {
@@ -256,16 +247,8 @@ inline std::string EditText(HWND edit) {
   return std::string(buffer, got);
 }
 
-// All texts of a message box's static controls.
-inline std::string MessageBoxText(HWND box) {
-  std::string all;
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    char cls[32] = {};
-    GetClassNameA(c, cls, sizeof cls);
-    if (std::string(cls) == "Static") all += Text(c);
-  }
-  return all;
-}
+// A message box's message: the text of its static control 0xFFFF.
+inline std::string MessageBoxText(HWND box) { return Text(GetDlgItem(box, 0xFFFF)); }
 
 // Memory lent in the process that owns a window, for a message whose argument points at it:
 // `in` is copied there before the message, and the same bytes back into it after.
@@ -328,25 +311,24 @@ inline HWND LogIn(HWND login, const std::string& user, const std::string& passwo
   return login;
 }
 
-// One line to the test command, and its answer awaited.
-inline void AskTheTestCommand(const std::string& line) {
-  std::printf("%s\n", line.c_str());
+// One line to the test command, as printf writes it, and its answer awaited.
+template <typename... Args>
+void AskTheTestCommand(const char* format, Args... args) {
+  std::printf(format, args...);
   std::fflush(stdout);
   char answer[16];
-  if (!std::fgets(answer, sizeof answer, stdin)) answer[0] = 0;
+  std::fgets(answer, sizeof answer, stdin);
 }
 
 // A real key through the X server (tests/e2e/with-keys presses it): the window, found by its
 // place on the screen, gets the X input focus, then the key is held until ReleaseKey.
-inline void HoldKey(HWND window, const std::string& xKeyName) {
+inline void HoldKey(HWND window, const char* xKeyName) {
   RECT r{};
   GetWindowRect(window, &r);
-  char geometry[64];
-  std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top,
-                r.left, r.top);
-  AskTheTestCommand("KEYDOWN " + xKeyName + " " + geometry);
+  AskTheTestCommand("KEYDOWN %s %ldx%ld+%ld+%ld\n", xKeyName, r.right - r.left, r.bottom - r.top,
+                    r.left, r.top);
 }
-inline void ReleaseKey(const std::string& xKeyName) { AskTheTestCommand("KEYUP " + xKeyName); }
+inline void ReleaseKey(const char* xKeyName) { AskTheTestCommand("KEYUP %s\n", xKeyName); }
 
 // A saved login text as the login window keeps it: padded with zeros to 20 bytes.
 inline std::string Padded(std::string text) {

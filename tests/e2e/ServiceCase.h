@@ -129,13 +129,12 @@ protected:
     std::istringstream records(answer.substr(5));
     for (std::string record; std::getline(records, record, '\0');) {
       std::istringstream fields(record);
-      std::string title, key, copies, fullCopies;
-      std::getline(fields, title, '\n'), std::getline(fields, key, '\n');
-      std::getline(fields, copies, '\n'), std::getline(fields, fullCopies, '\n');
-      const char* mark = std::atoi(copies.c_str()) > 0                ? "Available"
-                         : !full && std::atoi(fullCopies.c_str()) > 0 ? "Preferred"
-                                                                      : "UnAvailable";
-      rows.push_back(title + "|" + mark);
+      std::string title, key;
+      int copies = 0, fullCopies = 0;
+      std::getline(std::getline(fields, title), key) >> copies >> fullCopies;
+      rows.push_back(title + (copies > 0                ? "|Available"
+                              : !full && fullCopies > 0 ? "|Preferred"
+                                                        : "|UnAvailable"));
       keys[title] = key;
     }
     EXPECT_FALSE(rows.empty()) << alias << " " << pattern;

@@ -20,7 +20,7 @@ protected:
   }
   // A key as a user presses it, down for a moment, once the field prompts and the devices are
   // open (the button disabled).
-  static void Tap(HWND setup, int field, int button, const std::string& key) {
+  static void Tap(HWND setup, int field, int button, const char* key) {
     ASSERT_TRUE(WaitUntil([&] { return Text(GetDlgItem(setup, field)).starts_with("Push"); }));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(setup, button)); }));
     HoldKey(setup, key);
