@@ -11,14 +11,11 @@ std::string Fixture(const std::string& name) {
 }
 
 bool EmulatorFolder::OnlyFileIs(const std::string& name) const {
-  int count = 0;
-  bool found = false;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    if (entry.path().filename() == name + ".vintara-original") continue;  // the kept original
-    ++count;
-    found = found || entry.path().filename() == name;
-  }
-  return count == 1 && found;
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files.push_back(entry.path().filename().string());
+  std::erase(files, name + ".vintara-original");
+  return files == std::vector<std::string>{name};
 }
 
 std::string GestFile(std::size_t lineEnd, std::size_t size) {
