@@ -43,7 +43,7 @@ protected:
   }
   // The window on a session pointed at the peer and the web host (or another); the login step,
   // the emulator start, and the boxes and pages (unless they are to show) are recorded.
-  BrowserWindow& Make(const std::string& webHost = "", bool showBoxes = false) {
+  void Make(const std::string& webHost = "", bool showBoxes = false) {
     session = MakeSession(10000, 0, webHost);  // past the seconds a test holds a query back
     window = std::make_unique<BrowserWindow>(*session, *settings);
     if (!showBoxes) window->SetHost(ui);
@@ -60,7 +60,6 @@ protected:
       started.push_back(line);
       return win::KernelHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));  // a game running
     });
-    return *window;
   }
   // Runs the window with the body on its loop; the window ends after the body, also when an
   // assertion left the body early.
@@ -116,8 +115,6 @@ TEST_F(BrowserWindowTest, OpensCentredWithItsRowsAndColoursAndNothingSelectedAnd
     HWND list = GetDlgItem(dlg, IDC_BROWSER_LIST);
     RECT client{};
     GetClientRect(list, &client);
-    EXPECT_EQ(client.right, ChildRect(list).right - ChildRect(list).left)
-        << "no platform scroll bar takes room";
     // Both columns show whole, the longest mark fits its column, and a title has the most room.
     const int title = ListView_GetColumnWidth(list, 0), mark = ListView_GetColumnWidth(list, 1);
     EXPECT_LE(title + mark, client.right);

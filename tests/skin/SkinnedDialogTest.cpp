@@ -15,9 +15,6 @@
 namespace vt::skin {
 namespace {
 
-using test::CaptureClient;
-using test::MakeImage;
-
 constexpr COLORREF kKey = RGB(255, 0, 255);
 
 // A test window whose background is made in memory.
@@ -41,12 +38,6 @@ protected:
 
 HBITMAP Solid(int w, int h) { return test::SolidImage(w, h, RGB(10, 20, 30)); }
 
-RECT Place(HWND h) {
-  RECT r{};
-  GetWindowRect(h, &r);
-  return r;
-}
-
 // Centred on the primary screen when it first appears, at its image's size; after that the window
 // stays where the user put it, through any size change and a minimise and restore. Placing it
 // never activates it.
@@ -63,10 +54,10 @@ TEST(SkinnedDialog, IsCentredOnceAtItsImageSizeAndKeepsItsPlaceAfterwards) {
   ShowWindow(h, SW_MINIMIZE);
   ShowWindow(h, SW_RESTORE);
   test::Pump();
-  const RECT kept = Place(h);
-  EXPECT_EQ(
-      std::vector<LONG>({kept.left, kept.top, kept.right - kept.left, kept.bottom - kept.top}),
-      std::vector<LONG>({10, 20, 201, 123}));
+  RECT kept{};
+  GetWindowRect(h, &kept);
+  EXPECT_EQ(std::vector<LONG>({kept.left, kept.top, kept.right, kept.bottom}),
+            std::vector<LONG>({10, 20, 10 + 201, 20 + 123}));
   EXPECT_EQ(dlg.loads, 1) << "the image is loaded once";
   EXPECT_TRUE(dlg.host.messages.empty());
 }
@@ -103,7 +94,7 @@ TEST(SkinnedDialog, KeyedRegionHoldsExactlyThePixelsThatAreNotTheKey) {
     return RGB((x * 3) & 0xFF, (y * 5) & 0xFF, 100);
   };
   TestSkin dlg({.background = 1, .region = SkinRegion::Keyed},
-               [&] { return MakeImage(kW, kH, colour); });
+               [&] { return test::MakeImage(kW, kH, colour); });
   ASSERT_TRUE(dlg.CreateModeless());
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   GetWindowRgn(dlg.Hwnd(), region);
@@ -123,7 +114,8 @@ TEST(SkinnedDialog, APressOnTheFaceMovesOnlyAWindowThatDrags) {
   for (bool drag : {true, false}) {
     TestSkin dlg({.background = 1, .drag = drag}, [] { return Solid(160, 96); });
     ASSERT_TRUE(dlg.CreateModeless());
-    const RECT wr = Place(dlg.Hwnd());
+    RECT wr{};
+    GetWindowRect(dlg.Hwnd(), &wr);
     SendMessageA(dlg.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 60));
     MSG msg{};
     ASSERT_EQ(
@@ -154,7 +146,7 @@ TEST(SkinnedDialog, ColoursTheKindsGivenAndReleasesItsImageWhenMarkedSo) {
     test::Pump();
     for (auto [id, blue] :
          {std::pair{IDC_TEST_EDIT, c.editBlue}, std::pair{IDC_TEST_STATIC, c.staticBlue}}) {
-      const auto cap = CaptureClient(dlg.Item(id));
+      const auto cap = test::CaptureClient(dlg.Item(id));
       const int blues = cap.Count(kSkinBlue);
       EXPECT_EQ(blues > cap.width * cap.height / 2, blue) << id << " colours " << c.colours;
       EXPECT_TRUE(blue || blues == 0);

@@ -167,22 +167,20 @@ inline Capture ReadPixels(HDC source, int x, int y, int w, int h) {
   return out;
 }
 
-inline Capture CaptureClient(HWND hwnd) {
-  RECT r{};
-  GetClientRect(hwnd, &r);
-  if (r.right <= 0 || r.bottom <= 0) return {};
-  HDC dc = GetDC(hwnd);
-  Capture cap = ReadPixels(dc, 0, 0, r.right, r.bottom);
-  ReleaseDC(hwnd, dc);
-  return cap;
-}
-
 // A screen rectangle as the display shows it (from any thread).
 inline Capture CaptureScreen(const RECT& r) {
   HDC screen = GetDC(nullptr);
   Capture out = ReadPixels(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
   ReleaseDC(nullptr, screen);
   return out;
+}
+
+// What the screen shows of the window's client area.
+inline Capture CaptureClient(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return CaptureScreen(r);
 }
 
 // A bitmap resource of the program.
