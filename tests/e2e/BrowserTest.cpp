@@ -9,8 +9,7 @@ using Browser = ServiceCase;
 
 // The marks as fixed data once. A free account's tenth start shows the upgrade reminder first,
 // and Close saves the count started again; a full account is never counted. A saved search the
-// server refuses falls back to the letter range A-B, shown in the box, with no error, and is
-// not saved again.
+// server refuses falls back to A-B, shown in the box, with no error, and is not saved again.
 TEST_F(Browser, EachAccountSeesItsRowsAndReminderAndARefusedSavedSearchFallsBack) {
   const std::vector<std::string> free = {
       "Aurora Chase|Available",    "Axel's Derby|Available",       "Bubble Bowling|Preferred",
@@ -41,8 +40,8 @@ TEST_F(Browser, EachAccountSeesItsRowsAndReminderAndARefusedSavedSearchFallsBack
 }
 
 // The next start queries the saved system and search, with the box empty; Quit leaves the saved
-// state as it was. A session the server dropped (here: the same user logging in elsewhere, as
-// after an idle time or a restart) is logged in again by the next command, without a notice.
+// state as it was. A session the server dropped (here for a login elsewhere) is logged in again
+// by the next command, without a notice.
 TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSessionComesBack) {
   const auto snesAB = ServiceRows("demo", "SNES", "^[a-b]"),
              snesCD = ServiceRows("demo", "SNES", "^[c-d]"),
@@ -74,10 +73,9 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
   EXPECT_EQ(UserValue("SYSTEM") + "|" + UserValue("SEARCH"), "SNES|bowling");
 }
 
-// The refusals: a system without an emulator gets its message; a free account's SNES game gets
-// its notice and the session stays. Neither starts anything nor minimises the window. Change
-// User then logs in another user, whose launches carry the new credentials while the rows stay
-// the old user's; its Cancel ends the program after saving what Close saves.
+// A system without an emulator gets its message; a free account's SNES game gets its notice
+// and the session stays; neither starts anything nor minimises the window. After Change User
+// launches carry the new credentials, the rows staying the old user's; its Cancel saves and ends.
 TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   const auto rows = ServiceRows("demo", "SNES", "^[a-b]"),
              nes = ServiceRows("player", "NES", "^[a-b]");

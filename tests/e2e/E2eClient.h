@@ -1,5 +1,5 @@
-// Driving the real client from another Wine process: its registry values, its process, and
-// its windows by window messages. Waits are for conditions (windows, exit), never fixed sleeps.
+// Driving the real client from another Wine process: its registry values, its process, and its
+// windows by window messages. Waits are for conditions, never fixed sleeps.
 #pragma once
 
 #include <windows.h>
@@ -23,16 +23,13 @@
 
 namespace vt::e2e {
 
-// The web host vtservice serves ("127.0.0.1:port"); empty (and the reason) when the test
-// command did not start vtservice.
+// The web host tests/e2e/with-vtservice started vtservice on; empty, and the reason, without it.
 inline std::string WebHost(std::string* whyMissing) {
-  const char* state = std::getenv("VT_E2E_SERVICE");
-  const char* web = std::getenv("VT_E2E_WEBHOST");
-  if (state && std::string(state) == "running" && web && *web) return web;
-  const char* path = std::getenv("VT_E2E_SERVICE_PATH");
-  *whyMissing = state ? std::string("vtservice is not built at ") + (path ? path : "?") +
-                            " (build the host preset first, or set VT_HOST_BUILD_DIR)"
-                      : "not started by tests/e2e/with-vtservice, so no service is running";
+  const char* unbuilt = std::getenv("VT_E2E_SERVICE_PATH");
+  if (const char* web = std::getenv("VT_E2E_WEBHOST"); web && !unbuilt) return web;
+  *whyMissing = unbuilt ? "vtservice is not built at " + std::string(unbuilt) +
+                              " (build the host preset first, or set VT_HOST_BUILD_DIR)"
+                        : "not started by tests/e2e/with-vtservice, so no service is running";
   return "";
 }
 
@@ -83,9 +80,8 @@ inline void ClearVintaraKey() {
   }
 }
 
-// The machine key as an installer leaves it, with the deployment values pointing at vtservice,
-// and these values as raw bytes without a type: each in the key where this client keeps it, or
-// all in the machine key, where an earlier client kept them.
+// The machine key as an installer leaves it, pointing at vtservice, and these values as raw
+// bytes: each in the key where this client keeps it, or all where an earlier client kept them.
 inline void PrepareVintaraKey(const std::string& webHost,
                               const std::map<std::string, std::string>& raw,
                               bool earlierClient = false) {
@@ -293,8 +289,7 @@ inline void ClickRow(HWND list, int row, bool doubleClick = false) {
   RECT r{LVIR_BOUNDS, 0, 0, 0};
   SendWithRemote(list, LVM_GETITEMRECT, row, r);
   const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
-  // Posted, so that the client sees press and release in this order and before any message
-  // the test posts next (a press sent from another thread could overtake a posted release).
+  // Posted, so that the client sees them in this order and before what the test posts next.
   PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageA(list, WM_LBUTTONUP, 0, at);
   if (doubleClick) {
@@ -320,8 +315,8 @@ void AskTheTestCommand(const char* format, Args... args) {
   std::fgets(answer, sizeof answer, stdin);
 }
 
-// A real key through the X server (tests/e2e/with-keys presses it): the window, found by its
-// place on the screen, gets the X input focus, then the key is held until ReleaseKey.
+// A real key, held through the X server (tests/e2e/with-keys) once the window, found by its
+// place on the screen, has the X input focus.
 inline void HoldKey(HWND window, const char* xKeyName) {
   RECT r{};
   GetWindowRect(window, &r);

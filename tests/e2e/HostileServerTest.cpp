@@ -1,6 +1,5 @@
-// The real VTBrowser.exe against a game server that misbehaves (vtservice --fault): one catalogue
-// answer goes wrong, or no login is answered. The client is given a receive time-out of two
-// seconds instead of its thirty, through the environment.
+// The real VTBrowser.exe against a game server that misbehaves (vtservice --fault), with a
+// receive time-out of two seconds instead of its thirty, through the environment.
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
@@ -12,16 +11,14 @@ protected:
     ServiceCase::SetUp();
     SetEnvironmentVariableA("VT_RECEIVE_TIMEOUT_MS", "2000");
   }
-  // Well under the client's own thirty seconds: a notice that comes later than this means the
-  // injected time-out was not used.
+  // Well under the client's own thirty seconds, so that its own time-out would fail the case.
   static constexpr DWORD kNoticeWaitMs = 20000;
 };
 
-// Run against each of vtservice's spoiled catalogue answers (the test command gives each its
-// --fault). The first answer (NES) is sound; the second (SNES), the service's second of its
-// life, is spoiled: the connection-error notice comes while the browser keeps answering and keeps
-// its rows, and the next command logs in again and shows the SNES rows, which the service is
-// asked for itself afterwards (asking first would move the spoiled answer).
+// Run once for each spoiled catalogue answer: the service's second answer (SNES) is spoiled. The
+// connection-error notice comes while the browser answers and keeps its rows, and the next
+// command logs in again for the SNES rows (the service is asked for them after: asking first
+// would move the spoiled answer).
 TEST_F(HostileServer, ASpoiledAnswerIsSurvived) {
   PrepareAutoLogin("demo");
   Client client;

@@ -20,9 +20,8 @@
 
 namespace vt::e2e {
 
-// The web host of the vtservice the test command started (without it the cases prove nothing,
-// so that fails them), emustub's log for the emulators the client starts, and the client's key
-// cleared after.
+// The web host of the vtservice the test command started (a case fails without it), emustub's
+// log for the emulators the client starts, and the client's keys cleared after.
 class ServiceCase : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -47,8 +46,7 @@ protected:
                    {"Password", Padded(user)}});
     PrepareVintaraKey(web, values, earlierClient);
   }
-  // Waits for a window of the kind; one that does not come ends the case as a failure (gtest
-  // reports the exception).
+  // Waits for a window of the kind; one that does not come ends the case as a failure.
   static HWND Await(Client& client, Kind kind, DWORD timeoutMs = 60000) {
     if (HWND h = client.WaitWindow([kind](HWND w) { return Classify(w) == kind; }, timeoutMs))
       return h;
@@ -104,11 +102,10 @@ protected:
       s.signedIn = s.Exchange(user) == "ok" && s.Exchange(std::string(64, '\0')) == "ok";
     return s;
   }
-  // The rows the service itself answers the user for a query, asked byte by byte, not through
-  // the client's code, and marked as the user is told: free copies "Available"; none, on a full
-  // account "UnAvailable"; none on a free account, "Preferred" when full accounts have some,
-  // else "UnAvailable". Their keys by title in `keys`. Asked while the client is not logged in as
-  // the same user: a second login drops the first one's session.
+  // The rows the service answers the user for a query, asked byte by byte, not through the
+  // client's code, and marked as the user is told: free copies "Available"; none, "Preferred" on a
+  // free account when full accounts have some, else "UnAvailable". Their keys by title in `keys`.
+  // Asked while the client is not logged in as the same user, as this login would drop its.
   std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias,
                                        const std::string& pattern) {
     OtherLogin s = Session(user);

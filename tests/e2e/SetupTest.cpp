@@ -1,5 +1,5 @@
-// The set-up windows end to end: the real VTBrowser.exe against vtservice, Setup Help from the
-// browser, and keys pressed on the X server (tests/e2e/with-keys) read by Wine's DirectInput.
+// The set-up window of the real VTBrowser.exe, with keys pressed on the X server
+// (tests/e2e/with-keys) read by Wine's DirectInput.
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
@@ -9,8 +9,7 @@ class Setup : public ServiceCase {
 protected:
   void TearDown() override {
     ServiceCase::TearDown();
-    std::remove(zsnes.c_str());
-    RemoveDirectoryA(folder.c_str());
+    Client("cmd /c rd /s /q \"" + folder + "\"").WaitExit();
   }
   // Setup Help on the SNES console.
   HWND Open(Client& client) {
@@ -18,8 +17,8 @@ protected:
     Click(browser, IDC_BROWSER_SETUP_HELP);
     return Await(client, Kind::Setup);
   }
-  // A key as a user presses it, down for a moment, once the field prompts and the devices are
-  // open (the button disabled).
+  // A key pressed for a moment, once the field prompts and the devices are open (the button
+  // disabled).
   static void Tap(HWND setup, int field, int button, const char* key) {
     ASSERT_TRUE(WaitUntil([&] { return Text(GetDlgItem(setup, field)).starts_with("Push"); }));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(setup, button)); }));

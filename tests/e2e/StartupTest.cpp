@@ -1,5 +1,4 @@
-// The client's start-up end to end: the real VTBrowser.exe under Wine against vtservice,
-// driven by window messages the way the user's clicks and typing arrive, and by real keys.
+// The client's start-up end to end, driven by window messages and by real keys.
 #include <string_view>
 #include <utility>
 
@@ -20,8 +19,7 @@ protected:
     EXPECT_FALSE(sawLogin) << "the login window was shown";
     return Await(client, kind, 0);
   }
-  // The login window, shown without any notice or message first, filled with the user name
-  // and the password; nothing was sent to the server before Login.
+  // The login window, shown first, filled with "demo" and the password; not yet logged in.
   HWND AwaitFilledLogin(Client& client, const std::string& password) {
     HWND login = client.WaitWindow([](HWND w) { return Classify(w) != Kind::Other; });
     EXPECT_EQ(Classify(login), Kind::Login);
@@ -39,11 +37,10 @@ protected:
                                                std::string(20, '\0')};
 };
 
-// Save Settings and Auto Login keep the password only sealed for this Windows user, beside 20
-// zero bytes in "Password", in that user's key, and nothing of the login in the machine key;
-// the next start logs in with it, and Shift held at the start shows the filled window instead. A
-// password sealed on another machine (here: the prefix's machine identity changed since) does not
-// open: the window asks for it, and the saved login stays.
+// Save Settings and Auto Login keep the password only sealed for this Windows user, in that
+// user's key, and nothing in the machine key; the next start logs in with it, and Shift held at
+// the start shows the filled window instead. A password sealed on another machine (the prefix's
+// machine identity changed since) does not open: the window asks for it, the saved login stays.
 TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShowsTheWindow) {
   PrepareVintaraKey(web, {});
   {
@@ -66,8 +63,8 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
     Client client;
     HWND browser = AwaitWithoutLogin(client, Kind::Browser);
     EXPECT_FALSE(Session("demo").signedIn) << "the client logged in with the sealed password";
-    // A real key, held while this client ends and the next starts. Wine learns of it through
-    // the window that has the X focus: once it has, every Wine program sees it held.
+    // Held while this client ends and the next starts: once the window with the X focus has
+    // seen it, every Wine program sees it held.
     HoldKey(browser, "shift");
     ASSERT_TRUE(WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) < 0; }));
     CloseAndEnd(client, browser);
@@ -97,9 +94,8 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
   EXPECT_EQ(UserValue("ProtectedPassword"), resealed);
 }
 
-// An earlier client's saved login and browser state, in the machine key alone: the client logs
-// in with them automatically and asks for their system and range first; the plain password
-// moves into the user's key, sealed, and leaves the machine key.
+// An earlier client's saved login and browser state, in the machine key alone, log in and query
+// first; the plain password moves into the user's key, sealed, and leaves the machine key.
 TEST_F(Startup, AnEarlierClientsLoginInTheMachineKeyLogsInAndMovesToTheUsersKey) {
   const auto rows = ServiceRows("demo", "GEN", "^[c-d]");
   PrepareAutoLogin("demo", {{"SYSTEM", "GEN"}, {"SEARCH", "^[c-d]"}}, true);
@@ -113,16 +109,14 @@ TEST_F(Startup, AnEarlierClientsLoginInTheMachineKeyLogsInAndMovesToTheUsersKey)
   CloseAndEnd(client, browser);
 }
 
-// A second click on Login while the first login runs is dropped with the input queued meanwhile:
-// one refused login, one notice, and the window back for another try.
+// A second click on Login while the first login runs is dropped: one refused login, one notice.
 TEST_F(Startup, ASecondLoginClickDuringTheConnectionStartsNoSecondLogin) {
   PrepareVintaraKey(web, {});
   Client client;
   HWND login = Await(client, Kind::Login);
   SetText(login, IDC_LOGIN_USERNAME, "demo");
   SetText(login, IDC_LOGIN_PASSWORD, "wrong");
-  // Real clicks arrive as queued button messages; both are in the queue before the first is
-  // handled to its end, since the login it starts waits for the server.
+  // Both real clicks are queued before the first is handled, as its login waits for the server.
   HWND button = GetDlgItem(login, IDC_LOGIN_LOGIN);
   for (int i = 0; i < 2; ++i) {
     PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -136,8 +130,7 @@ TEST_F(Startup, ASecondLoginClickDuringTheConnectionStartsNoSecondLogin) {
 }
 
 // A failed automatic login ends after its notice; a plain saved password is sealed, and the
-// saved login is forgotten only when the server refused the credentials, then as raw bytes
-// without a type.
+// saved login is forgotten, as raw bytes, only when the server refused the credentials.
 TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
   PrepareAutoLogin("demo");
   {
@@ -165,8 +158,7 @@ TEST_F(Startup, AFailedAutoLoginForgetsTheLoginOnlyForRefusedCredentials) {
   EXPECT_EQ(UserValue("ProtectedPassword"), "");
 }
 
-// The version check of an automatic login: the update message ends the program, and the saved
-// login stays for the updated client.
+// The update message of an automatic login ends the program; the saved login stays.
 TEST_F(Startup, OutOfDateClientEndsAfterTheUpdateMessageKeepingTheSavedLogin) {
   PrepareAutoLogin("demo");
   Client client;
