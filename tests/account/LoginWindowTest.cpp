@@ -19,18 +19,14 @@
 namespace vt {
 namespace {
 
-bool LoginEnabled(HWND dlg) { return IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)) != FALSE; }
-// Whether the control comes to show the image on screen after a repaint.
-bool Shows(HWND dlg, int id, int image) {
-  RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  GdiFlush();
-  return test::ScreenShows(GetDlgItem(dlg, id), image);
-}
-void ExpectLamps(HWND dlg, bool saveLit, bool autoLit) {
-  EXPECT_TRUE(Shows(dlg, IDC_LOGIN_SAVE_SETTINGS, saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
-      << "Save Settings";
-  EXPECT_TRUE(Shows(dlg, IDC_LOGIN_AUTO_LOGIN, autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF))
-      << "Auto Login";
+// Whether Login is enabled, and what it and the two lamps show on the screen.
+void ExpectShown(HWND dlg, bool login, bool saveLit, bool autoLit) {
+  EXPECT_EQ(IsWindowEnabled(GetDlgItem(dlg, IDC_LOGIN_LOGIN)) != FALSE, login);
+  for (auto [id, image] :
+       {std::pair{IDC_LOGIN_LOGIN, login ? IDB_LOGIN_NORMAL : IDB_LOGIN_DISABLED},
+        {IDC_LOGIN_SAVE_SETTINGS, saveLit ? IDB_LAMP_ON : IDB_LAMP_OFF},
+        {IDC_LOGIN_AUTO_LOGIN, autoLit ? IDB_LAMP_ON : IDB_LAMP_OFF}})
+    EXPECT_TRUE(test::ScreenShows(GetDlgItem(dlg, id), image)) << id;
 }
 
 TEST(LoginWindow, OpeningLampsChangeRuleSignupAndCancel) {
@@ -56,28 +52,24 @@ TEST(LoginWindow, OpeningLampsChangeRuleSignupAndCancel) {
         ran = true;
         HWND dlg = window.Hwnd();
         EXPECT_EQ(test::SkinGeometryFaults(dlg, 275, 150, true), "");
-        EXPECT_TRUE(LoginEnabled(dlg));
         LOGFONTA font{};
         const LRESULT edits = SendDlgItemMessageA(dlg, IDC_LOGIN_USERNAME, WM_GETFONT, 0, 0);
         GetObjectA(reinterpret_cast<HFONT>(edits), sizeof font, &font);
         EXPECT_EQ(font.lfFaceName + std::to_string(font.lfHeight), "Arial20");
-        ExpectLamps(dlg, true, false);
+        ExpectShown(dlg, true, true, false);
 
         // The change rule: both texts are needed once the user edits.
         SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "");
-        EXPECT_FALSE(LoginEnabled(dlg));
-        EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_DISABLED));
+        ExpectShown(dlg, false, true, false);
         SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_EQ(web.requests().size(), 0u) << "Enter attempted a login while Login is disabled";
         SetDlgItemTextA(dlg, IDC_LOGIN_PASSWORD, "x");
-        EXPECT_TRUE(LoginEnabled(dlg));
-        EXPECT_TRUE(Shows(dlg, IDC_LOGIN_LOGIN, IDB_LOGIN_NORMAL));
 
         // Auto Login lights; Save Settings off puts both out.
         SendDlgItemMessageA(dlg, IDC_LOGIN_AUTO_LOGIN, BM_CLICK, 0, 0);
-        ExpectLamps(dlg, true, true);
+        ExpectShown(dlg, true, true, true);
         SendDlgItemMessageA(dlg, IDC_LOGIN_SAVE_SETTINGS, BM_CLICK, 0, 0);
-        ExpectLamps(dlg, false, false);
+        ExpectShown(dlg, true, false, false);
 
         SendDlgItemMessageA(dlg, IDC_LOGIN_SIGNUP, BM_CLICK, 0, 0);
         EXPECT_EQ(host.pages,
