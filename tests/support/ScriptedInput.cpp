@@ -101,11 +101,8 @@ private:
 
 class ScriptedSystem final : public InputSystem {
 public:
-  explicit ScriptedSystem(ScriptedInput& input) : in_(input) { in_.interfaceLive_ = true; }
-  ~ScriptedSystem() override {
-    const auto lock = in_.Enter("interface.Release");
-    in_.interfaceLive_ = false;
-  }
+  explicit ScriptedSystem(ScriptedInput& input) : in_(input) {}
+  ~ScriptedSystem() override { in_.Enter("interface.Release"); }
 
   HResult CreateDevice(const DeviceGuid& instance, std::unique_ptr<InputDevice>& device) override {
     std::lock_guard lock(in_.mutex_);

@@ -94,9 +94,6 @@ public:
   int LiveDevices() const {
     return Locked([&] { return liveDevices_; });
   }
-  bool InterfaceLive() const {
-    return Locked([&] { return interfaceLive_; });
-  }
 
   void* ModuleInstance() override { return nullptr; }
   HResult Create(void* moduleInstance, std::unique_ptr<InputSystem>& system) override;
@@ -123,7 +120,6 @@ private:
   std::uint64_t changes_ = 0;  // of signalling devices
   std::vector<std::string> log_;
   int liveDevices_ = 0;
-  bool interfaceLive_ = false;
   std::deque<ScriptedDevice> devices_;  // the keyboard first
 };
 
