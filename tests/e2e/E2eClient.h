@@ -116,9 +116,8 @@ public:
     if (line.empty()) line = '"' + WindowsPath(VT_E2E_CLIENT) + '"';
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &process_))
-      process_ = {};
+    CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                   &process_);
   }
   // Ends the client if it still runs.
   ~Client() {

@@ -2,7 +2,6 @@
 // client, and its uninstaller.
 #include <windows.h>
 #include <sddl.h>
-#include <shlobj.h>
 
 #include <set>
 
@@ -16,12 +15,6 @@ const char* const kUninstallKey =
 const char* const kAliases[] = {"NES", "SNES", "2600", "GEN", "GBC", "SMS", "SGG", "COL"};
 const char* const kPrograms[] = {"nester.exe", "zsnesw.exe", "stella.exe", "gens.exe",
                                  "gest.exe",   "meka.exe",   "meka.exe",   "meka.exe"};
-
-std::string Folder(int csidl) {
-  char path[MAX_PATH] = {};
-  SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
-  return path;
-}
 
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -91,8 +84,10 @@ protected:
   }
 
   std::string emulators = TempPath("installed emulators");  // a blank, as in "Program Files"
-  std::string installed = Folder(CSIDL_PROGRAM_FILES) + "\\VTBrowser";
-  std::string shortcut = Folder(CSIDL_COMMON_PROGRAMS) + "\\Vintara\\VTBrowser.lnk";
+  std::string installed = std::getenv("ProgramFiles") + std::string("\\VTBrowser");
+  std::string shortcut =
+      std::getenv("ProgramData") +
+      std::string("\\Microsoft\\Windows\\Start Menu\\Programs\\Vintara\\VTBrowser.lnk");
 };
 
 // A fresh install writes every value and creates the emulator folder; the installed client runs;

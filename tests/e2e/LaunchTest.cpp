@@ -28,27 +28,25 @@ protected:
 // Launch (a click and the button, or a double-click) ends the session before the emulator runs,
 // saves the browser's state and minimises the window without waiting for the emulator.
 TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandLine) {
-  // A game of each console from the sample catalogue, found by its title.
-  struct Console {
-    const char* alias;
+  // A game of each console from the sample catalogue, found by its title, and its launch
+  // address with "%" for the credentials and the web host.
+  const struct {
+    const char *alias, *program, *title, *address;
     int button;
-    const char* program;
-    const char* title;
-    const char* address;  // the launch address with "%" for the credentials and the web host
   } consoles[] = {
-      {"NES", IDC_BROWSER_NES, "nester.exe", "Aurora Chase", "VTNES://%/NES0004"},
-      {"SNES", IDC_BROWSER_SNES, "zsnesw.exe", "Alpine Tower", "zsnes://%/SNES0004"},
-      {"2600", IDC_BROWSER_ATARI, "stella.exe", "Astro Mayhem", "\"VTA26://%/A260004\""},
-      {"GEN", IDC_BROWSER_GENESIS, "gens.exe", "Atlas Rescue", "VTGEN://%/GEN0004"},
-      {"GBC", IDC_BROWSER_GAMEBOY, "gest.exe", "Anchor Island", "VTGBC://%/GB0004"},
-      {"SMS", IDC_BROWSER_SMS, "meka.exe", "Astro Mayhem", "VTSMS://%/SMS0004"},
-      {"SGG", IDC_BROWSER_GAMEGEAR, "meka.exe", "Axel's Chase", "VTSMS://%/SGG0004"},
-      {"COL", IDC_BROWSER_COLECO, "meka.exe", "Anchor Patrol", "VTSMS://%/COL0004"},
+      {"NES", "nester.exe", "Aurora Chase", "VTNES://%/NES0004", IDC_BROWSER_NES},
+      {"SNES", "zsnesw.exe", "Alpine Tower", "zsnes://%/SNES0004", IDC_BROWSER_SNES},
+      {"2600", "stella.exe", "Astro Mayhem", "\"VTA26://%/A260004\"", IDC_BROWSER_ATARI},
+      {"GEN", "gens.exe", "Atlas Rescue", "VTGEN://%/GEN0004", IDC_BROWSER_GENESIS},
+      {"GBC", "gest.exe", "Anchor Island", "VTGBC://%/GB0004", IDC_BROWSER_GAMEBOY},
+      {"SMS", "meka.exe", "Astro Mayhem", "VTSMS://%/SMS0004", IDC_BROWSER_SMS},
+      {"SGG", "meka.exe", "Axel's Chase", "VTSMS://%/SGG0004", IDC_BROWSER_GAMEGEAR},
+      {"COL", "meka.exe", "Anchor Patrol", "VTSMS://%/COL0004", IDC_BROWSER_COLECO},
   };
   const std::string hold = root + "\\go", started = root + "\\started here";
   SetEnvironmentVariableA("VT_EMUSTUB_HOLD", hold.c_str());
   std::map<std::string, std::string> paths;
-  for (const Console& c : consoles)  // no blank in a folder: Wine would quote the program
+  for (const auto& c : consoles)  // no blank in a folder: Wine would quote the program
     paths[std::string(c.alias) + "_PATH"] = Emulator(root + "\\" + c.alias, c.program);
   PrepareAutoLogin("player", paths);
   CreateDirectoryA(started.c_str(), nullptr);
@@ -57,7 +55,7 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
   Client client;
   AwaitBrowser(client);
   for (size_t n = 0; n < std::size(consoles); ++n) {
-    const Console& c = consoles[n];
+    const auto& c = consoles[n];
     SCOPED_TRACE(c.alias);
     ShowWindow(browser, SW_RESTORE);
     Click(browser, c.button);

@@ -76,16 +76,15 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
     Click(login, IDC_LOGIN_LOGIN);
     CloseAndEnd(client, Await(client, Kind::Browser));
   }
-  const char* const kCryptography = "Software\\Microsoft\\Cryptography";
-  const std::string machine =
-      RegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid");
-  ASSERT_NE(machine, "<missing>");
-  auto setMachine = [&](const std::string& guid) {
-    SetRegistryValue(HKEY_LOCAL_MACHINE, kCryptography, KEY_WOW64_64KEY, "MachineGuid", guid,
-                     REG_SZ);
+  // The machine identity set to another's and back; the one it was.
+  auto setMachine = [key = "Software\\Microsoft\\Cryptography"](const std::string& guid) {
+    const std::string was = RegistryValue(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY, "MachineGuid");
+    SetRegistryValue(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY, "MachineGuid", guid, REG_SZ);
+    return was;
   };
   const std::string resealed = UserValue("ProtectedPassword");
-  setMachine(std::string("0badc0de-0000-4000-8000-000000000000", 37));
+  const std::string machine = setMachine(std::string("0badc0de-0000-4000-8000-000000000000", 37));
+  ASSERT_NE(machine, "<missing>");
   Client client;
   HWND login = AwaitFilledLogin(client, "");
   setMachine(machine);
