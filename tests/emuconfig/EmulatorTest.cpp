@@ -30,6 +30,18 @@ const std::string kScanKey1 = "ScanKey1 = 205, 203, 208, 200, 28, 54, 45, 44, 46
 const std::string kTwelve = " 205, 203, 208, 200, 28, 54, 45, 44, 46, 30, 16, 18\r\n";
 const std::string kMeka = test::Fixture("meka.inp");
 
+// A gest.cfg: six text lines ending at `lineEnd` (the sixth LF is at lineEnd - 1), then `size`
+// bytes in all with a non-zero pattern, so untouched bytes can be told from padding.
+std::string GestFile(std::size_t lineEnd, std::size_t size) {
+  std::string bytes = "Gest 1.1.1\n320\n288\n0\nC:\\Games\\Emu\\roms\nSound=1";
+  if (bytes.size() + 1 < lineEnd) bytes.append(lineEnd - 1 - bytes.size(), 'x');
+  bytes += '\n';
+  for (std::size_t i = bytes.size(); i < size; ++i)
+    bytes.push_back(static_cast<char>(0x80 | (i * 7 % 127)));
+  bytes.resize(size);
+  return bytes;
+}
+
 std::string BareLineFeeds(std::string text) {
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
   return text;
@@ -57,8 +69,8 @@ TEST(Emulator, EachFormatWritesBackWhatItReadAndChangesOnlyTheBindingsChanged) {
   const std::string down = L("down", "key Down"), button2 = L("button2", "joy_button 1");
   const std::string lacking =
       Replace(Replace(kMeka, L("start_pause", "joy_button 9"), ""), down, "; a comment\r\n" + down);
-  const std::string gest = Poke(test::GestFile(100, 4000), {{112, 0x2D}, {148, char(0xC8)}});
-  const std::string longGest = test::GestFile(300, 15000);
+  const std::string gest = Poke(GestFile(100, 4000), {{112, 0x2D}, {148, char(0xC8)}});
+  const std::string longGest = GestFile(300, 15000);
   const std::string zeros(kGestBufferBytes - 4000, '\0');
   // Player 2's pause is "[Keyboard 1]"'s; its joypad is the second.
   const std::size_t joypad2 = kMeka.find("[Joypad 2]");
@@ -124,8 +136,8 @@ TEST(Emulator, EachFormatWritesBackWhatItReadAndChangesOnlyTheBindingsChanged) {
        Poke(gest, {{116, 0x2C}, {449, 9}}) + zeros, {{SlotA, 0x2D}, {SlotUp, 0xC8}}},
       {Gest(), 1, longGest, {{SlotRight, 0xCD}}, Poke(longGest, {{360, char(0xCD)}}), {}},
       // The sixth line ends at byte 2047: still found, and every binding past the end reads 0.
-      {Gest(), 1, test::GestFile(2048, 2048), {},
-       test::GestFile(2048, 2048) + std::string(kGestBufferBytes - 2048, '\0'),
+      {Gest(), 1, GestFile(2048, 2048), {},
+       GestFile(2048, 2048) + std::string(kGestBufferBytes - 2048, '\0'),
        {{SlotJoyAutoB, 0}}},
   };
   // clang-format on
@@ -205,7 +217,7 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
       {Meka(), 1, Replace(kMeka, L("start_pause", "joy_button 9") + L("reset", "joy_button 8"), ""),
        kWrite},
       {Gest(), 1, "1\n2\n3\n4\n5\n" + std::string(3000, 'x') + "\n", kBoth},
-      {Gest(), 1, test::GestFile(2049, 2100), kBoth},  // the sixth line ends past 2048 bytes
+      {Gest(), 1, GestFile(2049, 2100), kBoth},  // the sixth line ends past 2048 bytes
   };
   // clang-format on
   for (const auto& c : cases) {

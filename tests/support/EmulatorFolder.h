@@ -11,8 +11,8 @@
 
 namespace vt::test {
 
-// Bytes of a sample file in tests/support/fixtures (gest.cfg: GestFile(64, kGestBufferBytes)
-// with keys, and buttons 0, 1, 9, 8, 2 and 31 in the joystick slots).
+// Bytes of a sample file in tests/support/fixtures (gest.cfg: six text lines in its first 64
+// bytes, then its buffer with keys, and buttons 0, 1, 9, 8, 2 and 31 in the joystick slots).
 std::string Fixture(const std::string& name);
 
 // A fresh emulator folder; config's folder is it, and the settings file lies in it.
@@ -35,10 +35,6 @@ struct EmulatorFolder {
     return e.Save(*settings, config, player, host).done;
   }
 };
-
-// A gest.cfg: six text lines ending at `lineEnd` (the sixth LF is at lineEnd - 1), then `size`
-// bytes in all with a non-zero pattern, so untouched bytes can be told from padding.
-std::string GestFile(std::size_t lineEnd, std::size_t size);
 
 // `text` with the first `from` replaced by `to` (a test failure when `from` is not there).
 std::string Replace(std::string text, const std::string& from, const std::string& to);
