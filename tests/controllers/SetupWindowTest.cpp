@@ -25,11 +25,9 @@ std::string Text(HWND h) {
   return std::string(text, text + wcslen(text));
 }
 constexpr COLORREF kBlue = RGB(34, 80, 163);  // behind the fields
-// The share of a window's place on the screen, in hundredths of a percent, in the colour.
+// The share of a window's client area on the screen, in hundredths of a percent, in the colour.
 long Share(HWND h, COLORREF colour) {
-  RECT r{};
-  GetWindowRect(h, &r);
-  const test::Capture pixels = test::CaptureScreen(r);
+  const test::Capture pixels = test::CaptureClient(h);
   return 10000L * pixels.Count(colour) / long(pixels.pixels.size());
 }
 

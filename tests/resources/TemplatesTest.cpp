@@ -23,15 +23,9 @@ TEST(DialogTemplates, EachCreatesItsFrameFontAndKindsOfControls) {
   InitCommonControlsEx(&icc);
   // Every template of the program but the About box, the platform's own kind of window.
   std::vector<int> templates;
-  EnumResourceNamesA(
-      nullptr, RT_DIALOG,
-      [](HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
-        const int id = static_cast<int>(reinterpret_cast<ULONG_PTR>(name));
-        if (IS_INTRESOURCE(name) && id != IDD_ABOUTBOX)
-          reinterpret_cast<std::vector<int>*>(ids)->push_back(id);
-        return TRUE;
-      },
-      reinterpret_cast<LONG_PTR>(&templates));
+  for (int id = 1; id <= 0xFFFF; ++id)
+    if (id != IDD_ABOUTBOX && FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_DIALOG))
+      templates.push_back(id);
   EXPECT_EQ(templates.size(), 18u) << "the browser, the login window, ten notices, six set-ups";
   // The controls that start disabled or hidden; every other starts enabled and shown.
   const std::set<std::pair<int, int>> disabled = {{IDD_BROWSER, IDC_BROWSER_LAUNCH},

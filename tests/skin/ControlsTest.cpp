@@ -61,13 +61,11 @@ protected:
     Attach(list, IDC_TEST_LIST);
     Attach(button, IDC_TEST_BUTTON);
     list.InitList();
-    char title[] = "Title", avail[] = "Available";
-    LVCOLUMNA col{};
-    col.mask = LVCF_TEXT | LVCF_WIDTH;
-    col.cx = 100, col.pszText = title;
-    SendMessageA(list.Hwnd(), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
-    col.cx = 60, col.pszText = avail;
-    SendMessageA(list.Hwnd(), LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&col));
+    for (auto [width, text] : {std::pair{100, "Title"}, {60, "Available"}}) {
+      LVCOLUMNA col{};
+      col.mask = LVCF_TEXT | LVCF_WIDTH, col.cx = width, col.pszText = const_cast<char*>(text);
+      SendMessageA(list.Hwnd(), LVM_INSERTCOLUMNA, 9, reinterpret_cast<LPARAM>(&col));  // last
+    }
     return true;
   }
 };
