@@ -99,9 +99,7 @@ TEST(ClientValues, UsersValuesComeFromTheirKeyFirstAndDeploymentValuesFromTheMac
   } cases[] = {
       {"SYSTEM", "GEN", "SNES", "GEN"},  // the value written above
       {"search", "^[c-d]", "^[e-f]", "^[c-d]"},
-      {"Username", nullptr, "player", "player"},
       {"ProtectedPassword", "", "sealed", ""},
-      {"AUTOLOGIN", nullptr, nullptr, "<missing>"},
       {"NES_PATH", "C:\\mine.exe", "C:\\nester.exe", "C:\\nester.exe"},
       {"GameServer", "evil.example", nullptr, "<missing>"},
       {"VT_PATH", "D:\\mine", "C:\\Emu", "C:\\Emu"},
