@@ -167,29 +167,30 @@ TEST_F(SetupLogicTest, AFieldCaptureFollowsItsDeviceRule) {
   using enum Console;
   const char* const useTheKeyboard = "Invalid Selection, Please Use The Keyboard.";
   const char* const useAJoystick = "Invalid Selection, Please Use A Joystick Or Gamepad.";
+  const char* const noName = "Invalid Selection, MEKA Has No Name For That Key.";
   const struct {
     Console console;
     int field;
+    const char* prompt;
     bool joystick;
     int input;
     int stored;
     const char* refusal;
   } cases[] = {
-      {GBCC, IDC_SETUP_UP, true, 0, 0, useTheKeyboard},
-      {GBCC, IDC_GBCC_JOY_A, false, 0x2D, 0, useAJoystick},
-      {SMSC, IDC_SMSC_JOY_BUTTON1, false, 0x1D, 0, useAJoystick},
+      {GBCC, IDC_SETUP_UP, "Push Up", true, 0, 0, useTheKeyboard},
+      {GBCC, IDC_GBCC_JOY_A, "Push A", false, 0x2D, 0, useAJoystick},
+      {SMSC, IDC_SMSC_JOY_BUTTON1, "Push Button 1", false, 0x1D, 0, useAJoystick},
       // MEKA's file has no name for Escape: written, it would read back as the 1 key.
-      {SMSC, IDC_SMSC_UP, false, 0x01, 0, "Invalid Selection, MEKA Has No Name For That Key."},
-      {SMSC, IDC_SMSC_DOWN, false, 0x47, 0x47, nullptr},  // keypad 7, MEKA's "7"
-      {GENC, IDC_GENC_C, true, 2, 0x1012, nullptr},
-      {SNESC, IDC_SNESC_X, true, 4, 256 + 16 + 4, nullptr}};
+      {SMSC, IDC_SMSC_UP, "Push Up", false, 0x01, 0, noName},
+      {SMSC, IDC_SMSC_DOWN, "Push Down", false, 0x47, 0x47, nullptr},  // keypad 7, MEKA's "7"
+      {GENC, IDC_GENC_C, "Push C", true, 2, 0x1012, nullptr},
+      {SNESC, IDC_SNESC_X, "Push X", true, 4, 256 + 16 + 4, nullptr}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.field);
     Make(c.console);
     CodeOf(c.field) = 99;
     CaptureWith(c.joystick ? Button(c.input) : Key(static_cast<std::uint8_t>(c.input)), c.field);
-    const std::string_view prompt = logic->layout().Field(c.field)->prompt;
-    std::vector<std::string> want = {"prompt " + Id(c.field) + " " + CountdownText(prompt, 15),
+    std::vector<std::string> want = {"prompt " + Id(c.field) + " " + c.prompt + " (15)",
                                      "disable 1 (open)"};
     if (c.refusal)
       want.insert(want.end(), {"drop (open)", "Error: " + std::string(c.refusal) + " (open)"});

@@ -15,7 +15,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 class InputDevicesTest : public ::testing::Test, public InputRig {};
-using Message = InputRig::Message;
+using Message = std::string;  // "CAPTION: TEXT"
 
 const Message kInitKeyboardFailed = "Error: InitKeyboard Failed";
 const Message kJoystickLevel = "Error: Failed to set joystick coop level";
@@ -102,15 +102,12 @@ TEST_F(InputDevicesTest, EachFailedStepOfTheOpeningSaysWhatItMustAndTheOpeningGo
     SCOPED_TRACE(c.name);
     InputRig t;
     for (int i = 0; i < c.pads; ++i) t.Attach(static_cast<std::uint8_t>(i + 1));
-    for (const Failure& f : c.failures) {
-      ScriptedDevice* device = f.who == Keys ? &t.input.Keyboard()
-                               : f.who >= 0  ? t.joysticks[f.who]
-                                             : nullptr;
-      (device               ? device->results.*f.step
-       : f.who == Interface ? t.input.create
-                            : t.input.enumDevices)
+    for (const Failure& f : c.failures)
+      (f.who == Interface ? t.input.create
+       : f.who == Enumeration
+           ? t.input.enumDevices
+           : (f.who == Keys ? t.input.Keyboard() : *t.joysticks[f.who]).results.*f.step)
           .Always(f.result);
-    }
     t.Open();
     EXPECT_EQ(t.messages, c.messages);
     EXPECT_EQ(t.input.LiveDevices(), c.live);
@@ -208,8 +205,8 @@ TEST_F(InputDevicesTest, DevicesClosedWhileABoxShowsEndTheCaptureWithoutACode) {
   for (const auto& failure : failures) {
     InputRig t;
     failure(t);
-    t.duringBox = [&t] {
-      t.duringBox = nullptr;
+    t.host.duringBox = [&t] {  // what the user does while a box shows
+      t.host.duringBox = nullptr;
       t.devices.Open(nullptr);
       t.devices.Close();
     };

@@ -133,7 +133,6 @@ void ScriptedDevice::Set(T& field, int value) {
 
 // Input devices over scripted ones whose message boxes are recorded, on a clock the test moves.
 struct InputRig {
-  using Message = std::string;  // "CAPTION: TEXT"
   InputRig() {
     devices.SetClock([this] { return now; });
   }
@@ -156,8 +155,7 @@ struct InputRig {
 
   ScriptedInput input;  // outlives the devices opened on it
   test::RecordingHost host;
-  std::vector<Message>& messages = host.messages;
-  std::function<void()>& duringBox = host.duringBox;  // what the user does while a box shows
+  std::vector<std::string>& messages = host.messages;  // "CAPTION: TEXT"
   InputDevices devices{input, host};
   std::vector<ScriptedDevice*> joysticks;
   std::chrono::steady_clock::time_point now;  // the devices' clock, moved by the test
