@@ -1,13 +1,44 @@
-#include "skin/ListBarLogic.h"
-
+// The portable skin logic, natively: which button image shows, the list's own scroll bars
+// against a simulated list, and the keyed skin's pixel views.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <vector>
 
+#include "skin/ButtonImage.h"
+#include "skin/ListBarLogic.h"
+#include "skin/SkinGeometry.h"
+
 namespace vt::skin {
 namespace {
+
+// First match wins: pressed, focused, disabled, each only with its image; else normal.
+TEST(ChooseButtonImage, FirstStateWithAnImageWins) {
+  using S = ButtonSlot;
+  const ButtonSlots launch{.pressed = true, .disabled = true}, all{true, true, true};
+  const struct {
+    ButtonState state;
+    ButtonSlots slots;
+    ButtonSlot shown;
+  } cases[] = {
+      {{}, all, S::Normal},
+      {{.pressed = true, .focused = true, .disabled = true}, all, S::Pressed},
+      {{.focused = true, .disabled = true}, all, S::Focused},
+      {{.disabled = true}, all, S::Disabled},
+      // The Launch button: no focused image, so focus alone shows the normal one.
+      {{.focused = true}, launch, S::Normal},
+      {{.pressed = true, .focused = true}, launch, S::Pressed},
+      {{.focused = true, .disabled = true}, launch, S::Disabled},
+      {{.disabled = true}, {.pressed = true}, S::Normal},
+      {{.pressed = true, .disabled = true}, {.disabled = true}, S::Disabled},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ChooseButtonImage(c.state, c.slots), c.shown)
+        << c.state.pressed << c.state.focused << c.state.disabled << " with " << c.slots.pressed
+        << c.slots.focused << c.slots.disabled;
+}
 
 // A list that scrolls like the platform's: position clamped to 0..limit, pages of `page`
 // units; and the bar window's timers on a virtual clock.
@@ -188,6 +219,27 @@ TEST(ListBarPointer, PressMoveAndReleaseScrollTowardThePointer) {
     EXPECT_EQ(list.Position(), c.end);
     EXPECT_FALSE(list.captured || bar.Dragging() || bar.ThumbGrabbed());
   }
+}
+
+// Which pixels a keyed skin keeps is shown live by the skinned window's test and by the painted
+// skins' outlines; here, what no live image can show: views that do not fit their buffer. (The
+// centring's rounding: every skinned window's place on the 1024 x 768 screen, odd sizes too.)
+TEST(KeyedRuns, ViewsThatDoNotFitTheirBufferAreRefused) {
+  const std::vector<std::uint8_t> bytes(4 * 4 * 2, 90);  // 4 x 2 grey pixels of 32 bits
+  const auto fits = [&](auto change) {
+    PixelView v{bytes.data(), bytes.size(), 4, 2, 16};
+    change(v);
+    return KeyedRuns(v).has_value();
+  };
+  EXPECT_TRUE(fits([](PixelView&) {}));
+  EXPECT_FALSE(fits([](PixelView& v) { v.size -= 1; }));    // last pixel missing
+  EXPECT_FALSE(fits([](PixelView& v) { v.stride = 15; }));  // narrower than a row
+  EXPECT_FALSE(fits([](PixelView& v) { v.stride = 17; }));  // the last row would overrun
+  EXPECT_FALSE(fits([](PixelView& v) { v.height = 1 << 30; }));
+  EXPECT_FALSE(fits([](PixelView& v) { v.width = 0; }));
+  EXPECT_FALSE(fits([](PixelView& v) { v.data = nullptr; }));
+  EXPECT_FALSE(fits([](PixelView& v) { v.format = PixelFormat::Bgr24, v.stride = 11; }));
+  EXPECT_TRUE(fits([](PixelView& v) { v.format = PixelFormat::Bgr24, v.stride = 12; }));
 }
 
 }  // namespace
