@@ -280,36 +280,27 @@ TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
 // in the same key was saved later and wins. The machine key's login without its password logs
 // in automatically no more.
 TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) {
-  const std::string secret = Padded("secret");
-  const Log earlier = {"TRUE", "FALSE", Padded("player"), secret, "<missing>"};
-  const Log moved = {"TRUE", "FALSE", Padded("player"), Nuls(20), "sealed:secret"};
-  const Log zeroed = {"TRUE", "FALSE", Padded("player"), Nuls(20), "<missing>"};
+  const std::string player = Padded("player");
+  const Log earlier = {"TRUE", "FALSE", player, Padded("secret"), "<missing>"};
+  const Log moved = {"TRUE", "FALSE", player, Nuls(20), "sealed:secret"};
+  const Log zeroed = {"TRUE", "FALSE", player, Nuls(20), "<missing>"};
   const Log none(5, "<missing>");
+  const Log newer = {"TRUE", "FALSE", player, Padded("newer"), "sealed:older"};
+  const Log newerMoved = {"TRUE", "FALSE", player, Nuls(20), "sealed:newer"};
+  const Log noPassword = {"TRUE", "TRUE", player, Nuls(20), "<missing>"};
   struct Case {
     const char* what;
     bool sealing, standardUser;
-    Log user, machine;  // the values before in the user's key (empty: none), after in both
+    Log user, machine;  // the values before in the user's key and the machine key, after in both
     Log userAfter, machineAfter;
     std::string opened;
   } cases[] = {
-      {"by an administrator", true, false, {}, earlier, moved, zeroed, "save player/secret"},
-      {"by a standard user", true, true, {}, earlier, moved, earlier, "save player/secret"},
-      {"into the file store", false, false, {}, earlier, earlier, zeroed, "save player/secret"},
-      {"newer plain password",
-       true,
-       false,
-       {"TRUE", "FALSE", Padded("player"), Padded("newer"), "sealed:older"},
-       earlier,
-       {"TRUE", "FALSE", Padded("player"), Nuls(20), "sealed:newer"},
-       earlier,
+      {"by an administrator", true, false, none, earlier, moved, zeroed, "save player/secret"},
+      {"by a standard user", true, true, none, earlier, moved, earlier, "save player/secret"},
+      {"into the file store", false, false, none, earlier, earlier, zeroed, "save player/secret"},
+      {"newer plain password", true, false, newer, earlier, newerMoved, earlier,
        "save player/newer"},
-      {"password moved by another user",
-       true,
-       false,
-       {},
-       {"TRUE", "TRUE", Padded("player"), Nuls(20), "<missing>"},
-       none,
-       {"TRUE", "TRUE", Padded("player"), Nuls(20), "<missing>"},
+      {"password moved by another user", true, false, none, noPassword, none, noPassword,
        "save auto player/"},
   };
   for (const Case& c : cases) {
@@ -320,7 +311,7 @@ TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) 
     test::StandardUserSettings standardUser(*store);
     settings = c.standardUser ? &standardUser : nullptr;
     for (auto [hive, values] : {std::pair{Hive::User, c.user}, {Hive::Machine, c.machine}}) {
-      if (values.empty()) continue;
+      if (values == none) continue;
       SaveLogin(values[0], values[1], values[2], values[3], kTypeNone, hive);
       if (values[4] != "<missing>")
         store->SetValue(hive, kVintaraKey, "ProtectedPassword", kTypeBinary, values[4]);
