@@ -1,5 +1,4 @@
-// The browser end to end: the real VTBrowser.exe under Wine against vtservice and its sample
-// catalogue, with emustub as the emulator. Expected rows come from the service's own answers.
+// The browser of the real VTBrowser.exe; expected rows come from the service's own answers.
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {

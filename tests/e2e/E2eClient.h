@@ -150,13 +150,12 @@ public:
   // A visible window of the client that `match` accepts; null after the time-out or the end.
   HWND WaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs = 60000) const {
     HWND found = nullptr;
-    WaitUntil(
-        [&] {
-          for (HWND h : Windows())
-            if (match(h)) return (found = h) != nullptr;
-          return !Running();
-        },
-        timeoutMs);
+    auto foundOrEnded = [&] {
+      for (HWND h : Windows())
+        if (match(h)) return (found = h) != nullptr;
+      return !Running();
+    };
+    WaitUntil(foundOrEnded, timeoutMs);
     return found;
   }
   bool WaitGone(HWND hwnd) const {
@@ -305,24 +304,17 @@ inline HWND LogIn(HWND login, const std::string& user, const std::string& passwo
   return login;
 }
 
-// One line to the test command, as printf writes it, and its answer awaited.
-template <typename... Args>
-void AskTheTestCommand(const char* format, Args... args) {
-  std::printf(format, args...);
-  std::fflush(stdout);
-  char answer[16];
-  std::fgets(answer, sizeof answer, stdin);
-}
-
-// A real key, held through the X server (tests/e2e/with-keys) once the window, found by its
-// place on the screen, has the X input focus.
-inline void HoldKey(HWND window, const char* xKeyName) {
+// A real key held ("KEYDOWN") or released ("KEYUP") on the X server by tests/e2e/with-keys, which
+// first gives the window, found by its place on the screen, the X input focus.
+inline void Key(const char* action, const char* xKeyName, HWND window = nullptr) {
   RECT r{};
   GetWindowRect(window, &r);
-  AskTheTestCommand("KEYDOWN %s %ldx%ld+%ld+%ld\n", xKeyName, r.right - r.left, r.bottom - r.top,
-                    r.left, r.top);
+  std::printf("%s %s %ldx%ld+%ld+%ld\n", action, xKeyName, r.right - r.left, r.bottom - r.top,
+              r.left, r.top);
+  std::fflush(stdout);
+  char answer[16];
+  std::fgets(answer, sizeof answer, stdin);  // its "ok", once done
 }
-inline void ReleaseKey(const char* xKeyName) { AskTheTestCommand("KEYUP %s\n", xKeyName); }
 
 // A saved login text as the login window keeps it: padded with zeros to 20 bytes.
 inline std::string Padded(std::string text) {

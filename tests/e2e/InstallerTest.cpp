@@ -1,5 +1,4 @@
-// The installer end to end: VTBrowser-Setup.exe (a 32-bit program) run silently, its installed
-// client, and its uninstaller.
+// VTBrowser-Setup.exe (a 32-bit program) run silently, its installed client and its uninstaller.
 #include <windows.h>
 #include <sddl.h>
 

@@ -1,5 +1,4 @@
-// Every console's emulator started by the real VTBrowser.exe: copies of emustub, each in a folder
-// of its console's, record their command line and the folder they run in.
+// Games launched by the real VTBrowser.exe into emustub, which records its command line and folder.
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
@@ -13,13 +12,6 @@ protected:
     SetEnvironmentVariableA("VT_EMUSTUB_SHOW_MS", nullptr);
     SetCurrentDirectoryA(here);
     Client("cmd /c rd /s /q \"" + root + "\"").WaitExit();
-  }
-  // A copy of emustub as the program in the folder, made in the root or as the root; its path.
-  std::string Emulator(const std::string& folder, const char* program) {
-    CreateDirectoryA(root.c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    CopyFileA(WindowsPath(VT_E2E_EMUSTUB).c_str(), (folder + "\\" + program).c_str(), FALSE);
-    return folder + "\\" + program;
   }
   std::string root = TempPath("launch");
   char here[MAX_PATH] = {};
@@ -45,9 +37,14 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
   };
   const std::string hold = root + "\\go", started = root + "\\started here";
   SetEnvironmentVariableA("VT_EMUSTUB_HOLD", hold.c_str());
+  CreateDirectoryA(root.c_str(), nullptr);
   std::map<std::string, std::string> paths;
-  for (const auto& c : consoles)  // no blank in a folder: Wine would quote the program
-    paths[std::string(c.alias) + "_PATH"] = Emulator(root + "\\" + c.alias, c.program);
+  for (const auto& c : consoles) {
+    const std::string folder = root + "\\" + c.alias;  // no blank: Wine would quote the program
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CopyFileA(WindowsPath(VT_E2E_EMUSTUB).c_str(), (folder + "\\" + c.program).c_str(), FALSE);
+    paths[std::string(c.alias) + "_PATH"] = folder + "\\" + c.program;
+  }
   PrepareAutoLogin("player", paths);
   CreateDirectoryA(started.c_str(), nullptr);
   GetCurrentDirectoryA(MAX_PATH, here);
@@ -85,7 +82,7 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
 // The browser minimised for the game comes back when the game ends, with its row still selected;
 // meanwhile its window answers.
 TEST_F(Launch, TheBrowserComesBackWhenTheGameEnds) {
-  PrepareAutoLogin("player", {{"NES_PATH", Emulator(root, "nester.exe")}});
+  PrepareAutoLogin("player", {{"NES_PATH", WindowsPath(VT_E2E_EMUSTUB)}});
   SetEnvironmentVariableA("VT_EMUSTUB_EXIT", nullptr);
   SetEnvironmentVariableA("VT_EMUSTUB_SHOW_MS", "3000");  // the game runs three seconds
   Client client;

@@ -1,19 +1,12 @@
-// The fixture every end-to-end suite starts from.
+// The fixture every end-to-end suite starts from, over the helpers of E2eClient.h.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <map>
 #include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "platform/TcpSocket.h"
-#include "resources/resource.h"
 #include "service/Endpoints.h"
 #include "tests/e2e/E2eClient.h"
 #include "tests/support/TempDir.h"

@@ -1,5 +1,4 @@
-// The set-up window of the real VTBrowser.exe, with keys pressed on the X server
-// (tests/e2e/with-keys) read by Wine's DirectInput.
+// The set-up window of the real VTBrowser.exe, with real keys read by Wine's DirectInput.
 #include "tests/e2e/ServiceCase.h"
 
 namespace vt::e2e {
@@ -22,9 +21,9 @@ protected:
   static void Tap(HWND setup, int field, int button, const char* key) {
     ASSERT_TRUE(WaitUntil([&] { return Text(GetDlgItem(setup, field)).starts_with("Push"); }));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(setup, button)); }));
-    HoldKey(setup, key);
+    Key("KEYDOWN", key, setup);
     Sleep(150);
-    ReleaseKey(key);
+    Key("KEYUP", key);
   }
   // OK ends the window once no capture or Set All runs; the file it wrote.
   static std::string Ok(Client& client, HWND setup, const std::string& file) {

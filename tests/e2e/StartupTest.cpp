@@ -65,14 +65,14 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
     EXPECT_FALSE(Session("demo").signedIn) << "the client logged in with the sealed password";
     // Held while this client ends and the next starts: once the window with the X focus has
     // seen it, every Wine program sees it held.
-    HoldKey(browser, "shift");
+    Key("KEYDOWN", "shift", browser);
     ASSERT_TRUE(WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) < 0; }));
     CloseAndEnd(client, browser);
   }
   {
     Client client;
     HWND login = AwaitFilledLogin(client, "demo");
-    ReleaseKey("shift");
+    Key("KEYUP", "shift");
     Click(login, IDC_LOGIN_LOGIN);
     CloseAndEnd(client, Await(client, Kind::Browser));
   }
