@@ -41,9 +41,11 @@ protected:
     MSG msg;  // a quit leaves its WM_QUIT for the next modal loop of this thread
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
   }
-  // The window on a session pointed at the peer and the web host (or another); the login step,
-  // the emulator start, and the boxes and pages (unless they are to show) are recorded.
-  void Make(const std::string& webHost = "", bool showBoxes = false) {
+  // Runs the window on a session pointed at the peer and the web host (or another), with the body
+  // on its loop; the window ends after the body, also when an assertion left the body early. The
+  // login step, the emulator start, and the boxes and pages (unless they are to show) are recorded.
+  void Run(std::function<void(HWND)> body, const std::string& webHost = "",
+           bool showBoxes = false) {
     session = MakeSession(10000, 0, webHost);  // past the seconds a test holds a query back
     window = std::make_unique<BrowserWindow>(*session, *settings);
     if (!showBoxes) window->SetHost(ui);
@@ -60,10 +62,6 @@ protected:
       started.push_back(line);
       return win::KernelHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));  // a game running
     });
-  }
-  // Runs the window with the body on its loop; the window ends after the body, also when an
-  // assertion left the body early.
-  void Run(std::function<void(HWND)> body) {
     RunModalWith(*window, [&](HWND dlg) {
       body(dlg);
       window->End(IDCANCEL);
@@ -109,7 +107,6 @@ protected:
 
 // (The title, the Upgrade Now! button, the rows' texts and marks: the end-to-end runs.)
 TEST_F(BrowserWindowTest, OpensCentredWithItsRowsAndColoursAndNothingSelectedAndMinimises) {
-  Make();
   Run([&](HWND dlg) {
     EXPECT_EQ(SkinGeometryFaults(dlg, 500, 600, false), "");
     HWND list = GetDlgItem(dlg, IDC_BROWSER_LIST);
@@ -135,7 +132,6 @@ TEST_F(BrowserWindowTest, OpensCentredWithItsRowsAndColoursAndNothingSelectedAnd
 TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
   ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
   ScriptQuery(peer, "NES", "^[c-d]", {Record("Contra", "k-contra", "1", "0")});
-  Make();
   Run([&](HWND dlg) {
     HWND list = GetDlgItem(dlg, IDC_BROWSER_LIST);
     Key(list, WM_KEYDOWN, VK_END);
@@ -178,7 +174,6 @@ TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
 TEST_F(BrowserWindowTest, WhileAQueryBlocksTheNoticeShowsAndInputIsDropped) {
   ScriptQueryHead(peer, "NES", "^[c-d]").Pause(4000);  // room to paint on a busy machine
   peer.Send(CountField("1") + Record("Contra", "k-contra", "1", "0"));
-  Make();
   bool shown = false;
   HWND active = nullptr;
   LONG_PTR noticeStyle = 0;
@@ -217,7 +212,6 @@ TEST_F(BrowserWindowTest, ALowerLayerBoxDisablesTheWindowBehindIt) {
     HttpPeer gone("4.05");
     webHost = gone.hostPort();
   }
-  Make(webHost, true);
   // Every box that comes (the version check's, at each login): its owner and the browser's
   // state. The waiter outlives the case: it looks only while `live`.
   std::vector<std::string> seen;
@@ -235,10 +229,12 @@ TEST_F(BrowserWindowTest, ALowerLayerBoxDisablesTheWindowBehindIt) {
     });
   };
   arm();  // the start-up login's version check: task-modal, the hidden browser disabled too
-  Run([&](HWND dlg) {
-    session->Disconnect();
-    Click(dlg, IDC_BROWSER_SNES);  // logs in again: the version check's box
-  });
+  Run(
+      [&](HWND dlg) {
+        session->Disconnect();
+        Click(dlg, IDC_BROWSER_SNES);  // logs in again: the version check's box
+      },
+      webHost, true);
   *live = false;
   EXPECT_EQ(seen, (std::vector<std::string>{"unowned", "disabled", "owned", "disabled"}));
   peer.Finish();

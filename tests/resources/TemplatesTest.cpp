@@ -68,7 +68,6 @@ TEST(DialogTemplates, EachCreatesItsFrameFontAndKindsOfControls) {
                            LVS_SORTASCENDING | LVS_SORTDESCENDING),
                   LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA);
       }
-      EXPECT_TRUE(style & WS_CHILD);
       EXPECT_EQ((style & WS_DISABLED) != 0, disabled.count({t, id}) == 1);
       EXPECT_EQ((style & WS_VISIBLE) != 0, hidden.count({t, id}) == 0);
       RECT r{};

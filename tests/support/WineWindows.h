@@ -79,8 +79,7 @@ inline void WhenTrue(std::function<bool()> condition, std::function<void()> acti
 
 // Runs the dialog modally; `body` runs on the UI thread (from a timer of the dialog's own
 // modal loop) once the window is visible. Returns what the run returned.
-inline INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body,
-                            HWND owner = nullptr) {
+inline INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body) {
   // After the run the waiter only removes itself: the dialog may be gone by then.
   auto running = std::make_shared<bool>(true);
   WhenTrue(
@@ -88,7 +87,7 @@ inline INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body,
       [&dialog, running, body = std::move(body)] {
         if (*running) body(dialog.Hwnd());
       });
-  const INT_PTR r = dialog.RunModal(owner);
+  const INT_PTR r = dialog.RunModal();
   *running = false;
   return r;
 }
