@@ -169,7 +169,6 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
   const std::size_t k1 = kMeka.find("[Keyboard 1]"), j1 = kMeka.find("[Joypad 1]"),
                     j2 = kMeka.find("[Joypad 2]");
   const std::string keyboard1 = kMeka.substr(k1, kMeka.find("player_reset", k1) - k1);
-  // One case a row, its columns in the order of the struct.
   // clang-format off
   const struct {
     const FileEmulator& format;
@@ -230,10 +229,11 @@ TEST(Emulator, EachFormatLeavesAloneATextItCannotPutTheBindingsBackInto) {
   }
 }
 
-// What every file gets from the one way they are read and replaced: a missing file is never
-// created, unchanged bindings save the same bytes, a temporary file left behind is taken over,
-// and a write that fails half-way keeps the old file (as it keeps the settings file where that
-// is the system's store).
+// What every file gets from the one way they are all read and replaced (so Gens's shows it): a
+// missing file is never created, one the format cannot write into is left as it is, unchanged
+// bindings save the same bytes, a temporary file left behind is taken over, and a write that
+// fails half-way keeps the old file (as it keeps the settings file where that is the system's
+// store).
 #ifdef _WIN32
 // The temporary file beside the target cannot be made: a folder of its name is in the way.
 struct BlockedWrites {
@@ -261,8 +261,6 @@ struct BlockedWrites {
 };
 #endif
 
-// Every format is saved the one way, so one of them shows the rest: a file that is not there is
-// not made, and one whose text the format cannot write into is left as it is.
 TEST(ConfigFile, TheBytesStayUnlessAWholeNewFileReplacesThem) {
   test::EmulatorFolder folder;
   EXPECT_FALSE(folder.Load(Gens()));
@@ -345,8 +343,6 @@ struct NesterTest : ::testing::Test, test::EmulatorFolder {
     return all;
   }
   bool Load(ControllerConfig& c, int player) { return Nester().Load(*settings, c, player, host); }
-
-  std::vector<std::string>& messages = host.messages;
 };
 
 // The first load writes the defaults to all sixteen keys, in nester's own value types; a record
@@ -361,7 +357,7 @@ TEST_F(NesterTest, FirstUseWritesTheDefaultsAndEachPlayerKeepsItsOwnRecords) {
                 key + "|";
   EXPECT_EQ(Snapshot(1), defaults);
   EXPECT_EQ(Snapshot(2), defaults);
-  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(host.messages.empty());
   EXPECT_FALSE(Load(config, 0));
 
   NesterBinding button{{}, kNesterJoystickButton, 0, 53, 0x12D};
@@ -381,17 +377,12 @@ TEST_F(NesterTest, FirstUseWritesTheDefaultsAndEachPlayerKeepsItsOwnRecords) {
 // value another tool wrote wider still loads as its key, and one wider than four as no key.
 TEST_F(NesterTest, TheKeyIsTheFirstOfUpToFourBytes) {
   ASSERT_TRUE(Load(config, 1));  // every key made, with its default
-  const std::string up = Key(1, "Up");
-  for (const auto& [bytes, key] :
-       std::vector<std::pair<std::string, std::uint32_t>>{{"\x2D", 0x2D},
-                                                          {"\x2D\x11", 0x2D},
-                                                          {"\x2D\x11\x22", 0x2D},
-                                                          {"\x2D\x11\x22\x33", 0x2D},
-                                                          {"\x2D\x11\x22\x33\x44", 0}}) {
-    ASSERT_TRUE(settings->SetValue(Hive::User, up, "Key", kTypeBinary, bytes));
+  for (std::size_t width = 1; width <= 5; ++width) {
+    const std::string bytes("\x2D\x11\x22\x33\x44", width);
+    ASSERT_TRUE(settings->SetValue(Hive::User, Key(1, "Up"), "Key", kTypeBinary, bytes));
     ControllerConfig c;
     ASSERT_TRUE(Load(c, 1));
-    EXPECT_EQ(c.nesRecords[0].Key, key) << bytes.size() << " bytes";
+    EXPECT_EQ(c.nesRecords[0].Key, width <= 4 ? 0x2Du : 0u) << width << " bytes";
   }
 }
 
@@ -405,7 +396,7 @@ TEST_F(NesterTest, MissingKeysGetDefaultsOnALoadAndAMessageOnASave) {
   config.nesRecords[4].DeviceType = 7;
   EXPECT_FALSE(Save(Nester(), 1));
   EXPECT_FALSE(Save(Nester(), 2));
-  EXPECT_EQ(messages, std::vector<std::string>(14, "Not Sure: Hmmmmm"));
+  EXPECT_EQ(host.messages, std::vector<std::string>(14, "Not Sure: Hmmmmm"));
   std::string type;
   ASSERT_TRUE(settings->QueryValue(Hive::User, Key(2, "Select"), "DeviceType", type));
   EXPECT_EQ(type, std::string("\x07\0\0\0", 4));
