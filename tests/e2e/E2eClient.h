@@ -227,9 +227,7 @@ inline const char* KindName(Kind kind) {
 inline void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 inline void SetText(HWND dialog, int id, const std::string& text) {
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                      SMTO_ABORTIFHUNG, 10000, &ignored);
+  SetDlgItemTextA(dialog, id, text.c_str());
 }
 
 // A text box's text, asked of the box (another process's box keeps its text to itself).

@@ -102,16 +102,14 @@ protected:
     const std::string nul(1, '\0');
     const bool full = s.Exchange("qp" + nul) == "True";
     s.Exchange("qr" + nul), s.Exchange(alias + nul), s.Exchange(pattern + nul);
-    std::string answer(5, '\0');
-    EXPECT_TRUE(s.signedIn && s.socket.Send("ok" + nul) &&
-                s.socket.ReceiveExactly(answer.data(), 5))
-        << alias << " " << pattern;
+    // The 5-byte count field, then as many records, each ending in a zero byte.
+    std::string answer = s.Exchange("ok" + nul);
+    EXPECT_TRUE(s.signedIn && answer.size() >= 5) << alias << " " << pattern;
+    answer.resize(std::max<size_t>(answer.size(), 5));
     const long count = std::strtol(answer.c_str(), nullptr, 10);
-    for (char c[4096]; std::count(answer.begin() + 5, answer.end(), '\0') < count;) {
-      const long n = s.socket.Receive(c, sizeof c);
-      if (n <= 0) break;
-      answer.append(c, static_cast<size_t>(n));
-    }
+    for (std::string more = "-";
+         !more.empty() && std::count(answer.begin() + 5, answer.end(), '\0') < count;)
+      answer += more = s.Exchange("");
     std::vector<std::string> rows;
     std::istringstream records(answer.substr(5));
     for (std::string record; std::getline(records, record, '\0');) {
