@@ -163,18 +163,19 @@ TEST_F(BrowserLogicTest, ADroppedSessionIsLoggedInAgainOnce) {
   const auto refuse = [](const char* reply) {
     return [reply](ScriptedPeer& p) { ScriptLoginReply(p, "ann", "pw:@/", reply); };
   };
-  const Log failed = {"loading", "connection-error", "close-loading"};
+  const auto dropAgain = [](ScriptedPeer& p) {
+    ScriptGoodLogin(p, "ann", "pw:@/", "False"), p.Close();
+  };
+  const Log failed = {"loading", "connection-error", "close-loading"},
+            inUse = {"loading", "close-clients", "close-loading"};
   const struct {
     const char* name;
     std::function<void(ScriptedPeer&)> second;  // the connection after the drop
     Log log;
   } cases[] = {
       {"login refused", refuse("Incorrect Username or Password"), failed},
-      {"user in use",
-       refuse("Username in use login again to clear."),
-       {"loading", "close-clients", "close-loading"}},
-      {"dropped again",
-       [](ScriptedPeer& p) { ScriptGoodLogin(p, "ann", "pw:@/", "False"), p.Close(); }, failed},
+      {"user in use", refuse("Username in use login again to clear."), inUse},
+      {"dropped again", dropAgain, failed},
       {"the error mark", nullptr, failed},
   };
   for (const auto& c : cases) {
@@ -399,21 +400,19 @@ TEST(GameWatch, TheBrowserComesBackWhenTheLastGameStartedEnds) {
     bool minimised = true;
     bool restores = false;
   };
+  const Step start{Start}, close{Close}, end0{End, 0}, restores0{End, 0, true, true},
+      restores1{End, 1, true, true};
   const struct {
     const char* name;
     std::vector<Step> steps;
     bool waitsAtEnd;
   } cases[] = {
-      {"ends while minimised", {{Start}, {End, 0, true, true}}, false},
-      {"ends once restored", {{Start}, {End, 0, false, false}}, false},
-      {"two games, the first ends first",
-       {{Start}, {Start, 1}, {End, 0}, {End, 1, true, true}},
-       false},
-      {"two games, the last ends first",
-       {{Start}, {Start, 1}, {End, 1, true, true}, {End, 0}},
-       false},
-      {"the client closes first", {{Start}, {Close}, {End, 0}}, false},
-      {"still running", {{Start}, {Start, 1}, {End, 0}}, true},
+      {"ends while minimised", {start, restores0}, false},
+      {"ends once restored", {start, {End, 0, false, false}}, false},
+      {"two games, the first ends first", {start, start, end0, restores1}, false},
+      {"two games, the last ends first", {start, start, restores1, end0}, false},
+      {"the client closes first", {start, close, end0}, false},
+      {"still running", {start, start, end0}, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
