@@ -111,12 +111,12 @@ inline std::string WindowsPath(std::string path) {
 
 class Client {
 public:
-  // Another program, or (empty) the client of the build tree.
-  explicit Client(std::string line = "") {
+  // Another program, or (empty) the client of the build tree, started in the folder given.
+  explicit Client(std::string line = "", const char* folder = nullptr) {
     if (line.empty()) line = '"' + WindowsPath(VT_E2E_CLIENT) + '"';
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+    CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si,
                    &process_);
   }
   // Ends the client if it still runs.

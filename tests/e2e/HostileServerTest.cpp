@@ -26,8 +26,7 @@ TEST_F(HostileServer, ASpoiledAnswerIsSurvived) {
   const std::vector<std::string> nes = ListRows(list);
   Click(browser, IDC_BROWSER_SNES);
   HWND notice = Await(client, Kind::ConnectionError, kNoticeWaitMs);
-  DWORD_PTR ignored = 0;
-  EXPECT_TRUE(SendMessageTimeoutA(browser, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored))
+  EXPECT_TRUE(SendMessageTimeoutA(browser, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr))
       << "not answering";
   Click(notice, IDC_NOTICE_OK);
   ASSERT_TRUE(client.WaitGone(notice));

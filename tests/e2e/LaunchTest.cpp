@@ -10,11 +10,9 @@ protected:
     ServiceCase::TearDown();
     SetEnvironmentVariableA("VT_EMUSTUB_HOLD", nullptr);
     SetEnvironmentVariableA("VT_EMUSTUB_SHOW_MS", nullptr);
-    SetCurrentDirectoryA(here);
     Client("cmd /c rd /s /q \"" + root + "\"").WaitExit();
   }
   std::string root = TempPath("launch");
-  char here[MAX_PATH] = {};
 };
 
 // Launch (a click and the button, or a double-click) ends the session before the emulator runs,
@@ -47,9 +45,7 @@ TEST_F(Launch, EveryConsolesEmulatorStartsInItsProgramsFolderWithTheSameCommandL
   }
   PrepareAutoLogin("player", paths);
   CreateDirectoryA(started.c_str(), nullptr);
-  GetCurrentDirectoryA(MAX_PATH, here);
-  SetCurrentDirectoryA(started.c_str());
-  Client client;
+  Client client("", started.c_str());
   AwaitBrowser(client);
   for (size_t n = 0; n < std::size(consoles); ++n) {
     const auto& c = consoles[n];
@@ -96,8 +92,7 @@ TEST_F(Launch, TheBrowserComesBackWhenTheGameEnds) {
   auto running = [] { return FindWindowA("VtEmustub", nullptr) != nullptr; };
   ASSERT_TRUE(WaitUntil(running));
   EXPECT_TRUE(WaitUntil([&] { return IsIconic(browser) != FALSE; }, 15000));
-  DWORD_PTR answer = 0;
-  EXPECT_NE(SendMessageTimeoutA(browser, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0)
+  EXPECT_TRUE(SendMessageTimeoutA(browser, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr))
       << "the browser does not answer while the game runs";
   EXPECT_TRUE(IsIconic(browser) && running()) << "the game ended too soon to tell";
   EXPECT_TRUE(WaitUntil([&] { return !running(); }));

@@ -10,12 +10,6 @@ protected:
     ServiceCase::TearDown();
     Client("cmd /c rd /s /q \"" + folder + "\"").WaitExit();
   }
-  // Setup Help on the SNES console.
-  HWND Open(Client& client) {
-    Click(browser, IDC_BROWSER_SNES);
-    Click(browser, IDC_BROWSER_SETUP_HELP);
-    return Await(client, Kind::Setup);
-  }
   // A key pressed for a moment, once the field prompts and the devices are open (the button
   // disabled).
   static void Tap(HWND setup, int field, int button, const char* key) {
@@ -24,12 +18,6 @@ protected:
     Key("KEYDOWN", key, setup);
     Sleep(150);
     Key("KEYUP", key);
-  }
-  // OK ends the window once no capture or Set All runs; the file it wrote.
-  static std::string Ok(Client& client, HWND setup, const std::string& file) {
-    Click(setup, IDC_SETUP_OK);
-    EXPECT_TRUE(client.WaitGone(setup)) << "a capture or a Set All still runs";
-    return ReadWholeFile(file);
   }
 
   std::string folder = TempPath("emulators"), zsnes = folder + "\\zsnesw.cfg";
@@ -47,7 +35,9 @@ TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
   Client client;
   PrepareAutoLogin("player", {{"VT_PATH", folder}});
   AwaitBrowser(client);
-  HWND setup = Open(client);
+  Click(browser, IDC_BROWSER_SNES);
+  Click(browser, IDC_BROWSER_SETUP_HELP);
+  HWND setup = Await(client, Kind::Setup);
   const int ids[] = {IDC_SETUP_UP, IDC_SETUP_DOWN, IDC_SETUP_LEFT, IDC_SETUP_RIGHT,
                      IDC_SETUP_START};
   auto fields = [&] {
@@ -68,9 +58,12 @@ TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
     shown[i] = keys[i].second;
     EXPECT_EQ(fields(), shown) << "the field and no other, in a window still open";
   }
-  EXPECT_EQ(Ok(client, setup, zsnes), with("15, 57, 1, 28, 25, 54, 45, 44, 46, 30, 16, 18"));
+  Click(setup, IDC_SETUP_OK);  // OK ends the window once no capture or Set All runs
+  EXPECT_TRUE(client.WaitGone(setup)) << "a capture still runs";
+  EXPECT_EQ(ReadWholeFile(zsnes), with("15, 57, 1, 28, 25, 54, 45, 44, 46, 30, 16, 18"));
 
-  setup = Open(client);
+  Click(browser, IDC_BROWSER_SETUP_HELP);
+  setup = Await(client, Kind::Setup);
   Click(setup, IDC_SETUP_SET_ALL);
   const std::pair<int, const char*> order[] = {
       {IDC_SETUP_UP, "Return"}, {IDC_SETUP_DOWN, "Escape"}, {IDC_SETUP_LEFT, "space"},
@@ -80,7 +73,9 @@ TEST_F(Setup, TheKeysTheWindowItselfUsesAreBoundAndActOnNothing) {
   for (auto [field, key] : order) Tap(setup, field, IDC_SETUP_SET_ALL, key);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(setup, IDC_SETUP_SET_ALL)); }));
   EXPECT_EQ(Text(GetDlgItem(setup, IDC_SNESC_R)), "K");
-  EXPECT_EQ(Ok(client, setup, zsnes), with("15, 57, 1, 28, 31, 203, 33, 35, 32, 34, 36, 37"));
+  Click(setup, IDC_SETUP_OK);
+  EXPECT_TRUE(client.WaitGone(setup)) << "a Set All still runs";
+  EXPECT_EQ(ReadWholeFile(zsnes), with("15, 57, 1, 28, 31, 203, 33, 35, 32, 34, 36, 37"));
   CloseAndEnd(client, browser);
 }
 
