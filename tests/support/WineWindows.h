@@ -118,17 +118,14 @@ inline std::string SkinGeometryFaults(HWND window, int w, int h, bool keyed) {
   if (wr.left != GetSystemMetrics(SM_CXSCREEN) / 2 - w / 2 ||
       wr.top != GetSystemMetrics(SM_CYSCREEN) / 2 - h / 2)
     faults += "not centred; ";
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0), whole = CreateRectRgn(0, 0, w, h);
   const int kind = GetWindowRgn(window, rgn);
-  RECT box{};
-  GetRgnBox(rgn, &box);
-  const RECT whole{0, 0, w, h};
   if (keyed && (kind != COMPLEXREGION || PtInRegion(rgn, 0, 0) || PtInRegion(rgn, w - 1, h - 1)))
     faults += "corners not cut; ";
-  if (!keyed && (kind != SIMPLEREGION || !EqualRect(&box, &whole)))
-    faults += "region not the whole rectangle; ";
+  if (!keyed && !EqualRgn(rgn, whole)) faults += "region not the whole rectangle; ";
   if (!PtInRegion(rgn, w / 2, h / 2)) faults += "centre outside the region; ";
   DeleteObject(rgn);
+  DeleteObject(whole);
   return faults;
 }
 
