@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <regex>
 #include <string>
 #include <thread>
@@ -63,17 +64,13 @@ protected:
     std::string line = env + Quoted(VT_CLI_EXE) + " --server 127.0.0.1 --port " + gamePort_ +
                        " --web-host 127.0.0.1:" + webPort_ + " --registry " + Quoted(registry_);
     for (const std::string& a : args) line += " " + Quoted(a);
-    FILE* p = ::popen((line + " 2>" + Quoted(err_)).c_str(), "r");
-    std::string out;
-    char buf[4096];
-    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int status = p ? ::pclose(p) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, ReadFileBytes(err_)};
+    const int status = std::system((line + " >" + Quoted(out_) + " 2>" + Quoted(err_)).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(out_), ReadFileBytes(err_)};
   }
 
   TempDir dir_;
   std::string data_ = dir_.File("data.txt"), registry_ = dir_.File("registry.txt"),
-              err_ = dir_.File("stderr.txt");
+              out_ = dir_.File("stdout.txt"), err_ = dir_.File("stderr.txt");
   FILE* service_ = nullptr;
   int pid_ = 0;
   std::string gamePort_, webPort_;
