@@ -69,8 +69,7 @@ inline std::string UserValue(const std::string& name, DWORD* type = nullptr) {
 inline constexpr std::string_view kUserValues[] = {
     "SAVE", "AUTOLOGIN", "Username", "Password", "ProtectedPassword", "SYSTEM", "SEARCH", "COUNT"};
 
-// Both keys emptied of what a test wrote, for the next tests of the prefix; the keys stay (an
-// installer may have made the machine key, with its rights).
+// Both keys emptied for the next tests; the keys stay (with an installer's rights).
 inline void ClearVintaraKey() {
   for (auto [root, view] :
        {std::pair{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}, {HKEY_CURRENT_USER, 0}}) {

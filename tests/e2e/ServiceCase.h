@@ -13,8 +13,7 @@
 
 namespace vt::e2e {
 
-// The web host of the vtservice the test command started (a case fails without it), emustub's
-// log for the emulators the client starts, and the client's keys cleared after.
+// vtservice's web host (a case fails without it), emustub's log, and the client's keys cleared.
 class ServiceCase : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -29,8 +28,7 @@ protected:
     ClearVintaraKey();
     for (const std::string& file : {log, log + ".folders"}) std::remove(file.c_str());
   }
-  // The key with a saved automatic login as the user (whose password in the sample accounts is
-  // the user name), under the values given, which win.
+  // A saved automatic login as a sample user (password = user name) under the values given.
   void PrepareAutoLogin(const std::string& user, std::map<std::string, std::string> values = {},
                         bool earlierClient = false) {
     values.insert({{"SAVE", "TRUE"},
@@ -92,10 +90,9 @@ protected:
       s.signedIn = s.Exchange(user) == "ok" && s.Exchange(std::string(64, '\0')) == "ok";
     return s;
   }
-  // The rows the service answers the user for a query, asked byte by byte, not through the
-  // client's code, and marked as the user is told: free copies "Available"; none, "Preferred" on a
-  // free account when full accounts have some, else "UnAvailable". Asked while the client is not
-  // logged in as the same user, as this login would drop its.
+  // The rows the service answers the user for a query, asked byte by byte, marked as the user is
+  // told: free copies "Available"; none, "Preferred" on a free account when full accounts have
+  // some, else "UnAvailable". Asked while the client is not logged in as the user (it would drop).
   std::vector<std::string> ServiceRows(const std::string& user, const std::string& alias,
                                        const std::string& pattern) {
     OtherLogin s = Session(user);
