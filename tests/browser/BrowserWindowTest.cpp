@@ -82,16 +82,9 @@ protected:
     ListView_GetItemRect(list, row, &r, LVIR_BOUNDS);
     return {r.left + 20, (r.top + r.bottom) / 2};
   }
-  // Runs what is queued until nothing is left (what a message posts on the way included), keys
-  // through the dialog manager as the window's own loop does.
-  static void Drain(HWND dlg) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      if (!IsDialogMessageA(dlg, &msg)) TranslateMessage(&msg), DispatchMessageA(&msg);
-  }
   static void Key(HWND target, UINT msg, WPARAM key) {
     PostMessageA(target, msg, key, 1);
-    Drain(GetParent(target));
+    Pump(GetParent(target));
   }
   static bool Enabled(HWND dialog, int id) {
     return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
@@ -144,10 +137,10 @@ TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
     // The focused button shows a mark over its image; the list's focus takes it away again.
     HWND launch = GetDlgItem(dlg, IDC_BROWSER_LAUNCH);
     SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(launch), TRUE);
-    Drain(dlg);
+    Pump(dlg);
     EXPECT_FALSE(ScreenShows(launch, IDB_LAUNCH_NORMAL, 0)) << "no focus mark";
     SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
-    Drain(dlg);
+    Pump(dlg);
     EXPECT_TRUE(ScreenShows(launch, IDB_LAUNCH_NORMAL, 0));
     Key(list, WM_KEYDOWN, VK_RETURN);
     ASSERT_EQ(started,
@@ -155,11 +148,11 @@ TEST_F(BrowserWindowTest, KeysTypeAheadAndClicksSelectWhatLaunches) {
     ShowWindow(dlg, SW_RESTORE);
     // A double-click on empty space below the rows clears the highlight and launches nothing.
     PostClick(list, {40, RowPoint(list, 2).y + 60}, true);
-    Drain(dlg);
+    Pump(dlg);
     EXPECT_EQ(started.size(), 1u);
     EXPECT_FALSE(Enabled(dlg, IDC_BROWSER_LAUNCH));
     PostClick(list, RowPoint(list, 0), false);
-    Drain(dlg);
+    Pump(dlg);
     EXPECT_TRUE(Enabled(dlg, IDC_BROWSER_LAUNCH));
     Click(dlg, IDC_BROWSER_RANGE_C_D);  // new rows: nothing is highlighted, Launch is off
     EXPECT_EQ(ListView_GetItemCount(list), 1) << "the new rows";
@@ -192,7 +185,7 @@ TEST_F(BrowserWindowTest, WhileAQueryBlocksTheNoticeShowsAndInputIsDropped) {
     });
     Click(dlg, IDC_BROWSER_RANGE_C_D);
     impatient.join();
-    Drain(dlg);
+    Pump(dlg);
     EXPECT_EQ(ListView_GetItemCount(list), 1) << "the new rows";
     EXPECT_TRUE(started.empty()) << "the queued double-click launched";
     EXPECT_FALSE(Enabled(dlg, IDC_BROWSER_LAUNCH));

@@ -329,7 +329,6 @@ TEST_F(SkinControls, GameListsSelectedRowIsGreyOnGreyBlueEvenUnfocusedAndStaysSe
   EXPECT_EQ(cap.Count(GetSysColor(COLOR_3DFACE), row1), 0);
   EXPECT_GT(cap.Count(kSelectedText, row1), 0);
   EXPECT_EQ(cap.Count(kSelectedBackground, row0), 0);
-  EXPECT_EQ(ListView_GetSelectedCount(l), 1u);
   EXPECT_EQ(ListView_GetItemState(l, 1, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
   // Taking the selection away and back during the paint leaves nothing to repaint.
   EXPECT_FALSE(GetUpdateRect(l, nullptr, FALSE));

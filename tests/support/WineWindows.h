@@ -40,9 +40,12 @@ inline HBITMAP SolidImage(int w, int h, COLORREF colour) {
   return MakeImage(w, h, [colour](int, int) { return colour; });
 }
 
-inline void Pump() {
+// Runs what is queued until nothing is left (what a message posts on the way included); keys
+// through the dialog manager of `dialog`, if given, as a dialog's own loop does.
+inline void Pump(HWND dialog = nullptr) {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (dialog && IsDialogMessageA(dialog, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
