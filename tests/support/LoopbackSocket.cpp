@@ -9,8 +9,6 @@
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace vt::test {
@@ -63,13 +61,8 @@ RawSocket AcceptOne(RawSocket listener) {
 }
 
 long RecvSome(RawSocket s, char* buffer, size_t size) {
-  for (;;) {
-    const auto n = ::recv(N(s), buffer, static_cast<int>(size), 0);
-#ifndef _WIN32
-    if (n < 0 && errno == EINTR) continue;
-#endif
-    return n < 0 ? -1 : static_cast<long>(n);
-  }
+  const auto n = ::recv(N(s), buffer, static_cast<int>(size), 0);
+  return n < 0 ? -1 : static_cast<long>(n);
 }
 
 bool SendAll(RawSocket s, const std::string& bytes) {
