@@ -12,7 +12,6 @@ namespace {
 
 TEST(ProgramResources, VersionResourceAndManifest) {
   std::string path = std::string("Z:") + VT_CLIENT_EXE;
-  for (char& c : path) c = c == '/' ? '\\' : c;
   DWORD ignored = 0;
   std::vector<char> info(GetFileVersionInfoSizeA(path.c_str(), &ignored));
   ASSERT_FALSE(info.empty()) << path;

@@ -18,8 +18,6 @@
 namespace vt {
 namespace {
 
-using skin::Rgb;
-
 const std::set<int> kKeyedSkins = {220, 217, 223, 224, 214, 215, 221};
 
 // A BI_RGB bitmap file of 16 or 24 bits, its pixels read as the skin reads them. A move keeps
@@ -29,7 +27,7 @@ struct Bitmap {
   Bitmap(Bitmap&&) = default;
   std::string file;
   skin::PixelView view;
-  Rgb At(int x, int y) const { return skin::PixelAt(view, x, y); }
+  skin::Rgb At(int x, int y) const { return skin::PixelAt(view, x, y); }
   bool IsKey(int x, int y) const { return At(x, y) == skin::kTransparentKey; }
 };
 
@@ -145,7 +143,7 @@ TEST_F(PaintedBitmaps, TextBoxesAndFieldsOfTheScriptLieExactlyOnTheirPaintedBoxe
       SCOPED_TRACE(std::string((*it)[1]) + " " + std::string((*f)[1]));
       const int x = mapX((*f)[2]), y = mapY((*f)[3]);
       const int right = x + mapX((*f)[4]), bottom = y + mapY((*f)[5]);
-      const Rgb blue = b.At(x, y);
+      const skin::Rgb blue = b.At(x, y);
       EXPECT_LT(std::abs(blue.r - 34) + std::abs(blue.g - 80) + std::abs(blue.b - 163), 16);
       auto onBox = [&](int px, int py) {
         const bool inside = px >= 0 && py >= 0 && px < b.view.width && py < b.view.height;

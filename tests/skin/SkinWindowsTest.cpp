@@ -150,7 +150,6 @@ TEST(SkinnedDialog, ColoursTheKindsGivenAndReleasesItsImageWhenMarkedSo) {
     TestSkin dlg({.background = 1, .controlColours = c.colours, .closeReleasesImage = c.releases});
     ASSERT_TRUE(dlg.CreateModeless());
     ShowWindow(dlg.Hwnd(), SW_SHOWNOACTIVATE);
-    UpdateWindow(dlg.Hwnd());
     test::Pump();
     for (auto [id, blue] :
          {std::pair{IDC_TEST_EDIT, c.editBlue}, std::pair{IDC_TEST_STATIC, c.staticBlue}}) {
@@ -228,7 +227,6 @@ protected:
     for (int i = 0; i < rows; ++i) all.push_back({"Game " + std::to_string(i), "Available"});
     w.list.SetRows(std::move(all));
     ShowWindow(w.Hwnd(), SW_SHOW);
-    UpdateWindow(w.Hwnd());
     test::Pump();
   }
   int Top() const { return ListView_GetTopIndex(w.list.Hwnd()); }
@@ -313,7 +311,6 @@ TEST_F(SkinControls, GameListsSelectedRowIsGreyOnGreyBlueEvenUnfocusedAndStaysSe
   ListView_SetItemState(l, 1, LVIS_SELECTED, LVIS_SELECTED);
   SetFocus(w.Item(IDC_TEST_OTHER));
   InvalidateRect(l, nullptr, TRUE);
-  UpdateWindow(l);
   test::Pump();
   const auto cap = test::CaptureClient(l);
   RECT row1{}, row0{};
