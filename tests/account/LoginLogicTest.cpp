@@ -261,9 +261,8 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
   }
 }
 
-// With a protector a password that cannot be sealed is not saved at all, beside "Password",
-// which holds zeros. (Sealing, opening, and a sealed value that does not open on this machine:
-// the start-up's end-to-end runs.)
+// A password the protector cannot seal is not saved at all, beside "Password", which holds
+// zeros. (Sealing and opening: the start-up's end-to-end runs.)
 TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
   test::TestProtector refusing;
   refusing.refuses = true;

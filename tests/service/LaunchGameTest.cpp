@@ -58,9 +58,8 @@ protected:
   bool startSucceeds = true;
 };
 
-// The stored path as it is written up to its first NUL (quotes kept), a blank and the address,
-// quoted for the 2600, with the credentials and the key unchanged; the session is disconnected
-// before the start.
+// The stored path up to its first NUL (quotes kept), a blank and the address (quoted for the
+// 2600), credentials and key unchanged; the session is disconnected before the start.
 TEST_F(LaunchGameTest, CommandLineIsTheStoredPathABlankAndTheAddress) {
   const std::string emu = dir.File("emu 1.exe");
   WriteFileBytes(emu, "MZ");

@@ -1,7 +1,6 @@
 // A scripted game server on a real loopback socket: it records every byte the client sends and
-// answers step by step (whole sends, sends in pieces with pauses, closes, resets, stalls). Each
-// connection runs the steps up to the next NextConnection(); after its last step it keeps
-// reading (and recording) until the client closes or Finish() is called.
+// answers step by step. Each connection runs the steps up to the next NextConnection(), then
+// keeps reading (and recording) until the client closes or Finish() is called.
 #pragma once
 
 #include <algorithm>

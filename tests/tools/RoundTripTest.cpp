@@ -1,7 +1,6 @@
 // The real programs together: vtservice started as a user would (its data file, its ready line),
-// and vtcli against it through login, a refused password, queries, search texts, and launches (a
-// dry run, and a real start of emustub). A full account, a name in use and the Game Boy aliases:
-// the game server's own test; its stop and version text: the end-to-end runs.
+// and vtcli's logins, queries and launches against it, a real start of emustub among them. What
+// the game server answers byte for byte: its own test; its stop and version text: the e2e runs.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
