@@ -200,11 +200,7 @@ TEST_F(BrowserWindowTest, WhileAQueryBlocksTheNoticeShowsAndInputIsDropped) {
 TEST_F(BrowserWindowTest, ALowerLayerBoxDisablesTheWindowBehindIt) {
   ScriptGoodLogin(peer.NextConnection(), "u", "p", "False");
   ScriptQuery(peer, "SNES", "^[a-b]", {});
-  std::string webHost;
-  {
-    HttpPeer gone("4.05");
-    webHost = gone.hostPort();
-  }
+  const std::string webHost = HttpPeer("4.05").hostPort();  // a web host that is gone
   // Every box that comes (the version check's, at each login): its owner and the browser's
   // state. The waiter outlives the case: it looks only while `live`.
   std::vector<std::string> seen;
