@@ -61,8 +61,7 @@ TEST_F(Login, RefusalsKeepTheConnectionAndAreToldUntilASuccess) {
     EXPECT_EQ(s->ReplyText(), "Try later");
     s->Disconnect();
   }
-  peer.Finish();
-  EXPECT_EQ(peer.Received(0), "carolwrong" + GoodLoginBytes("carol", "right") + "carollater");
+  EXPECT_EQ(Sent(*s), "carolwrong" + GoodLoginBytes("carol", "right") + "carollater");
   EXPECT_EQ(web.requests().size(), std::size(refusals));  // one check per connection
 }
 
@@ -157,9 +156,8 @@ TEST_F(Login, TheVersionCheckComesFirstAndLooksAtTheFirst256Bytes) {
   EXPECT_EQ(unchecked->Login("u", "p", ui), LoginResult::SignedIn)
       << "the first connection the server saw";
   EXPECT_EQ(ui.messages, std::vector<std::string>{"hOpenUrl: Can not open internet connection!"});
-  unchecked->Disconnect();
-  peer.Finish();
-  EXPECT_EQ(peer.connections(), 1u) << "the out-of-date client made none";
+  EXPECT_EQ(Sent(*unchecked), GoodLoginBytes("u", "p")) << "the out-of-date client sent none";
+  EXPECT_EQ(peer.connections(), 1u);
 }
 
 class QueryGames : public SessionTest {
@@ -198,9 +196,7 @@ TEST_F(QueryGames, ExchangeAndRecordSplitting) {
   ASSERT_EQ(Query("GBC", pattern), QueryResult::Ok);
   EXPECT_EQ(Rows(), (Texts{"Another World|gbc-aw|0|2", "Axelay|gbc-ax|3|0",
                            "Battletoads|gbc-bt|1|10", "Bubsy|gbc-bu| 7|0"}));
-  s->Disconnect();
-  peer.Finish();
-  EXPECT_EQ(peer.Received(0), GoodLoginBytes("u", "p") + QueryBytes(alias, pattern));
+  EXPECT_EQ(Sent(*s), GoodLoginBytes("u", "p") + QueryBytes(alias, pattern));
 }
 
 // Records "T<index>", every third one empty.
