@@ -33,14 +33,13 @@ class TestSkin : public SkinnedDialog {
 public:
   TestSkin(const SkinOptions& options, std::function<HBITMAP()> make = Plain)
       : SkinnedDialog(IDD_TEST_SKINNED, options) {
-    SetImageLoader([this, make](int id) {
+    SetImageLoader([this, make](int) {
       ++loads;
-      lastId = id;
       return make();
     });
     SetHost(host);
   }
-  int loads = 0, lastId = 0;
+  int loads = 0;
   vt::test::RecordingHost host;
 
 protected:
@@ -54,7 +53,6 @@ TEST(SkinnedDialog, IsCentredOnceAtItsImageSizeAndKeepsItsPlaceAfterwards) {
   TestSkin dlg({.background = 4242});
   ASSERT_TRUE(dlg.CreateModeless());
   HWND h = dlg.Hwnd();
-  EXPECT_EQ(dlg.lastId, 4242);
   EXPECT_EQ(test::SkinGeometryFaults(h, 201, 123, false), "");
   EXPECT_NE(GetActiveWindow(), h) << "placing it activated it";
   SetWindowPos(h, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // what a drag does
@@ -63,8 +61,7 @@ TEST(SkinnedDialog, IsCentredOnceAtItsImageSizeAndKeepsItsPlaceAfterwards) {
   ShowWindow(h, SW_MINIMIZE);
   ShowWindow(h, SW_RESTORE);
   test::Pump();
-  RECT kept{};
-  GetWindowRect(h, &kept);
+  const RECT kept = test::Place(h);
   EXPECT_EQ(std::vector<LONG>({kept.left, kept.top, kept.right, kept.bottom}),
             std::vector<LONG>({10, 20, 10 + 201, 20 + 123}));
   EXPECT_EQ(dlg.loads, 1) << "the image is loaded once";
@@ -123,8 +120,7 @@ TEST(SkinnedDialog, APressOnTheFaceMovesOnlyAWindowThatDrags) {
   for (bool drag : {true, false}) {
     TestSkin dlg({.background = 1, .drag = drag});
     ASSERT_TRUE(dlg.CreateModeless());
-    RECT wr{};
-    GetWindowRect(dlg.Hwnd(), &wr);
+    const RECT wr = test::Place(dlg.Hwnd());
     SendMessageA(dlg.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 60));
     MSG msg{};
     ASSERT_EQ(
@@ -238,7 +234,7 @@ TEST_F(SkinControls, GameListsOwnBarsBesideItPaintFromTheSkinImagesAndScrollIt) 
   ASSERT_NO_FATAL_FAILURE(Open(80));
   HWND l = w.list.Hwnd(), v = w.list.VerticalBar().Hwnd(), h = w.list.HorizontalBar().Hwnd();
   ASSERT_TRUE(v && h);
-  const RECT lr = test::ChildRect(l), vr = test::ChildRect(v), hr = test::ChildRect(h);
+  const RECT lr = test::Place(l), vr = test::Place(v), hr = test::Place(h);
   const RECT wantV{lr.right, lr.top, lr.right + 12, lr.bottom + 12};
   const RECT wantH{lr.left, lr.bottom, lr.right + 1, lr.bottom + 12};
   EXPECT_TRUE(EqualRect(&vr, &wantV));
@@ -344,7 +340,7 @@ TEST_F(SkinControls, BitmapButtonLoadsEachSlotAskedForAndTakesTheImageSizeInPlac
   MapDialogRect(w.Hwnd(), &tmpl);
   HWND before = GetWindow(b, GW_HWNDPREV), after = GetWindow(b, GW_HWNDNEXT);
   w.button.SizeToContent();
-  const RECT sized = test::ChildRect(b), want{tmpl.left, tmpl.top, tmpl.left + 93, tmpl.top + 34};
+  const RECT sized = test::Place(b), want{tmpl.left, tmpl.top, tmpl.left + 93, tmpl.top + 34};
   EXPECT_TRUE(EqualRect(&sized, &want));
   EXPECT_EQ(GetWindow(b, GW_HWNDPREV), before);
   EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), after);
@@ -358,7 +354,7 @@ TEST_F(SkinControls, BitmapButtonLoadsEachSlotAskedForAndTakesTheImageSizeInPlac
   EXPECT_EQ(w.button.Image(ButtonSlot::Pressed), nullptr) << "the old images were released";
   SetWindowPos(b, nullptr, 0, 0, 40, 20, SWP_NOMOVE | SWP_NOZORDER);
   w.button.SizeToContent();
-  EXPECT_EQ(test::ChildRect(b).right - test::ChildRect(b).left, 40);
+  EXPECT_EQ(test::Place(b).right - test::Place(b).left, 40);
 }
 
 }  // namespace

@@ -95,11 +95,11 @@ inline INT_PTR RunModalWith(win::Dialog& dialog, std::function<void(HWND)> body)
   return r;
 }
 
-// A child's rectangle in its parent's client coordinates.
-inline RECT ChildRect(HWND child) {
+// A window's rectangle in its parent's client coordinates (a top-level window's on the screen).
+inline RECT Place(HWND window) {
   RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
 
@@ -210,7 +210,7 @@ inline bool ScreenShows(HWND window, int resourceId, DWORD timeoutMs = 5000) {
   const bool whole = GetWindowRgn(window, region) == ERROR;
   std::vector<RECT> children;
   for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    if (IsWindowVisible(c)) children.push_back(ChildRect(c));
+    if (IsWindowVisible(c)) children.push_back(Place(c));
   const auto face = [&](POINT p) {
     return (whole || PtInRegion(region, p.x, p.y)) &&
            std::none_of(children.begin(), children.end(),
