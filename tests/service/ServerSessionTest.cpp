@@ -69,29 +69,27 @@ TEST_F(Login, RefusalsKeepTheConnectionAndAreToldUntilASuccess) {
 // its version check, once and without a word; if that closes too, it is a refusal with an empty
 // reply, no loop. (An oversized reply's bound: the login reply fuzz target.)
 TEST_F(Login, AKeptConnectionTheServerClosedIsReplacedOnce) {
-  for (const bool closesAgain : {false, true}) {
-    SCOPED_TRACE(closesAgain ? "closed again" : "logged in anew");
-    ScriptedPeer p;
-    HttpPeer w("4.05");
-    ScriptLoginReply(p, "kim", "bad", "Incorrect Username or Password").Close();
-    if (closesAgain)
-      p.NextConnection().Expect("kim").Close();
-    else
-      ScriptGoodLogin(p.NextConnection(), "kim", "good", "True");
-    p.Start();
-    ServerSession s(ServiceEndpoints{"127.0.0.1", p.port(), w.hostPort(), 2000});
-    EXPECT_EQ(s.Login("kim", "bad", ui), LoginResult::BadCredentials);
-    EXPECT_TRUE(s.connected());
-    EXPECT_EQ(s.Login("kim", "good", ui),
-              closesAgain ? LoginResult::ServerText : LoginResult::SignedIn);
-    EXPECT_TRUE(!closesAgain || s.ReplyText().empty());
-    s.Disconnect();
-    p.Finish();
-    EXPECT_EQ(p.Received(0), "kimbadkim");
-    EXPECT_EQ(p.Received(1), closesAgain ? "kimgood" : GoodLoginBytes("kim", "good"));
-    EXPECT_EQ(p.connections(), 2u);
-    EXPECT_EQ(w.requests().size(), 2u);
+  const std::string refused = "Incorrect Username or Password";
+  ScriptLoginReply(peer, "kim", "bad", refused).Close();
+  ScriptGoodLogin(peer.NextConnection(), "kim", "good", "True");
+  ScriptLoginReply(peer.NextConnection(), "lee", "bad", refused).Close();
+  peer.NextConnection().Expect("lee").Close();  // the new connection closes too
+  auto s = MakeSession();
+  for (const std::string user : {"kim", "lee"}) {
+    SCOPED_TRACE(user);
+    EXPECT_EQ(s->Login(user, "bad", ui), LoginResult::BadCredentials);
+    EXPECT_TRUE(s->connected());
+    const bool anew = user == "kim";
+    EXPECT_EQ(s->Login(user, "good", ui), anew ? LoginResult::SignedIn : LoginResult::ServerText);
+    EXPECT_TRUE(anew || s->ReplyText().empty());
+    s->Disconnect();
   }
+  peer.Finish();
+  EXPECT_EQ(peer.Received(0) + "|" + peer.Received(2) + "|" + peer.Received(3),
+            "kimbadkim|leebadlee|leegood");
+  EXPECT_EQ(peer.Received(1), GoodLoginBytes("kim", "good"));
+  EXPECT_EQ(peer.connections(), 4u);
+  EXPECT_EQ(web.requests().size(), 4u);  // one check per connection
   EXPECT_TRUE(ui.messages.empty());
 }
 
