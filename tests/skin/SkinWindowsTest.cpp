@@ -235,22 +235,20 @@ TEST_F(SkinControls, GameListsOwnBarsBesideItPaintFromTheSkinImagesAndScrollIt) 
   HWND l = w.list.Hwnd(), v = w.list.VerticalBar().Hwnd(), h = w.list.HorizontalBar().Hwnd();
   ASSERT_TRUE(v && h);
   const RECT lr = test::Place(l), vr = test::Place(v), hr = test::Place(h);
-  const RECT wantV{lr.right, lr.top, lr.right + 12, lr.bottom + 12};
-  const RECT wantH{lr.left, lr.bottom, lr.right + 1, lr.bottom + 12};
-  EXPECT_TRUE(EqualRect(&vr, &wantV));
-  EXPECT_TRUE(EqualRect(&hr, &wantH));
+  // Right of the list and below it, from its edges, meeting in the corner without a gap.
+  EXPECT_EQ(std::vector<LONG>({vr.left, vr.top, hr.left, hr.top, vr.bottom}),
+            std::vector<LONG>({lr.right, lr.top, lr.left, lr.bottom, hr.bottom}));
+  EXPECT_GE(hr.right, vr.left);
   // No platform bar shows, yet the list keeps the scroll range the bars read.
-  RECT wr{}, cr{};
-  GetWindowRect(l, &wr);
+  RECT cr{};
   GetClientRect(l, &cr);
-  EXPECT_LT((wr.right - wr.left) - cr.right, GetSystemMetrics(SM_CXVSCROLL));
-  EXPECT_LT((wr.bottom - wr.top) - cr.bottom, GetSystemMetrics(SM_CYHSCROLL));
+  EXPECT_LT((lr.right - lr.left) - cr.right, GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_LT((lr.bottom - lr.top) - cr.bottom, GetSystemMetrics(SM_CYHSCROLL));
   EXPECT_EQ(w.list.ScrollLimitOf(SB_VERT), 80 - ListView_GetCountPerPage(l));
 
   // Top to bottom, the thumb at the top of the track.
   const auto bar = test::CaptureClient(v);
   const int H = bar.height;
-  EXPECT_EQ(bar.width, 12);
   for (auto [y, piece] : {std::pair{5, IDB_VSCROLL_TOP_CAP},
                           {20, IDB_VSCROLL_UP},
                           {36 + 13, IDB_VSCROLL_THUMB},
