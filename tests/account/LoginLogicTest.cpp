@@ -7,13 +7,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/SessionFixture.h"
-#include "tests/support/StandardUserSettings.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/TestProtector.h"
 
 namespace vt {
 namespace {
@@ -25,6 +26,44 @@ const std::string kInUse = "Username in use login again to clear.";
 
 std::string Nuls(size_t n) { return std::string(n, '\0'); }
 std::string Padded(const std::string& text) { return text + Nuls(20 - text.size()); }
+
+// Seals a secret into a form only it opens, or refuses both when told to. (The real protector's
+// sealing: the start-up's end-to-end runs.)
+class TestProtector : public SecretProtector {
+public:
+  std::optional<std::string> Seal(std::string_view secret) override {
+    return refuses ? std::nullopt : std::optional("sealed:" + std::string(secret));
+  }
+  std::optional<std::string> Unseal(std::string_view sealed) override {
+    if (refuses || !sealed.starts_with("sealed:")) return std::nullopt;
+    return std::string(sealed.substr(7));
+  }
+
+  bool refuses = false;
+};
+
+// The settings as a standard user's program sees them once the installer has kept the machine
+// key for administrators: the machine hive reads, but takes no writes.
+class StandardUserSettings : public SettingsStore {
+public:
+  explicit StandardUserSettings(SettingsStore& store) : store_(store) {}
+
+  bool KeyExists(Hive hive, const std::string& key) override { return store_.KeyExists(hive, key); }
+  bool CreateKey(Hive hive, const std::string& key) override {
+    return hive == Hive::User && store_.CreateKey(hive, key);
+  }
+  bool QueryValue(Hive hive, const std::string& key, const std::string& name, std::string& bytes,
+                  uint32_t* type) override {
+    return store_.QueryValue(hive, key, name, bytes, type);
+  }
+  bool SetValues(Hive hive, const std::string& key, std::span<const NamedValue> values) override {
+    return hive == Hive::User && store_.SetValues(hive, key, values);
+  }
+  SecretProtector* Protector() override { return store_.Protector(); }
+
+private:
+  SettingsStore& store_;
+};
 
 // The window, which the logic cannot be observed through otherwise: ShowModal runs the test's
 // user actions against the logic.
@@ -264,7 +303,7 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
 // A password the protector cannot seal is not saved at all, beside "Password", which holds
 // zeros. (Sealing and opening: the start-up's end-to-end runs.)
 TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
-  test::TestProtector refusing;
+  TestProtector refusing;
   refusing.refuses = true;
   Open(&refusing);
   SaveLogin("TRUE", "FALSE", Padded("player"), Padded("secret"));
@@ -305,9 +344,9 @@ TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     test::TempDir fresh;
-    test::TestProtector protector;
+    TestProtector protector;
     store = OpenFileSettings(fresh.File("registry.txt"), c.sealing ? &protector : nullptr);
-    test::StandardUserSettings standardUser(*store);
+    StandardUserSettings standardUser(*store);
     settings = c.standardUser ? &standardUser : nullptr;
     for (auto [hive, values] : {std::pair{Hive::User, c.user}, {Hive::Machine, c.machine}}) {
       if (values == none) continue;
