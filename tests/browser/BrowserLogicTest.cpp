@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -88,13 +87,6 @@ protected:
   std::string Value(const std::string& name, uint32_t* type = nullptr) {
     std::string bytes;
     return store->QueryValue(Hive::User, kVintaraKey, name, bytes, type) ? bytes : "<missing>";
-  }
-  // An emulator file named in the alias's _PATH value.
-  std::string Emulator(const std::string& alias) {
-    const std::string path = dir.File(alias + ".exe");
-    std::ofstream(path) << "MZ";
-    store->SetValue(Hive::Machine, kVintaraKey, alias + "_PATH", kTypeNone, path);
-    return path;
   }
   std::string Page(const std::string& page) { return "http://" + web.hostPort() + page; }
 
@@ -215,7 +207,9 @@ TEST_F(BrowserLogicTest, AtStartTheErrorMarkOnTheDefaultRangeIsSaidOnce) {
 // scheme those rows were fetched for, also after a refresh that failed. (A refresh that brings
 // new rows, or a click on empty space, leaves nothing highlighted: the window's test.)
 TEST_F(BrowserLogicTest, LaunchAndGameInfoActOnTheSelectedRowOfTheRowsOnScreen) {
-  const std::string nes = Emulator("NES");
+  const std::string nes = dir.File("NES.exe");
+  WriteFileBytes(nes, "MZ");
+  store->SetValue(Hive::Machine, kVintaraKey, "NES_PATH", kTypeNone, nes);
   ScriptGoodLogin(peer, "ann", "pw:@/", "False");
   ScriptQuery(peer, "NES", "^[a-b]",
               {Record("Alpha", "k-alpha", "2", "0"), Record("Beta", "k-beta", "1", "0")});

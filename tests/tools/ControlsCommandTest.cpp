@@ -81,9 +81,8 @@ TEST_F(Controls, EachEmulatorShowsSetsAndRestoresItsOwnConfiguration) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.emulator + " " + c.set);
-    const std::vector<std::string> player = {"--player", c.player};
     auto run = [&](std::vector<std::string> args) {
-      args.insert(args.end(), player.begin(), player.end());
+      args.insert(args.end(), {"--player", c.player});
       return Run(args);
     };
     EXPECT_EQ(Run({"restore", c.emulator}), 1);      // nothing kept yet
