@@ -107,11 +107,6 @@ class LoginLogicTest : public test::SessionTest {
 protected:
   void SetUp() override {
     ui.log = surface.log = &log;
-    Open(nullptr);
-  }
-  // The store on the same file, sealing passwords with `protector` (none: kept as they are).
-  void Open(SecretProtector* protector) {
-    store = OpenFileSettings(dir.File("registry.txt"), protector);
     ASSERT_TRUE(store->CreateKey(Hive::Machine, kVintaraKey));
   }
   // The four values of a saved login in the hive's key, SAVE of the type given.
@@ -152,7 +147,7 @@ protected:
   Log log;
   FakeSurface surface;
   test::TempDir dir;
-  std::unique_ptr<SettingsStore> store;
+  std::unique_ptr<SettingsStore> store = OpenFileSettings(dir.File("registry.txt"));
   SettingsStore* settings = nullptr;  // what the logic runs on, when not `store` itself
   std::string passwordDest = "unchanged", usernameDest = "unchanged";
   std::unique_ptr<ServerSession> session;
@@ -305,7 +300,7 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
 TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
   TestProtector refusing;
   refusing.refuses = true;
-  Open(&refusing);
+  store = OpenFileSettings(dir.File("registry.txt"), &refusing);  // the same file, sealing
   SaveLogin("TRUE", "FALSE", Padded("player"), Padded("secret"));
   surface.user = [this] { logic->SaveSettings(); };
   EXPECT_EQ(Start(1).Run(), LoginExit::Left);
