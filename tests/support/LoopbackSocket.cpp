@@ -37,10 +37,6 @@ RawSocket ListenLoopback(uint16_t port, uint16_t* boundPort) {
 #endif
   const auto s = static_cast<RawSocket>(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (!started || s == kNoSocket) return kNoSocket;
-#ifndef _WIN32
-  int one = 1;  // Winsock's SO_REUSEADDR would let another socket take the port
-  ::setsockopt(N(s), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-#endif
   sockaddr_in sa{};
   sa.sin_family = AF_INET;
   sa.sin_port = htons(port);

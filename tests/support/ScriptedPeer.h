@@ -18,7 +18,7 @@ namespace vt::test {
 
 class ScriptedPeer {
 public:
-  explicit ScriptedPeer(uint16_t port = 0) { listener_ = ListenLoopback(port, &port_); }
+  ScriptedPeer() { listener_ = ListenLoopback(0, &port_); }
   ~ScriptedPeer() {
     Finish();
     if (listener_ != kNoSocket) CloseSocket(listener_);
