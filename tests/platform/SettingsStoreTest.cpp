@@ -74,8 +74,6 @@ TEST_P(SettingsStoreSemantics, KeysAreMadeAndRemovedAsTreesAndValuesNeverCreateT
   }
   EXPECT_TRUE(store_->DeleteKey(Hive::User, old)) << "a key that is gone is gone";
   EXPECT_FALSE(store_->SetValue(Hive::User, old, "Complete", kTypeString, "1"));
-  const NamedValue batch[] = {{"a", kTypeNone, "1"}, {"b", kTypeNone, "2"}};
-  EXPECT_FALSE(store_->SetValues(Hive::User, old, batch));
   EXPECT_FALSE(store_->KeyExists(Hive::User, old));
 }
 
