@@ -1,6 +1,5 @@
-// The login window's behaviour against a real session on loopback, a real web host for the
-// version check and the real settings store in a temporary file (with the test protector where
-// the password is sealed); only the window, the message boxes and the pages are recorded.
+// The login window's behaviour against a real session on loopback, a real web host and the real
+// settings file; only the window, the message boxes and the pages are recorded.
 #include "account/LoginLogic.h"
 
 #include <gtest/gtest.h>
@@ -265,8 +264,7 @@ TEST_F(LoginLogicTest, LoginSavesFirstThenLogsInAndEndsTheWindowAlsoAfterUserInU
 }
 
 // A failed automatic login ends the program after its notice; only a refusal of the credentials
-// forgets the saved login, every other failure keeps the four values byte for byte. (An
-// out-of-date client's: the start-up's end-to-end run.)
+// forgets the saved login, every other failure keeps the four values byte for byte.
 TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereRefused) {
   const Log saved = {"TRUE", "TRUE", Padded("player"), Padded("secret"), "<missing>"};
   const Log forgotten = {"FALSE", "FALSE", Nuls(20), Nuls(20), "<missing>"};

@@ -1,7 +1,6 @@
-// The platform layer against the real system (Winsock, WinINet and files under Wine), for what
-// the client's own tests cannot show: a send to a vanished peer, the request's agent, and the
-// folder a program starts in, found from the command line as Windows finds the program (the
-// start itself: the round trip's launch on POSIX, the end-to-end launches under Wine).
+// The platform layer against the real system (Winsock and WinINet under Wine), for what the
+// client's own tests cannot show: a send to a vanished peer, the request's agent, and the folder
+// a program starts in, found from its command line as Windows finds it.
 #include <gtest/gtest.h>
 
 #include <filesystem>

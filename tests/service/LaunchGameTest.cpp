@@ -1,6 +1,5 @@
-// LaunchGame: the availability rule, the refusals, the command line, the emulator path from the
-// settings store, the order disconnect -> start, and the message of a start that cannot happen.
-// Every console's real start, end to end: tests/e2e/LaunchTest.
+// LaunchGame: its refusals, the command line from the stored emulator path, disconnect before the
+// start, and the message of a start that cannot happen. Every console's real start: the e2e runs.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,7 +1,6 @@
-// The session against a scripted game server. Login: the exchange byte for byte, refusals and
-// their results, reconnects and the version check that precedes every connect. The catalogue
-// query: the exchange, record splitting, the error mark, failures in each phase and how each is
-// told, count edge cases, and exact consumption of the socket.
+// The session against a scripted game server: the login (byte for byte, refusals, reconnects and
+// the version check before every connect) and the catalogue query (records, the error mark,
+// failures in each phase and how each is told, the count, exact consumption of the socket).
 #include "service/VersionCheck.h"
 #include "tests/support/SessionFixture.h"
 

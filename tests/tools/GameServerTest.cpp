@@ -32,9 +32,7 @@ const std::string kData = [] {
   return data;
 }();
 const std::string kCobalt = "1\0\0\0\0Cobalt\nN3\n0\n0\0"s, kNone = "0\0\0\0\0"s;
-const std::string kDucks =
-    "1\0\0\0\0"
-    "3 Ducks\nN4\n1\n1\0"s;
+const std::string kDucks = "1\0\0\0\0"s + "3 Ducks\nN4\n1\n1\0"s;
 // A free account's answer for NES "^[a-b]": free copies in field 3, all copies in field 4.
 const std::string kFreeAToB =
     "3\0\0\0\0Alpha One\nN1\n2\n3\0beta Two\nN2\n0\n4\0Bob's Big Day\nN5\n5\n10\0"s;

@@ -91,7 +91,6 @@ TEST_F(RoundTrip, VtcliLogsInListsAndLaunchesAgainstTheService) {
        0,
        "0\tAlpha Quest\tN2\t0\t2\tPreferred\n1\tAttic Saga\tN3\t0\t0\tUnAvailable\n"
        "2\tBob's Rally\tN1\t1\t2\tAvailable\n"},
-      {{"games", "demo", "demo", "NES", "bob's"}, 0, "0\tBob's Rally\tN1\t1\t2\tAvailable\n"},
       {{"games", "demo", "demo", "NES", "[unclosed"}, 1, ""},
       {{"launch", "demo", "demo", "2600", "^[a-b]", "0", "--dry-run"},
        0,
