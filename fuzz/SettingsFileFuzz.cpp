@@ -12,6 +12,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "platform/SettingsStore.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/TempDir.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // In memory where the system has it: every change of the store is an atomic, synced replace.
@@ -24,10 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint32_t type = in.ConsumeIntegral<uint32_t>();
   const int player = in.ConsumeIntegralInRange(1, 2);
   const std::string file = in.ConsumeRemainingBytesAsString();
-  if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(file.data(), 1, file.size(), f);
-    std::fclose(f);
-  }
+  vt::test::WriteFileBytes(path, file);
   auto store = vt::OpenFileSettings(path);
   const vt::Hive m = vt::Hive::Machine;
   const std::string key = "Software\\Vintara";
