@@ -20,7 +20,7 @@ TEST_F(Login, ExchangeIsByteForByteAndTierBecomesFullAccount) {
   EXPECT_EQ(s->tier(), "True");
   EXPECT_EQ(Sent(*s), GoodLoginBytes("alice", "s3cret"));
   EXPECT_EQ(peer.connections(), 1u);
-  ASSERT_EQ(web.requests().size(), 1u);  // its agent header: NetworkTest
+  ASSERT_EQ(web.requests().size(), 1u);  // its agent header: the platform test
   EXPECT_EQ(web.requests()[0].rfind("GET /version_check.php HTTP/1.", 0), 0u) << web.requests()[0];
   EXPECT_TRUE(ui.messages.empty());
 }
