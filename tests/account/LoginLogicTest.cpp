@@ -6,14 +6,13 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "tests/support/SessionFixture.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestProtector.h"
 
 namespace vt {
 namespace {
@@ -25,21 +24,6 @@ const std::string kInUse = "Username in use login again to clear.";
 
 std::string Nuls(size_t n) { return std::string(n, '\0'); }
 std::string Padded(const std::string& text) { return text + Nuls(20 - text.size()); }
-
-// Seals a secret into a form only it opens, or refuses both when told to. (The real protector's
-// sealing: the start-up's end-to-end runs.)
-class TestProtector : public SecretProtector {
-public:
-  std::optional<std::string> Seal(std::string_view secret) override {
-    return refuses ? std::nullopt : std::optional("sealed:" + std::string(secret));
-  }
-  std::optional<std::string> Unseal(std::string_view sealed) override {
-    if (refuses || !sealed.starts_with("sealed:")) return std::nullopt;
-    return std::string(sealed.substr(7));
-  }
-
-  bool refuses = false;
-};
 
 // The settings as a standard user's program sees them once the installer has kept the machine
 // key for administrators: the machine hive reads, but takes no writes.
@@ -296,7 +280,7 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
 // A password the protector cannot seal is not saved at all, beside "Password", which holds
 // zeros. (Sealing and opening: the start-up's end-to-end runs.)
 TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
-  TestProtector refusing;
+  test::TestProtector refusing;
   refusing.refuses = true;
   store = OpenFileSettings(dir.File("registry.txt"), &refusing);  // the same file, sealing
   SaveLogin("TRUE", "FALSE", Padded("player"), Padded("secret"));
@@ -337,7 +321,7 @@ TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     test::TempDir fresh;
-    TestProtector protector;
+    test::TestProtector protector;
     store = OpenFileSettings(fresh.File("registry.txt"), c.sealing ? &protector : nullptr);
     StandardUserSettings standardUser(*store);
     settings = c.standardUser ? &standardUser : nullptr;

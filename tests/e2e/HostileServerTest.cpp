@@ -15,11 +15,14 @@ protected:
   static constexpr DWORD kNoticeWaitMs = 20000;
 };
 
-// Run once for each spoiled catalogue answer: the service's second answer (SNES) is spoiled. The
-// connection-error notice comes while the browser answers and keeps its rows, and the next
-// command logs in again for the SNES rows (the service is asked for them after: asking first
+// Each of vtservice's spoiled catalogue answers, named as its --fault (which the test command
+// gives the service of each case, with "-" for "_"): the service's second answer (SNES) is
+// spoiled. The connection-error notice comes while the browser answers and keeps its rows, and the
+// next command logs in again for the SNES rows (the service is asked for them after: asking first
 // would move the spoiled answer).
-TEST_F(HostileServer, ASpoiledAnswerIsSurvived) {
+class SpoiledAnswer : public HostileServer, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SpoiledAnswer, IsSurvived) {
   PrepareAutoLogin("demo");
   Client client;
   AwaitBrowser(client);
@@ -38,6 +41,11 @@ TEST_F(HostileServer, ASpoiledAnswerIsSurvived) {
   EXPECT_EQ(nes, ServiceRows("demo", "NES", "^[a-b]"));
   EXPECT_EQ(snes, ServiceRows("demo", "SNES", "^[a-b]")) << "no new login and query";
 }
+
+INSTANTIATE_TEST_SUITE_P(Faults, SpoiledAnswer,
+                         ::testing::Values("stall", "close_mid_record", "count_not_honoured",
+                                           "garbage", "oversized"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST_F(HostileServer, SilentLoginShowsConnectingThenFailsAfterTheTimeOut) {
   PrepareVintaraKey(web, {});
