@@ -278,7 +278,7 @@ TEST_F(LoginLogicTest, FailedAutoLoginForgetsTheLoginOnlyWhenTheCredentialsWereR
 }
 
 // A password the protector cannot seal is not saved at all, beside "Password", which holds
-// zeros. (Sealing and opening: the start-up's end-to-end runs.)
+// zeros.
 TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
   test::TestProtector refusing;
   refusing.refuses = true;
@@ -289,12 +289,13 @@ TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
   EXPECT_EQ(Values(), (Log{"TRUE", "FALSE", Padded("player"), Nuls(20), ""}));
 }
 
-// An earlier client's login, found in the machine key alone, is used and moves into the user's
-// key, sealed where the store seals; the machine key's plain password is zeroed where this run
-// may write there and stays, silently, where it may not. A plain password beside a sealed one
-// in the same key was saved later and wins. The machine key's login without its password logs
-// in automatically no more.
-TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) {
+// A sealed password opens where it was sealed; one sealed elsewhere is no saved password and
+// logs in automatically no more. An earlier client's login, found in the machine key alone, is
+// used and moves into the user's key, sealed where the store seals; the machine key's plain
+// password is zeroed where this run may write there and stays, silently, where it may not. A
+// plain password beside a sealed one in the same key was saved later and wins. The machine
+// key's login without its password logs in automatically no more.
+TEST_F(LoginLogicTest, ASavedPasswordOpensWhereSealedAndAnEarlierClientsMovesSealedToTheUser) {
   const std::string player = Padded("player");
   const Log earlier = {"TRUE", "FALSE", player, Padded("secret"), "<missing>"};
   const Log moved = {"TRUE", "FALSE", player, Nuls(20), "sealed:secret"};
@@ -303,6 +304,7 @@ TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) 
   const Log newer = {"TRUE", "FALSE", player, Padded("newer"), "sealed:older"};
   const Log newerMoved = {"TRUE", "FALSE", player, Nuls(20), "sealed:newer"};
   const Log noPassword = {"TRUE", "TRUE", player, Nuls(20), "<missing>"};
+  const Log sealedElsewhere = {"TRUE", "TRUE", player, Nuls(20), "sealed elsewhere"};
   struct Case {
     const char* what;
     bool sealing, standardUser;
@@ -316,6 +318,9 @@ TEST_F(LoginLogicTest, AnEarlierClientsPlainPasswordMovesSealedIntoTheUsersKey) 
       {"newer plain password", true, false, newer, earlier, newerMoved, earlier,
        "save player/newer"},
       {"password moved by another user", true, false, none, noPassword, none, noPassword,
+       "save auto player/"},
+      {"sealed here", true, false, moved, none, moved, none, "save player/secret"},
+      {"sealed elsewhere", true, false, sealedElsewhere, none, sealedElsewhere, none,
        "save auto player/"},
   };
   for (const Case& c : cases) {
