@@ -30,8 +30,6 @@ protected:
                    "account|free|demo|demo\naccount|full|player|player\n"
                    "game|NES|N1|1|2|Bob's Rally\ngame|NES|N2|0|2|Alpha Quest\n"
                    "game|NES|N3|0|0|Attic Saga\ngame|2600|A1|1|1|Asteroid Belt\n");
-    WriteFileBytes(registry_, std::string("[HKEY_LOCAL_MACHINE\\Software\\Vintara]\n") +
-                                  "\"2600_PATH\"=1:\"" + VT_EMUSTUB_EXE + "\"\n");
     // The shell says its process number, which the service keeps: it is stopped by it.
     service_ = ::popen(("echo $$; exec " + Quoted(VT_SERVICE_EXE) +
                         " --game-port 0 --web-port 0 --data " + Quoted(data_))
@@ -47,6 +45,11 @@ protected:
     ASSERT_TRUE(std::regex_match(line, m, ready)) << line;
     gamePort_ = m[1];
     webPort_ = m[2];
+    // vtcli finds the web host where the client does, among the deployment values.
+    WriteFileBytes(registry_,
+                   "[HKEY_LOCAL_MACHINE\\Software\\Vintara]\n\"GameServer\"=1:\"127.0.0.1\"\n"
+                   "\"WebHost\"=1:\"127.0.0.1:" +
+                       webPort_ + "\"\n\"2600_PATH\"=1:\"" + VT_EMUSTUB_EXE + "\"\n");
   }
   void TearDown() override {
     if (pid_ > 0) ::kill(pid_, SIGTERM);
@@ -56,8 +59,8 @@ protected:
   // vtcli's exit code, run by the shell with the given environment settings in front; its output
   // goes to out_ and err_.
   int Cli(const std::vector<std::string>& args, const std::string& env = "") {
-    std::string line = env + Quoted(VT_CLI_EXE) + " --server 127.0.0.1 --port " + gamePort_ +
-                       " --web-host 127.0.0.1:" + webPort_ + " --registry " + Quoted(registry_);
+    std::string line =
+        env + Quoted(VT_CLI_EXE) + " --port " + gamePort_ + " --registry " + Quoted(registry_);
     for (const std::string& a : args) line += " " + Quoted(a);
     const int status = std::system((line + " >" + Quoted(out_) + " 2>" + Quoted(err_)).c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
