@@ -291,10 +291,11 @@ TEST_F(LoginLogicTest, APasswordThatCannotBeSealedIsNotSaved) {
 
 // A sealed password opens where it was sealed; one sealed elsewhere is no saved password and
 // logs in automatically no more. An earlier client's login, found in the machine key alone, is
-// used and moves into the user's key, sealed where the store seals; the machine key's plain
-// password is zeroed where this run may write there and stays, silently, where it may not. A
-// plain password beside a sealed one in the same key was saved later and wins. The machine
-// key's login without its password logs in automatically no more.
+// used and moves into the user's key, sealed where the store seals (where it cannot be sealed,
+// it stays as it is); the machine key's plain password is zeroed where this run may write there
+// and stays, silently, where it may not. A plain password beside a sealed one in the same key
+// was saved later and wins. The machine key's login without its password logs in automatically
+// no more.
 TEST_F(LoginLogicTest, ASavedPasswordOpensWhereSealedAndAnEarlierClientsMovesSealedToTheUser) {
   const std::string player = Padded("player");
   const Log earlier = {"TRUE", "FALSE", player, Padded("secret"), "<missing>"};
@@ -305,28 +306,32 @@ TEST_F(LoginLogicTest, ASavedPasswordOpensWhereSealedAndAnEarlierClientsMovesSea
   const Log newerMoved = {"TRUE", "FALSE", player, Nuls(20), "sealed:newer"};
   const Log noPassword = {"TRUE", "TRUE", player, Nuls(20), "<missing>"};
   const Log sealedElsewhere = {"TRUE", "TRUE", player, Nuls(20), "sealed elsewhere"};
+  enum Store { kPlain, kSealing, kRefusing };  // the store's protector: none, or one that refuses
   struct Case {
     const char* what;
-    bool sealing, standardUser;
+    Store sealing;
+    bool standardUser;
     Log user, machine;  // the values before in the user's key and the machine key, after in both
     Log userAfter, machineAfter;
     std::string opened;
   } cases[] = {
-      {"by an administrator", true, false, none, earlier, moved, zeroed, "save player/secret"},
-      {"by a standard user", true, true, none, earlier, moved, earlier, "save player/secret"},
-      {"into the file store", false, false, none, earlier, earlier, zeroed, "save player/secret"},
-      {"newer plain password", true, false, newer, earlier, newerMoved, earlier,
+      {"by an administrator", kSealing, false, none, earlier, moved, zeroed, "save player/secret"},
+      {"by a standard user", kSealing, true, none, earlier, moved, earlier, "save player/secret"},
+      {"into the file store", kPlain, false, none, earlier, earlier, zeroed, "save player/secret"},
+      {"sealing refused", kRefusing, false, none, earlier, none, earlier, "save player/secret"},
+      {"newer plain password", kSealing, false, newer, earlier, newerMoved, earlier,
        "save player/newer"},
-      {"password moved by another user", true, false, none, noPassword, none, noPassword,
+      {"password moved by another user", kSealing, false, none, noPassword, none, noPassword,
        "save auto player/"},
-      {"sealed here", true, false, moved, none, moved, none, "save player/secret"},
-      {"sealed elsewhere", true, false, sealedElsewhere, none, sealedElsewhere, none,
+      {"sealed here", kSealing, false, moved, none, moved, none, "save player/secret"},
+      {"sealed elsewhere", kSealing, false, sealedElsewhere, none, sealedElsewhere, none,
        "save auto player/"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     test::TempDir fresh;
     test::TestProtector protector;
+    protector.refuses = c.sealing == kRefusing;
     store = OpenFileSettings(fresh.File("registry.txt"), c.sealing ? &protector : nullptr);
     StandardUserSettings standardUser(*store);
     settings = c.standardUser ? &standardUser : nullptr;
