@@ -1,31 +1,14 @@
-// What the service parses. The data file: what a valid file yields (the sample data: the
-// end-to-end runs; loading a file: the round trip).
-// Title patterns: the letter ranges and search texts the client sends, the ERE features a user
-// may type, what is refused, and shapes that would make a backtracking engine explode.
+// The title patterns vtservice matches: the letter ranges and search texts the client sends, the
+// ERE features a user may type, what is refused, and shapes that would make a backtracking
+// engine explode. (Its data file: the round trip's and the sample data's runs.)
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tools/vtservice/Catalogue.h"
 #include "tools/vtservice/TitlePattern.h"
 
 namespace vt::service {
 namespace {
-
-TEST(CatalogueFile, ParsesAccountsAndGamesWithTitlesKeptWhole) {
-  std::string error;
-  auto cat = Catalogue::Parse(
-      "# comment\r\n\naccount|full|ann|pa|ss\r\ngame|SNES|S-1|0|7|Pipes | Valves: 2\n", &error);
-  ASSERT_TRUE(cat) << error;
-  const Account* ann = cat->FindAccount("ann");
-  ASSERT_TRUE(ann);
-  EXPECT_EQ(ann->password, "pa|ss");
-  EXPECT_TRUE(ann->full);
-  const Game* g = cat->FindGame("S-1");
-  ASSERT_TRUE(g);
-  EXPECT_EQ(g->alias + "/" + g->title, "SNES/Pipes | Valves: 2");
-  EXPECT_EQ(g->freeCopies * 100 + g->fullCopies, 7);
-}
 
 constexpr int kRefused = -1;
 
