@@ -64,7 +64,7 @@ TEST_F(Browser, ConsolesRangesAndSearchShowTheirRowsCloseSavesThemAndADroppedSes
   AwaitBrowser(client);
   EXPECT_EQ(ListRows(list), bowled);
   EXPECT_EQ(EditText(GetDlgItem(browser, IDC_BROWSER_SEARCH_BOX)), "");
-  ASSERT_FALSE(Session("demo").signedIn);
+  ASSERT_TRUE(Session("demo").InUse());
   Click(browser, IDC_BROWSER_NES);
   ASSERT_TRUE(AwaitRows(list, nesBowled));
   EXPECT_EQ(client.Windows().size(), 1u) << "a notice came";
@@ -98,7 +98,7 @@ TEST_F(Browser, RefusedLaunchesKeepTheWindowAndChangeUserLaunchesAsTheNewUser) {
   ClickRow(list, row);
   Click(browser, IDC_BROWSER_LAUNCH);
   HWND notice = Await(client, Kind::FullAccountOnly);
-  EXPECT_FALSE(Session("demo").signedIn) << "the client keeps its connection";
+  EXPECT_TRUE(Session("demo").InUse()) << "the client keeps its connection";
   Click(notice, IDC_NOTICE_CANCEL);
   ASSERT_TRUE(client.WaitGone(notice));
   EXPECT_TRUE(IsWindowVisible(browser) && !IsIconic(browser));

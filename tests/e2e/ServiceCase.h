@@ -75,7 +75,10 @@ protected:
   // long as its socket: signed in, or refused as the user is in use (which drops that session).
   struct OtherLogin {
     TcpSocket socket;
+    std::string answer;  // the server's to the password: "ok", or why it refuses the login
     bool signedIn = false;
+    // Refused because the client holds a session as the same user.
+    bool InUse() const { return answer == "Username in use login again to clear."; }
     std::string Exchange(const std::string& bytes) {
       char reply[1024];
       const long n = socket.Send(bytes) ? socket.Receive(reply, sizeof reply) : -1;
@@ -87,7 +90,8 @@ protected:
     OtherLogin s;
     if (s.socket.Create() && s.socket.Connect(ResolveIpv4("127.0.0.1").address, kGameServerPort) &&
         s.socket.SetReceiveTimeout(10000) && s.Exchange(user) == "ok")
-      s.signedIn = s.Exchange(user) == "ok" && s.Exchange(std::string(64, '\0')) == "ok";
+      s.answer = s.Exchange(user);
+    s.signedIn = s.answer == "ok" && s.Exchange(std::string(64, '\0')) == "ok";
     return s;
   }
   // The rows the service answers the user for a query, asked byte by byte, marked as the user is

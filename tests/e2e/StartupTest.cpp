@@ -61,7 +61,7 @@ TEST_F(Startup, TheSealedPasswordLogsInAutomaticallyOnlyOnItsMachineAndShiftShow
   {
     Client client;
     HWND browser = AwaitWithoutLogin(client, Kind::Browser);
-    EXPECT_FALSE(Session("demo").signedIn) << "the client logged in with the sealed password";
+    EXPECT_TRUE(Session("demo").InUse()) << "the client logged in with the sealed password";
     // Held while this client ends and the next starts: once the window with the X focus has
     // seen it, every Wine program sees it held.
     Key("KEYDOWN", "shift", browser);
@@ -100,7 +100,7 @@ TEST_F(Startup, AnEarlierClientsLoginInTheMachineKeyLogsInAndMovesToTheUsersKey)
   Client client;
   HWND browser = AwaitWithoutLogin(client, Kind::Browser);
   ASSERT_TRUE(AwaitRows(GetDlgItem(browser, IDC_BROWSER_LIST), rows));
-  EXPECT_FALSE(Session("demo").signedIn) << "logged in with the earlier client's password";
+  EXPECT_TRUE(Session("demo").InUse()) << "logged in with the earlier client's password";
   EXPECT_EQ(VintaraValue("Password"), std::string(20, '\0'));
   EXPECT_EQ(Saved(), kSavedDemo);
   CloseAndEnd(client, browser);
